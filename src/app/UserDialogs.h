@@ -1,0 +1,45 @@
+#pragma once
+// The dialogs service: every message box, question, file or folder chooser, beep and modal run of one
+// of our own windows goes through it. The program installs the Qt implementation; tests install a
+// scripted one that records each call and answers as told, so no test ever blocks on a modal window.
+
+#include <QString>
+
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace pw {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // A message box. owner may be null (a box that belongs to no window).
+    virtual MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+                              MsgButtons buttons) = 0;
+    // The folder chooser; std::nullopt when the user cancels.
+    virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) = 0;
+    // A file-open dialog that requires an existing file; std::nullopt when the user cancels.
+    virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title,
+                                                  const QString& initialName, const QString& filter) = 0;
+    // A file-save dialog; std::nullopt when the user cancels.
+    virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title,
+                                                  const QString& initialName, const QString& filter) = 0;
+    // The system's information sound.
+    virtual void Beep() = 0;
+    // Runs one of the program's own windows modally and returns its result code.
+    virtual int RunModal(QDialog* dialog) = 0;
+};
+
+// The service in use. Until one is installed, a Qt implementation is used.
+UserDialogs& Dialogs();
+// Installs a service (not owned); nullptr restores the Qt implementation.
+void SetDialogs(UserDialogs* dialogs);
+
+} // namespace pw

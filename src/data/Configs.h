@@ -1,0 +1,30 @@
+#pragma once
+// TConfigs: the four settings and the settings file (section "configs").
+
+#include <string>
+
+namespace pw {
+
+class TConfigs {
+public:
+    // Opens the settings file at settingsFile (it need not exist) and loads it.
+    explicit TConfigs(std::string settingsFile);
+
+    bool TmpFiles = false;
+    bool PathsMissing = false; // set only by Load
+    std::string QuestsPath;
+    std::string StringTablePath;
+    std::string InfosPath;
+
+    void Load();
+    // Writes Quests, Infos, stringtable and TmpFiles in one atomic update.
+    // Throws std::runtime_error("Unable to write to %s"); the file is then unchanged.
+    void Save();
+
+    const std::string& FileName() const { return mFileName; }
+
+private:
+    std::string mFileName;
+};
+
+} // namespace pw

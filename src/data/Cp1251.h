@@ -1,0 +1,34 @@
+#pragma once
+// The program's 8-bit text is Windows-1251. These helpers convert it to and from Unicode forms
+// and fold letter case under that code page, without any dependency beyond the standard library.
+
+#include <string>
+#include <string_view>
+
+namespace pw {
+
+// Unicode code point of one Windows-1251 byte (undefined byte 0x98 maps to U+FFFD).
+char32_t Cp1251ToUnicode(unsigned char byte);
+// Windows-1251 byte of a code point, or '?' when the code page cannot hold it.
+char UnicodeToCp1251(char32_t codePoint, bool* lossy = nullptr);
+
+std::string Cp1251ToUtf8(std::string_view text);
+// Characters outside the code page become '?'.
+std::string Utf8ToCp1251(std::string_view utf8);
+// Raw little-endian UTF-16 bytes (no byte-order mark) of an 8-bit text.
+std::string Cp1251ToUtf16Le(std::string_view text);
+// 8-bit text of raw little-endian UTF-16 bytes; characters outside the code page become '?'.
+std::string Utf16LeToCp1251(std::string_view bytes);
+
+// Upper / lower case of one byte under Windows-1251: Latin and Cyrillic letters fold, lengths never change.
+char Cp1251Upper(char c);
+char Cp1251Lower(char c);
+std::string Cp1251UpperString(std::string_view text);
+// Whole-text comparison ignoring letter case of Latin and Cyrillic letters.
+bool Cp1251EqualNoCase(std::string_view a, std::string_view b);
+
+// Letter case folded for A-Z only, as the INI layers and name comparisons do.
+inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+bool AsciiEqualNoCase(std::string_view a, std::string_view b);
+
+} // namespace pw

@@ -1,0 +1,14 @@
+#pragma once
+// The library: .info and .quest files found below the Infos and Quests folders.
+
+#include <string>
+#include <vector>
+
+namespace pw {
+
+// Appends the full path of every .info and .quest file (extension in any letter case) in folder and,
+// depth first, in its subfolders, in the order the system lists them. Folders that cannot be read add
+// nothing.
+void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list);
+
+} // namespace pw

@@ -1,0 +1,45 @@
+#pragma once
+// The string table accessor: entries of section "LocAdmin_Strings" read and written one at a time,
+// straight from and to the file. Shared by the windows and the command line.
+
+#include <string>
+#include <string_view>
+
+namespace pw {
+
+inline constexpr std::string_view kStringsSection = "LocAdmin_Strings";
+inline constexpr std::string_view kDialogNotFound = "<dialog not found>";
+inline constexpr std::string_view kEmptyPlaceholder = "<EMPTY>";
+
+class TStringTable {
+public:
+    explicit TStringTable(std::string path);
+    const std::string& Path() const { return mPath; }
+
+    // What a hint field shows for id: empty for "<EMPTY>" or a blank id, "<dialog not found>" for a
+    // missing id, otherwise the stored value (at most 2047 bytes).
+    std::string LookupTableString(const std::string& id) const;
+
+    enum class AddStatus {
+        EmptyId,           // the id is blank: nothing written
+        NeedsConfirmation, // a non-empty value is stored under the id: nothing written yet
+        Written,
+    };
+    struct AddResult {
+        AddStatus status = AddStatus::EmptyId;
+        std::string existingValue; // for NeedsConfirmation
+    };
+    // Writes id=text (text ended by exactly one ";"). Without replaceExisting an id that already holds
+    // a non-empty value (letter case of ids ignored) is not overwritten. Throws
+    // std::runtime_error("Unable to write to %s") when the file cannot be written; it is then unchanged.
+    AddResult AddTableString(const std::string& id, const std::string& text, bool replaceExisting) const;
+
+private:
+    std::string mPath;
+};
+
+// Texts of the string table's messages, in Windows-1251.
+std::string EmptyIdMessage();                                                            // "Идентификатор строки не задан"
+std::string DuplicateEntryMessage(const std::string& existing, const std::string& text); // "Запись с аналогичным ID ..."
+
+} // namespace pw

@@ -1,0 +1,27 @@
+#pragma once
+// A temporary folder that removes itself, and byte-exact file helpers for the tests.
+
+#include <string>
+
+namespace pwtest {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return mPath; }
+    // Path + "/" + name.
+    std::string File(const std::string& name) const;
+
+private:
+    std::string mPath;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+bool Exists(const std::string& path);
+
+} // namespace pwtest
