@@ -1,0 +1,18 @@
+#pragma once
+// Conversions between the program's 8-bit text (Windows-1251 bytes) and the screen's QString.
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace pw {
+
+QString FromCp1251(std::string_view bytes);
+// Characters that Windows-1251 cannot hold become '?'.
+std::string ToCp1251(const QString& text);
+// File paths: the system's own encoding of file names.
+QString FromNativePath(const std::string& path);
+std::string ToNativePath(const QString& path);
+
+} // namespace pw
