@@ -1,0 +1,147 @@
+#pragma once
+// The dialogue editor's content as texts, and the mapping between it and a TInfo: loading an info
+// into the editor and compiling the editor back into a .info file. Every text is Windows-1251.
+
+#include "data/G3Infos.h"
+#include "info_editor/InfoScript.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw {
+
+// One text per field control (named after the control), the selected positions of the two numeric
+// combo boxes and the rows of the three grids. The initial values are the tab's defaults.
+struct InfoEditorModel {
+    std::string NameEd;
+    std::string SortIdEd = "-1";
+    std::string OwnerCmb;
+    std::string QuestEd;
+    int ConditionTypeCmb = 3; // selected position, -1 for none
+    int InfoTypeCmb = 3;      // selected position, -1 for none
+    std::string InfoGivenEd = "False";
+    std::string ParentEd;
+    std::string GoldCostEd = "0";
+    std::string CondOwnerNearEntityEd;
+    std::string FolderCmb = "Myrtana/Ardea_City/";
+    std::string CondPlayerKnowsEd;
+    std::string CondItemContainerCmb;
+    std::string TeachSkillIsPercEd = "False";
+    std::string TeachSkillIndexEd = "0";
+    std::string TeachSkillValueEd = "0";
+    std::string ClearChildrenEd = "False";
+    std::string PermanentEd = "False";
+    std::string TeachSkillCmb;
+    std::string TeachAttribEd;
+    std::string TeachAttribValueEd = "0";
+
+    std::vector<ConditionRow> ItemsList; // CondItems, CondItemAmounts
+    std::vector<ConditionRow> NpcList;   // CondSecondaryNPC, state word
+    std::vector<CommandRow> CommandList; // the six InfoScript lists
+};
+
+// ---- Loading ----
+
+// Cuts a ";"-list into elements: blanks (codes 1..32) around elements are skipped and also end an
+// element, so "A B;C" gives A, B, C; a separator at the very end adds one empty element.
+std::vector<std::string> SplitElements(std::string_view text);
+
+enum class NoticeIcon { None, Error };
+
+// A message box that loading asks the window to show; loading goes on after it.
+struct LoadNotice {
+    std::string text;
+    std::string caption;
+    NoticeIcon icon = NoticeIcon::None;
+};
+
+struct LoadedInfo {
+    InfoEditorModel model;
+    std::vector<LoadNotice> notices; // in the order they are to be shown
+};
+
+// Maps a record onto the editor: fields, the skill and holder look-ups, the three grids (state numbers
+// shown as state words). Notices: "Навык %s отсутствует в базе." / "Персонаж %s отсутствует в базе."
+// (caption "Внимание", no icon) and one "Грубая ошибка в списке персонажей" (caption "Редактор
+// диалогов", error icon) per state element that is not a number. When blanks inside elements make a
+// list yield more elements than the separators announce, rows are added so that every element gets
+// a cell.
+LoadedInfo LoadInfoModel(const TInfo& info);
+
+// The state cell shown for one state element of several ("Жив" ... for 0..5), empty for a number
+// outside 0..5; sets *bad when the element is not a whole number.
+std::string StateWordForElement(std::string_view element, bool* bad);
+
+// ---- Compiling ----
+
+enum class JoinRule {
+    Command,   // CommandList: an "<EMPTY>" cell adds neither a value nor a separator
+    Condition, // ItemsList, NpcList: an "<EMPTY>" cell adds an empty element
+};
+
+// Joins one column's cells, top to bottom, into a ";"-list.
+std::string JoinColumn(const std::vector<std::string>& cells, JoinRule rule);
+
+// The file form of an NpcList state cell: a state word (any letter case) becomes "0".."5", a character
+// name stays as typed, anything else (empty and "<EMPTY>" included) becomes "-1".
+std::string EncodeState(std::string_view cell);
+
+// Where a compiled info goes.
+struct CompileSettings {
+    bool TmpFiles = true;      // write into "_Infos" inside programFolder instead of InfosPath
+    std::string ProgramFolder; // the folder that holds the program's executable
+    std::string InfosPath;
+};
+
+enum class CompileStatus {
+    NameMissing,  // "Не задано имя диалога!"
+    UnsafeName,   // the name holds a path separator
+    OwnerMissing, // "Не указан владелец диалога!"
+    ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
+    BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
+    WriteFailed, // the writer's error text
+    Ready,       // checked and filled, not written yet
+    Written,
+};
+
+struct CompileOutcome {
+    CompileStatus status = CompileStatus::Ready;
+    std::string caption; // empty for Ready and Written; every other status is a warning box
+    std::string message;
+    TInfo info;                // filled when Ready or Written
+    std::string folder;        // the output folder, known when Ready or Written
+    std::string path;          // folder + separator + Name + "_info_G3_World_01.info"
+    bool createFolder = false; // the folder is the scratch folder, created by the write if missing
+
+    bool Failed() const { return status != CompileStatus::Ready && status != CompileStatus::Written; }
+};
+
+// Stage 1: the name and owner checks (NameMissing, UnsafeName, OwnerMissing) or Ready. The window
+// clears its text pane after this stage succeeds.
+CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
+
+// Stage 2: stage 1, then joins the grids, runs CheckInfoScript, fills the record and makes the output
+// path. Touches no file. Ready on success.
+CompileOutcome PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings);
+
+// Stage 3: writes a Ready outcome (creating the scratch folder first when needed) and turns it into
+// Written, or WriteFailed with caption "Ошибка" and the writer's error text. Other outcomes are left
+// as they are.
+void WriteCompiledInfo(CompileOutcome& outcome);
+
+// All three stages.
+CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings);
+
+// ---- Field handlers ----
+
+// Focus leaving InfoGivenEd, TeachSkillIsPercEd, PermanentEd, ClearChildrenEd: "True"/"False" in any
+// letter case stay as typed, anything else becomes "False".
+std::string NormalizeBooleanText(std::string_view text);
+// Every change of TeachSkillIndexEd / TeachSkillValueEd: a text blank after trimming becomes "0".
+std::string ZeroIfBlank(std::string_view text);
+// TeachSkillIsPercEd after a change of TeachSkillCmb: "True" when the text is an entry of the skills
+// list (as the combo box finds it: whole text, letter case ignored), else "False".
+std::string TeachSkillIsPercFor(std::string_view skillText);
+
+} // namespace pw

@@ -1,0 +1,38 @@
+#pragma once
+// The row model of the dialogue editor's grids and the InfoScript check run before a compile.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw {
+
+// A CommandList row: the command cell (the row caption) and the five argument cells, in the order of
+// InfoScript_Commands, InfoScript_Entities1, InfoScript_Entities2, InfoScript_IDs1, InfoScript_IDs2,
+// InfoScript_Texts.
+inline constexpr std::size_t kCommandCellCount = 6;
+using CommandRow = std::array<std::string, kCommandCellCount>;
+
+// An ItemsList or NpcList row: the caption (item / character) and its one further cell
+// (amount / state).
+inline constexpr std::size_t kConditionCellCount = 2;
+using ConditionRow = std::array<std::string, kConditionCellCount>;
+
+// The rows that adding or inserting creates: "<EMPTY>" followed by empty cells.
+CommandRow NewCommandRow();
+ConditionRow NewConditionRow();
+
+struct ScriptCheck {
+    bool broken = false;
+    std::string message; // Windows-1251; empty when nothing is broken
+};
+
+// Checks the holder of the condition items against the item rows, then each command row in order, and
+// reports the first broken rule only. itemRowCount is the number of ItemsList rows; holderText is the
+// text of CondItemContainerCmb. Never throws and shows nothing.
+ScriptCheck CheckInfoScript(const std::vector<CommandRow>& rows, std::size_t itemRowCount,
+                            std::string_view holderText);
+
+} // namespace pw
