@@ -1,0 +1,390 @@
+#include "info_editor/InfoEditorModel.h"
+
+#include "data/Cp1251.h"
+#include "data/FileIO.h"
+#include "data/Numbers.h"
+#include "data/StrUtilsEx.h"
+#include "data/StringTable.h"
+#include "info_editor/Vocabularies.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+
+namespace pw {
+
+namespace {
+
+bool IsElementBlank(char c) {
+    return c >= 1 && c <= 32;
+}
+
+std::string BoolText(bool value) {
+    return value ? "True" : "False";
+}
+
+int PositionOrNone(std::int32_t value, const Vocabulary& list) {
+    return value >= 0 && static_cast<std::size_t>(value) < list.size() ? value : -1;
+}
+
+} // namespace
+
+std::vector<std::string> SplitElements(std::string_view text) {
+    std::vector<std::string> elements;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && IsElementBlank(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    while (i < n) {
+        const std::size_t start = i;
+        while (i < n && !IsElementBlank(text[i]) && text[i] != ';')
+            ++i;
+        elements.emplace_back(text.substr(start, i - start));
+        skipBlanks();
+        if (i < n && text[i] == ';') {
+            if (i == n - 1)
+                elements.emplace_back();
+            ++i;
+            skipBlanks();
+        }
+    }
+    return elements;
+}
+
+// ---- Loading ----
+
+namespace {
+
+LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name) {
+    std::string text = Utf8ToCp1251(utf8Template);
+    text.replace(text.find("%s"), 2, name);
+    static const std::string caption = Utf8ToCp1251("Внимание");
+    return {std::move(text), caption, NoticeIcon::None};
+}
+
+LoadNotice BadStateNotice() {
+    static const std::string text = Utf8ToCp1251("Грубая ошибка в списке персонажей");
+    static const std::string caption = Utf8ToCp1251("Редактор диалогов");
+    return {text, caption, NoticeIcon::Error};
+}
+
+// The box text for a name that must be found at the start of an entry of list; a name found in no
+// entry stays as it is and raises a notice.
+std::string LookUpEntry(const std::string& name, const Vocabulary& list, const char* noticeTemplate,
+                        std::vector<LoadNotice>& notices) {
+    if (name.empty())
+        return {};
+    const int position = VocabularyFindPrefix(list, name);
+    if (position >= 0)
+        return list[static_cast<std::size_t>(position)];
+    notices.push_back(MissingEntryNotice(noticeTemplate, name));
+    return name;
+}
+
+// Rows for parallel lists. Without any separator the lists fill one row unsplit; otherwise each list
+// is split and its k-th element goes to row k. A blank inside an element splits it further, so the
+// rows grow until every element has a cell: nothing read may be dropped on the next compile.
+template <typename Row>
+std::vector<Row> BuildRows(const std::vector<const std::string*>& lists, bool alwaysOneRow) {
+    int separators = 0;
+    for (const std::string* list : lists)
+        separators = std::max(separators, CharCount(';', *list));
+    std::vector<Row> rows;
+    if (separators == 0) {
+        const bool anyText = std::any_of(lists.begin(), lists.end(), [](auto* l) { return !l->empty(); });
+        if (alwaysOneRow || anyText) {
+            rows.emplace_back();
+            for (std::size_t c = 0; c < lists.size(); ++c)
+                rows.back()[c] = *lists[c];
+        }
+        return rows;
+    }
+    rows.resize(static_cast<std::size_t>(separators) + 1);
+    for (std::size_t c = 0; c < lists.size(); ++c) {
+        std::vector<std::string> elements = SplitElements(*lists[c]);
+        if (elements.size() > rows.size())
+            rows.resize(elements.size());
+        for (std::size_t k = 0; k < elements.size(); ++k)
+            rows[k][c] = std::move(elements[k]);
+    }
+    return rows;
+}
+
+// NpcList's second column shows state words for the numbers read.
+void ConvertStates(std::vector<ConditionRow>& rows, std::size_t separators,
+                   std::vector<LoadNotice>& notices) {
+    if (separators == 0) {
+        std::string& cell = rows.front()[1];
+        if (std::optional<std::int32_t> m = ParseWholeNumber(cell))
+            cell = VocabularyEntry(NpcListItems(), *m);
+        return;
+    }
+    for (ConditionRow& row : rows) {
+        bool bad = false;
+        row[1] = StateWordForElement(row[1], &bad);
+        if (bad)
+            notices.push_back(BadStateNotice());
+    }
+}
+
+void LoadFields(const TInfo& info, InfoEditorModel& m, std::vector<LoadNotice>& notices) {
+    m.NameEd = info.Name;
+    m.OwnerCmb = info.Owner;
+    m.QuestEd = info.Quest;
+    m.SortIdEd = std::to_string(info.SortID);
+    m.ConditionTypeCmb = PositionOrNone(info.ConditionType, ConditionTypes());
+    m.InfoTypeCmb = PositionOrNone(info.InfoType, InfoTypes());
+    m.InfoGivenEd = BoolText(info.InfoGiven);
+    m.ParentEd = info.Parent;
+    m.GoldCostEd = std::to_string(info.GoldCost);
+    m.CondOwnerNearEntityEd = info.CondOwnerNearEntity;
+    m.FolderCmb = info.Folder;
+    m.CondPlayerKnowsEd = info.CondPlayerKnows;
+    m.TeachSkillIsPercEd = BoolText(info.TeachSkillIsPerc);
+    m.TeachSkillIndexEd = std::to_string(info.TeachSkillIndex);
+    m.TeachSkillValueEd = std::to_string(info.TeachSkillValue);
+    m.ClearChildrenEd = BoolText(info.ClearChildren);
+    m.PermanentEd = BoolText(info.Permanent);
+    m.TeachSkillCmb = LookUpEntry(info.TeachSkill, Skills(), "Навык %s отсутствует в базе.", notices);
+    m.CondItemContainerCmb =
+        LookUpEntry(info.CondItemContainer, CharacterNames(), "Персонаж %s отсутствует в базе.", notices);
+    m.TeachAttribEd = info.TeachAttrib;
+    m.TeachAttribValueEd = std::to_string(info.TeachAttribValue);
+}
+
+} // namespace
+
+std::string StateWordForElement(std::string_view element, bool* bad) {
+    const std::optional<std::int32_t> m = ParseWholeNumber(element);
+    if (bad)
+        *bad = !m;
+    if (!m || *m < 0 || *m >= kStateCount)
+        return {};
+    return CharacterStates()[static_cast<std::size_t>(*m)];
+}
+
+LoadedInfo LoadInfoModel(const TInfo& info) {
+    LoadedInfo loaded;
+    InfoEditorModel& m = loaded.model;
+    LoadFields(info, m, loaded.notices);
+    m.ItemsList = BuildRows<ConditionRow>({&info.CondItems, &info.CondItemAmounts}, false);
+    m.NpcList = BuildRows<ConditionRow>({&info.CondSecondaryNPC, &info.CondSecondaryNPCstates}, false);
+    if (!m.NpcList.empty()) {
+        const int separators =
+            std::max(CharCount(';', info.CondSecondaryNPC), CharCount(';', info.CondSecondaryNPCstates));
+        ConvertStates(m.NpcList, static_cast<std::size_t>(separators), loaded.notices);
+    }
+    m.CommandList = BuildRows<CommandRow>({&info.InfoScript_Commands, &info.InfoScript_Entities1,
+                                           &info.InfoScript_Entities2, &info.InfoScript_IDs1,
+                                           &info.InfoScript_IDs2, &info.InfoScript_Texts},
+                                          true);
+    return loaded;
+}
+
+// ---- Compiling ----
+
+std::string JoinColumn(const std::vector<std::string>& cells, JoinRule rule) {
+    std::string joined;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const bool placeholder = cells[i] == kEmptyPlaceholder;
+        if (placeholder && rule == JoinRule::Command)
+            continue;
+        if (!placeholder)
+            joined += cells[i];
+        if (i + 1 < cells.size())
+            joined += ';';
+    }
+    return joined;
+}
+
+std::string EncodeState(std::string_view cell) {
+    const int p = VocabularyIndexOf(NpcListItems(), cell);
+    if (p <= 5)
+        return std::to_string(p);
+    return std::string(cell);
+}
+
+namespace {
+
+const char* const kInfoFileSuffix = "_info_G3_World_01.info";
+
+CompileOutcome Failure(CompileStatus status, const char* utf8Caption, std::string message) {
+    CompileOutcome outcome;
+    outcome.status = status;
+    outcome.caption = Utf8ToCp1251(utf8Caption);
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+bool IsUnsafeName(std::string_view name) {
+    return name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos;
+}
+
+template <typename Row> std::vector<std::string> Column(const std::vector<Row>& rows, std::size_t column) {
+    std::vector<std::string> cells;
+    cells.reserve(rows.size());
+    for (const Row& row : rows)
+        cells.push_back(row[column]);
+    return cells;
+}
+
+// A field that does not convert ends the compile with the one message the editor gives for it.
+struct BadFieldError {};
+
+std::int32_t ToInteger(std::string_view text) {
+    if (std::optional<std::int32_t> value = ParseWholeNumber(text))
+        return *value;
+    throw BadFieldError{};
+}
+
+bool ToBoolean(std::string_view text) {
+    if (AsciiEqualNoCase(text, "True"))
+        return true;
+    if (AsciiEqualNoCase(text, "False"))
+        return false;
+    return ToInteger(text) != 0;
+}
+
+// The joined lists of the three grids, as the record takes them.
+struct JoinedLists {
+    std::string items, amounts, npcs, states;
+    std::string script[kCommandCellCount];
+};
+
+JoinedLists JoinGrids(const InfoEditorModel& m) {
+    JoinedLists j;
+    j.items = JoinColumn(Column(m.ItemsList, 0), JoinRule::Condition);
+    j.amounts = JoinColumn(Column(m.ItemsList, 1), JoinRule::Condition);
+    j.npcs = JoinColumn(Column(m.NpcList, 0), JoinRule::Condition);
+    std::vector<std::string> states = Column(m.NpcList, 1);
+    for (std::string& state : states)
+        state = EncodeState(state);
+    j.states = JoinColumn(states, JoinRule::Condition);
+    for (std::size_t c = 0; c < kCommandCellCount; ++c)
+        j.script[c] = JoinColumn(Column(m.CommandList, c), JoinRule::Command);
+    return j;
+}
+
+// Sets the record's fields in the editor's fill order; throws BadFieldError at the first field
+// that does not convert.
+void FillInfo(const InfoEditorModel& m, const JoinedLists& j, TInfo& info) {
+    info.Name = m.NameEd;
+    info.SortID = ToInteger(m.SortIdEd);
+    info.Owner = m.OwnerCmb;
+    info.InfoGiven = ToBoolean(m.InfoGivenEd);
+    info.Parent = m.ParentEd;
+    info.Quest = m.QuestEd;
+    info.ConditionType = m.ConditionTypeCmb;
+    info.InfoType = m.InfoTypeCmb;
+    info.GoldCost = ToInteger(m.GoldCostEd);
+    info.CondOwnerNearEntity = m.CondOwnerNearEntityEd;
+    info.Folder = m.FolderCmb;
+    info.CondPlayerKnows = m.CondPlayerKnowsEd;
+    info.CondItemContainer = m.CondItemContainerCmb;
+    info.CondItems = j.items;
+    info.CondItemAmounts = j.amounts;
+    info.CondSecondaryNPC = j.npcs;
+    info.CondSecondaryNPCstates = j.states;
+    info.TeachSkill = m.TeachSkillCmb;
+    info.TeachSkillIsPerc = ToBoolean(m.TeachSkillIsPercEd);
+    info.TeachSkillIndex = ToInteger(m.TeachSkillIndexEd);
+    info.TeachSkillValue = ToInteger(m.TeachSkillValueEd);
+    info.TeachAttrib = m.TeachAttribEd;
+    info.TeachAttribValue = ToInteger(m.TeachAttribValueEd);
+    info.ClearChildren = ToBoolean(m.ClearChildrenEd);
+    info.Permanent = ToBoolean(m.PermanentEd);
+    info.InfoScript_Commands = j.script[0];
+    info.InfoScript_Entities1 = j.script[1];
+    info.InfoScript_Entities2 = j.script[2];
+    info.InfoScript_IDs1 = j.script[3];
+    info.InfoScript_IDs2 = j.script[4];
+    info.InfoScript_Texts = j.script[5];
+}
+
+void SetOutputPath(const InfoEditorModel& m, const CompileSettings& settings, CompileOutcome& outcome) {
+    outcome.createFolder = settings.TmpFiles;
+    outcome.folder = settings.TmpFiles ? JoinPath(settings.ProgramFolder, "_Infos") : settings.InfosPath;
+    outcome.path = JoinPath(outcome.folder, m.NameEd + kInfoFileSuffix);
+}
+
+} // namespace
+
+CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
+    if (TrimView(model.NameEd).empty())
+        return Failure(CompileStatus::NameMissing, "Ошибка", Utf8ToCp1251("Не задано имя диалога!"));
+    if (IsUnsafeName(model.NameEd))
+        return Failure(CompileStatus::UnsafeName, "Ошибка",
+                       Utf8ToCp1251("Имя диалога не может содержать символы / и \\"));
+    if (TrimView(model.OwnerCmb).empty())
+        return Failure(CompileStatus::OwnerMissing, "Ошибка", Utf8ToCp1251("Не указан владелец диалога!"));
+    return {};
+}
+
+CompileOutcome PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings) {
+    CompileOutcome outcome = CheckInfoHeader(model);
+    if (outcome.Failed())
+        return outcome;
+    const JoinedLists joined = JoinGrids(model);
+    ScriptCheck check =
+        CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
+    if (check.broken)
+        return Failure(CompileStatus::ScriptError, "Грубая ошибка в инфоскрипте", std::move(check.message));
+    try {
+        FillInfo(model, joined, outcome.info);
+    } catch (const BadFieldError&) {
+        return Failure(CompileStatus::BadField, "Ошибка", Utf8ToCp1251("Пожалуйста, заполните все поля!"));
+    }
+    SetOutputPath(model, settings, outcome);
+    return outcome;
+}
+
+void WriteCompiledInfo(CompileOutcome& outcome) {
+    if (outcome.status != CompileStatus::Ready)
+        return;
+    auto fail = [&outcome](std::string message) {
+        outcome.status = CompileStatus::WriteFailed;
+        outcome.caption = Utf8ToCp1251("Ошибка");
+        outcome.message = std::move(message);
+    };
+    // Without a configured folder the path would point at the file system's root.
+    if (outcome.folder.empty())
+        return fail(CannotCreateFileMessage(outcome.path, "No folder for dialogues is set"));
+    // A failure to create the scratch folder shows up as the write's own failure.
+    if (outcome.createFolder && !DirectoryExists(outcome.folder))
+        MakeDirectory(outcome.folder);
+    try {
+        outcome.info.WriteToFile(outcome.path);
+        outcome.status = CompileStatus::Written;
+    } catch (const std::runtime_error& error) {
+        fail(error.what());
+    }
+}
+
+CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings) {
+    CompileOutcome outcome = PrepareInfo(model, settings);
+    WriteCompiledInfo(outcome);
+    return outcome;
+}
+
+// ---- Field handlers ----
+
+std::string NormalizeBooleanText(std::string_view text) {
+    if (AsciiEqualNoCase(text, "True") || AsciiEqualNoCase(text, "False"))
+        return std::string(text);
+    return "False";
+}
+
+std::string ZeroIfBlank(std::string_view text) {
+    if (TrimView(text).empty())
+        return "0";
+    return std::string(text);
+}
+
+std::string TeachSkillIsPercFor(std::string_view skillText) {
+    return BoolText(VocabularyIndexOf(Skills(), skillText) >= 0);
+}
+
+} // namespace pw
