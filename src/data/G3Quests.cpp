@@ -1,0 +1,135 @@
+#include "data/G3Quests.h"
+
+#include "data/FileIO.h"
+#include "data/Numbers.h"
+#include "data/ProfileIni.h"
+
+#include <stdexcept>
+
+namespace pw {
+namespace {
+
+constexpr std::string_view kSection = "Quest";
+
+enum class Kind { String, Integer, OptionalInteger };
+
+struct QuestField {
+    std::string_view key;
+    Kind kind;
+    std::string TQuest::*text = nullptr;
+    std::int32_t TQuest::*number = nullptr;
+};
+
+QuestField S(std::string_view key, std::string TQuest::*member) { return {key, Kind::String, member, nullptr}; }
+QuestField I(std::string_view key, std::int32_t TQuest::*member) { return {key, Kind::Integer, nullptr, member}; }
+// JobSuccess and JobSuccessAmount: -1 means none and is written as an empty value.
+QuestField O(std::string_view key, std::int32_t TQuest::*member) {
+    return {key, Kind::OptionalInteger, nullptr, member};
+}
+
+// The 22 keys in the order of the file.
+const std::vector<QuestField>& Fields() {
+    static const std::vector<QuestField> fields = {
+        S("Name", &TQuest::Name),
+        I("Type", &TQuest::Type),
+        S("FinishedQuests", &TQuest::FinishedQuests),
+        S("LogTopic", &TQuest::LogTopic),
+        S("LogText", &TQuest::LogText),
+        I("ExperiencePoints", &TQuest::ExperiencePoints),
+        I("PoliticalSuccess", &TQuest::PoliticalSuccess),
+        I("PoliticalSuccessAmount", &TQuest::PoliticalSuccessAmount),
+        S("EnclaveSuccess", &TQuest::EnclaveSuccess),
+        I("EnclaveSuccessAmount", &TQuest::EnclaveSuccessAmount),
+        O("JobSuccess", &TQuest::JobSuccess),
+        O("JobSuccessAmount", &TQuest::JobSuccessAmount),
+        S("Folder", &TQuest::Folder),
+        S("DeliveryEntities", &TQuest::DeliveryEntities),
+        S("DeliveryAmounts", &TQuest::DeliveryAmounts),
+        S("DeliveryCounter", &TQuest::DeliveryCounter),
+        S("DestinationEntity", &TQuest::DestinationEntity),
+        I("RunningTimeYears", &TQuest::RunningTimeYears),
+        I("RunningTimeDays", &TQuest::RunningTimeDays),
+        I("RunningTimeHours", &TQuest::RunningTimeHours),
+        S("AttribSuccess", &TQuest::AttribSuccess),
+        I("AttribSuccessAmount", &TQuest::AttribSuccessAmount),
+    };
+    return fields;
+}
+
+const QuestField* FindField(std::string_view key) {
+    for (const QuestField& f : Fields())
+        if (f.key == key)
+            return &f;
+    return nullptr;
+}
+
+std::string FieldText(const TQuest& quest, const QuestField& field) {
+    switch (field.kind) {
+    case Kind::String:
+        return quest.*field.text;
+    case Kind::OptionalInteger:
+        if (quest.*field.number == -1)
+            return {};
+        [[fallthrough]];
+    case Kind::Integer:
+        return std::to_string(quest.*field.number);
+    }
+    return {};
+}
+
+} // namespace
+
+void TQuest::ReadFromFile(const std::string& fileName) {
+    const ProfileText file = ProfileText::Load(fileName);
+    for (const QuestField& field : Fields()) {
+        const std::string value = file.Get(kSection, field.key, "");
+        if (field.kind == Kind::String)
+            this->*field.text = value;
+        else
+            this->*field.number = ParseFileInteger(value).value_or(field.kind == Kind::OptionalInteger ? -1 : 0);
+    }
+}
+
+void TQuest::WriteToFile(const std::string& fileName) {
+    std::vector<std::pair<std::string, std::string>> keyValues;
+    for (const QuestField& field : Fields())
+        keyValues.emplace_back(std::string(field.key), FieldText(*this, field));
+    if (!ProfileWriteStrings(fileName, kSection, keyValues))
+        throw std::runtime_error(UnableToWriteMessage(fileName));
+}
+
+const std::vector<std::string_view>& QuestFileKeys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> k;
+        for (const QuestField& f : Fields())
+            k.push_back(f.key);
+        return k;
+    }();
+    return keys;
+}
+
+std::string QuestFieldText(const TQuest& quest, std::string_view key) {
+    const QuestField* field = FindField(key);
+    return field ? FieldText(quest, *field) : std::string();
+}
+
+bool SetQuestFieldText(TQuest& quest, std::string_view key, std::string_view value) {
+    const QuestField* field = FindField(key);
+    if (!field)
+        return false;
+    if (field->kind == Kind::String) {
+        quest.*field->text = std::string(value);
+        return true;
+    }
+    if (field->kind == Kind::OptionalInteger && value.empty()) {
+        quest.*field->number = -1;
+        return true;
+    }
+    const auto number = ParseWholeNumber(value);
+    if (!number)
+        throw std::runtime_error(NotValidIntegerMessage(value));
+    quest.*field->number = *number;
+    return true;
+}
+
+} // namespace pw

@@ -1,0 +1,100 @@
+#include "data/IniSections.h"
+
+#include "data/Cp1251.h"
+#include "data/StrUtilsEx.h"
+
+namespace pw {
+namespace {
+
+// Calls onLine for each line; CR LF, LF and CR end a line.
+template <typename F> void ForEachLine(std::string_view bytes, F onLine) {
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        onLine(bytes.substr(start, end - start));
+        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+}
+
+std::string_view LineName(std::string_view line) {
+    const std::size_t eq = line.find('=');
+    return eq == std::string_view::npos ? line : line.substr(0, eq);
+}
+
+} // namespace
+
+IniSections IniSections::Parse(std::string_view bytes) {
+    IniSections result;
+    ForEachLine(bytes, [&result](std::string_view raw) {
+        const std::string_view line = TrimView(raw);
+        if (line.empty() || line.front() == ';')
+            return;
+        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+            result.mSections.push_back({Trim(line.substr(1, line.size() - 2)), {}});
+            return;
+        }
+        if (result.mSections.empty())
+            return;
+        const std::size_t eq = line.find('=');
+        std::string normalised(line);
+        if (eq != std::string_view::npos)
+            normalised = Trim(line.substr(0, eq)) + "=" + Trim(line.substr(eq + 1));
+        result.mSections.back().lines.push_back(std::move(normalised));
+    });
+    return result;
+}
+
+IniSections::Section* IniSections::LastSection(std::string_view name) {
+    for (auto it = mSections.rbegin(); it != mSections.rend(); ++it)
+        if (AsciiEqualNoCase(it->name, name))
+            return &*it;
+    return nullptr;
+}
+
+const IniSections::Section* IniSections::LastSection(std::string_view name) const {
+    return const_cast<IniSections*>(this)->LastSection(name);
+}
+
+std::optional<std::string> IniSections::Value(std::string_view section, std::string_view key) const {
+    const Section* s = LastSection(section);
+    if (!s)
+        return std::nullopt;
+    for (auto it = s->lines.rbegin(); it != s->lines.rend(); ++it) {
+        const std::size_t eq = it->find('=');
+        if (eq != std::string::npos && AsciiEqualNoCase(std::string_view(*it).substr(0, eq), key))
+            return it->substr(eq + 1);
+    }
+    return std::nullopt;
+}
+
+void IniSections::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+    Section* s = LastSection(section);
+    if (!s) {
+        mSections.push_back({std::string(section), {}});
+        s = &mSections.back();
+    }
+    std::string line = std::string(key) + "=" + std::string(value);
+    for (auto it = s->lines.rbegin(); it != s->lines.rend(); ++it) {
+        if (it->find('=') != std::string::npos && AsciiEqualNoCase(LineName(*it), key)) {
+            *it = std::move(line);
+            return;
+        }
+    }
+    s->lines.push_back(std::move(line));
+}
+
+std::vector<std::string> IniSections::RenderLines() const {
+    std::vector<std::string> lines;
+    for (const Section& s : mSections) {
+        lines.push_back("[" + s.name + "]");
+        lines.insert(lines.end(), s.lines.begin(), s.lines.end());
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+} // namespace pw

@@ -1,0 +1,51 @@
+#include "data/StrUtilsEx.h"
+
+#include "data/Cp1251.h"
+
+#include <algorithm>
+
+namespace pw {
+namespace {
+
+// 0-based position of delimiter in text (upper-cased when case does not matter), npos when absent.
+std::size_t FindDelimiter(std::string_view delimiter, std::string_view text, bool caseSensitive) {
+    if (delimiter.empty() || text.empty())
+        return std::string_view::npos;
+    if (caseSensitive)
+        return text.find(delimiter);
+    return Cp1251UpperString(text).find(Cp1251UpperString(delimiter));
+}
+
+} // namespace
+
+int CharCount(char ch, std::string_view text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), ch));
+}
+
+std::string TextAfter(std::string_view delimiter, std::string_view text, bool caseSensitive) {
+    const std::size_t p = FindDelimiter(delimiter, text, caseSensitive);
+    if (p == std::string_view::npos)
+        return {};
+    return std::string(text.substr(p + delimiter.size()));
+}
+
+std::string TextBefore(std::string_view delimiter, std::string_view text, bool caseSensitive) {
+    const std::size_t p = FindDelimiter(delimiter, text, caseSensitive);
+    if (p == std::string_view::npos)
+        return {};
+    return std::string(text.substr(0, p));
+}
+
+std::string_view TrimView(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+} // namespace pw
