@@ -1,0 +1,257 @@
+#include "data/Cp1251.h"
+#include "info_editor/InfoEditorModel.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace pw;
+using Strings = std::vector<std::string>;
+
+TEST(JoinColumn, CommandRuleDropsPlaceholdersWhole) {
+    EXPECT_EQ(JoinColumn({"Say", "<EMPTY>", "End"}, JoinRule::Command), "Say;End");
+    EXPECT_EQ(JoinColumn({"Say", "<EMPTY>"}, JoinRule::Command), "Say;");
+    EXPECT_EQ(JoinColumn({"player", "", ""}, JoinRule::Command), "player;;");
+    EXPECT_EQ(JoinColumn({"<empty>"}, JoinRule::Command), "<empty>");
+    EXPECT_EQ(JoinColumn({}, JoinRule::Command), "");
+}
+
+TEST(JoinColumn, ConditionRuleKeepsPlaceholdersAsEmptyElements) {
+    EXPECT_EQ(JoinColumn({"A", "<EMPTY>"}, JoinRule::Condition), "A;");
+    EXPECT_EQ(JoinColumn({"<EMPTY>", "B"}, JoinRule::Condition), ";B");
+    EXPECT_EQ(JoinColumn({"1"}, JoinRule::Condition), "1");
+    EXPECT_EQ(JoinColumn({}, JoinRule::Condition), "");
+}
+
+TEST(EncodeState, StateWordsBecomeNumbersNamesStayOthersAreMinusOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Жив", "0"},      {"мертв", "3"}, {"НЕ ГОВОРИЛ С ГЕРОЕМ", "5"},
+        {"Abe", "Abe"},    {"abe", "abe"}, {"", "-1"},
+        {"<EMPTY>", "-1"}, {"Xyz", "-1"},  {"3", "-1"},
+    };
+    for (auto [cell, encoded] : cases)
+        EXPECT_EQ(Cp1251ToUtf8(EncodeState(Utf8ToCp1251(cell))), encoded) << cell;
+}
+
+InfoEditorModel NamedModel() {
+    InfoEditorModel m;
+    m.NameEd = "Abc";
+    m.OwnerCmb = "Diego";
+    return m;
+}
+
+CompileSettings ScratchSettings(const std::string& programFolder) {
+    return {true, programFolder, ""};
+}
+
+std::string Utf8(const std::string& bytes) {
+    return Cp1251ToUtf8(bytes);
+}
+
+TEST(CompileInfo, HeaderProblemsStopFirst) {
+    struct Case {
+        const char* name;
+        const char* owner;
+        CompileStatus status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"  ", "Diego", CompileStatus::NameMissing, "Не задано имя диалога!"},
+        {"", "", CompileStatus::NameMissing, "Не задано имя диалога!"},
+        {"../x", "Diego", CompileStatus::UnsafeName, "Имя диалога не может содержать символы / и \\"},
+        {"a\\b", "", CompileStatus::UnsafeName, "Имя диалога не может содержать символы / и \\"},
+        {"Abc", " \t", CompileStatus::OwnerMissing, "Не указан владелец диалога!"},
+    };
+    pwtest::TempDir dir;
+    for (const Case& c : cases) {
+        InfoEditorModel m = NamedModel();
+        m.NameEd = c.name;
+        m.OwnerCmb = c.owner;
+        const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
+        EXPECT_EQ(outcome.status, c.status) << c.name;
+        EXPECT_EQ(Utf8(outcome.message), c.message);
+        EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
+    }
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
+}
+
+TEST(CompileInfo, ScriptErrorStopsBeforeAnyWrite) {
+    pwtest::TempDir dir;
+    InfoEditorModel m = NamedModel();
+    m.CommandList = {{"Say", "hero", "", "", "", "T1"}};
+    const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
+    EXPECT_EQ(outcome.status, CompileStatus::ScriptError);
+    EXPECT_EQ(Utf8(outcome.caption), "Грубая ошибка в инфоскрипте");
+    EXPECT_EQ(Utf8(outcome.message), "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.");
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
+
+    m.CommandList.clear();
+    m.ItemsList = {{"It_Gold", "1"}};
+    EXPECT_EQ(Utf8(CompileInfo(m, ScratchSettings(dir.Path())).message),
+              "Список предметов имеет записи, но персонаж-держатель не указан.");
+}
+
+TEST(CompileInfo, FieldsThatDoNotConvertAskToFillAllFields) {
+    const std::vector<std::pair<std::string InfoEditorModel::*, const char*>> cases = {
+        {&InfoEditorModel::GoldCostEd, ""},
+        {&InfoEditorModel::SortIdEd, "abc"},
+        {&InfoEditorModel::TeachAttribValueEd, "1.5"},
+        {&InfoEditorModel::TeachSkillIndexEd, "99999999999"},
+        {&InfoEditorModel::PermanentEd, "yes"},
+        {&InfoEditorModel::InfoGivenEd, ""},
+    };
+    pwtest::TempDir dir;
+    for (auto [field, text] : cases) {
+        InfoEditorModel m = NamedModel();
+        m.*field = text;
+        const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
+        EXPECT_EQ(outcome.status, CompileStatus::BadField) << text;
+        EXPECT_EQ(Utf8(outcome.message), "Пожалуйста, заполните все поля!");
+        EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
+    }
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos/Abc_info_G3_World_01.info")));
+}
+
+TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
+    InfoEditorModel m = NamedModel();
+    m.CommandList = {
+        {"Say", "player", "", "", "", "T1"}, {"<EMPTY>", "", "", "", "", ""}, {"End", "", "", "", "", ""}};
+    m.ItemsList = {{"A", "1"}, {"<EMPTY>", ""}};
+    m.CondItemContainerCmb = "Diego";
+    m.NpcList = {
+        {"Diego", Utf8ToCp1251("Жив")}, {"Gorn", Utf8ToCp1251("мертв")}, {"Lee", "Abe"}, {"Rufus", ""}};
+    m.ConditionTypeCmb = -1;
+    m.SortIdEd = " $10";
+    m.InfoGivenEd = "tRUE";
+    m.PermanentEd = "-2";
+    m.ClearChildrenEd = "0";
+    const CompileOutcome outcome = PrepareInfo(m, {false, "/nowhere", "/infos"});
+    ASSERT_EQ(outcome.status, CompileStatus::Ready) << Utf8(outcome.message);
+    const TInfo& info = outcome.info;
+    EXPECT_EQ(info.InfoScript_Commands, "Say;End");
+    EXPECT_EQ(info.InfoScript_Entities1, "player;;");
+    EXPECT_EQ(info.InfoScript_Texts, "T1;;");
+    EXPECT_EQ(info.CondItems, "A;");
+    EXPECT_EQ(info.CondItemAmounts, "1;");
+    EXPECT_EQ(info.CondSecondaryNPC, "Diego;Gorn;Lee;Rufus");
+    EXPECT_EQ(info.CondSecondaryNPCstates, "0;3;Abe;-1");
+    EXPECT_EQ(info.ConditionType, -1);
+    EXPECT_EQ(info.InfoType, 3);
+    EXPECT_EQ(info.SortID, 16);
+    EXPECT_TRUE(info.InfoGiven);
+    EXPECT_TRUE(info.Permanent);
+    EXPECT_FALSE(info.ClearChildren);
+    EXPECT_EQ(info.Folder, "Myrtana/Ardea_City/");
+    EXPECT_EQ(outcome.path, "/infos/Abc_info_G3_World_01.info");
+}
+
+TEST(PrepareInfo, EmptyGridsPassAndGiveEmptyLists) {
+    const CompileOutcome outcome = PrepareInfo(NamedModel(), {false, "", "/infos"});
+    ASSERT_EQ(outcome.status, CompileStatus::Ready);
+    EXPECT_EQ(outcome.info.InfoScript_Commands, "");
+    EXPECT_EQ(outcome.info.InfoScript_Texts, "");
+    EXPECT_EQ(outcome.info.CondItems, "");
+}
+
+TEST(CompileInfo, ScratchFolderIsCreatedAndTheNameKeptUntrimmed) {
+    pwtest::TempDir dir;
+    InfoEditorModel m = NamedModel();
+    m.NameEd = " Abc ";
+    m.FolderCmb = "Varant/Outdoor/";
+    const CompileSettings settings = ScratchSettings(dir.Path());
+    CompileOutcome outcome = PrepareInfo(m, settings);
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos"))) << "preparing touches no file";
+    WriteCompiledInfo(outcome);
+    EXPECT_EQ(outcome.status, CompileStatus::Written) << outcome.message;
+    EXPECT_EQ(outcome.path, dir.File("_Infos/ Abc _info_G3_World_01.info"));
+    const std::string bytes = pwtest::ReadBytes(outcome.path);
+    EXPECT_EQ(bytes.rfind("[Info]\r\nName= Abc \r\nSortID=\r\nOwner=Diego\r\n", 0), 0u) << bytes;
+}
+
+TEST(CompileInfo, WriteFailuresReportTheWritersError) {
+    pwtest::TempDir dir;
+    CompileOutcome outcome = CompileInfo(NamedModel(), {false, dir.Path(), dir.File("missing")});
+    EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
+    EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
+    EXPECT_EQ(outcome.message.rfind("Cannot create file \"", 0), 0u) << outcome.message;
+
+    outcome = CompileInfo(NamedModel(), {false, dir.Path(), ""});
+    EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
+    EXPECT_EQ(outcome.message.rfind("Cannot create file \"", 0), 0u) << outcome.message;
+}
+
+// A dialogue as the writer lays it out; loading and compiling it again must give the same bytes.
+const char* const kRealisticInfo = "[Info]\r\n"
+                                   "Name=Diego_Hello\r\n"
+                                   "SortID=\r\n"
+                                   "Owner=Diego\r\n"
+                                   "InfoGiven=False\r\n"
+                                   "Parent=Diego_Start\r\n"
+                                   "Quest=Q_Diego\r\n"
+                                   "ConditionType=3\r\n"
+                                   "InfoType=4\r\n"
+                                   "GoldCost=50\r\n"
+                                   "CondOwnerNearEntity=Zone_Ardea\r\n"
+                                   "Folder=Myrtana/Ardea_City/\r\n"
+                                   "CondPlayerKnows=Ev_Met\r\n"
+                                   "CondItemContainer=Diego\r\n"
+                                   "CondItems=It_Gold;It_Apple\r\n"
+                                   "CondItemAmounts=100;2\r\n"
+                                   "CondSecondaryNPC=Gorn;Lee;Abe\r\n"
+                                   "CondSecondaryNPCstates=0;3;5\r\n"
+                                   "TeachSkillIsPerc=True\r\n"
+                                   "TeachSkill=Perk_Axe_1\r\n"
+                                   "TeachSkillIndex=2\r\n"
+                                   "TeachSkillValue=1\r\n"
+                                   "TeachAttrib=Str\r\n"
+                                   "TeachAttribValue=5\r\n"
+                                   "ClearChildren=False\r\n"
+                                   "Permanent=True\r\n"
+                                   "InfoScript_Commands=Say;Say;Give;SetGameEvent;End\r\n"
+                                   "InfoScript_Entities1=player;npc;npc;;\r\n"
+                                   "InfoScript_Entities2=;;player;;\r\n"
+                                   "InfoScript_IDs1=;;It_Gold;Ev_Diego;\r\n"
+                                   "InfoScript_IDs2=;;100;;\r\n"
+                                   "InfoScript_Texts=T_01;T_02;;;\r\n";
+
+TEST(CompileInfo, LoadThenCompileGivesTheSameFile) {
+    pwtest::TempDir in, out;
+    const std::string source = in.File("Diego_Hello_info_G3_World_01.info");
+    pwtest::WriteBytes(source, kRealisticInfo);
+    TInfo info;
+    info.ReadFromFile(source);
+    LoadedInfo loaded = LoadInfoModel(info);
+    EXPECT_TRUE(loaded.notices.empty());
+    EXPECT_EQ(loaded.model.CommandList.size(), 5u);
+    EXPECT_EQ(Utf8(loaded.model.NpcList[2][1]), "Не говорил с героем");
+
+    const CompileOutcome outcome = CompileInfo(loaded.model, {false, "", out.Path()});
+    ASSERT_EQ(outcome.status, CompileStatus::Written) << Utf8(outcome.message);
+    EXPECT_EQ(pwtest::ReadBytes(out.File("Diego_Hello_info_G3_World_01.info")), kRealisticInfo);
+}
+
+TEST(FieldHandlers, BooleanFieldsKeepOnlyTheTwoWords) {
+    EXPECT_EQ(NormalizeBooleanText("true"), "true");
+    EXPECT_EQ(NormalizeBooleanText("FALSE"), "FALSE");
+    EXPECT_EQ(NormalizeBooleanText("yes"), "False");
+    EXPECT_EQ(NormalizeBooleanText("1"), "False");
+    EXPECT_EQ(NormalizeBooleanText(" True"), "False");
+    EXPECT_EQ(NormalizeBooleanText(""), "False");
+}
+
+TEST(FieldHandlers, BlankSkillNumbersBecomeZero) {
+    EXPECT_EQ(ZeroIfBlank(""), "0");
+    EXPECT_EQ(ZeroIfBlank(" \t"), "0");
+    EXPECT_EQ(ZeroIfBlank(" 5"), " 5");
+    EXPECT_EQ(ZeroIfBlank("x"), "x");
+}
+
+TEST(FieldHandlers, SpecialSkillFollowsTheSkillsList) {
+    EXPECT_EQ(TeachSkillIsPercFor("Perk_Axe_1"), "True");
+    EXPECT_EQ(TeachSkillIsPercFor("spl_fireball"), "True");
+    EXPECT_EQ(TeachSkillIsPercFor("Perk_Axe"), "False");
+    EXPECT_EQ(TeachSkillIsPercFor(""), "False");
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "data/Cp1251.h"
+#include "info_editor/InfoEditorModel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace pw;
+using Strings = std::vector<std::string>;
+
+struct SplitCase {
+    const char* text;
+    Strings elements;
+};
+
+class SplitElementsCase : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitElementsCase, CutsAtSeparatorsAndBlanks) {
+    EXPECT_EQ(SplitElements(GetParam().text), GetParam().elements);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SplitElementsCase,
+                         testing::Values(SplitCase{"", {}}, SplitCase{"  \t", {}}, SplitCase{"A", {"A"}},
+                                         SplitCase{"A;B", {"A", "B"}}, SplitCase{"A;;B", {"A", "", "B"}},
+                                         SplitCase{"A;", {"A", ""}}, SplitCase{";A", {"", "A"}},
+                                         SplitCase{" A ; B ", {"A", "B"}},
+                                         SplitCase{"A B;C", {"A", "B", "C"}}, SplitCase{";", {"", ""}},
+                                         SplitCase{"A; ", {"A"}}, SplitCase{";;", {"", "", ""}}));
+
+std::vector<std::string> Texts(const std::vector<LoadNotice>& notices) {
+    std::vector<std::string> out;
+    for (const LoadNotice& n : notices)
+        out.push_back(Cp1251ToUtf8(n.text) + " | " + Cp1251ToUtf8(n.caption) +
+                      (n.icon == NoticeIcon::Error ? " | error" : ""));
+    return out;
+}
+
+std::vector<ConditionRow> NpcRows(const std::string& npcs, const std::string& states,
+                                  std::vector<LoadNotice>* notices = nullptr) {
+    TInfo info;
+    info.CondSecondaryNPC = npcs;
+    info.CondSecondaryNPCstates = Utf8ToCp1251(states);
+    LoadedInfo loaded = LoadInfoModel(info);
+    if (notices)
+        *notices = loaded.notices;
+    for (ConditionRow& row : loaded.model.NpcList)
+        row[1] = Cp1251ToUtf8(row[1]);
+    return loaded.model.NpcList;
+}
+
+TEST(LoadInfoModel, FieldsBecomeTheirControlsTexts) {
+    TInfo info;
+    info.Name = "Abc";
+    info.Owner = "Diego";
+    info.Quest = "Q";
+    info.SortID = -1;
+    info.ConditionType = 52;
+    info.InfoType = 0;
+    info.InfoGiven = true;
+    info.GoldCost = -5;
+    info.Folder = "Own/Folder/";
+    info.TeachSkillIndex = 7;
+    info.TeachAttrib = "Str";
+    info.TeachAttribValue = 3;
+    info.Permanent = true;
+    const InfoEditorModel m = LoadInfoModel(info).model;
+    EXPECT_EQ(m.NameEd, "Abc");
+    EXPECT_EQ(m.OwnerCmb, "Diego");
+    EXPECT_EQ(m.QuestEd, "Q");
+    EXPECT_EQ(m.SortIdEd, "-1");
+    EXPECT_EQ(m.ConditionTypeCmb, 52);
+    EXPECT_EQ(m.InfoTypeCmb, 0);
+    EXPECT_EQ(m.InfoGivenEd, "True");
+    EXPECT_EQ(m.ClearChildrenEd, "False");
+    EXPECT_EQ(m.PermanentEd, "True");
+    EXPECT_EQ(m.GoldCostEd, "-5");
+    EXPECT_EQ(m.FolderCmb, "Own/Folder/");
+    EXPECT_EQ(m.TeachSkillIndexEd, "7");
+    EXPECT_EQ(m.TeachAttribEd, "Str");
+    EXPECT_EQ(m.TeachAttribValueEd, "3");
+    EXPECT_EQ(m.TeachSkillCmb, "");
+    EXPECT_EQ(m.CondItemContainerCmb, "");
+}
+
+TEST(LoadInfoModel, PositionsWithoutAnEntryLeaveNoSelection) {
+    TInfo info;
+    info.ConditionType = 53;
+    info.InfoType = -1;
+    const InfoEditorModel m = LoadInfoModel(info).model;
+    EXPECT_EQ(m.ConditionTypeCmb, -1);
+    EXPECT_EQ(m.InfoTypeCmb, -1);
+    info.InfoType = 6;
+    EXPECT_EQ(LoadInfoModel(info).model.InfoTypeCmb, -1);
+}
+
+TEST(LoadInfoModel, SkillAndHolderAreLookedUpByTheirBeginning) {
+    TInfo info;
+    info.TeachSkill = "Perk_Axe";
+    info.CondItemContainer = "Gor";
+    LoadedInfo loaded = LoadInfoModel(info);
+    EXPECT_EQ(loaded.model.TeachSkillCmb, "Perk_Axe_1");
+    EXPECT_EQ(loaded.model.CondItemContainerCmb, "Goran");
+    EXPECT_TRUE(loaded.notices.empty());
+}
+
+TEST(LoadInfoModel, UnknownSkillAndHolderStayAsTypedWithNoticesSkillFirst) {
+    TInfo info;
+    info.TeachSkill = "perk_axe_1";
+    info.CondItemContainer = Utf8ToCp1251("Хорхе");
+    LoadedInfo loaded = LoadInfoModel(info);
+    EXPECT_EQ(loaded.model.TeachSkillCmb, "perk_axe_1");
+    EXPECT_EQ(Cp1251ToUtf8(loaded.model.CondItemContainerCmb), "Хорхе");
+    EXPECT_EQ(Texts(loaded.notices), (Strings{"Навык perk_axe_1 отсутствует в базе. | Внимание",
+                                              "Персонаж Хорхе отсутствует в базе. | Внимание"}));
+}
+
+TEST(LoadInfoModel, NoScriptGivesOneEmptyCommandRow) {
+    const InfoEditorModel m = LoadInfoModel(TInfo{}).model;
+    EXPECT_EQ(m.CommandList, (std::vector<CommandRow>{CommandRow{}}));
+    EXPECT_TRUE(m.ItemsList.empty());
+    EXPECT_TRUE(m.NpcList.empty());
+}
+
+TEST(LoadInfoModel, CommandRowsTakeTheKthElementOfEachList) {
+    TInfo info;
+    info.InfoScript_Commands = "Say;Say;End";
+    info.InfoScript_Texts = "T1;T2";
+    std::vector<CommandRow> rows = LoadInfoModel(info).model.CommandList;
+    EXPECT_EQ(rows, (std::vector<CommandRow>{{"Say", "", "", "", "", "T1"},
+                                             {"Say", "", "", "", "", "T2"},
+                                             {"End", "", "", "", "", ""}}));
+
+    info.InfoScript_Commands = "Say;End;";
+    info.InfoScript_Texts.clear();
+    rows = LoadInfoModel(info).model.CommandList;
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][0], "");
+}
+
+TEST(LoadInfoModel, OneRowIsTakenUnsplit) {
+    TInfo info;
+    info.InfoScript_Commands = "Say";
+    info.InfoScript_Entities1 = " player ";
+    info.InfoScript_Texts = "T 1";
+    EXPECT_EQ(LoadInfoModel(info).model.CommandList,
+              (std::vector<CommandRow>{{"Say", " player ", "", "", "", "T 1"}}));
+}
+
+TEST(LoadInfoModel, ElementsSplitByBlanksGetRowsOfTheirOwn) {
+    TInfo info;
+    info.InfoScript_Commands = "Say;End";
+    info.InfoScript_Texts = "T 1;T2";
+    const std::vector<CommandRow> rows = LoadInfoModel(info).model.CommandList;
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][5], "T");
+    EXPECT_EQ(rows[1][5], "1");
+    EXPECT_EQ(rows[2][5], "T2");
+    EXPECT_EQ(rows[2][0], "");
+}
+
+TEST(LoadInfoModel, ItemRows) {
+    TInfo info;
+    EXPECT_TRUE(LoadInfoModel(info).model.ItemsList.empty());
+    info.CondItems = "A";
+    EXPECT_EQ(LoadInfoModel(info).model.ItemsList, (std::vector<ConditionRow>{{"A", ""}}));
+    info.CondItems = "A;B;C";
+    info.CondItemAmounts = "1;2";
+    EXPECT_EQ(LoadInfoModel(info).model.ItemsList,
+              (std::vector<ConditionRow>{{"A", "1"}, {"B", "2"}, {"C", ""}}));
+}
+
+TEST(LoadInfoModel, StateNumbersShowAsStateWords) {
+    EXPECT_EQ(NpcRows("Diego;Gorn", "0;3"), (std::vector<ConditionRow>{{"Diego", "Жив"}, {"Gorn", "Мертв"}}));
+    EXPECT_EQ(NpcRows("Diego;Gorn", "0;-1"), (std::vector<ConditionRow>{{"Diego", "Жив"}, {"Gorn", ""}}));
+    EXPECT_EQ(NpcRows("Diego;Gorn", "$5;6"),
+              (std::vector<ConditionRow>{{"Diego", "Не говорил с героем"}, {"Gorn", ""}}));
+    EXPECT_EQ(NpcRows("Diego", "2"), (std::vector<ConditionRow>{{"Diego", "Повержен"}}));
+    EXPECT_EQ(NpcRows("Diego", "Жив"), (std::vector<ConditionRow>{{"Diego", "Жив"}}));
+    // One row: a larger number names the character at that position.
+    EXPECT_EQ(NpcRows("Diego", "6"), (std::vector<ConditionRow>{{"Diego", "Abbas"}}));
+    EXPECT_EQ(NpcRows("Diego", "9999"), (std::vector<ConditionRow>{{"Diego", ""}}));
+}
+
+TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {
+    std::vector<LoadNotice> notices;
+    EXPECT_EQ(NpcRows("Diego;Gorn;Lee", "0;Abc;x", &notices),
+              (std::vector<ConditionRow>{{"Diego", "Жив"}, {"Gorn", ""}, {"Lee", ""}}));
+    EXPECT_EQ(Texts(notices), (Strings{"Грубая ошибка в списке персонажей | Редактор диалогов | error",
+                                       "Грубая ошибка в списке персонажей | Редактор диалогов | error"}));
+}
+
+} // namespace

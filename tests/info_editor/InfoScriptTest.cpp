@@ -1,0 +1,141 @@
+#include "data/Cp1251.h"
+#include "info_editor/InfoScript.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::CheckInfoScript;
+using pw::CommandRow;
+
+struct ScriptCase {
+    const char* name;
+    CommandRow row;
+    const char* expected; // UTF-8; empty when the row passes
+};
+
+// One command row, no condition items and no holder.
+std::string MessageFor(const CommandRow& row) {
+    pw::ScriptCheck check = CheckInfoScript({row}, 0, "");
+    EXPECT_EQ(check.broken, !check.message.empty());
+    return pw::Cp1251ToUtf8(check.message);
+}
+
+const ScriptCase kCases[] = {
+    {"SayPasses", {"Say", "player", "", "", "", "T1"}, ""},
+    {"SayPartyCaseIgnored", {"Say", "Player", "", "", "", "T1"}, ""},
+    {"SayBadParty",
+     {"Say", "hero", "", "", "", "T1"},
+     "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'."},
+    {"SayNoParty",
+     {"say", "", "", "", "", "T1"},
+     "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'."},
+    {"SayExtraArgsKeepBlanks",
+     {"Say", "npc", "owner", "", "", "T1"},
+     "Метод Say имеет недопустимые аргументы [owner  ]"},
+    {"SayNoText", {"Say", "owner", "", "", "", "  "}, "Не указан ID строки в методе Say."},
+    {"GiveXPPasses", {"GiveXP", "", "", "100", "", ""}, ""},
+    {"GiveXPHexPasses", {"GiveXP", "", "", "$1F", "", ""}, ""},
+    {"GiveXPNotNumber", {"GiveXP", "", "", "1e2", "", ""}, "Нечисловой аргумент метода GiveXP [1e2]"},
+    {"GiveXPWord", {"GiveXP", "", "", "abc", "", ""}, "Нечисловой аргумент метода GiveXP [abc]"},
+    {"GiveXPEmpty", {"GiveXP", "", "", "", "", ""}, "Нечисловой аргумент метода GiveXP []"},
+    {"GiveXPExtra", {"GiveXP", "a", "", "5", "", "s"}, "Метод GiveXP получает лишние аргументы [a   s]"},
+    {"SetGameEventNoArg", {"setgameevent", "", "", "", "", ""}, "Не указан аргумент метода setgameevent"},
+    {"SetGameEventExtra",
+     {"SetGameEvent", "", "x", "Ev", "", ""},
+     "Метод SetGameEvent имеет лишние аргументы [ x  ]"},
+    {"GivePasses", {"Give", "player", "npc", "It_Gold", "2", ""}, ""},
+    {"GiveBadFirst",
+     {"Give", "pc", "npc", "It", "2", ""},
+     "Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'."},
+    {"GiveBadSecond",
+     {"Give", "player", "", "It", "2", ""},
+     "Вторым аргументом метода Give должен быть 'player', 'npc' или 'owner'."},
+    {"GiveNoItem",
+     {"Give", "player", "owner", "", "2", ""},
+     "Некорректный вызов Give. Не указан ID передаваемого предмета."},
+    {"GiveNoAmount", {"Give", "player", "npc", "It", "", ""}, "Нечисловой аргумент метода Give []"},
+    {"GiveText", {"Give", "player", "npc", "It", "2", "T"}, "Метод Give получает лишние аргументы [T]"},
+    {"EndPasses", {"END", " ", "", "", "", ""}, ""},
+    {"EndExtra", {"End", "a", "", "c", "", "e"}, "Указаны неуместные параметры при вызове End [a  c  e]"},
+    {"RunQuestNoName", {"RunQuest", "", "", "", "", ""}, "Неверный вызов RunQuest. Не указано имя квеста."},
+    {"CloseQuestExtra",
+     {"closequest", "", "", "Q", "x", ""},
+     "Указаны неуместные параметры при вызове closequest [  x ]"},
+    {"SucceedQuestPasses", {"SucceedQuest", "", "", "Q", "", ""}, ""},
+    {"AttackDuelPasses", {"Attack", "a", "b", "duel", "", ""}, ""},
+    {"AttackFight",
+     {"Attack", "", "", "Fight", "", ""},
+     "Опциональным параметром метода Attack может быть только 'Duel'"},
+    {"AttackExtra", {"Attack", "", "", "", "x", "y"}, "Указаны неуместные параметры при вызове Attack [x y]"},
+    {"SetClassNoArg",
+     {"SetClass", "", "", "", "", ""},
+     "Некорректный вызов SetClass. Не указано название рутины или класс персонажа."},
+    {"SetRoutineNoArg",
+     {"setroutine", "x", "", "", "", ""},
+     "Некорректный вызов setroutine. Не указано название рутины или класс персонажа."},
+    {"SetRoutineNamesSetClass",
+     {"SetRoutine", "x", "y", "R", "", ""},
+     "Указаны неуместные параметры при вызове SetClass [y  ]"},
+    {"PlaceholderCommandPasses", {"<EMPTY>", "a", "b", "c", "d", "e"}, ""},
+    {"UnknownCommandPasses", {"Teleport", "a", "b", "c", "d", "e"}, ""},
+    {"EmptyCommandPasses", {"", "a", "", "", "", ""}, ""},
+    {"CellsAreTrimmed", {"  Say ", " npc ", " ", "", "", " T1 "}, ""},
+};
+
+class CheckInfoScriptRow : public testing::TestWithParam<ScriptCase> {};
+
+TEST_P(CheckInfoScriptRow, GivesTheRulesMessage) {
+    EXPECT_EQ(MessageFor(GetParam().row), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, CheckInfoScriptRow, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CheckInfoScript, EmptyEverythingPasses) {
+    pw::ScriptCheck check = CheckInfoScript({}, 0, "");
+    EXPECT_FALSE(check.broken);
+    EXPECT_EQ(check.message, "");
+}
+
+TEST(CheckInfoScript, ItemsWithoutHolderStopBeforeTheRows) {
+    const CommandRow bad{"Say", "hero", "", "", "", ""};
+    pw::ScriptCheck check = CheckInfoScript({bad}, 1, " \t ");
+    EXPECT_TRUE(check.broken);
+    EXPECT_EQ(pw::Cp1251ToUtf8(check.message),
+              "Список предметов имеет записи, но персонаж-держатель не указан.");
+}
+
+TEST(CheckInfoScript, HolderWithoutItems) {
+    pw::ScriptCheck check = CheckInfoScript({}, 0, "Diego");
+    EXPECT_EQ(pw::Cp1251ToUtf8(check.message), "Указан персонаж-держатель, но список предметов пуст.");
+}
+
+TEST(CheckInfoScript, HolderWithItemsPassesOnToTheRows) {
+    const CommandRow bad{"End", "x", "", "", "", ""};
+    EXPECT_FALSE(CheckInfoScript({}, 2, "Diego").broken);
+    EXPECT_EQ(pw::Cp1251ToUtf8(CheckInfoScript({bad}, 2, "Diego").message),
+              "Указаны неуместные параметры при вызове End [x    ]");
+}
+
+TEST(CheckInfoScript, OnlyTheFirstBrokenRowIsReported) {
+    std::vector<CommandRow> rows(5, CommandRow{"End", "", "", "", "", ""});
+    rows[1] = {"GiveXP", "", "", "abc", "", ""};
+    rows[4] = {"Say", "hero", "", "", "", ""};
+    EXPECT_EQ(pw::Cp1251ToUtf8(CheckInfoScript(rows, 0, "").message),
+              "Нечисловой аргумент метода GiveXP [abc]");
+}
+
+TEST(CheckInfoScript, CyrillicArgumentsAreCopiedIntoTheMessage) {
+    const CommandRow row{"Give", "player", "npc", "It", "", pw::Utf8ToCp1251("текст")};
+    EXPECT_EQ(MessageFor({"Give", "player", "npc", "It", "1", pw::Utf8ToCp1251("текст")}),
+              "Метод Give получает лишние аргументы [текст]");
+    EXPECT_EQ(MessageFor(row), "Нечисловой аргумент метода Give []");
+}
+
+TEST(NewRows, StartWithThePlaceholder) {
+    EXPECT_EQ(pw::NewCommandRow(), (CommandRow{"<EMPTY>", "", "", "", "", ""}));
+    EXPECT_EQ(pw::NewConditionRow(), (pw::ConditionRow{"<EMPTY>", ""}));
+}
+
+} // namespace

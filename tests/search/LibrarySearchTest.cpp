@@ -1,0 +1,95 @@
+#include "data/Cp1251.h"
+#include "search/LibrarySearch.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace pw;
+using Paths = std::vector<std::string>;
+
+// A small library of dialogue and quest files in one folder, written in the files' own encoding.
+class LibrarySearchTest : public testing::Test {
+protected:
+    std::string Add(const std::string& name, const std::string& utf8Text) {
+        const std::string path = mDir.File(name);
+        pwtest::WriteBytes(path, Utf8ToCp1251(utf8Text));
+        mFiles.push_back(path);
+        return path;
+    }
+    SearchOutcome Search(int mode, const std::string& utf8Query) {
+        return SearchLibrary(mode, Utf8ToCp1251(utf8Query), mFiles);
+    }
+
+    pwtest::TempDir mDir;
+    Paths mFiles;
+};
+
+TEST_F(LibrarySearchTest, DialoguesMatchWholeNamesFoldingLatinLettersOnly) {
+    const std::string foo = Add("foo.info", "[Info]\r\nName=Foo\r\nOwner=Диего\r\nQuest=Q1\r\n");
+    const std::string bar = Add("bar.info", "[Info]\r\nName=Bar\r\nOwner=Foo2\r\nQuest=foo\r\n");
+    EXPECT_EQ(Search(0, "foo").paths, (Paths{foo, bar}));
+    EXPECT_EQ(Search(0, "  FOO \t").paths, (Paths{foo, bar}));
+    EXPECT_EQ(Search(0, "Диего").paths, (Paths{foo}));
+    EXPECT_TRUE(Search(0, "диего").paths.empty());
+    EXPECT_TRUE(Search(0, "Fo").paths.empty());
+}
+
+TEST_F(LibrarySearchTest, TextIdsAreFoundAsCaseSensitiveSubstrings) {
+    const std::string info = Add("a.info", "[Info]\nName=A\nInfoScript_Texts=XYZ_00;ABC_01;\n");
+    EXPECT_EQ(Search(0, "ABC_0").paths, (Paths{info}));
+    EXPECT_TRUE(Search(0, "abc_0").paths.empty());
+}
+
+TEST_F(LibrarySearchTest, FilesAreReadThroughTheProfileRules) {
+    const std::string quoted = Add("q.info", "[Info]\r\nName=\"Foo\"\r\nName=Other\r\n");
+    Add("later.info", "[Info]\r\nName=Other\r\n[Info]\r\nName=Foo\r\n");
+    Add("comment.info", "[Info]\r\n;Name=Foo\r\n");
+    EXPECT_EQ(Search(0, "Foo").paths, (Paths{quoted}));
+}
+
+TEST_F(LibrarySearchTest, QuestsMatchWholeEntityLists) {
+    const std::string quest =
+        Add("a.quest", "[Quest]\r\nName=Q\r\nDeliveryEntities=Gorn;Lee\r\nDestinationEntity=Ardea\r\n");
+    Add("b.info", "[Info]\r\nName=Gorn;Lee\r\n");
+    EXPECT_EQ(Search(1, "gorn;lee").paths, (Paths{quest}));
+    EXPECT_TRUE(Search(1, "Gorn").paths.empty());
+    EXPECT_EQ(Search(1, "ARDEA").paths, (Paths{quest}));
+    EXPECT_TRUE(Search(0, "Q").paths.empty()) << "a quest file has no Info section";
+}
+
+TEST_F(LibrarySearchTest, AFileMatchingSeveralKeysIsListedOnce) {
+    const std::string info =
+        Add("a.info", "[Info]\r\nName=X\r\nOwner=X\r\nQuest=X\r\nInfoScript_Texts=X\r\n");
+    const SearchOutcome outcome = Search(0, "X");
+    EXPECT_TRUE(outcome.searched);
+    EXPECT_EQ(outcome.paths, (Paths{info}));
+}
+
+TEST_F(LibrarySearchTest, MissingFilesDoNotMatch) {
+    mFiles.push_back(mDir.File("gone.info"));
+    const std::string info = Add("a.info", "[Info]\r\nName=X\r\n");
+    EXPECT_EQ(Search(0, "X").paths, (Paths{info}));
+}
+
+TEST_F(LibrarySearchTest, NoSearchIsToldApartFromNoResults) {
+    Add("a.info", "[Info]\r\nName=X\r\n");
+    for (const char* query : {"", "   ", "Результатов -  3 ", "мой Результ"})
+        EXPECT_FALSE(Search(0, query).searched) << query;
+    EXPECT_FALSE(Search(2, "X").searched);
+    EXPECT_FALSE(Search(-1, "X").searched);
+
+    const SearchOutcome none = Search(0, "Nothing");
+    EXPECT_TRUE(none.searched);
+    EXPECT_TRUE(none.paths.empty());
+    EXPECT_TRUE(SearchLibrary(1, "X", {}).searched);
+}
+
+TEST(SearchTexts, CountAndWaitTexts) {
+    EXPECT_EQ(Cp1251ToUtf8(SearchCountText(0)), "Результатов -  0 ");
+    EXPECT_EQ(Cp1251ToUtf8(SearchCountText(1234)), "Результатов -  1234 ");
+    EXPECT_EQ(Cp1251ToUtf8(SearchWaitText()), "Выполняется поиск, ждите...");
+}
+
+} // namespace
