@@ -11,7 +11,9 @@ namespace {
 constexpr std::string_view kSection = "configs";
 }
 
-TConfigs::TConfigs(std::string settingsFile) : mFileName(std::move(settingsFile)) { Load(); }
+TConfigs::TConfigs(std::string settingsFile) : mFileName(std::move(settingsFile)) {
+    Load();
+}
 
 void TConfigs::Load() {
     const ProfileText file = ProfileText::Load(mFileName);

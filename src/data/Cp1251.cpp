@@ -80,7 +80,9 @@ void AppendUtf8(std::string& out, char32_t u) {
 
 } // namespace
 
-char32_t Cp1251ToUnicode(unsigned char byte) { return byte < 0x80 ? byte : kHighHalf[byte - 0x80]; }
+char32_t Cp1251ToUnicode(unsigned char byte) {
+    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+}
 
 char UnicodeToCp1251(char32_t codePoint, bool* lossy) {
     if (codePoint < 0x80)
@@ -149,8 +151,12 @@ std::string Utf16LeToCp1251(std::string_view bytes) {
     return out;
 }
 
-char Cp1251Upper(char c) { return Tables().upper[static_cast<unsigned char>(c)]; }
-char Cp1251Lower(char c) { return Tables().lower[static_cast<unsigned char>(c)]; }
+char Cp1251Upper(char c) {
+    return Tables().upper[static_cast<unsigned char>(c)];
+}
+char Cp1251Lower(char c) {
+    return Tables().lower[static_cast<unsigned char>(c)];
+}
 
 std::string Cp1251UpperString(std::string_view text) {
     std::string out(text);

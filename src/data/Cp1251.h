@@ -28,7 +28,9 @@ std::string Cp1251UpperString(std::string_view text);
 bool Cp1251EqualNoCase(std::string_view a, std::string_view b);
 
 // Letter case folded for A-Z only, as the INI layers and name comparisons do.
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
 
 } // namespace pw

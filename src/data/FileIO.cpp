@@ -110,7 +110,9 @@ bool Fail(std::string* reason, int error) {
 
 } // namespace
 
-std::string SystemErrorText(int errorNumber) { return std::strerror(errorNumber); }
+std::string SystemErrorText(int errorNumber) {
+    return std::strerror(errorNumber);
+}
 
 bool FileExists(const std::string& path) {
     struct stat st {};
@@ -192,9 +194,13 @@ std::string CannotCreateFileMessage(const std::string& path, const std::string& 
     return "Cannot create file \"" + path + "\". " + reason;
 }
 
-std::string UnableToWriteMessage(const std::string& path) { return "Unable to write to " + path; }
+std::string UnableToWriteMessage(const std::string& path) {
+    return "Unable to write to " + path;
+}
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+    return '/';
+}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (!folder.empty() && folder.back() == PathSeparator())

@@ -10,7 +10,7 @@ namespace pw {
 // The system's text for the last failure (errno), as shown after the program's own error texts.
 std::string SystemErrorText(int errorNumber);
 
-bool FileExists(const std::string& path);       // a regular file (or anything that is not a folder)
+bool FileExists(const std::string& path); // a regular file (or anything that is not a folder)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);
 

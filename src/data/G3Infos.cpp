@@ -28,7 +28,9 @@ bool ReadBoolean(const IniSections& ini, std::string_view key) {
     return ParseFileInteger(*value).value_or(0) != 0;
 }
 
-std::string BoolText(bool value) { return value ? "True" : "False"; }
+std::string BoolText(bool value) {
+    return value ? "True" : "False";
+}
 
 // The key and value of a rendered line, as the writer's clean-up sees them.
 std::string_view NameOf(std::string_view line) {
@@ -106,16 +108,19 @@ bool BooleanFromText(std::string_view text) {
 
 #define PW_STRING_FIELD(F)                                                                                   \
     FieldAccess {                                                                                            \
-        #F, [](const TInfo& i) { return i.F; }, [](TInfo& i, std::string_view v) { i.F = std::string(v); } \
+#F, [](const TInfo& i) { return i.F; }, [](TInfo & i, std::string_view v) { i.F = std::string(v); }  \
     }
 #define PW_INT_FIELD(F)                                                                                      \
     FieldAccess {                                                                                            \
-        #F, [](const TInfo& i) { return std::to_string(i.F); },                                              \
-            [](TInfo& i, std::string_view v) { i.F = IntegerFromText(v); }                                   \
+#F, [](const TInfo& i) { return std::to_string(i.F); }, [](TInfo & i,                                \
+                                                                   std::string_view                          \
+                                                                       v) { i.F = IntegerFromText(v); }      \
     }
 #define PW_BOOL_FIELD(F)                                                                                     \
     FieldAccess {                                                                                            \
-        #F, [](const TInfo& i) { return BoolText(i.F); }, [](TInfo& i, std::string_view v) { i.F = BooleanFromText(v); } \
+#F, [](const TInfo& i) { return BoolText(i.F); },                                                    \
+                                                       [](TInfo & i,                                         \
+                                                          std::string_view v) { i.F = BooleanFromText(v); }  \
     }
 
 const std::vector<FieldAccess>& Fields() {

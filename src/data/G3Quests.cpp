@@ -20,8 +20,12 @@ struct QuestField {
     std::int32_t TQuest::*number = nullptr;
 };
 
-QuestField S(std::string_view key, std::string TQuest::*member) { return {key, Kind::String, member, nullptr}; }
-QuestField I(std::string_view key, std::int32_t TQuest::*member) { return {key, Kind::Integer, nullptr, member}; }
+QuestField S(std::string_view key, std::string TQuest::*member) {
+    return {key, Kind::String, member, nullptr};
+}
+QuestField I(std::string_view key, std::int32_t TQuest::*member) {
+    return {key, Kind::Integer, nullptr, member};
+}
 // JobSuccess and JobSuccessAmount: -1 means none and is written as an empty value.
 QuestField O(std::string_view key, std::int32_t TQuest::*member) {
     return {key, Kind::OptionalInteger, nullptr, member};
@@ -86,7 +90,8 @@ void TQuest::ReadFromFile(const std::string& fileName) {
         if (field.kind == Kind::String)
             this->*field.text = value;
         else
-            this->*field.number = ParseFileInteger(value).value_or(field.kind == Kind::OptionalInteger ? -1 : 0);
+            this->*field.number =
+                ParseFileInteger(value).value_or(field.kind == Kind::OptionalInteger ? -1 : 0);
     }
 }
 

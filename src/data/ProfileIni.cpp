@@ -80,8 +80,9 @@ public:
         for (std::size_t i = 0; i < name.size(); ++i, from += mUnit) {
             const unsigned u = Unit(from);
             const char32_t expected = Cp1251ToUnicode(static_cast<unsigned char>(name[i]));
-            if (u != expected && !(u < 128 && expected < 128 &&
-                                   AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected))))
+            if (u != expected &&
+                !(u < 128 && expected < 128 &&
+                  AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected))))
                 return false;
         }
         return true;
@@ -94,7 +95,9 @@ public:
     }
 
     // The raw bytes of 8-bit text as this file stores it.
-    std::string Encode(std::string_view text) const { return mWide ? Cp1251ToUtf16Le(text) : std::string(text); }
+    std::string Encode(std::string_view text) const {
+        return mWide ? Cp1251ToUtf16Le(text) : std::string(text);
+    }
 
 private:
     // Next CR or LF unit at or after pos, or End(). The positions found are kept, so a pass over the
@@ -207,7 +210,7 @@ void ApplyWrite(std::string& bytes, std::string_view section, std::string_view k
     const std::string crlf = scan.Encode("\r\n");
     bool inSection = false;
     bool found = false;
-    std::size_t insertAt = 0;     // after the section's last key line, or after its header
+    std::size_t insertAt = 0;      // after the section's last key line, or after its header
     bool insertNeedsBreak = false; // that line ends the file without a line break
     for (std::size_t pos = scan.Begin(); pos < scan.End();) {
         const ProfileScan::Line line = scan.LineAt(pos);
@@ -242,7 +245,8 @@ void ApplyWrite(std::string& bytes, std::string_view section, std::string_view k
         bytes.insert(insertAt, (insertNeedsBreak ? crlf : std::string()) + keyLine);
         return;
     }
-    const bool endsWithBreak = scan.End() == scan.Begin() || scan.Unit(scan.End() - scan.UnitSize()) == '\n' ||
+    const bool endsWithBreak = scan.End() == scan.Begin() ||
+                               scan.Unit(scan.End() - scan.UnitSize()) == '\n' ||
                                scan.Unit(scan.End() - scan.UnitSize()) == '\r';
     bytes.resize(scan.End());
     if (!endsWithBreak)
@@ -252,7 +256,9 @@ void ApplyWrite(std::string& bytes, std::string_view section, std::string_view k
     bytes += scan.Encode(header) + crlf + keyLine;
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // A read-only view of a whole file, mapped where possible so a large table is not copied.
 class FileView {
@@ -263,7 +269,8 @@ public:
             return;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ,
+                               MAP_PRIVATE | MAP_POPULATE, fd, 0);
             if (map != MAP_FAILED) {
                 mMap = map;
                 mSize = static_cast<std::size_t>(st.st_size);
@@ -280,7 +287,9 @@ public:
     FileView(const FileView&) = delete;
     FileView& operator=(const FileView&) = delete;
 
-    std::string_view Bytes() const { return mMap ? std::string_view(static_cast<const char*>(mMap), mSize) : mCopy; }
+    std::string_view Bytes() const {
+        return mMap ? std::string_view(static_cast<const char*>(mMap), mSize) : mCopy;
+    }
 
 private:
     void* mMap = nullptr;
@@ -300,7 +309,8 @@ std::optional<std::string> ProfileText::Find(std::string_view section, std::stri
     return FindValue(mBytes, section, key);
 }
 
-std::string ProfileText::Get(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+std::string ProfileText::Get(std::string_view section, std::string_view key,
+                             std::string_view defaultValue) const {
     if (auto value = Find(section, key))
         return *value;
     while (!defaultValue.empty() && defaultValue.back() == ' ')

@@ -33,7 +33,9 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
     return {AddStatus::Written, existing};
 }
 
-std::string EmptyIdMessage() { return Utf8ToCp1251("Идентификатор строки не задан"); }
+std::string EmptyIdMessage() {
+    return Utf8ToCp1251("Идентификатор строки не задан");
+}
 
 std::string DuplicateEntryMessage(const std::string& existing, const std::string& text) {
     return Utf8ToCp1251("Запись с аналогичным ID уже существует.\r\nСуществующая запись: ") + existing +

@@ -39,7 +39,8 @@ private:
 };
 
 // Texts of the string table's messages, in Windows-1251.
-std::string EmptyIdMessage();                                                            // "Идентификатор строки не задан"
-std::string DuplicateEntryMessage(const std::string& existing, const std::string& text); // "Запись с аналогичным ID ..."
+std::string EmptyIdMessage(); // "Идентификатор строки не задан"
+std::string DuplicateEntryMessage(const std::string& existing,
+                                  const std::string& text); // "Запись с аналогичным ID ..."
 
 } // namespace pw

@@ -2,8 +2,12 @@
 
 namespace pwtest {
 
-ScriptedDialogs::ScriptedDialogs() { pw::SetDialogs(this); }
-ScriptedDialogs::~ScriptedDialogs() { pw::SetDialogs(nullptr); }
+ScriptedDialogs::ScriptedDialogs() {
+    pw::SetDialogs(this);
+}
+ScriptedDialogs::~ScriptedDialogs() {
+    pw::SetDialogs(nullptr);
+}
 
 std::vector<ScriptedDialogs::Call> ScriptedDialogs::Messages() const {
     std::vector<Call> result;
@@ -50,7 +54,9 @@ std::optional<QString> ScriptedDialogs::ChooseSaveFile(QWidget* owner, const QSt
     return NextChoice();
 }
 
-void ScriptedDialogs::Beep() { calls.push_back({Kind::Beep, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, nullptr}); }
+void ScriptedDialogs::Beep() {
+    calls.push_back({Kind::Beep, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, nullptr});
+}
 
 int ScriptedDialogs::RunModal(QDialog* dialog) {
     calls.push_back({Kind::RunModal, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, dialog});

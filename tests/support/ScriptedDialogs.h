@@ -32,9 +32,9 @@ public:
     ~ScriptedDialogs() override;
 
     std::vector<Call> calls;
-    std::deque<pw::MsgAnswer> answers;             // for YesNo questions; No when empty
-    std::deque<std::optional<QString>> choices;    // for the choosers; cancel when empty
-    std::deque<int> modalResults;                  // for RunModal; 0 when empty
+    std::deque<pw::MsgAnswer> answers;          // for YesNo questions; No when empty
+    std::deque<std::optional<QString>> choices; // for the choosers; cancel when empty
+    std::deque<int> modalResults;               // for RunModal; 0 when empty
     // Called inside RunModal while the dialog "is shown", so a test can look at it.
     std::function<void(QDialog*)> onModal;
 

@@ -22,7 +22,9 @@ TempDir::~TempDir() {
     fs::remove_all(mPath, ec);
 }
 
-std::string TempDir::File(const std::string& name) const { return mPath + "/" + name; }
+std::string TempDir::File(const std::string& name) const {
+    return mPath + "/" + name;
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
@@ -39,6 +41,8 @@ std::string ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool Exists(const std::string& path) { return fs::exists(path); }
+bool Exists(const std::string& path) {
+    return fs::exists(path);
+}
 
 } // namespace pwtest

@@ -1,0 +1,60 @@
+#include "data/Library.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace pw;
+using pwtest::WriteBytes;
+
+namespace {
+
+std::vector<std::string> Scan(const std::string& folder) {
+    std::vector<std::string> list;
+    ScanLibraryFolder(folder, list);
+    return list;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+} // namespace
+
+TEST(LibraryScan, TakesBothExtensionsInAnyCase) {
+    pwtest::TempDir dir;
+    for (const char* name : {"a.QUEST", "b.quest", "c.Info", "d.txt", "x.info.bak", "noext", ".info"})
+        WriteBytes(dir.File(name), "");
+    WriteBytes(dir.File("y.info/inner.info"), "");
+    const auto list = Sorted(Scan(dir.Path()));
+    EXPECT_EQ(list, Sorted({dir.File(".info"), dir.File("a.QUEST"), dir.File("b.quest"), dir.File("c.Info"),
+                            dir.File("y.info/inner.info")}));
+    // A trailing separator is not doubled.
+    EXPECT_EQ(Sorted(Scan(dir.Path() + "/")), list);
+}
+
+TEST(LibraryScan, SubfolderFilesComeWhereTheSubfolderWasMet) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("top1.info"), "");
+    WriteBytes(dir.File("sub/deep/s2.info"), "");
+    WriteBytes(dir.File("sub/s1.info"), "");
+    WriteBytes(dir.File("top2.info"), "");
+    const auto list = Scan(dir.Path());
+    ASSERT_EQ(list.size(), 4u);
+    // The files of sub/ are adjacent: nothing from the top level comes between them.
+    const auto first = std::find_if(
+        list.begin(), list.end(), [](const std::string& p) { return p.find("/sub/") != std::string::npos; });
+    ASSERT_NE(first, list.end());
+    EXPECT_NE((first + 1)->find("/sub/"), std::string::npos);
+}
+
+TEST(LibraryScan, MissingOrEmptyFoldersGiveNothing) {
+    pwtest::TempDir dir;
+    EXPECT_TRUE(Scan(dir.Path()).empty());
+    EXPECT_TRUE(Scan(dir.File("missing")).empty());
+    WriteBytes(dir.File("file.info"), "");
+    EXPECT_TRUE(Scan(dir.File("file.info")).empty());
+}

@@ -1,0 +1,83 @@
+#include "data/StringTable.h"
+
+#include "data/Cp1251.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace pw;
+using pwtest::ReadBytes;
+using pwtest::WriteBytes;
+
+namespace {
+
+const std::string kTable = "[LocAdmin_Languages]\r\nRussian=1\r\n[LocAdmin_Strings]\r\nDIEGO_01=Hello;;\r\n"
+                           "EMPTY_ID=\r\nLONG=" +
+                           std::string(2100, 'L') + "\r\n<EMPTY>=placeholder\r\n";
+
+} // namespace
+
+TEST(StringTable, LookupShowsValueNotFoundOrNothing) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("st.ini"), kTable);
+    const TStringTable table(dir.File("st.ini"));
+    EXPECT_EQ(table.LookupTableString("DIEGO_01"), "Hello;;");
+    EXPECT_EQ(table.LookupTableString("diego_01"), "Hello;;");
+    EXPECT_EQ(table.LookupTableString("NOPE"), "<dialog not found>");
+    EXPECT_EQ(table.LookupTableString("EMPTY_ID"), "");
+    EXPECT_EQ(table.LookupTableString("<EMPTY>"), "");
+    EXPECT_EQ(table.LookupTableString("<empty>"), "placeholder");
+    EXPECT_EQ(table.LookupTableString(" \t"), "");
+    EXPECT_EQ(table.LookupTableString("LONG").size(), 2047u);
+    EXPECT_EQ(table.LookupTableString("Russian"), "<dialog not found>");
+}
+
+TEST(StringTable, AddAppendsOneSemicolonAndIsVisibleAtOnce) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("st.ini");
+    WriteBytes(path, kTable);
+    const TStringTable table(path);
+    EXPECT_EQ(table.AddTableString("NEW_1", "abc", false).status, TStringTable::AddStatus::Written);
+    EXPECT_EQ(table.AddTableString("  NEW_2 ", "abc;", false).status, TStringTable::AddStatus::Written);
+    EXPECT_EQ(table.AddTableString("EMPTY_ID", "filled", false).status, TStringTable::AddStatus::Written);
+    EXPECT_EQ(table.LookupTableString("NEW_1"), "abc;");
+    EXPECT_EQ(ReadBytes(path),
+              "[LocAdmin_Languages]\r\nRussian=1\r\n[LocAdmin_Strings]\r\nDIEGO_01=Hello;;\r\n"
+              "EMPTY_ID=filled;\r\nLONG=" +
+                  std::string(2100, 'L') + "\r\n<EMPTY>=placeholder\r\nNEW_1=abc;\r\nNEW_2=abc;\r\n");
+}
+
+TEST(StringTable, DuplicatesNeedConfirmationAndReplaceInPlace) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("st.ini");
+    WriteBytes(path, kTable);
+    const TStringTable table(path);
+    const auto refused = table.AddTableString("diego_01", "Bye", false);
+    EXPECT_EQ(refused.status, TStringTable::AddStatus::NeedsConfirmation);
+    EXPECT_EQ(refused.existingValue, "Hello;;");
+    EXPECT_EQ(ReadBytes(path), kTable);
+    EXPECT_EQ(table.AddTableString("diego_01", "Bye", true).status, TStringTable::AddStatus::Written);
+    EXPECT_NE(ReadBytes(path).find("[LocAdmin_Strings]\r\nDIEGO_01=Bye;\r\nEMPTY_ID="), std::string::npos);
+    EXPECT_EQ(table.AddTableString("  ", "x", true).status, TStringTable::AddStatus::EmptyId);
+}
+
+TEST(StringTable, MessagesAndWriteFailure) {
+    EXPECT_EQ(Cp1251ToUtf8(EmptyIdMessage()), "Идентификатор строки не задан");
+    EXPECT_EQ(Cp1251ToUtf8(DuplicateEntryMessage("old;", "\xED\xEE\xE2\xE0\xFF")),
+              "Запись с аналогичным ID уже существует.\r\nСуществующая запись: old;\r\nНовая запись: новая");
+    pwtest::TempDir dir;
+    const TStringTable table(dir.File("missing/st.ini"));
+    EXPECT_THROW(table.AddTableString("A", "b", false), std::runtime_error);
+}
+
+TEST(StringTable, Utf16TableStaysUtf16) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("st16.ini");
+    WriteBytes(path, "\xFF\xFE" + Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=\xC0;\r\n"));
+    const TStringTable table(path);
+    EXPECT_EQ(table.LookupTableString("a"), "\xC0;");
+    ASSERT_EQ(table.AddTableString("B", "\xC1", false).status, TStringTable::AddStatus::Written);
+    EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=\xC0;\r\nB=\xC1;\r\n"));
+}
