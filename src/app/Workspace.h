@@ -1,6 +1,7 @@
 #pragma once
 // Process-wide state, owned by main() and handed to each main window: the settings, the two library
-// lists, the string table accessor and (later) the remembered find and replace settings.
+// lists, the string table accessor, the windows they share and (later) the remembered find and replace
+// settings.
 
 #include "data/Configs.h"
 #include "data/StringTable.h"
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace pw {
+
+class TAboutBox;
+class TConfigsFrm;
 
 struct Workspace {
     explicit Workspace(std::unique_ptr<TConfigs> settings, std::string programFolder)
@@ -23,6 +27,10 @@ struct Workspace {
     std::vector<std::string> questFiles;
     std::shared_ptr<TStringTable> stringTable; // null until opened
     bool libraryReady = false;                 // false in a run started with incomplete settings
+
+    // The windows every main window shares; created and owned by main() after the first main window.
+    TConfigsFrm* configsForm = nullptr;
+    TAboutBox* aboutBox = nullptr;
 };
 
 } // namespace pw

@@ -1,0 +1,40 @@
+#pragma once
+// The settings dialog: the three paths and the scratch-folder switch. Created once at start-up and
+// shown modally from the main window's "Настройки" menu; the same object serves every time.
+
+#include <QDialog>
+
+class QCheckBox;
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+
+namespace pw {
+
+class TConfigs;
+
+class TConfigsFrm : public QDialog {
+    Q_OBJECT
+public:
+    // Runs FormCreate: with incomplete settings the dialog first shows itself modally, still empty.
+    explicit TConfigsFrm(TConfigs& configs, QWidget* parent = nullptr);
+
+private:
+    void BuildControls();
+    QLineEdit* AddPathRow(QGridLayout* grid, int row, const QString& label, const QString& editName,
+                          const QString& buttonName, void (TConfigsFrm::*onClick)());
+    void FormCreate();
+    void DlgInfosBtnClick();
+    void DlgQuestsBtnClick();
+    void DlgStrTableBtnClick();
+    void SaveBtnClick();
+
+    TConfigs& mConfigs;
+    QLineEdit* mInfosPathEd = nullptr;
+    QLineEdit* mQuestsPathEd = nullptr;
+    QLineEdit* mStringsPathEd = nullptr;
+    QCheckBox* mMakeTempFilesChk = nullptr;
+    QPushButton* mSaveBtn = nullptr;
+};
+
+} // namespace pw

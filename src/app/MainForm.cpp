@@ -1,0 +1,149 @@
+#include "app/MainForm.h"
+
+#include "app/ConfigsForm.h"
+#include "app/ErrorGuard.h"
+#include "app/TabIcons.h"
+#include "app/UserDialogs.h"
+#include "app/Workspace.h"
+#include "data/FileIO.h"
+#include "data/Library.h"
+#include "text_pane/TextPane.h"
+
+#ifdef PLOTWRIGHT_HAVE_INFO_TAB
+#include "info_editor/InfoTab.h"
+#endif
+
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace pw {
+
+namespace {
+
+constexpr int kClientWidth = 927;
+constexpr int kClientHeight = 924;
+const char* const kTableChangedHint = "В таблицу строк были внесены изменения";
+
+} // namespace
+
+TForm1::TForm1(Workspace& workspace, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      mWorkspace(workspace), mPgCtrlImgList(MakeTabImages()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Gothic lll Plotwright"));
+    BuildMenu();
+    BuildFrame();
+    FormCreate();
+}
+
+QWidget* TForm1::AddPage(const QString& name, const QString& caption, int image) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    mPgCtrl->addTab(page, mPgCtrlImgList.at(image), caption);
+    return page;
+}
+
+void TForm1::BuildFrame() {
+    mPgCtrl = new QTabWidget;
+    mPgCtrl->setObjectName(QStringLiteral("PgCtrl"));
+    setCentralWidget(mPgCtrl);
+    mTbInfo = AddPage(QStringLiteral("tbInfo"), QStringLiteral("Диалоги"), kDialogueImage);
+    mTbQuest = AddPage(QStringLiteral("tbQuest"), QStringLiteral("Квесты"), kQuestImage);
+    mTabSheet1 = AddPage(QStringLiteral("TabSheet1"), QStringLiteral("Редактор строк"), kTextPageImage);
+    mSynMemText = new TextPane;
+    mSynMemText->setObjectName(QStringLiteral("SynMemText"));
+    mTabSheet1->layout()->addWidget(mSynMemText);
+#ifdef PLOTWRIGHT_HAVE_INFO_TAB
+    mTbInfo->layout()->addWidget(new InfoTab(mWorkspace, this));
+#endif
+    connect(mPgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
+
+    auto* statusBar = new QStatusBar;
+    statusBar->setObjectName(QStringLiteral("SB"));
+    setStatusBar(statusBar);
+
+    mInfoTm = new QTimer(this);
+    mInfoTm->setObjectName(QStringLiteral("InfoTm"));
+    mInfoTm->setInterval(500);
+    connect(mInfoTm, &QTimer::timeout, this, &TForm1::InfoTmTimer);
+
+    // The client area is that of a window whose menu bar belongs to the frame, as on the desktop the
+    // program comes from; so the menu bar's height is added on top.
+    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+    setFixedSize(kClientWidth, kClientHeight + menuHeight);
+    move(screen()->availableGeometry().center() - rect().center());
+}
+
+void TForm1::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("N1"));
+    // The items' actions are wired by the parts that own them (edit mode, About, exit).
+    file->addAction(QStringLiteral("Режим редактирования"))->setObjectName(QStringLiteral("N10"));
+    file->addSeparator()->setObjectName(QStringLiteral("N18"));
+    file->addAction(QStringLiteral("О программе"))->setObjectName(QStringLiteral("N17"));
+    file->addAction(QStringLiteral("Выход"))->setObjectName(QStringLiteral("N2"));
+    QAction* settings = bar->addAction(QStringLiteral("Настройки"));
+    settings->setObjectName(QStringLiteral("N3"));
+    connect(settings, &QAction::triggered, this, &TForm1::N3Click);
+}
+
+void TForm1::FormCreate() {
+    setAcceptDrops(true);
+    TConfigs& configs = *mWorkspace.configs;
+    if (configs.PathsMissing) {
+        Dialogs().Message(this, QStringLiteral("Please, check settings and restart application."),
+                          QStringLiteral("Path not defined"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    mWorkspace.stringTable = std::make_shared<TStringTable>(configs.StringTablePath);
+    mWorkspace.questFiles.clear();
+    mWorkspace.infoFiles.clear();
+    if (DirectoryExists(configs.QuestsPath))
+        ScanLibraryFolder(configs.QuestsPath, mWorkspace.questFiles);
+    if (DirectoryExists(configs.InfosPath))
+        ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
+    mWorkspace.libraryReady = true;
+    RunGuarded(this, [this, &configs] { mSynMemText->LoadFromFile(configs.StringTablePath); });
+}
+
+void TForm1::N3Click() {
+    if (mWorkspace.configsForm)
+        Dialogs().RunModal(mWorkspace.configsForm);
+}
+
+void TForm1::MarkTableChanged() {
+    mPgCtrl->setTabToolTip(mPgCtrl->indexOf(mTabSheet1), QString::fromUtf8(kTableChangedHint));
+    mInfoTm->start();
+}
+
+void TForm1::ClearTableChanged() {
+    mPgCtrl->setTabToolTip(mPgCtrl->indexOf(mTabSheet1), QString());
+    mInfoTm->stop();
+    SetTableTabImage(kTextPageImage);
+}
+
+void TForm1::InfoTmTimer() {
+    SetTableTabImage(mTableTabImage == kTextPageImage ? kChangedPageImage : kTextPageImage);
+}
+
+void TForm1::PgCtrlChange(int index) {
+    if (mPgCtrl->widget(index) == mTabSheet1)
+        ClearTableChanged();
+}
+
+void TForm1::SetTableTabImage(int image) {
+    mTableTabImage = image;
+    mPgCtrl->setTabIcon(mPgCtrl->indexOf(mTabSheet1), mPgCtrlImgList.at(image));
+}
+
+} // namespace pw

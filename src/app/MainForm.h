@@ -1,0 +1,56 @@
+#pragma once
+// TForm1, the main window: the frame with the three editor tabs, the menus, the status bar and the
+// change mark of the string table. Its creation sets up the shared library lists and the string
+// table accessor in the workspace.
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+class QTabWidget;
+class QTimer;
+
+namespace pw {
+
+struct Workspace;
+class TextPane;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate. Messages go through the dialogs service, so a failure
+    // (missing settings, unreadable string table) is shown and the window still opens.
+    explicit TForm1(Workspace& workspace, QWidget* parent = nullptr);
+
+    Workspace& GetWorkspace() { return mWorkspace; }
+
+    // The change mark of the string editor's tab: a hint and a blinking tab picture until the tab is
+    // shown.
+    void MarkTableChanged();
+    void ClearTableChanged();
+
+    // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
+    const QList<QIcon>& PgCtrlImgList() const { return mPgCtrlImgList; }
+
+private:
+    void BuildFrame();
+    void BuildMenu();
+    QWidget* AddPage(const QString& name, const QString& caption, int image);
+    void FormCreate();
+    void N3Click();
+    void InfoTmTimer();
+    void PgCtrlChange(int index);
+    void SetTableTabImage(int image);
+
+    Workspace& mWorkspace;
+    QList<QIcon> mPgCtrlImgList;
+    QTabWidget* mPgCtrl = nullptr;
+    QWidget* mTbInfo = nullptr;
+    QWidget* mTbQuest = nullptr;
+    QWidget* mTabSheet1 = nullptr;
+    TextPane* mSynMemText = nullptr;
+    QTimer* mInfoTm = nullptr;
+    int mTableTabImage = 0;
+};
+
+} // namespace pw

@@ -1,0 +1,19 @@
+#pragma once
+// The pictures of the main window's tabs, drawn by the program itself.
+
+#include <QIcon>
+#include <QList>
+
+namespace pw {
+
+// Index of each picture in the list returned by MakeTabImages.
+enum TabImage {
+    kTextPageImage = 0,    // the string editor's tab
+    kChangedPageImage = 1, // the same page with a mark: the string table was changed
+    kDialogueImage = 2,
+    kQuestImage = 3,
+};
+
+QList<QIcon> MakeTabImages();
+
+} // namespace pw

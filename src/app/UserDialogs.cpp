@@ -1,0 +1,101 @@
+#include "app/UserDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace pw {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Error:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::optional<QString> ChosenPath(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(path);
+}
+
+// The real dialogs, shown on screen.
+class QtDialogs final : public UserDialogs {
+public:
+    MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+                      MsgButtons buttons) override {
+        const auto standard = buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                           : QMessageBox::StandardButtons(QMessageBox::Ok);
+        QMessageBox box(BoxIcon(icon), caption, text, standard, owner);
+        const int answer = box.exec();
+        if (buttons == MsgButtons::Ok)
+            return MsgAnswer::Ok;
+        return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+
+    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) override {
+        return ChosenPath(
+            QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly));
+    }
+
+    std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
+                                          const QString& filter) override {
+        return RunFileDialog(owner, title, initialName, filter, QFileDialog::AcceptOpen);
+    }
+
+    std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& initialName,
+                                          const QString& filter) override {
+        return RunFileDialog(owner, title, initialName, filter, QFileDialog::AcceptSave);
+    }
+
+    void Beep() override { QApplication::beep(); }
+
+    int RunModal(QDialog* dialog) override { return dialog->exec(); }
+
+private:
+    static std::optional<QString> RunFileDialog(QWidget* owner, const QString& title,
+                                                const QString& initialName, const QString& filter,
+                                                QFileDialog::AcceptMode mode) {
+        QFileDialog dialog(owner, title);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
+        dialog.setNameFilter(filter);
+        dialog.selectFile(initialName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return ChosenPath(dialog.selectedFiles().first());
+    }
+};
+
+QtDialogs& QtService() {
+    static QtDialogs service;
+    return service;
+}
+
+UserDialogs* gInstalled = nullptr;
+
+} // namespace
+
+UserDialogs& Dialogs() {
+    return gInstalled ? *gInstalled : QtService();
+}
+
+void SetDialogs(UserDialogs* dialogs) {
+    gInstalled = dialogs;
+}
+
+} // namespace pw

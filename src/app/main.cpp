@@ -1,0 +1,33 @@
+// Starts Plotwright: the settings first, then the windows in their fixed order, then the message loop.
+
+#include "app/AboutBox.h"
+#include "app/ConfigsForm.h"
+#include "app/Cp1251Text.h"
+#include "app/MainForm.h"
+#include "app/SettingsPath.h"
+#include "app/Workspace.h"
+#include "data/Configs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QString executable = QCoreApplication::applicationFilePath();
+    const QString settingsFile =
+        pw::SettingsFilePath(executable, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    pw::Workspace workspace(std::make_unique<pw::TConfigs>(pw::ToNativePath(settingsFile)),
+                            pw::ToNativePath(QFileInfo(executable).absolutePath()));
+
+    pw::TForm1 mainWindow(workspace);
+    // Owned by the main window, so it is centred over it and closes with it.
+    workspace.configsForm = new pw::TConfigsFrm(*workspace.configs, &mainWindow);
+    pw::TAboutBox aboutBox;
+    workspace.aboutBox = &aboutBox;
+
+    mainWindow.show();
+    return app.exec();
+}

@@ -1,0 +1,143 @@
+#include "app/ConfigsForm.h"
+
+#include "AppFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using Kind = pwtest::ScriptedDialogs::Kind;
+
+// Also remembers what the open-file chooser was started with.
+class RecordingDialogs : public pwtest::ScriptedDialogs {
+public:
+    std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
+                                          const QString& filter) override {
+        lastInitialName = initialName;
+        lastFilter = filter;
+        return ScriptedDialogs::ChooseOpenFile(owner, title, initialName, filter);
+    }
+    QString lastInitialName;
+    QString lastFilter;
+};
+
+class ConfigsFormTest : public pwtest::AppFixture {
+protected:
+    template <typename T> T* Find(const pw::TConfigsFrm& form, const char* name) {
+        T* control = form.findChild<T*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    QString Text(const pw::TConfigsFrm& form, const char* edit) {
+        return Find<QLineEdit>(form, edit)->text();
+    }
+    void Click(const pw::TConfigsFrm& form, const char* button) { Find<QPushButton>(form, button)->click(); }
+};
+
+TEST_F(ConfigsFormTest, ShowsTheSettingsWithTheirCaptions) {
+    WriteSettings(TablePath(), false);
+    pw::TConfigs configs(SettingsFile());
+    pw::TConfigsFrm form(configs);
+
+    EXPECT_TRUE(dialogs.calls.empty()); // complete settings: no modal display at creation
+    EXPECT_EQ(form.windowTitle(), "Настройки");
+    EXPECT_EQ(form.size(), QSize(464, 245));
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(Find<QGroupBox>(form, "GroupBox1")->title(), "Пути к папкам");
+    const std::pair<const char*, const char*> rows[] = {
+        {"InfosPathEd", "Infos"}, {"QuestsPathEd", "Quests"}, {"StringsPathEd", "Stringtable.ini"}};
+    for (const auto& [edit, label] : rows) {
+        EXPECT_TRUE(Find<QLineEdit>(form, edit)->isReadOnly());
+        bool labelled = false;
+        for (const QLabel* caption : form.findChildren<QLabel*>())
+            labelled |= caption->text() == label && caption->buddy() == Find<QLineEdit>(form, edit);
+        EXPECT_TRUE(labelled) << label;
+    }
+    EXPECT_EQ(Text(form, "InfosPathEd").toStdString(), InfosPath());
+    EXPECT_EQ(Text(form, "QuestsPathEd").toStdString(), QuestsPath());
+    EXPECT_EQ(Text(form, "StringsPathEd").toStdString(), TablePath());
+    for (const char* button : {"DlgInfosBtn", "DlgQuestsBtn", "DlgStrTableBtn"})
+        EXPECT_EQ(Find<QPushButton>(form, button)->text(), "...");
+    EXPECT_EQ(Find<QCheckBox>(form, "MakeTempFilesChk")->text(), "Сохранять файлы во временные папки");
+    EXPECT_FALSE(Find<QCheckBox>(form, "MakeTempFilesChk")->isChecked());
+    EXPECT_EQ(Find<QPushButton>(form, "SaveBtn")->text(), "Сохранить");
+    EXPECT_TRUE(Find<QPushButton>(form, "SaveBtn")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form, "Label1")->text(),
+              "Совет. Перед любыми манипуляциями создайте резервные копии.");
+}
+
+TEST_F(ConfigsFormTest, ChoosersChangeAnEditOnlyWhenConfirmed) {
+    RecordingDialogs chooser;
+    WriteSettings(TablePath());
+    pw::TConfigs configs(SettingsFile());
+    pw::TConfigsFrm form(configs);
+
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"DlgInfosBtn", "InfosPathEd", "Выберите путь к папке Infos"},
+        {"DlgQuestsBtn", "QuestsPathEd", "Выберите путь к папке Quests"},
+        {"DlgStrTableBtn", "StringsPathEd", ""}};
+    for (const auto& [button, edit, title] : rows) {
+        const QString before = Text(form, edit);
+        Click(form, button); // no answer queued: the user cancels
+        EXPECT_EQ(Text(form, edit), before);
+        chooser.choices.push_back(QStringLiteral("/chosen/path"));
+        Click(form, button);
+        EXPECT_EQ(Text(form, edit), "/chosen/path");
+        EXPECT_EQ(chooser.calls.back().text, title);
+    }
+    EXPECT_EQ(chooser.calls.back().kind, Kind::ChooseOpenFile);
+    EXPECT_EQ(chooser.lastInitialName, "stringtable.ini");
+    EXPECT_EQ(chooser.lastFilter, "stringtable.ini (*.ini)");
+}
+
+TEST_F(ConfigsFormTest, SaveWritesTheSettingsBeepsAndDisablesItself) {
+    pw::TConfigs configs(SettingsFile()); // no file yet: the first start
+    dialogs.onModal = [this](QDialog* shown) {
+        auto& form = static_cast<pw::TConfigsFrm&>(*shown);
+        EXPECT_EQ(Text(form, "InfosPathEd"), "");
+        EXPECT_EQ(Text(form, "QuestsPathEd"), "");
+        EXPECT_EQ(Text(form, "StringsPathEd"), "");
+        EXPECT_FALSE(Find<QCheckBox>(form, "MakeTempFilesChk")->isChecked());
+        dialogs.choices = {QStringLiteral("/lib/Infos"), QStringLiteral("/lib/Quests"),
+                           QStringLiteral("/lib/stringtable.ini")};
+        Click(form, "DlgInfosBtn");
+        Click(form, "DlgQuestsBtn");
+        Click(form, "DlgStrTableBtn");
+        Click(form, "SaveBtn");
+        EXPECT_FALSE(Find<QPushButton>(form, "SaveBtn")->isEnabled());
+    };
+    pw::TConfigsFrm form(configs);
+
+    ASSERT_EQ(dialogs.calls.front().kind, Kind::RunModal);
+    EXPECT_EQ(dialogs.calls.back().kind, Kind::Beep);
+    EXPECT_TRUE(dialogs.Messages().empty());
+    EXPECT_EQ(pwtest::ReadBytes(SettingsFile()), "[configs]\r\nQuests=/lib/Quests\r\nInfos=/lib/Infos\r\n"
+                                                 "stringtable=/lib/stringtable.ini\r\nTmpFiles=0\r\n");
+    EXPECT_FALSE(configs.TmpFiles);
+    // After the first display the fields show what was saved.
+    EXPECT_EQ(Text(form, "InfosPathEd"), "/lib/Infos");
+}
+
+TEST_F(ConfigsFormTest, FailedSaveReportsTheErrorAndKeepsSaveEnabled) {
+    const std::string unwritable = dir.File("missing/plotwright.inf");
+    pw::TConfigs configs(unwritable);
+    dialogs.modalResults = {0};
+    pw::TConfigsFrm form(configs);
+    Find<QCheckBox>(form, "MakeTempFilesChk")->setChecked(true);
+    Click(form, "SaveBtn");
+
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    const auto& box = dialogs.Messages().front();
+    EXPECT_EQ(box.text.toStdString(), "Unable to write to " + unwritable);
+    EXPECT_EQ(box.caption, "plotwright");
+    EXPECT_EQ(box.icon, pw::MsgIcon::Error);
+    EXPECT_EQ(dialogs.calls.back().kind, Kind::Message); // no beep after a failure
+    EXPECT_TRUE(Find<QPushButton>(form, "SaveBtn")->isEnabled());
+    EXPECT_FALSE(pwtest::Exists(unwritable));
+}
+
+} // namespace
