@@ -1,0 +1,28 @@
+#include "app/SettingsPath.h"
+
+#include "TempDir.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SettingsFilePath, SitsBesideTheExecutableNamedAfterIt) {
+    pwtest::TempDir dir;
+    const QString folder = QString::fromStdString(dir.Path());
+    const QString fallback = QString::fromStdString(dir.File("config"));
+    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright", fallback), folder + "/plotwright.inf");
+    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright.exe", fallback), folder + "/plotwright.inf");
+    EXPECT_FALSE(QDir(fallback).exists()); // nothing is created while the program's folder will do
+}
+
+TEST(SettingsFilePath, FallsBackToTheConfigurationFolderWhenTheProgramFolderIsUnusable) {
+    pwtest::TempDir dir;
+    const QString fallback = QString::fromStdString(dir.File("config/plotwright"));
+    const QString executable = QString::fromStdString(dir.File("gone/plotwright"));
+    EXPECT_EQ(pw::SettingsFilePath(executable, fallback), fallback + "/plotwright.inf");
+    EXPECT_TRUE(QDir(fallback).exists());
+}
+
+} // namespace
