@@ -1,0 +1,61 @@
+#include "CliSupport.h"
+
+#include "data/Cp1251.h"
+#include "data/FileIO.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace pw::cli {
+
+void ThrowUsage(const std::string& message) {
+    throw CliFailure(kExitUsage, message);
+}
+
+void ThrowRefused(const std::string& cp1251Message) {
+    throw CliFailure(kExitRefused, MessageToUtf8(cp1251Message));
+}
+
+void WriteOut(std::string_view bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void WriteErrLine(std::string_view utf8) {
+    std::string line;
+    line.reserve(utf8.size() + 1);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            continue;
+        line += utf8[i];
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+std::string MessageToUtf8(std::string_view cp1251Message) {
+    return Cp1251ToUtf8(cp1251Message);
+}
+
+void PrintUsage() {
+    static constexpr std::string_view kUsage =
+        "usage: plotwright-cli COMMAND ARGS...\n"
+        "  info-read FILE\n"
+        "  info-write OUT [--from IN] [Key=Value]...\n"
+        "  quest-read FILE\n"
+        "  quest-write OUT [--from IN] [Key=Value]...\n"
+        "  ini-get FILE SECTION KEY [DEFAULT]\n"
+        "  ini-set FILE SECTION KEY VALUE\n"
+        "  string-get TABLE ID\n"
+        "  string-add TABLE ID TEXT [--replace]\n"
+        "  recompile IN OUT\n"
+        "  search info|quest QUERY ROOT...\n"
+        "  check [--stringtable TABLE] [--quests DIR] [--strict] PATH...\n";
+    std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
+}
+
+void RequireExistingFile(const std::string& path) {
+    if (!FileExists(path))
+        throw CliFailure(kExitFileError, CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
+}
+
+} // namespace pw::cli

@@ -1,0 +1,47 @@
+#pragma once
+// Exit codes, failures and output of plotwright-cli. Values go to standard output as raw bytes;
+// messages go to standard error in UTF-8.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw::cli {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFindings = 1, // check found errors (or warnings with --strict)
+    kExitUsage = 2,
+    kExitRefused = 3,
+    kExitFileError = 4,
+};
+
+// A failure that ends the command with code; message is UTF-8.
+class CliFailure : public std::runtime_error {
+public:
+    CliFailure(int code, const std::string& message) : std::runtime_error(message), mCode(code) {}
+    int Code() const { return mCode; }
+
+private:
+    int mCode;
+};
+
+// A usage error: message (UTF-8), then the short usage, exit code 2.
+[[noreturn]] void ThrowUsage(const std::string& message);
+// A message of the program's own (Windows-1251) that refuses the command, exit code 3.
+[[noreturn]] void ThrowRefused(const std::string& cp1251Message);
+
+using Args = std::vector<std::string>;
+
+void WriteOut(std::string_view bytes);
+// One message line on standard error; CR LF inside the message becomes LF.
+void WriteErrLine(std::string_view utf8);
+std::string MessageToUtf8(std::string_view cp1251Message);
+void PrintUsage();
+
+// Fails with a file error when nothing exists at path, so reading a mistyped path is not mistaken
+// for reading an empty record.
+void RequireExistingFile(const std::string& path);
+
+} // namespace pw::cli

@@ -1,0 +1,20 @@
+#pragma once
+// One .info file through the dialogue tab's load and the compile button's checks, without a window.
+
+#include "info_editor/InfoEditorModel.h"
+
+#include <string>
+#include <vector>
+
+namespace pw::cli {
+
+struct InfoRun {
+    LoadedInfo loaded;       // the editor's content and the notices loading raised
+    CompileOutcome compiled; // Ready, or the refusal the compile button would show
+};
+
+// Reads path (throws the reader's std::runtime_error when it cannot be read), maps it onto the editor
+// and prepares the compile. Writes nothing.
+InfoRun LoadAndPrepare(const std::string& path);
+
+} // namespace pw::cli

@@ -1,0 +1,104 @@
+#include "RecordCommands.h"
+
+#include "data/G3Infos.h"
+#include "data/G3Quests.h"
+
+namespace pw::cli {
+namespace {
+
+// The pieces of a record type the commands need, so that both record kinds share one code path.
+template <class Record> struct RecordTraits;
+
+template <> struct RecordTraits<TInfo> {
+    static constexpr const char* kCommand = "info-write";
+    static const std::vector<std::string_view>& Keys() { return InfoFileKeys(); }
+    static std::string Get(const TInfo& r, std::string_view key) { return InfoFieldText(r, key); }
+    static bool Set(TInfo& r, std::string_view key, std::string_view v) {
+        return SetInfoFieldText(r, key, v);
+    }
+};
+
+template <> struct RecordTraits<TQuest> {
+    static constexpr const char* kCommand = "quest-write";
+    static const std::vector<std::string_view>& Keys() { return QuestFileKeys(); }
+    static std::string Get(const TQuest& r, std::string_view key) { return QuestFieldText(r, key); }
+    static bool Set(TQuest& r, std::string_view key, std::string_view v) {
+        return SetQuestFieldText(r, key, v);
+    }
+};
+
+template <class Record> int ReadRecord(const Args& args) {
+    if (args.size() != 1)
+        ThrowUsage("expected exactly one FILE");
+    RequireExistingFile(args[0]);
+    Record record;
+    record.ReadFromFile(args[0]);
+    std::string out;
+    for (std::string_view key : RecordTraits<Record>::Keys()) {
+        out.append(key);
+        out += '=';
+        out += RecordTraits<Record>::Get(record, key);
+        out += '\n';
+    }
+    WriteOut(out);
+    return kExitOk;
+}
+
+template <class Record> void Assign(Record& record, const std::string& assignment) {
+    const std::size_t eq = assignment.find('=');
+    if (eq == std::string::npos)
+        ThrowUsage("expected Key=Value, got \"" + MessageToUtf8(assignment) + "\"");
+    const std::string_view key = std::string_view(assignment).substr(0, eq);
+    const std::string_view value = std::string_view(assignment).substr(eq + 1);
+    bool known = false;
+    try {
+        known = RecordTraits<Record>::Set(record, key, value);
+    } catch (const std::runtime_error& e) {
+        ThrowUsage(MessageToUtf8(e.what()));
+    }
+    if (!known)
+        ThrowUsage(std::string("unknown key \"") + MessageToUtf8(key) + "\" for " +
+                   RecordTraits<Record>::kCommand);
+}
+
+template <class Record> int WriteRecord(const Args& args) {
+    if (args.empty())
+        ThrowUsage("expected OUT");
+    std::string from;
+    std::vector<std::string> assignments;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != "--from") {
+            assignments.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size() || !from.empty())
+            ThrowUsage("--from takes one file, once");
+        from = args[++i];
+    }
+    Record record;
+    if (!from.empty()) {
+        RequireExistingFile(from);
+        record.ReadFromFile(from);
+    }
+    for (const std::string& assignment : assignments)
+        Assign(record, assignment);
+    record.WriteToFile(args[0]);
+    return kExitOk;
+}
+
+} // namespace
+
+int InfoRead(const Args& args) {
+    return ReadRecord<TInfo>(args);
+}
+int InfoWrite(const Args& args) {
+    return WriteRecord<TInfo>(args);
+}
+int QuestRead(const Args& args) {
+    return ReadRecord<TQuest>(args);
+}
+int QuestWrite(const Args& args) {
+    return WriteRecord<TQuest>(args);
+}
+
+} // namespace pw::cli

@@ -1,0 +1,35 @@
+#include "SearchCommand.h"
+
+#include "data/FileIO.h"
+#include "data/Library.h"
+#include "search/LibrarySearch.h"
+
+#include <cerrno>
+
+namespace pw::cli {
+
+int Search(const Args& args) {
+    if (args.size() < 3 || (args[0] != "info" && args[0] != "quest"))
+        ThrowUsage("search takes info|quest QUERY ROOT...");
+    const int mode = args[0] == "info" ? 0 : 1;
+    std::vector<std::string> files;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        // A mistyped root would otherwise look like a library without matches.
+        if (!DirectoryExists(args[i]))
+            throw CliFailure(kExitFileError, CannotOpenFileMessage(args[i], SystemErrorText(ENOENT)));
+        ScanLibraryFolder(args[i], files);
+    }
+    const SearchOutcome outcome = SearchLibrary(mode, args[1], files);
+    if (!outcome.searched)
+        ThrowUsage("the query is blank or holds the count text of a search");
+    std::string out;
+    for (const std::string& path : outcome.paths) {
+        out += path;
+        out += '\n';
+    }
+    WriteOut(out);
+    WriteErrLine(MessageToUtf8(SearchCountText(outcome.paths.size())));
+    return kExitOk;
+}
+
+} // namespace pw::cli
