@@ -68,6 +68,7 @@ void TForm1::BuildFrame() {
 
     auto* statusBar = new QStatusBar;
     statusBar->setObjectName(QStringLiteral("SB"));
+    statusBar->setSizeGripEnabled(false); // the window has a fixed size
     setStatusBar(statusBar);
 
     mInfoTm = new QTimer(this);
