@@ -1,10 +1,13 @@
 #include "search/LibrarySearch.h"
 
 #include "data/Cp1251.h"
+#include "data/FileIO.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace pw {
 
@@ -30,6 +33,39 @@ bool FileMatches(const ProfileText& file, const SearchKeys& keys, std::string_vi
     return file.Get(keys.section, keys.containsKey, {}).find(query) != std::string::npos;
 }
 
+// Next position at or after from where c occurs, or end.
+const char* NextOf(const char* from, const char* end, char c) {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+// Whether query occurs in bytes with A-Z folded.
+bool ContainsFolded(std::string_view bytes, std::string_view query) {
+    const char upper = AsciiUpper(query[0]);
+    const char lower = upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper + 32) : upper;
+    const char* end = bytes.data() + bytes.size();
+    const char* last = end - query.size();
+    const char* u = NextOf(bytes.data(), end, upper);
+    const char* l = lower == upper ? end : NextOf(bytes.data(), end, lower);
+    while (u <= last || l <= last) {
+        const char* at = std::min(u, l);
+        if (AsciiEqualNoCase(std::string_view(at, query.size()), query))
+            return true;
+        if (at == u)
+            u = NextOf(u + 1, end, upper);
+        if (at == l)
+            l = NextOf(l + 1, end, lower);
+    }
+    return false;
+}
+
+// In an 8-bit file every value is a run of the file's own bytes, so a file that does not hold the
+// query anywhere cannot match and need not be parsed. UTF-16 files are always parsed.
+bool MayMatch(std::string_view bytes, std::string_view query) {
+    const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+    return wide || (bytes.size() >= query.size() && ContainsFolded(bytes, query));
+}
+
 } // namespace
 
 std::string SearchQueryOf(std::string_view boxText) {
@@ -48,7 +84,9 @@ SearchOutcome SearchLibrary(int mode, std::string_view boxText, const std::vecto
     const SearchKeys& keys = mode == 0 ? kInfoKeys : kQuestKeys;
     outcome.searched = true;
     for (const std::string& path : files) {
-        if (FileMatches(ProfileText::Load(path), keys, query))
+        // Read once, exactly as ProfileText::Load does; a missing or unreadable file holds no keys.
+        std::string bytes = TryReadWholeFile(path).value_or(std::string());
+        if (MayMatch(bytes, query) && FileMatches(ProfileText(std::move(bytes)), keys, query))
             outcome.paths.push_back(path);
     }
     return outcome;

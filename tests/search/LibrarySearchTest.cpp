@@ -49,6 +49,13 @@ TEST_F(LibrarySearchTest, FilesAreReadThroughTheProfileRules) {
     EXPECT_EQ(Search(0, "Foo").paths, (Paths{quoted}));
 }
 
+TEST_F(LibrarySearchTest, Utf16FilesAreSearchedByTheirConvertedValues) {
+    const std::string path = mDir.File("wide.info");
+    pwtest::WriteBytes(path, "\xFF\xFE" + Cp1251ToUtf16Le(Utf8ToCp1251("[Info]\r\nOwner=Диего\r\n")));
+    mFiles.push_back(path);
+    EXPECT_EQ(Search(0, "Диего").paths, (Paths{path}));
+}
+
 TEST_F(LibrarySearchTest, QuestsMatchWholeEntityLists) {
     const std::string quest =
         Add("a.quest", "[Quest]\r\nName=Q\r\nDeliveryEntities=Gorn;Lee\r\nDestinationEntity=Ardea\r\n");
