@@ -1,0 +1,23 @@
+#pragma once
+// Runs plotwright-cli with arguments (passed as raw bytes, no shell) and captures what it prints.
+
+#include <string>
+#include <vector>
+
+namespace pwtest {
+
+struct CliResult {
+    int code = -1;
+    std::string out; // standard output, raw bytes
+    std::string err; // standard error, UTF-8
+};
+
+CliResult RunCli(const std::vector<std::string>& args);
+
+// The demo library of the repository.
+std::string DemoPath(const std::string& relative);
+
+// Text from UTF-8 test source to Windows-1251 bytes.
+std::string Ansi(const std::string& utf8);
+
+} // namespace pwtest

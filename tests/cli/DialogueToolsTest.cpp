@@ -1,0 +1,231 @@
+// recompile, search and check through the built command line, on the demo library and on small
+// libraries made for each case.
+
+#include "CliRunner.h"
+#include "TempDir.h"
+
+#include "data/Library.h"
+
+#include <gtest/gtest.h>
+
+namespace pwtest {
+namespace {
+
+std::string Info(const std::string& name, const std::string& owner, const std::string& extra = "") {
+    return "[Info]\r\nName=" + name + "\r\nSortID=\r\nOwner=" + owner + "\r\n" + extra;
+}
+
+std::vector<std::string> DemoInfos() {
+    std::vector<std::string> files;
+    pw::ScanLibraryFolder(DemoPath("Infos"), files);
+    return files;
+}
+
+TEST(Recompile, EveryDemoDialogueComesBackByteForByte) {
+    TempDir dir;
+    const std::vector<std::string> files = DemoInfos();
+    ASSERT_EQ(files.size(), 12u);
+    for (const std::string& file : files) {
+        const std::string out = dir.File("out.info");
+        const CliResult r = RunCli({"recompile", file, out});
+        ASSERT_EQ(r.code, 0) << file << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(ReadBytes(out), ReadBytes(file)) << file;
+        std::remove(out.c_str());
+    }
+}
+
+TEST(Recompile, PrintsLoadNoticesAsWarningsAndGoesOn) {
+    TempDir dir;
+    const std::string in = dir.File("in.info");
+    WriteBytes(in, Info("A", "Diego",
+                        "TeachSkill=Perk_Unknown\r\nCondItemContainer=Nobody\r\nCondItems=X\r\n"
+                        "CondSecondaryNPC=Gorn;Milten\r\nCondSecondaryNPCstates=0;abc\r\n"));
+    const CliResult r = RunCli({"recompile", in, dir.File("out.info")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "warning: Навык Perk_Unknown отсутствует в базе.\n"
+                     "warning: Персонаж Nobody отсутствует в базе.\n"
+                     "warning: Грубая ошибка в списке персонажей\n");
+    const std::string out = ReadBytes(dir.File("out.info"));
+    EXPECT_NE(out.find("TeachSkill=Perk_Unknown\r\n"), std::string::npos);
+    EXPECT_NE(out.find("CondSecondaryNPCstates=0;-1\r\n"), std::string::npos);
+}
+
+TEST(Recompile, RefusesWhatTheCompileButtonRefusesWithoutWriting) {
+    TempDir dir;
+    struct Case {
+        std::string file, message;
+    };
+    const Case cases[] = {
+        {Info("A", ""), "Не указан владелец диалога!"},
+        {Info(" ", "Diego"), "Не задано имя диалога!"},
+        {Info("A", "Diego", "InfoScript_Commands=Say\r\nInfoScript_Entities1=hero\r\n"),
+         "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'."},
+        {Info("A", "Diego", "CondItems=ItMi_Gold\r\n"),
+         "Список предметов имеет записи, но персонаж-держатель не указан."},
+    };
+    for (const Case& c : cases) {
+        const std::string in = dir.File("in.info");
+        const std::string out = dir.File("out.info");
+        WriteBytes(in, Ansi(c.file));
+        const CliResult r = RunCli({"recompile", in, out});
+        EXPECT_EQ(r.code, 3) << c.message;
+        EXPECT_EQ(r.err, c.message + "\n");
+        EXPECT_FALSE(Exists(out));
+    }
+}
+
+TEST(Recompile, FileErrorsExitWith4) {
+    TempDir dir;
+    const std::string demo = DemoInfos().front();
+    const CliResult r = RunCli({"recompile", demo, dir.File("none/out.info")});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err.rfind("Cannot create file \"" + dir.File("none/out.info") + "\". ", 0), 0u) << r.err;
+    EXPECT_EQ(RunCli({"recompile", dir.File("missing.info"), dir.File("out.info")}).code, 4);
+    EXPECT_FALSE(Exists(dir.File("out.info")));
+    EXPECT_EQ(RunCli({"recompile", demo}).code, 2);
+}
+
+// The expected paths in the order the library scan lists them.
+std::vector<std::string> InScanOrder(const std::vector<std::string>& roots,
+                                     const std::vector<std::string>& names) {
+    std::vector<std::string> files, wanted;
+    for (const std::string& root : roots)
+        pw::ScanLibraryFolder(root, files);
+    for (const std::string& file : files) {
+        for (const std::string& name : names) {
+            if (file.size() >= name.size() && file.compare(file.size() - name.size(), name.size(), name) == 0)
+                wanted.push_back(file);
+        }
+    }
+    return wanted;
+}
+
+std::string Lines(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths)
+        text += path + "\n";
+    return text;
+}
+
+TEST(Search, ListsMatchingDialoguesInLibraryOrderWithTheCountOnStandardError) {
+    const std::string root = DemoPath("Infos");
+    CliResult r = RunCli({"search", "info", "diego", root});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, Lines(InScanOrder({root}, {"Diego_Ardea_Greeting_info_G3_World_01.info",
+                                                "Diego_Ardea_Smugglers_info_G3_World_01.info",
+                                                "Diego_Ardea_SmugglersDone_info_G3_World_01.info"})));
+    EXPECT_EQ(r.err, "Результатов -  3 \n");
+
+    // A text ID is found by a part of it, with its letter case.
+    r = RunCli({"search", "info", "Braga_Rebels_0", root});
+    EXPECT_EQ(r.out, Lines(InScanOrder({root}, {"Lester_Braga_Rebels_info_G3_World_01.info"})));
+    EXPECT_EQ(RunCli({"search", "info", "braga_rebels_0", root}).out, "");
+}
+
+TEST(Search, QuestModeAndSeveralRootsInArgumentOrder) {
+    TempDir dir;
+    WriteBytes(dir.File("a/x.quest"), "[Quest]\r\nName=Other\r\nDestinationEntity=Diego\r\n");
+    const std::string demo = DemoPath("Quests");
+    const CliResult r = RunCli({"search", "quest", "DIEGO", dir.File("a"), demo});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, Lines({dir.File("a/x.quest")}) +
+                         Lines(InScanOrder({demo}, {"Ardea_Smugglers_quest_G3_World_01.quest"})));
+    EXPECT_EQ(r.err, "Результатов -  2 \n");
+}
+
+TEST(Search, NoMatchIsSuccessButABlankQueryOrMissingRootIsNot) {
+    const std::string root = DemoPath("Infos");
+    CliResult r = RunCli({"search", "info", "Nobody", root});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Результатов -  0 \n");
+    EXPECT_EQ(RunCli({"search", "info", "  ", root}).code, 2);
+    EXPECT_EQ(RunCli({"search", "info", Ansi("Результатов -  3"), root}).code, 2);
+    EXPECT_EQ(RunCli({"search", "npc", "Diego", root}).code, 2);
+    r = RunCli({"search", "info", "Diego", root + "/NoSuchFolder"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(Check, TheDemoLibraryIsClean) {
+    const CliResult r = RunCli({"check", "--stringtable", DemoPath("stringtable.ini"), "--quests",
+                                DemoPath("Quests"), "--strict", DemoPath("Infos")});
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(r.out, "Файлов: 12, ошибок: 0, предупреждений: 0\n");
+}
+
+// A small library with one fault of each kind.
+struct FaultyLibrary {
+    TempDir dir;
+    FaultyLibrary() {
+        WriteBytes(dir.File("stringtable.ini"),
+                   "[LocAdmin_Languages]\r\nB_2=x\r\n[LocAdmin_Strings]\r\nA_1=x;\r\n");
+        WriteBytes(dir.File("Quests/q.quest"), "[Quest]\r\nName=Known_Quest\r\n");
+        WriteBytes(
+            dir.File("Infos/a/Good.info"),
+            Info("Good", "Diego",
+                 "Quest=known_quest\r\nInfoScript_Commands=Say;RunQuest\r\nInfoScript_Entities1=owner;\r\n"
+                 "InfoScript_IDs1=;KNOWN_QUEST\r\nInfoScript_Texts=a_1;\r\n"));
+        WriteBytes(
+            dir.File("Infos/a/Refs.info"),
+            Info("Refs", "Diego",
+                 "Parent=Missing_Parent\r\nQuest=Lost_Quest\r\nInfoScript_Commands=Say;SucceedQuest\r\n"
+                 "InfoScript_Entities1=npc;\r\nInfoScript_IDs1=;Gone_Quest\r\nInfoScript_Texts=B_2;\r\n"));
+        WriteBytes(
+            dir.File("Infos/b/Broken.info"),
+            Info("Broken", "Diego", "Parent=good\r\nInfoScript_Commands=GiveXP\r\nInfoScript_IDs1=abc\r\n"));
+        WriteBytes(dir.File("Infos/b/Notice.info"), Info("Notice", "Diego", "TeachSkill=Perk_None\r\n"));
+        WriteBytes(dir.File("Infos/b/skip.quest"), "[Quest]\r\nName=NotADialogue\r\n");
+    }
+    std::string P(const std::string& rel) const { return dir.File(rel); }
+};
+
+TEST(Check, ReportsErrorsAndReferenceWarningsPerFile) {
+    FaultyLibrary lib;
+    const CliResult r =
+        RunCli({"check", "--stringtable", lib.P("stringtable.ini"), "--quests", lib.P("Quests"),
+                lib.P("Infos/a/Refs.info"), lib.P("Infos/b"), lib.P("Infos/a/Good.info")});
+    EXPECT_EQ(r.code, 1);
+    const std::string refs = lib.P("Infos/a/Refs.info");
+    const std::string expectedRefs =
+        refs + ": warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
+        ": warning: ID строки B_2 отсутствует в таблице строк.\n" + refs +
+        ": warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
+        ": warning: Родительский диалог Missing_Parent отсутствует среди "
+        "проверенных файлов.\n";
+    EXPECT_EQ(r.out.rfind(expectedRefs, 0), 0u) << r.out;
+    EXPECT_NE(r.out.find(lib.P("Infos/b/Broken.info") + ": error: Нечисловой аргумент метода GiveXP [abc]\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find(lib.P("Infos/b/Notice.info") + ": warning: Навык Perk_None отсутствует в базе.\n"),
+              std::string::npos);
+    EXPECT_EQ(r.out.find("Good.info"), std::string::npos) << "the parent of Broken is found case-blind";
+    EXPECT_EQ(r.out.find("skip.quest"), std::string::npos);
+    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 4, ошибок: 1, предупреждений: 5\n");
+}
+
+TEST(Check, WarningsFailOnlyWhenStrictAndReferenceChecksNeedTheirOptions) {
+    FaultyLibrary lib;
+    const std::string refs = lib.P("Infos/a/Refs.info");
+    CliResult r = RunCli({"check", refs});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, refs + ": warning: Родительский диалог Missing_Parent отсутствует среди проверенных "
+                            "файлов.\nФайлов: 1, ошибок: 0, предупреждений: 1\n");
+    EXPECT_EQ(RunCli({"check", "--strict", refs}).code, 1);
+    EXPECT_EQ(RunCli({"check", "--strict", lib.P("Infos/a/Good.info")}).code, 0);
+}
+
+TEST(Check, MissingInputsAndBadOptions) {
+    FaultyLibrary lib;
+    const CliResult r = RunCli({"check", lib.P("nothing.info")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, lib.P("nothing.info") + ": error: Cannot open file \"" + lib.P("nothing.info") +
+                         "\". No such file or directory\nФайлов: 1, ошибок: 1, предупреждений: 0\n");
+    EXPECT_EQ(RunCli({"check", "--stringtable", lib.P("none.ini"), lib.P("Infos")}).code, 4);
+    EXPECT_EQ(RunCli({"check", "--quests", lib.P("NoQuests"), lib.P("Infos")}).code, 4);
+    EXPECT_EQ(RunCli({"check", "--stringtable"}).code, 2);
+    EXPECT_EQ(RunCli({"check"}).code, 2);
+}
+
+} // namespace
+} // namespace pwtest

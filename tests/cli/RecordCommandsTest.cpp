@@ -1,0 +1,148 @@
+// info-read / info-write / quest-read / quest-write through the built command line.
+
+#include "CliRunner.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace pwtest {
+namespace {
+
+TEST(InfoCommands, WriteCreatesTheFileInTheEditorsLayout) {
+    TempDir dir;
+    const std::string out = dir.File("Foo_info_G3_World_01.info");
+    const CliResult r = RunCli({"info-write", out, "Name=Foo", "SortID=-1", "Owner=Diego", "GoldCost=0x10",
+                                "Permanent=true", "Folder=  "});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadBytes(out), "[Info]\r\nName=Foo\r\nSortID=\r\nOwner=Diego\r\nInfoGiven=False\r\n"
+                              "ConditionType=0\r\nInfoType=0\r\nGoldCost=16\r\nClearChildren=False\r\n"
+                              "Permanent=True\r\n");
+}
+
+TEST(InfoCommands, ReadPrintsAll31FieldsInFileOrderAsRawBytes) {
+    TempDir dir;
+    const std::string file = dir.File("a.info");
+    WriteBytes(file,
+               "[Info]\r\nInfoScript_Texts=T1;T2\r\nName=" + Ansi("Диалог") +
+                   "\r\nSortID=00\r\nPermanent=-1\r\nTeachSkill=Perk_Axe_1\r\nTeachSkillValue=0x1F\r\n");
+    const CliResult r = RunCli({"info-read", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "Name=" + Ansi("Диалог") +
+                  "\nSortID=-1\nOwner=\nInfoGiven=False\nParent=\nQuest=\nConditionType=0\n"
+                  "InfoType=0\nGoldCost=0\nCondOwnerNearEntity=\nFolder=\nCondPlayerKnows=\n"
+                  "CondItemContainer=\nCondItems=\nCondItemAmounts=\nCondSecondaryNPC=\n"
+                  "CondSecondaryNPCstates=\nTeachSkillIsPerc=False\nTeachSkill=Perk_Axe_1\n"
+                  "TeachSkillIndex=0\nTeachSkillValue=31\nTeachAttrib=\nTeachAttribValue=0\n"
+                  "ClearChildren=False\nPermanent=True\nInfoScript_Commands=\nInfoScript_Entities1=\n"
+                  "InfoScript_Entities2=\nInfoScript_IDs1=\nInfoScript_IDs2=\nInfoScript_Texts=T1;T2\n");
+}
+
+TEST(InfoCommands, WriteFromAnotherFileKeepsItsFieldsAndAppliesAssignmentsInOrder) {
+    TempDir dir;
+    const std::string in = dir.File("in.info");
+    const std::string out = dir.File("out.info");
+    ASSERT_EQ(RunCli({"info-write", in, "Name=A", "Owner=Gorn", "Quest=Q1"}).code, 0);
+    const CliResult r =
+        RunCli({"info-write", out, "--from", in, "Name=B", "Quest=x=y", "Quest=" + Ansi("Квест=2")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string text = RunCli({"info-read", out}).out;
+    EXPECT_NE(text.find("Name=B\n"), std::string::npos);
+    EXPECT_NE(text.find("Owner=Gorn\n"), std::string::npos);
+    EXPECT_NE(text.find("\nQuest=" + Ansi("Квест=2") + "\n"), std::string::npos);
+}
+
+TEST(InfoCommands, BadAssignmentsAreUsageErrorsAndWriteNothing) {
+    TempDir dir;
+    const std::string out = dir.File("out.info");
+    struct Case {
+        std::string arg, message;
+    };
+    for (const Case& c : {Case{"Colour=red", "unknown key \"Colour\" for info-write"},
+                          Case{"GoldCost=abc", "'abc' is not a valid integer value"},
+                          Case{"Permanent=yes", "'yes' is not a valid boolean value"},
+                          Case{"Name", "expected Key=Value, got \"Name\""},
+                          Case{Ansi("Имя=1"), "unknown key \"Имя\" for info-write"}}) {
+        const CliResult r = RunCli({"info-write", out, "Name=A", c.arg});
+        EXPECT_EQ(r.code, 2) << c.arg;
+        EXPECT_EQ(r.err.rfind(c.message + "\nusage: plotwright-cli", 0), 0u) << r.err;
+        EXPECT_FALSE(Exists(out));
+    }
+    EXPECT_EQ(RunCli({"info-write", out, "--from"}).code, 2);
+    EXPECT_EQ(RunCli({"info-read"}).code, 2);
+    EXPECT_EQ(RunCli({"info-read", "a", "b"}).code, 2);
+}
+
+TEST(InfoCommands, FileErrorsExitWith4AndTheReadersText) {
+    TempDir dir;
+    const std::string missingFolder = dir.File("no/such/folder/x.info");
+    CliResult r = RunCli({"info-write", missingFolder, "Name=A"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Cannot create file \"" + missingFolder + "\". No such file or directory\n");
+
+    const std::string missing = dir.File("missing.info");
+    r = RunCli({"info-read", missing});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Cannot open file \"" + missing + "\". No such file or directory\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(RunCli({"info-write", dir.File("o.info"), "--from", missing}).code, 4);
+    EXPECT_FALSE(Exists(dir.File("o.info")));
+}
+
+// JobSuccess and JobSuccessAmount of -1 ("none") print as the file holds them: empty.
+TEST(QuestCommands, WriteCreatesAll22KeysAndReadGivesThemBack) {
+    TempDir dir;
+    const std::string out = dir.File("Q_quest_G3_World_01.quest");
+    const CliResult r = RunCli({"quest-write", out, "Name=Q", "JobSuccess=-1",
+                                "JobSuccessAmount=", "LogTopic=" + Ansi("Тема"), "ExperiencePoints=$64"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(out), "[Quest]\r\nName=Q\r\nType=0\r\nFinishedQuests=\r\nLogTopic=" + Ansi("Тема") +
+                                  "\r\nLogText=\r\nExperiencePoints=100\r\nPoliticalSuccess=0\r\n"
+                                  "PoliticalSuccessAmount=0\r\nEnclaveSuccess=\r\nEnclaveSuccessAmount=0\r\n"
+                                  "JobSuccess=\r\nJobSuccessAmount=\r\nFolder=\r\nDeliveryEntities=\r\n"
+                                  "DeliveryAmounts=\r\nDeliveryCounter=\r\nDestinationEntity=\r\n"
+                                  "RunningTimeYears=0\r\nRunningTimeDays=0\r\nRunningTimeHours=0\r\n"
+                                  "AttribSuccess=\r\nAttribSuccessAmount=0\r\n");
+    const CliResult read = RunCli({"quest-read", out});
+    ASSERT_EQ(read.code, 0) << read.err;
+    EXPECT_EQ(read.out, "Name=Q\nType=0\nFinishedQuests=\nLogTopic=" + Ansi("Тема") +
+                            "\nLogText=\nExperiencePoints=100\nPoliticalSuccess=0\nPoliticalSuccessAmount=0\n"
+                            "EnclaveSuccess=\nEnclaveSuccessAmount=0\nJobSuccess=\nJobSuccessAmount=\n"
+                            "Folder=\nDeliveryEntities=\nDeliveryAmounts=\nDeliveryCounter=\n"
+                            "DestinationEntity=\nRunningTimeYears=0\nRunningTimeDays=0\nRunningTimeHours=0\n"
+                            "AttribSuccess=\nAttribSuccessAmount=0\n");
+}
+
+TEST(QuestCommands, WriteFromKeepsOtherSectionsAndErrorsAreReported) {
+    TempDir dir;
+    const std::string in = dir.File("in.quest");
+    WriteBytes(in, "; note\r\n[Quest]\r\nName=Old\r\nType=3\r\n[Extra]\r\nk=v\r\n");
+    ASSERT_EQ(RunCli({"quest-write", in, "--from", in, "Name=New"}).code, 0);
+    const std::string text = ReadBytes(in);
+    EXPECT_EQ(text.rfind("; note\r\n[Quest]\r\nName=New\r\nType=3\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("[Extra]\r\nk=v\r\n"), std::string::npos);
+
+    const CliResult bad = RunCli({"quest-write", in, "Type=3.5"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.err.rfind("'3.5' is not a valid integer value\n", 0), 0u) << bad.err;
+    EXPECT_EQ(ReadBytes(in), text);
+
+    const std::string missingFolder = dir.File("none/x.quest");
+    const CliResult r = RunCli({"quest-write", missingFolder, "Name=A"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + "\n");
+}
+
+TEST(CommandLine, UnknownOrMissingCommandPrintsUsage) {
+    CliResult r = RunCli({});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("usage: plotwright-cli COMMAND", 0), 0u);
+    r = RunCli({"frobnicate"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("unknown command \"frobnicate\"\nusage:", 0), 0u) << r.err;
+}
+
+} // namespace
+} // namespace pwtest

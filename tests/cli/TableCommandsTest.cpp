@@ -1,0 +1,117 @@
+// ini-get / ini-set / string-get / string-add through the built command line.
+
+#include "CliRunner.h"
+#include "TempDir.h"
+
+#include "data/Cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace pwtest {
+namespace {
+
+TEST(IniCommands, GetFollowsTheProfileRules) {
+    TempDir dir;
+    const std::string file = dir.File("a.ini");
+    WriteBytes(file, "[Sec]\r\nKey =  \"quoted value\" \r\nkey=second\r\nEmpty=\r\n[sec]\r\nOther=x\r\n");
+    EXPECT_EQ(RunCli({"ini-get", file, "SEC", "KEY"}).out, "quoted value\n");
+    EXPECT_EQ(RunCli({"ini-get", file, "Sec", "Other", "dflt"}).out, "dflt\n");
+    EXPECT_EQ(RunCli({"ini-get", file, "Sec", "Empty", "dflt"}).out, "\n");
+    const CliResult missing = RunCli({"ini-get", dir.File("none.ini"), "Sec", "Key"});
+    EXPECT_EQ(missing.code, 0);
+    EXPECT_EQ(missing.out, "\n");
+    EXPECT_EQ(RunCli({"ini-get", file, "Sec"}).code, 2);
+}
+
+TEST(IniCommands, SetUpdatesInPlaceAppendsAndReportsWriteFailures) {
+    TempDir dir;
+    const std::string file = dir.File("a.ini");
+    WriteBytes(file, "; c\r\n[Sec]\r\nA=1\r\nB=2\r\n");
+    ASSERT_EQ(RunCli({"ini-set", file, "sec", "a", Ansi("один")}).code, 0);
+    ASSERT_EQ(RunCli({"ini-set", file, "Sec", "C", "3"}).code, 0);
+    ASSERT_EQ(RunCli({"ini-set", file, "New", "D", "4"}).code, 0);
+    EXPECT_EQ(ReadBytes(file), "; c\r\n[Sec]\r\nA=" + Ansi("один") + "\r\nB=2\r\nC=3\r\n[New]\r\nD=4\r\n");
+
+    const std::string missingFolder = dir.File("none/a.ini");
+    const CliResult r = RunCli({"ini-set", missingFolder, "S", "K", "V"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + "\n");
+    EXPECT_EQ(RunCli({"ini-set", file, "S", "K"}).code, 2);
+}
+
+std::string Table(const std::string& entries) {
+    return "[LocAdmin_Languages]\r\nLanguage0=Russian\r\n\r\n[LocAdmin_Strings]\r\n" + entries;
+}
+
+TEST(StringGet, ShowsWhatTheHintFieldWouldShow) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    WriteBytes(table, Table("Hello_01=" + Ansi("Привет;Diego;Hello;Diego;") + "\r\nBlank=\r\n<EMPTY>=x\r\n"));
+    EXPECT_EQ(RunCli({"string-get", table, "hello_01"}).out, Ansi("Привет;Diego;Hello;Diego;") + "\n");
+    EXPECT_EQ(RunCli({"string-get", table, "Missing"}).out, "<dialog not found>\n");
+    EXPECT_EQ(RunCli({"string-get", table, "Blank"}).out, "\n");
+    EXPECT_EQ(RunCli({"string-get", table, "<EMPTY>"}).out, "\n");
+    EXPECT_EQ(RunCli({"string-get", table, "  "}).out, "\n");
+    // Only the exact placeholder counts as no ID; another letter case is an ordinary ID.
+    EXPECT_EQ(RunCli({"string-get", table, "<empty>"}).out, "x\n");
+}
+
+TEST(StringGet, ReadsUtf16TablesAsWindows1251AndRefusesAMissingTable) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    WriteBytes(table, "\xFF\xFE" + pw::Cp1251ToUtf16Le(Table("Id_1=" + Ansi("Меч") + ";\r\n")));
+    const CliResult r = RunCli({"string-get", table, "Id_1"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, Ansi("Меч") + ";\n");
+
+    const std::string missing = dir.File("none.ini");
+    const CliResult m = RunCli({"string-get", missing, "Id_1"});
+    EXPECT_EQ(m.code, 4);
+    EXPECT_EQ(m.err, "Cannot open file \"" + missing + "\". No such file or directory\n");
+    EXPECT_EQ(m.out, "");
+}
+
+TEST(StringAdd, AppendsANewEntryEndedBySemicolon) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    WriteBytes(table, Table("A=1;\r\n") + "[Other]\r\nZ=9\r\n");
+    ASSERT_EQ(RunCli({"string-add", table, " New_01 ", Ansi("Текст")}).code, 0);
+    ASSERT_EQ(RunCli({"string-add", table, "New_02", "abc;"}).code, 0);
+    EXPECT_EQ(ReadBytes(table),
+              Table("A=1;\r\nNew_01=" + Ansi("Текст") + ";\r\nNew_02=abc;\r\n") + "[Other]\r\nZ=9\r\n");
+}
+
+TEST(StringAdd, RefusesADuplicateWithBothValuesUnlessReplacing) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    const std::string before = Table("Old_01=" + Ansi("Старое;") + "\r\nB=2;\r\nEmptyOne=\r\n");
+    WriteBytes(table, before);
+    const CliResult r = RunCli({"string-add", table, "OLD_01", Ansi("Новое")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, "Запись с аналогичным ID уже существует.\nСуществующая запись: Старое;\n"
+                     "Новая запись: Новое\n");
+    EXPECT_EQ(ReadBytes(table), before);
+
+    ASSERT_EQ(RunCli({"string-add", table, "Old_01", Ansi("Новое"), "--replace"}).code, 0);
+    ASSERT_EQ(RunCli({"string-add", table, "EmptyOne", "x"}).code, 0);
+    EXPECT_EQ(ReadBytes(table), Table("Old_01=" + Ansi("Новое;") + "\r\nB=2;\r\nEmptyOne=x;\r\n"));
+}
+
+TEST(StringAdd, RefusesABlankIdAndReportsWriteFailures) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    WriteBytes(table, Table(""));
+    const CliResult r = RunCli({"string-add", table, " \t", "text"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, "Идентификатор строки не задан\n");
+    EXPECT_EQ(ReadBytes(table), Table(""));
+
+    const std::string missingFolder = dir.File("none/stringtable.ini");
+    const CliResult w = RunCli({"string-add", missingFolder, "Id", "text"});
+    EXPECT_EQ(w.code, 4);
+    EXPECT_EQ(w.err, "Unable to write to " + missingFolder + "\n");
+    EXPECT_EQ(RunCli({"string-add", table, "Id"}).code, 2);
+}
+
+} // namespace
+} // namespace pwtest
