@@ -96,7 +96,7 @@ struct CompileSettings {
 
 enum class CompileStatus {
     NameMissing,  // "Не задано имя диалога!"
-    UnsafeName,   // the name holds a path separator
+    UnsafeName,   // the name holds "/", a backslash or a NUL byte and would lead the file out of its folder
     OwnerMissing, // "Не указан владелец диалога!"
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
@@ -108,6 +108,8 @@ enum class CompileStatus {
 struct CompileOutcome {
     CompileStatus status = CompileStatus::Ready;
     std::string caption; // empty for Ready and Written; every other status is a warning box
+    // Windows-1251, except for WriteFailed: the writer's error text ("Cannot create file ...") with
+    // the path in the system's own encoding.
     std::string message;
     TInfo info;                // filled when Ready or Written
     std::string folder;        // the output folder, known when Ready or Written

@@ -146,14 +146,6 @@ TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
     EXPECT_EQ(outcome.path, "/infos/Abc_info_G3_World_01.info");
 }
 
-TEST(PrepareInfo, EmptyGridsPassAndGiveEmptyLists) {
-    const CompileOutcome outcome = PrepareInfo(NamedModel(), {false, "", "/infos"});
-    ASSERT_EQ(outcome.status, CompileStatus::Ready);
-    EXPECT_EQ(outcome.info.InfoScript_Commands, "");
-    EXPECT_EQ(outcome.info.InfoScript_Texts, "");
-    EXPECT_EQ(outcome.info.CondItems, "");
-}
-
 TEST(CompileInfo, ScratchFolderIsCreatedAndTheNameKeptUntrimmed) {
     pwtest::TempDir dir;
     InfoEditorModel m = NamedModel();

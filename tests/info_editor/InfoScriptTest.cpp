@@ -126,16 +126,4 @@ TEST(CheckInfoScript, OnlyTheFirstBrokenRowIsReported) {
               "Нечисловой аргумент метода GiveXP [abc]");
 }
 
-TEST(CheckInfoScript, CyrillicArgumentsAreCopiedIntoTheMessage) {
-    const CommandRow row{"Give", "player", "npc", "It", "", pw::Utf8ToCp1251("текст")};
-    EXPECT_EQ(MessageFor({"Give", "player", "npc", "It", "1", pw::Utf8ToCp1251("текст")}),
-              "Метод Give получает лишние аргументы [текст]");
-    EXPECT_EQ(MessageFor(row), "Нечисловой аргумент метода Give []");
-}
-
-TEST(NewRows, StartWithThePlaceholder) {
-    EXPECT_EQ(pw::NewCommandRow(), (CommandRow{"<EMPTY>", "", "", "", "", ""}));
-    EXPECT_EQ(pw::NewConditionRow(), (pw::ConditionRow{"<EMPTY>", ""}));
-}
-
 } // namespace

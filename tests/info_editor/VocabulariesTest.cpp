@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace {
 
 using namespace pw;
@@ -55,15 +53,6 @@ TEST(Vocabularies, NpcListItemsAreStatesThenNames) {
         EXPECT_EQ(Utf8At(NpcListItems(), i), states[i]);
     EXPECT_EQ(Utf8At(NpcListItems(), 6), "Abbas");
     EXPECT_EQ(Utf8At(NpcListItems(), 422), "Zuben");
-}
-
-TEST(Vocabularies, EntriesAreUniqueWithinEachList) {
-    for (const Vocabulary* list : {&ConditionTypes(), &Folders(), &CharacterNames(), &Skills()}) {
-        std::set<std::string> seen(list->begin(), list->end());
-        EXPECT_EQ(seen.size(), list->size());
-    }
-    for (const std::string& folder : Folders())
-        EXPECT_EQ(folder.back(), '/');
 }
 
 TEST(VocabularyIndexOf, MatchesWholeEntriesIgnoringCaseIncludingCyrillic) {
