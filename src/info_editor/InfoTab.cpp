@@ -1,0 +1,472 @@
+#include "info_editor/InfoTab.h"
+
+#include "app/Cp1251Text.h"
+#include "app/ErrorGuard.h"
+#include "app/UserDialogs.h"
+#include "app/Workspace.h"
+#include "data/FileIO.h"
+#include "info_editor/ReportLists.h"
+#include "info_editor/Vocabularies.h"
+#include "search/LibrarySearch.h"
+#include "text_pane/TextPane.h"
+#include "widgets/ExtCtrls2.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace pw {
+
+namespace {
+
+// The field grid of "Параметры": seven columns of 121-pixel fields, each with its label above it.
+constexpr int kFieldWidth = 121;
+constexpr int kFieldHeight = 21;
+constexpr int kGridLeft = 10;
+constexpr int kColumnPitch = 128;
+constexpr int kGridTop = 38;
+constexpr int kRowPitch = 44;
+constexpr int kLabelSpacing = 3;
+constexpr int kParamsHeight = kGridTop + 3 * kRowPitch + 23 + 8;
+
+constexpr int kSearchBoxWidth = 873;
+constexpr int kSearchButtonSize = 21;
+constexpr int kConditionStripHeight = 74;
+constexpr int kCommandListHeight = 207;
+
+QRect FieldRect(int column, int row, int columnSpan = 1) {
+    return QRect(kGridLeft + column * kColumnPitch, kGridTop + row * kRowPitch,
+                 (columnSpan - 1) * kColumnPitch + kFieldWidth, kFieldHeight);
+}
+
+QStringList Entries(const Vocabulary& list) {
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(list.size()));
+    for (const std::string& entry : list)
+        entries << FromCp1251(entry);
+    return entries;
+}
+
+std::string TextOf(const QLineEdit* edit) {
+    return ToCp1251(edit->text());
+}
+std::string TextOf(const QComboBox* box) {
+    return ToCp1251(box->currentText());
+}
+
+// Shows text in an editable box; when it is one of the entries, that entry is also the current one.
+void SetComboText(QComboBox* box, const std::string& bytes) {
+    const QString text = FromCp1251(bytes);
+    box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    box->setEditText(text);
+}
+
+void SetComboPosition(QComboBox* box, int position) {
+    box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
+}
+
+// The position of the selected entry: the current entry while the box still shows it, otherwise the
+// entry equal to the typed text (letter case ignored, as the box's own search), -1 for none.
+int SelectedPosition(const QComboBox* box) {
+    const int current = box->currentIndex();
+    if (current >= 0 && box->itemText(current) == box->currentText())
+        return current;
+    return box->findText(box->currentText(), Qt::MatchFixedString);
+}
+
+// The wait cursor for the length of a search, restored however the search ends.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWorkspace(workspace) {
+    setObjectName(QStringLiteral("InfoTab"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(BuildSearchPanel());
+    layout->addWidget(BuildParamsGroup());
+    layout->addWidget(BuildListsGroup(), 1);
+    ShowModel(InfoEditorModel{});
+}
+
+QWidget* InfoTab::BuildSearchPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("SearchPan"));
+    panel->setFixedHeight(kSearchButtonSize + 8);
+
+    FindInfoCmb = new QComboBox(panel);
+    FindInfoCmb->setObjectName(QStringLiteral("FindInfoCmb"));
+    FindInfoCmb->setEditable(true);
+    FindInfoCmb->setInsertPolicy(QComboBox::NoInsert);
+    FindInfoCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
+    FindInfoCmb->setGeometry(4, 4, kSearchBoxWidth, kSearchButtonSize);
+    FindInfoCmb->installEventFilter(this);
+    FindInfoCmb->lineEdit()->installEventFilter(this);
+    connect(FindInfoCmb, &QComboBox::activated, this, &InfoTab::FindInfoCmbSelect);
+
+    SpeedButton1 = new QToolButton(panel);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
+                                           style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    SpeedButton1->setGeometry(4 + kSearchBoxWidth + 4, 4, kSearchButtonSize, kSearchButtonSize);
+    connect(SpeedButton1, &QToolButton::clicked, this,
+            [this] { RunGuarded(window(), [this] { SearchInfos(); }); });
+    return panel;
+}
+
+QLineEdit* InfoTab::AddEdit(QWidget* group, const char* name, const QString& label, const QString& hint,
+                            int column, int row) {
+    auto* edit = new QLineEdit(group);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(FieldRect(column, row));
+    edit->setToolTip(hint);
+    auto* caption = new QLabel(label, group);
+    caption->setBuddy(edit);
+    caption->adjustSize();
+    caption->move(edit->x(), edit->y() - caption->height() - kLabelSpacing);
+    return edit;
+}
+
+TLabeledComboBox* InfoTab::AddCombo(QWidget* group, const char* name, const QString& label, int column,
+                                    int row) {
+    auto* box = new TLabeledComboBox(QLatin1String(name), group);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(20);
+    box->SetLabelPosition(TLabelPosition::lpAbove);
+    box->SetLabelSpacing(kLabelSpacing);
+    box->SetLabelText(label);
+    box->setGeometry(FieldRect(column, row));
+    return box;
+}
+
+QWidget* InfoTab::BuildParamsGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Параметры"), this);
+    group->setFixedHeight(kParamsHeight);
+
+    NameEd = AddEdit(group, "NameEd", QStringLiteral("Название"), QStringLiteral("Название диалога"), 0, 0);
+    SortIdEd = AddEdit(group, "SortIdEd", QStringLiteral("Идентификатор"),
+                       QStringLiteral("Идентификатор сортировки. Поле не подлежит заполнению."), 1, 0);
+    OwnerCmb = AddCombo(group, "OwnerCmb", QStringLiteral("Владелец"), 2, 0);
+    InfoGivenEd = AddEdit(group, "InfoGivenEd", QStringLiteral("Передача информации"), QString(), 3, 0);
+    ParentEd = AddEdit(group, "ParentEd", QStringLiteral("Дочерний диалог"),
+                       QStringLiteral("Предыдущий диалог (для склейки длинных диалогов)"), 4, 0);
+    QuestEd = AddEdit(group, "QuestEd", QStringLiteral("Привязан к квесту"),
+                      QStringLiteral("Квест, к которому привязан диалог. (Двойной клик, чтобы открыть на "
+                                     "вкладке редактора квестов)"),
+                      5, 0);
+    ConditionTypeCmb = AddCombo(group, "ConditionTypeCmb", QStringLiteral("Тип условия"), 6, 0);
+
+    InfoTypeCmb = AddCombo(group, "InfoTypeCmb", QStringLiteral("Приоритет/тип"), 0, 1);
+    GoldCostEd = AddEdit(group, "GoldCostEd", QStringLiteral("Цена золотом"),
+                         QStringLiteral("Кол-во золота, для активации пункта"), 1, 1);
+    CondOwnerNearEntityEd =
+        AddEdit(group, "CondOwnerNearEntityEd", QStringLiteral("Место рядом"),
+                QStringLiteral("Зона, в которой должен находиться персонаж для активации диалога."), 2, 1);
+    FolderCmb = AddCombo(group, "FolderCmb", QStringLiteral("Каталог"), 3, 1);
+    CondPlayerKnowsEd = AddEdit(group, "CondPlayerKnowsEd", QStringLiteral("Необходимое условие"),
+                                QStringLiteral("Какое событие (event) должно предшествовать диалогу."), 4, 1);
+    CondItemContainerCmb =
+        AddCombo(group, "CondItemContainerCmb", QStringLiteral("Персонаж-держатель"), 5, 1);
+    TeachSkillCmb = AddCombo(group, "TeachSkillCmb", QStringLiteral("Изученный навык"), 6, 1);
+
+    TeachSkillIsPercEd = AddEdit(group, "TeachSkillIsPercEd", QStringLiteral("Специальный навык"),
+                                 QStringLiteral("Является ли выучиваемый навык специальным"), 0, 2);
+    TeachSkillIndexEd = AddEdit(group, "TeachSkillIndexEd", QStringLiteral("Индекс навыка"),
+                                QStringLiteral("Индекс навыка"), 1, 2);
+    TeachSkillValueEd = AddEdit(group, "TeachSkillValueEd", QStringLiteral("Значение навыка"),
+                                QStringLiteral("Значение навыка"), 2, 2);
+    TeachAttribEd = AddEdit(group, "TeachAttribEd", QStringLiteral("Изучаемый навык"),
+                            QStringLiteral("Атрибуты навыка"), 3, 2);
+    TeachAttribValueEd = AddEdit(group, "TeachAttribValueEd", QStringLiteral("Значение навыка"),
+                                 QStringLiteral("Значение навыка"), 4, 2);
+    PermanentEd = AddEdit(group, "PermanentEd", QStringLiteral("Показывать постоянно"),
+                          QStringLiteral("Показывать ли пункт диалога постоянно"), 5, 2);
+    ClearChildrenEd = AddEdit(group, "ClearChildrenEd", QStringLiteral("Скрыть дочерние д-ги"),
+                              QStringLiteral("Нужно ли убрать все остальные диалоги"), 6, 2);
+
+    InfoStrViewEd = AddEdit(group, "InfoStrViewEd", QStringLiteral("Подсказка"), QString(), 0, 3);
+    InfoStrViewEd->setGeometry(FieldRect(0, 3, 5));
+    for (auto* label : group->findChildren<QLabel*>())
+        if (label->buddy() == InfoStrViewEd) {
+            QPalette green = label->palette();
+            green.setColor(QPalette::WindowText, QColor(0, 128, 0));
+            label->setPalette(green);
+        }
+    WriteBtn = new QPushButton(QStringLiteral(">>>"), group);
+    WriteBtn->setObjectName(QStringLiteral("WriteBtn"));
+    WriteBtn->setToolTip(QStringLiteral("Записать значение в таблицу строк"));
+    WriteBtn->setGeometry(FieldRect(5, 3).adjusted(0, -1, 0, 1));
+    BuildBtn = new QPushButton(QStringLiteral("Компилировать"), group);
+    BuildBtn->setObjectName(QStringLiteral("BuildBtn"));
+    BuildBtn->setGeometry(FieldRect(6, 3).adjusted(0, -1, 0, 1));
+    connect(BuildBtn, &QPushButton::clicked, this, &InfoTab::BuildBtnClick);
+
+    InfoTypeCmb->addItems(Entries(InfoTypes()));
+    ConditionTypeCmb->addItems(Entries(ConditionTypes()));
+    FolderCmb->addItems(Entries(Folders()));
+    OwnerCmb->addItems(Entries(CharacterNames()));
+    CondItemContainerCmb->addItems(Entries(CharacterNames()));
+    TeachSkillCmb->addItems(Entries(Skills()));
+
+    connect(TeachSkillCmb, &QComboBox::activated, this, &InfoTab::TeachSkillCmbUserChange);
+    connect(TeachSkillCmb->lineEdit(), &QLineEdit::textEdited, this, &InfoTab::TeachSkillCmbUserChange);
+    for (QLineEdit* edit : {TeachSkillIndexEd, TeachSkillValueEd})
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { KeepZeroWhenBlank(edit); });
+    for (QLineEdit* edit : {InfoGivenEd, TeachSkillIsPercEd, PermanentEd, ClearChildrenEd})
+        edit->installEventFilter(this);
+    return group;
+}
+
+QWidget* InfoTab::BuildListsGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Многозначные параметры"), this);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(2, 4, 2, 2);
+    layout->setSpacing(0);
+
+    auto* strip = new QWidget(group);
+    strip->setFixedHeight(kConditionStripHeight);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setSpacing(0);
+    ItemsList = new QTableWidget(strip);
+    ItemsList->setObjectName(QStringLiteral("ItemsList"));
+    SetupReportList(ItemsList,
+                    {{QStringLiteral("Условный предмет"), 200}, {QStringLiteral("Количество"), 100}}, false);
+    NpcList = new QTableWidget(strip);
+    NpcList->setObjectName(QStringLiteral("NpcList"));
+    SetupReportList(NpcList,
+                    {{QStringLiteral("Следующий персонаж"), 200}, {QStringLiteral("Состояние"), 100}}, false);
+    // The halves keep the proportions of the two lists' widths, 459 and 457.
+    stripLayout->addWidget(ItemsList, 459);
+    stripLayout->addWidget(NpcList, 457);
+    layout->addWidget(strip);
+
+    // The in-place editors of the two condition lists; hidden until a cell is edited.
+    ItemsListEd = new QLineEdit(ItemsList);
+    ItemsListEd->setObjectName(QStringLiteral("ItemsListEd"));
+    ItemsListEd->hide();
+    NPCListCmb = new QComboBox(NpcList);
+    NPCListCmb->setObjectName(QStringLiteral("NPCListCmb"));
+    NPCListCmb->setEditable(true);
+    NPCListCmb->setInsertPolicy(QComboBox::NoInsert);
+    NPCListCmb->addItems(Entries(NpcListItems()));
+    NPCListCmb->hide();
+
+    Splitter1 = new QSplitter(Qt::Vertical, group);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    CommandList = new QTableWidget(Splitter1);
+    CommandList->setObjectName(QStringLiteral("CommandList"));
+    SetupReportList(CommandList,
+                    {{QStringLiteral("Метод или рутина"), 120},
+                     {QStringLiteral("Параметр Entities1"), 120},
+                     {QStringLiteral("Параметр Entities2"), 120},
+                     {QStringLiteral("Параметр IDs1"), 120},
+                     {QStringLiteral("Параметр IDs2"), 120},
+                     {QStringLiteral("ID строки в таблице строк"), 250}},
+                    true);
+    SynInfoMem = new TextPane(Splitter1);
+    SynInfoMem->setObjectName(QStringLiteral("SynInfoMem"));
+    SynInfoMem->setReadOnly(true);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
+    layout->addWidget(Splitter1, 1);
+    return group;
+}
+
+InfoEditorModel InfoTab::ReadModel() const {
+    InfoEditorModel model;
+    model.NameEd = TextOf(NameEd);
+    model.SortIdEd = TextOf(SortIdEd);
+    model.OwnerCmb = TextOf(OwnerCmb);
+    model.QuestEd = TextOf(QuestEd);
+    model.ConditionTypeCmb = SelectedPosition(ConditionTypeCmb);
+    model.InfoTypeCmb = SelectedPosition(InfoTypeCmb);
+    model.InfoGivenEd = TextOf(InfoGivenEd);
+    model.ParentEd = TextOf(ParentEd);
+    model.GoldCostEd = TextOf(GoldCostEd);
+    model.CondOwnerNearEntityEd = TextOf(CondOwnerNearEntityEd);
+    model.FolderCmb = TextOf(FolderCmb);
+    model.CondPlayerKnowsEd = TextOf(CondPlayerKnowsEd);
+    model.CondItemContainerCmb = TextOf(CondItemContainerCmb);
+    model.TeachSkillIsPercEd = TextOf(TeachSkillIsPercEd);
+    model.TeachSkillIndexEd = TextOf(TeachSkillIndexEd);
+    model.TeachSkillValueEd = TextOf(TeachSkillValueEd);
+    model.ClearChildrenEd = TextOf(ClearChildrenEd);
+    model.PermanentEd = TextOf(PermanentEd);
+    model.TeachSkillCmb = TextOf(TeachSkillCmb);
+    model.TeachAttribEd = TextOf(TeachAttribEd);
+    model.TeachAttribValueEd = TextOf(TeachAttribValueEd);
+    model.ItemsList = ReadReportList<kConditionCellCount>(ItemsList);
+    model.NpcList = ReadReportList<kConditionCellCount>(NpcList);
+    model.CommandList = ReadReportList<kCommandCellCount>(CommandList);
+    return model;
+}
+
+void InfoTab::ShowModel(const InfoEditorModel& model) {
+    NameEd->setText(FromCp1251(model.NameEd));
+    SetComboText(OwnerCmb, model.OwnerCmb);
+    QuestEd->setText(FromCp1251(model.QuestEd));
+    SortIdEd->setText(FromCp1251(model.SortIdEd));
+    SetComboPosition(ConditionTypeCmb, model.ConditionTypeCmb);
+    SetComboPosition(InfoTypeCmb, model.InfoTypeCmb);
+    InfoGivenEd->setText(FromCp1251(model.InfoGivenEd));
+    ParentEd->setText(FromCp1251(model.ParentEd));
+    GoldCostEd->setText(FromCp1251(model.GoldCostEd));
+    CondOwnerNearEntityEd->setText(FromCp1251(model.CondOwnerNearEntityEd));
+    SetComboText(FolderCmb, model.FolderCmb);
+    CondPlayerKnowsEd->setText(FromCp1251(model.CondPlayerKnowsEd));
+    SetComboText(CondItemContainerCmb, model.CondItemContainerCmb);
+    TeachSkillIsPercEd->setText(FromCp1251(model.TeachSkillIsPercEd));
+    TeachSkillIndexEd->setText(FromCp1251(model.TeachSkillIndexEd));
+    TeachSkillValueEd->setText(FromCp1251(model.TeachSkillValueEd));
+    ClearChildrenEd->setText(FromCp1251(model.ClearChildrenEd));
+    PermanentEd->setText(FromCp1251(model.PermanentEd));
+    SetComboText(TeachSkillCmb, model.TeachSkillCmb);
+    TeachAttribEd->setText(FromCp1251(model.TeachAttribEd));
+    TeachAttribValueEd->setText(FromCp1251(model.TeachAttribValueEd));
+    FillReportList(ItemsList, model.ItemsList);
+    FillReportList(NpcList, model.NpcList);
+    FillReportList(CommandList, model.CommandList);
+}
+
+void InfoTab::LoadInfo(const std::string& path) {
+    const auto cannotOpen = [this, &path] {
+        Dialogs().Message(window(), QStringLiteral("Не удалось открыть файл %1").arg(FromNativePath(path)),
+                          QStringLiteral("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
+    };
+    // The record is read completely before any control changes, so a failed load leaves the tab as it
+    // was. A missing file would read as a record of defaults; it is refused instead.
+    TInfo info;
+    try {
+        if (!FileExists(path))
+            return cannotOpen();
+        info.ReadFromFile(path);
+    } catch (const std::exception&) {
+        return cannotOpen();
+    }
+    const LoadedInfo loaded = LoadInfoModel(info);
+    ShowModel(loaded.model);
+    for (const LoadNotice& notice : loaded.notices)
+        Dialogs().Message(window(), FromCp1251(notice.text), FromCp1251(notice.caption),
+                          notice.icon == NoticeIcon::Error ? MsgIcon::Error : MsgIcon::None, MsgButtons::Ok);
+    try {
+        SynInfoMem->LoadFromFile(path);
+    } catch (const std::exception&) {
+        SynInfoMem->clear();
+        cannotOpen();
+    }
+}
+
+void InfoTab::CompileInfo() {
+    const InfoEditorModel model = ReadModel();
+    CompileOutcome outcome = CheckInfoHeader(model);
+    if (!outcome.Failed()) {
+        SynInfoMem->clear(); // text and undo history; every later stop leaves the pane empty
+        const CompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
+                                       mWorkspace.configs->InfosPath};
+        outcome = pw::CompileInfo(model, settings);
+    }
+    if (outcome.Failed()) {
+        // The writer's failure is an exception text (native), every other message is the program's own.
+        const QString message = outcome.status == CompileStatus::WriteFailed
+                                    ? QString::fromUtf8(outcome.message)
+                                    : FromCp1251(outcome.message);
+        QWidget* owner = outcome.status == CompileStatus::BadField ? nullptr : window();
+        Dialogs().Message(owner, message, FromCp1251(outcome.caption), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    SynInfoMem->LoadFromFile(outcome.path);
+}
+
+void InfoTab::SearchInfos() {
+    const std::string boxText = TextOf(FindInfoCmb);
+    const int mode = static_cast<int>(SearchMode::Infos);
+    // A search over no files reads nothing and tells whether this text starts a search at all: an
+    // empty query or the count of the previous search does not.
+    if (!SearchLibrary(mode, boxText, {}).searched)
+        return;
+    if (!mWorkspace.libraryReady) {
+        Dialogs().Message(window(),
+                          QStringLiteral("Поиск недоступен: в настройках указаны не все пути к библиотеке."),
+                          QStringLiteral("Внимание"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    const QSignalBlocker blocker(FindInfoCmb);
+    FindInfoCmb->clear();
+    FindInfoCmb->setEditText(FromCp1251(SearchWaitText()));
+    FindInfoCmb->repaint(); // the wait text must be visible while the search blocks the window
+    SearchOutcome outcome;
+    {
+        const WaitCursor wait;
+        outcome = SearchLibrary(mode, boxText, mWorkspace.infoFiles);
+    }
+    QStringList paths;
+    for (const std::string& path : outcome.paths)
+        paths << FromNativePath(path);
+    FindInfoCmb->addItems(paths);
+    FindInfoCmb->setCurrentIndex(-1);
+    FindInfoCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
+}
+
+bool InfoTab::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == FindInfoCmb || watched == FindInfoCmb->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Taken here, so the box does not also treat Enter as choosing a listed path.
+            RunGuarded(window(), [this] { SearchInfos(); });
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusOut) {
+        for (QLineEdit* edit : {InfoGivenEd, TeachSkillIsPercEd, PermanentEd, ClearChildrenEd})
+            if (watched == edit) {
+                const QString normal = FromCp1251(NormalizeBooleanText(TextOf(edit)));
+                if (normal != edit->text())
+                    edit->setText(normal);
+            }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void InfoTab::BuildBtnClick() {
+    RunGuarded(window(), [this] { CompileInfo(); });
+}
+
+void InfoTab::FindInfoCmbSelect(int index) {
+    const std::string path = ToNativePath(FindInfoCmb->itemText(index));
+    RunGuarded(window(), [this, &path] { LoadInfo(path); });
+}
+
+void InfoTab::TeachSkillCmbUserChange() {
+    TeachSkillIsPercEd->setText(FromCp1251(TeachSkillIsPercFor(TextOf(TeachSkillCmb))));
+}
+
+void InfoTab::KeepZeroWhenBlank(QLineEdit* edit) {
+    const std::string text = TextOf(edit);
+    const std::string kept = ZeroIfBlank(text);
+    if (kept != text)
+        edit->setText(FromCp1251(kept));
+}
+
+} // namespace pw

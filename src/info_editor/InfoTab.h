@@ -1,0 +1,101 @@
+#pragma once
+// The dialogue tab ("Диалоги"): the library search box, the single-valued fields, the condition lists,
+// the command grid and the raw file pane. It binds these controls to the editor model: loading shows
+// a model made from a .info file, compiling reads the controls into a model and writes it.
+
+#include "info_editor/InfoEditorModel.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QToolButton;
+
+namespace pw {
+
+struct Workspace;
+class TextPane;
+class TLabeledComboBox;
+
+class InfoTab : public QWidget {
+    Q_OBJECT
+public:
+    InfoTab(Workspace& workspace, QWidget* parent = nullptr);
+
+    // Replaces the editor's content by the .info file at path (native bytes), without asking. Notices
+    // about names missing from the built-in lists are shown and loading goes on. A file that does not
+    // exist or cannot be read is reported and leaves the tab unchanged.
+    void LoadInfo(const std::string& path);
+
+    // Checks the editor's content, writes the .info file and shows it in SynInfoMem; every problem
+    // ends in one message box.
+    void CompileInfo();
+
+    // The dialogue search of the library for the text of FindInfoCmb; the paths found become the
+    // box's list and the count its text.
+    void SearchInfos();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildSearchPanel();
+    QWidget* BuildParamsGroup();
+    QWidget* BuildListsGroup();
+    QLineEdit* AddEdit(QWidget* group, const char* name, const QString& label, const QString& hint,
+                       int column, int row);
+    TLabeledComboBox* AddCombo(QWidget* group, const char* name, const QString& label, int column, int row);
+
+    InfoEditorModel ReadModel() const;
+    void ShowModel(const InfoEditorModel& model);
+
+    void BuildBtnClick();
+    void FindInfoCmbSelect(int index);
+    void TeachSkillCmbUserChange();
+    void KeepZeroWhenBlank(QLineEdit* edit);
+
+    Workspace& mWorkspace;
+
+    QComboBox* FindInfoCmb = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+
+    QLineEdit* NameEd = nullptr;
+    QLineEdit* SortIdEd = nullptr;
+    TLabeledComboBox* OwnerCmb = nullptr;
+    QLineEdit* InfoGivenEd = nullptr;
+    QLineEdit* ParentEd = nullptr;
+    QLineEdit* QuestEd = nullptr;
+    TLabeledComboBox* ConditionTypeCmb = nullptr;
+    TLabeledComboBox* InfoTypeCmb = nullptr;
+    QLineEdit* GoldCostEd = nullptr;
+    QLineEdit* CondOwnerNearEntityEd = nullptr;
+    TLabeledComboBox* FolderCmb = nullptr;
+    QLineEdit* CondPlayerKnowsEd = nullptr;
+    TLabeledComboBox* CondItemContainerCmb = nullptr;
+    TLabeledComboBox* TeachSkillCmb = nullptr;
+    QLineEdit* TeachSkillIsPercEd = nullptr;
+    QLineEdit* TeachSkillIndexEd = nullptr;
+    QLineEdit* TeachSkillValueEd = nullptr;
+    QLineEdit* TeachAttribEd = nullptr;
+    QLineEdit* TeachAttribValueEd = nullptr;
+    QLineEdit* PermanentEd = nullptr;
+    QLineEdit* ClearChildrenEd = nullptr;
+    QLineEdit* InfoStrViewEd = nullptr;
+    QPushButton* WriteBtn = nullptr;
+    QPushButton* BuildBtn = nullptr;
+
+    QTableWidget* ItemsList = nullptr;
+    QTableWidget* NpcList = nullptr;
+    QLineEdit* ItemsListEd = nullptr;
+    QComboBox* NPCListCmb = nullptr;
+    QTableWidget* CommandList = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    TextPane* SynInfoMem = nullptr;
+};
+
+} // namespace pw

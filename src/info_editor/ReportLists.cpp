@@ -1,0 +1,36 @@
+#include "info_editor/ReportLists.h"
+
+#include <QHeaderView>
+
+namespace pw {
+
+void SetupReportList(QTableWidget* list, const std::vector<ReportColumn>& columns, bool multiSelect) {
+    list->setColumnCount(static_cast<int>(columns.size()));
+    QStringList captions;
+    for (const ReportColumn& column : columns)
+        captions << column.caption;
+    list->setHorizontalHeaderLabels(captions);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        list->setColumnWidth(i, columns[static_cast<std::size_t>(i)].width);
+
+    QHeaderView* header = list->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+    list->setShowGrid(true);
+    list->setWordWrap(false);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
+                                       : QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setTabKeyNavigation(false);
+}
+
+std::string ReportCellText(const QTableWidget* list, int row, int column) {
+    const QTableWidgetItem* item = list->item(row, column);
+    return item ? ToCp1251(item->text()) : std::string();
+}
+
+} // namespace pw
