@@ -1,0 +1,19 @@
+#!/bin/sh
+# Whole-process timings of plotwright-cli against grep over the benchmark library (warm cache).
+# usage: bench/cli-vs-grep.sh BUILD_DIR [LIBRARY_DIR]
+set -eu
+build=$1
+lib=${2:-${PLOTWRIGHT_BENCH_LIB:-/tmp/plotwright-bench-lib}}
+cli=$build/tools/cli/plotwright-cli
+[ -f "$lib/stringtable_utf16.ini" ] || "$build/bench/plotwright-genlib" "$lib"
+command -v hyperfine >/dev/null || { echo "hyperfine is needed" >&2; exit 2; }
+
+last=$(tail -n 1 "$lib/stringtable.ini" | cut -d= -f1)
+hyperfine -N -w 5 -r 50 \
+    "$cli string-get $lib/stringtable.ini $last" \
+    "grep -m1 -F $last= $lib/stringtable.ini"
+hyperfine -N -w 3 -r 20 \
+    "$cli search info Diego $lib/Infos" \
+    "grep -rlF Owner=Diego $lib/Infos"
+hyperfine -N -w 1 -r 10 -i \
+    "$cli check --stringtable $lib/stringtable.ini --quests $lib/Quests $lib/Infos"
