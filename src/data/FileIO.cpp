@@ -43,11 +43,12 @@ bool ReadAll(int fd, std::string& out, int* error) {
         *error = EISDIR;
         return false;
     }
-    out.resize(static_cast<std::size_t>(st.st_size));
+    // One byte more than the file holds, so the read that confirms the end needs no further buffer.
+    out.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t done = 0;
     for (;;) {
         if (done == out.size())
-            out.resize(out.size() + 65536); // the file grew, or its size is not known in advance
+            out.resize(out.size() * 2); // the file grew while being read
         const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
         if (n < 0) {
             if (errno == EINTR)
