@@ -14,6 +14,13 @@ namespace pwtest {
 CliResult RunCli(const std::vector<std::string>& args) {
     TempDir capture;
     const std::string outPath = capture.File("out");
+    CliResult result = RunCliTo(args, outPath);
+    result.out = ReadBytes(outPath);
+    return result;
+}
+
+CliResult RunCliTo(const std::vector<std::string>& args, const std::string& outPath) {
+    TempDir capture;
     const std::string errPath = capture.File("err");
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(PLOTWRIGHT_CLI));
@@ -25,8 +32,8 @@ CliResult RunCli(const std::vector<std::string>& args) {
     if (pid < 0)
         throw std::runtime_error("fork failed");
     if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         execv(argv[0], argv.data());
@@ -36,7 +43,6 @@ CliResult RunCli(const std::vector<std::string>& args) {
     waitpid(pid, &status, 0);
     CliResult result;
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadBytes(outPath);
     result.err = ReadBytes(errPath);
     return result;
 }

@@ -13,6 +13,8 @@ struct CliResult {
 };
 
 CliResult RunCli(const std::vector<std::string>& args);
+// The same with standard output sent to outPath (for example /dev/full); CliResult::out stays empty.
+CliResult RunCliTo(const std::vector<std::string>& args, const std::string& outPath);
 
 // The demo library of the repository.
 std::string DemoPath(const std::string& relative);

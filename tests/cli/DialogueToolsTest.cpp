@@ -4,6 +4,7 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
+#include "data/Cp1251.h"
 #include "data/Library.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,16 @@ TEST(Check, WarningsFailOnlyWhenStrictAndReferenceChecksNeedTheirOptions) {
                             "файлов.\nФайлов: 1, ошибок: 0, предупреждений: 1\n");
     EXPECT_EQ(RunCli({"check", "--strict", refs}).code, 1);
     EXPECT_EQ(RunCli({"check", "--strict", lib.P("Infos/a/Good.info")}).code, 0);
+}
+
+TEST(Check, ReadsAUtf16StringTableOnce) {
+    FaultyLibrary lib;
+    const std::string table = lib.P("stringtable.ini");
+    WriteBytes(table, "\xFF\xFE" + pw::Cp1251ToUtf16Le(ReadBytes(table)));
+    const CliResult r = RunCli({"check", "--stringtable", table, lib.P("Infos/a")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("ID строки B_2 отсутствует"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("a_1"), std::string::npos) << r.out;
 }
 
 TEST(Check, MissingInputsAndBadOptions) {

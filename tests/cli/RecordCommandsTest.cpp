@@ -135,6 +135,13 @@ TEST(QuestCommands, WriteFromKeepsOtherSectionsAndErrorsAreReported) {
     EXPECT_EQ(r.err, "Unable to write to " + missingFolder + "\n");
 }
 
+TEST(CommandLine, OutputThatCannotBeWrittenIsAFileError) {
+    const std::string demo = DemoPath("Infos/Varant/Braga/Lester_Braga_Meeting_info_G3_World_01.info");
+    const CliResult r = RunCliTo({"info-read", demo}, "/dev/full");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Unable to write to standard output\n");
+}
+
 TEST(CommandLine, UnknownOrMissingCommandPrintsUsage) {
     CliResult r = RunCli({});
     EXPECT_EQ(r.code, 2);

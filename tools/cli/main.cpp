@@ -7,6 +7,7 @@
 #include "SearchCommand.h"
 #include "TableCommands.h"
 
+#include <cstdio>
 #include <exception>
 #include <map>
 
@@ -39,7 +40,13 @@ int Run(int argc, char** argv) {
         return kExitUsage;
     }
     try {
-        return found->second(Args(argv + 2, argv + argc));
+        const int code = found->second(Args(argv + 2, argv + argc));
+        // Output that never arrived (a full disk, a closed pipe) must not pass for success.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            WriteErrLine("Unable to write to standard output");
+            return kExitFileError;
+        }
+        return code;
     } catch (const CliFailure& failure) {
         WriteErrLine(failure.what());
         if (failure.Code() == kExitUsage)
