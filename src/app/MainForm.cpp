@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include "app/ConfigsForm.h"
+#include "app/Cp1251Text.h"
+#include "app/DroppedFiles.h"
 #include "app/ErrorGuard.h"
 #include "app/TabIcons.h"
 #include "app/UserDialogs.h"
@@ -62,7 +64,8 @@ void TForm1::BuildFrame() {
     mSynMemText->setObjectName(QStringLiteral("SynMemText"));
     mTabSheet1->layout()->addWidget(mSynMemText);
 #ifdef PLOTWRIGHT_HAVE_INFO_TAB
-    mTbInfo->layout()->addWidget(new InfoTab(mWorkspace, this));
+    mInfoTab = new InfoTab(mWorkspace, this);
+    mTbInfo->layout()->addWidget(mInfoTab);
 #endif
     connect(mPgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
 
@@ -100,6 +103,7 @@ void TForm1::BuildMenu() {
 
 void TForm1::FormCreate() {
     setAcceptDrops(true);
+    new FileDropCatcher(this, [this](const QStringList& files) { OpenDroppedFile(files); });
     TConfigs& configs = *mWorkspace.configs;
     if (configs.PathsMissing) {
         Dialogs().Message(this, QStringLiteral("Please, check settings and restart application."),
@@ -115,6 +119,31 @@ void TForm1::FormCreate() {
         ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
     mWorkspace.libraryReady = true;
     RunGuarded(this, [this, &configs] { mSynMemText->LoadFromFile(configs.StringTablePath); });
+}
+
+void TForm1::LoadInfo(const std::string& path) {
+#ifdef PLOTWRIGHT_HAVE_INFO_TAB
+    mInfoTab->LoadInfo(path);
+#else
+    (void)path;
+#endif
+}
+
+void TForm1::OpenDroppedFile(const QStringList& files) {
+    if (files.isEmpty())
+        return;
+    const std::string path = ToNativePath(files.first());
+    switch (DroppedFileKindOf(path)) {
+    case DroppedFileKind::Info:
+        RunGuarded(this, [this, &path] { LoadInfo(path); });
+        break;
+    case DroppedFileKind::Quest:
+        break; // quests open once the window has a quest editor
+    case DroppedFileKind::Unsupported:
+        Dialogs().Message(this, QStringLiteral("Поддерживаются только файлы форматов *.QUEST и *.INFO"),
+                          QStringLiteral("Gothic III Plotwright"), MsgIcon::None, MsgButtons::Ok);
+        break;
+    }
 }
 
 void TForm1::N3Click() {

@@ -6,6 +6,9 @@
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
+
+#include <string>
 
 class QTabWidget;
 class QTimer;
@@ -13,6 +16,7 @@ class QTimer;
 namespace pw {
 
 struct Workspace;
+class InfoTab;
 class TextPane;
 
 class TForm1 : public QMainWindow {
@@ -23,6 +27,12 @@ public:
     explicit TForm1(Workspace& workspace, QWidget* parent = nullptr);
 
     Workspace& GetWorkspace() { return mWorkspace; }
+
+    // Loads the .info file at path (native bytes) into the dialogue tab, without switching tabs.
+    void LoadInfo(const std::string& path);
+    // A drop of files onto the window: only the first file counts; a .info file is loaded into the
+    // dialogue tab, any file that is neither .info nor .quest is refused with a message.
+    void OpenDroppedFile(const QStringList& files);
 
     // The change mark of the string editor's tab: a hint and a blinking tab picture until the tab is
     // shown.
@@ -49,6 +59,7 @@ private:
     QWidget* mTbQuest = nullptr;
     QWidget* mTabSheet1 = nullptr;
     TextPane* mSynMemText = nullptr;
+    InfoTab* mInfoTab = nullptr;
     QTimer* mInfoTm = nullptr;
     int mTableTabImage = 0;
 };
