@@ -13,11 +13,13 @@
 namespace pw::cli {
 namespace {
 
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        c = AsciiUpper(c);
-    return folded;
+// The next line end (CR or LF) at or after pos, found with memchr rather than byte by byte.
+std::size_t LineEnd(std::string_view text, std::size_t pos) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos)
+        end = text.size();
+    const std::size_t cr = text.substr(0, end).find('\r', pos);
+    return cr == std::string_view::npos ? end : cr;
 }
 
 // Calls onKey with the name of every key line of the first section named section.
@@ -26,9 +28,7 @@ template <class OnKey> void ForEachKey(std::string_view text, std::string_view s
     bool seen = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        const std::size_t end = LineEnd(text, pos);
         const std::string_view line = TrimView(text.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty() || line.front() == ';')
@@ -49,12 +49,24 @@ template <class OnKey> void ForEachKey(std::string_view text, std::string_view s
 
 } // namespace
 
+std::size_t FoldedHash::operator()(std::string_view name) const noexcept {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name)
+        hash = (hash ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool FoldedEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+    return AsciiEqualNoCase(a, b);
+}
+
 void NameSet::Add(std::string_view name) {
-    mNames.insert(Folded(name));
+    if (!Contains(name))
+        mNames.insert(mCopies.emplace_back(name));
 }
 
 bool NameSet::Contains(std::string_view name) const {
-    return mNames.count(Folded(name)) > 0;
+    return mNames.count(name) > 0;
 }
 
 NameSet ReadTableIds(const std::string& path) {
@@ -64,7 +76,9 @@ NameSet ReadTableIds(const std::string& path) {
     if (bytes->size() >= 2 && (*bytes)[0] == '\xFF' && (*bytes)[1] == '\xFE')
         *bytes = Utf16LeToCp1251(std::string_view(*bytes).substr(2));
     NameSet ids;
-    ForEachKey(*bytes, kStringsSection, [&ids](std::string_view id) { ids.Add(id); });
+    ids.mText = std::make_unique<const std::string>(std::move(*bytes));
+    ids.mNames.reserve(ids.mText->size() / 64);
+    ForEachKey(*ids.mText, kStringsSection, [&ids](std::string_view id) { ids.mNames.insert(id); });
     return ids;
 }
 

@@ -3,20 +3,39 @@
 // names of a quest tree and the dialogue names of the checked files. Names are kept with A-Z folded,
 // as the INI layer and the game compare them.
 
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 
 namespace pw::cli {
 
+struct FoldedHash {
+    std::size_t operator()(std::string_view name) const noexcept;
+};
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+
 class NameSet {
 public:
+    NameSet() = default;
+    NameSet(NameSet&&) = default;
+    NameSet& operator=(NameSet&&) = default;
+
+    // Keeps a copy of name.
     void Add(std::string_view name);
     bool Contains(std::string_view name) const;
-    std::size_t Size() const { return mNames.size(); }
 
 private:
-    std::unordered_set<std::string> mNames;
+    friend NameSet ReadTableIds(const std::string& path);
+
+    // The names are views into the table's text or into the copies, so a large table costs no copy
+    // per ID; both stay in place when the set is moved.
+    std::unique_ptr<const std::string> mText;
+    std::deque<std::string> mCopies;
+    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> mNames;
 };
 
 // The IDs of the first section "LocAdmin_Strings" of a string table (8-bit or UTF-16LE with a
