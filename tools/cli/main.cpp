@@ -35,7 +35,7 @@ int Run(int argc, char** argv) {
     }
     const auto found = Commands().find(argv[1]);
     if (found == Commands().end()) {
-        WriteErrLine(std::string("unknown command \"") + argv[1] + "\"");
+        WriteErrLine("unknown command \"" + MessageToUtf8(argv[1]) + "\"");
         PrintUsage();
         return kExitUsage;
     }
