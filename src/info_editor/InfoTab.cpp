@@ -12,6 +12,7 @@
 #include "widgets/ExtCtrls2.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -37,6 +38,8 @@ constexpr int kColumnPitch = 128;
 constexpr int kGridTop = 38;
 constexpr int kRowPitch = 44;
 constexpr int kLabelSpacing = 3;
+// A label longer than its column is cut rather than run into the next column's label.
+constexpr int kLabelWidth = kColumnPitch - 4;
 constexpr int kParamsHeight = kGridTop + 3 * kRowPitch + 23 + 8;
 
 constexpr int kSearchBoxWidth = 873;
@@ -64,15 +67,30 @@ std::string TextOf(const QComboBox* box) {
     return ToCp1251(box->currentText());
 }
 
+void SetEditText(QLineEdit* edit, const std::string& bytes) {
+    edit->setText(FromCp1251(bytes));
+    edit->setCursorPosition(0); // a text wider than the field shows its beginning
+}
+
 // Shows text in an editable box; when it is one of the entries, that entry is also the current one.
 void SetComboText(QComboBox* box, const std::string& bytes) {
     const QString text = FromCp1251(bytes);
     box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     box->setEditText(text);
+    box->lineEdit()->setCursorPosition(0); // a text wider than the box shows its beginning
 }
 
 void SetComboPosition(QComboBox* box, int position) {
     box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
+    box->lineEdit()->setCursorPosition(0);
+}
+
+// The editor's controls are laid out for the program's small dialog font.
+QFont TabFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
 }
 
 // The position of the selected entry: the current entry while the box still shows it, otherwise the
@@ -97,6 +115,7 @@ public:
 
 InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWorkspace(workspace) {
     setObjectName(QStringLiteral("InfoTab"));
+    setFont(TabFont());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
@@ -141,6 +160,7 @@ QLineEdit* InfoTab::AddEdit(QWidget* group, const char* name, const QString& lab
     auto* caption = new QLabel(label, group);
     caption->setBuddy(edit);
     caption->adjustSize();
+    caption->resize(qMin(caption->width(), kLabelWidth), caption->height());
     caption->move(edit->x(), edit->y() - caption->height() - kLabelSpacing);
     return edit;
 }
@@ -153,6 +173,7 @@ TLabeledComboBox* InfoTab::AddCombo(QWidget* group, const char* name, const QStr
     box->SetLabelPosition(TLabelPosition::lpAbove);
     box->SetLabelSpacing(kLabelSpacing);
     box->SetLabelText(label);
+    box->EditLabel()->resize(qMin(box->EditLabel()->width(), kLabelWidth), box->EditLabel()->height());
     box->setGeometry(FieldRect(column, row));
     return box;
 }
@@ -324,27 +345,27 @@ InfoEditorModel InfoTab::ReadModel() const {
 }
 
 void InfoTab::ShowModel(const InfoEditorModel& model) {
-    NameEd->setText(FromCp1251(model.NameEd));
+    SetEditText(NameEd, model.NameEd);
     SetComboText(OwnerCmb, model.OwnerCmb);
-    QuestEd->setText(FromCp1251(model.QuestEd));
-    SortIdEd->setText(FromCp1251(model.SortIdEd));
+    SetEditText(QuestEd, model.QuestEd);
+    SetEditText(SortIdEd, model.SortIdEd);
     SetComboPosition(ConditionTypeCmb, model.ConditionTypeCmb);
     SetComboPosition(InfoTypeCmb, model.InfoTypeCmb);
-    InfoGivenEd->setText(FromCp1251(model.InfoGivenEd));
-    ParentEd->setText(FromCp1251(model.ParentEd));
-    GoldCostEd->setText(FromCp1251(model.GoldCostEd));
-    CondOwnerNearEntityEd->setText(FromCp1251(model.CondOwnerNearEntityEd));
+    SetEditText(InfoGivenEd, model.InfoGivenEd);
+    SetEditText(ParentEd, model.ParentEd);
+    SetEditText(GoldCostEd, model.GoldCostEd);
+    SetEditText(CondOwnerNearEntityEd, model.CondOwnerNearEntityEd);
     SetComboText(FolderCmb, model.FolderCmb);
-    CondPlayerKnowsEd->setText(FromCp1251(model.CondPlayerKnowsEd));
+    SetEditText(CondPlayerKnowsEd, model.CondPlayerKnowsEd);
     SetComboText(CondItemContainerCmb, model.CondItemContainerCmb);
-    TeachSkillIsPercEd->setText(FromCp1251(model.TeachSkillIsPercEd));
-    TeachSkillIndexEd->setText(FromCp1251(model.TeachSkillIndexEd));
-    TeachSkillValueEd->setText(FromCp1251(model.TeachSkillValueEd));
-    ClearChildrenEd->setText(FromCp1251(model.ClearChildrenEd));
-    PermanentEd->setText(FromCp1251(model.PermanentEd));
+    SetEditText(TeachSkillIsPercEd, model.TeachSkillIsPercEd);
+    SetEditText(TeachSkillIndexEd, model.TeachSkillIndexEd);
+    SetEditText(TeachSkillValueEd, model.TeachSkillValueEd);
+    SetEditText(ClearChildrenEd, model.ClearChildrenEd);
+    SetEditText(PermanentEd, model.PermanentEd);
     SetComboText(TeachSkillCmb, model.TeachSkillCmb);
-    TeachAttribEd->setText(FromCp1251(model.TeachAttribEd));
-    TeachAttribValueEd->setText(FromCp1251(model.TeachAttribValueEd));
+    SetEditText(TeachAttribEd, model.TeachAttribEd);
+    SetEditText(TeachAttribValueEd, model.TeachAttribValueEd);
     FillReportList(ItemsList, model.ItemsList);
     FillReportList(NpcList, model.NpcList);
     FillReportList(CommandList, model.CommandList);
