@@ -69,6 +69,9 @@ TEST(StringGet, ReadsUtf16TablesAsWindows1251AndRefusesAMissingTable) {
     EXPECT_EQ(m.code, 4);
     EXPECT_EQ(m.err, "Cannot open file \"" + missing + "\". No such file or directory\n");
     EXPECT_EQ(m.out, "");
+    const CliResult folder = RunCli({"string-get", dir.Path(), "Id_1"});
+    EXPECT_EQ(folder.code, 4);
+    EXPECT_EQ(folder.err, "Cannot open file \"" + dir.Path() + "\". Is a directory\n");
 }
 
 TEST(StringAdd, AppendsANewEntryEndedBySemicolon) {

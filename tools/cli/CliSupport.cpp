@@ -55,7 +55,8 @@ void PrintUsage() {
 
 void RequireExistingFile(const std::string& path) {
     if (!FileExists(path))
-        throw CliFailure(kExitFileError, CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
+        throw CliFailure(kExitFileError, CannotOpenFileMessage(
+                                             path, SystemErrorText(DirectoryExists(path) ? EISDIR : ENOENT)));
 }
 
 } // namespace pw::cli
