@@ -149,14 +149,26 @@ bool HeaderNames(const ProfileScan& scan, const ProfileScan::Line& line, std::st
     return scan.NameEquals(nameStart, close, section);
 }
 
-// Where the first line of key starts inside a section: its '=' position, or npos.
+// The position of the '=' that ends key's name on this line, or npos. The key's letters are compared
+// from the line's start, so a line whose name differs is rejected after its first few units instead
+// of being searched for its '='.
 std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& line, std::string_view key) {
-    if (line.trimStart == line.trimEnd || IsComment(scan, line))
+    if (line.trimStart == line.trimEnd || IsComment(scan, line) || key.find('=') != std::string_view::npos)
         return std::string_view::npos;
-    const std::size_t eq = scan.FindUnit(line.trimStart, line.trimEnd, '=');
-    if (eq == line.trimEnd || !scan.NameEquals(line.trimStart, eq, key))
-        return std::string_view::npos;
-    return eq;
+    std::size_t pos = line.trimStart;
+    for (char c : key) {
+        if (pos >= line.trimEnd)
+            return std::string_view::npos;
+        const unsigned u = scan.Unit(pos);
+        const char32_t expected = Cp1251ToUnicode(static_cast<unsigned char>(c));
+        if (u != expected && !(u < 128 && expected < 128 &&
+                               AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected))))
+            return std::string_view::npos;
+        pos += scan.UnitSize();
+    }
+    while (pos < line.trimEnd && scan.Unit(pos) <= 32)
+        pos += scan.UnitSize();
+    return pos < line.trimEnd && scan.Unit(pos) == '=' ? pos : std::string_view::npos;
 }
 
 std::string CleanValue(std::string value) {
