@@ -3,7 +3,6 @@
 #include "InfoTabFixture.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QTest>
 
 namespace pwtest {
@@ -11,80 +10,51 @@ namespace {
 
 using InfoTabFields = InfoTabFixture;
 
-void LeaveField(QLineEdit* edit) {
-    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(edit, &focusOut);
-}
-
 TEST_F(InfoTabFields, EmptiedSkillNumbersGoBackToZeroAtOnce) {
     for (const char* name : {"TeachSkillIndexEd", "TeachSkillValueEd"}) {
-        SCOPED_TRACE(name);
-        QLineEdit* edit = Edit(name);
+        auto* edit = Find<QLineEdit>(name);
         edit->setText("12");
         QTest::keyClick(edit, Qt::Key_Backspace);
-        EXPECT_EQ(edit->text(), "1");
         QTest::keyClick(edit, Qt::Key_Backspace);
-        EXPECT_EQ(edit->text(), "0");
-        edit->setText("   ");
-        EXPECT_EQ(edit->text(), "0");
+        EXPECT_EQ(edit->text(), "0") << name;
     }
-    QLineEdit* gold = Edit("GoldCostEd"); // no such handler: may stay empty
-    gold->clear();
-    EXPECT_EQ(gold->text(), "");
+    Find<QLineEdit>("GoldCostEd")->clear(); // no such handler there
+    EXPECT_EQ(Text("GoldCostEd"), "");
 }
 
-TEST_F(InfoTabFields, BooleanFieldsAreNormalisedWhenLeft) {
-    for (const char* name : {"InfoGivenEd", "TeachSkillIsPercEd", "PermanentEd", "ClearChildrenEd"}) {
-        SCOPED_TRACE(name);
-        QLineEdit* edit = Edit(name);
-        edit->setText("yes");
-        EXPECT_EQ(edit->text(), "yes"); // nothing happens while typing
-        LeaveField(edit);
-        EXPECT_EQ(edit->text(), "False");
-        edit->setText("true");
-        LeaveField(edit);
-        EXPECT_EQ(edit->text(), "true");
-        edit->setText("FALSE");
-        LeaveField(edit);
-        EXPECT_EQ(edit->text(), "FALSE");
-    }
-    QLineEdit* name = Edit("NameEd");
-    name->setText("yes");
-    LeaveField(name);
+TEST_F(InfoTabFields, BooleanFieldsAreNormalisedWhenTheFocusLeaves) {
+    tab.show();
+    QApplication::setActiveWindow(&tab);
+    auto* name = Find<QLineEdit>("NameEd");
+    for (const char* field : {"InfoGivenEd", "TeachSkillIsPercEd", "PermanentEd", "ClearChildrenEd"})
+        for (const auto& [typed, kept] : {std::pair{"yes", "False"}, {"true", "true"}, {"FALSE", "FALSE"}}) {
+            auto* edit = Find<QLineEdit>(field);
+            edit->setFocus();
+            edit->clear();
+            QTest::keyClicks(edit, typed);
+            EXPECT_EQ(edit->text(), typed); // nothing happens while typing
+            name->setFocus();
+            EXPECT_EQ(edit->text(), kept) << field;
+        }
+    Find<QLineEdit>("InfoGivenEd")->setFocus();
+    QTest::keyClicks(name, "yes");
     EXPECT_EQ(name->text(), "yes");
 }
 
-TEST_F(InfoTabFields, RealFocusChangeNormalises) {
-    tab.show();
-    QApplication::setActiveWindow(&tab);
-    QLineEdit* permanent = Edit("PermanentEd");
-    permanent->setFocus();
-    QTest::keyClicks(permanent, "maybe");
-    Edit("NameEd")->setFocus();
-    EXPECT_EQ(permanent->text(), "False");
-}
-
-TEST_F(InfoTabFields, ChoosingOrTypingASkillSetsTheSpecialSkillField) {
+TEST_F(InfoTabFields, UserChangeOfTheSkillSetsTheSpecialSkillField) {
     QComboBox* skills = Combo("TeachSkillCmb");
-    QLineEdit* special = Edit("TeachSkillIsPercEd");
-
     skills->setCurrentIndex(3);
     emit skills->activated(3); // the user picks "Perk_Acrobatic" from the list
-    EXPECT_EQ(special->text(), "True");
-
+    EXPECT_EQ(Text("TeachSkillIsPercEd"), "True");
     skills->lineEdit()->clear();
     QTest::keyClicks(skills->lineEdit(), "Unknown_Skill");
-    EXPECT_EQ(special->text(), "False");
-
+    EXPECT_EQ(Text("TeachSkillIsPercEd"), "False");
     skills->lineEdit()->clear();
     QTest::keyClicks(skills->lineEdit(), "spl_fear"); // the box's own search ignores letter case
-    EXPECT_EQ(special->text(), "True");
-}
+    EXPECT_EQ(Text("TeachSkillIsPercEd"), "True");
 
-TEST_F(InfoTabFields, LoadingASkillDoesNotTouchTheSpecialSkillField) {
     tab.LoadInfo(WriteInfo("a.info", {"Name=A", "TeachSkill=Spl_Fear", "TeachSkillIsPerc=False"}));
-    EXPECT_EQ(Text("TeachSkillCmb"), "Spl_Fear");
-    EXPECT_EQ(Text("TeachSkillIsPercEd"), "False");
+    EXPECT_EQ(Text("TeachSkillIsPercEd"), "False"); // a load is not a change by the user
 }
 
 } // namespace
