@@ -1,0 +1,61 @@
+#pragma once
+// TEditableListView: a report list whose cells are edited in place. A left click on a cell lays the
+// list's editor (a line edit or a combo box) over that cell; the editor's text goes back into the cell
+// when the editor loses the focus. Enter and Escape mean nothing special; leaving the editor commits.
+
+#include <QPointer>
+#include <QTableWidget>
+
+#include <stdexcept>
+
+namespace pw {
+
+// Thrown when a list is given an editor that is neither a line edit nor a combo box.
+class EControlTypeMismatch : public std::runtime_error {
+public:
+    EControlTypeMismatch();
+};
+
+class TEditableListView : public QTableWidget {
+    Q_OBJECT
+public:
+    // Grid lines, whole-row selection, no built-in cell editing, no editor yet.
+    explicit TEditableListView(QWidget* parent = nullptr);
+    ~TEditableListView() override;
+
+    QWidget* ListEditor() const { return mListEditor; }
+    // Makes editor (a QLineEdit or a QComboBox, nullptr for none) the cell editor: it becomes a hidden
+    // child of the list and commits when it loses the focus. Any other control throws
+    // EControlTypeMismatch and is neither hooked nor re-parented.
+    void SetListEditor(QWidget* editor);
+
+    // When set, only the first column (the row caption) is edited.
+    bool EditCaptionOnly() const { return mEditCaptionOnly; }
+    void SetEditCaptionOnly(bool captionOnly) { mEditCaptionOnly = captionOnly; }
+
+    // Lays the editor over the cell (row, last clicked column) with the cell's text, shows and focuses
+    // it. Rows that no longer exist are ignored.
+    void BeginCellEdit(int row);
+    // Writes the editor's text into the selected row's editing column when it differs, keeps that row
+    // selected and hides the editor. Without a selected row only the editor is hidden.
+    void CommitCellEdit();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StartCellEdit(const QPoint& viewportPos);
+    void HideEditor();
+    int SelectedRow() const;
+    QString EditorText() const;
+    void SetEditorText(const QString& text);
+
+    QPointer<QWidget> mListEditor;
+    bool mEditCaptionOnly = false;
+    int mEditColumn = 0;
+    bool mHidingEditor = false;
+};
+
+} // namespace pw
