@@ -1,0 +1,301 @@
+// The command grid's hand editing: keys, the in-place editor, drag and drop, the context menus, the
+// editing surfaces and the splitter, on the real widgets.
+
+#include "info_editor/CommandListEditor.h"
+#include "info_editor/InfoScript.h"
+#include "info_editor/ReportLists.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::CommandListEditor;
+using Rows = std::vector<pw::CommandRow>;
+
+class CommandListEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        other = new QLineEdit(&window);
+        layout->addWidget(other);
+        splitter = new QSplitter(Qt::Vertical, &window);
+        splitter->setChildrenCollapsible(false);
+        grid = new QTableWidget(splitter);
+        grid->setObjectName(QStringLiteral("CommandList"));
+        pw::SetupReportList(grid,
+                            {{QStringLiteral("Метод или рутина"), 120},
+                             {QStringLiteral("Параметр Entities1"), 120},
+                             {QStringLiteral("Параметр Entities2"), 120},
+                             {QStringLiteral("Параметр IDs1"), 120},
+                             {QStringLiteral("Параметр IDs2"), 120},
+                             {QStringLiteral("ID строки в таблице строк"), 250}},
+                            true);
+        pane = new QPlainTextEdit(splitter);
+        layout->addWidget(splitter, 1);
+        editing = new CommandListEditor(grid, pane, splitter);
+        cellEditor = grid->findChild<QLineEdit*>(QStringLiteral("CellEditor"));
+        window.resize(900, 700);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        splitter->setSizes({207, 300});
+        grid->setFocus();
+    }
+
+    void SetRows(const Rows& rows) { pw::FillReportList(grid, rows); }
+    Rows Read() const { return pw::ReadReportList<pw::kCommandCellCount>(grid); }
+    void Select(std::initializer_list<int> rows) {
+        grid->clearSelection();
+        for (int row : rows)
+            grid->selectionModel()->select(grid->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    std::vector<int> Selected() const {
+        std::vector<int> rows;
+        for (int row = 0; row < grid->rowCount(); ++row)
+            if (grid->selectionModel()->isRowSelected(row, {}))
+                rows.push_back(row);
+        return rows;
+    }
+    QPoint CellCenter(int row, int column) const {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+    // Ctrl+Enter with the mouse pointer over the viewport point.
+    void CtrlEnterAt(const QPoint& viewportPos) {
+        QCursor::setPos(grid->viewport()->mapToGlobal(viewportPos));
+        ASSERT_EQ(grid->viewport()->mapFromGlobal(QCursor::pos()), viewportPos);
+        QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
+    }
+    QAction* Item(const char* name) const { return window.findChild<QAction*>(QLatin1String(name)); }
+
+    static Rows Numbered(int count) {
+        Rows rows;
+        for (int i = 1; i <= count; ++i)
+            rows.push_back({"Say", std::to_string(i), "", "", "", "ID_" + std::to_string(i)});
+        return rows;
+    }
+
+    QWidget window;
+    QLineEdit* other = nullptr;
+    QSplitter* splitter = nullptr;
+    QTableWidget* grid = nullptr;
+    QPlainTextEdit* pane = nullptr;
+    CommandListEditor* editing = nullptr;
+    QLineEdit* cellEditor = nullptr;
+};
+
+TEST_F(CommandListEditorTest, CtrlInsertAndCtrlDeleteWorkTheRows) {
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(Read(), (Rows{{"<EMPTY>", "", "", "", "", ""}}));
+    EXPECT_EQ(Selected(), (std::vector<int>{0}));
+
+    SetRows(Numbered(5));
+    Select({1, 3});
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier); // Shift may be held
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(Read()[1][1], "3");
+    EXPECT_EQ(Selected(), (std::vector<int>{2}));
+
+    // Without Ctrl these keys do nothing here.
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(grid->rowCount(), 3);
+}
+
+TEST_F(CommandListEditorTest, MenuItemsInsertAroundTheFirstSelectedRow) {
+    SetRows(Numbered(4));
+    Select({3, 1});
+    Item("N8")->trigger();
+    EXPECT_EQ(Read()[1][0], "<EMPTY>");
+    EXPECT_EQ(Selected(), (std::vector<int>{2, 4}));
+    Select({3, 1});
+    Item("N7")->trigger();
+    EXPECT_EQ(Read()[2][0], "<EMPTY>");
+    EXPECT_EQ(grid->rowCount(), 6);
+
+    grid->clearSelection();
+    Item("N8")->trigger();
+    Item("N4")->trigger(); // nothing selected: nothing deleted, the last row becomes selected
+    EXPECT_EQ(grid->rowCount(), 6);
+    EXPECT_EQ(Selected(), (std::vector<int>{5}));
+}
+
+TEST_F(CommandListEditorTest, CtrlEnterEditsTheCellUnderThePointer) {
+    SetRows(Numbered(3));
+    Select({1});
+    CtrlEnterAt(CellCenter(1, 3));
+    ASSERT_TRUE(cellEditor->isVisible());
+    EXPECT_TRUE(cellEditor->hasFocus());
+    EXPECT_EQ(cellEditor->geometry().topLeft(), grid->visualRect(grid->model()->index(1, 3)).topLeft());
+    QTest::keyClicks(cellEditor, QStringLiteral("Quest_Ring"));
+    other->setFocus();
+    EXPECT_FALSE(cellEditor->isVisible());
+    EXPECT_EQ(Read()[1], (pw::CommandRow{"Say", "2", "", "Quest_Ring", "", "ID_2"}));
+
+    // The first column: the editor is as wide as the column; an empty text stays empty.
+    grid->setFocus();
+    CtrlEnterAt(CellCenter(0, 0));
+    EXPECT_EQ(cellEditor->width(), 120);
+    cellEditor->clear();
+    other->setFocus();
+    EXPECT_EQ(Read()[0][0], "");
+
+    // Below the last row the editor stays hidden.
+    grid->setFocus();
+    CtrlEnterAt(QPoint(10, grid->visualRect(grid->model()->index(2, 0)).bottom() + 40));
+    EXPECT_FALSE(cellEditor->isVisible());
+}
+
+TEST_F(CommandListEditorTest, TextGoesToTheRowTheEditorWasOpenedOver) {
+    SetRows(Numbered(3));
+    Select({0});
+    editing->EditCellAt(CellCenter(2, 5));
+    QTest::keyClicks(cellEditor, QStringLiteral("ID_new"));
+    other->setFocus();
+    EXPECT_EQ(Read()[2][5], "ID_new");
+    EXPECT_EQ(Read()[0][5], "ID_1");
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 2}));
+}
+
+TEST_F(CommandListEditorTest, EqualTextLeavesTheCellUntouched) {
+    SetRows(Numbered(2));
+    Select({0});
+    int changes = 0;
+    QObject::connect(grid, &QTableWidget::itemChanged, grid, [&changes] { ++changes; });
+    editing->EditCellAt(CellCenter(0, 1));
+    other->setFocus();
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(CommandListEditorTest, DeactivationAndReloadDropTheTypedText) {
+    SetRows(Numbered(2));
+    Select({0});
+    editing->EditCellAt(CellCenter(0, 1));
+    QTest::keyClicks(cellEditor, QStringLiteral("lost"));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    EXPECT_FALSE(cellEditor->isVisible());
+    EXPECT_EQ(Read()[0][1], "1");
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    editing->EditCellAt(CellCenter(1, 1));
+    QTest::keyClicks(cellEditor, QStringLiteral("stale"));
+    SetRows(Numbered(4)); // another dialogue loaded behind the open editor
+    EXPECT_FALSE(cellEditor->isVisible());
+    other->setFocus();
+    EXPECT_EQ(Read(), Numbered(4));
+}
+
+TEST_F(CommandListEditorTest, DropExchangesTheFirstSelectedRowWithTheTargetRow) {
+    SetRows(Numbered(5));
+    Select({0});
+    editing->CommandListDragOver(3);
+    editing->CommandListDragOver(-1); // over no row: the last highlighted row stays the target
+    editing->CommandListDragDrop();
+    const Rows rows = Read();
+    EXPECT_EQ(rows[0][1] + rows[1][1] + rows[2][1] + rows[3][1] + rows[4][1], "42315");
+    EXPECT_EQ(Selected(), (std::vector<int>{0}));
+
+    // A drag from anywhere else is refused over the grid.
+    QMimeData data;
+    data.setText(QStringLiteral("Say"));
+    QDragEnterEvent enter(CellCenter(1, 0), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(grid->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(CommandListEditorTest, GridMenuNamesAndCaptions) {
+    QMenu* menu = grid->findChild<QMenu*>(QStringLiteral("CommandListPop"));
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << action->objectName() + "=" + (action->isSeparator() ? QStringLiteral("-") : action->text()) +
+                     (action->isVisible() ? "" : " (hidden)");
+    EXPECT_EQ(items.join('|'),
+              QStringLiteral("N5=Добавить строку (CTRL+INSERT)|N9=-|N8=Добавить строку перед|"
+                             "N7=Добавить строку после|N6=-|N4=Удалить строку (CTRL+DEL)|N11=-|"
+                             "N12=Я хочу редактировать в поле ниже. Отключить список! (hidden)|"
+                             "N15=Включить оба способа редактирования (hidden)"));
+    QMenu* paneMenu = pane->findChild<QMenu*>(QStringLiteral("SynInfoMemPop"));
+    ASSERT_NE(paneMenu, nullptr);
+    ASSERT_EQ(paneMenu->actions().size(), 2);
+    EXPECT_EQ(paneMenu->actions()[0]->text(),
+              QStringLiteral("Я хочу редактировать в списке. Отключить поле ввода!"));
+    EXPECT_EQ(paneMenu->actions()[1]->objectName(), QStringLiteral("N14"));
+}
+
+TEST_F(CommandListEditorTest, SurfaceSwitchesAndTheirMenuStates) {
+    QMenu* gridMenu = grid->findChild<QMenu*>(QStringLiteral("CommandListPop"));
+    QMenu* paneMenu = pane->findChild<QMenu*>(QStringLiteral("SynInfoMemPop"));
+    // Qt reports a hidden item as disabled; shown, each item tells the state its menu gave it.
+    for (const char* name : {"N12", "N13", "N14", "N15"})
+        Item(name)->setVisible(true);
+    const auto opened = [](QMenu* menu) {
+        menu->popup(QPoint(0, 0));
+        menu->close();
+    };
+    ASSERT_TRUE(pane->isVisible());
+    opened(gridMenu);
+    opened(paneMenu);
+    EXPECT_FALSE(Item("N15")->isEnabled());
+    EXPECT_TRUE(Item("N12")->isEnabled());
+    EXPECT_FALSE(Item("N14")->isEnabled());
+
+    Item("N13")->trigger(); // grid only
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_FALSE(pane->isVisible());
+    opened(gridMenu);
+    opened(paneMenu);
+    EXPECT_TRUE(Item("N15")->isEnabled());
+    EXPECT_FALSE(Item("N12")->isEnabled());
+    EXPECT_TRUE(Item("N14")->isEnabled());
+
+    editing->N12Click(); // pane only; its item is disabled in this state
+    EXPECT_FALSE(grid->isVisible());
+    EXPECT_TRUE(pane->isVisible());
+
+    Item("N15")->trigger();
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_EQ(splitter->sizes()[0], splitter->sizes()[1]);
+}
+
+TEST_F(CommandListEditorTest, SplitterKeepsTheGridBetweenItsLimits) {
+    EXPECT_FALSE(pw::Splitter1CanResize(40));
+    EXPECT_TRUE(pw::Splitter1CanResize(41));
+    EXPECT_TRUE(pw::Splitter1CanResize(519));
+    EXPECT_FALSE(pw::Splitter1CanResize(520));
+
+    // Dragging the handle far up or down stops at the nearest accepted height.
+    QSplitterHandle* handle = splitter->handle(1);
+    const auto drag = [&](int dy) {
+        const QPoint start = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, start + QPoint(0, dy));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, start + QPoint(0, dy));
+    };
+    const int total = splitter->sizes()[0] + splitter->sizes()[1];
+    ASSERT_GT(total, 520);
+    drag(-400);
+    EXPECT_EQ(splitter->sizes()[0], 41);
+    drag(100);
+    EXPECT_EQ(splitter->sizes()[0], 141);
+    drag(600);
+    EXPECT_EQ(splitter->sizes()[0], 519);
+}
+
+} // namespace

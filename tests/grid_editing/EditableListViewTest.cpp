@@ -1,0 +1,197 @@
+// The in-place editing of TEditableListView, driven by mouse clicks and focus changes as a user would.
+
+#include "widgets/EditableListView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::TEditableListView;
+
+QString Cell(const QTableWidget& list, int row, int column) {
+    const QTableWidgetItem* item = list.item(row, column);
+    return item ? item->text() : QStringLiteral("<no item>");
+}
+
+// A window with one condition list (200 + 100 pixels wide columns, one selected row at a time) and a
+// field to move the focus to.
+class EditableListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        list = new TEditableListView(&window);
+        list->setColumnCount(2);
+        list->setColumnWidth(0, 200);
+        list->setColumnWidth(1, 100);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->verticalHeader()->hide();
+        layout->addWidget(list);
+        other = new QLineEdit(&window);
+        layout->addWidget(other);
+        editor = new QLineEdit(&window);
+        editor->setObjectName(QStringLiteral("ItemsListEd"));
+        list->SetListEditor(editor);
+        SetRows({{"ItPo_Apple", "5"}, {"ItMw_Sword", "1"}});
+        window.resize(400, 300);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        other->setFocus();
+    }
+
+    void SetRows(const std::vector<std::pair<QString, QString>>& rows) {
+        list->setRowCount(static_cast<int>(rows.size()));
+        for (int row = 0; row < list->rowCount(); ++row) {
+            list->setItem(row, 0, new QTableWidgetItem(rows[static_cast<std::size_t>(row)].first));
+            list->setItem(row, 1, new QTableWidgetItem(rows[static_cast<std::size_t>(row)].second));
+        }
+    }
+
+    // A left click on the cell, then the queued request that opens the editor.
+    void ClickCell(int row, int column) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, column)).center());
+        QCoreApplication::processEvents();
+    }
+
+    QWidget window;
+    TEditableListView* list = nullptr;
+    QLineEdit* other = nullptr;
+    QLineEdit* editor = nullptr;
+};
+
+TEST_F(EditableListViewTest, ConstructionDefaults) {
+    const TEditableListView fresh;
+    EXPECT_TRUE(fresh.showGrid());
+    EXPECT_EQ(fresh.editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(fresh.selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_FALSE(fresh.EditCaptionOnly());
+    EXPECT_EQ(fresh.ListEditor(), nullptr);
+    // Assigning the editor hides it inside the list.
+    EXPECT_TRUE(list->isAncestorOf(editor));
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EditableListViewTest, ClickingTheAmountEditsItAndLeavingWritesIt) {
+    ClickCell(0, 1);
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(editor->text(), QStringLiteral("5"));
+    const QRect cell = list->visualRect(list->model()->index(0, 1));
+    EXPECT_EQ(editor->geometry().topLeft(), cell.topLeft());
+
+    QTest::keyClicks(editor, QStringLiteral("10"));
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("10"));
+    EXPECT_EQ(Cell(*list, 0, 0), QStringLiteral("ItPo_Apple"));
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
+    EXPECT_FALSE(editor->isVisible());
+    // Enter has no meaning of its own: the text is written only when the editor is left.
+    ClickCell(1, 1);
+    QTest::keyClicks(editor, QStringLiteral(" 7 "));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("1"));
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral(" 7 ")); // as typed, not trimmed
+}
+
+TEST_F(EditableListViewTest, FirstColumnEditorIsOnlyAsWideAsTheColumn) {
+    ClickCell(1, 0);
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->width(), 200);
+    EXPECT_EQ(editor->x(), 0);
+    EXPECT_EQ(editor->text(), QStringLiteral("ItMw_Sword"));
+}
+
+TEST_F(EditableListViewTest, ClickBelowTheRowsWritesTheOpenEditAndLeavesTheEditorHidden) {
+    ClickCell(0, 0);
+    ASSERT_TRUE(editor->isVisible());
+    QTest::keyClicks(editor, QStringLiteral("ItFo_Bread"));
+    const QRect last = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, last.bottom() + 30));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(Cell(*list, 0, 0), QStringLiteral("ItFo_Bread"));
+    EXPECT_EQ(Cell(*list, 1, 0), QStringLiteral("ItMw_Sword"));
+}
+
+TEST_F(EditableListViewTest, CaptionOnlyListsEditTheFirstColumnOnly) {
+    list->SetEditCaptionOnly(true);
+    ClickCell(0, 1);
+    EXPECT_FALSE(editor->isVisible());
+    ClickCell(0, 0);
+    EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(EditableListViewTest, EqualTextLeavesTheCellUntouched) {
+    ClickCell(0, 1);
+    QTableWidgetItem* before = list->item(0, 1);
+    int changes = 0;
+    QObject::connect(list, &QTableWidget::itemChanged, list, [&changes] { ++changes; });
+    other->setFocus();
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(list->item(0, 1), before);
+}
+
+TEST_F(EditableListViewTest, ComboEditorTakesTypedTextsOutsideItsList) {
+    QComboBox combo(&window);
+    combo.setEditable(true);
+    combo.addItems({QStringLiteral("Жив"), QStringLiteral("Мертв"), QStringLiteral("Abbas")});
+    list->SetListEditor(&combo);
+    EXPECT_FALSE(editor->isVisible());
+    ClickCell(1, 1);
+    ASSERT_TRUE(combo.isVisible());
+    EXPECT_EQ(combo.currentText(), QStringLiteral("1"));
+    combo.setEditText(QStringLiteral("Повержен?"));
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("Повержен?"));
+    EXPECT_FALSE(combo.isVisible());
+    list->SetListEditor(nullptr);
+}
+
+TEST_F(EditableListViewTest, WrongEditorKindIsRefusedAndLeftAlone) {
+    QPushButton button(&window);
+    try {
+        list->SetListEditor(&button);
+        FAIL() << "no exception";
+    } catch (const pw::EControlTypeMismatch& error) {
+        EXPECT_STREQ(error.what(), "Edit control only can be TComboBox or TEdit");
+    }
+    EXPECT_EQ(button.parentWidget(), &window);
+    EXPECT_EQ(list->ListEditor(), editor);
+    // The list still edits with its old editor.
+    ClickCell(0, 1);
+    EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(EditableListViewTest, DeactivatingTheWindowHidesTheEditorWithoutWriting) {
+    ClickCell(0, 1);
+    QTest::keyClicks(editor, QStringLiteral("99"));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("5"));
+}
+
+TEST_F(EditableListViewTest, ReplacingTheRowsDropsTheOpenEdit) {
+    ClickCell(1, 1);
+    QTest::keyClicks(editor, QStringLiteral("3"));
+    list->setRowCount(0);
+    SetRows({{"ItAm_Ring", "2"}, {"ItPo_Beer", "4"}});
+    EXPECT_FALSE(editor->isVisible());
+    list->selectRow(1);
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("4"));
+}
+
+} // namespace
