@@ -20,6 +20,7 @@ namespace pw {
 
 struct Workspace;
 class TextPane;
+class TEditableListView;
 class TLabeledComboBox;
 
 class InfoTab : public QWidget {
@@ -32,8 +33,9 @@ public:
     // exist or cannot be read is reported and leaves the tab unchanged.
     void LoadInfo(const std::string& path);
 
-    // Checks the editor's content, writes the .info file and shows it in SynInfoMem; every problem
-    // ends in one message box.
+    // Checks the editor's content, writes the .info file and shows it in SynInfoMem; a problem with
+    // the content or the write ends in one message box. Throws std::runtime_error when the written
+    // file cannot be read back into the pane (the file stays written).
     void CompileInfo();
 
     // The dialogue search of the library for the text of FindInfoCmb; the paths found become the
@@ -89,8 +91,8 @@ private:
     QPushButton* WriteBtn = nullptr;
     QPushButton* BuildBtn = nullptr;
 
-    QTableWidget* ItemsList = nullptr;
-    QTableWidget* NpcList = nullptr;
+    TEditableListView* ItemsList = nullptr;
+    TEditableListView* NpcList = nullptr;
     QLineEdit* ItemsListEd = nullptr;
     QComboBox* NPCListCmb = nullptr;
     QTableWidget* CommandList = nullptr;
