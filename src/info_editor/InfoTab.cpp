@@ -5,10 +5,13 @@
 #include "app/UserDialogs.h"
 #include "app/Workspace.h"
 #include "data/FileIO.h"
+#include "info_editor/CommandListEditor.h"
+#include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
 #include "search/LibrarySearch.h"
 #include "text_pane/TextPane.h"
+#include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
 
 #include <QComboBox>
@@ -267,11 +270,11 @@ QWidget* InfoTab::BuildListsGroup() {
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(0, 0, 0, 0);
     stripLayout->setSpacing(0);
-    ItemsList = new QTableWidget(strip);
+    ItemsList = new TEditableListView(strip);
     ItemsList->setObjectName(QStringLiteral("ItemsList"));
     SetupReportList(ItemsList,
                     {{QStringLiteral("Условный предмет"), 200}, {QStringLiteral("Количество"), 100}}, false);
-    NpcList = new QTableWidget(strip);
+    NpcList = new TEditableListView(strip);
     NpcList->setObjectName(QStringLiteral("NpcList"));
     SetupReportList(NpcList,
                     {{QStringLiteral("Следующий персонаж"), 200}, {QStringLiteral("Состояние"), 100}}, false);
@@ -290,6 +293,10 @@ QWidget* InfoTab::BuildListsGroup() {
     NPCListCmb->setInsertPolicy(QComboBox::NoInsert);
     NPCListCmb->addItems(Entries(NpcListItems()));
     NPCListCmb->hide();
+    ItemsList->SetListEditor(ItemsListEd);
+    NpcList->SetListEditor(NPCListCmb);
+    AttachConditionListPop(ItemsList, kItemsListPopNames);
+    AttachConditionListPop(NpcList, kNPCListPopNames);
 
     Splitter1 = new QSplitter(Qt::Vertical, group);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -312,6 +319,7 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
     layout->addWidget(Splitter1, 1);
+    new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
     return group;
 }
 

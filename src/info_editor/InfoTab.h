@@ -21,6 +21,7 @@ namespace pw {
 struct Workspace;
 class TextPane;
 class TEditableListView;
+class TEditableListView;
 class TLabeledComboBox;
 
 class InfoTab : public QWidget {

@@ -1,0 +1,68 @@
+// The condition lists' context menus, triggered item by item on a real list.
+
+#include "info_editor/ConditionListPop.h"
+#include "info_editor/ReportLists.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rows = std::vector<pw::ConditionRow>;
+
+class ConditionListPopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pw::SetupReportList(
+            &list, {{QStringLiteral("Условный предмет"), 200}, {QStringLiteral("Количество"), 100}}, false);
+        menu = pw::AttachConditionListPop(&list, pw::kItemsListPopNames);
+    }
+    void Trigger(const char* name) { menu->findChild<QAction*>(QLatin1String(name))->trigger(); }
+    Rows Read() const { return pw::ReadReportList<pw::kConditionCellCount>(&list); }
+    int Selected() const {
+        const QModelIndexList rows = list.selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows[0].row() : -static_cast<int>(rows.size()) - 1;
+    }
+
+    QTableWidget list;
+    QMenu* menu = nullptr;
+};
+
+TEST_F(ConditionListPopTest, AddingChangesNoSelection) {
+    Trigger("N19");
+    EXPECT_EQ(Read(), (Rows{{"<EMPTY>", ""}}));
+    EXPECT_EQ(Selected(), -1); // none
+    pw::FillReportList(&list, Rows{{"ItPo_Apple", "5"}});
+    list.selectRow(0);
+    Trigger("N19");
+    EXPECT_EQ(Read(), (Rows{{"ItPo_Apple", "5"}, {"<EMPTY>", ""}}));
+    EXPECT_EQ(Selected(), 0);
+}
+
+TEST_F(ConditionListPopTest, InsertingKeepsTheSelectedRowSelected) {
+    pw::FillReportList(&list, Rows{{"A", "1"}, {"B", "2"}});
+    list.selectRow(1);
+    Trigger("N26"); // before
+    EXPECT_EQ(Read(), (Rows{{"A", "1"}, {"<EMPTY>", ""}, {"B", "2"}}));
+    EXPECT_EQ(Selected(), 2);
+    Trigger("N27"); // after
+    EXPECT_EQ(Read(), (Rows{{"A", "1"}, {"<EMPTY>", ""}, {"B", "2"}, {"<EMPTY>", ""}}));
+    EXPECT_EQ(Selected(), 2);
+}
+
+TEST_F(ConditionListPopTest, WithoutSelectionInsertAndDeleteDoNothing) {
+    pw::FillReportList(&list, Rows{{"A", "1"}, {"B", "2"}});
+    Trigger("N26");
+    Trigger("N27");
+    Trigger("N29");
+    EXPECT_EQ(Read(), (Rows{{"A", "1"}, {"B", "2"}}));
+    list.selectRow(0);
+    Trigger("N29");
+    EXPECT_EQ(Read(), (Rows{{"B", "2"}}));
+    EXPECT_EQ(Selected(), -1);
+}
+
+} // namespace
