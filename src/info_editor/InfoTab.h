@@ -21,7 +21,6 @@ namespace pw {
 struct Workspace;
 class TextPane;
 class TEditableListView;
-class TEditableListView;
 class TLabeledComboBox;
 
 class InfoTab : public QWidget {
