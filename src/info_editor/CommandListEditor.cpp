@@ -367,6 +367,13 @@ bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched != mCommandList)
         return false;
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Ctrl+Insert adds a row on its release; the list view would also copy the current cell.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && (key->modifiers() & Qt::ControlModifier))
+            return true;
+        break;
+    }
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Only the grid's own keys: releases from the open editor pass through the grid too.

@@ -5,7 +5,6 @@
 #include "data/Configs.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/InfoTab.h"
-#include "widgets/EditableListView.h"
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -13,8 +12,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -127,27 +126,6 @@ TEST_F(InfoTabEditingTest, EditedListsAreCompiledIntoTheFile) {
               "InfoScript_Entities1=player;owner;\r\nInfoScript_Entities2=;;\r\nInfoScript_IDs1=;;100\r\n"
               "InfoScript_IDs2=;;\r\n"
               "InfoScript_Texts=Lester_Braga_Meeting_02;Lester_Braga_Meeting_01;\r\n");
-}
-
-TEST_F(InfoTabEditingTest, ConditionListsAndCommandGridHaveTheirEditorsAndMenus) {
-    auto* items = Find<pw::TEditableListView>("ItemsList");
-    auto* npcs = Find<pw::TEditableListView>("NpcList");
-    EXPECT_EQ(items->ListEditor(), Find<QLineEdit>("ItemsListEd"));
-    EXPECT_EQ(npcs->ListEditor(), Find<QComboBox>("NPCListCmb"));
-    const auto captions = [this](const char* menuName) {
-        QStringList texts;
-        for (const QAction* action : Find<QMenu>(menuName)->actions())
-            texts << action->objectName() + "=" +
-                         (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return texts.join('|');
-    };
-    EXPECT_EQ(captions("ItemsListPop"), QStringLiteral("N19=Добавить строку|N25=-|N26=Добавить строку перед|"
-                                                       "N27=Добавить строку после|N28=-|N29=Удалить строку"));
-    EXPECT_EQ(captions("NPCListPop"), QStringLiteral("N16=Добавить строку|N20=-|N21=Добавить строку перед|"
-                                                     "N22=Добавить строку после|N23=-|N24=Удалить строку"));
-    EXPECT_FALSE(Find<QLineEdit>("CellEditor")->isVisible());
-    EXPECT_NE(Find<QMenu>("CommandListPop"), nullptr);
-    EXPECT_NE(Find<QMenu>("SynInfoMemPop"), nullptr);
 }
 
 } // namespace
