@@ -183,6 +183,11 @@ TEST_F(CommandListEditorTest, DeactivationAndReloadDropTheTypedText) {
     EXPECT_FALSE(cellEditor->isVisible());
     other->setFocus();
     EXPECT_EQ(Read(), Numbered(4));
+
+    // The window is destroyed with an edit open: nothing reaches the dying grid.
+    editing->EditCellAt(CellCenter(0, 0));
+    QTest::keyClicks(cellEditor, QStringLiteral("closing"));
+    ASSERT_TRUE(cellEditor->hasFocus());
 }
 
 TEST_F(CommandListEditorTest, DropExchangesTheFirstSelectedRowWithTheTargetRow) {

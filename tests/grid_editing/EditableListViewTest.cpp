@@ -171,6 +171,11 @@ TEST_F(EditableListViewTest, DeactivationAndReplacedRowsDropTheOpenEdit) {
     list->selectRow(1);
     other->setFocus();
     EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("4"));
+
+    // The window is destroyed with an edit open: nothing reaches the dying list.
+    ClickCell(0, 0);
+    QTest::keyClicks(editor, QStringLiteral("closing"));
+    ASSERT_TRUE(editor->hasFocus());
 }
 
 } // namespace
