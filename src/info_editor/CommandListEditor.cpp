@@ -101,6 +101,8 @@ CommandListEditor::CommandListEditor(QTableWidget* commandList, QPlainTextEdit* 
     mCommandList->setDropIndicatorShown(false);
     // The splitter may bring the grid down to the lowest height it accepts.
     mCommandList->setMinimumHeight(kGridRefusedLowHeight + 1);
+    mGridObject = mCommandList;
+    mViewportObject = mCommandList->viewport();
     mCommandList->installEventFilter(this);
     mCommandList->viewport()->installEventFilter(this);
 
@@ -358,13 +360,13 @@ bool CommandListEditor::FilterDrag(QEvent* event) {
 }
 
 bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mCommandList->viewport()) {
+    if (watched == mViewportObject) {
         const QEvent::Type type = event->type();
         if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
             return FilterDrag(event);
         return false;
     }
-    if (watched != mCommandList)
+    if (watched != mGridObject)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress: {

@@ -91,6 +91,10 @@ private:
     bool FilterDrag(QEvent* event);
 
     QTableWidget* mCommandList;
+    // The grid and its viewport as the event filter compares them: by address only, because events
+    // still arrive while they are being destroyed, when they are no longer of their own classes.
+    const QObject* mGridObject = nullptr;
+    const QObject* mViewportObject = nullptr;
     QPlainTextEdit* mSynInfoMem;
     QSplitter* mSplitter1;
     QPointer<QLineEdit> CellEditor; // dies with the grid's viewport, before this object

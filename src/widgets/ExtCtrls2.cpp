@@ -12,6 +12,7 @@ TLabeledComboBox::TLabeledComboBox(const QString& name, QWidget* parent)
     mLabel->setObjectName(QStringLiteral("SubLabel"));
     mLabel->setBuddy(this);
     mLabel->adjustSize();
+    mLabelObject = mLabel.data();
     mLabel->installEventFilter(this);
     FollowVisibility();
     PlaceLabel();
@@ -67,7 +68,7 @@ bool TLabeledComboBox::event(QEvent* event) {
 }
 
 bool TLabeledComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mLabel && event->type() == QEvent::Resize)
+    if (watched == mLabelObject && event->type() == QEvent::Resize)
         PlaceLabel();
     return QComboBox::eventFilter(watched, event);
 }

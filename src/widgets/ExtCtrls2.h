@@ -39,6 +39,9 @@ private:
     void FollowVisibility();
 
     QPointer<QLabel> mLabel;
+    // The label as the event filter sees it: compared by address only, because events reach the filter
+    // while the label is being destroyed, when it is no longer a QLabel.
+    const QObject* mLabelObject = nullptr;
     TLabelPosition mLabelPosition = TLabelPosition::lpAbove;
     int mLabelSpacing = 3;
 };

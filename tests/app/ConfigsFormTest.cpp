@@ -131,7 +131,7 @@ TEST_F(ConfigsFormTest, FailedSaveReportsTheErrorAndKeepsSaveEnabled) {
     Click(form, "SaveBtn");
 
     ASSERT_EQ(dialogs.Messages().size(), 1u);
-    const auto& box = dialogs.Messages().front();
+    const auto box = dialogs.Messages().front();
     EXPECT_EQ(box.text.toStdString(), "Unable to write to " + unwritable);
     EXPECT_EQ(box.caption, "plotwright");
     EXPECT_EQ(box.icon, pw::MsgIcon::Error);

@@ -106,7 +106,7 @@ TEST_F(MainFormTest, UnreadableTableIsReportedAfterTheLibraryIsBuilt) {
     pw::TForm1 form(*workspace);
 
     ASSERT_EQ(dialogs.Messages().size(), 1u);
-    const auto& box = dialogs.Messages().front();
+    const auto box = dialogs.Messages().front();
     EXPECT_TRUE(box.text.startsWith(QString::fromStdString("Cannot open file \"" + TablePath() + "\". ")))
         << box.text.toStdString();
     EXPECT_EQ(box.caption, "plotwright");

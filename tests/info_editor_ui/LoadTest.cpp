@@ -111,7 +111,7 @@ TEST_F(InfoTabLoad, UnreadablePathIsReportedAndLeavesTheTabAsItWas) {
         dialogs.calls.clear();
         tab.LoadInfo(path);
         ASSERT_EQ(dialogs.Messages().size(), 1u) << path;
-        const auto& box = dialogs.Messages()[0];
+        const auto box = dialogs.Messages()[0];
         EXPECT_EQ(box.text, "Не удалось открыть файл " + QString::fromStdString(path));
         EXPECT_EQ(box.caption, "Ошибка");
         EXPECT_EQ(box.owner, &tab);
