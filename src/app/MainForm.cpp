@@ -11,9 +11,7 @@
 #include "data/Library.h"
 #include "text_pane/TextPane.h"
 
-#ifdef PLOTWRIGHT_HAVE_INFO_TAB
 #include "info_editor/InfoTab.h"
-#endif
 
 #include <QMenuBar>
 #include <QScreen>
@@ -63,10 +61,8 @@ void TForm1::BuildFrame() {
     mSynMemText = new TextPane;
     mSynMemText->setObjectName(QStringLiteral("SynMemText"));
     mTabSheet1->layout()->addWidget(mSynMemText);
-#ifdef PLOTWRIGHT_HAVE_INFO_TAB
     mInfoTab = new InfoTab(mWorkspace, this);
     mTbInfo->layout()->addWidget(mInfoTab);
-#endif
     connect(mPgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
 
     auto* statusBar = new QStatusBar;
@@ -121,13 +117,7 @@ void TForm1::FormCreate() {
     RunGuarded(this, [this, &configs] { mSynMemText->LoadFromFile(configs.StringTablePath); });
 }
 
-void TForm1::LoadInfo(const std::string& path) {
-#ifdef PLOTWRIGHT_HAVE_INFO_TAB
-    mInfoTab->LoadInfo(path);
-#else
-    (void)path;
-#endif
-}
+void TForm1::LoadInfo(const std::string& path) { mInfoTab->LoadInfo(path); }
 
 void TForm1::OpenDroppedFile(const QStringList& files) {
     if (files.isEmpty())

@@ -10,7 +10,7 @@ using namespace pw;
 std::vector<CommandRow> NumberedRows(int count = 5) {
     std::vector<CommandRow> rows;
     for (int i = 1; i <= count; ++i)
-        rows.push_back({std::to_string(i), "e1", "", "", "", "t" + std::to_string(i)});
+        rows.push_back({std::to_string(i), "e1", "", "", "", std::string("t").append(std::to_string(i))});
     return rows;
 }
 

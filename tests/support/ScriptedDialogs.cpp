@@ -30,10 +30,11 @@ pw::MsgAnswer ScriptedDialogs::Message(QWidget* owner, const QString& text, cons
 }
 
 std::optional<QString> ScriptedDialogs::NextChoice() {
-    if (choices.empty())
-        return std::nullopt;
-    auto choice = choices.front();
-    choices.pop_front();
+    std::optional<QString> choice;
+    if (!choices.empty()) {
+        choice.swap(choices.front());
+        choices.pop_front();
+    }
     return choice;
 }
 
