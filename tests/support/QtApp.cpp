@@ -1,4 +1,4 @@
-// One QApplication for the whole test run, created before the first test and destroyed after the last.
+// One QApplication for a whole widget test run, created before the first test and destroyed after the last.
 
 #include <QApplication>
 
@@ -15,11 +15,11 @@ public:
 
 private:
     int mArgc = 1;
-    char mName[16] = "test_info_ui";
+    char mName[16] = "plotwright-test";
     char* mArgv[2] = {mName, nullptr};
     std::unique_ptr<QApplication> mApp;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+[[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
 
 } // namespace
