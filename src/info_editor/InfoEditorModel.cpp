@@ -113,18 +113,21 @@ std::vector<Row> BuildRows(const std::vector<const std::string*>& lists, bool al
     return rows;
 }
 
-// NpcList's second column shows state words for the numbers read.
-void ConvertStates(std::vector<ConditionRow>& rows, std::size_t separators,
-                   std::vector<LoadNotice>& notices) {
-    if (separators == 0) {
+// NpcList's second column shows state words for the numbers read. With several rows only the cells
+// that received an element of the state list are converted; a row the list has no element for keeps
+// its empty cell without a notice.
+void ConvertStates(std::vector<ConditionRow>& rows, const TInfo& info, std::vector<LoadNotice>& notices) {
+    const std::string& states = info.CondSecondaryNPCstates;
+    if (CharCount(';', info.CondSecondaryNPC) == 0 && CharCount(';', states) == 0) {
         std::string& cell = rows.front()[1];
         if (std::optional<std::int32_t> m = ParseWholeNumber(cell))
             cell = VocabularyEntry(NpcListItems(), *m);
         return;
     }
-    for (ConditionRow& row : rows) {
+    const std::size_t elements = SplitElements(states).size();
+    for (std::size_t k = 0; k < elements; ++k) {
         bool bad = false;
-        row[1] = StateWordForElement(row[1], &bad);
+        rows[k][1] = StateWordForElement(rows[k][1], &bad);
         if (bad)
             notices.push_back(BadStateNotice());
     }
@@ -172,11 +175,8 @@ LoadedInfo LoadInfoModel(const TInfo& info) {
     LoadFields(info, m, loaded.notices);
     m.ItemsList = BuildRows<ConditionRow>({&info.CondItems, &info.CondItemAmounts}, false);
     m.NpcList = BuildRows<ConditionRow>({&info.CondSecondaryNPC, &info.CondSecondaryNPCstates}, false);
-    if (!m.NpcList.empty()) {
-        const int separators =
-            std::max(CharCount(';', info.CondSecondaryNPC), CharCount(';', info.CondSecondaryNPCstates));
-        ConvertStates(m.NpcList, static_cast<std::size_t>(separators), loaded.notices);
-    }
+    if (!m.NpcList.empty())
+        ConvertStates(m.NpcList, info, loaded.notices);
     m.CommandList = BuildRows<CommandRow>({&info.InfoScript_Commands, &info.InfoScript_Entities1,
                                            &info.InfoScript_Entities2, &info.InfoScript_IDs1,
                                            &info.InfoScript_IDs2, &info.InfoScript_Texts},

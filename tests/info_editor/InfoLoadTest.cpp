@@ -187,6 +187,14 @@ TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {
               (std::vector<ConditionRow>{{"Diego", "Жив"}, {"Gorn", ""}, {"Lee", ""}}));
     EXPECT_EQ(Texts(notices), (Strings{"Грубая ошибка в списке персонажей | Редактор диалогов | error",
                                        "Грубая ошибка в списке персонажей | Редактор диалогов | error"}));
+    // An empty element is still an element; a row that the state list has no element for is not.
+    NpcRows("Diego;Gorn", "0;", &notices);
+    EXPECT_EQ(notices.size(), 1u);
+    EXPECT_EQ(NpcRows("Diego;Gorn;Lee", "0;3", &notices),
+              (std::vector<ConditionRow>{{"Diego", "Жив"}, {"Gorn", "Мертв"}, {"Lee", ""}}));
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(NpcRows("Diego;Gorn", "", &notices), (std::vector<ConditionRow>{{"Diego", ""}, {"Gorn", ""}}));
+    EXPECT_TRUE(notices.empty());
 }
 
 } // namespace
