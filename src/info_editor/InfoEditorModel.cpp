@@ -219,8 +219,13 @@ CompileOutcome Failure(CompileStatus status, const char* utf8Caption, std::strin
     return outcome;
 }
 
-bool IsUnsafeName(std::string_view name) {
+bool HoldsPathSeparator(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos;
+}
+
+// The names of the folder itself and of its parent.
+bool IsFolderName(std::string_view name) {
+    return name == "." || name == "..";
 }
 
 template <typename Row> std::vector<std::string> Column(const std::vector<Row>& rows, std::size_t column) {
@@ -315,9 +320,12 @@ void SetOutputPath(const InfoEditorModel& m, const CompileSettings& settings, Co
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
     if (TrimView(model.NameEd).empty())
         return Failure(CompileStatus::NameMissing, "Ошибка", Utf8ToCp1251("Не задано имя диалога!"));
-    if (IsUnsafeName(model.NameEd))
+    if (HoldsPathSeparator(model.NameEd))
         return Failure(CompileStatus::UnsafeName, "Ошибка",
                        Utf8ToCp1251("Имя диалога не может содержать символы / и \\"));
+    if (IsFolderName(model.NameEd))
+        return Failure(CompileStatus::UnsafeName, "Ошибка",
+                       Utf8ToCp1251("Имя диалога не может быть \".\" или \"..\""));
     if (TrimView(model.OwnerCmb).empty())
         return Failure(CompileStatus::OwnerMissing, "Ошибка", Utf8ToCp1251("Не указан владелец диалога!"));
     return {};

@@ -96,7 +96,7 @@ struct CompileSettings {
 
 enum class CompileStatus {
     NameMissing,  // "Не задано имя диалога!"
-    UnsafeName,   // the name holds "/", a backslash or a NUL byte and would lead the file out of its folder
+    UnsafeName,   // the name holds "/", a backslash or a NUL byte, or is "." or ".."
     OwnerMissing, // "Не указан владелец диалога!"
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)

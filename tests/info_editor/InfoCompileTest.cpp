@@ -61,6 +61,8 @@ TEST(CompileInfo, HeaderProblemsStopFirst) {
         {"", "", CompileStatus::NameMissing, "Не задано имя диалога!"},
         {"../x", "Diego", CompileStatus::UnsafeName, "Имя диалога не может содержать символы / и \\"},
         {"a\\b", "", CompileStatus::UnsafeName, "Имя диалога не может содержать символы / и \\"},
+        {"..", "Diego", CompileStatus::UnsafeName, "Имя диалога не может быть \".\" или \"..\""},
+        {".", "Diego", CompileStatus::UnsafeName, "Имя диалога не может быть \".\" или \"..\""},
         {"Abc", " \t", CompileStatus::OwnerMissing, "Не указан владелец диалога!"},
     };
     pwtest::TempDir dir;
