@@ -370,6 +370,10 @@ bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
         return false;
     switch (event->type()) {
     case QEvent::KeyPress: {
+        // A key the open editor leaves unused (an arrow, a page key) climbs to the grid, which would
+        // move its selection: it stops here.
+        if (CellEditor && CellEditor->hasFocus())
+            return true;
         // Ctrl+Insert adds a row on its release; the list view would also copy the current cell.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Insert && (key->modifiers() & Qt::ControlModifier))

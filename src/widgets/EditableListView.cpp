@@ -2,7 +2,9 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -88,6 +90,16 @@ void TEditableListView::CommitCellEdit() {
     HideEditor();
 }
 
+void TEditableListView::keyPressEvent(QKeyEvent* event) {
+    // A key the open editor leaves unused (an arrow, a page key) climbs to the list, which would move
+    // the selection and so send the edit into another row: it stops here.
+    if (EditorHasFocus()) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 void TEditableListView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && mListEditor)
         StartCellEdit(event->position().toPoint());
@@ -136,6 +148,12 @@ void TEditableListView::HideEditor() {
     mHidingEditor = true;
     mListEditor->hide();
     mHidingEditor = false;
+}
+
+bool TEditableListView::EditorHasFocus() const {
+    const QWidget* focused = QApplication::focusWidget();
+    return mListEditor && mListEditor->isVisible() && focused &&
+           (focused == mListEditor || mListEditor->isAncestorOf(focused));
 }
 
 int TEditableListView::SelectedRow() const {

@@ -41,6 +41,7 @@ public:
     void CommitCellEdit();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +49,7 @@ protected:
 private:
     void StartCellEdit(const QPoint& viewportPos);
     void HideEditor();
+    bool EditorHasFocus() const;
     int SelectedRow() const;
     QString EditorText() const;
     void SetEditorText(const QString& text);

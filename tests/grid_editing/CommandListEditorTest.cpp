@@ -128,9 +128,13 @@ TEST_F(CommandListEditorTest, CtrlEnterEditsTheCellUnderThePointer) {
     EXPECT_TRUE(cellEditor->hasFocus());
     EXPECT_EQ(cellEditor->geometry().topLeft(), grid->visualRect(grid->model()->index(1, 3)).topLeft());
     QTest::keyClicks(cellEditor, QStringLiteral("Quest_Ring"));
+    QTest::keyClick(cellEditor, Qt::Key_Down); // unused by the editor; the grid keeps its selection
+    QTest::keyClick(cellEditor, Qt::Key_PageDown);
+    EXPECT_EQ(Selected(), (std::vector<int>{1}));
     other->setFocus();
     EXPECT_FALSE(cellEditor->isVisible());
     EXPECT_EQ(Read()[1], (pw::CommandRow{"Say", "2", "", "Quest_Ring", "", "ID_2"}));
+    EXPECT_EQ(Selected(), (std::vector<int>{1}));
 
     // The first column: the editor is as wide as the column; an empty text stays empty.
     grid->setFocus();

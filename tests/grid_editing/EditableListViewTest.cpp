@@ -81,13 +81,19 @@ TEST_F(EditableListViewTest, ClickingTheAmountEditsItAndLeavingWritesIt) {
     EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
     EXPECT_FALSE(editor->isVisible());
 
-    // Enter means nothing; leaving writes the text as typed, untrimmed.
+    // Enter means nothing, and keys the editor leaves unused do not move the list to another row;
+    // leaving writes the text as typed, untrimmed, into the row the editor was opened over.
     ClickCell(1, 1);
     QTest::keyClicks(editor, QStringLiteral(" 7 "));
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("1"));
+    QTest::keyClick(editor, Qt::Key_Up);
+    QTest::keyClick(editor, Qt::Key_PageUp);
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
     other->setFocus();
     EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral(" 7 "));
+    EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("10"));
 
     // An unchanged text is not written.
     int changes = 0;
