@@ -34,6 +34,19 @@ public:
         return mWide ? lo | (static_cast<unsigned>(static_cast<unsigned char>(mData[pos + 1])) << 8) : lo;
     }
 
+    // The unit that stands for one byte of 8-bit text in this file: the byte itself, or its code point.
+    unsigned UnitOf(char c) const {
+        const auto byte = static_cast<unsigned char>(c);
+        return mWide ? static_cast<unsigned>(Cp1251ToUnicode(byte)) : byte;
+    }
+
+    // Whether a unit of the file equals the unit of c, with A-Z folded.
+    bool UnitMatches(unsigned u, char c) const {
+        const unsigned expected = UnitOf(c);
+        return u == expected || (u < 128 && expected < 128 &&
+                                 AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected)));
+    }
+
     // One line: [start, end) without its terminator; next is where the following line starts.
     struct Line {
         std::size_t start, end, next;
@@ -77,14 +90,9 @@ public:
             to -= mUnit;
         if ((to - from) / mUnit != name.size())
             return false;
-        for (std::size_t i = 0; i < name.size(); ++i, from += mUnit) {
-            const unsigned u = Unit(from);
-            const char32_t expected = Cp1251ToUnicode(static_cast<unsigned char>(name[i]));
-            if (u != expected &&
-                !(u < 128 && expected < 128 &&
-                  AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected))))
+        for (std::size_t i = 0; i < name.size(); ++i, from += mUnit)
+            if (!UnitMatches(Unit(from), name[i]))
                 return false;
-        }
         return true;
     }
 
@@ -159,10 +167,7 @@ std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& line, st
     for (char c : key) {
         if (pos >= line.trimEnd)
             return std::string_view::npos;
-        const unsigned u = scan.Unit(pos);
-        const char32_t expected = Cp1251ToUnicode(static_cast<unsigned char>(c));
-        if (u != expected && !(u < 128 && expected < 128 &&
-                               AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected))))
+        if (!scan.UnitMatches(scan.Unit(pos), c))
             return std::string_view::npos;
         pos += scan.UnitSize();
     }

@@ -31,6 +31,10 @@ TEST(ProfileRead, LineRulesSectionsCommentsAndDefaults) {
     EXPECT_EQ(text.Get("Open", "A", ""), "1");
     EXPECT_EQ(text.Get("", "B", ""), "2");
     EXPECT_EQ(text.Get("Missing", "Key", "d"), "d");
+    // Names beyond A-Z match byte for byte in an 8-bit file, and only A-Z fold.
+    const ProfileText russian("[\xD1\xE5\xEA\xF6\xE8\xFF]\r\n\xCA\xEB\xFE\xF7 = v\r\n"); // [Секция] Ключ
+    EXPECT_EQ(russian.Get("\xD1\xE5\xEA\xF6\xE8\xFF", "\xCA\xEB\xFE\xF7", "d"), "v");
+    EXPECT_EQ(russian.Get("\xD1\xE5\xEA\xF6\xE8\xFF", "\xEA\xEB\xFE\xF7", "d"), "d");
 }
 
 TEST(ProfileRead, FirstDuplicateWinsAndLongValuesAreCut) {
@@ -54,8 +58,10 @@ TEST(ProfileWrite, ReplacesInPlaceAppendsAfterLastKeyAndAddsSections) {
     ASSERT_TRUE(ProfileWriteString(path, "One", "Gamma", "3"));
     ASSERT_TRUE(ProfileWriteString(path, "Two", "y", "2"));
     ASSERT_TRUE(ProfileWriteString(path, "Three", "z", "\"q\""));
+    ASSERT_TRUE(ProfileWriteString(path, "Three", "\xC8\xE4", "1")); // "Ид"
+    ASSERT_TRUE(ProfileWriteString(path, "Three", "\xC8\xE4", "2"));
     EXPECT_EQ(ReadBytes(path), "; top\r\n[One]\r\nAlpha=10\r\nbeta=2\r\nGamma=3\r\n; trailing comment\r\n\r\n"
-                               "[Two]\r\nx=1\r\ny=2\r\n[Three]\r\nz=\"q\"\r\n");
+                               "[Two]\r\nx=1\r\ny=2\r\n[Three]\r\nz=\"q\"\r\n\xC8\xE4=2\r\n");
 }
 
 TEST(ProfileWrite, NewFileAndSectionAtEndWithoutLineBreak) {
