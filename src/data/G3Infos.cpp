@@ -57,20 +57,26 @@ void RemoveFirstNamed(std::vector<std::string>& lines, std::string_view name) {
         lines.erase(lines.begin() + i);
 }
 
-bool FirstValueEmpty(const std::vector<std::string>& lines, std::string_view name) {
+// Whether the first line named name is missing or its value is empty; with trimmed, a value of
+// blanks only counts as empty too.
+bool FirstValueEmpty(const std::vector<std::string>& lines, std::string_view name, bool trimmed) {
     const int i = FindFirstNamed(lines, name);
-    return i < 0 || ValueOf(lines[static_cast<std::size_t>(i)]).empty();
+    if (i < 0)
+        return true;
+    const std::string& line = lines[static_cast<std::size_t>(i)];
+    return trimmed ? ValueOf(line).empty() : line.size() == line.find('=') + 1;
 }
 
-// Drops the key lines the record leaves out, walking backwards as the file format requires.
+// Drops the key lines the record leaves out, walking backwards as the file format requires. Only an
+// empty TeachSkill takes the other skill keys with it; one of blanks leaves them and goes itself.
 void RemoveEmptyLines(std::vector<std::string>& lines) {
-    if (FirstValueEmpty(lines, "TeachSkill")) {
+    if (FirstValueEmpty(lines, "TeachSkill", false)) {
         RemoveFirstNamed(lines, "TeachSkillIndex");
         RemoveFirstNamed(lines, "TeachSkillValue");
         RemoveFirstNamed(lines, "TeachSkillIndex");
         RemoveFirstNamed(lines, "TeachSkillIsPerc");
     }
-    if (FirstValueEmpty(lines, "TeachAttrib"))
+    if (FirstValueEmpty(lines, "TeachAttrib", true))
         RemoveFirstNamed(lines, "TeachAttribValue");
     for (std::size_t i = lines.size(); i-- > 0;) {
         const std::string& line = lines[i];
@@ -213,7 +219,8 @@ void TInfo::ReadFromFile(const std::string& fileName) {
 
 void TInfo::WriteToFile(const std::string& fileName) {
     SectionName = std::string(kSection);
-    const auto bytes = ReadWholeFile(fileName);
+    // A folder in the file's place is no file to merge: the write below fails on it.
+    const auto bytes = DirectoryExists(fileName) ? std::nullopt : ReadWholeFile(fileName);
     IniSections ini = IniSections::Parse(bytes ? std::string_view(*bytes) : std::string_view());
     for (const FieldAccess& field : Fields()) {
         std::string value = field.get(*this);

@@ -96,6 +96,17 @@ TEST(InfoFile, TeachSkillAndAttribLinesLeftOutWhenEmpty) {
     EXPECT_EQ(back.TeachSkillIndex, 0);
     EXPECT_EQ(back.TeachSkillValue, 0);
     EXPECT_EQ(back.TeachAttribValue, 0);
+
+    // A TeachSkill of blanks is not empty to the skill keys: they stay, and only its own line goes.
+    // TeachAttrib of blanks counts as empty and takes its value along.
+    info.TeachSkill = "  ";
+    info.TeachAttrib = " ";
+    const std::string blanks = dir.File("blanks.info");
+    info.WriteToFile(blanks);
+    EXPECT_NE(ReadBytes(blanks).find("\r\nFolder=Myrtana/Ardea_City/\r\nTeachSkillIsPerc=True\r\n"
+                                   "TeachSkillIndex=4\r\nTeachSkillValue=9\r\nClearChildren=False\r\n"),
+              std::string::npos)
+        << ReadBytes(blanks);
 }
 
 TEST(InfoFile, ValuesAreTrimmedAndBlankOnesLeftOut) {
@@ -181,7 +192,12 @@ TEST(InfoFile, FailedWritesLeaveEverythingAsItWas) {
 
     const std::string folder = dir.File("folder.info");
     pwtest::WriteBytes(folder + "/inside", "x");
-    EXPECT_THROW(info.WriteToFile(folder), std::runtime_error);
+    try {
+        info.WriteToFile(folder);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + folder + "\". Is a directory");
+    }
     EXPECT_EQ(ReadBytes(folder + "/inside"), "x");
     EXPECT_THROW(ReadBack(folder), std::runtime_error);
 }
