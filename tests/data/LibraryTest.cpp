@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 using namespace pw;
 using pwtest::WriteBytes;
 
@@ -57,4 +59,19 @@ TEST(LibraryScan, MissingOrEmptyFoldersGiveNothing) {
     EXPECT_TRUE(Scan(dir.File("missing")).empty());
     WriteBytes(dir.File("file.info"), "");
     EXPECT_TRUE(Scan(dir.File("file.info")).empty());
+}
+
+TEST(LibraryScan, FoldersReachedAgainThroughLinksAreNotScannedTwice) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("sub/a.info"), "");
+    WriteBytes(dir.File("outside/b.quest"), "");
+    // A link back up would otherwise repeat the tree at every level until the system's link limit.
+    ASSERT_EQ(::symlink("..", dir.File("sub/up").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("outside").c_str(), dir.File("sub/linked").c_str()), 0);
+    const auto list = Sorted(Scan(dir.File("sub")));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], dir.File("sub/a.info"));
+    // "outside" is met through whichever link the system lists first.
+    EXPECT_TRUE(list[1] == dir.File("sub/linked/b.quest") || list[1] == dir.File("sub/up/outside/b.quest"))
+        << list[1];
 }
