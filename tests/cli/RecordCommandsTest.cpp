@@ -64,7 +64,8 @@ TEST(InfoCommands, BadAssignmentsAreUsageErrorsAndWriteNothing) {
                           Case{"GoldCost=abc", "'abc' is not a valid integer value"},
                           Case{"Permanent=yes", "'yes' is not a valid boolean value"},
                           Case{"Name", "expected Key=Value, got \"Name\""},
-                          Case{Ansi("Имя=1"), "unknown key \"Имя\" for info-write"}}) {
+                          Case{Ansi("Имя=1"), "unknown key \"Имя\" for info-write"},
+                          Case{"Owner=Diego\r\n[Forged]", "the value of Owner must not contain a line break"}}) {
         const CliResult r = RunCli({"info-write", out, "Name=A", c.arg});
         EXPECT_EQ(r.code, 2) << c.arg;
         EXPECT_EQ(r.err.rfind(c.message + "\nusage: plotwright-cli", 0), 0u) << r.err;
@@ -81,6 +82,9 @@ TEST(InfoCommands, FileErrorsExitWith4AndTheReadersText) {
     CliResult r = RunCli({"info-write", missingFolder, "Name=A"});
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err, "Cannot create file \"" + missingFolder + "\". No such file or directory\n");
+    r = RunCli({"info-write", dir.Path(), "Name=A"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Cannot create file \"" + dir.Path() + "\". Is a directory\n");
 
     const std::string missing = dir.File("missing.info");
     r = RunCli({"info-read", missing});

@@ -37,6 +37,11 @@ TEST(IniCommands, SetUpdatesInPlaceAppendsAndReportsWriteFailures) {
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err, "Unable to write to " + missingFolder + "\n");
     EXPECT_EQ(RunCli({"ini-set", file, "S", "K"}).code, 2);
+    const std::string before = ReadBytes(file);
+    const CliResult forged = RunCli({"ini-set", file, "Sec", "A", "1\n[Forged]"});
+    EXPECT_EQ(forged.code, 2);
+    EXPECT_EQ(forged.err.rfind("VALUE must not contain a line break\nusage:", 0), 0u) << forged.err;
+    EXPECT_EQ(ReadBytes(file), before);
 }
 
 std::string Table(const std::string& entries) {
@@ -114,6 +119,10 @@ TEST(StringAdd, RefusesABlankIdAndReportsWriteFailures) {
     EXPECT_EQ(w.code, 4);
     EXPECT_EQ(w.err, "Unable to write to " + missingFolder + "\n");
     EXPECT_EQ(RunCli({"string-add", table, "Id"}).code, 2);
+    const CliResult twoLines = RunCli({"string-add", table, "Id", "one\r\ntwo"});
+    EXPECT_EQ(twoLines.code, 2);
+    EXPECT_EQ(twoLines.err.rfind("TEXT must not contain a line break\n", 0), 0u) << twoLines.err;
+    EXPECT_EQ(ReadBytes(table), Table(""));
 }
 
 } // namespace

@@ -53,6 +53,11 @@ void PrintUsage() {
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
 }
 
+void RequireOneLine(std::string_view what, std::string_view text) {
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        ThrowUsage(std::string(what) + " must not contain a line break");
+}
+
 void RequireExistingFile(const std::string& path) {
     if (!FileExists(path))
         throw CliFailure(kExitFileError, CannotOpenFileMessage(

@@ -40,6 +40,10 @@ void WriteErrLine(std::string_view utf8);
 std::string MessageToUtf8(std::string_view cp1251Message);
 void PrintUsage();
 
+// A usage error when text holds a line break: the files keep one entry per line, so such a value
+// would be cut or would forge further lines. what names the argument in the message.
+void RequireOneLine(std::string_view what, std::string_view text);
+
 // Fails with a file error when nothing exists at path, so reading a mistyped path is not mistaken
 // for reading an empty record.
 void RequireExistingFile(const std::string& path);

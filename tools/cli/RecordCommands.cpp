@@ -50,6 +50,7 @@ template <class Record> void Assign(Record& record, const std::string& assignmen
         ThrowUsage("expected Key=Value, got \"" + MessageToUtf8(assignment) + "\"");
     const std::string_view key = std::string_view(assignment).substr(0, eq);
     const std::string_view value = std::string_view(assignment).substr(eq + 1);
+    RequireOneLine("the value of " + MessageToUtf8(key), value);
     bool known = false;
     try {
         known = RecordTraits<Record>::Set(record, key, value);

@@ -19,6 +19,9 @@ int IniGet(const Args& args) {
 int IniSet(const Args& args) {
     if (args.size() != 4)
         ThrowUsage("ini-set takes FILE SECTION KEY VALUE");
+    RequireOneLine("SECTION", args[1]);
+    RequireOneLine("KEY", args[2]);
+    RequireOneLine("VALUE", args[3]);
     if (!ProfileWriteString(args[0], args[1], args[2], args[3]))
         throw CliFailure(kExitFileError, UnableToWriteMessage(args[0]));
     return kExitOk;
@@ -45,6 +48,8 @@ int StringAdd(const Args& args) {
     }
     if (positional.size() != 3)
         ThrowUsage("string-add takes TABLE ID TEXT [--replace]");
+    RequireOneLine("ID", positional[1]);
+    RequireOneLine("TEXT", positional[2]);
     const auto result = TStringTable(positional[0]).AddTableString(positional[1], positional[2], replace);
     switch (result.status) {
     case TStringTable::AddStatus::EmptyId:
