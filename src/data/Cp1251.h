@@ -7,7 +7,7 @@
 
 namespace pw {
 
-// Unicode code point of one Windows-1251 byte (undefined byte 0x98 maps to U+FFFD).
+// Unicode code point of one Windows-1251 byte (the unassigned byte 0x98 maps to U+0098).
 char32_t Cp1251ToUnicode(unsigned char byte);
 // Windows-1251 byte of a code point, or '?' when the code page cannot hold it.
 char UnicodeToCp1251(char32_t codePoint, bool* lossy = nullptr);
