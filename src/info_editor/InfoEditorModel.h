@@ -4,6 +4,7 @@
 
 #include "data/G3Infos.h"
 #include "info_editor/InfoScript.h"
+#include "info_editor/Vocabularies.h"
 
 #include <string>
 #include <string_view>
@@ -18,13 +19,13 @@ struct InfoEditorModel {
     std::string SortIdEd = "-1";
     std::string OwnerCmb;
     std::string QuestEd;
-    int ConditionTypeCmb = 3; // selected position, -1 for none
-    int InfoTypeCmb = 3;      // selected position, -1 for none
+    int ConditionTypeCmb = kDefaultConditionType; // selected position, -1 for none
+    int InfoTypeCmb = kDefaultInfoType;           // selected position, -1 for none
     std::string InfoGivenEd = "False";
     std::string ParentEd;
     std::string GoldCostEd = "0";
     std::string CondOwnerNearEntityEd;
-    std::string FolderCmb = "Myrtana/Ardea_City/";
+    std::string FolderCmb = Folders()[kDefaultFolder];
     std::string CondPlayerKnowsEd;
     std::string CondItemContainerCmb;
     std::string TeachSkillIsPercEd = "False";
