@@ -147,6 +147,10 @@ TEST(Search, NoMatchIsSuccessButABlankQueryOrMissingRootIsNot) {
     r = RunCli({"search", "info", "Diego", root + "/NoSuchFolder"});
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.out, "");
+    const std::string file = DemoPath("stringtable.ini");
+    r = RunCli({"search", "info", "Diego", file});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "Cannot open file \"" + file + "\". Not a directory\n");
 }
 
 TEST(Check, TheDemoLibraryIsClean) {
@@ -234,6 +238,9 @@ TEST(Check, MissingInputsAndBadOptions) {
                          "\". No such file or directory\nФайлов: 1, ошибок: 1, предупреждений: 0\n");
     EXPECT_EQ(RunCli({"check", "--stringtable", lib.P("none.ini"), lib.P("Infos")}).code, 4);
     EXPECT_EQ(RunCli({"check", "--quests", lib.P("NoQuests"), lib.P("Infos")}).code, 4);
+    const CliResult notFolder = RunCli({"check", "--quests", lib.P("stringtable.ini"), lib.P("Infos")});
+    EXPECT_EQ(notFolder.code, 4);
+    EXPECT_EQ(notFolder.err, "Cannot open file \"" + lib.P("stringtable.ini") + "\". Not a directory\n");
     EXPECT_EQ(RunCli({"check", "--stringtable"}).code, 2);
     EXPECT_EQ(RunCli({"check"}).code, 2);
 }

@@ -64,4 +64,10 @@ void RequireExistingFile(const std::string& path) {
                                              path, SystemErrorText(DirectoryExists(path) ? EISDIR : ENOENT)));
 }
 
+void RequireExistingFolder(const std::string& path) {
+    if (!DirectoryExists(path))
+        throw CliFailure(kExitFileError, CannotOpenFileMessage(
+                                             path, SystemErrorText(PathExists(path) ? ENOTDIR : ENOENT)));
+}
+
 } // namespace pw::cli

@@ -47,5 +47,7 @@ void RequireOneLine(std::string_view what, std::string_view text);
 // Fails with a file error when nothing exists at path, so reading a mistyped path is not mistaken
 // for reading an empty record.
 void RequireExistingFile(const std::string& path);
+// The same for a folder to scan: a file or nothing at path is a file error.
+void RequireExistingFolder(const std::string& path);
 
 } // namespace pw::cli

@@ -1,5 +1,7 @@
 #include "ReferenceSets.h"
 
+#include "CliSupport.h"
+
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
 #include "data/Library.h"
@@ -83,8 +85,7 @@ NameSet ReadTableIds(const std::string& path) {
 }
 
 NameSet ReadQuestNames(const std::string& folder) {
-    if (!DirectoryExists(folder))
-        throw std::runtime_error(CannotOpenFileMessage(folder, SystemErrorText(ENOENT)));
+    RequireExistingFolder(folder);
     std::vector<std::string> files;
     ScanLibraryFolder(folder, files);
     NameSet names;

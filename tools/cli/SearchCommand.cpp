@@ -1,10 +1,7 @@
 #include "SearchCommand.h"
 
-#include "data/FileIO.h"
 #include "data/Library.h"
 #include "search/LibrarySearch.h"
-
-#include <cerrno>
 
 namespace pw::cli {
 
@@ -15,8 +12,7 @@ int Search(const Args& args) {
     std::vector<std::string> files;
     for (std::size_t i = 2; i < args.size(); ++i) {
         // A mistyped root would otherwise look like a library without matches.
-        if (!DirectoryExists(args[i]))
-            throw CliFailure(kExitFileError, CannotOpenFileMessage(args[i], SystemErrorText(ENOENT)));
+        RequireExistingFolder(args[i]);
         ScanLibraryFolder(args[i], files);
     }
     const SearchOutcome outcome = SearchLibrary(mode, args[1], files);
