@@ -282,8 +282,10 @@ void CommandListEditor::BeginCellEdit(int row) {
 void CommandListEditor::CommitCellEdit() {
     // The text goes to the row the editor was opened over, which need not be the selected one when
     // Ctrl+Enter was pressed with the pointer over another row.
+    // An open edit is written also when the page holding the grid is being hidden (another tab shown):
+    // the editor has lost its visibility with the page by the time its focus moves on.
     const int row = mEditRow;
-    if (CellEditor->isVisible() && row >= 0 && row < mCommandList->rowCount()) {
+    if (!CellEditor->isHidden() && row >= 0 && row < mCommandList->rowCount()) {
         const QString text = CellEditor->text();
         QTableWidgetItem* item = mCommandList->item(row, EditColumn);
         if (!item)

@@ -165,6 +165,15 @@ TEST_F(CommandListEditorTest, TextGoesToTheRowTheEditorWasOpenedOver) {
     EXPECT_EQ(Read()[2][5], "ID_new");
     EXPECT_EQ(Read()[0][5], "ID_1");
     EXPECT_EQ(Selected(), (std::vector<int>{0, 2}));
+
+    // Another tab shown over an open edit takes the focus away from it like any other control.
+    editing->EditCellAt(CellCenter(1, 2));
+    QTest::keyClicks(cellEditor, QStringLiteral("Lester"));
+    splitter->hide();
+    EXPECT_FALSE(cellEditor->hasFocus());
+    splitter->show();
+    EXPECT_FALSE(cellEditor->isVisible());
+    EXPECT_EQ(Read()[1][2], "Lester");
 }
 
 TEST_F(CommandListEditorTest, DeactivationAndReloadDropTheTypedText) {
