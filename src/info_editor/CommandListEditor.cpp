@@ -63,6 +63,12 @@ void ApplyToRows(QTableWidget* list, const std::function<void(std::vector<Comman
     ShowRows(list, rows, selected);
 }
 
+// Whether a surface switch left the surface shown. Not whether it is on screen: SynInfoMemPop is also
+// opened from the quest tab, where the dialogue page and both surfaces are out of sight.
+bool SurfaceShown(const QWidget* surface) {
+    return !(surface->isHidden() && surface->testAttribute(Qt::WA_WState_ExplicitShowHide));
+}
+
 } // namespace
 
 bool Splitter1CanResize(int newHeight) {
@@ -337,12 +343,12 @@ void CommandListEditor::CommandListDragDrop() {
 }
 
 void CommandListEditor::CommandListPopPopup() {
-    N15->setEnabled(BothSurfacesOffered(mCommandList->isVisible(), mSynInfoMem->isVisible()));
-    N12->setEnabled(mSynInfoMem->isVisible());
+    N15->setEnabled(BothSurfacesOffered(SurfaceShown(mCommandList), SurfaceShown(mSynInfoMem)));
+    N12->setEnabled(SurfaceShown(mSynInfoMem));
 }
 
 void CommandListEditor::SynInfoMemPopPopup() {
-    N14->setEnabled(BothSurfacesOffered(mCommandList->isVisible(), mSynInfoMem->isVisible()));
+    N14->setEnabled(BothSurfacesOffered(SurfaceShown(mCommandList), SurfaceShown(mSynInfoMem)));
 }
 
 bool CommandListEditor::FilterDrag(QEvent* event) {
