@@ -250,8 +250,9 @@ QWidget* InfoTab::BuildParamsGroup() {
     CondItemContainerCmb->addItems(Entries(CharacterNames()));
     TeachSkillCmb->addItems(Entries(Skills()));
 
-    connect(TeachSkillCmb, &QComboBox::activated, this, &InfoTab::TeachSkillCmbUserChange);
-    connect(TeachSkillCmb->lineEdit(), &QLineEdit::textEdited, this, &InfoTab::TeachSkillCmbUserChange);
+    // Every change of the box's text: typing, the box's completion of it, a choice from the list.
+    // A load sets the box with its signals blocked.
+    connect(TeachSkillCmb, &QComboBox::editTextChanged, this, &InfoTab::TeachSkillCmbUserChange);
     for (QLineEdit* edit : {TeachSkillIndexEd, TeachSkillValueEd})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { KeepZeroWhenBlank(edit); });
     for (QLineEdit* edit : {InfoGivenEd, TeachSkillIsPercEd, PermanentEd, ClearChildrenEd})
@@ -371,7 +372,10 @@ void InfoTab::ShowModel(const InfoEditorModel& model) {
     SetEditText(TeachSkillValueEd, model.TeachSkillValueEd);
     SetEditText(ClearChildrenEd, model.ClearChildrenEd);
     SetEditText(PermanentEd, model.PermanentEd);
-    SetComboText(TeachSkillCmb, model.TeachSkillCmb);
+    {
+        const QSignalBlocker loading(TeachSkillCmb); // a load is no change by the user
+        SetComboText(TeachSkillCmb, model.TeachSkillCmb);
+    }
     SetEditText(TeachAttribEd, model.TeachAttribEd);
     SetEditText(TeachAttribValueEd, model.TeachAttribValueEd);
     FillReportList(ItemsList, model.ItemsList);

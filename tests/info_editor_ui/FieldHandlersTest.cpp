@@ -53,6 +53,19 @@ TEST_F(InfoTabFields, UserChangeOfTheSkillSetsTheSpecialSkillField) {
     QTest::keyClicks(skills->lineEdit(), "spl_fear"); // the box's own search ignores letter case
     EXPECT_EQ(Text("TeachSkillIsPercEd"), "True");
 
+    // The box completes what is typed and Enter takes the completed entry, also when it is the entry
+    // the box held before the typing began; the field follows what the box shows.
+    tab.show();
+    QApplication::setActiveWindow(&tab);
+    skills->setFocus();
+    for (int round = 0; round < 2; ++round) {
+        QTest::keyClick(skills->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(skills->lineEdit(), "spl_fe");
+        QTest::keyClick(skills->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(skills->currentText(), "Spl_Fear");
+        EXPECT_EQ(Text("TeachSkillIsPercEd"), "True") << round;
+    }
+
     tab.LoadInfo(WriteInfo("a.info", {"Name=A", "TeachSkill=Spl_Fear", "TeachSkillIsPerc=False"}));
     EXPECT_EQ(Text("TeachSkillIsPercEd"), "False"); // a load is not a change by the user
 }
