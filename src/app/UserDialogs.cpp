@@ -73,6 +73,7 @@ private:
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilter(filter);
         dialog.selectFile(initialName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -25,10 +25,12 @@ public:
                               MsgButtons buttons) = 0;
     // The folder chooser; std::nullopt when the user cancels.
     virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) = 0;
-    // A file-open dialog that requires an existing file; std::nullopt when the user cancels.
+    // A file-open dialog that requires an existing file; std::nullopt when the user cancels. filter
+    // holds Qt name filters ("Name (*.ext)", several joined by ";;"); each entry is shown by its Name
+    // alone, so a name that should show its pattern repeats it ("INI Files (*.ini) (*.ini)").
     virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title,
                                                   const QString& initialName, const QString& filter) = 0;
-    // A file-save dialog; std::nullopt when the user cancels.
+    // A file-save dialog, its filter as for ChooseOpenFile; std::nullopt when the user cancels.
     virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title,
                                                   const QString& initialName, const QString& filter) = 0;
     // The system's information sound.

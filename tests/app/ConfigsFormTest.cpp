@@ -2,11 +2,15 @@
 
 #include "AppFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -92,6 +96,30 @@ TEST_F(ConfigsFormTest, ChoosersChangeAnEditOnlyWhenConfirmed) {
     EXPECT_EQ(chooser.calls.back().kind, Kind::ChooseOpenFile);
     EXPECT_EQ(chooser.lastInitialName, "stringtable.ini");
     EXPECT_EQ(chooser.lastFilter, "stringtable.ini (*.ini)");
+}
+
+TEST_F(ConfigsFormTest, StringTableChooserOffersOneEntryNamedAfterTheFile) {
+    WriteSettings(TablePath());
+    pw::TConfigs configs(SettingsFile());
+    pw::TConfigsFrm form(configs);
+    pw::SetDialogs(nullptr); // the real chooser, looked at while it is open and then cancelled
+    QStringList entries;
+    QString name;
+    QTimer::singleShot(0, &form, [&entries, &name] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        auto* types = chooser->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i)
+            entries << types->itemText(i);
+        name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        chooser->reject();
+    });
+    const QString before = Text(form, "StringsPathEd");
+    Click(form, "DlgStrTableBtn");
+    EXPECT_EQ(entries.join('|'), "stringtable.ini"); // one entry, shown without its pattern
+    EXPECT_EQ(name, "stringtable.ini");
+    EXPECT_EQ(Text(form, "StringsPathEd"), before);
 }
 
 TEST_F(ConfigsFormTest, SaveWritesTheSettingsBeepsAndDisablesItself) {
