@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -187,12 +188,26 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     return true;
 }
 
+std::string ExpandFileName(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::filesystem::path full(path);
+    if (!full.is_absolute()) {
+        std::error_code error;
+        const std::filesystem::path current = std::filesystem::current_path(error);
+        if (error)
+            return path;
+        full = current / full;
+    }
+    return full.lexically_normal().string();
+}
+
 std::string CannotOpenFileMessage(const std::string& path, const std::string& reason) {
-    return "Cannot open file \"" + path + "\". " + reason;
+    return "Cannot open file \"" + ExpandFileName(path) + "\". " + reason;
 }
 
 std::string CannotCreateFileMessage(const std::string& path, const std::string& reason) {
-    return "Cannot create file \"" + path + "\". " + reason;
+    return "Cannot create file \"" + ExpandFileName(path) + "\". " + reason;
 }
 
 std::string UnableToWriteMessage(const std::string& path) {

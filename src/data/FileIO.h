@@ -27,7 +27,12 @@ std::optional<std::string> TryReadWholeFile(const std::string& path);
 // text) on failure; nothing at the path has changed then.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason);
 
-// "Cannot open file "%s". %s" / "Cannot create file "%s". %s" / "Unable to write to %s"
+// The absolute form of path: a relative path is taken from the current folder, and "." and ".."
+// parts are resolved without looking at the disk.
+std::string ExpandFileName(const std::string& path);
+
+// "Cannot open file "%s". %s" / "Cannot create file "%s". %s" (both with the expanded path) /
+// "Unable to write to %s" (the path as given)
 std::string CannotOpenFileMessage(const std::string& path, const std::string& reason);
 std::string CannotCreateFileMessage(const std::string& path, const std::string& reason);
 std::string UnableToWriteMessage(const std::string& path);

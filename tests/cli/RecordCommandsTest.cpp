@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include <unistd.h>
+
 namespace pwtest {
 namespace {
 
@@ -60,12 +64,13 @@ TEST(InfoCommands, BadAssignmentsAreUsageErrorsAndWriteNothing) {
     struct Case {
         std::string arg, message;
     };
-    for (const Case& c : {Case{"Colour=red", "unknown key \"Colour\" for info-write"},
-                          Case{"GoldCost=abc", "'abc' is not a valid integer value"},
-                          Case{"Permanent=yes", "'yes' is not a valid boolean value"},
-                          Case{"Name", "expected Key=Value, got \"Name\""},
-                          Case{Ansi("Имя=1"), "unknown key \"Имя\" for info-write"},
-                          Case{"Owner=Diego\r\n[Forged]", "the value of Owner must not contain a line break"}}) {
+    for (const Case& c :
+         {Case{"Colour=red", "unknown key \"Colour\" for info-write"},
+          Case{"GoldCost=abc", "'abc' is not a valid integer value"},
+          Case{"Permanent=yes", "'yes' is not a valid boolean value"},
+          Case{"Name", "expected Key=Value, got \"Name\""},
+          Case{Ansi("Имя=1"), "unknown key \"Имя\" for info-write"},
+          Case{"Owner=Diego\r\n[Forged]", "the value of Owner must not contain a line break"}}) {
         const CliResult r = RunCli({"info-write", out, "Name=A", c.arg});
         EXPECT_EQ(r.code, 2) << c.arg;
         EXPECT_EQ(r.err.rfind(c.message + "\nusage: plotwright-cli", 0), 0u) << r.err;
@@ -85,6 +90,15 @@ TEST(InfoCommands, FileErrorsExitWith4AndTheReadersText) {
     r = RunCli({"info-write", dir.Path(), "Name=A"});
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err, "Cannot create file \"" + dir.Path() + "\". Is a directory\n");
+    // A relative path is named in full, from the folder the command runs in.
+    char* current = ::getcwd(nullptr, 0);
+    ASSERT_NE(current, nullptr);
+    const std::string here(current);
+    std::free(current);
+    r = RunCli({"info-write", "no-such-folder-here/x.info", "Name=A"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err,
+              "Cannot create file \"" + here + "/no-such-folder-here/x.info\". No such file or directory\n");
 
     const std::string missing = dir.File("missing.info");
     r = RunCli({"info-read", missing});

@@ -66,8 +66,8 @@ void RequireExistingFile(const std::string& path) {
 
 void RequireExistingFolder(const std::string& path) {
     if (!DirectoryExists(path))
-        throw CliFailure(kExitFileError, CannotOpenFileMessage(
-                                             path, SystemErrorText(PathExists(path) ? ENOTDIR : ENOENT)));
+        throw CliFailure(kExitFileError,
+                         CannotOpenFileMessage(path, SystemErrorText(PathExists(path) ? ENOTDIR : ENOENT)));
 }
 
 } // namespace pw::cli
