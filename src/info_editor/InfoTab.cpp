@@ -305,14 +305,7 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setChildrenCollapsible(false);
     CommandList = new QTableWidget(Splitter1);
     CommandList->setObjectName(QStringLiteral("CommandList"));
-    SetupReportList(CommandList,
-                    {{QStringLiteral("Метод или рутина"), 120},
-                     {QStringLiteral("Параметр Entities1"), 120},
-                     {QStringLiteral("Параметр Entities2"), 120},
-                     {QStringLiteral("Параметр IDs1"), 120},
-                     {QStringLiteral("Параметр IDs2"), 120},
-                     {QStringLiteral("ID строки в таблице строк"), 250}},
-                    true);
+    SetupReportList(CommandList, CommandListColumns(), true);
     SynInfoMem = new TextPane(Splitter1);
     SynInfoMem->setObjectName(QStringLiteral("SynInfoMem"));
     SynInfoMem->setReadOnly(true);

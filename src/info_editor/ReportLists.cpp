@@ -4,6 +4,14 @@
 
 namespace pw {
 
+const std::vector<ReportColumn>& CommandListColumns() {
+    static const std::vector<ReportColumn> columns = {
+        {QStringLiteral("Метод или рутина"), 120},   {QStringLiteral("Параметр Entities1"), 120},
+        {QStringLiteral("Параметр Entities2"), 120}, {QStringLiteral("Параметр IDs1"), 120},
+        {QStringLiteral("Параметр IDs2"), 120},      {QStringLiteral("ID строки в таблице строк"), 250}};
+    return columns;
+}
+
 void SetupReportList(QTableWidget* list, const std::vector<ReportColumn>& columns, bool multiSelect) {
     list->setColumnCount(static_cast<int>(columns.size()));
     QStringList captions;

@@ -19,6 +19,9 @@ struct ReportColumn {
     int width;
 };
 
+// The six columns of the command grid, left to right.
+const std::vector<ReportColumn>& CommandListColumns();
+
 // Report look: captions and widths, grid lines, whole-row selection (several rows when multiSelect),
 // no built-in editing, no row header.
 void SetupReportList(QTableWidget* list, const std::vector<ReportColumn>& columns, bool multiSelect);

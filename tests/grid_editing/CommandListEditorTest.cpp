@@ -34,14 +34,7 @@ protected:
         splitter->setChildrenCollapsible(false);
         grid = new QTableWidget(splitter);
         grid->setObjectName(QStringLiteral("CommandList"));
-        pw::SetupReportList(grid,
-                            {{QStringLiteral("Метод или рутина"), 120},
-                             {QStringLiteral("Параметр Entities1"), 120},
-                             {QStringLiteral("Параметр Entities2"), 120},
-                             {QStringLiteral("Параметр IDs1"), 120},
-                             {QStringLiteral("Параметр IDs2"), 120},
-                             {QStringLiteral("ID строки в таблице строк"), 250}},
-                            true);
+        pw::SetupReportList(grid, pw::CommandListColumns(), true);
         pane = new QPlainTextEdit(splitter);
         layout->addWidget(splitter, 1);
         editing = new CommandListEditor(grid, pane, splitter);
