@@ -158,6 +158,10 @@ std::optional<std::string> TryReadWholeFile(const std::string& path) {
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
+    return WriteFileAtomic(path, std::span<const std::string_view>(&bytes, 1), reason);
+}
+
+bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* reason) {
     const std::string target = ResolveTarget(path);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
@@ -175,7 +179,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
         return Fail(reason, errno);
     const mode_t mode = exists ? (st.st_mode & 07777) : NewFileMode();
     int error = 0;
-    if (::fchmod(fd.Get(), mode) != 0 || !WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0)
+    bool written = ::fchmod(fd.Get(), mode) == 0;
+    for (std::size_t i = 0; written && i < pieces.size(); ++i)
+        written = WriteAll(fd.Get(), pieces[i]);
+    if (!written || ::fsync(fd.Get()) != 0)
         error = errno;
     if (::close(fd.Release()) != 0 && error == 0)
         error = errno;

@@ -2,6 +2,7 @@
 // File mechanics shared by every reader and writer. Nothing else in the program opens a file for writing.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,9 @@ std::optional<std::string> TryReadWholeFile(const std::string& path);
 // An existing target keeps its permission bits. Returns false and sets *reason (the system's
 // text) on failure; nothing at the path has changed then.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason);
+// The same for a file made of several pieces written one after the other, so a caller that changes a
+// few bytes of a large file need not first copy it into one buffer.
+bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* reason);
 
 // The absolute form of path: a relative path is taken from the current folder, and "." and ".."
 // parts are resolved without looking at the disk.

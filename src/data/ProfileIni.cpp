@@ -3,6 +3,8 @@
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
 
+#include <array>
+#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
@@ -219,8 +221,16 @@ std::optional<std::string> FindValue(std::string_view bytes, std::string_view se
     return std::nullopt;
 }
 
-// Applies one key write to a file's bytes in memory.
-void ApplyWrite(std::string& bytes, std::string_view section, std::string_view key, std::string_view value) {
+// One change of a file's bytes: [pos, pos + length) is replaced by text.
+struct Edit {
+    std::size_t pos = 0;
+    std::size_t length = 0;
+    std::string text;
+};
+
+// The change that writing key=value into section makes to bytes.
+Edit PlanWrite(std::string_view bytes, std::string_view section, std::string_view key,
+               std::string_view value) {
     section = TrimmedName(section);
     key = TrimmedName(key);
     ProfileScan scan(bytes);
@@ -249,53 +259,54 @@ void ApplyWrite(std::string& bytes, std::string_view section, std::string_view k
             std::size_t nameEnd = eq;
             while (nameEnd > line.trimStart && scan.Unit(nameEnd - scan.UnitSize()) <= 32)
                 nameEnd -= scan.UnitSize();
-            const std::string replacement = bytes.substr(line.trimStart, nameEnd - line.trimStart) +
-                                            scan.Encode("=") + scan.Encode(value);
-            bytes.replace(line.start, line.end - line.start, replacement);
-            return;
+            std::string replacement(bytes.substr(line.trimStart, nameEnd - line.trimStart));
+            replacement += scan.Encode("=") + scan.Encode(value);
+            return {line.start, line.end - line.start, std::move(replacement)};
         }
         insertAt = line.next;
         insertNeedsBreak = line.next == line.end;
     }
     const std::string keyLine = scan.Encode(std::string(key) + "=" + std::string(value)) + crlf;
-    if (found) {
-        bytes.insert(insertAt, (insertNeedsBreak ? crlf : std::string()) + keyLine);
-        return;
-    }
+    if (found)
+        return {insertAt, 0, (insertNeedsBreak ? crlf : std::string()) + keyLine};
     const bool endsWithBreak = scan.End() == scan.Begin() ||
                                scan.Unit(scan.End() - scan.UnitSize()) == '\n' ||
                                scan.Unit(scan.End() - scan.UnitSize()) == '\r';
-    bytes.resize(scan.End());
-    if (!endsWithBreak)
-        bytes += crlf;
     std::string header = "[";
     header.append(section).append("]");
-    bytes += scan.Encode(header) + crlf + keyLine;
+    // A stray odd byte at the end of a UTF-16 file is no character; the new section replaces it.
+    return {scan.End(), bytes.size() - scan.End(),
+            (endsWithBreak ? std::string() : crlf) + scan.Encode(header) + crlf + keyLine};
 }
 
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// A read-only view of a whole file, mapped where possible so a large table is not copied.
+// A read-only view of a whole file, mapped where possible so a large table is not copied. A missing
+// file is an empty view; Readable() is false only for a file that exists but cannot be read.
 class FileView {
 public:
     explicit FileView(const std::string& path) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            mReadable = errno == ENOENT || errno == ENOTDIR;
             return;
+        }
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ,
-                               MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
             if (map != MAP_FAILED) {
                 mMap = map;
                 mSize = static_cast<std::size_t>(st.st_size);
             }
         }
         ::close(fd);
-        if (!mMap)
-            mCopy = TryReadWholeFile(path).value_or(std::string());
+        if (mMap)
+            return;
+        auto copy = TryReadWholeFile(path);
+        mReadable = copy.has_value();
+        mCopy = std::move(copy).value_or(std::string());
     }
     ~FileView() {
         if (mMap)
@@ -304,6 +315,7 @@ public:
     FileView(const FileView&) = delete;
     FileView& operator=(const FileView&) = delete;
 
+    bool Readable() const { return mReadable; }
     std::string_view Bytes() const {
         return mMap ? std::string_view(static_cast<const char*>(mMap), mSize) : mCopy;
     }
@@ -312,6 +324,7 @@ private:
     void* mMap = nullptr;
     std::size_t mSize = 0;
     std::string mCopy;
+    bool mReadable = true;
 };
 
 } // namespace
@@ -359,16 +372,28 @@ bool ProfileWriteStrings(const std::string& path, std::string_view section,
             return false;
     if (DirectoryExists(path))
         return false;
-    std::string bytes;
-    if (PathExists(path)) {
-        auto existing = TryReadWholeFile(path);
-        if (!existing)
-            return false;
-        bytes = std::move(*existing);
+    const FileView file(path);
+    if (!file.Readable())
+        return false;
+    // Each key's change is kept as three pieces around the file's own bytes, so a one-key write into a
+    // large table copies nothing before writing; only a further key needs the earlier result joined.
+    std::string_view current = file.Bytes();
+    std::array<std::string_view, 3> pieces = {current, {}, {}};
+    std::string joined;
+    std::string text;
+    for (std::size_t i = 0; i < keyValues.size(); ++i) {
+        if (i > 0) {
+            std::string next;
+            next.reserve(pieces[0].size() + pieces[1].size() + pieces[2].size());
+            next.append(pieces[0]).append(pieces[1]).append(pieces[2]);
+            joined.swap(next);
+            current = joined;
+        }
+        Edit edit = PlanWrite(current, section, keyValues[i].first, keyValues[i].second);
+        text = std::move(edit.text);
+        pieces = {current.substr(0, edit.pos), text, current.substr(edit.pos + edit.length)};
     }
-    for (const auto& [key, value] : keyValues)
-        ApplyWrite(bytes, section, key, value);
-    return WriteFileAtomic(path, bytes, nullptr);
+    return WriteFileAtomic(path, pieces, nullptr);
 }
 
 } // namespace pw
