@@ -1,9 +1,9 @@
 #include "app/ConfigsForm.h"
 
-#include "app/Cp1251Text.h"
-#include "app/ErrorGuard.h"
-#include "app/UserDialogs.h"
 #include "data/Configs.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -48,26 +48,26 @@ void TConfigsFrm::BuildControls() {
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(2);
-    mInfosPathEd = AddPathRow(grid, 0, QStringLiteral("Infos"), QStringLiteral("InfosPathEd"),
+    InfosPathEd = AddPathRow(grid, 0, QStringLiteral("Infos"), QStringLiteral("InfosPathEd"),
                               QStringLiteral("DlgInfosBtn"), &TConfigsFrm::DlgInfosBtnClick);
-    mQuestsPathEd = AddPathRow(grid, 1, QStringLiteral("Quests"), QStringLiteral("QuestsPathEd"),
+    QuestsPathEd = AddPathRow(grid, 1, QStringLiteral("Quests"), QStringLiteral("QuestsPathEd"),
                                QStringLiteral("DlgQuestsBtn"), &TConfigsFrm::DlgQuestsBtnClick);
-    mStringsPathEd = AddPathRow(grid, 2, QStringLiteral("Stringtable.ini"), QStringLiteral("StringsPathEd"),
+    StringsPathEd = AddPathRow(grid, 2, QStringLiteral("Stringtable.ini"), QStringLiteral("StringsPathEd"),
                                 QStringLiteral("DlgStrTableBtn"), &TConfigsFrm::DlgStrTableBtnClick);
 
-    mMakeTempFilesChk = new QCheckBox(QStringLiteral("Сохранять файлы во временные папки"));
-    mMakeTempFilesChk->setObjectName(QStringLiteral("MakeTempFilesChk"));
-    mSaveBtn = new QPushButton(QStringLiteral("Сохранить"));
-    mSaveBtn->setObjectName(QStringLiteral("SaveBtn"));
-    mSaveBtn->setAutoDefault(false);
-    connect(mSaveBtn, &QPushButton::clicked, this, &TConfigsFrm::SaveBtnClick);
+    MakeTempFilesChk = new QCheckBox(QStringLiteral("Сохранять файлы во временные папки"));
+    MakeTempFilesChk->setObjectName(QStringLiteral("MakeTempFilesChk"));
+    SaveBtn = new QPushButton(QStringLiteral("Сохранить"));
+    SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
+    SaveBtn->setAutoDefault(false);
+    connect(SaveBtn, &QPushButton::clicked, this, &TConfigsFrm::SaveBtnClick);
     auto* advice = new QLabel(QStringLiteral("Совет. Перед любыми манипуляциями создайте резервные копии."));
     advice->setObjectName(QStringLiteral("Label1"));
 
     auto* saveRow = new QHBoxLayout;
-    saveRow->addWidget(mMakeTempFilesChk);
+    saveRow->addWidget(MakeTempFilesChk);
     saveRow->addStretch();
-    saveRow->addWidget(mSaveBtn);
+    saveRow->addWidget(SaveBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(saveRow);
@@ -79,40 +79,40 @@ void TConfigsFrm::FormCreate() {
     // With incomplete settings the user is asked for them before anything is filled in.
     if (mConfigs.PathsMissing)
         Dialogs().RunModal(this);
-    mInfosPathEd->setText(FromNativePath(mConfigs.InfosPath));
-    mQuestsPathEd->setText(FromNativePath(mConfigs.QuestsPath));
-    mStringsPathEd->setText(FromNativePath(mConfigs.StringTablePath));
-    mMakeTempFilesChk->setChecked(mConfigs.TmpFiles);
-    mSaveBtn->setEnabled(true);
+    InfosPathEd->setText(FromNativePath(mConfigs.InfosPath));
+    QuestsPathEd->setText(FromNativePath(mConfigs.QuestsPath));
+    StringsPathEd->setText(FromNativePath(mConfigs.StringTablePath));
+    MakeTempFilesChk->setChecked(mConfigs.TmpFiles);
+    SaveBtn->setEnabled(true);
 }
 
 void TConfigsFrm::DlgInfosBtnClick() {
     if (const auto folder = Dialogs().ChooseFolder(this, QStringLiteral("Выберите путь к папке Infos")))
-        mInfosPathEd->setText(*folder);
+        InfosPathEd->setText(*folder);
 }
 
 void TConfigsFrm::DlgQuestsBtnClick() {
     if (const auto folder = Dialogs().ChooseFolder(this, QStringLiteral("Выберите путь к папке Quests")))
-        mQuestsPathEd->setText(*folder);
+        QuestsPathEd->setText(*folder);
 }
 
 void TConfigsFrm::DlgStrTableBtnClick() {
     const auto file = Dialogs().ChooseOpenFile(this, QString(), QStringLiteral("stringtable.ini"),
                                                QStringLiteral("stringtable.ini (*.ini)"));
     if (file)
-        mStringsPathEd->setText(*file);
+        StringsPathEd->setText(*file);
 }
 
 void TConfigsFrm::SaveBtnClick() {
     RunGuarded(this, [this] {
-        mConfigs.InfosPath = ToNativePath(mInfosPathEd->text());
-        mConfigs.QuestsPath = ToNativePath(mQuestsPathEd->text());
-        mConfigs.StringTablePath = ToNativePath(mStringsPathEd->text());
-        mConfigs.TmpFiles = mMakeTempFilesChk->isChecked();
+        mConfigs.InfosPath = ToNativePath(InfosPathEd->text());
+        mConfigs.QuestsPath = ToNativePath(QuestsPathEd->text());
+        mConfigs.StringTablePath = ToNativePath(StringsPathEd->text());
+        mConfigs.TmpFiles = MakeTempFilesChk->isChecked();
         mConfigs.Save();
         Dialogs().Beep();
         // Only a restart enables it again: the new paths take effect then.
-        mSaveBtn->setEnabled(false);
+        SaveBtn->setEnabled(false);
     });
 }
 

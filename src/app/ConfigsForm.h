@@ -30,11 +30,11 @@ private:
     void SaveBtnClick();
 
     TConfigs& mConfigs;
-    QLineEdit* mInfosPathEd = nullptr;
-    QLineEdit* mQuestsPathEd = nullptr;
-    QLineEdit* mStringsPathEd = nullptr;
-    QCheckBox* mMakeTempFilesChk = nullptr;
-    QPushButton* mSaveBtn = nullptr;
+    QLineEdit* InfosPathEd = nullptr;
+    QLineEdit* QuestsPathEd = nullptr;
+    QLineEdit* StringsPathEd = nullptr;
+    QCheckBox* MakeTempFilesChk = nullptr;
+    QPushButton* SaveBtn = nullptr;
 };
 
 } // namespace pw

@@ -1,15 +1,15 @@
 #include "app/MainForm.h"
 
 #include "app/ConfigsForm.h"
-#include "app/Cp1251Text.h"
 #include "app/DroppedFiles.h"
-#include "app/ErrorGuard.h"
 #include "app/TabIcons.h"
-#include "app/UserDialogs.h"
-#include "app/Workspace.h"
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "text_pane/TextPane.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/UserDialogs.h"
+#include "ui_common/Workspace.h"
 
 #include "info_editor/InfoTab.h"
 
@@ -34,7 +34,7 @@ TForm1::TForm1(Workspace& workspace, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      mWorkspace(workspace), mPgCtrlImgList(MakeTabImages()) {
+      mWorkspace(workspace), PgCtrlImages(MakeTabImages()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Gothic lll Plotwright"));
     BuildMenu();
@@ -47,33 +47,33 @@ QWidget* TForm1::AddPage(const QString& name, const QString& caption, int image)
     page->setObjectName(name);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    mPgCtrl->addTab(page, mPgCtrlImgList.at(image), caption);
+    PgCtrl->addTab(page, PgCtrlImages.at(image), caption);
     return page;
 }
 
 void TForm1::BuildFrame() {
-    mPgCtrl = new QTabWidget;
-    mPgCtrl->setObjectName(QStringLiteral("PgCtrl"));
-    setCentralWidget(mPgCtrl);
-    mTbInfo = AddPage(QStringLiteral("tbInfo"), QStringLiteral("Диалоги"), kDialogueImage);
-    mTbQuest = AddPage(QStringLiteral("tbQuest"), QStringLiteral("Квесты"), kQuestImage);
-    mTabSheet1 = AddPage(QStringLiteral("TabSheet1"), QStringLiteral("Редактор строк"), kTextPageImage);
-    mSynMemText = new TextPane;
-    mSynMemText->setObjectName(QStringLiteral("SynMemText"));
-    mTabSheet1->layout()->addWidget(mSynMemText);
+    PgCtrl = new QTabWidget;
+    PgCtrl->setObjectName(QStringLiteral("PgCtrl"));
+    setCentralWidget(PgCtrl);
+    tbInfo = AddPage(QStringLiteral("tbInfo"), QStringLiteral("Диалоги"), kDialogueImage);
+    tbQuest = AddPage(QStringLiteral("tbQuest"), QStringLiteral("Квесты"), kQuestImage);
+    TabSheet1 = AddPage(QStringLiteral("TabSheet1"), QStringLiteral("Редактор строк"), kTextPageImage);
+    SynMemText = new TextPane;
+    SynMemText->setObjectName(QStringLiteral("SynMemText"));
+    TabSheet1->layout()->addWidget(SynMemText);
     mInfoTab = new InfoTab(mWorkspace, this);
-    mTbInfo->layout()->addWidget(mInfoTab);
-    connect(mPgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
+    tbInfo->layout()->addWidget(mInfoTab);
+    connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
 
     auto* statusBar = new QStatusBar;
     statusBar->setObjectName(QStringLiteral("SB"));
     statusBar->setSizeGripEnabled(false); // the window has a fixed size
     setStatusBar(statusBar);
 
-    mInfoTm = new QTimer(this);
-    mInfoTm->setObjectName(QStringLiteral("InfoTm"));
-    mInfoTm->setInterval(500);
-    connect(mInfoTm, &QTimer::timeout, this, &TForm1::InfoTmTimer);
+    InfoTm = new QTimer(this);
+    InfoTm->setObjectName(QStringLiteral("InfoTm"));
+    InfoTm->setInterval(500);
+    connect(InfoTm, &QTimer::timeout, this, &TForm1::InfoTmTimer);
 
     // The client area is that of a window whose menu bar belongs to the frame, as on the desktop the
     // program comes from; so the menu bar's height is added on top.
@@ -114,7 +114,7 @@ void TForm1::FormCreate() {
     if (DirectoryExists(configs.InfosPath))
         ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
     mWorkspace.libraryReady = true;
-    RunGuarded(this, [this, &configs] { mSynMemText->LoadFromFile(configs.StringTablePath); });
+    RunGuarded(this, [this, &configs] { SynMemText->LoadFromFile(configs.StringTablePath); });
 }
 
 void TForm1::LoadInfo(const std::string& path) { mInfoTab->LoadInfo(path); }
@@ -142,13 +142,13 @@ void TForm1::N3Click() {
 }
 
 void TForm1::MarkTableChanged() {
-    mPgCtrl->setTabToolTip(mPgCtrl->indexOf(mTabSheet1), QString::fromUtf8(kTableChangedHint));
-    mInfoTm->start();
+    PgCtrl->setTabToolTip(PgCtrl->indexOf(TabSheet1), QString::fromUtf8(kTableChangedHint));
+    InfoTm->start();
 }
 
 void TForm1::ClearTableChanged() {
-    mPgCtrl->setTabToolTip(mPgCtrl->indexOf(mTabSheet1), QString());
-    mInfoTm->stop();
+    PgCtrl->setTabToolTip(PgCtrl->indexOf(TabSheet1), QString());
+    InfoTm->stop();
     SetTableTabImage(kTextPageImage);
 }
 
@@ -157,13 +157,13 @@ void TForm1::InfoTmTimer() {
 }
 
 void TForm1::PgCtrlChange(int index) {
-    if (mPgCtrl->widget(index) == mTabSheet1)
+    if (PgCtrl->widget(index) == TabSheet1)
         ClearTableChanged();
 }
 
 void TForm1::SetTableTabImage(int image) {
     mTableTabImage = image;
-    mPgCtrl->setTabIcon(mPgCtrl->indexOf(mTabSheet1), mPgCtrlImgList.at(image));
+    PgCtrl->setTabIcon(PgCtrl->indexOf(TabSheet1), PgCtrlImages.at(image));
 }
 
 } // namespace pw

@@ -40,7 +40,7 @@ public:
     void ClearTableChanged();
 
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
-    const QList<QIcon>& PgCtrlImgList() const { return mPgCtrlImgList; }
+    const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
 private:
     void BuildFrame();
@@ -53,14 +53,14 @@ private:
     void SetTableTabImage(int image);
 
     Workspace& mWorkspace;
-    QList<QIcon> mPgCtrlImgList;
-    QTabWidget* mPgCtrl = nullptr;
-    QWidget* mTbInfo = nullptr;
-    QWidget* mTbQuest = nullptr;
-    QWidget* mTabSheet1 = nullptr;
-    TextPane* mSynMemText = nullptr;
+    QList<QIcon> PgCtrlImages;
+    QTabWidget* PgCtrl = nullptr;
+    QWidget* tbInfo = nullptr;
+    QWidget* tbQuest = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    TextPane* SynMemText = nullptr;
     InfoTab* mInfoTab = nullptr;
-    QTimer* mInfoTm = nullptr;
+    QTimer* InfoTm = nullptr;
     int mTableTabImage = 0;
 };
 

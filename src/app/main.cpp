@@ -2,11 +2,11 @@
 
 #include "app/AboutBox.h"
 #include "app/ConfigsForm.h"
-#include "app/Cp1251Text.h"
 #include "app/MainForm.h"
 #include "app/SettingsPath.h"
-#include "app/Workspace.h"
 #include "data/Configs.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/Workspace.h"
 
 #include <QApplication>
 #include <QFileInfo>

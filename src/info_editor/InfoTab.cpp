@@ -1,9 +1,5 @@
 #include "info_editor/InfoTab.h"
 
-#include "app/Cp1251Text.h"
-#include "app/ErrorGuard.h"
-#include "app/UserDialogs.h"
-#include "app/Workspace.h"
 #include "data/FileIO.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
@@ -11,6 +7,10 @@
 #include "info_editor/Vocabularies.h"
 #include "search/LibrarySearch.h"
 #include "text_pane/TextPane.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/UserDialogs.h"
+#include "ui_common/Workspace.h"
 #include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
 

@@ -4,7 +4,7 @@
 // hit-testing (indexAt) for the in-place editors laid over their cells. These helpers set a list up
 // and move rows of texts (Windows-1251) in and out of it.
 
-#include "app/Cp1251Text.h"
+#include "ui_common/Cp1251Text.h"
 
 #include <QTableWidget>
 

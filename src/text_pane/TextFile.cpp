@@ -1,6 +1,7 @@
 #include "text_pane/TextFile.h"
 
 #include "data/FileIO.h"
+#include "ui_common/Cp1251Text.h"
 
 #include <QStringDecoder>
 
@@ -43,7 +44,7 @@ LoadedText DecodeTextFile(std::string_view bytes) {
         result.encoding = TextEncoding::Utf16BeBom;
         result.text = Decode(QStringDecoder(QStringConverter::Utf16BE), bytes.substr(kUtf16BeMark.size()));
     } else {
-        result.text = Decode(QStringDecoder("windows-1251"), bytes);
+        result.text = FromCp1251(bytes);
     }
     result.lineBreak = FirstLineBreak(result.text);
     result.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

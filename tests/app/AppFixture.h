@@ -4,8 +4,8 @@
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
-#include "app/Workspace.h"
 #include "data/Configs.h"
+#include "ui_common/Workspace.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/Cp1251Text.h"
+#include "ui_common/Cp1251Text.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "app/UserDialogs.h"
+#include "ui_common/UserDialogs.h"
 
 #include <QApplication>
 #include <QDialog>

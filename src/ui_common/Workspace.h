@@ -1,7 +1,7 @@
 #pragma once
-// Process-wide state, owned by main() and handed to each main window: the settings, the two library
-// lists, the string table accessor, the windows they share and (later) the remembered find and replace
-// settings.
+// Process-wide state, shared by every main window: the settings, the two library lists, the string
+// table accessor and the dialogs every main window opens. main() creates it before the first window
+// and it outlives every window.
 
 #include "data/Configs.h"
 #include "data/StringTable.h"
@@ -10,10 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace pw {
+class QDialog;
 
-class TAboutBox;
-class TConfigsFrm;
+namespace pw {
 
 struct Workspace {
     explicit Workspace(std::unique_ptr<TConfigs> settings, std::string programFolder)
@@ -28,9 +27,11 @@ struct Workspace {
     std::shared_ptr<TStringTable> stringTable; // null until opened
     bool libraryReady = false;                 // false in a run started with incomplete settings
 
-    // The windows every main window shares; created and owned by main() after the first main window.
-    TConfigsFrm* configsForm = nullptr;
-    TAboutBox* aboutBox = nullptr;
+    // The settings dialog and the About box that every main window runs modally. Not owned: main()
+    // creates them after the first main window (the settings dialog as that window's child, the About
+    // box on its own) and they live as long as it does.
+    QDialog* configsForm = nullptr;
+    QDialog* aboutBox = nullptr;
 };
 
 } // namespace pw

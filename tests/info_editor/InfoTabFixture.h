@@ -2,11 +2,11 @@
 // A dialogue tab on a workspace whose program folder is a temporary folder, with the scripted dialogs
 // service installed, and helpers to read what the tab shows.
 
-#include "app/Workspace.h"
 #include "data/Configs.h"
 #include "data/Cp1251.h"
 #include "info_editor/InfoTab.h"
 #include "text_pane/TextPane.h"
+#include "ui_common/Workspace.h"
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"

@@ -1,6 +1,6 @@
-#include "app/ErrorGuard.h"
+#include "ui_common/ErrorGuard.h"
 
-#include "app/UserDialogs.h"
+#include "ui_common/UserDialogs.h"
 
 #include <QString>
 

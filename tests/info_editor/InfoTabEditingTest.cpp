@@ -1,10 +1,10 @@
 // A whole round on the dialogue tab: load a dialogue, edit its condition lists and command grid by
 // hand, compile, and compare the written file byte for byte.
 
-#include "app/Workspace.h"
 #include "data/Configs.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/InfoTab.h"
+#include "ui_common/Workspace.h"
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
