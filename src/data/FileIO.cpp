@@ -231,10 +231,15 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return folder + PathSeparator() + name;
 }
 
-bool MakeDirectory(const std::string& path) {
+bool MakeDirectory(const std::string& path, std::string* reason) {
     if (::mkdir(path.c_str(), 0777) == 0)
         return true;
-    return DirectoryExists(path);
+    const int error = errno; // taken before the check below can change it
+    if (DirectoryExists(path))
+        return true;
+    if (reason)
+        *reason = SystemErrorText(error);
+    return false;
 }
 
 } // namespace pw

@@ -44,7 +44,8 @@ std::string UnableToWriteMessage(const std::string& path);
 // Path helpers for the program's own paths (folder + separator + name).
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);
-// Creates one folder; true when it exists afterwards.
-bool MakeDirectory(const std::string& path);
+// Creates one folder; true when it exists afterwards. Otherwise *reason (when given) gets the
+// system's text for why it could not be made.
+bool MakeDirectory(const std::string& path, std::string* reason = nullptr);
 
 } // namespace pw
