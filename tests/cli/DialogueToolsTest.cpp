@@ -155,9 +155,9 @@ TEST(Search, NoMatchIsSuccessButABlankQueryOrMissingRootIsNot) {
 
 TEST(Check, TheDemoLibraryIsClean) {
     const CliResult r = RunCli({"check", "--stringtable", DemoPath("stringtable.ini"), "--quests",
-                                DemoPath("Quests"), "--strict", DemoPath("Infos")});
+                                DemoPath("Quests"), "--strict", DemoPath("Infos"), DemoPath("Quests")});
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(r.out, "Файлов: 12, ошибок: 0, предупреждений: 0\n");
+    EXPECT_EQ(r.out, "Файлов: 16, ошибок: 0, предупреждений: 0\n"); // the table, 12 dialogues, 3 quests
 }
 
 // A small library with one fault of each kind.
@@ -181,7 +181,7 @@ struct FaultyLibrary {
             dir.File("Infos/b/Broken.info"),
             Info("Broken", "Diego", "Parent=good\r\nInfoScript_Commands=GiveXP\r\nInfoScript_IDs1=abc\r\n"));
         WriteBytes(dir.File("Infos/b/Notice.info"), Info("Notice", "Diego", "TeachSkill=Perk_None\r\n"));
-        WriteBytes(dir.File("Infos/b/skip.quest"), "[Quest]\r\nName=NotADialogue\r\n");
+        WriteBytes(dir.File("Infos/b/clean.quest"), "[Quest]\r\nName=A_Quest\r\n");
     }
     std::string P(const std::string& rel) const { return dir.File(rel); }
 };
@@ -205,8 +205,9 @@ TEST(Check, ReportsErrorsAndReferenceWarningsPerFile) {
     EXPECT_NE(r.out.find(lib.P("Infos/b/Notice.info") + ": warning: Навык Perk_None отсутствует в базе.\n"),
               std::string::npos);
     EXPECT_EQ(r.out.find("Good.info"), std::string::npos) << "the parent of Broken is found case-blind";
-    EXPECT_EQ(r.out.find("skip.quest"), std::string::npos);
-    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 4, ошибок: 1, предупреждений: 5\n");
+    EXPECT_EQ(r.out.find("clean.quest"), std::string::npos);
+    // The table and the quest among the dialogues are checked too.
+    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 6, ошибок: 1, предупреждений: 5\n");
 }
 
 TEST(Check, WarningsFailOnlyWhenStrictAndReferenceChecksNeedTheirOptions) {

@@ -1,6 +1,9 @@
+#include "CheckReport.h"
 #include "InfoCommands.h"
 #include "InfoPipeline.h"
+#include "QuestCheck.h"
 #include "ReferenceSets.h"
+#include "TableLint.h"
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
@@ -10,6 +13,8 @@
 
 #include <cerrno>
 #include <optional>
+#include <stdexcept>
+#include <unordered_map>
 
 namespace pw::cli {
 namespace {
@@ -18,6 +23,7 @@ struct CheckOptions {
     std::string table;
     std::string quests;
     bool strict = false;
+    bool verbose = false;
     Args paths;
 };
 
@@ -33,37 +39,18 @@ CheckOptions ParseCheckOptions(const Args& args) {
             options.quests = args[++i];
         else if (args[i] == "--strict")
             options.strict = true;
+        else if (args[i] == "--verbose")
+            options.verbose = true;
         else
             options.paths.push_back(args[i]);
     }
-    if (options.paths.empty())
-        ThrowUsage("check takes at least one PATH");
+    if (options.paths.empty() && options.table.empty())
+        ThrowUsage("check takes at least one PATH, or --stringtable TABLE");
     return options;
 }
 
-bool HasInfoExtension(const std::string& path) {
-    static constexpr std::string_view kExtension = ".info";
-    return path.size() >= kExtension.size() &&
-           AsciiEqualNoCase(std::string_view(path).substr(path.size() - kExtension.size()), kExtension);
-}
-
-struct Finding {
-    bool error = false;
-    std::string text; // UTF-8
-};
-
-struct FileReport {
-    std::string path;
-    std::vector<Finding> findings;
-    std::string parent; // checked once every dialogue name is known
-};
-
-// "%s" of a message filled with a Windows-1251 value, the result in UTF-8.
-std::string Fill(std::string_view utf8Format, std::string_view cp1251Value) {
-    std::string text(utf8Format);
-    text.replace(text.find("%s"), 2, Cp1251ToUtf8(cp1251Value));
-    return text;
-}
+// Without --verbose each kind of table finding is listed for this many lines, then summed up.
+constexpr std::size_t kListedPerKind = 20;
 
 bool IsQuestCommand(std::string_view command) {
     return AsciiEqualNoCase(command, "SucceedQuest") || AsciiEqualNoCase(command, "CloseQuest") ||
@@ -76,9 +63,12 @@ public:
     int Run();
 
 private:
+    void LintTable();
     void CheckFile(const std::string& path);
+    void CheckInfoFile(FileReport& report);
     void CheckReferences(const InfoEditorModel& model, FileReport& report) const;
     void CheckQuest(std::string_view quest, FileReport& report) const;
+    void CheckAcrossFiles();
     int Print();
 
     const CheckOptions& mOptions;
@@ -89,10 +79,36 @@ private:
 };
 
 Checker::Checker(const CheckOptions& options) : mOptions(options) {
-    if (!options.table.empty())
+    if (!options.table.empty() && !options.paths.empty())
         mTableIds = ReadTableIds(options.table);
     if (!options.quests.empty())
         mQuestNames = ReadQuestNames(options.quests);
+}
+
+void Checker::LintTable() {
+    std::optional<std::string> bytes = ReadWholeFile(mOptions.table);
+    if (!bytes)
+        throw std::runtime_error(CannotOpenFileMessage(mOptions.table, SystemErrorText(ENOENT)));
+    FileReport& report = mReports.emplace_back();
+    report.path = mOptions.table;
+    std::size_t listed[kTableIssueCount] = {};
+    std::size_t unlisted[kTableIssueCount] = {};
+    for (TableFinding& finding : LintStringTable(*bytes)) {
+        const auto kind = static_cast<std::size_t>(finding.issue);
+        if (mOptions.verbose || listed[kind] < kListedPerKind) {
+            ++listed[kind];
+            report.findings.push_back({false, std::move(finding.text), finding.line});
+        } else {
+            ++unlisted[kind];
+        }
+    }
+    for (std::size_t kind = 0; kind < kTableIssueCount; ++kind) {
+        if (unlisted[kind] == 0)
+            continue;
+        report.findings.push_back(
+            {false, UnlistedTableFindings(static_cast<TableIssue>(kind), unlisted[kind])});
+        report.unlistedWarnings += unlisted[kind] - 1; // the summing line counts as one
+    }
 }
 
 void Checker::CheckQuest(std::string_view quest, FileReport& report) const {
@@ -113,43 +129,73 @@ void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) 
     }
 }
 
+void Checker::CheckInfoFile(FileReport& report) {
+    const InfoRun run = LoadAndPrepare(report.path);
+    for (const LoadNotice& notice : run.loaded.notices)
+        report.findings.push_back({false, Cp1251ToUtf8(notice.text)});
+    if (run.compiled.Failed())
+        report.findings.push_back({true, Cp1251ToUtf8(run.compiled.message)});
+    CheckReferences(run.loaded.model, report);
+    mDialogueNames.Add(TrimView(run.loaded.model.NameEd));
+    report.parent = Trim(run.loaded.model.ParentEd);
+}
+
 void Checker::CheckFile(const std::string& path) {
     FileReport& report = mReports.emplace_back();
     report.path = path;
     try {
-        const InfoRun run = LoadAndPrepare(path);
-        for (const LoadNotice& notice : run.loaded.notices)
-            report.findings.push_back({false, Cp1251ToUtf8(notice.text)});
-        if (run.compiled.Failed())
-            report.findings.push_back({true, Cp1251ToUtf8(run.compiled.message)});
-        CheckReferences(run.loaded.model, report);
-        mDialogueNames.Add(TrimView(run.loaded.model.NameEd));
-        report.parent = Trim(run.loaded.model.ParentEd);
+        if (HasExtension(path, ".quest"))
+            CheckQuestFile(report, mTableIds ? &*mTableIds : nullptr);
+        else
+            CheckInfoFile(report);
     } catch (const std::runtime_error& e) {
         report.findings.push_back({true, e.what()});
     }
 }
 
-int Checker::Run() {
-    for (const std::string& path : mOptions.paths) {
-        if (DirectoryExists(path)) {
-            std::vector<std::string> files;
-            ScanLibraryFolder(path, files);
-            for (const std::string& file : files) {
-                if (HasInfoExtension(file))
-                    CheckFile(file);
-            }
-        } else if (FileExists(path)) {
-            CheckFile(path);
-        } else {
-            mReports.push_back({path, {{true, CannotOpenFileMessage(path, SystemErrorText(ENOENT))}}, {}});
-        }
-    }
+// The references that need every checked file first: parent dialogues, earlier quests, and quest
+// names used twice.
+void Checker::CheckAcrossFiles() {
+    NameSet questNames;
+    std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
+    for (const FileReport& report : mReports)
+        if (!report.questName.empty())
+            questNames.Add(report.questName);
     for (FileReport& report : mReports) {
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
                 {false, Fill("Родительский диалог %s отсутствует среди проверенных файлов.", report.parent)});
+        for (const std::string& quest : report.finishedQuests)
+            if (!questNames.Contains(quest) && !(mQuestNames && mQuestNames->Contains(quest)))
+                report.findings.push_back(
+                    {false, Fill("Предыдущий квест %s отсутствует среди файлов квестов.", quest)});
+        if (report.questName.empty())
+            continue;
+        const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
+        if (!added)
+            report.findings.push_back({false, Fill("Квест с именем %s уже есть в файле ", report.questName) +
+                                                  *first->second + "."});
     }
+}
+
+int Checker::Run() {
+    if (!mOptions.table.empty())
+        LintTable();
+    for (const std::string& path : mOptions.paths) {
+        if (DirectoryExists(path)) {
+            std::vector<std::string> files;
+            ScanLibraryFolder(path, files);
+            for (const std::string& file : files)
+                CheckFile(file);
+        } else if (FileExists(path)) {
+            CheckFile(path);
+        } else {
+            FileReport& report = mReports.emplace_back();
+            report.path = path;
+            report.findings.push_back({true, CannotOpenFileMessage(path, SystemErrorText(ENOENT))});
+        }
+    }
+    CheckAcrossFiles();
     return Print();
 }
 
@@ -158,9 +204,12 @@ int Checker::Print() {
     std::size_t warnings = 0;
     std::string out;
     for (const FileReport& report : mReports) {
+        warnings += report.unlistedWarnings;
         for (const Finding& finding : report.findings) {
             ++(finding.error ? errors : warnings);
             out += report.path;
+            if (finding.line != 0)
+                out += ':' + std::to_string(finding.line);
             out += finding.error ? ": error: " : ": warning: ";
             out += finding.text;
             out += '\n';
@@ -173,6 +222,12 @@ int Checker::Print() {
 }
 
 } // namespace
+
+std::string Fill(std::string_view utf8Format, std::string_view cp1251Value) {
+    std::string text(utf8Format);
+    text.replace(text.find("%s"), 2, Cp1251ToUtf8(cp1251Value));
+    return text;
+}
 
 int Check(const Args& args) {
     const CheckOptions options = ParseCheckOptions(args);

@@ -47,15 +47,21 @@ void PrintUsage() {
         "  ini-set FILE SECTION KEY VALUE\n"
         "  string-get TABLE ID\n"
         "  string-add TABLE ID TEXT [--replace]\n"
-        "  recompile IN OUT\n"
+        "  recompile IN OUT                  IN is a .info or .quest file\n"
         "  search info|quest QUERY ROOT...\n"
-        "  check [--stringtable TABLE] [--quests DIR] [--strict] PATH...\n";
+        "  check [--stringtable TABLE] [--quests DIR] [--strict] [--verbose] [PATH...]\n"
+        "                                    PATH is needed unless --stringtable is given\n";
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
 }
 
 void RequireOneLine(std::string_view what, std::string_view text) {
     if (text.find_first_of("\r\n") != std::string_view::npos)
         ThrowUsage(std::string(what) + " must not contain a line break");
+}
+
+bool HasExtension(std::string_view path, std::string_view extension) {
+    return path.size() >= extension.size() &&
+           AsciiEqualNoCase(path.substr(path.size() - extension.size()), extension);
 }
 
 void RequireExistingFile(const std::string& path) {

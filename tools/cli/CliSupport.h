@@ -44,6 +44,9 @@ void PrintUsage();
 // would be cut or would forge further lines. what names the argument in the message.
 void RequireOneLine(std::string_view what, std::string_view text);
 
+// Whether path ends in extension (".info", ".quest"), letter case ignored.
+bool HasExtension(std::string_view path, std::string_view extension);
+
 // Fails with a file error when nothing exists at path, so reading a mistyped path is not mistaken
 // for reading an empty record.
 void RequireExistingFile(const std::string& path);

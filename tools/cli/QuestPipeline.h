@@ -1,0 +1,20 @@
+#pragma once
+// One .quest file through the quest tab's load and the first stage of its compile, without a window.
+
+#include "quest_editor/QuestEditorModel.h"
+
+#include <string>
+
+namespace pw::cli {
+
+struct QuestRun {
+    TQuest loaded;                // the record as read
+    QuestEditorModel model;       // the editor's content after loading it
+    QuestCompileOutcome compiled; // Ready with the record to write, or the refusal the tab would show
+};
+
+// Reads path (a missing file reads as a quest of defaults), maps it onto the editor and fills the
+// record the compile would write. Writes nothing.
+QuestRun LoadAndFillQuest(const std::string& path);
+
+} // namespace pw::cli
