@@ -5,13 +5,14 @@
 #include "app/TabIcons.h"
 #include "data/FileIO.h"
 #include "data/Library.h"
+#include "info_editor/InfoTab.h"
+#include "quest_editor/QuestTab.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
+#include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
-
-#include "info_editor/InfoTab.h"
 
 #include <QMenuBar>
 #include <QScreen>
@@ -63,6 +64,9 @@ void TForm1::BuildFrame() {
     TabSheet1->layout()->addWidget(SynMemText);
     mInfoTab = new InfoTab(mWorkspace, this);
     tbInfo->layout()->addWidget(mInfoTab);
+    mQuestTab = new QuestTab(mWorkspace, this);
+    tbQuest->layout()->addWidget(mQuestTab);
+    connect(mQuestTab, &QuestTab::TableStringAdded, this, &TForm1::MarkTableChanged);
     connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
 
     auto* statusBar = new QStatusBar;
@@ -117,7 +121,26 @@ void TForm1::FormCreate() {
     RunGuarded(this, [this, &configs] { SynMemText->LoadFromFile(configs.StringTablePath); });
 }
 
-void TForm1::LoadInfo(const std::string& path) { mInfoTab->LoadInfo(path); }
+void TForm1::LoadInfo(const std::string& path) {
+    mInfoTab->LoadInfo(path);
+}
+
+void TForm1::LoadQuest(const std::string& path) {
+    mQuestTab->LoadQuest(path);
+}
+
+void TForm1::ShowQuestByName(const std::string& name) {
+    mQuestTab->ShowQuestByName(name);
+}
+
+void TForm1::LookupTableString(const std::string& id, QLineEdit* target) {
+    pw::LookupTableString(mWorkspace, id, target);
+}
+
+void TForm1::AddTableString(const std::string& id, const std::string& text) {
+    if (pw::AddTableString(this, mWorkspace, id, text))
+        MarkTableChanged();
+}
 
 void TForm1::OpenDroppedFile(const QStringList& files) {
     if (files.isEmpty())
@@ -128,7 +151,8 @@ void TForm1::OpenDroppedFile(const QStringList& files) {
         RunGuarded(this, [this, &path] { LoadInfo(path); });
         break;
     case DroppedFileKind::Quest:
-        break; // quests open once the window has a quest editor
+        RunGuarded(this, [this, &path] { LoadQuest(path); });
+        break;
     case DroppedFileKind::Unsupported:
         Dialogs().Message(this, QStringLiteral("Поддерживаются только файлы форматов *.QUEST и *.INFO"),
                           QStringLiteral("Gothic III Plotwright"), MsgIcon::None, MsgButtons::Ok);

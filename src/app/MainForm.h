@@ -10,6 +10,7 @@
 
 #include <string>
 
+class QLineEdit;
 class QTabWidget;
 class QTimer;
 
@@ -17,6 +18,7 @@ namespace pw {
 
 struct Workspace;
 class InfoTab;
+class QuestTab;
 class TextPane;
 
 class TForm1 : public QMainWindow {
@@ -30,9 +32,18 @@ public:
 
     // Loads the .info file at path (native bytes) into the dialogue tab, without switching tabs.
     void LoadInfo(const std::string& path);
+    // Loads the .quest file at path (native bytes) into the quest tab, without switching tabs.
+    void LoadQuest(const std::string& path);
+    // Shows the library quest named name (Windows-1251) in the quest tab's pane; see QuestTab.
+    void ShowQuestByName(const std::string& name);
     // A drop of files onto the window: only the first file counts; a .info file is loaded into the
-    // dialogue tab, any file that is neither .info nor .quest is refused with a message.
+    // dialogue tab, a .quest file into the quest tab, any other file is refused with a message.
     void OpenDroppedFile(const QStringList& files);
+
+    // The string table from the editors (Windows-1251 ids and texts): the value under id shown in a
+    // hint field, and id=text written after the checks and questions, which sets the change mark.
+    void LookupTableString(const std::string& id, QLineEdit* target);
+    void AddTableString(const std::string& id, const std::string& text);
 
     // The change mark of the string editor's tab: a hint and a blinking tab picture until the tab is
     // shown.
@@ -60,6 +71,7 @@ private:
     QWidget* TabSheet1 = nullptr;
     TextPane* SynMemText = nullptr;
     InfoTab* mInfoTab = nullptr;
+    QuestTab* mQuestTab = nullptr;
     QTimer* InfoTm = nullptr;
     int mTableTabImage = 0;
 };

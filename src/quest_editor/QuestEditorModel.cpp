@@ -119,12 +119,11 @@ QuestCompileOutcome PrepareQuest(const QuestEditorModel& model, const QuestCompi
     if (outcome.Failed())
         return outcome;
     outcome.createFolder = settings.TmpFiles;
-    outcome.folder = settings.TmpFiles ? JoinPath(settings.ProgramFolder, "_Quests") : settings.QuestsPath;
+    outcome.folder = settings.TmpFiles ? JoinPath(settings.programDir, "_Quests") : settings.QuestsPath;
     // Without a configured folder the path would point at the file system's root.
     if (outcome.folder.empty())
         return Failure(QuestCompileStatus::FolderMissing,
-                       "Папка квестов не задана: укажите её в настройках или включите сохранение во "
-                       "временные папки.");
+                       "В настройках не указан каталог для квестов (Quests).");
     outcome.path = JoinPath(outcome.folder, outcome.quest.Name + kQuestFileSuffix);
     return outcome;
 }

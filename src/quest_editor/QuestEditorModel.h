@@ -59,8 +59,8 @@ QuestEditorModel LoadQuestModel(const TQuest& quest);
 // ---- Compiling ----
 
 struct QuestCompileSettings {
-    bool TmpFiles = true;      // write into "_Quests" inside ProgramFolder instead of QuestsPath
-    std::string ProgramFolder; // the folder that holds the program's executable
+    bool TmpFiles = true;   // write into "_Quests" inside programDir instead of QuestsPath
+    std::string programDir; // the folder that holds the program's executable
     std::string QuestsPath;
 };
 

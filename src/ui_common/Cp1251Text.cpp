@@ -22,8 +22,12 @@ std::string ToCp1251(const QString& text) {
     return result;
 }
 
-QString FromNativePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString FromNativePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
-std::string ToNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string ToNativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace pw

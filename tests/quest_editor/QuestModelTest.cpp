@@ -189,7 +189,7 @@ TEST(CompileQuest, OutputProblemsSayWhatFailedAndLeaveNoFile) {
     QuestCompileOutcome o = CompileQuest(Named("Foo"), {false, dir.Path(), ""});
     EXPECT_EQ(o.status, QuestCompileStatus::FolderMissing);
     EXPECT_FALSE(o.GeneralError());
-    EXPECT_NE(o.message.find("Папка квестов не задана"), std::string::npos) << o.message;
+    EXPECT_EQ(o.message, "В настройках не указан каталог для квестов (Quests).");
 
     // The scratch folder's place is taken by a file.
     const std::string program = dir.File("program");

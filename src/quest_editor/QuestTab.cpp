@@ -1,0 +1,317 @@
+#include "quest_editor/QuestTab.h"
+
+#include "data/FileIO.h"
+#include "search/LibrarySearch.h"
+#include "text_pane/TextPane.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/FieldText.h"
+#include "ui_common/TableStrings.h"
+#include "ui_common/UserDialogs.h"
+#include "ui_common/Workspace.h"
+#include "widgets/ExtCtrls2.h"
+#include "widgets/FieldGrid.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace pw {
+
+namespace {
+
+constexpr int kPanelHeight = 49;
+constexpr int kSearchBoxWidth = 873;
+constexpr int kSearchButtonSize = 21;
+const char* const kCaption = "Редактор квестов";
+
+// One field of the grid: the control, its label and its tooltip; a combo box when combo is set.
+struct GridField {
+    const char* name;
+    const char* label;
+    const char* hint;
+    bool combo = false;
+};
+
+// The first three rows of "Параметры", seven fields each; the fourth row holds the log text, the hint
+// field and the two buttons.
+const GridField kGridRows[3][kGridColumns] = {
+    {{"QuestNameEd", "Название", "Название квеста"},
+     {"QuestTypeCMB", "Тип", "", true},
+     {"QuestFinishedQuestsEd", "Предыдущие квесты", "Предшествующие успешные квесты"},
+     {"QuestExperiencePointsEd", "Очки опыта", ""},
+     {"QuestPoliticalSuccessEd", "Политический бонус", ""},
+     {"QuestPoliticalSuccessAmountEd", "Значение бонуса", ""},
+     {"QuestEnclaveSuccessCMB", "Анклав репутации", "", true}},
+    {{"QuestEnclaveSuccessAmountEd", "Очки репутации", ""},
+     {"QuestJobSuccessEd", "JobSuccess", ""},
+     {"QuestJobSuccessAmountEd", "JobSuccessAmount", ""},
+     {"QuestFolderCMB", "Каталог", "", true},
+     {"QuestDeliveryEntitiesEd", "Передаваемые единицы", ""},
+     {"QuestDeliveryAmountsEd", "Количество", ""},
+     {"QuestDeliveryCounterEd", "Уже передано", ""}},
+    {{"QuestDestinationEntityEd", "Назначение", ""},
+     {"QuestRunningTimeYearsEd", "Выполнять, лет", ""},
+     {"QuestRunningTimeDaysEd", "Выполнять, дней", ""},
+     {"QuestRunningTimeHoursEd", "Выполнять, часов", ""},
+     {"QuestAttribSuccessEd", "Навык", ""},
+     {"QuestAttribSuccessAmountEd", "Очки навыка", ""},
+     {"QuestLogTopicEd", "Текст диалога", "Строка с заданием"}},
+};
+
+QStringList Entries(const std::vector<std::string>& list) {
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(list.size()));
+    for (const std::string& entry : list)
+        entries << FromCp1251(entry);
+    return entries;
+}
+
+// The wait cursor for the length of a search, restored however the search ends.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+QuestTab::QuestTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWorkspace(workspace) {
+    setObjectName(QStringLiteral("QuestTab"));
+    setFont(EditorTabFont());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(BuildSearchPanel());
+    layout->addWidget(BuildParamsGroup());
+    layout->addWidget(BuildEditorGroup(), 1);
+    ShowModel(QuestEditorModel{});
+}
+
+QWidget* QuestTab::BuildSearchPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFixedHeight(kPanelHeight);
+    const int top = (kPanelHeight - kSearchButtonSize) / 2;
+
+    FindQuestCmb = new QComboBox(panel);
+    FindQuestCmb->setObjectName(QStringLiteral("FindQuestCmb"));
+    FindQuestCmb->setEditable(true);
+    FindQuestCmb->setInsertPolicy(QComboBox::NoInsert);
+    FindQuestCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
+    FindQuestCmb->setGeometry(4, top, kSearchBoxWidth, kSearchButtonSize);
+    FindQuestCmb->installEventFilter(this);
+    FindQuestCmb->lineEdit()->installEventFilter(this);
+    connect(FindQuestCmb, &QComboBox::activated, this, &QuestTab::FindQuestCmbSelect);
+
+    SpeedButton2 = new QToolButton(panel);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
+                                           style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    SpeedButton2->setGeometry(4 + kSearchBoxWidth + 4, top, kSearchButtonSize, kSearchButtonSize);
+    connect(SpeedButton2, &QToolButton::clicked, this,
+            [this] { RunGuarded(window(), [this] { SearchQuests(); }); });
+    return panel;
+}
+
+QWidget* QuestTab::BuildParamsGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Параметры"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    group->setFixedHeight(FieldGridHeight(4));
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < kGridColumns; ++column) {
+            const GridField& f = kGridRows[row][column];
+            QWidget* field = f.combo ? static_cast<QWidget*>(AddGridCombo(
+                                           group, f.name, QString::fromUtf8(f.label), column, row))
+                                     : AddGridEdit(group, f.name, QString::fromUtf8(f.label),
+                                                   QString::fromUtf8(f.hint), column, row);
+            mTextFields[f.name] = field;
+        }
+    QuestLogTextEd = AddGridEdit(group, "QuestLogTextEd", QStringLiteral("Текст заметки"),
+                                 QStringLiteral("Строка с заданием"), 0, 3);
+    mTextFields["QuestLogTextEd"] = QuestLogTextEd;
+    QuestStrViewEd = AddGridEdit(group, "QuestStrViewEd", QStringLiteral("Подсказка"), QString(), 1, 3);
+    QuestStrViewEd->setGeometry(FieldRect(1, 3, 4));
+    MarkHintLabel(QuestStrViewEd);
+    WriteInfoTableBtn = AddGridButton(group, "WriteInfoTableBtn", QStringLiteral(">>>"), 5, 3);
+    WriteInfoTableBtn->setToolTip(QStringLiteral("Записать значение в таблицу строк"));
+    Button1 = AddGridButton(group, "Button1", QStringLiteral("Компилировать"), 6, 3);
+
+    QuestTypeCMB = group->findChild<TLabeledComboBox*>(QStringLiteral("QuestTypeCMB"));
+    QuestEnclaveSuccessCMB = group->findChild<TLabeledComboBox*>(QStringLiteral("QuestEnclaveSuccessCMB"));
+    QuestFolderCMB = group->findChild<TLabeledComboBox*>(QStringLiteral("QuestFolderCMB"));
+    QuestLogTopicEd = group->findChild<QLineEdit*>(QStringLiteral("QuestLogTopicEd"));
+    mTextFields.erase("QuestTypeCMB"); // its value is the chosen position, not a text
+    QuestTypeCMB->addItems(Entries(QuestTypes()));
+    QuestEnclaveSuccessCMB->addItems(Entries(Enclaves()));
+    QuestFolderCMB->addItems(Entries(QuestFolders()));
+
+    QuestLogTopicEd->installEventFilter(this);
+    QuestLogTextEd->installEventFilter(this);
+    connect(WriteInfoTableBtn, &QPushButton::clicked, this,
+            [this] { RunGuarded(window(), [this] { WriteInfoTableBtnClick(); }); });
+    connect(Button1, &QPushButton::clicked, this, &QuestTab::Button1Click);
+    return group;
+}
+
+QWidget* QuestTab::BuildEditorGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Редактор"), this);
+    group->setObjectName(QStringLiteral("GroupBox4"));
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(2, 4, 2, 2);
+    SynQuestMem = new TextPane(group);
+    SynQuestMem->setObjectName(QStringLiteral("SynQuestMem"));
+    SynQuestMem->setReadOnly(true);
+    SynQuestMem->installEventFilter(this);
+    layout->addWidget(SynQuestMem);
+    return group;
+}
+
+QuestEditorModel QuestTab::ReadModel() const {
+    QuestEditorModel model;
+    for (const QuestTextControl& control : QuestTextControls()) {
+        QWidget* field = mTextFields.at(control.name);
+        if (auto* box = qobject_cast<QComboBox*>(field))
+            model.*control.text = TextOf(box);
+        else
+            model.*control.text = TextOf(static_cast<QLineEdit*>(field));
+    }
+    model.QuestTypeCMB = SelectedPosition(QuestTypeCMB);
+    return model;
+}
+
+void QuestTab::ShowModel(const QuestEditorModel& model) {
+    for (const QuestTextControl& control : QuestTextControls()) {
+        QWidget* field = mTextFields.at(control.name);
+        if (auto* box = qobject_cast<QComboBox*>(field))
+            SetComboText(box, model.*control.text);
+        else
+            SetEditText(static_cast<QLineEdit*>(field), model.*control.text);
+    }
+    SetComboPosition(QuestTypeCMB, model.QuestTypeCMB);
+}
+
+void QuestTab::LoadQuest(const std::string& path) {
+    const auto cannotOpen = [this, &path] {
+        Dialogs().Message(window(), QStringLiteral("Не удалось открыть файл %1").arg(FromNativePath(path)),
+                          QStringLiteral("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
+    };
+    // A missing file would read as a quest of defaults and wipe the fields; it is refused instead, and
+    // the record is read completely before any control changes.
+    TQuest quest;
+    if (!FileExists(path) || !TryReadWholeFile(path))
+        return cannotOpen();
+    quest.ReadFromFile(path);
+    ShowModel(LoadQuestModel(quest));
+    try {
+        SynQuestMem->LoadFromFile(path);
+    } catch (const std::exception&) {
+        SynQuestMem->clear();
+        cannotOpen();
+    }
+}
+
+void QuestTab::CompileQuest() {
+    const QuestCompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
+                                        mWorkspace.configs->QuestsPath};
+    const QuestCompileOutcome outcome = pw::CompileQuest(ReadModel(), settings);
+    if (outcome.GeneralError())
+        throw std::runtime_error(outcome.message);
+    if (outcome.Failed()) {
+        Dialogs().Message(window(), QString::fromUtf8(outcome.message), QString::fromUtf8(kCaption),
+                          MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    SynQuestMem->LoadFromFile(outcome.path);
+}
+
+void QuestTab::ShowQuestByName(const std::string& name) {
+    if (const std::optional<std::string> path = FindQuestByName(mWorkspace.questFiles, name))
+        SynQuestMem->LoadFromFile(*path);
+}
+
+void QuestTab::SearchQuests() {
+    const std::string boxText = TextOf(FindQuestCmb);
+    const int mode = static_cast<int>(SearchMode::Quests);
+    // A search over no files reads nothing and tells whether this text starts a search at all.
+    if (!SearchLibrary(mode, boxText, {}).searched)
+        return;
+    if (!mWorkspace.libraryReady) {
+        Dialogs().Message(window(),
+                          QStringLiteral("Поиск недоступен: в настройках указаны не все пути к библиотеке."),
+                          QStringLiteral("Внимание"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    const QSignalBlocker blocker(FindQuestCmb);
+    FindQuestCmb->clear();
+    FindQuestCmb->setEditText(FromCp1251(SearchWaitText()));
+    FindQuestCmb->repaint(); // the wait text must be visible while the search blocks the window
+    SearchOutcome outcome;
+    {
+        const WaitCursor wait;
+        outcome = SearchLibrary(mode, boxText, mWorkspace.questFiles);
+    }
+    QStringList paths;
+    for (const std::string& path : outcome.paths)
+        paths << FromNativePath(path);
+    FindQuestCmb->addItems(paths);
+    FindQuestCmb->setCurrentIndex(-1);
+    FindQuestCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
+}
+
+bool QuestTab::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((watched == FindQuestCmb || watched == FindQuestCmb->lineEdit()) && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Taken here, so the box does not also treat Enter as choosing a listed path.
+            RunGuarded(window(), [this] { SearchQuests(); });
+            return true;
+        }
+    }
+    if ((watched == QuestLogTopicEd || watched == QuestLogTextEd) && type == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const std::string id = TextOf(static_cast<QLineEdit*>(watched));
+        RunGuarded(window(), [this, &id] { LookupTableString(mWorkspace, id, QuestStrViewEd); });
+    }
+    if (watched == SynQuestMem && type == QEvent::KeyPress)
+        return SynQuestMemKeyPress(*static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool QuestTab::SynQuestMemKeyPress(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_S || !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    Dialogs().Message(window(), QStringLiteral("Используйте кнопку \"Компилировать\"!"),
+                      QString::fromUtf8(kCaption), MsgIcon::Information, MsgButtons::Ok);
+    return true;
+}
+
+void QuestTab::Button1Click() {
+    RunGuarded(window(), [this] { CompileQuest(); });
+}
+
+void QuestTab::FindQuestCmbSelect(int index) {
+    const std::string path = ToNativePath(FindQuestCmb->itemText(index));
+    RunGuarded(window(), [this, &path] { LoadQuest(path); });
+}
+
+void QuestTab::WriteInfoTableBtnClick() {
+    // Always under the log topic's ID, also when the hint came from the log text; the text as it stands.
+    if (AskAndAddTableString(window(), mWorkspace, TextOf(QuestLogTopicEd), TextOf(QuestStrViewEd)))
+        emit TableStringAdded();
+}
+
+} // namespace pw

@@ -1,0 +1,92 @@
+#pragma once
+// The quest tab ("Квесты"): the library search box, the 22 quest fields, the string-table hint with its
+// write button, and the read-only pane that shows a quest file on disk. It binds these controls to the
+// quest editor model: loading shows a model made from a .quest file, compiling reads the controls into
+// a model and writes it.
+
+#include "quest_editor/QuestEditorModel.h"
+
+#include <QWidget>
+
+#include <map>
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace pw {
+
+struct Workspace;
+class TextPane;
+class TLabeledComboBox;
+
+class QuestTab : public QWidget {
+    Q_OBJECT
+public:
+    QuestTab(Workspace& workspace, QWidget* parent = nullptr);
+
+    // Replaces the fields and the pane by the .quest file at path (the file system's bytes), without
+    // asking and without touching the hint field. A file that does not exist or cannot be read is
+    // reported and leaves the tab unchanged.
+    void LoadQuest(const std::string& path);
+
+    // Converts the fields, writes the .quest file and shows it in SynQuestMem. A field that is no
+    // whole number, a scratch folder that cannot be made and a failed write throw std::runtime_error
+    // for the general error display; the other problems end in the quest editor's own box. The pane
+    // keeps its text on every failure.
+    void CompileQuest();
+
+    // Shows in SynQuestMem the first quest of the library whose Name equals name (Windows-1251, A-Z
+    // folded); nothing happens when none does. Throws std::runtime_error when that file cannot be
+    // read into the pane.
+    void ShowQuestByName(const std::string& name);
+
+    // The quest search of the library for the text of FindQuestCmb; the paths found become the box's
+    // list and the count its text.
+    void SearchQuests();
+
+    // The read-only pane that shows quest files.
+    TextPane* QuestPane() const { return SynQuestMem; }
+
+signals:
+    // A line was written to the string table from this tab.
+    void TableStringAdded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildSearchPanel();
+    QWidget* BuildParamsGroup();
+    QWidget* BuildEditorGroup();
+
+    QuestEditorModel ReadModel() const;
+    void ShowModel(const QuestEditorModel& model);
+
+    void Button1Click();
+    void FindQuestCmbSelect(int index);
+    void WriteInfoTableBtnClick();
+    bool SynQuestMemKeyPress(const QKeyEvent& event);
+
+    Workspace& mWorkspace;
+
+    QComboBox* FindQuestCmb = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    // The text fields by control name (every field but QuestTypeCMB); the combo boxes among them too.
+    std::map<std::string_view, QWidget*> mTextFields;
+    TLabeledComboBox* QuestTypeCMB = nullptr;
+    TLabeledComboBox* QuestEnclaveSuccessCMB = nullptr;
+    TLabeledComboBox* QuestFolderCMB = nullptr;
+    QLineEdit* QuestLogTopicEd = nullptr;
+    QLineEdit* QuestLogTextEd = nullptr;
+    QLineEdit* QuestStrViewEd = nullptr;
+    QPushButton* WriteInfoTableBtn = nullptr;
+    QPushButton* Button1 = nullptr;
+    TextPane* SynQuestMem = nullptr;
+};
+
+} // namespace pw

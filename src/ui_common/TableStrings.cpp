@@ -1,0 +1,68 @@
+#include "ui_common/TableStrings.h"
+
+#include "data/StringTable.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/UserDialogs.h"
+#include "ui_common/Workspace.h"
+
+#include <QLineEdit>
+
+namespace pw {
+
+namespace {
+
+const char* const kNoTable = "Таблица строк недоступна: в настройках указаны не все пути.";
+
+bool TableOpen(QWidget* owner, const Workspace& workspace) {
+    if (workspace.stringTable)
+        return true;
+    Dialogs().Message(owner, QString::fromUtf8(kNoTable), QStringLiteral("Внимание"), MsgIcon::Warning,
+                      MsgButtons::Ok);
+    return false;
+}
+
+} // namespace
+
+void LookupTableString(const Workspace& workspace, const std::string& id, QLineEdit* target) {
+    target->clear();
+    if (!workspace.stringTable) {
+        target->setPlaceholderText(QString::fromUtf8(kNoTable));
+        return;
+    }
+    target->setText(FromCp1251(workspace.stringTable->LookupTableString(id)));
+    target->setCursorPosition(0);
+}
+
+bool AddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
+                    const std::string& text) {
+    if (!TableOpen(owner, workspace))
+        return false;
+    const TStringTable& table = *workspace.stringTable;
+    TStringTable::AddResult result = table.AddTableString(id, text, false);
+    if (result.status == TStringTable::AddStatus::EmptyId) {
+        Dialogs().Message(owner, FromCp1251(EmptyIdMessage()), QStringLiteral("Ошибка"), MsgIcon::None,
+                          MsgButtons::Ok);
+        return false;
+    }
+    if (result.status == TStringTable::AddStatus::NeedsConfirmation) {
+        const MsgAnswer answer =
+            Dialogs().Message(owner, FromCp1251(DuplicateEntryMessage(result.existingValue, text)),
+                              QStringLiteral("Внимание"), MsgIcon::Question, MsgButtons::YesNo);
+        if (answer != MsgAnswer::Yes)
+            return false;
+        result = table.AddTableString(id, text, true);
+    }
+    return result.status == TStringTable::AddStatus::Written;
+}
+
+bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
+                          const std::string& text) {
+    if (!TableOpen(owner, workspace))
+        return false;
+    const MsgAnswer answer =
+        Dialogs().Message(owner, QStringLiteral("Добавить строку в таблицу строк?"),
+                          QStringLiteral("Внимание"), MsgIcon::Question, MsgButtons::YesNo);
+    return answer == MsgAnswer::Yes && AddTableString(owner, workspace, id, text);
+}
+
+} // namespace pw

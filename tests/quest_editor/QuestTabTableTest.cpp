@@ -1,0 +1,136 @@
+// The string table on the quest tab: the hint shown for the log IDs and the ">>>" write with its
+// questions, through the real widgets with scripted answers.
+
+#include "QuestTabFixture.h"
+
+#include "data/StringTable.h"
+
+#include <QSignalSpy>
+
+namespace pwtest {
+namespace {
+
+using pw::MsgAnswer;
+
+struct QuestTabTable : QuestTabFixture {
+    std::string table = dir.File("stringtable.ini");
+    void SetUp() override {
+        WriteBytes(table, "[LocAdmin_Strings]\r\nTopic_1=" + pw::Utf8ToCp1251("Найти рыбу;") +
+                              "\r\nText_1=Bring it;\r\nEmpty_1=\r\n");
+        workspace.stringTable = std::make_shared<pw::TStringTable>(table);
+        tab.show();
+    }
+    void SetIds(const QString& topic, const QString& text) {
+        Edit("QuestLogTopicEd")->setText(topic);
+        Edit("QuestLogTextEd")->setText(text);
+    }
+    QString Hint() { return Text("QuestStrViewEd"); }
+    std::string Table() { return ReadBytes(table); }
+};
+
+TEST_F(QuestTabTable, ClickingALogIdShowsItsLineFromTheTable) {
+    SetIds("topic_1", "Text_1");
+    Click("QuestLogTopicEd");
+    EXPECT_EQ(Hint(), "Найти рыбу;");
+    Click("QuestLogTextEd");
+    EXPECT_EQ(Hint(), "Bring it;");
+    Edit("QuestLogTextEd")->setText("Empty_1");
+    Click("QuestLogTextEd");
+    EXPECT_EQ(Hint(), "");
+    Edit("QuestLogTextEd")->setText("Nowhere");
+    Click("QuestLogTextEd");
+    EXPECT_EQ(Hint(), "<dialog not found>");
+    Edit("QuestLogTextEd")->setText("<EMPTY>");
+    Click("QuestLogTextEd");
+    EXPECT_EQ(Hint(), "");
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(QuestTabTable, WriteAsksFirstAndWritesUnderTheTopicIdTheTextAsItStands) {
+    QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
+    SetIds("New_1", "Text_1");
+    Click("QuestLogTextEd"); // the hint comes from the log text, the ID is still the topic's
+    Edit("QuestStrViewEd")->setText("  Новая строка ");
+    dialogs.answers = {MsgAnswer::No};
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Boxes(), QStringList{"Добавить строку в таблицу строк? / Внимание"});
+    EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::Question);
+    EXPECT_EQ(dialogs.Messages()[0].buttons, pw::MsgButtons::YesNo);
+    EXPECT_EQ(added.count(), 0);
+
+    dialogs.answers = {MsgAnswer::Yes};
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Table().substr(Table().find("New_1")),
+              "New_1=" + pw::Utf8ToCp1251("  Новая строка ;") + "\r\n");
+    EXPECT_EQ(added.count(), 1);
+}
+
+TEST_F(QuestTabTable, AnExistingLineIsReplacedOnlyAfterTheDuplicateQuestion) {
+    QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
+    SetIds("TOPIC_1", "");
+    Edit("QuestStrViewEd")->setText("Другая;");
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::No};
+    Click("WriteInfoTableBtn");
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(dialogs.Messages()[1].text, "Запись с аналогичным ID уже существует.\r\nСуществующая запись: "
+                                          "Найти рыбу;\r\nНовая запись: Другая;");
+    EXPECT_EQ(dialogs.Messages()[1].caption, "Внимание");
+    EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Question);
+    EXPECT_EQ(Table().find(pw::Utf8ToCp1251("Другая")), std::string::npos);
+    EXPECT_EQ(added.count(), 0);
+
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Table(), "[LocAdmin_Strings]\r\nTopic_1=" + pw::Utf8ToCp1251("Другая;") +
+                           "\r\nText_1=Bring it;\r\nEmpty_1=\r\n");
+    EXPECT_EQ(added.count(), 1);
+}
+
+TEST_F(QuestTabTable, ABlankTopicIdIsRefusedAndAnEmptyTextWritesTheSeparatorAlone) {
+    SetIds("  ", "Text_1");
+    Edit("QuestStrViewEd")->setText("x");
+    dialogs.answers = {MsgAnswer::Yes};
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
+                                    "Идентификатор строки не задан / Ошибка"}));
+    EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::None);
+
+    SetIds("Empty_1", "");
+    Edit("QuestStrViewEd")->clear();
+    dialogs.answers = {MsgAnswer::Yes}; // an empty stored value counts as absent: no second question
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(dialogs.Messages().size(), 3u);
+    EXPECT_NE(Table().find("\r\nEmpty_1=;\r\n"), std::string::npos);
+}
+
+TEST_F(QuestTabTable, AFailedWriteIsReportedAndTheTableStaysWhole) {
+    QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
+    workspace.stringTable = std::make_shared<pw::TStringTable>(dir.File("no/such/stringtable.ini"));
+    SetIds("New_1", "");
+    dialogs.answers = {MsgAnswer::Yes};
+    Click("WriteInfoTableBtn");
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(dialogs.Messages()[1].text,
+              QString::fromStdString("Unable to write to " + dir.File("no/such/stringtable.ini")));
+    EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Error);
+    EXPECT_EQ(added.count(), 0);
+}
+
+TEST_F(QuestTabTable, WithoutATableNothingIsReadOrWritten) {
+    workspace.stringTable.reset(); // the settings were incomplete at start
+    SetIds("Topic_1", "");
+    Edit("QuestStrViewEd")->setText("old hint");
+    Click("QuestLogTopicEd");
+    EXPECT_EQ(Hint(), "");
+    EXPECT_EQ(Edit("QuestStrViewEd")->placeholderText(),
+              "Таблица строк недоступна: в настройках указаны не все пути.");
+    EXPECT_TRUE(dialogs.calls.empty());
+
+    Edit("QuestStrViewEd")->setText("text");
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Boxes(), QStringList{"Таблица строк недоступна: в настройках указаны не все пути. / Внимание"});
+    EXPECT_EQ(Table().find("text"), std::string::npos);
+}
+
+} // namespace
+} // namespace pwtest
