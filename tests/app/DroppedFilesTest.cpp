@@ -54,6 +54,16 @@ TEST_F(DropTest, FirstDroppedInfoFileIsLoadedWithoutSwitchingTabs) {
     EXPECT_TRUE(dialogs.calls.empty());
 }
 
+TEST_F(DropTest, FirstDroppedQuestFileIsLoadedIntoTheQuestTabWithoutSwitchingTabs) {
+    pwtest::WriteBytes(QuestsPath() + "/Fish.QUEST", "[Quest]\r\nName=Fish\r\nType=2\r\n");
+    tabs->setCurrentIndex(0);
+    form->OpenDroppedFile({QString::fromStdString(QuestsPath() + "/Fish.QUEST"), File("Gorn_Hello.info")});
+    EXPECT_EQ(form->findChild<QLineEdit*>("QuestNameEd")->text(), "Fish");
+    EXPECT_EQ(DialogueName(), "");
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
 TEST_F(DropTest, UnsupportedFileIsRefusedWithTheProgramsMessage) {
     form->OpenDroppedFile({File("notes.txt"), File("Gorn_Hello.info")});
     const auto messages = dialogs.Messages();

@@ -190,4 +190,34 @@ TEST_F(MainFormTest, ChangeMarkBlinksUntilTheStringTabIsShown) {
     EXPECT_EQ(tabs->tabIcon(2).cacheKey(), iconKey(0));
 }
 
+TEST_F(MainFormTest, AWriteFromAnEditorMarksTheTableAndARefusalDoesNot) {
+    WriteSettings(TablePath());
+    pwtest::WriteBytes(TablePath(), "[LocAdmin_Strings]\r\nOld_1=x;\r\n");
+    auto workspace = MakeWorkspace();
+    pw::TForm1 form(*workspace);
+    auto* tabs = form.findChild<QTabWidget*>("PgCtrl");
+    auto* timer = form.findChild<QTimer*>("InfoTm");
+
+    dialogs.answers = {pw::MsgAnswer::No};
+    form.AddTableString("Old_1", "y"); // the duplicate question, answered No
+    EXPECT_FALSE(timer->isActive());
+    form.AddTableString("  ", "y");
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(dialogs.Messages().back().text, "Идентификатор строки не задан");
+
+    // The quest tab's ">>>" button.
+    form.findChild<QLineEdit*>("QuestLogTopicEd")->setText("New_1");
+    form.findChild<QLineEdit*>("QuestStrViewEd")->setText("z");
+    dialogs.answers = {pw::MsgAnswer::Yes};
+    form.findChild<QPushButton*>("WriteInfoTableBtn")->click();
+    EXPECT_EQ(pwtest::ReadBytes(TablePath()), "[LocAdmin_Strings]\r\nOld_1=x;\r\nNew_1=z;\r\n");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(tabs->tabToolTip(2), "В таблицу строк были внесены изменения");
+    const auto iconKey = [&](int image) { return form.PgCtrlImgList().at(image).cacheKey(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs->tabIcon(2).cacheKey() == iconKey(1); }, 2000));
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(tabs->tabIcon(2).cacheKey(), iconKey(0));
+}
+
 } // namespace
