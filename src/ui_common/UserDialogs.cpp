@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace pw {
@@ -56,14 +57,15 @@ public:
         return RunFileDialog(owner, title, initialName, filter, QFileDialog::AcceptOpen);
     }
 
-    std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& initialName,
-                                          const QString& filter) override {
-        return RunFileDialog(owner, title, initialName, filter, QFileDialog::AcceptSave);
-    }
-
     void Beep() override { QApplication::beep(); }
 
     int RunModal(QDialog* dialog) override { return dialog->exec(); }
+
+protected:
+    std::optional<QString> AskSaveName(QWidget* owner, const QString& title, const QString& initialName,
+                                       const QString& filter) override {
+        return RunFileDialog(owner, title, initialName, filter, QFileDialog::AcceptSave);
+    }
 
 private:
     static std::optional<QString> RunFileDialog(QWidget* owner, const QString& title,
@@ -74,7 +76,10 @@ private:
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setNameFilter(filter);
+        // The replace question comes after the default extension is added, so ChooseSaveFile asks it.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!filter.isEmpty())
+            dialog.setNameFilter(filter);
         dialog.selectFile(initialName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
@@ -90,6 +95,35 @@ QtDialogs& QtService() {
 UserDialogs* gInstalled = nullptr;
 
 } // namespace
+
+std::optional<QString> UserDialogs::ChooseSaveFile(QWidget* owner, const QString& title,
+                                                   const QString& initialName, const QString& filter,
+                                                   const QString& defaultSuffix) {
+    QString name = initialName;
+    for (;;) {
+        const std::optional<QString> typed = AskSaveName(owner, title, name, filter);
+        if (!typed)
+            return std::nullopt;
+        name = WithDefaultSuffix(*typed, defaultSuffix);
+        const QFileInfo file(name);
+        if (!file.exists() || file.isDir())
+            return name;
+        // Qt's own words for the question, so its translations speak the user's language.
+        const QString question =
+            QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(file.fileName());
+        const QString caption =
+            title.isEmpty() ? QCoreApplication::translate("QFileDialog", "Save As") : title;
+        if (Message(owner, question, caption, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes)
+            return name;
+    }
+}
+
+QString WithDefaultSuffix(const QString& name, const QString& suffix) {
+    if (suffix.isEmpty() || QFileInfo(name).fileName().contains(u'.'))
+        return name;
+    return name + u'.' + suffix;
+}
 
 UserDialogs& Dialogs() {
     return gInstalled ? *gInstalled : QtService();

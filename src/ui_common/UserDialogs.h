@@ -30,14 +30,26 @@ public:
     // alone, so a name that should show its pattern repeats it ("INI Files (*.ini) (*.ini)").
     virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title,
                                                   const QString& initialName, const QString& filter) = 0;
-    // A file-save dialog, its filter as for ChooseOpenFile; std::nullopt when the user cancels.
-    virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title,
-                                                  const QString& initialName, const QString& filter) = 0;
+    // The save dialog: the chooser (filter as for ChooseOpenFile; an empty title is the system's own),
+    // then defaultSuffix added to a name typed without any extension, then for an existing file the
+    // question whether to replace it, where No opens the chooser again. std::nullopt when the user
+    // cancels.
+    std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& initialName,
+                                          const QString& filter, const QString& defaultSuffix);
     // The system's information sound.
     virtual void Beep() = 0;
     // Runs one of the program's own windows modally and returns its result code.
     virtual int RunModal(QDialog* dialog) = 0;
+
+protected:
+    // The bare save chooser behind ChooseSaveFile: the name as typed, no extension added and no
+    // question asked; std::nullopt when the user cancels.
+    virtual std::optional<QString> AskSaveName(QWidget* owner, const QString& title,
+                                               const QString& initialName, const QString& filter) = 0;
 };
+
+// name with "." + suffix appended when its file name holds no "." at all (an empty suffix adds nothing).
+QString WithDefaultSuffix(const QString& name, const QString& suffix);
 
 // The service in use. Until one is installed, a Qt implementation is used.
 UserDialogs& Dialogs();

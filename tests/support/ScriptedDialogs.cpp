@@ -19,7 +19,7 @@ std::vector<ScriptedDialogs::Call> ScriptedDialogs::Messages() const {
 
 pw::MsgAnswer ScriptedDialogs::Message(QWidget* owner, const QString& text, const QString& caption,
                                        pw::MsgIcon icon, pw::MsgButtons buttons) {
-    calls.push_back({Kind::Message, text, caption, icon, buttons, owner, nullptr});
+    calls.push_back({Kind::Message, text, caption, icon, buttons, owner, nullptr, {}});
     if (buttons == pw::MsgButtons::Ok)
         return pw::MsgAnswer::Ok;
     if (answers.empty())
@@ -39,28 +39,37 @@ std::optional<QString> ScriptedDialogs::NextChoice() {
 }
 
 std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget* owner, const QString& title) {
-    calls.push_back({Kind::ChooseFolder, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr});
+    calls.push_back(
+        {Kind::ChooseFolder, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, {}});
     return NextChoice();
 }
 
 std::optional<QString> ScriptedDialogs::ChooseOpenFile(QWidget* owner, const QString& title, const QString&,
                                                        const QString&) {
-    calls.push_back({Kind::ChooseOpenFile, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr});
+    calls.push_back(
+        {Kind::ChooseOpenFile, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, {}});
     return NextChoice();
 }
 
-std::optional<QString> ScriptedDialogs::ChooseSaveFile(QWidget* owner, const QString& title, const QString&,
-                                                       const QString&) {
-    calls.push_back({Kind::ChooseSaveFile, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr});
+std::optional<QString> ScriptedDialogs::AskSaveName(QWidget* owner, const QString& title,
+                                                    const QString& initialName, const QString&) {
+    calls.push_back({Kind::ChooseSaveFile,
+                     title,
+                     {},
+                     pw::MsgIcon::None,
+                     pw::MsgButtons::Ok,
+                     owner,
+                     nullptr,
+                     initialName});
     return NextChoice();
 }
 
 void ScriptedDialogs::Beep() {
-    calls.push_back({Kind::Beep, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, nullptr});
+    calls.push_back({Kind::Beep, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, nullptr, {}});
 }
 
 int ScriptedDialogs::RunModal(QDialog* dialog) {
-    calls.push_back({Kind::RunModal, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, dialog});
+    calls.push_back({Kind::RunModal, {}, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, nullptr, dialog, {}});
     if (onModal)
         onModal(dialog);
     if (modalResults.empty())

@@ -26,6 +26,7 @@ public:
         pw::MsgButtons buttons = pw::MsgButtons::Ok;
         QWidget* owner = nullptr;
         QDialog* dialog = nullptr; // for RunModal
+        QString initialName;       // the name a save chooser opens with
     };
 
     ScriptedDialogs();
@@ -46,10 +47,13 @@ public:
     std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) override;
     std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
                                           const QString& filter) override;
-    std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& initialName,
-                                          const QString& filter) override;
     void Beep() override;
     int RunModal(QDialog* dialog) override;
+
+protected:
+    // Recorded as a ChooseSaveFile call; answered from choices like the other choosers.
+    std::optional<QString> AskSaveName(QWidget* owner, const QString& title, const QString& initialName,
+                                       const QString& filter) override;
 
 private:
     std::optional<QString> NextChoice();

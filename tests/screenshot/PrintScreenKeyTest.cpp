@@ -1,0 +1,87 @@
+#include "screenshot/PrintScreenKey.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The platform's native scan codes of the two Shift keys.
+#if defined(Q_OS_WIN)
+constexpr quint32 kLeftShift = 0x2A;
+constexpr quint32 kRightShift = 0x36;
+#else
+constexpr quint32 kLeftShift = 50;
+constexpr quint32 kRightShift = 62;
+#endif
+
+class PrintScreenKeyTest : public ::testing::Test {
+protected:
+    bool Shift(QEvent::Type type, quint32 scanCode, quint32 virtualKey = 0) {
+        QKeyEvent event(type, Qt::Key_Shift, type == QEvent::KeyPress ? Qt::ShiftModifier : Qt::NoModifier,
+                        scanCode, virtualKey, 0);
+        return key.IsTrigger(&window, &event);
+    }
+    bool PrintScreenUp(Qt::KeyboardModifiers modifiers, const QObject* receiver = nullptr,
+                       bool autoRepeat = false) {
+        QKeyEvent event(QEvent::KeyRelease, Qt::Key_Print, modifiers, 107, 0xFF61, 0, QString(), autoRepeat);
+        return key.IsTrigger(receiver ? receiver : &window, &event);
+    }
+
+    QWindow window;
+    pw::PrintScreenKey key;
+};
+
+TEST_F(PrintScreenKeyTest, EachReleaseWithTheLeftShiftDownTriggersOnceWhereItEntersAWindow) {
+    EXPECT_FALSE(Shift(QEvent::KeyPress, kLeftShift));
+    EXPECT_TRUE(PrintScreenUp(Qt::ShiftModifier));
+    // The same release travelling on to the widgets of the window is not counted again.
+    QWidget widget;
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier, &widget));
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier, &widget));
+    // Held keys repeat; only the real release counts.
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier, &window, true));
+    EXPECT_TRUE(PrintScreenUp(Qt::ShiftModifier));
+
+    EXPECT_FALSE(Shift(QEvent::KeyRelease, kLeftShift));
+    EXPECT_FALSE(PrintScreenUp(Qt::NoModifier));
+}
+
+TEST_F(PrintScreenKeyTest, RightShiftOrNoShiftDoesNotTrigger) {
+    EXPECT_FALSE(PrintScreenUp(Qt::NoModifier));
+    Shift(QEvent::KeyPress, kRightShift);
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier));
+    // Left pressed and let go while the right one stays down.
+    Shift(QEvent::KeyPress, kLeftShift);
+    Shift(QEvent::KeyRelease, kLeftShift);
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier));
+}
+
+TEST_F(PrintScreenKeyTest, ShiftWithoutNativeCodesCountsAsTheLeftOne) {
+    Shift(QEvent::KeyPress, 0);
+    EXPECT_TRUE(PrintScreenUp(Qt::ShiftModifier));
+}
+
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+TEST_F(PrintScreenKeyTest, RightShiftIsKnownByItsKeySymbolToo) {
+    Shift(QEvent::KeyPress, 0, 0xFFE2);
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier));
+}
+#endif
+
+TEST_F(PrintScreenKeyTest, ShiftLetGoOutsideTheProgramIsForgotten) {
+    // The release went to another program: the next Print Screen reports no Shift.
+    Shift(QEvent::KeyPress, kLeftShift);
+    EXPECT_FALSE(PrintScreenUp(Qt::NoModifier));
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier));
+
+    // The program went to the background while the Shift was down.
+    Shift(QEvent::KeyPress, kLeftShift);
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    EXPECT_FALSE(key.IsTrigger(&window, &inactive));
+    EXPECT_FALSE(PrintScreenUp(Qt::ShiftModifier));
+}
+
+} // namespace
