@@ -46,43 +46,54 @@ private:
     std::size_t mNextLf;
 };
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes c as UTF-8 at out; returns the position after it.
+char* PutUtf8(char* out, char32_t c) {
     if (c < 0x80) {
-        out += static_cast<char>(c);
+        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return out;
 }
 
 // A UTF-16 table is judged on its own characters: decoding it into the 8-bit code page would turn
-// every character the code page lacks into "?" and so into false findings.
+// every character the code page lacks into "?" and so into false findings. Unpaired surrogates
+// become U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    const auto unit = [&bytes](std::size_t i) -> char32_t {
-        return static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-    };
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
-            unit(i + 2) < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-            i += 2;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
+    const std::size_t units = bytes.size() / 2;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto unit = [in](std::size_t i) -> char32_t { return in[2 * i] | (in[2 * i + 1] << 8); };
+    // The decoded length first, so the text is made in one allocation of its own size.
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t c = unit(i);
+        length += c < 0x80 ? 1 : c < 0x800 ? 2 : 3; // a surrogate pair: 3 + 3 >= 4
     }
+    std::string out(length, '\0');
+    char* o = out.data();
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t c = unit(i);
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD;
+        o = PutUtf8(o, c);
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
@@ -110,6 +121,7 @@ int SemicolonNorm(const std::map<int, std::size_t>& counts) {
 std::vector<Entry> CollectEntries(std::string_view text, std::map<int, std::size_t>& semicolonCounts) {
     std::vector<Entry> entries;
     std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> firstLines;
+    firstLines.reserve(text.size() / 64); // about one entry for every few hundred bytes: no rehash
     LineCutter cutter(text);
     std::string_view raw;
     std::size_t number = 0;
