@@ -67,6 +67,9 @@ void TForm1::BuildFrame() {
     mQuestTab = new QuestTab(mWorkspace, this);
     tbQuest->layout()->addWidget(mQuestTab);
     connect(mQuestTab, &QuestTab::TableStringAdded, this, &TForm1::MarkTableChanged);
+    connect(mInfoTab, &InfoTab::TableStringAdded, this, &TForm1::MarkTableChanged);
+    connect(mInfoTab, &InfoTab::QuestEdDblClick, this,
+            [this](const std::string& name) { RunGuarded(this, [this, &name] { ShowQuestByName(name); }); });
     connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
 
     auto* statusBar = new QStatusBar;

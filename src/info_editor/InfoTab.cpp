@@ -1,6 +1,7 @@
 #include "info_editor/InfoTab.h"
 
 #include "data/FileIO.h"
+#include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
@@ -9,6 +10,7 @@
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
+#include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
 #include "widgets/EditableListView.h"
@@ -242,6 +244,9 @@ QWidget* InfoTab::BuildParamsGroup() {
     BuildBtn->setObjectName(QStringLiteral("BuildBtn"));
     BuildBtn->setGeometry(FieldRect(6, 3).adjusted(0, -1, 0, 1));
     connect(BuildBtn, &QPushButton::clicked, this, &InfoTab::BuildBtnClick);
+    connect(WriteBtn, &QPushButton::clicked, this,
+            [this] { RunGuarded(window(), [this] { WriteBtnClick(); }); });
+    QuestEd->installEventFilter(this);
 
     InfoTypeCmb->addItems(Entries(InfoTypes()));
     ConditionTypeCmb->addItems(Entries(ConditionTypes()));
@@ -314,6 +319,8 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
     layout->addWidget(Splitter1, 1);
     new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
+    connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
     return group;
 }
 
@@ -464,6 +471,10 @@ bool InfoTab::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == QuestEd && event->type() == QEvent::MouseButtonDblClick) {
+        emit QuestEdDblClick(TextOf(QuestEd));
+        return true;
+    }
     if (event->type() == QEvent::FocusOut) {
         for (QLineEdit* edit : {InfoGivenEd, TeachSkillIsPercEd, PermanentEd, ClearChildrenEd})
             if (watched == edit) {
@@ -482,6 +493,29 @@ void InfoTab::BuildBtnClick() {
 void InfoTab::FindInfoCmbSelect(int index) {
     const std::string path = ToNativePath(FindInfoCmb->itemText(index));
     RunGuarded(window(), [this, &path] { LoadInfo(path); });
+}
+
+std::string InfoTab::FirstSelectedTextId() const {
+    int first = -1;
+    for (const QModelIndex& index : CommandList->selectionModel()->selectedRows())
+        if (first < 0 || index.row() < first)
+            first = index.row();
+    const QTableWidgetItem* cell = first >= 0 ? CommandList->item(first, kCommandCellCount - 1) : nullptr;
+    return cell ? ToCp1251(cell->text()) : std::string();
+}
+
+void InfoTab::CommandListSelectItem(const QItemSelection& selected) {
+    // A deselection keeps the hint as it is.
+    if (selected.isEmpty() || !CommandList->selectionModel()->hasSelection())
+        return;
+    const std::string id = FirstSelectedTextId();
+    RunGuarded(window(), [this, &id] { LookupTableString(mWorkspace, id, InfoStrViewEd); });
+}
+
+void InfoTab::WriteBtnClick() {
+    // Without a selected row the ID is empty, which the write refuses after the question.
+    if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), Trim(TextOf(InfoStrViewEd))))
+        emit TableStringAdded();
 }
 
 void InfoTab::TeachSkillCmbUserChange() {

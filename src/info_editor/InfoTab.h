@@ -10,6 +10,7 @@
 #include <string>
 
 class QComboBox;
+class QItemSelection;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
@@ -42,6 +43,12 @@ public:
     // box's list and the count its text.
     void SearchInfos();
 
+signals:
+    // A double click on QuestEd asks for the quest of that name (Windows-1251, as typed).
+    void QuestEdDblClick(const std::string& name);
+    // A line was written to the string table from this tab.
+    void TableStringAdded();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,6 +65,9 @@ private:
 
     void BuildBtnClick();
     void FindInfoCmbSelect(int index);
+    void CommandListSelectItem(const QItemSelection& selected);
+    void WriteBtnClick();
+    std::string FirstSelectedTextId() const;
     void TeachSkillCmbUserChange();
     void KeepZeroWhenBlank(QLineEdit* edit);
 

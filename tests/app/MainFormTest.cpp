@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -218,6 +219,32 @@ TEST_F(MainFormTest, AWriteFromAnEditorMarksTheTableAndARefusalDoesNot) {
     tabs->setCurrentIndex(2);
     EXPECT_FALSE(timer->isActive());
     EXPECT_EQ(tabs->tabIcon(2).cacheKey(), iconKey(0));
+
+    // The dialogue tab's ">>>" button.
+    pwtest::WriteBytes(InfosPath() + "/say.info",
+                       "[Info]\r\nInfoScript_Commands=Say\r\nInfoScript_Texts=Say_1\r\n");
+    form.LoadInfo(InfosPath() + "/say.info");
+    form.findChild<QTableWidget*>("CommandList")->selectRow(0);
+    form.findChild<QLineEdit*>("InfoStrViewEd")->setText("s");
+    dialogs.answers = {pw::MsgAnswer::Yes};
+    form.findChild<QPushButton*>("WriteBtn")->click();
+    EXPECT_NE(pwtest::ReadBytes(TablePath()).find("\r\nSay_1=s;\r\n"), std::string::npos);
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(MainFormTest, DoubleClickOnTheDialoguesQuestShowsThatQuestsFile) {
+    WriteSettings(TablePath());
+    pwtest::WriteBytes(TablePath(), "");
+    pwtest::WriteBytes(QuestsPath() + "/deep/fish.quest", "[Quest]\r\nName=Fish_Quest\r\n");
+    auto workspace = MakeWorkspace();
+    pw::TForm1 form(*workspace);
+    auto* quest = form.findChild<QLineEdit*>("QuestEd");
+    quest->setText("FISH_quest");
+    QTest::mouseDClick(quest, Qt::LeftButton);
+    EXPECT_EQ(form.findChild<QPlainTextEdit*>("SynQuestMem")->toPlainText(), "[Quest]\nName=Fish_Quest\n");
+    EXPECT_EQ(form.findChild<QTabWidget*>("PgCtrl")->currentIndex(), 0);
+    EXPECT_EQ(form.findChild<QLineEdit*>("QuestNameEd")->text(), "");
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 } // namespace
