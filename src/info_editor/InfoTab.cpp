@@ -314,6 +314,7 @@ QWidget* InfoTab::BuildListsGroup() {
     SynInfoMem = new TextPane(Splitter1);
     SynInfoMem->setObjectName(QStringLiteral("SynInfoMem"));
     SynInfoMem->setReadOnly(true);
+    SynInfoMem->ColourAsIni();
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});

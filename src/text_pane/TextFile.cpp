@@ -4,8 +4,10 @@
 #include "ui_common/Cp1251Text.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <cerrno>
+#include <functional>
 #include <stdexcept>
 
 namespace pw {
@@ -16,39 +18,162 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-QString Decode(QStringDecoder decoder, std::string_view bytes) {
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+// Stateless, so a sequence cut off at the end of the file is shown as a replacement character
+// instead of being kept back for more input that never comes.
+QString Decode(QStringConverter::Encoding encoding, std::string_view bytes) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (encoding != QStringConverter::Utf8 && bytes.size() % 2 != 0)
+        text += QChar(QChar::ReplacementCharacter); // the UTF-16 decoder drops a lone last byte
+    return text;
 }
 
-LineBreak FirstLineBreak(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
-            return LineBreak::Lf;
-        if (text[i] == u'\r')
-            return (i + 1 < text.size() && text[i + 1] == u'\n') ? LineBreak::CrLf : LineBreak::Cr;
+// Turns every CR LF, lone CR and LF of text into '\n' in place and picks the line end to write back.
+LineBreak NormaliseLineBreaks(QString& text) {
+    const qsizetype firstCr = text.indexOf(u'\r');
+    const bool lf = text.indexOf(u'\n') >= 0;
+    if (firstCr < 0)
+        return lf ? LineBreak::Lf : LineBreak::CrLf;
+    bool crlf = false;
+    bool cr = false;
+    QChar* out = text.data() + firstCr;
+    const QChar* in = out;
+    const QChar* const end = text.constData() + text.size();
+    while (in != end) {
+        const QChar ch = *in++;
+        if (ch == u'\r') {
+            if (in != end && *in == u'\n') {
+                ++in;
+                crlf = true;
+            } else {
+                cr = true;
+            }
+            *out++ = u'\n';
+        } else {
+            *out++ = ch;
+        }
     }
-    return LineBreak::CrLf;
+    text.truncate(out - text.constData());
+    if (crlf || lf)
+        return (crlf || cr) ? LineBreak::CrLf : LineBreak::Lf;
+    return LineBreak::Cr;
+}
+
+std::string_view MarkOf(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8Bom:
+        return kUtf8Mark;
+    case TextEncoding::Utf16LeBom:
+        return kUtf16LeMark;
+    case TextEncoding::Utf16BeBom:
+        return kUtf16BeMark;
+    case TextEncoding::Ansi:
+        break;
+    }
+    return {};
+}
+
+// The bytes of text without a mark; std::nullopt when a character cannot be written in the encoding.
+std::optional<std::string> EncodeBody(QStringView text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Ansi)
+        return ToCp1251Exact(text);
+    // Stateless: a lone surrogate at the very end is an error, not a state kept for a next call.
+    QStringEncoder encoder(encoding == TextEncoding::Utf8Bom      ? QStringConverter::Utf8
+                           : encoding == TextEncoding::Utf16LeBom ? QStringConverter::Utf16LE
+                                                                  : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// The first character of text that the encoding cannot hold; only called once encoding has failed.
+Unencodable FindUnencodable(const QString& text, TextEncoding encoding) {
+    qsizetype line = 0;
+    qsizetype lineStart = 0;
+    for (;;) {
+        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QStringView lineText = QStringView(text).mid(lineStart, lineEnd - lineStart);
+        if (!EncodeBody(lineText, encoding)) {
+            for (qsizetype i = 0; i < lineText.size();) {
+                const qsizetype width = (lineText[i].isHighSurrogate() && i + 1 < lineText.size() &&
+                                         lineText[i + 1].isLowSurrogate())
+                                            ? 2
+                                            : 1;
+                const QStringView one = lineText.mid(i, width);
+                if (!EncodeBody(one, encoding))
+                    return {line, width == 2 ? QChar::surrogateToUcs4(one[0], one[1]) : one[0].unicode()};
+                i += width;
+            }
+        }
+        if (lineEnd == text.size())
+            break;
+        lineStart = lineEnd + 1;
+        ++line;
+    }
+    return {line, 0};
+}
+
+// Puts lineBreak in place of every '\n' code unit of an encoded text (one byte wide, or two for UTF-16).
+std::string WithLineBreaks(std::string body, TextEncoding encoding, LineBreak lineBreak) {
+    if (lineBreak == LineBreak::Lf)
+        return body;
+    const bool wide = encoding == TextEncoding::Utf16LeBom || encoding == TextEncoding::Utf16BeBom;
+    const std::size_t unit = wide ? 2 : 1;
+    const std::size_t low = encoding == TextEncoding::Utf16BeBom ? 1 : 0; // the byte that holds the code
+    // The start of the first '\n' unit at or after the unit that starts at `from`, or npos.
+    const auto nextLf = [&](std::size_t from) {
+        for (std::size_t i = body.find('\n', from + low); i != std::string::npos;
+             i = body.find('\n', i + 1)) {
+            const std::size_t start = i - low;
+            if (start % unit == 0 && (!wide || body[start + 1 - low] == '\0'))
+                return start;
+        }
+        return std::string::npos;
+    };
+    if (lineBreak == LineBreak::Cr) {
+        for (std::size_t at = nextLf(0); at != std::string::npos; at = nextLf(at + unit))
+            body[at + low] = '\r';
+        return body;
+    }
+    std::string result;
+    result.reserve(body.size() + body.size() / 32);
+    std::size_t copied = 0;
+    for (std::size_t at = nextLf(0); at != std::string::npos; at = nextLf(at + unit)) {
+        result.append(body, copied, at - copied);
+        result.append(unit, '\0');
+        result[result.size() - unit + low] = '\r';
+        copied = at; // the '\n' itself goes out with the next piece
+    }
+    result.append(body, copied);
+    return result;
 }
 
 } // namespace
 
+FileFingerprint FingerprintOf(std::string_view bytes) {
+    return {true, bytes.size(), std::hash<std::string_view>{}(bytes)};
+}
+
 LoadedText DecodeTextFile(std::string_view bytes) {
     LoadedText result;
+    result.source = FingerprintOf(bytes);
     if (bytes.starts_with(kUtf8Mark)) {
         result.encoding = TextEncoding::Utf8Bom;
-        result.text = Decode(QStringDecoder(QStringConverter::Utf8), bytes.substr(kUtf8Mark.size()));
+        result.text = Decode(QStringConverter::Utf8, bytes.substr(kUtf8Mark.size()));
     } else if (bytes.starts_with(kUtf16LeMark)) {
         result.encoding = TextEncoding::Utf16LeBom;
-        result.text = Decode(QStringDecoder(QStringConverter::Utf16LE), bytes.substr(kUtf16LeMark.size()));
+        result.text = Decode(QStringConverter::Utf16LE, bytes.substr(kUtf16LeMark.size()));
     } else if (bytes.starts_with(kUtf16BeMark)) {
         result.encoding = TextEncoding::Utf16BeBom;
-        result.text = Decode(QStringDecoder(QStringConverter::Utf16BE), bytes.substr(kUtf16BeMark.size()));
+        result.text = Decode(QStringConverter::Utf16BE, bytes.substr(kUtf16BeMark.size()));
     } else {
         result.text = FromCp1251(bytes);
     }
-    result.lineBreak = FirstLineBreak(result.text);
-    result.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.text.replace(u'\r', u'\n');
+    result.lineBreak = NormaliseLineBreaks(result.text);
     return result;
 }
 
@@ -57,6 +182,28 @@ LoadedText LoadTextFile(const std::string& path) {
     if (!bytes)
         throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
     return DecodeTextFile(*bytes);
+}
+
+EncodedText EncodeTextFile(const QString& text, TextEncoding encoding, LineBreak lineBreak) {
+    std::optional<std::string> body = EncodeBody(text, encoding);
+    if (!body)
+        return {{}, FindUnencodable(text, encoding)};
+    std::string bytes(MarkOf(encoding));
+    bytes += WithLineBreaks(std::move(*body), encoding, lineBreak);
+    return {std::move(bytes), std::nullopt};
+}
+
+SaveResult SaveTextFile(const std::string& path, std::string_view bytes, const FileFingerprint& expected,
+                        bool overwriteChanged) {
+    if (!overwriteChanged) {
+        const std::optional<std::string> current = ReadWholeFile(path);
+        if (current && FingerprintOf(*current) != expected)
+            return SaveResult::ChangedOnDisk;
+    }
+    std::string reason;
+    if (!WriteFileAtomic(path, bytes, &reason))
+        throw std::runtime_error(CannotCreateFileMessage(path, reason));
+    return SaveResult::Written;
 }
 
 } // namespace pw

@@ -1,8 +1,14 @@
 #include "text_pane/TextPane.h"
 
+#include "text_pane/DocumentLines.h"
+#include "text_pane/IniHighlighter.h"
+
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextBlock>
+
+#include <stdexcept>
 
 namespace pw {
 
@@ -32,9 +38,20 @@ QFont PaneFont() {
     return font;
 }
 
+// The character a key press types; Ctrl with a letter types its control code, as on the desktop the
+// program comes from, whatever text the platform gives the event.
+QChar TypedCharacter(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && event.key() >= Qt::Key_A &&
+        event.key() <= Qt::Key_Z)
+        return QChar(event.key() - Qt::Key_A + 1);
+    return event.text().isEmpty() ? QChar() : event.text().front();
+}
+
 } // namespace
 
-TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent), mGutter(new LineNumberGutter(this)) {
+TextPane::TextPane(QWidget* parent)
+    : QPlainTextEdit(parent), mGutter(new LineNumberGutter(this)), mLines(new DocumentLines(document())) {
     setFont(PaneFont());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TextPane::UpdateGutterWidth);
@@ -43,10 +60,96 @@ TextPane::TextPane(QWidget* parent) : QPlainTextEdit(parent), mGutter(new LineNu
 }
 
 void TextPane::LoadFromFile(const std::string& path) {
-    LoadedText loaded = LoadTextFile(path);
-    setPlainText(loaded.text);
+    ShowLoadedText(LoadTextFile(path));
+}
+
+void TextPane::ShowLoadedText(LoadedText loaded) {
+    {
+        DocumentLines::Pause pause(*mLines);
+        setPlainText(loaded.text);
+        mLines->Reset(std::move(loaded.text));
+    }
     mEncoding = loaded.encoding;
     mLineBreak = loaded.lineBreak;
+    mSource = loaded.source;
+}
+
+QString TextPane::PlainText() const {
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+void TextPane::ColourAsIni() {
+    if (!document()->findChild<IniHighlighter*>())
+        new IniHighlighter(document());
+}
+
+const TextLines& TextPane::Lines() const {
+    return *mLines;
+}
+
+TextSelection TextPane::Selection() const {
+    const QTextCursor cursor = textCursor();
+    const auto pointOf = [this](int position) {
+        const QTextBlock block = document()->findBlock(position);
+        return TextPoint{block.blockNumber(), position - block.position()};
+    };
+    return {pointOf(cursor.anchor()), pointOf(cursor.position())};
+}
+
+void TextPane::SetSelection(const TextSelection& selection) {
+    const auto positionOf = [this](TextPoint point) {
+        return document()->findBlockByNumber(static_cast<int>(point.line)).position() +
+               static_cast<int>(point.column);
+    };
+    QTextCursor cursor(document());
+    cursor.setPosition(positionOf(selection.anchor));
+    cursor.setPosition(positionOf(selection.caret), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+int TextPane::SearchReplace(const QString& search, const QString& replace, const SearchOptions& options) {
+    const QString error = SearchPatternError(search, options);
+    if (!error.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("Invalid regular expression \"%1\": %2").arg(search, error).toStdString());
+    const TextSelection current = Selection();
+    if (!options.replaceAll) {
+        const std::optional<TextSelection> found = FindText(*mLines, current, search, options);
+        if (found)
+            SetSelection(*found);
+        return found ? 1 : 0;
+    }
+    if (isReadOnly())
+        return 0;
+    const ReplaceOutcome outcome = ReplaceAllText(*mLines, current, search, replace, options);
+    if (outcome.count > 0) {
+        ApplyEdits(outcome.edits);
+        SetSelection({outcome.caret, outcome.caret});
+    }
+    return outcome.count;
+}
+
+// Applies the edits as one undo step, from the last line up so that the earlier places stay valid.
+void TextPane::ApplyEdits(const std::vector<LineEdit>& edits) {
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+        const int start = document()->findBlockByNumber(static_cast<int>(edit->line)).position();
+        cursor.setPosition(start + static_cast<int>(edit->from));
+        cursor.setPosition(start + static_cast<int>(edit->to), QTextCursor::KeepAnchor);
+        cursor.insertText(edit->text);
+    }
+    cursor.endEditBlock();
+}
+
+void TextPane::keyPressEvent(QKeyEvent* event) {
+    const QChar typed = TypedCharacter(*event);
+    if (!typed.isNull())
+        emit KeyPress(typed);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 int TextPane::GutterWidth() const {

@@ -22,6 +22,15 @@ std::string ToCp1251(const QString& text) {
     return result;
 }
 
+std::optional<std::string> ToCp1251Exact(QStringView text) {
+    // Stateless: a lone surrogate at the very end is an error, not a state kept for a next call.
+    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 QString FromNativePath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,8 @@ namespace pw {
 QString FromCp1251(std::string_view bytes);
 // Characters that Windows-1251 cannot hold become '?'.
 std::string ToCp1251(const QString& text);
+// The bytes of text, or std::nullopt when some character has no byte in the code page.
+std::optional<std::string> ToCp1251Exact(QStringView text);
 // File paths: the system's own encoding of file names.
 QString FromNativePath(const std::string& path);
 std::string ToNativePath(const QString& path);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QSyntaxHighlighter>
 #include <QToolButton>
 
 namespace pwtest {
@@ -113,6 +114,7 @@ TEST_F(InfoTabControls, ListsHaveTheirColumnsAboveTheSplitterAndPane) {
     EXPECT_EQ(splitter->widget(1), Find("SynInfoMem"));
     EXPECT_EQ(Find("CommandList")->height(), 207);
     EXPECT_TRUE(Find<pw::TextPane>("SynInfoMem")->isReadOnly());
+    EXPECT_NE(Find<pw::TextPane>("SynInfoMem")->document()->findChild<QSyntaxHighlighter*>(), nullptr);
 }
 
 } // namespace

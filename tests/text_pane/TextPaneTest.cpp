@@ -3,57 +3,40 @@
 #include "TempDir.h"
 
 #include <QFontMetrics>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
 
-using pw::DecodeTextFile;
 using pw::LineBreak;
 using pw::TextEncoding;
 
 namespace {
 
-// "Привет" in Windows-1251, UTF-16 and UTF-8.
-const std::string kPrivet1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
 const std::string kPrivetUtf16Le = std::string("\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42\x04", 12);
-const std::string kPrivetUtf16Be = std::string("\x04\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42", 12);
-const std::string kPrivetUtf8 = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
 const QString kPrivet = QString::fromUtf8("Привет");
 
-TEST(DecodeTextFile, ByteOrderMarksChooseTheEncoding) {
-    const std::string crlf16Le("\r\0\n\0", 4);
-    const std::string crlf16Be("\0\r\0\n", 4);
-    struct Case {
-        std::string bytes;
-        TextEncoding encoding;
-    } cases[] = {
-        {kPrivet1251 + "\r\nx", TextEncoding::Ansi},
-        {"\xEF\xBB\xBF" + kPrivetUtf8 + "\r\nx", TextEncoding::Utf8Bom},
-        {"\xFF\xFE" + kPrivetUtf16Le + crlf16Le + std::string("x\0", 2), TextEncoding::Utf16LeBom},
-        {"\xFE\xFF" + kPrivetUtf16Be + crlf16Be + std::string("\0x", 2), TextEncoding::Utf16BeBom},
-    };
-    for (const Case& c : cases) {
-        const pw::LoadedText loaded = DecodeTextFile(c.bytes);
-        EXPECT_EQ(loaded.encoding, c.encoding);
-        EXPECT_EQ(loaded.text, kPrivet + "\nx"); // the mark itself is not part of the text
-        EXPECT_EQ(loaded.lineBreak, LineBreak::CrLf);
-    }
+// The pane's lines as the search sees them, against the document's own blocks.
+void ExpectLinesInStep(const pw::TextPane& pane, const char* after) {
+    QStringList blocks;
+    for (QTextBlock block = pane.document()->begin(); block.isValid(); block = block.next())
+        blocks << block.text();
+    QStringList lines;
+    for (qsizetype i = 0; i < pane.Lines().LineCount(); ++i)
+        lines << pane.Lines().Line(i).toString();
+    ASSERT_EQ(lines, blocks) << after;
 }
 
-TEST(DecodeTextFile, TextWithoutMarkIsWindows1251EvenWhenItLooksLikeUtf8) {
-    const pw::LoadedText loaded = DecodeTextFile(kPrivetUtf8);
-    EXPECT_EQ(loaded.encoding, TextEncoding::Ansi);
-    EXPECT_EQ(loaded.text, QString::fromUtf8("РџСЂРёРІРµС‚"));
-}
-
-TEST(DecodeTextFile, LineEndsAreNormalisedAndTheFirstKindIsKept) {
-    EXPECT_EQ(DecodeTextFile("a\nb\r\nc").lineBreak, LineBreak::Lf);
-    EXPECT_EQ(DecodeTextFile("a\rb\nc").lineBreak, LineBreak::Cr);
-    EXPECT_EQ(DecodeTextFile("a\r\nb\rc\nd").text, "a\nb\nc\nd");
-    EXPECT_EQ(DecodeTextFile("a\r\r\nb").text, "a\n\nb");
-    EXPECT_EQ(DecodeTextFile("one line").lineBreak, LineBreak::CrLf);
-    EXPECT_EQ(DecodeTextFile("\xFF\xFE").text, QString());
+pw::SearchOptions Whole(bool replaceAll = false) {
+    pw::SearchOptions options;
+    options.wholeScope = true;
+    options.replaceAll = replaceAll;
+    return options;
 }
 
 TEST(TextPane, LoadsAFileAndKeepsItsTextWhenTheNextOneIsMissing) {
@@ -81,7 +64,140 @@ TEST(TextPane, UsesAFixedPitchFont) {
     pw::TextPane pane;
     const QFontMetrics metrics(pane.font());
     EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
-    EXPECT_EQ(pane.font().pixelSize(), 13);
+}
+
+// The pane's own text (not a normalised copy of it) is what is written back.
+TEST(TextPane, GivesBackEveryCharacterItWasGiven) {
+    std::string all8Bit;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all8Bit += static_cast<char>(b);
+    const std::string files[] = {
+        "A=" + all8Bit + "\r\nB=\xA0non-breaking\xA0spaces\r\n", // 0xA0 must not become a blank
+        "\xEF\xBB\xBF"
+        "a\xE2\x80\xA8"
+        "b\n", // a Unicode line separator inside a line
+    };
+    for (const std::string& bytes : files) {
+        pw::TextPane pane;
+        pane.ShowLoadedText(pw::DecodeTextFile(bytes));
+        EXPECT_EQ(pw::EncodeTextFile(pane.PlainText(), pane.Encoding(), pane.LineBreakStyle()).bytes, bytes);
+    }
+}
+
+TEST(TextPane, SearchLinesFollowEveryKindOfEdit) {
+    pw::TextPane pane;
+    pane.ShowLoadedText(pw::DecodeTextFile("one\r\ntwo\r\nthree\r\n\r\nfive"));
+    ExpectLinesInStep(pane, "loading");
+    std::mt19937 random(7);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const QString pieces[] = {"x", "\n", "ab\ncd", "\n\n", "", "Ж"};
+    for (int step = 0; step < 400; ++step) {
+        QTextCursor cursor(pane.document());
+        const int size = pane.document()->characterCount() - 1;
+        cursor.setPosition(pick(size + 1));
+        cursor.setPosition(pick(size + 1), QTextCursor::KeepAnchor);
+        switch (pick(6)) {
+        case 0:
+        case 1:
+            cursor.insertText(pieces[pick(6)]);
+            break;
+        case 2:
+            cursor.removeSelectedText();
+            break;
+        case 3:
+            pane.undo();
+            break;
+        case 4:
+            pane.redo();
+            break;
+        default:
+            pane.setTextCursor(cursor);
+            QTest::keyClick(&pane, pick(2) ? Qt::Key_Return : Qt::Key_Backspace);
+            break;
+        }
+        ExpectLinesInStep(pane, ("step " + std::to_string(step)).c_str());
+    }
+    pane.clear();
+    ExpectLinesInStep(pane, "clear");
+    pane.setPlainText("a\nb");
+    ExpectLinesInStep(pane, "setPlainText");
+}
+
+TEST(TextPane, FindSelectsAndReplaceAllIsOneUndoStep) {
+    pw::TextPane pane;
+    pane.ShowLoadedText(pw::DecodeTextFile("aaa\r\nb a\r\n"));
+    EXPECT_EQ(pane.SearchReplace("a", {}, Whole()), 1);
+    EXPECT_EQ(pane.textCursor().selectedText(), "a");
+    EXPECT_EQ(pane.textCursor().position(), 1);
+
+    EXPECT_EQ(pane.SearchReplace("a", "bb", Whole(true)), 4);
+    EXPECT_EQ(pane.PlainText(), "bbbbbb\nb bb\n");
+    EXPECT_EQ(pane.Selection().caret, (pw::TextPoint{1, 4}));
+    EXPECT_FALSE(pane.textCursor().hasSelection());
+    ExpectLinesInStep(pane, "replace");
+    pane.undo();
+    EXPECT_EQ(pane.PlainText(), "aaa\nb a\n");
+    ExpectLinesInStep(pane, "undo");
+    pane.redo();
+    EXPECT_EQ(pane.PlainText(), "bbbbbb\nb bb\n");
+    ExpectLinesInStep(pane, "redo");
+    EXPECT_EQ(pane.SearchReplace("zz", "y", Whole(true)), 0);
+}
+
+TEST(TextPane, AReadOnlyPaneFindsButNeverReplaces) {
+    pw::TextPane pane;
+    pane.setPlainText("abc");
+    pane.setReadOnly(true);
+    EXPECT_EQ(pane.SearchReplace("b", {}, Whole()), 1);
+    EXPECT_EQ(pane.SearchReplace("b", "x", Whole(true)), 0);
+    EXPECT_EQ(pane.PlainText(), "abc");
+}
+
+TEST(TextPane, ABrokenExpressionIsReportedAndChangesNothing) {
+    pw::TextPane pane;
+    pane.setPlainText("a(b");
+    pw::SearchOptions options = Whole(true);
+    options.regularExpression = true;
+    EXPECT_THROW(pane.SearchReplace("a(b", "x", options), std::runtime_error);
+    EXPECT_EQ(pane.PlainText(), "a(b");
+}
+
+TEST(TextPane, ReportsTypedCharactersWithCtrlSAsCode19) {
+    pw::TextPane pane;
+    QSignalSpy typed(&pane, &pw::TextPane::KeyPress);
+    QTest::keyClick(&pane, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&pane, Qt::Key_A);
+    ASSERT_EQ(typed.count(), 2);
+    EXPECT_EQ(typed[0][0].value<QChar>(), QChar(19));
+    EXPECT_EQ(typed[1][0].value<QChar>(), QChar(u'a'));
+    EXPECT_EQ(pane.PlainText(), "a");
+}
+
+TEST(TextPane, ColoursCommentsAndSectionsOnlyWhenAskedTo) {
+    const QString text = "; note\n[Info]\nName=Abc";
+    pw::TextPane coloured;
+    coloured.ColourAsIni();
+    coloured.setPlainText(text);
+    pw::TextPane plain;
+    plain.setPlainText(text);
+
+    const auto formats = [](const pw::TextPane& pane, int line) {
+        return pane.document()->findBlockByNumber(line).layout()->formats();
+    };
+    const QList<QTextLayout::FormatRange> comment = formats(coloured, 0);
+    ASSERT_EQ(comment.size(), 1);
+    EXPECT_EQ(comment[0].start, 0);
+    EXPECT_EQ(comment[0].length, 6);
+    EXPECT_TRUE(comment[0].format.fontItalic());
+    EXPECT_EQ(comment[0].format.foreground().color(), QColor(0, 128, 0));
+    const QList<QTextLayout::FormatRange> section = formats(coloured, 1);
+    ASSERT_EQ(section.size(), 1);
+    EXPECT_EQ(section[0].length, 6);
+    EXPECT_EQ(section[0].format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formats(coloured, 2).isEmpty()); // keys and values keep the pane's colours
+    for (int line = 0; line < 3; ++line)
+        EXPECT_TRUE(formats(plain, line).isEmpty());
 }
 
 } // namespace
