@@ -1,0 +1,33 @@
+// main() of the window benchmarks: one QApplication (offscreen unless a platform is chosen) around the
+// benchmark runner.
+
+#include "QtBench.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+namespace pwbench {
+
+double ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+} // namespace pwbench
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
