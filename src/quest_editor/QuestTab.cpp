@@ -174,6 +174,7 @@ QWidget* QuestTab::BuildEditorGroup() {
     SynQuestMem = new TextPane(group);
     SynQuestMem->setObjectName(QStringLiteral("SynQuestMem"));
     SynQuestMem->setReadOnly(true);
+    SynQuestMem->ColourAsIni();
     SynQuestMem->installEventFilter(this);
     layout->addWidget(SynQuestMem);
     return group;

@@ -6,6 +6,7 @@
 #include "widgets/ExtCtrls2.h"
 
 #include <QLabel>
+#include <QSyntaxHighlighter>
 #include <QToolButton>
 
 #include <filesystem>
@@ -56,6 +57,7 @@ TEST_F(QuestTabFixture, FieldsSitInFourRowsOfColumnsWithTheirLabelsAbove) {
     EXPECT_EQ(Combo("QuestEnclaveSuccessCMB")->count(), 25);
     EXPECT_EQ(Find("FindQuestCmb")->width(), 873);
     EXPECT_TRUE(Pane()->isReadOnly());
+    EXPECT_NE(Pane()->document()->findChild<QSyntaxHighlighter*>(), nullptr);
 }
 
 TEST_F(QuestTabFixture, TheUntouchedTabCompilesToTheDefaults) {
