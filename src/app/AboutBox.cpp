@@ -1,5 +1,7 @@
 #include "app/AboutBox.h"
 
+#include "data/Version.h"
+
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -15,10 +17,14 @@ TAboutBox::TAboutBox(QWidget* parent)
     bold.setBold(true);
     name->setFont(bold);
     auto* credit = new QLabel(QStringLiteral("Редактор диалогов и квестов Gothic 3"));
+    auto* version = new QLabel(QStringLiteral("Версия %1").arg(QString::fromLatin1(kProgramVersion)));
+    version->setObjectName(QStringLiteral("VersionLbl"));
     auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(2);
     layout->addStretch();
     layout->addWidget(name, 0, Qt::AlignHCenter);
     layout->addWidget(credit, 0, Qt::AlignHCenter);
+    layout->addWidget(version, 0, Qt::AlignHCenter);
     layout->addStretch();
     setFixedSize(298, 87);
 }

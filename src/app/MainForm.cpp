@@ -3,10 +3,12 @@
 #include "app/ConfigsForm.h"
 #include "app/DroppedFiles.h"
 #include "app/TabIcons.h"
+#include "app/TrayIcon.h"
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "info_editor/InfoTab.h"
 #include "quest_editor/QuestTab.h"
+#include "screenshot/ScreenShot.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
@@ -14,6 +16,8 @@
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -28,20 +32,40 @@ namespace {
 constexpr int kClientWidth = 927;
 constexpr int kClientHeight = 924;
 const char* const kTableChangedHint = "В таблицу строк были внесены изменения";
+const char* const kProgramCaption = "Gothic lll Plotwright";
+
+// The editor windows open now: this one and an edit-mode window.
+int EditorWindowCount() {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        count += qobject_cast<TForm1*>(window) != nullptr;
+    return count;
+}
 
 } // namespace
 
-TForm1::TForm1(Workspace& workspace, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
-      mWorkspace(workspace), PgCtrlImages(MakeTabImages()) {
+TForm1::TForm1(Workspace& workspace, WindowRole role)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
+      mWorkspace(workspace), mRole(role), PgCtrlImages(MakeTabImages()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Gothic lll Plotwright"));
+    setWindowTitle(QString::fromUtf8(kProgramCaption));
+    setWindowIcon(MakeProgramIcon());
     BuildMenu();
     BuildFrame();
+    ScreenShot1 = new TScreenShot(this);
+    ScreenShot1->setObjectName(QStringLiteral("ScreenShot1"));
+    ScreenShot1->SetClientOnly(false);
     FormCreate();
+    if (mRole == WindowRole::Main)
+        new TrayIcon(
+            this, windowIcon(), [this] { ShowAbout(); }, [this] { ConfirmExit(); });
+    else
+        EnterEditMode();
 }
+
+TForm1::~TForm1() = default;
 
 QWidget* TForm1::AddPage(const QString& name, const QString& caption, int image) {
     auto* page = new QWidget;
@@ -94,11 +118,16 @@ void TForm1::BuildMenu() {
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu* file = bar->addMenu(QStringLiteral("Файл"));
     file->setObjectName(QStringLiteral("N1"));
-    // The items' actions are wired by the parts that own them (edit mode, About, exit).
-    file->addAction(QStringLiteral("Режим редактирования"))->setObjectName(QStringLiteral("N10"));
+    QAction* editMode = file->addAction(QStringLiteral("Режим редактирования"));
+    editMode->setObjectName(QStringLiteral("N10"));
+    connect(editMode, &QAction::triggered, this, &TForm1::OpenEditModeWindow);
     file->addSeparator()->setObjectName(QStringLiteral("N18"));
-    file->addAction(QStringLiteral("О программе"))->setObjectName(QStringLiteral("N17"));
-    file->addAction(QStringLiteral("Выход"))->setObjectName(QStringLiteral("N2"));
+    QAction* about = file->addAction(QStringLiteral("О программе"));
+    about->setObjectName(QStringLiteral("N17"));
+    connect(about, &QAction::triggered, this, &TForm1::ShowAbout);
+    QAction* exit = file->addAction(QStringLiteral("Выход"));
+    exit->setObjectName(QStringLiteral("N2"));
+    connect(exit, &QAction::triggered, this, &TForm1::ConfirmExit);
     QAction* settings = bar->addAction(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("N3"));
     connect(settings, &QAction::triggered, this, &TForm1::N3Click);
@@ -166,6 +195,57 @@ void TForm1::OpenDroppedFile(const QStringList& files) {
 void TForm1::N3Click() {
     if (mWorkspace.configsForm)
         Dialogs().RunModal(mWorkspace.configsForm);
+}
+
+void TForm1::OpenEditModeWindow() {
+    if (mEditModeWindow && mEditModeWindow->isHidden()) {
+        // Closed before, so only hidden: it comes back as it was left.
+        mEditModeWindow->show();
+        mEditModeWindow->raise();
+        mEditModeWindow->activateWindow();
+        return;
+    }
+    if (EditorWindowCount() >= 2) {
+        Dialogs().Message(this, QStringLiteral("Нельзя открыть более двух экземпляров редактора"),
+                          QString::fromUtf8(kProgramCaption), MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    // Its creation rescans the library and reopens the string table, for both windows.
+    mEditModeWindow = std::make_unique<TForm1>(mWorkspace, WindowRole::EditMode);
+    mEditModeWindow->show();
+}
+
+void TForm1::EnterEditMode() {
+    QPalette darker = palette();
+    darker.setColor(QPalette::Window, darker.color(QPalette::Dark));
+    setPalette(darker);
+    setWindowTitle(QStringLiteral("[Режим редактирования]"));
+}
+
+void TForm1::ConfirmExit() {
+    if (Dialogs().Message(this, QStringLiteral("Завершить работу в приложении?"),
+                          QString::fromUtf8(kProgramCaption), MsgIcon::Question,
+                          MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit(); // also when the first window is in the tray, where no close reaches it
+}
+
+void TForm1::ShowAbout() {
+    if (!mWorkspace.aboutBox)
+        return;
+    // A window kept in the tray stays there.
+    const bool wasVisible = isVisible();
+    hide();
+    Dialogs().RunModal(mWorkspace.aboutBox);
+    if (wasVisible)
+        show();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (mRole == WindowRole::Main)
+        QCoreApplication::quit();
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::MarkTableChanged() {

@@ -1,13 +1,15 @@
 #pragma once
-// TForm1, the main window: the frame with the three editor tabs, the menus, the status bar and the
-// change mark of the string table. Its creation sets up the shared library lists and the string
-// table accessor in the workspace.
+// TForm1, the main window: the frame with the three editor tabs, the menus, the status bar, the tray
+// icon and the change mark of the string table. Its creation sets up the shared library lists and the
+// string table accessor in the workspace. A second one, the edit-mode window, is a full editor of its
+// own beside the first.
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
 
+#include <memory>
 #include <string>
 
 class QLineEdit;
@@ -20,13 +22,18 @@ struct Workspace;
 class InfoTab;
 class QuestTab;
 class TextPane;
+class TScreenShot;
+
+// The first window lives for the whole run and has the tray icon; an edit-mode window has neither.
+enum class WindowRole { Main, EditMode };
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs FormCreate. Messages go through the dialogs service, so a failure
     // (missing settings, unreadable string table) is shown and the window still opens.
-    explicit TForm1(Workspace& workspace, QWidget* parent = nullptr);
+    explicit TForm1(Workspace& workspace, WindowRole role = WindowRole::Main);
+    ~TForm1() override;
 
     Workspace& GetWorkspace() { return mWorkspace; }
 
@@ -53,17 +60,30 @@ public:
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
+protected:
+    // The first window's close box ends the program without a question; an edit-mode window hides.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildFrame();
     void BuildMenu();
     QWidget* AddPage(const QString& name, const QString& caption, int image);
     void FormCreate();
     void N3Click();
+    // "Режим редактирования": a second editor window, or the one closed before shown again; a third is
+    // refused.
+    void OpenEditModeWindow();
+    void EnterEditMode();
+    // "Выход": asks, then closes every window and ends the program.
+    void ConfirmExit();
+    // "О программе": this window steps aside while the About box is open.
+    void ShowAbout();
     void InfoTmTimer();
     void PgCtrlChange(int index);
     void SetTableTabImage(int image);
 
     Workspace& mWorkspace;
+    WindowRole mRole;
     QList<QIcon> PgCtrlImages;
     QTabWidget* PgCtrl = nullptr;
     QWidget* tbInfo = nullptr;
@@ -74,6 +94,8 @@ private:
     QuestTab* mQuestTab = nullptr;
     QTimer* InfoTm = nullptr;
     int mTableTabImage = 0;
+    TScreenShot* ScreenShot1 = nullptr;
+    std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
 };
 
 } // namespace pw

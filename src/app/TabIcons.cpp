@@ -12,14 +12,19 @@ namespace {
 
 constexpr int kSize = 16;
 
-QIcon Draw(const std::function<void(QPainter&)>& paint) {
-    QPixmap pixmap(kSize, kSize);
+QPixmap Paint(int size, const std::function<void(QPainter&)>& paint) {
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / double(kSize), size / double(kSize));
     paint(painter);
     painter.end();
-    return QIcon(pixmap);
+    return pixmap;
+}
+
+QIcon Draw(const std::function<void(QPainter&)>& paint) {
+    return QIcon(Paint(kSize, paint));
 }
 
 void TextPage(QPainter& painter) {
@@ -59,10 +64,34 @@ void Quest(QPainter& painter) {
     painter.drawPolygon(flag);
 }
 
+// A dark red tile with a speech bubble, in which the lines of a dialogue stand.
+void Program(QPainter& painter) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(130, 30, 20));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(2.5, 3, 11, 7.5), 2, 2);
+    bubble.moveTo(4.5, 10);
+    bubble.lineTo(4, 13.5);
+    bubble.lineTo(7.5, 10);
+    painter.setBrush(QColor(250, 240, 215));
+    painter.drawPath(bubble.simplified());
+    painter.setPen(QPen(QColor(130, 30, 20), 1));
+    painter.drawLine(QPointF(4.5, 5.5), QPointF(11.5, 5.5));
+    painter.drawLine(QPointF(4.5, 8), QPointF(9.5, 8));
+}
+
 } // namespace
 
 QList<QIcon> MakeTabImages() {
     return {Draw(TextPage), Draw(ChangedPage), Draw(Dialogue), Draw(Quest)};
+}
+
+QIcon MakeProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addPixmap(Paint(size, Program));
+    return icon;
 }
 
 } // namespace pw

@@ -1,5 +1,5 @@
 #pragma once
-// The pictures of the main window's tabs, drawn by the program itself.
+// The pictures of the main window's tabs and the program's own icon, drawn by the program itself.
 
 #include <QIcon>
 #include <QList>
@@ -15,5 +15,8 @@ enum TabImage {
 };
 
 QList<QIcon> MakeTabImages();
+
+// The program's icon: its windows and its tray icon.
+QIcon MakeProgramIcon();
 
 } // namespace pw

@@ -4,6 +4,7 @@
 #include "app/ConfigsForm.h"
 #include "app/MainForm.h"
 #include "app/SettingsPath.h"
+#include "app/TabIcons.h"
 #include "data/Configs.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/Workspace.h"
@@ -16,6 +17,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    app.setWindowIcon(pw::MakeProgramIcon());
+    // The first window ends the run, also while it waits in the tray with no window shown.
+    QApplication::setQuitOnLastWindowClosed(false);
     const QString executable = QCoreApplication::applicationFilePath();
     const QString settingsFile =
         pw::SettingsFilePath(executable, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
