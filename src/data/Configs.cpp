@@ -32,8 +32,9 @@ void TConfigs::Save() {
         {"stringtable", StringTablePath},
         {"TmpFiles", TmpFiles ? "1" : "0"},
     };
-    if (!ProfileWriteStrings(mFileName, kSection, keyValues))
-        throw std::runtime_error(UnableToWriteMessage(mFileName));
+    std::string reason;
+    if (!ProfileWriteStrings(mFileName, kSection, keyValues, &reason))
+        throw std::runtime_error(UnableToWriteMessage(mFileName, reason));
 }
 
 } // namespace pw

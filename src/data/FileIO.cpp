@@ -1,113 +1,122 @@
 #include "data/FileIO.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "data/Platform.h"
+
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace pw {
 namespace {
 
-// Closes a descriptor on every path out of a function.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return mFd; }
-    int Release() {
-        const int fd = mFd;
-        mFd = -1;
-        return fd;
-    }
+// Large enough that a 30 MB table takes few system calls, small enough to stay in the caches.
+constexpr std::size_t kReadBlock = 256 * 1024;
 
-private:
-    int mFd;
-};
+bool IsMissing(const std::error_code& error) {
+    return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+}
 
-bool ReadAll(int fd, std::string& out, int* error) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        *error = errno;
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        *error = EISDIR;
-        return false;
-    }
-    // One byte more than the file holds, so the read that confirms the end needs no further buffer.
-    out.resize(static_cast<std::size_t>(st.st_size) + 1);
+bool Fail(std::string* reason, const std::error_code& error) {
+    if (reason)
+        *reason = error.message();
+    return false;
+}
+
+// Reads an opened file to its end. The size found at opening only sizes the first buffer: a file that
+// grows or shrinks meanwhile is read as far as it goes.
+std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
+    std::error_code error;
+    out.resize(static_cast<std::size_t>(file.SizeHint()) + 1);
     std::size_t done = 0;
     for (;;) {
         if (done == out.size())
-            out.resize(out.size() * 2); // the file grew while being read
-        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            *error = errno;
-            return false;
-        }
+            out.resize(out.size() * 2);
+        const std::size_t n =
+            file.Read(out.data() + done, std::min(out.size() - done, kReadBlock * 16), error);
+        if (error)
+            return error;
         if (n == 0)
             break;
-        done += static_cast<std::size_t>(n);
+        done += n;
     }
     out.resize(done);
-    return true;
+    return {};
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+std::error_code ReadRegular(const std::string& path, std::optional<std::string>& out) {
+    platform::InputFile file;
+    if (const std::error_code error = file.Open(path))
+        return IsMissing(error) ? std::error_code() : error;
+    out.emplace();
+    return ReadToEnd(file, *out);
 }
 
 std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(platform::PathSeparator());
     if (slash == std::string::npos)
         return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
-// Writes through a symbolic link to the file it names, as an in-place write would.
-std::string ResolveTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
-        }
-    }
-    return path;
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of(platform::PathSeparator());
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Removes the temporaries that killed writes of this target left behind. Under the lock no write of
+// ours is in progress in the folder, so every one of them is stale.
+void SweepTemporaries(const platform::FolderLock& lock, const std::string& name) {
+    platform::NodeId id;
+    std::vector<platform::FolderEntry> entries;
+    if (platform::ListFolder(lock.Folder(), id, entries))
+        return;
+    for (const platform::FolderEntry& entry : entries)
+        if (entry.kind == platform::NodeKind::Regular && platform::IsTemporaryName(entry.name, name))
+            platform::RemoveEntry(lock, entry.name);
 }
 
-bool Fail(std::string* reason, int error) {
-    if (reason)
-        *reason = SystemErrorText(error);
-    return false;
+// The write path that every write of the program takes. read asks for the target's current contents
+// under the lock, for a read-modify-write.
+bool ReplaceFile(const std::string& path, bool read, const FileChange& change, std::string* reason) {
+    std::error_code error;
+    const std::string target = platform::WriteTargetOf(path, error);
+    if (error)
+        return Fail(reason, error);
+    const std::string name = NameOf(target);
+    if (target.empty())
+        return Fail(reason, std::make_error_code(std::errc::no_such_file_or_directory));
+    if (name.empty() || name == "." || name == "..")
+        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
+    platform::FolderLock lock;
+    if ((error = lock.Acquire(FolderOf(target))))
+        return Fail(reason, error);
+    platform::NodeAttributes existing;
+    if ((error = platform::EntryAttributes(lock, name, existing)))
+        return Fail(reason, error);
+    if (existing.kind == platform::NodeKind::Folder)
+        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
+    if (existing.kind == platform::NodeKind::Other) // a device, a FIFO, a socket, or a link made meanwhile
+        return Fail(reason, platform::NotRegularFileError());
+    if (existing.writable)
+        return Fail(reason, existing.writable);
+
+    std::optional<std::string> current;
+    if (read && existing.kind == platform::NodeKind::Regular && (error = ReadRegular(target, current)))
+        return Fail(reason, error);
+    const std::optional<FilePieces> pieces = change(current);
+    if (!pieces)
+        return true;
+
+    SweepTemporaries(lock, name);
+    platform::Replacement replacement;
+    if ((error = replacement.Create(lock, name, existing)))
+        return Fail(reason, error);
+    for (std::string_view piece : *pieces)
+        if ((error = replacement.Write(piece)))
+            return Fail(reason, error);
+    if ((error = replacement.Commit()))
+        return Fail(reason, error);
+    return true;
 }
 
 } // namespace
@@ -117,44 +126,73 @@ std::string SystemErrorText(int errorNumber) {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    const platform::NodeKind kind = platform::KindOf(path);
+    return kind != platform::NodeKind::Missing && kind != platform::NodeKind::Folder;
 }
 
 bool DirectoryExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return platform::KindOf(path) == platform::NodeKind::Folder;
 }
 
 bool PathExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return platform::KindOf(path) != platform::NodeKind::Missing;
+}
+
+bool IsSpecialFile(const std::string& path) {
+    return platform::KindOf(path) == platform::NodeKind::Other;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    int error = 0;
-    if (fd.Get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        error = errno;
-    } else {
-        std::string bytes;
-        if (ReadAll(fd.Get(), bytes, &error))
-            return bytes;
-    }
-    throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(error)));
+    std::optional<std::string> bytes;
+    if (const std::error_code error = ReadRegular(path, bytes))
+        throw std::runtime_error(CannotOpenFileMessage(path, error.message()));
+    return bytes;
 }
 
 std::optional<std::string> TryReadWholeFile(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return std::nullopt;
-    std::string bytes;
-    int error = 0;
-    if (!ReadAll(fd.Get(), bytes, &error))
+    std::optional<std::string> bytes;
+    if (ReadRegular(path, bytes))
         return std::nullopt;
     return bytes;
+}
+
+struct BlockReader::File {
+    platform::InputFile input;
+};
+
+BlockReader::BlockReader(std::size_t blockSize) : mBlockSize(blockSize) {}
+
+BlockReader::~BlockReader() = default;
+
+bool BlockReader::Open(const std::string& path, std::string* reason) {
+    mFile = std::make_unique<File>();
+    mStart = mEnd = 0;
+    mFailed = false;
+    if (const std::error_code error = mFile->input.Open(path)) {
+        mFailed = true;
+        return Fail(reason, error);
+    }
+    return true;
+}
+
+bool BlockReader::ReadMore() {
+    if (!mFile || mFailed)
+        return false;
+    // The unconsumed bytes move to the front; a buffer they fill more than half of grows, so a long
+    // line costs about what it takes to hold it.
+    const std::size_t kept = mEnd - mStart;
+    if (mStart > 0 && kept > 0)
+        std::memmove(mBuffer.data(), mBuffer.data() + mStart, kept);
+    mStart = 0;
+    mEnd = kept;
+    if (mBuffer.size() < kept + mBlockSize)
+        mBuffer.resize(std::max(mBuffer.size() * 2, kept + mBlockSize));
+    std::error_code error;
+    const std::size_t n = mFile->input.Read(mBuffer.data() + mEnd, mBuffer.size() - mEnd, error);
+    if (error)
+        mFailed = true;
+    mEnd += n;
+    return n > 0;
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
@@ -162,37 +200,14 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 }
 
 bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* reason) {
-    const std::string target = ResolveTarget(path);
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-        return Fail(reason, EISDIR);
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return Fail(reason, errno);
+    const FileChange whole = [pieces](const std::optional<std::string>&) {
+        return std::optional<FilePieces>(FilePieces(pieces.begin(), pieces.end()));
+    };
+    return ReplaceFile(path, false, whole, reason);
+}
 
-    const std::string folder = FolderOf(target);
-    std::string temp = target + ".~XXXXXX";
-    if (target.size() - folder.size() > 200) // keep the temporary name within the name limits
-        temp = folder + "/.plotwright.~XXXXXX";
-    Descriptor fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0)
-        return Fail(reason, errno);
-    const mode_t mode = exists ? (st.st_mode & 07777) : NewFileMode();
-    int error = 0;
-    bool written = ::fchmod(fd.Get(), mode) == 0;
-    for (std::size_t i = 0; written && i < pieces.size(); ++i)
-        written = WriteAll(fd.Get(), pieces[i]);
-    if (!written || ::fsync(fd.Get()) != 0)
-        error = errno;
-    if (::close(fd.Release()) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return Fail(reason, error);
-    }
-    return true;
+bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason) {
+    return ReplaceFile(path, true, change, reason);
 }
 
 std::string ExpandFileName(const std::string& path) {
@@ -217,12 +232,16 @@ std::string CannotCreateFileMessage(const std::string& path, const std::string& 
     return "Cannot create file \"" + ExpandFileName(path) + "\". " + reason;
 }
 
-std::string UnableToWriteMessage(const std::string& path) {
-    return "Unable to write to " + path;
+std::string UnableToWriteMessage(const std::string& path, const std::string& reason) {
+    return "Unable to write to " + path + ". " + reason;
+}
+
+std::string NotRegularFileText() {
+    return platform::NotRegularFileError().message();
 }
 
 char PathSeparator() {
-    return '/';
+    return platform::PathSeparator();
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -232,14 +251,10 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 bool MakeDirectory(const std::string& path, std::string* reason) {
-    if (::mkdir(path.c_str(), 0777) == 0)
+    const std::error_code error = platform::MakeFolder(path);
+    if (!error || DirectoryExists(path))
         return true;
-    const int error = errno; // taken before the check below can change it
-    if (DirectoryExists(path))
-        return true;
-    if (reason)
-        *reason = SystemErrorText(error);
-    return false;
+    return Fail(reason, error);
 }
 
 } // namespace pw

@@ -1,10 +1,18 @@
 #pragma once
 // File mechanics shared by every reader and writer. Nothing else in the program opens a file for writing.
+//
+// Reads take regular files only (a FIFO, a device or a socket is refused, never waited on) and read them
+// in large blocks without trusting a size taken before the read. Every write goes through
+// UpdateFileAtomic or WriteFileAtomic, which hold the program's lock for the file's folder (across
+// processes), so a read-modify-write is never interleaved with another write of the program.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pw {
 
@@ -14,32 +22,81 @@ std::string SystemErrorText(int errorNumber);
 bool FileExists(const std::string& path); // a regular file (or anything that is not a folder)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);
+// True when something other than a regular file or a folder is at path (a FIFO, a device, a socket).
+bool IsSpecialFile(const std::string& path);
 
-// Whole contents of a file. std::nullopt when nothing exists at the path.
-// Throws std::runtime_error("Cannot open file \"%s\". %s") when it exists but cannot be read.
+// Whole contents of a regular file. std::nullopt when nothing exists at the path.
+// Throws std::runtime_error("Cannot open file \"%s\". %s") when it exists but cannot be read, or is not
+// a regular file.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Like ReadWholeFile, but returns std::nullopt for every failure instead of throwing.
 std::optional<std::string> TryReadWholeFile(const std::string& path);
 
+// Reads a regular file in large blocks, for a caller that scans it and may stop early. The bytes the
+// caller has not consumed stay in front of the next block, so a line cut by a block's end is whole then.
+class BlockReader {
+public:
+    explicit BlockReader(std::size_t blockSize = 256 * 1024);
+    ~BlockReader();
+    BlockReader(const BlockReader&) = delete;
+    BlockReader& operator=(const BlockReader&) = delete;
+
+    // False when path is missing, not a regular file or cannot be read; *reason then holds why.
+    bool Open(const std::string& path, std::string* reason = nullptr);
+    // Reads the next block after the unconsumed bytes. False at the end of the file or on a read error
+    // (Failed() tells which); Data() then holds what remains.
+    bool ReadMore();
+    bool Failed() const { return mFailed; }
+    std::string_view Data() const { return std::string_view(mBuffer).substr(mStart, mEnd - mStart); }
+    void Consume(std::size_t count) { mStart += count; }
+
+private:
+    struct File;
+    std::unique_ptr<File> mFile;
+    std::size_t mBlockSize;
+    std::string mBuffer;
+    std::size_t mStart = 0;
+    std::size_t mEnd = 0;
+    bool mFailed = false;
+};
+
 // Replaces the file at path with bytes atomically: a temporary file in the same folder is written,
-// flushed to disk and renamed over the target, so a failure never leaves a half-written file.
-// An existing target keeps its permission bits. Returns false and sets *reason (the system's
-// text) on failure; nothing at the path has changed then.
+// flushed to disk and renamed over the target, so a failure never leaves a half-written file. A target
+// that is a symbolic link (even a dangling one) is written through: the file it names is replaced.
+// The target must be a regular file or absent; anything else is refused and left alone. An existing
+// target keeps its permission bits, and its owner and group where the system lets us set them.
+// Temporaries that killed writes left for the same target are removed. Returns false and sets *reason
+// (the system's text) on failure; nothing at the path has changed then.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason);
 // The same for a file made of several pieces written one after the other, so a caller that changes a
 // few bytes of a large file need not first copy it into one buffer.
 bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces, std::string* reason);
+
+// What a change makes of a file: the pieces of the new contents, or std::nullopt to leave the file as it
+// is. The pieces may point into current or into storage the change function owns.
+using FilePieces = std::vector<std::string_view>;
+using FileChange = std::function<std::optional<FilePieces>(const std::optional<std::string>& current)>;
+
+// A read-modify-write of path as one step: under the program's lock the target is read (std::nullopt
+// when absent) and replaced, as by WriteFileAtomic, with what change makes of it. Another process of the
+// program writing the same file waits, and then reads the result of this one, so no update is lost.
+// change must not write files itself (the lock is not re-entered; such a write fails). Returns false and
+// sets *reason on failure, the file unchanged; an exception from change passes through, nothing written.
+bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason);
 
 // The absolute form of path: a relative path is taken from the current folder, and "." and ".."
 // parts are resolved without looking at the disk.
 std::string ExpandFileName(const std::string& path);
 
 // "Cannot open file "%s". %s" / "Cannot create file "%s". %s" (both with the expanded path) /
-// "Unable to write to %s" (the path as given)
+// "Unable to write to %s. %s" (the path as given)
 std::string CannotOpenFileMessage(const std::string& path, const std::string& reason);
 std::string CannotCreateFileMessage(const std::string& path, const std::string& reason);
-std::string UnableToWriteMessage(const std::string& path);
+std::string UnableToWriteMessage(const std::string& path, const std::string& reason);
+
+// The reason given for something at a path that is neither a regular file nor a folder.
+std::string NotRegularFileText();
 
 // Path helpers for the program's own paths (folder + separator + name).
 char PathSeparator();

@@ -219,22 +219,24 @@ void TInfo::ReadFromFile(const std::string& fileName) {
 
 void TInfo::WriteToFile(const std::string& fileName) {
     SectionName = std::string(kSection);
-    // A folder in the file's place is no file to merge: the write below fails on it.
-    const auto bytes = DirectoryExists(fileName) ? std::nullopt : ReadWholeFile(fileName);
-    IniSections ini = IniSections::Parse(bytes ? std::string_view(*bytes) : std::string_view());
-    for (const FieldAccess& field : Fields()) {
-        std::string value = field.get(*this);
-        if (field.key == "SortID" && SortID == -1)
-            value.clear();
-        ini.SetValue(kSection, field.key, value);
-    }
-    std::vector<std::string> lines = ini.RenderLines();
-    RemoveEmptyLines(lines);
+    // The file is merged into as it is under the lock, so a write of another process is kept.
     std::string out;
-    for (const std::string& line : lines)
-        out.append(line).append("\r\n");
+    const auto merge = [this, &out](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        IniSections ini = IniSections::Parse(current ? std::string_view(*current) : std::string_view());
+        for (const FieldAccess& field : Fields()) {
+            std::string value = field.get(*this);
+            if (field.key == "SortID" && SortID == -1)
+                value.clear();
+            ini.SetValue(kSection, field.key, value);
+        }
+        std::vector<std::string> lines = ini.RenderLines();
+        RemoveEmptyLines(lines);
+        for (const std::string& line : lines)
+            out.append(line).append("\r\n");
+        return FilePieces{out};
+    };
     std::string reason;
-    if (!WriteFileAtomic(fileName, out, &reason))
+    if (!UpdateFileAtomic(fileName, merge, &reason))
         throw std::runtime_error(CannotCreateFileMessage(fileName, reason));
 }
 

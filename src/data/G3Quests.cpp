@@ -99,8 +99,9 @@ void TQuest::WriteToFile(const std::string& fileName) {
     std::vector<std::pair<std::string, std::string>> keyValues;
     for (const QuestField& field : Fields())
         keyValues.emplace_back(std::string(field.key), FieldText(*this, field));
-    if (!ProfileWriteStrings(fileName, kSection, keyValues))
-        throw std::runtime_error(UnableToWriteMessage(fileName));
+    std::string reason;
+    if (!ProfileWriteStrings(fileName, kSection, keyValues, &reason))
+        throw std::runtime_error(UnableToWriteMessage(fileName, reason));
 }
 
 const std::vector<std::string_view>& QuestFileKeys() {

@@ -7,8 +7,9 @@
 namespace pw {
 
 // Appends the full path of every .info and .quest file (extension in any letter case) in folder and,
-// depth first, in its subfolders, in the order the system lists them. Folders that cannot be read add
-// nothing; a folder reached again through a link is not entered again.
+// depth first, in its subfolders, in the order the system lists them. Only regular files and links to
+// them are listed. Folders that cannot be read add nothing; a folder reached again through a link is not
+// entered again, and the system's own folders (/proc, /sys, /dev) are never entered.
 void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list);
 
 } // namespace pw

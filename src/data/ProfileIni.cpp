@@ -3,14 +3,11 @@
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
 
+#include <algorithm>
 #include <array>
-#include <cerrno>
+#include <bit>
+#include <cstdint>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pw {
 namespace {
@@ -20,11 +17,23 @@ namespace {
 // that are returned, so a lookup in a large UTF-16 table costs no more than one pass over its bytes.
 class ProfileScan {
 public:
+    // A whole file: UTF-16LE when it starts with the byte-order mark.
     explicit ProfileScan(std::string_view bytes)
-        : mData(bytes), mWide(bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                              static_cast<unsigned char>(bytes[1]) == 0xFE),
-          mUnit(mWide ? 2 : 1), mBegin(mWide ? 2 : 0),
-          mEnd(mWide ? bytes.size() - (bytes.size() % 2) : bytes.size()) {}
+        : ProfileScan(bytes, HasWideMark(bytes), HasWideMark(bytes) ? 2 : 0) {}
+    // A part of a file that starts at a line's start, without the byte-order mark.
+    ProfileScan(std::string_view bytes, bool wide, std::size_t begin = 0)
+        : mData(bytes), mWide(wide), mUnit(wide ? 2 : 1), mBegin(begin),
+          mEnd(wide ? bytes.size() - ((bytes.size() - begin) % 2) : bytes.size()) {}
+
+    static bool HasWideMark(std::string_view bytes) {
+        return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+               static_cast<unsigned char>(bytes[1]) == 0xFE;
+    }
+    std::string_view Data() const { return mData; }
+    bool IsBreak(std::size_t pos) const {
+        const unsigned u = Unit(pos);
+        return u == '\r' || u == '\n';
+    }
 
     bool Wide() const { return mWide; }
     std::size_t Begin() const { return mBegin; }
@@ -194,31 +203,244 @@ std::string_view TrimmedName(std::string_view name) {
     return name;
 }
 
-std::optional<std::string> FindValue(std::string_view bytes, std::string_view section, std::string_view key) {
-    section = TrimmedName(section);
-    key = TrimmedName(key);
-    ProfileScan scan(bytes);
-    bool inSection = false;
-    for (std::size_t pos = scan.Begin(); pos < scan.End();) {
-        const ProfileScan::Line line = scan.LineAt(pos);
-        pos = line.next;
-        if (IsSectionHeader(scan, line)) {
-            if (inSection)
-                return std::nullopt; // only the first section of a name is searched
-            inSection = HeaderNames(scan, line, section);
-            continue;
+std::string TrimmedDefault(std::string_view defaultValue) {
+    while (!defaultValue.empty() && defaultValue.back() == ' ')
+        defaultValue.remove_suffix(1);
+    return std::string(defaultValue);
+}
+
+// Finds where a key's units occur in a file's bytes with A-Z folded. Eight positions are tested at once
+// for the key's first byte and its last nonzero byte, in plain 64-bit arithmetic, and only positions that
+// pass both are compared in full; that holds its pace whatever the lines look like (Latin words that
+// share the key's letters, long shared prefixes, short lines). In a UTF-16 file the bytes of the key's
+// units are searched; the caller checks that a hit starts on a unit and matches unit by unit.
+class KeyFinder {
+public:
+    KeyFinder(std::string_view key, bool wide) {
+        for (char c : key) {
+            if (wide) {
+                const auto unit = static_cast<unsigned>(Cp1251ToUnicode(static_cast<unsigned char>(c)));
+                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(unit & 0xFF)));
+                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(unit >> 8)));
+            } else {
+                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(c)));
+            }
         }
-        if (!inSection)
-            continue;
-        const std::size_t eq = KeyEquals(scan, line, key);
+        if (mPattern.empty())
+            return;
+        mLast = mPattern.size() - 1;
+        while (mLast > 0 && mPattern[mLast] == '\0') // the high bytes of Latin letters in UTF-16
+            --mLast;
+        SetProbe(static_cast<unsigned char>(mPattern[0]), mFirstMask, mFirstValue);
+        SetProbe(static_cast<unsigned char>(mPattern[mLast]), mLastMask, mLastValue);
+    }
+
+    std::size_t Size() const { return mPattern.size(); }
+
+    // The first position p in [from, to - Size()] where the key's bytes occur, or npos.
+    std::size_t Find(std::string_view data, std::size_t from, std::size_t to) const {
+        const std::size_t m = mPattern.size();
+        if (to < m || from > to - m)
+            return std::string_view::npos;
+        const std::size_t lastStart = to - m; // the last position a hit may start at
+        const char* text = data.data();
+        std::size_t pos = from;
+        // Thirty-two positions a round, as four independent parts the processor overlaps.
+        for (; pos + 31 <= lastStart; pos += 32) {
+            std::array<std::uint64_t, 4> hits{};
+            for (std::size_t part = 0; part < hits.size(); ++part)
+                hits[part] = Candidates(Load(text + pos + 8 * part), Load(text + pos + 8 * part + mLast));
+            if ((hits[0] | hits[1] | hits[2] | hits[3]) == 0)
+                continue;
+            for (std::size_t part = 0; part < hits.size(); ++part) {
+                for (std::uint64_t h = hits[part]; h; h &= h - 1) {
+                    const std::size_t at = pos + 8 * part + ByteIndex(h);
+                    if (Matches(text + at))
+                        return at;
+                }
+            }
+        }
+        for (; pos <= lastStart; ++pos)
+            if (Matches(text + pos))
+                return pos;
+        return std::string_view::npos;
+    }
+
+private:
+    static constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    static constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+    static unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+
+    // A letter is probed as (byte | 0x20) == lower case, which only its two cases pass.
+    static void SetProbe(unsigned char c, std::uint64_t& mask, std::uint64_t& value) {
+        const bool letter = c >= 'A' && c <= 'Z';
+        mask = letter ? kOnes * 0x20 : 0;
+        value = kOnes * (letter ? c | 0x20u : c);
+    }
+
+    static std::uint64_t Load(const char* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        if constexpr (std::endian::native == std::endian::big)
+            v = ByteSwap(v);
+        return v;
+    }
+
+    static std::uint64_t ByteSwap(std::uint64_t v) {
+        std::uint64_t r = 0;
+        for (int i = 0; i < 8; ++i, v >>= 8)
+            r = (r << 8) | (v & 0xFF);
+        return r;
+    }
+
+    // One high bit for each of the eight positions whose first and last probe bytes both match (and
+    // perhaps for a few more, which the full comparison turns away).
+    std::uint64_t Candidates(std::uint64_t first, std::uint64_t last) const {
+        const std::uint64_t z = ((first | mFirstMask) ^ mFirstValue) | ((last | mLastMask) ^ mLastValue);
+        return (z - kOnes) & ~z & kHighs;
+    }
+
+    static std::size_t ByteIndex(std::uint64_t hits) {
+        return static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+    }
+
+    bool Matches(const char* at) const {
+        for (std::size_t i = 0; i < mPattern.size(); ++i)
+            if (Fold(static_cast<unsigned char>(at[i])) != static_cast<unsigned char>(mPattern[i]))
+                return false;
+        return true;
+    }
+
+    std::string mPattern;
+    std::size_t mLast = 0; // the probed byte at the hit's end
+    std::uint64_t mFirstMask = 0, mFirstValue = 0, mLastMask = 0, mLastValue = 0;
+};
+
+// The search for one key's value, fed with a file's text in parts that each end at a line's end, so a
+// large file is read in blocks and the reading stops as soon as the answer is known. Gives what a
+// line-by-line reading gives: the first line of key (A-Z folded) in the first section named section.
+class ValueSearch {
+public:
+    ValueSearch(std::string_view section, std::string_view key, bool wide)
+        : mSection(TrimmedName(section)), mKey(TrimmedName(key)), mFinder(mKey, wide) {
+        // A name with "=" ends before it on every line, so no line holds such a key.
+        mDone = mKey.find('=') != std::string_view::npos;
+    }
+
+    bool Done() const { return mDone; }
+    std::optional<std::string> TakeValue() { return std::move(mValue); }
+
+    // Searches the lines of scan; true once the answer is known.
+    bool Feed(ProfileScan& scan) {
+        std::size_t pos = scan.Begin();
+        while (!mDone && pos < scan.End()) {
+            const std::size_t header = NextHeader(scan, pos);
+            if (!mInSection) {
+                if (header == scan.End())
+                    break;
+                const ProfileScan::Line line = scan.LineAt(header);
+                mInSection = HeaderNames(scan, line, mSection);
+                pos = line.next;
+                continue;
+            }
+            FindKey(scan, pos, header);
+            // Only the first section of a name is searched.
+            mDone = mDone || header < scan.End();
+            pos = header;
+        }
+        return mDone;
+    }
+
+private:
+    // Where the next section header's line starts at or after pos (a line's start), or End().
+    static std::size_t NextHeader(const ProfileScan& scan, std::size_t pos) {
+        const std::string_view data = scan.Data();
+        for (std::size_t at = pos; at < scan.End();) {
+            const void* hit = std::memchr(data.data() + at, '[', scan.End() - at);
+            if (!hit)
+                break;
+            const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data.data());
+            at = bracket + 1;
+            if ((bracket - scan.Begin()) % scan.UnitSize() != 0 || scan.Unit(bracket) != '[')
+                continue;
+            const std::size_t start = LineStartBefore(scan, pos, bracket);
+            if (start != std::string_view::npos)
+                return start;
+        }
+        return scan.End();
+    }
+
+    // The start of the line when only blanks come before at on it, else npos. pos is a line's start.
+    static std::size_t LineStartBefore(const ProfileScan& scan, std::size_t pos, std::size_t at) {
+        while (at > pos) {
+            const std::size_t before = at - scan.UnitSize();
+            if (scan.IsBreak(before))
+                return at;
+            if (scan.Unit(before) > 32)
+                return std::string_view::npos;
+            at = before;
+        }
+        return at;
+    }
+
+    // Sets the value when the key's line is in [pos, to).
+    void FindKey(ProfileScan& scan, std::size_t pos, std::size_t to) {
+        if (mFinder.Size() == 0) // an empty name is matched by lines that start with "="
+            return FindKeyLineByLine(scan, pos, to);
+        for (std::size_t hit = mFinder.Find(scan.Data(), pos, to); hit != std::string_view::npos;
+             hit = mFinder.Find(scan.Data(), hit + 1, to)) {
+            if ((hit - scan.Begin()) % scan.UnitSize() != 0)
+                continue;
+            const std::size_t start = LineStartBefore(scan, pos, hit);
+            if (start != std::string_view::npos && TakeLine(scan, scan.LineAt(start)))
+                return;
+        }
+    }
+
+    void FindKeyLineByLine(ProfileScan& scan, std::size_t pos, std::size_t to) {
+        while (pos < to) {
+            const ProfileScan::Line line = scan.LineAt(pos);
+            if (TakeLine(scan, line))
+                return;
+            pos = line.next;
+        }
+    }
+
+    bool TakeLine(const ProfileScan& scan, const ProfileScan::Line& line) {
+        const std::size_t eq = KeyEquals(scan, line, mKey);
         if (eq == std::string_view::npos)
-            continue;
+            return false;
         std::size_t from = eq + scan.UnitSize();
         while (from < line.trimEnd && scan.Unit(from) <= 32)
             from += scan.UnitSize();
-        return CleanValue(scan.Text(from, line.trimEnd));
+        mValue = CleanValue(scan.Text(from, line.trimEnd));
+        mDone = true;
+        return true;
     }
-    return std::nullopt;
+
+    std::string_view mSection;
+    std::string_view mKey;
+    KeyFinder mFinder;
+    bool mInSection = false;
+    bool mDone = false;
+    std::optional<std::string> mValue;
+};
+
+// Where the last complete line of data ends (after its line break), searching only from `from` on;
+// 0 when no line break is there.
+std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide) {
+    const std::size_t unit = wide ? 2 : 1;
+    std::size_t end = wide ? data.size() - data.size() % 2 : data.size();
+    from -= from % unit;
+    while (end > from) {
+        const std::size_t at = end - unit;
+        const char c = data[at];
+        if ((c == '\r' || c == '\n') && (!wide || data[at + 1] == '\0'))
+            return end;
+        end = at;
+    }
+    return 0;
 }
 
 // One change of a file's bytes: [pos, pos + length) is replaced by text.
@@ -261,6 +483,9 @@ Edit PlanWrite(std::string_view bytes, std::string_view section, std::string_vie
                 nameEnd -= scan.UnitSize();
             std::string replacement(bytes.substr(line.trimStart, nameEnd - line.trimStart));
             replacement += scan.Encode("=") + scan.Encode(value);
+            // Every line written ends with CR LF, the file's last one too.
+            if (line.next == line.end)
+                replacement += crlf;
             return {line.start, line.end - line.start, std::move(replacement)};
         }
         insertAt = line.next;
@@ -269,9 +494,7 @@ Edit PlanWrite(std::string_view bytes, std::string_view section, std::string_vie
     const std::string keyLine = scan.Encode(std::string(key) + "=" + std::string(value)) + crlf;
     if (found)
         return {insertAt, 0, (insertNeedsBreak ? crlf : std::string()) + keyLine};
-    const bool endsWithBreak = scan.End() == scan.Begin() ||
-                               scan.Unit(scan.End() - scan.UnitSize()) == '\n' ||
-                               scan.Unit(scan.End() - scan.UnitSize()) == '\r';
+    const bool endsWithBreak = scan.End() == scan.Begin() || scan.IsBreak(scan.End() - scan.UnitSize());
     std::string header = "[";
     header.append(section).append("]");
     // A stray odd byte at the end of a UTF-16 file is no character; the new section replaces it.
@@ -283,51 +506,15 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// A read-only view of a whole file, mapped where possible so a large table is not copied. A missing
-// file is an empty view; Readable() is false only for a file that exists but cannot be read.
-class FileView {
-public:
-    explicit FileView(const std::string& path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            mReadable = errno == ENOENT || errno == ENOTDIR;
-            return;
-        }
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-            if (map != MAP_FAILED) {
-                mMap = map;
-                mSize = static_cast<std::size_t>(st.st_size);
-            }
-        }
-        ::close(fd);
-        if (mMap)
-            return;
-        auto copy = TryReadWholeFile(path);
-        mReadable = copy.has_value();
-        mCopy = std::move(copy).value_or(std::string());
-    }
-    ~FileView() {
-        if (mMap)
-            ::munmap(mMap, mSize);
-    }
-    FileView(const FileView&) = delete;
-    FileView& operator=(const FileView&) = delete;
-
-    bool Readable() const { return mReadable; }
-    std::string_view Bytes() const {
-        return mMap ? std::string_view(static_cast<const char*>(mMap), mSize) : mCopy;
-    }
-
-private:
-    void* mMap = nullptr;
-    std::size_t mSize = 0;
-    std::string mCopy;
-    bool mReadable = true;
-};
-
 } // namespace
+
+std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section,
+                                       std::string_view key) {
+    ProfileScan scan(bytes);
+    ValueSearch search(section, key, scan.Wide());
+    search.Feed(scan);
+    return search.TakeValue();
+}
 
 ProfileText::ProfileText(std::string bytes) : mBytes(std::move(bytes)) {}
 
@@ -336,64 +523,135 @@ ProfileText ProfileText::Load(const std::string& path) {
 }
 
 std::optional<std::string> ProfileText::Find(std::string_view section, std::string_view key) const {
-    return FindValue(mBytes, section, key);
+    return ProfileFind(mBytes, section, key);
 }
 
 std::string ProfileText::Get(std::string_view section, std::string_view key,
                              std::string_view defaultValue) const {
-    if (auto value = Find(section, key))
-        return *value;
-    while (!defaultValue.empty() && defaultValue.back() == ' ')
-        defaultValue.remove_suffix(1);
-    return std::string(defaultValue);
+    return Find(section, key).value_or(TrimmedDefault(defaultValue));
 }
 
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
                              std::string_view defaultValue) {
-    const FileView file(path);
-    if (auto value = FindValue(file.Bytes(), section, key))
-        return *value;
-    while (!defaultValue.empty() && defaultValue.back() == ' ')
-        defaultValue.remove_suffix(1);
-    return std::string(defaultValue);
+    BlockReader reader;
+    if (!reader.Open(path))
+        return TrimmedDefault(defaultValue);
+    std::optional<ValueSearch> search;
+    bool wide = false;
+    std::size_t scanned = 0; // bytes of Data() known to hold no line break
+    for (bool more = true; more;) {
+        more = reader.ReadMore();
+        std::string_view data = reader.Data();
+        if (!search) {
+            if (more && data.size() < 2)
+                continue;
+            wide = ProfileScan::HasWideMark(data);
+            if (wide)
+                reader.Consume(2);
+            data = reader.Data();
+            search.emplace(section, key, wide);
+        }
+        // Whole lines only, but all of the rest at the end of the file.
+        const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
+        scanned = data.size();
+        if (cut == 0)
+            continue;
+        ProfileScan scan(data.substr(0, cut), wide);
+        if (search->Feed(scan))
+            break;
+        reader.Consume(cut);
+        scanned -= cut;
+    }
+    if (reader.Failed() || !search)
+        return TrimmedDefault(defaultValue);
+    return search->TakeValue().value_or(TrimmedDefault(defaultValue));
 }
 
-bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-    return ProfileWriteStrings(path, section, {{std::string(key), std::string(value)}});
+ProfileKeyProblem CheckProfileKey(std::string_view key) {
+    key = TrimmedName(key);
+    if (HasLineBreak(key))
+        return ProfileKeyProblem::LineBreak;
+    if (key.empty())
+        return ProfileKeyProblem::Empty;
+    if (key.find('=') != std::string_view::npos)
+        return ProfileKeyProblem::Equals;
+    if (key.front() == ';')
+        return ProfileKeyProblem::Comment;
+    if (key.front() == '[')
+        return ProfileKeyProblem::Bracket;
+    return ProfileKeyProblem::None;
 }
 
-bool ProfileWriteStrings(const std::string& path, std::string_view section,
-                         const std::vector<std::pair<std::string, std::string>>& keyValues) {
+std::optional<std::string> ProfileWriteProblem(std::string_view section, std::string_view key,
+                                               std::string_view value) {
     if (HasLineBreak(section))
-        return false;
-    for (const auto& [key, value] : keyValues)
-        if (HasLineBreak(key) || HasLineBreak(value)) // a line break would forge further lines
-            return false;
-    if (DirectoryExists(path))
-        return false;
-    const FileView file(path);
-    if (!file.Readable())
-        return false;
+        return Utf8ToCp1251("Имя раздела не может содержать перевод строки");
+    if (TrimmedName(section).find(']') != std::string_view::npos)
+        return Utf8ToCp1251("Имя раздела \"") + std::string(TrimmedName(section)) +
+               Utf8ToCp1251("\" не может содержать \"]\"");
+    const std::string name(TrimmedName(key));
+    switch (CheckProfileKey(key)) {
+    case ProfileKeyProblem::None:
+        break;
+    case ProfileKeyProblem::LineBreak:
+        return Utf8ToCp1251("Ключ не может содержать перевод строки");
+    case ProfileKeyProblem::Empty:
+        return Utf8ToCp1251("Ключ не задан");
+    case ProfileKeyProblem::Equals:
+        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может содержать \"=\"");
+    case ProfileKeyProblem::Comment:
+        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может начинаться с \";\"");
+    case ProfileKeyProblem::Bracket:
+        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может начинаться с \"[\"");
+    }
+    if (HasLineBreak(value))
+        return Utf8ToCp1251("Значение не может содержать перевод строки");
+    return std::nullopt;
+}
+
+ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
+                             const std::vector<std::pair<std::string, std::string>>& keyValues)
+    : mPieces{bytes, {}, {}} {
     // Each key's change is kept as three pieces around the file's own bytes, so a one-key write into a
     // large table copies nothing before writing; only a further key needs the earlier result joined.
-    std::string_view current = file.Bytes();
-    std::array<std::string_view, 3> pieces = {current, {}, {}};
-    std::string joined;
-    std::string text;
+    std::string_view current = bytes;
     for (std::size_t i = 0; i < keyValues.size(); ++i) {
         if (i > 0) {
             std::string next;
-            next.reserve(pieces[0].size() + pieces[1].size() + pieces[2].size());
-            next.append(pieces[0]).append(pieces[1]).append(pieces[2]);
-            joined.swap(next);
-            current = joined;
+            next.reserve(mPieces[0].size() + mPieces[1].size() + mPieces[2].size());
+            next.append(mPieces[0]).append(mPieces[1]).append(mPieces[2]);
+            mJoined.swap(next);
+            current = mJoined;
         }
         Edit edit = PlanWrite(current, section, keyValues[i].first, keyValues[i].second);
-        text = std::move(edit.text);
-        pieces = {current.substr(0, edit.pos), text, current.substr(edit.pos + edit.length)};
+        mText = std::move(edit.text);
+        mPieces = {current.substr(0, edit.pos), mText, current.substr(edit.pos + edit.length)};
     }
-    return WriteFileAtomic(path, pieces, nullptr);
+}
+
+bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value, std::string* reason) {
+    return ProfileWriteStrings(path, section, {{std::string(key), std::string(value)}}, reason);
+}
+
+bool ProfileWriteStrings(const std::string& path, std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& keyValues,
+                         std::string* reason) {
+    for (const auto& [key, value] : keyValues) {
+        if (std::optional<std::string> problem = ProfileWriteProblem(section, key, value)) {
+            if (reason)
+                *reason = std::move(*problem);
+            return false;
+        }
+    }
+    std::optional<ProfileChange> change;
+    return UpdateFileAtomic(
+        path,
+        [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+            change.emplace(current ? std::string_view(*current) : std::string_view(), section, keyValues);
+            return change->Pieces();
+        },
+        reason);
 }
 
 } // namespace pw

@@ -4,6 +4,9 @@
 // library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values always come back as
 // Windows-1251 bytes, and writes keep a UTF-16LE file in UTF-16LE.
 
+#include "data/FileIO.h"
+
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +17,10 @@ namespace pw {
 
 // The longest value a read returns (the real functions fill a 2048-byte buffer with its terminator).
 inline constexpr std::size_t kProfileValueLimit = 2047;
+
+// The value of key in the first section named section of a file's bytes (see ProfileText::Find).
+std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section,
+                                       std::string_view key);
 
 // A file's text held in memory, for callers that read several keys of one file.
 class ProfileText {
@@ -33,17 +40,46 @@ private:
 };
 
 // One read, as GetPrivateProfileStringA: the default (trailing spaces removed) when the file, section or
-// key is missing.
+// key is missing, or the file cannot be read. The file is read in blocks until the answer is known.
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
                              std::string_view defaultValue);
 
-// One write, as WritePrivateProfileStringA, made atomic. Returns false when the file cannot be written
-// (missing folder, target is a folder, read-only file); the file is then unchanged.
+// Why a key can never be found again once written: reads take the text before the first "=" as the
+// name, skip lines that start with ";" and take lines that start with "[" for section headers.
+enum class ProfileKeyProblem { None, Empty, LineBreak, Equals, Comment, Bracket };
+ProfileKeyProblem CheckProfileKey(std::string_view key);
+
+// The message (Windows-1251) refusing to write key=value into section, or std::nullopt when the entry
+// can be read back: besides the key's problems, a section name with "]" and line breaks anywhere.
+std::optional<std::string> ProfileWriteProblem(std::string_view section, std::string_view key,
+                                               std::string_view value);
+
+// The new bytes of a profile file after writing keyValues into section one after the other, as pieces
+// that point into the given bytes and into the object itself (which therefore stays in place).
+class ProfileChange {
+public:
+    ProfileChange(std::string_view bytes, std::string_view section,
+                  const std::vector<std::pair<std::string, std::string>>& keyValues);
+    ProfileChange(const ProfileChange&) = delete;
+    ProfileChange& operator=(const ProfileChange&) = delete;
+    FilePieces Pieces() const { return FilePieces(mPieces.begin(), mPieces.end()); }
+
+private:
+    std::string mJoined;
+    std::string mText;
+    std::array<std::string_view, 3> mPieces;
+};
+
+// One write, as WritePrivateProfileStringA, made atomic and serialised with the program's other writes
+// of the file (the file is read again under the lock). Returns false when the entry is refused (see
+// ProfileWriteProblem) or the file cannot be written (missing folder, a folder or special file in its
+// place, read-only file, full disk); *reason then says why and the file is unchanged.
 bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+                        std::string_view value, std::string* reason = nullptr);
 
 // Several keys of one section in one atomic update; the result equals writing them one after the other.
 bool ProfileWriteStrings(const std::string& path, std::string_view section,
-                         const std::vector<std::pair<std::string, std::string>>& keyValues);
+                         const std::vector<std::pair<std::string, std::string>>& keyValues,
+                         std::string* reason = nullptr);
 
 } // namespace pw

@@ -5,6 +5,7 @@
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace pw {
@@ -21,16 +22,55 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
                                                      bool replaceExisting) const {
     const std::string key = Trim(id);
     if (key.empty())
-        return {AddStatus::EmptyId, {}};
-    const std::string existing = ProfileGetString(mPath, kStringsSection, key, "");
-    if (!existing.empty() && !replaceExisting)
-        return {AddStatus::NeedsConfirmation, existing};
+        return {AddStatus::EmptyId, {}, {}};
+    if (std::optional<std::string> problem = InvalidIdMessage(key))
+        return {AddStatus::InvalidId, {}, std::move(*problem)};
     std::string value = text;
     if (value.empty() || value.back() != ';')
         value += ';';
-    if (!ProfileWriteString(mPath, kStringsSection, key, value))
-        throw std::runtime_error(UnableToWriteMessage(mPath));
-    return {AddStatus::Written, existing};
+    if (std::optional<std::string> problem = ProfileWriteProblem(kStringsSection, key, value))
+        return {AddStatus::InvalidId, {}, std::move(*problem)};
+    // The duplicate check and the write are one step under the file's lock, so an entry another
+    // process adds meanwhile is neither lost nor silently replaced.
+    AddResult result{AddStatus::Written, {}, {}};
+    const std::vector<std::pair<std::string, std::string>> keyValues = {{key, value}};
+    std::optional<ProfileChange> change;
+    std::string reason;
+    const bool written = UpdateFileAtomic(
+        mPath,
+        [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+            const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
+            result.existingValue = ProfileFind(bytes, kStringsSection, key).value_or(std::string());
+            if (!result.existingValue.empty() && !replaceExisting) {
+                result.status = AddStatus::NeedsConfirmation;
+                return std::nullopt;
+            }
+            change.emplace(bytes, kStringsSection, keyValues);
+            return change->Pieces();
+        },
+        &reason);
+    if (!written)
+        throw std::runtime_error(UnableToWriteMessage(mPath, reason));
+    return result;
+}
+
+std::optional<std::string> InvalidIdMessage(const std::string& id) {
+    const std::string quoted = "\"" + id + "\"";
+    switch (CheckProfileKey(id)) {
+    case ProfileKeyProblem::Equals:
+        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может содержать \"=\"");
+    case ProfileKeyProblem::Comment:
+        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может начинаться с \";\"");
+    case ProfileKeyProblem::Bracket:
+        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может начинаться с \"[\"");
+    case ProfileKeyProblem::Empty:
+        return EmptyIdMessage();
+    case ProfileKeyProblem::LineBreak:
+        return Utf8ToCp1251("Идентификатор строки не может содержать перевод строки");
+    case ProfileKeyProblem::None:
+        break;
+    }
+    return std::nullopt;
 }
 
 std::string EmptyIdMessage() {

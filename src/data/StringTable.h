@@ -2,6 +2,7 @@
 // The string table accessor: entries of section "LocAdmin_Strings" read and written one at a time,
 // straight from and to the file. Shared by the windows and the command line.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,16 +23,19 @@ public:
 
     enum class AddStatus {
         EmptyId,           // the id is blank: nothing written
+        InvalidId,         // the id or text could never be read back (see message): nothing written
         NeedsConfirmation, // a non-empty value is stored under the id: nothing written yet
         Written,
     };
     struct AddResult {
         AddStatus status = AddStatus::EmptyId;
         std::string existingValue; // for NeedsConfirmation
+        std::string problem;       // for InvalidId: the message (Windows-1251)
     };
     // Writes id=text (text ended by exactly one ";"). Without replaceExisting an id that already holds
-    // a non-empty value (letter case of ids ignored) is not overwritten. Throws
-    // std::runtime_error("Unable to write to %s") when the file cannot be written; it is then unchanged.
+    // a non-empty value (letter case of ids ignored) is not overwritten. The check and the write are one
+    // step under the file's lock, the table read again under it. Throws
+    // std::runtime_error("Unable to write to %s. %s") when the file cannot be written; it is then unchanged.
     AddResult AddTableString(const std::string& id, const std::string& text, bool replaceExisting) const;
 
 private:
@@ -40,6 +44,8 @@ private:
 
 // Texts of the string table's messages, in Windows-1251.
 std::string EmptyIdMessage(); // "Идентификатор строки не задан"
+// Why id (trimmed) can never be found in the table once written, or std::nullopt.
+std::optional<std::string> InvalidIdMessage(const std::string& id);
 std::string DuplicateEntryMessage(const std::string& existing,
                                   const std::string& text); // "Запись с аналогичным ID ..."
 

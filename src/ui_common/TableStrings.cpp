@@ -39,8 +39,11 @@ bool AddTableString(QWidget* owner, const Workspace& workspace, const std::strin
         return false;
     const TStringTable& table = *workspace.stringTable;
     TStringTable::AddResult result = table.AddTableString(id, text, false);
-    if (result.status == TStringTable::AddStatus::EmptyId) {
-        Dialogs().Message(owner, FromCp1251(EmptyIdMessage()), QStringLiteral("Ошибка"), MsgIcon::None,
+    if (result.status == TStringTable::AddStatus::EmptyId ||
+        result.status == TStringTable::AddStatus::InvalidId) {
+        const std::string& message =
+            result.status == TStringTable::AddStatus::EmptyId ? EmptyIdMessage() : result.problem;
+        Dialogs().Message(owner, FromCp1251(message), QStringLiteral("Ошибка"), MsgIcon::None,
                           MsgButtons::Ok);
         return false;
     }

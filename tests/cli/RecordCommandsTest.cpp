@@ -150,7 +150,7 @@ TEST(QuestCommands, WriteFromKeepsOtherSectionsAndErrorsAreReported) {
     const std::string missingFolder = dir.File("none/x.quest");
     const CliResult r = RunCli({"quest-write", missingFolder, "Name=A"});
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + "\n");
+    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". No such file or directory\n");
 }
 
 TEST(CommandLine, OutputThatCannotBeWrittenIsAFileError) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pw;
@@ -74,4 +75,18 @@ TEST(LibraryScan, FoldersReachedAgainThroughLinksAreNotScannedTwice) {
     // "outside" is met through whichever link the system lists first.
     EXPECT_TRUE(list[1] == dir.File("sub/linked/b.quest") || list[1] == dir.File("sub/up/outside/b.quest"))
         << list[1];
+}
+
+TEST(LibraryScan, ListsOnlyRegularFilesAndLinksToThem) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("real.info"), "");
+    WriteBytes(dir.File("elsewhere/target.txt"), "");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.info").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink(dir.File("elsewhere/target.txt").c_str(), dir.File("linked.quest").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("gone.txt").c_str(), dir.File("dangling.info").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", dir.File("device.info").c_str()), 0);
+    // Links to the system's own folders are not followed: their files are no library and never end.
+    ASSERT_EQ(::symlink("/proc", dir.File("proc").c_str()), 0);
+    ASSERT_EQ(::symlink("/sys", dir.File("sys").c_str()), 0);
+    EXPECT_EQ(Sorted(Scan(dir.Path())), Sorted({dir.File("real.info"), dir.File("linked.quest")}));
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace pw;
 using pwtest::ReadBytes;
 using pwtest::WriteBytes;
@@ -127,4 +129,143 @@ TEST(ProfileUnicode, WritesKeepUtf16AndTouchOnlyTheirLines) {
         ReadBytes(path),
         Utf16File("[A]\r\nk=1\r\n[LocAdmin_Strings]\r\nx=\xCD\xEE\xE2\xEE\xE5;\r\ny=2;\r\n[B]\r\nz=3\r\n"));
     EXPECT_EQ(ProfileGetString(path, "LocAdmin_Strings", "x", ""), "\xCD\xEE\xE2\xEE\xE5;");
+}
+
+TEST(ProfileWrite, EveryWrittenLineEndsWithCrLf) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("last.ini");
+    WriteBytes(path, "[S]\r\nTestKey=TestValue");
+    ASSERT_TRUE(ProfileWriteString(path, "S", "TestKey", "TestValue2"));
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nTestKey=TestValue2\r\n");
+    // A line in the middle keeps the line end it had.
+    WriteBytes(path, "[S]\nA=1\nB=2");
+    ASSERT_TRUE(ProfileWriteString(path, "S", "A", "3"));
+    EXPECT_EQ(ReadBytes(path), "[S]\nA=3\nB=2");
+    const std::string wide = dir.File("wide.ini");
+    WriteBytes(wide, Utf16File("[S]\r\nK=1"));
+    ASSERT_TRUE(ProfileWriteString(wide, "S", "K", "2"));
+    EXPECT_EQ(ReadBytes(wide), Utf16File("[S]\r\nK=2\r\n"));
+}
+
+TEST(ProfileWrite, EntriesThatCouldNeverBeReadBackAreRefused) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("keep.ini");
+    WriteBytes(path, "[S]\r\nk=v\r\n");
+    const struct {
+        const char* section;
+        const char* key;
+        const char* message;
+    } cases[] = {
+        {"S", "a=b", "Ключ \"a=b\" не может содержать \"=\""},
+        {"S", " ;note", "Ключ \";note\" не может начинаться с \";\""},
+        {"S", "[X]", "Ключ \"[X]\" не может начинаться с \"[\""},
+        {"S", "  ", "Ключ не задан"},
+        {"S]", "k", "Имя раздела \"S]\" не может содержать \"]\""},
+        {"S", "k\rx", "Ключ не может содержать перевод строки"},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(ProfileWriteString(path, c.section, c.key, "v", &reason)) << c.key;
+        EXPECT_EQ(Cp1251ToUtf8(reason), c.message);
+    }
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=v\r\n");
+    // Everything else is written and found again, "=" and "]" inside values and "[" inside keys too.
+    ASSERT_TRUE(ProfileWriteString(path, "S", "a[1]", "x=y]"));
+    EXPECT_EQ(ProfileGetString(path, "S", "a[1]", ""), "x=y]");
+}
+
+namespace {
+
+// The profile reading rules line by line, as plainly as they can be written: the reference the fast
+// lookup is held to.
+std::optional<std::string> ReferenceFind(const std::string& bytes, std::string_view section,
+                                         std::string_view key) {
+    auto trim = [](std::string_view s) {
+        while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
+            s.remove_prefix(1);
+        while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
+            s.remove_suffix(1);
+        return s;
+    };
+    section = trim(section);
+    key = trim(key);
+    bool in = false;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string::npos)
+            end = bytes.size();
+        const std::string_view line = trim(std::string_view(bytes).substr(pos, end - pos));
+        pos = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+        if (!line.empty() && line.front() == '[') {
+            if (in)
+                return std::nullopt;
+            const std::size_t close = line.find(']');
+            in = AsciiEqualNoCase(trim(line.substr(1, close == std::string_view::npos ? close : close - 1)),
+                                  section);
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (!in || line.empty() || line.front() == ';' || eq == std::string_view::npos ||
+            !AsciiEqualNoCase(trim(line.substr(0, eq)), key))
+            continue;
+        std::string value(trim(line.substr(eq + 1)));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return value.substr(0, kProfileValueLimit);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(ProfileRead, FastLookupAgreesWithTheLineRules) {
+    // Random tables made of few distinct bytes, so that keys recur inside names, values and headers.
+    std::mt19937 rng(7);
+    const std::string alphabet = "aAbB=;[] \t\r\n\xE0";
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(rng() % 60);
+        for (int i = 0; i < length; ++i)
+            bytes += alphabet[rng() % alphabet.size()];
+        for (const char* section : {"a", "B", "", "ab"})
+            for (const char* key : {"a", "ab", "B", "", "a b", "aa"})
+                ASSERT_EQ(ProfileText(bytes).Find(section, key), ReferenceFind(bytes, section, key))
+                    << "section \"" << section << "\" key \"" << key << "\" in \"" << bytes << "\"";
+    }
+}
+
+TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
+    pwtest::TempDir dir;
+    // Lines of every length, one far longer than a read block, and line ends that fall on the blocks'
+    // edges; the same table in UTF-16 crosses the edges elsewhere.
+    std::mt19937 rng(11);
+    std::string table = "[Other]\r\nK0=elsewhere\r\n[LocAdmin_Strings]\r\n";
+    std::vector<std::string> ids;
+    while (table.size() < 1200000) {
+        const std::string id = "ID_" + std::to_string(ids.size());
+        const std::size_t length = ids.size() == 300 ? 400000 : rng() % 3000;
+        table +=
+            id + "=" + std::string(length, static_cast<char>('a' + rng() % 26)) + (rng() % 2 ? "\r\n" : "\n");
+        ids.push_back(id);
+    }
+    table += "LAST=end";
+    const std::string narrow = dir.File("narrow.ini");
+    const std::string wide = dir.File("wide.ini");
+    WriteBytes(narrow, table);
+    WriteBytes(wide, Utf16File(table));
+    const ProfileText narrowText(table);
+    const ProfileText wideText(Utf16File(table));
+    ids.insert(ids.end(), {"LAST", "K0", "missing"});
+    for (std::size_t i = 0; i < ids.size(); i += ids[i].starts_with("ID_") ? 41 : 1) {
+        EXPECT_EQ(ProfileGetString(narrow, "LocAdmin_Strings", ids[i], "-"),
+                  narrowText.Get("LocAdmin_Strings", ids[i], "-"))
+            << ids[i];
+        EXPECT_EQ(ProfileGetString(wide, "LocAdmin_Strings", ids[i], "-"),
+                  wideText.Get("LocAdmin_Strings", ids[i], "-"))
+            << ids[i];
+    }
+    EXPECT_EQ(ProfileGetString(narrow, "LocAdmin_Strings", "ID_300", "").size(), kProfileValueLimit);
+    EXPECT_EQ(ProfileGetString(wide, "LocAdmin_Strings", "last", ""), "end");
 }

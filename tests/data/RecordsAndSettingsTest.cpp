@@ -75,7 +75,7 @@ TEST(QuestFile, RewriteKeepsOtherLinesAndAFailedWriteKeepsTheOldFile) {
         quest.WriteToFile(folder);
         FAIL() << "no error";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + folder);
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + folder + ". Is a directory");
     }
     EXPECT_THROW(quest.WriteToFile(dir.File("no/such.quest")), std::runtime_error);
     EXPECT_EQ(ReadBytes(path), bytes);

@@ -81,3 +81,24 @@ TEST(StringTable, Utf16TableStaysUtf16) {
     ASSERT_EQ(table.AddTableString("B", "\xC1", false).status, TStringTable::AddStatus::Written);
     EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=\xC0;\r\nB=\xC1;\r\n"));
 }
+
+TEST(StringTable, IdsThatCouldNeverBeFoundAreRefused) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("st.ini");
+    WriteBytes(path, kTable);
+    const TStringTable table(path);
+    const struct {
+        const char* id;
+        const char* message;
+    } cases[] = {
+        {"A=B", "Идентификатор строки \"A=B\" не может содержать \"=\""},
+        {" ;A", "Идентификатор строки \";A\" не может начинаться с \";\""},
+        {"[A]", "Идентификатор строки \"[A]\" не может начинаться с \"[\""},
+    };
+    for (const auto& c : cases) {
+        const auto result = table.AddTableString(c.id, "text", true);
+        EXPECT_EQ(result.status, TStringTable::AddStatus::InvalidId) << c.id;
+        EXPECT_EQ(Cp1251ToUtf8(result.problem), c.message);
+    }
+    EXPECT_EQ(ReadBytes(path), kTable);
+}

@@ -103,6 +103,18 @@ TEST_F(QuestTabTable, ABlankTopicIdIsRefusedAndAnEmptyTextWritesTheSeparatorAlon
     EXPECT_NE(Table().find("\r\nEmpty_1=;\r\n"), std::string::npos);
 }
 
+TEST_F(QuestTabTable, AnIdThatCouldNeverBeFoundAgainIsRefused) {
+    SetIds("[Topic_1]", "");
+    Edit("QuestStrViewEd")->setText("x");
+    dialogs.answers = {MsgAnswer::Yes};
+    const std::string before = Table();
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Boxes(),
+              (QStringList{"Добавить строку в таблицу строк? / Внимание",
+                           "Идентификатор строки \"[Topic_1]\" не может начинаться с \"[\" / Ошибка"}));
+    EXPECT_EQ(Table(), before);
+}
+
 TEST_F(QuestTabTable, AFailedWriteIsReportedAndTheTableStaysWhole) {
     QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
     workspace.stringTable = std::make_shared<pw::TStringTable>(dir.File("no/such/stringtable.ini"));
@@ -111,7 +123,8 @@ TEST_F(QuestTabTable, AFailedWriteIsReportedAndTheTableStaysWhole) {
     Click("WriteInfoTableBtn");
     ASSERT_EQ(dialogs.Messages().size(), 2u);
     EXPECT_EQ(dialogs.Messages()[1].text,
-              QString::fromStdString("Unable to write to " + dir.File("no/such/stringtable.ini")));
+              QString::fromStdString("Unable to write to " + dir.File("no/such/stringtable.ini") +
+                                     ". No such file or directory"));
     EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Error);
     EXPECT_EQ(added.count(), 0);
 }

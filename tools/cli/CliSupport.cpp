@@ -68,6 +68,14 @@ void RequireExistingFile(const std::string& path) {
     if (!FileExists(path))
         throw CliFailure(kExitFileError, CannotOpenFileMessage(
                                              path, SystemErrorText(DirectoryExists(path) ? EISDIR : ENOENT)));
+    RequireRegularIfPresent(path);
+}
+
+void RequireRegularIfPresent(const std::string& path) {
+    if (DirectoryExists(path))
+        throw CliFailure(kExitFileError, CannotOpenFileMessage(path, SystemErrorText(EISDIR)));
+    if (IsSpecialFile(path))
+        throw CliFailure(kExitFileError, CannotOpenFileMessage(path, NotRegularFileText()));
 }
 
 void RequireExistingFolder(const std::string& path) {

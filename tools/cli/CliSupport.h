@@ -50,6 +50,9 @@ bool HasExtension(std::string_view path, std::string_view extension);
 // Fails with a file error when nothing exists at path, so reading a mistyped path is not mistaken
 // for reading an empty record.
 void RequireExistingFile(const std::string& path);
+// Fails with a file error when something other than a regular file is at path (a FIFO, a device, a
+// folder); nothing at path is fine.
+void RequireRegularIfPresent(const std::string& path);
 // The same for a folder to scan: a file or nothing at path is a file error.
 void RequireExistingFolder(const std::string& path);
 

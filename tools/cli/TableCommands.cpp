@@ -10,6 +10,7 @@ int IniGet(const Args& args) {
     if (args.size() != 3 && args.size() != 4)
         ThrowUsage("ini-get takes FILE SECTION KEY [DEFAULT]");
     const std::string defaultValue = args.size() == 4 ? args[3] : std::string();
+    RequireRegularIfPresent(args[0]);
     std::string value = ProfileGetString(args[0], args[1], args[2], defaultValue);
     value += '\n';
     WriteOut(value);
@@ -22,8 +23,11 @@ int IniSet(const Args& args) {
     RequireOneLine("SECTION", args[1]);
     RequireOneLine("KEY", args[2]);
     RequireOneLine("VALUE", args[3]);
-    if (!ProfileWriteString(args[0], args[1], args[2], args[3]))
-        throw CliFailure(kExitFileError, UnableToWriteMessage(args[0]));
+    if (std::optional<std::string> problem = ProfileWriteProblem(args[1], args[2], args[3]))
+        ThrowRefused(*problem);
+    std::string reason;
+    if (!ProfileWriteString(args[0], args[1], args[2], args[3], &reason))
+        throw CliFailure(kExitFileError, UnableToWriteMessage(args[0], reason));
     return kExitOk;
 }
 
@@ -54,6 +58,8 @@ int StringAdd(const Args& args) {
     switch (result.status) {
     case TStringTable::AddStatus::EmptyId:
         ThrowRefused(EmptyIdMessage());
+    case TStringTable::AddStatus::InvalidId:
+        ThrowRefused(result.problem);
     case TStringTable::AddStatus::NeedsConfirmation:
         ThrowRefused(DuplicateEntryMessage(result.existingValue, positional[2]));
     case TStringTable::AddStatus::Written:

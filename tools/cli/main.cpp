@@ -7,6 +7,9 @@
 #include "SearchCommand.h"
 #include "TableCommands.h"
 
+#include "data/Platform.h"
+
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <map>
@@ -14,6 +17,22 @@
 namespace {
 
 using Command = int (*)(const pw::cli::Args&);
+
+// An interrupt in the middle of a write removes the write's named temporary, then ends the program as
+// the signal would have.
+extern "C" void OnInterrupt(int signalNumber) {
+    pw::platform::RemovePendingTemporary();
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void RemoveTemporariesOnInterrupt() {
+    for (int signalNumber : {SIGINT, SIGTERM})
+        std::signal(signalNumber, OnInterrupt);
+#ifdef SIGHUP
+    std::signal(SIGHUP, OnInterrupt);
+#endif
+}
 
 const std::map<std::string_view, Command>& Commands() {
     static const std::map<std::string_view, Command> commands = {
@@ -62,5 +81,6 @@ int Run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    RemoveTemporariesOnInterrupt();
     return Run(argc, argv);
 }

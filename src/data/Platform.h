@@ -1,0 +1,151 @@
+#pragma once
+// The operating system's side of the data layer: reading regular files, the lock that serialises
+// changes of files, replacing a file through a temporary one, and listing folders. FileIO and Library
+// reach the system only through this header; PlatformPosix.cpp implements it for Linux and other POSIX
+// systems, and a Windows implementation is one more file behind the same declarations.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace pw::platform {
+
+// The error of "something other than a regular file at this path" (a folder has its own system error).
+std::error_code NotRegularFileError();
+
+enum class NodeKind { Missing, Regular, Folder, Other };
+
+// A file or folder's identity on its volume, the same for every path that reaches it.
+struct NodeId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    auto operator<=>(const NodeId&) const = default;
+};
+
+// What path names, symbolic links followed (a dangling link is Missing). error is set when the system
+// cannot tell (for example no permission to search a folder on the way); the kind is Missing then.
+NodeKind KindOf(const std::string& path, std::error_code* error = nullptr);
+
+// The path that a write to path replaces: path itself, or where path is a symbolic link (a dangling one
+// too), the path its chain of links ends at. Relative links are taken from the link's folder.
+std::string WriteTargetOf(const std::string& path, std::error_code& error);
+
+// Creates one folder.
+std::error_code MakeFolder(const std::string& path);
+
+// A regular file opened for reading. Opening refuses everything else without blocking, so a FIFO or a
+// device never hangs or floods the program.
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // ENOENT-like errors (std::errc::no_such_file_or_directory, not_a_directory) mean nothing is there.
+    std::error_code Open(const std::string& path);
+    // The size when opened: a hint only, the file may change while it is read.
+    std::uint64_t SizeHint() const { return mSizeHint; }
+    // Reads up to size bytes into buffer; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t size, std::error_code& error);
+
+private:
+    std::intptr_t mHandle = -1;
+    std::uint64_t mSizeHint = 0;
+};
+
+// An exclusive advisory lock for changing files in one folder, held across processes and threads until
+// destroyed. Every write of the program takes it, so a read-modify-write under it is never interleaved
+// with another of the program's writes to a file in that folder.
+class FolderLock {
+public:
+    FolderLock() = default;
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    // Waits for the lock. Fails with std::errc::resource_deadlock_would_occur when this thread already
+    // holds it for the same folder, instead of waiting for itself.
+    std::error_code Acquire(const std::string& folder);
+    const std::string& Folder() const { return mFolder; }
+    std::intptr_t Handle() const { return mHandle; }
+
+private:
+    std::intptr_t mHandle = -1;
+    std::string mFolder;
+    NodeId mId;
+    bool mLocked = false;
+};
+
+// What a replacement takes over from the file it replaces.
+struct NodeAttributes {
+    NodeKind kind = NodeKind::Missing;
+    std::uint32_t mode = 0; // permission bits
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::error_code writable; // why this user may not write the file, for an existing one
+};
+
+// The attributes of the entry name in the locked folder, not following a final link.
+std::error_code EntryAttributes(const FolderLock& lock, const std::string& name, NodeAttributes& out);
+
+// The new contents of the entry name of a locked folder. Where the system has unnamed files it is one
+// until Commit, so a killed program leaves nothing; otherwise it is named after the entry (see
+// IsTemporaryName). Destroying an uncommitted replacement removes it.
+class Replacement {
+public:
+    Replacement() = default;
+    ~Replacement();
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    // existing: the attributes of what the replacement takes the place of (permission bits, and owner and
+    // group where the system lets us set them); kind Missing for a new file.
+    std::error_code Create(const FolderLock& lock, const std::string& name, const NodeAttributes& existing);
+    std::error_code Write(std::string_view bytes);
+    // Flushes the file to disk, puts it in the entry's place in one step and flushes the folder, so a
+    // power cut cannot undo it. On failure the entry is unchanged unless only the folder's flush failed.
+    std::error_code Commit();
+
+private:
+    void Discard();
+
+    const FolderLock* mLock = nullptr;
+    std::string mName;
+    std::string mTempName; // set while a named temporary exists
+    std::intptr_t mHandle = -1;
+};
+
+// Whether name is a temporary file of ours for the entry target: target's name (cut to fit the system's
+// name limit), ".~" and six letters or digits.
+bool IsTemporaryName(std::string_view name, std::string_view target);
+// The temporary name for target with the six characters given.
+std::string TemporaryName(std::string_view target, std::string_view six);
+
+// Removes the named temporary of a write in progress, if any. Safe to call from a signal handler; the
+// command line calls it on an interrupt before ending.
+void RemovePendingTemporary();
+
+struct FolderEntry {
+    std::string name;
+    NodeKind kind = NodeKind::Missing; // symbolic links followed
+};
+
+// The entries of folder in the order the system lists them ("." and ".." left out), with the folder's
+// identity. Kinds are found cheaply where the listing tells them.
+std::error_code ListFolder(const std::string& folder, NodeId& id, std::vector<FolderEntry>& entries);
+
+// Removes the regular file name in the locked folder; false when it could not.
+bool RemoveEntry(const FolderLock& lock, const std::string& name);
+
+// Folders that show the system's own state rather than files (on Linux /proc, /sys and /dev and
+// everything on their volumes): a library scan never enters them.
+bool IsSystemFolder(const NodeId& id);
+
+// The folder path, and the separator between folder and name.
+char PathSeparator();
+
+} // namespace pw::platform

@@ -1,0 +1,293 @@
+#include "data/FileIO.h"
+
+#include "data/Platform.h"
+#include "data/ProfileIni.h"
+#include "data/StringTable.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace pw;
+using pwtest::ReadBytes;
+using pwtest::WriteBytes;
+
+namespace {
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void MakeFifo(const std::string& path) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+}
+
+// A listening Unix socket at path, closed (and its file left) when the object goes.
+class Socket {
+public:
+    explicit Socket(const std::string& path) : mFd(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        if (::bind(mFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            throw std::runtime_error("cannot bind " + path);
+    }
+    ~Socket() { ::close(mFd); }
+
+private:
+    int mFd;
+};
+
+bool IsFifo(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+} // namespace
+
+TEST(FileWrite, SpecialFilesAsTargetsAreRefusedAndLeftAlone) {
+    pwtest::TempDir dir;
+    const std::string fifo = dir.File("pipe.ini");
+    MakeFifo(fifo);
+    const Socket socket(dir.File("socket.ini"));
+    ASSERT_EQ(::symlink(fifo.c_str(), dir.File("link-to-pipe.ini").c_str()), 0);
+    for (const char* name : {"pipe.ini", "socket.ini", "link-to-pipe.ini"}) {
+        std::string reason;
+        EXPECT_FALSE(WriteFileAtomic(dir.File(name), "x", &reason)) << name;
+        EXPECT_EQ(reason, "Not a regular file") << name;
+        EXPECT_FALSE(ProfileWriteString(dir.File(name), "S", "k", "v", &reason)) << name;
+        EXPECT_EQ(reason, "Not a regular file") << name;
+    }
+    EXPECT_TRUE(IsFifo(fifo));
+    EXPECT_TRUE(IsLink(dir.File("link-to-pipe.ini")));
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{"link-to-pipe.ini", "pipe.ini", "socket.ini"}));
+}
+
+TEST(FileWrite, LinksAreWrittenThroughEvenWhenDangling) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("real/table.ini"), "old");
+    ASSERT_EQ(::symlink("real/table.ini", dir.File("live.ini").c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomic(dir.File("live.ini"), "new", nullptr));
+    EXPECT_TRUE(IsLink(dir.File("live.ini")));
+    EXPECT_EQ(ReadBytes(dir.File("real/table.ini")), "new");
+
+    // A link whose file does not exist yet creates that file and stays a link, through a chain too.
+    ASSERT_EQ(::symlink("real/later.ini", dir.File("dangling.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("dangling.ini", dir.File("chain.ini").c_str()), 0);
+    ASSERT_TRUE(ProfileWriteString(dir.File("chain.ini"), "S", "k", "v"));
+    EXPECT_TRUE(IsLink(dir.File("dangling.ini")));
+    EXPECT_TRUE(IsLink(dir.File("chain.ini")));
+    EXPECT_EQ(ReadBytes(dir.File("real/later.ini")), "[S]\r\nk=v\r\n");
+
+    ASSERT_EQ(::symlink("loop.ini", dir.File("loop.ini").c_str()), 0);
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomic(dir.File("loop.ini"), "x", &reason));
+    EXPECT_EQ(reason, SystemErrorText(ELOOP));
+}
+
+TEST(FileWrite, ReplacedFilesKeepModeOwnerAndGroup) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("kept.ini");
+    WriteBytes(path, "[S]\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
+    }
+    ASSERT_TRUE(ProfileWriteString(path, "S", "k", "v"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 8765u);
+    }
+}
+
+TEST(FileWrite, TemporariesOfKilledWritesAreSweptAndNoneRemain) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("stringtable.ini");
+    const std::string longName(230, 'n');
+    WriteBytes(path, "[S]\r\n");
+    for (const char* stale : {"stringtable.ini.~Ab3dE9", "stringtable.ini.~zzzzzz"})
+        WriteBytes(dir.File(stale), std::string(1000, 'x'));
+    // Files that only look alike stay: other targets, other lengths, other characters.
+    for (const char* other : {"stringtable.ini.~Ab3dE", "stringtable.ini.~Ab3dE9x", "stringtable.ini.~Ab-dE9",
+                              "stringtable.in.~Ab3dE9", "quest.ini.~Ab3dE9"})
+        WriteBytes(dir.File(other), "keep");
+    ASSERT_TRUE(ProfileWriteString(path, "S", "k", "v"));
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{"quest.ini.~Ab3dE9", "stringtable.in.~Ab3dE9", "stringtable.ini",
+                                        "stringtable.ini.~Ab-dE9", "stringtable.ini.~Ab3dE",
+                                        "stringtable.ini.~Ab3dE9x"}));
+
+    // A name too long to take the suffix is cut before it, and swept the same way.
+    const std::string stale = platform::TemporaryName(longName, "Q1w2E3");
+    EXPECT_LE(stale.size(), 255u);
+    WriteBytes(dir.File(stale), "x");
+    ASSERT_TRUE(WriteFileAtomic(dir.File(longName), "data", nullptr));
+    EXPECT_FALSE(pwtest::Exists(dir.File(stale)));
+    EXPECT_EQ(ReadBytes(dir.File(longName)), "data");
+}
+
+TEST(FileWrite, MessagesCarryTheSystemsReason) {
+    EXPECT_EQ(UnableToWriteMessage("t.ini", "No space left on device"),
+              "Unable to write to t.ini. No space left on device");
+    pwtest::TempDir dir;
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomic(dir.File("none/x.ini"), "x", &reason));
+    EXPECT_EQ(reason, SystemErrorText(ENOENT));
+    EXPECT_FALSE(WriteFileAtomic(dir.Path(), "x", &reason));
+    EXPECT_EQ(reason, SystemErrorText(EISDIR));
+    EXPECT_FALSE(WriteFileAtomic("", "x", &reason));
+    EXPECT_EQ(reason, SystemErrorText(ENOENT));
+}
+
+TEST(FileUpdate, ChangeSeesTheCurrentBytesAndMayDeclineOrFail) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("f.txt");
+    std::optional<std::string> seen = "unset";
+    const auto append = [&seen](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        seen = current;
+        return FilePieces{current ? std::string_view(*current) : std::string_view(), "+"};
+    };
+    ASSERT_TRUE(UpdateFileAtomic(path, append, nullptr));
+    EXPECT_EQ(seen, std::nullopt);
+    ASSERT_TRUE(UpdateFileAtomic(path, append, nullptr));
+    EXPECT_EQ(seen, "+");
+    EXPECT_EQ(ReadBytes(path), "++");
+
+    const auto decline = [](const std::optional<std::string>&) { return std::optional<FilePieces>(); };
+    EXPECT_TRUE(UpdateFileAtomic(path, decline, nullptr));
+    const auto fail = [](const std::optional<std::string>&) -> std::optional<FilePieces> {
+        throw std::runtime_error("refused");
+    };
+    EXPECT_THROW(UpdateFileAtomic(path, fail, nullptr), std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), "++");
+
+    // A write from inside a change would wait for its own lock for ever; it fails instead.
+    std::string innerReason;
+    const auto nested = [&](const std::optional<std::string>&) -> std::optional<FilePieces> {
+        EXPECT_FALSE(WriteFileAtomic(dir.File("other.txt"), "x", &innerReason));
+        return std::nullopt;
+    };
+    EXPECT_TRUE(UpdateFileAtomic(path, nested, nullptr));
+    EXPECT_EQ(innerReason, std::make_error_code(std::errc::resource_deadlock_would_occur).message());
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"f.txt"});
+}
+
+TEST(FileUpdate, ConcurrentReadModifyWritesLoseNothing) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("stringtable.ini");
+    WriteBytes(path, "[LocAdmin_Strings]\r\n");
+    const TStringTable table(path);
+    constexpr int kWriters = 4;
+    constexpr int kEach = 40;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([&table, w] {
+            for (int i = 0; i < kEach; ++i)
+                table.AddTableString("ID_" + std::to_string(w) + "_" + std::to_string(i), "t", false);
+        });
+    for (std::thread& t : writers)
+        t.join();
+    for (int w = 0; w < kWriters; ++w)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(table.LookupTableString("ID_" + std::to_string(w) + "_" + std::to_string(i)), "t;");
+
+    // Two adds of one new id at once: one is written, the other meets it and asks.
+    for (int round = 0; round < 20; ++round) {
+        const std::string id = "SAME_" + std::to_string(round);
+        std::atomic<int> written{0};
+        std::atomic<int> asked{0};
+        std::vector<std::thread> pair;
+        for (const char* text : {"first", "second"})
+            pair.emplace_back([&, text] {
+                const auto result = table.AddTableString(id, text, false);
+                (result.status == TStringTable::AddStatus::Written ? written : asked)++;
+            });
+        for (std::thread& t : pair)
+            t.join();
+        EXPECT_EQ(written.load(), 1);
+        EXPECT_EQ(asked.load(), 1);
+    }
+}
+
+TEST(FileRead, SpecialFilesAreRefusedWithoutWaiting) {
+    pwtest::TempDir dir;
+    const std::string fifo = dir.File("pipe.info");
+    MakeFifo(fifo);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        try {
+            ReadWholeFile(path);
+            FAIL() << "no error for " << path;
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path + "\". Not a regular file");
+        }
+        EXPECT_EQ(TryReadWholeFile(path), std::nullopt);
+        EXPECT_EQ(ProfileGetString(path, "S", "k", "default"), "default");
+        BlockReader reader;
+        std::string reason;
+        EXPECT_FALSE(reader.Open(path, &reason));
+        EXPECT_EQ(reason, "Not a regular file");
+    }
+    EXPECT_EQ(ReadWholeFile(dir.File("missing")), std::nullopt);
+}
+
+TEST(FileRead, AFileChangingUnderAReaderNeverKillsIt) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("stringtable.ini");
+    std::string table = "[LocAdmin_Strings]\r\n";
+    for (int i = 0; i < 40000; ++i)
+        table += "ID_" + std::to_string(i) + "=text " + std::to_string(i) + ";\r\n";
+    WriteBytes(path, table);
+    // Another program truncating and refilling the file in place: a reader that mapped it would die of
+    // a bus error when its pages vanish.
+    std::atomic<bool> stop{false};
+    std::thread other([&] {
+        while (!stop) {
+            ::truncate(path.c_str(), 0);
+            ::truncate(path.c_str(), static_cast<off_t>(table.size()));
+        }
+    });
+    for (int i = 0; i < 200; ++i)
+        ProfileGetString(path, "LocAdmin_Strings", "ID_39999", "");
+    stop = true;
+    other.join();
+    SUCCEED();
+}
+
+TEST(LibraryFolders, SystemFoldersAreKnownWhereverReached) {
+    platform::NodeId id;
+    std::vector<platform::FolderEntry> entries;
+    for (const char* folder : {"/proc", "/proc/self", "/sys", "/sys/class", "/dev"}) {
+        if (platform::ListFolder(folder, id, entries))
+            continue; // not on this system
+        EXPECT_TRUE(platform::IsSystemFolder(id)) << folder;
+    }
+    pwtest::TempDir dir;
+    ASSERT_FALSE(platform::ListFolder(dir.Path(), id, entries));
+    EXPECT_FALSE(platform::IsSystemFolder(id));
+    ASSERT_FALSE(platform::ListFolder("/", id, entries));
+    EXPECT_FALSE(platform::IsSystemFolder(id));
+}
