@@ -21,21 +21,6 @@ namespace pw {
 
 namespace {
 
-// The cell editor tells its focus loss through an override rather than an event filter: while the
-// grid is being destroyed the override no longer runs, so no commit reaches a half-destroyed grid.
-class CellEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void(Qt::FocusReason)> onFocusLost;
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override {
-        QLineEdit::focusOutEvent(event);
-        if (onFocusLost)
-            onFocusLost(event->reason());
-    }
-};
-
 RowSelection SelectedRows(const QTableWidget* list) {
     RowSelection rows;
     for (const QModelIndex& index : list->selectionModel()->selectedIndexes())
@@ -63,8 +48,8 @@ void ApplyToRows(QTableWidget* list, const std::function<void(std::vector<Comman
     ShowRows(list, rows, selected);
 }
 
-// Whether a surface switch left the surface shown. Not whether it is on screen: SynInfoMemPop is also
-// opened from the quest tab, where the dialogue page and both surfaces are out of sight.
+// Whether a surface switch left the surface shown. Not whether it is on screen: the menus tell the
+// chosen surfaces also while the dialogue page, and so both surfaces, are out of sight.
 bool SurfaceShown(const QWidget* surface) {
     return !(surface->isHidden() && surface->testAttribute(Qt::WA_WState_ExplicitShowHide));
 }
@@ -93,45 +78,38 @@ bool BothSurfacesOffered(bool gridVisible, bool paneVisible) {
 
 CommandListEditor::CommandListEditor(QTableWidget* commandList, QPlainTextEdit* synInfoMem,
                                      QSplitter* splitter1)
-    : QObject(commandList), mCommandList(commandList), mSynInfoMem(synInfoMem), mSplitter1(splitter1) {
-    auto* editor = new CellEdit(commandList->viewport());
-    editor->setObjectName(QStringLiteral("CellEditor"));
-    editor->onFocusLost = [this](Qt::FocusReason reason) { CellEditorFocusLost(reason); };
-    editor->hide();
-    CellEditor = editor;
+    : QObject(commandList), CommandList(commandList), SynInfoMem(synInfoMem), Splitter1(splitter1),
+      mCellEdit(commandList, [this] { CommitCellEdit(); }) {
+    CellEditor = new QLineEdit(commandList->viewport());
+    CellEditor->setObjectName(QStringLiteral("CellEditor"));
+    mCellEdit.SetEditor(CellEditor);
 
-    mCommandList->setDragEnabled(true);
-    mCommandList->setAcceptDrops(true);
-    mCommandList->setDragDropMode(QAbstractItemView::DragDrop);
-    mCommandList->setDefaultDropAction(Qt::CopyAction); // a move would clear the dragged cells
-    mCommandList->setDropIndicatorShown(false);
+    CommandList->setDragEnabled(true);
+    CommandList->setAcceptDrops(true);
+    CommandList->setDragDropMode(QAbstractItemView::DragDrop);
+    CommandList->setDefaultDropAction(Qt::CopyAction); // a move would clear the dragged cells
+    CommandList->setDropIndicatorShown(false);
     // The splitter may bring the grid down to the lowest height it accepts.
-    mCommandList->setMinimumHeight(kGridRefusedLowHeight + 1);
-    mGridObject = mCommandList;
-    mViewportObject = mCommandList->viewport();
-    mCommandList->installEventFilter(this);
-    mCommandList->viewport()->installEventFilter(this);
+    CommandList->setMinimumHeight(kGridRefusedLowHeight + 1);
+    mGridObject = CommandList;
+    mViewportObject = CommandList->viewport();
+    CommandList->installEventFilter(this);
+    CommandList->viewport()->installEventFilter(this);
 
-    // Rows replaced behind an open editor (a dialogue loaded meanwhile) must not receive its text.
-    const QAbstractItemModel* model = mCommandList->model();
-    connect(model, &QAbstractItemModel::modelReset, this, &CommandListEditor::HideCellEdit);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &CommandListEditor::HideCellEdit);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &CommandListEditor::HideCellEdit);
-
-    connect(mSplitter1, &QSplitter::splitterMoved, this, [this] {
-        const QList<int> sizes = mSplitter1->sizes();
-        if (sizes.size() < 2 || !mCommandList->isVisible() || Splitter1CanResize(sizes[0]))
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> sizes = Splitter1->sizes();
+        if (sizes.size() < 2 || !CommandList->isVisible() || Splitter1CanResize(sizes[0]))
             return;
         // A refused drag stops at the nearest accepted height.
         const int kept =
             sizes[0] <= kGridRefusedLowHeight ? kGridRefusedLowHeight + 1 : kGridRefusedHighHeight - 1;
-        mSplitter1->setSizes({kept, sizes[0] + sizes[1] - kept});
+        Splitter1->setSizes({kept, sizes[0] + sizes[1] - kept});
     });
     BuildMenus();
 }
 
 void CommandListEditor::BuildMenus() {
-    CommandListPop = new QMenu(mCommandList);
+    CommandListPop = new QMenu(CommandList);
     CommandListPop->setObjectName(QStringLiteral("CommandListPop"));
     AddItem(CommandListPop, "N5", QStringLiteral("Добавить строку (CTRL+INSERT)"),
             &CommandListEditor::N5Click);
@@ -149,10 +127,10 @@ void CommandListEditor::BuildMenus() {
     N12->setVisible(false);
     N15->setVisible(false);
     connect(CommandListPop, &QMenu::aboutToShow, this, &CommandListEditor::CommandListPopPopup);
-    mCommandList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(mCommandList, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowCommandListPop);
+    CommandList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(CommandList, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowCommandListPop);
 
-    SynInfoMemPop = new QMenu(mSynInfoMem);
+    SynInfoMemPop = new QMenu(SynInfoMem);
     SynInfoMemPop->setObjectName(QStringLiteral("SynInfoMemPop"));
     N13 =
         AddItem(SynInfoMemPop, "N13", QStringLiteral("Я хочу редактировать в списке. Отключить поле ввода!"),
@@ -162,8 +140,8 @@ void CommandListEditor::BuildMenus() {
     N13->setVisible(false);
     N14->setVisible(false);
     connect(SynInfoMemPop, &QMenu::aboutToShow, this, &CommandListEditor::SynInfoMemPopPopup);
-    mSynInfoMem->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(mSynInfoMem, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowSynInfoMemPop);
+    SynInfoMem->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(SynInfoMem, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowSynInfoMemPop);
 }
 
 QAction* CommandListEditor::AddItem(QMenu* menu, const char* name, const QString& caption,
@@ -179,41 +157,41 @@ void CommandListEditor::AddSeparator(QMenu* menu, const char* name) {
 }
 
 void CommandListEditor::ShowCommandListPop(const QPoint& pos) {
-    CommandListPop->popup(mCommandList->viewport()->mapToGlobal(pos));
+    CommandListPop->popup(CommandList->viewport()->mapToGlobal(pos));
 }
 
 void CommandListEditor::ShowSynInfoMemPop(const QPoint& pos) {
-    const QPoint global = mSynInfoMem->viewport()->mapToGlobal(pos);
+    const QPoint global = SynInfoMem->viewport()->mapToGlobal(pos);
     for (const QAction* action : SynInfoMemPop->actions())
         if (action->isVisible()) {
             SynInfoMemPop->popup(global);
             return;
         }
     // While the surface items stay hidden the pane keeps its own menu (copy, select all).
-    QMenu* standard = mSynInfoMem->createStandardContextMenu(pos);
+    QMenu* standard = SynInfoMem->createStandardContextMenu(pos);
     standard->setAttribute(Qt::WA_DeleteOnClose);
     standard->popup(global);
 }
 
 void CommandListEditor::N5Click() {
-    ApplyToRows(mCommandList,
+    ApplyToRows(CommandList,
                 [](std::vector<CommandRow>& rows, RowSelection& selected) { AddCommandRow(rows, selected); });
 }
 
 void CommandListEditor::N8Click() {
-    ApplyToRows(mCommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
+    ApplyToRows(CommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
         InsertCommandRow(rows, selected, InsertSide::Before);
     });
 }
 
 void CommandListEditor::N7Click() {
-    ApplyToRows(mCommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
+    ApplyToRows(CommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
         InsertCommandRow(rows, selected, InsertSide::After);
     });
 }
 
 void CommandListEditor::N4Click() {
-    ApplyToRows(mCommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
+    ApplyToRows(CommandList, [](std::vector<CommandRow>& rows, RowSelection& selected) {
         DeleteSelectedCommandRows(rows, selected);
     });
 }
@@ -233,10 +211,10 @@ void CommandListEditor::N15Click() {
 
 void CommandListEditor::SetSurface(EditSurface surface) {
     const SurfaceLayout layout = LayoutOf(surface);
-    mSynInfoMem->setVisible(layout.paneVisible);
-    mCommandList->setVisible(layout.gridVisible);
+    SynInfoMem->setVisible(layout.paneVisible);
+    CommandList->setVisible(layout.gridVisible);
     // The splitter fills the space left to both surfaces; the heights set the shares it gives them.
-    mSplitter1->setSizes({layout.gridHeight, layout.paneHeight});
+    Splitter1->setSizes({layout.gridHeight, layout.paneHeight});
 }
 
 void CommandListEditor::CommandListKeyUp(const QKeyEvent& event) {
@@ -245,7 +223,7 @@ void CommandListEditor::CommandListKeyUp(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        EditCellAt(mCommandList->viewport()->mapFromGlobal(QCursor::pos()));
+        EditCellAt(CommandList->viewport()->mapFromGlobal(QCursor::pos()));
         break;
     case Qt::Key_Delete:
         N4Click();
@@ -259,7 +237,7 @@ void CommandListEditor::CommandListKeyUp(const QKeyEvent& event) {
 }
 
 void CommandListEditor::EditCellAt(const QPoint& viewportPos) {
-    const QModelIndex cell = mCommandList->indexAt(viewportPos);
+    const QModelIndex cell = CommandList->indexAt(viewportPos);
     if (!cell.isValid()) {
         HideCellEdit();
         return;
@@ -269,20 +247,12 @@ void CommandListEditor::EditCellAt(const QPoint& viewportPos) {
 }
 
 void CommandListEditor::BeginCellEdit(int row) {
-    if (row < 0 || row >= mCommandList->rowCount() || EditColumn < 0 ||
-        EditColumn >= mCommandList->columnCount())
+    if (row < 0 || row >= CommandList->rowCount() || EditColumn < 0 ||
+        EditColumn >= CommandList->columnCount())
         return;
-    QRect rect = mCommandList->visualRect(mCommandList->model()->index(row, EditColumn));
-    if (EditColumn == 0)
-        rect.setWidth(mCommandList->columnWidth(0));
-    const QTableWidgetItem* item = mCommandList->item(row, EditColumn);
-    CellEditor->setText(item ? item->text() : QString());
-    CellEditor->selectAll(); // typing replaces the old value
-    CellEditor->setGeometry(rect);
+    const QTableWidgetItem* item = CommandList->item(row, EditColumn);
     mEditRow = row;
-    CellEditor->show();
-    CellEditor->raise();
-    CellEditor->setFocus(Qt::OtherFocusReason);
+    mCellEdit.Open(CommandList->model()->index(row, EditColumn), item ? item->text() : QString());
 }
 
 void CommandListEditor::CommitCellEdit() {
@@ -291,38 +261,20 @@ void CommandListEditor::CommitCellEdit() {
     // An open edit is written also when the page holding the grid is being hidden (another tab shown):
     // the editor has lost its visibility with the page by the time its focus moves on.
     const int row = mEditRow;
-    if (!CellEditor->isHidden() && row >= 0 && row < mCommandList->rowCount()) {
-        const QString text = CellEditor->text();
-        QTableWidgetItem* item = mCommandList->item(row, EditColumn);
+    if (mCellEdit.IsOpen() && row >= 0 && row < CommandList->rowCount()) {
+        const QString text = mCellEdit.Text();
+        QTableWidgetItem* item = CommandList->item(row, EditColumn);
         if (!item)
-            mCommandList->setItem(row, EditColumn, new QTableWidgetItem(text));
+            CommandList->setItem(row, EditColumn, new QTableWidgetItem(text));
         else if (item->text() != text)
             item->setText(text);
-        SelectRow(mCommandList, row);
+        SelectRow(CommandList, row);
     }
     HideCellEdit();
 }
 
 void CommandListEditor::HideCellEdit() {
-    if (!CellEditor || CellEditor->isHidden())
-        return;
-    // Hiding the focused editor moves the focus on; that focus loss must not commit.
-    mHidingEditor = true;
-    CellEditor->hide();
-    mHidingEditor = false;
-    mEditRow = -1;
-}
-
-void CommandListEditor::CellEditorFocusLost(Qt::FocusReason reason) {
-    if (mHidingEditor || reason == Qt::PopupFocusReason) // its own context menu keeps the edit open
-        return;
-    if (reason == Qt::ActiveWindowFocusReason) {
-        // The window was deactivated: the typed text is dropped, unless it was only minimised.
-        if (!mCommandList->window()->isMinimized())
-            HideCellEdit();
-        return;
-    }
-    CommitCellEdit();
+    mCellEdit.Drop();
 }
 
 void CommandListEditor::CommandListDragOver(int row) {
@@ -331,35 +283,35 @@ void CommandListEditor::CommandListDragOver(int row) {
 }
 
 void CommandListEditor::CommandListDragDrop() {
-    const RowSelection selected = SelectedRows(mCommandList);
+    const RowSelection selected = SelectedRows(CommandList);
     if (selected.empty() || mDropTarget < 0)
         return;
-    std::vector<CommandRow> rows = ReadReportList<kCommandCellCount>(mCommandList);
+    std::vector<CommandRow> rows = ReadReportList<kCommandCellCount>(CommandList);
     if (!SwapCommandRows(rows, *selected.begin(), mDropTarget))
         return;
-    mCommandList->setUpdatesEnabled(false);
-    ShowRows(mCommandList, rows, selected);
-    mCommandList->setUpdatesEnabled(true);
+    CommandList->setUpdatesEnabled(false);
+    ShowRows(CommandList, rows, selected);
+    CommandList->setUpdatesEnabled(true);
 }
 
 void CommandListEditor::CommandListPopPopup() {
-    N15->setEnabled(BothSurfacesOffered(SurfaceShown(mCommandList), SurfaceShown(mSynInfoMem)));
-    N12->setEnabled(SurfaceShown(mSynInfoMem));
+    N15->setEnabled(BothSurfacesOffered(SurfaceShown(CommandList), SurfaceShown(SynInfoMem)));
+    N12->setEnabled(SurfaceShown(SynInfoMem));
 }
 
 void CommandListEditor::SynInfoMemPopPopup() {
-    N14->setEnabled(BothSurfacesOffered(SurfaceShown(mCommandList), SurfaceShown(mSynInfoMem)));
+    N14->setEnabled(BothSurfacesOffered(SurfaceShown(CommandList), SurfaceShown(SynInfoMem)));
 }
 
 bool CommandListEditor::FilterDrag(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
-    if (drop->source() != mCommandList) {
+    if (drop->source() != CommandList) {
         drop->ignore();
         return true;
     }
     if (event->type() == QEvent::DragEnter)
         mDropTarget = -1; // each drag starts on a row of this grid, so it highlights one at once
-    CommandListDragOver(mCommandList->indexAt(drop->position().toPoint()).row());
+    CommandListDragOver(CommandList->indexAt(drop->position().toPoint()).row());
     if (event->type() == QEvent::Drop)
         CommandListDragDrop();
     drop->setDropAction(Qt::CopyAction);
@@ -378,10 +330,6 @@ bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
         return false;
     switch (event->type()) {
     case QEvent::KeyPress: {
-        // A key the open editor leaves unused (an arrow, a page key) climbs to the grid, which would
-        // move its selection: it stops here.
-        if (CellEditor && CellEditor->hasFocus())
-            return true;
         // Ctrl+Insert adds a row on its release; the list view would also copy the current cell.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Insert && (key->modifiers() & Qt::ControlModifier))
@@ -391,17 +339,13 @@ bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Only the grid's own keys: releases from the open editor pass through the grid too.
-        if (mCommandList->hasFocus() && !key->isAutoRepeat())
+        if (CommandList->hasFocus() && !key->isAutoRepeat())
             CommandListKeyUp(*key);
         break;
     }
     case QEvent::FocusOut:
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
             QApplication::focusWidget() != CellEditor)
-            HideCellEdit();
-        break;
-    case QEvent::WindowDeactivate:
-        if (!mCommandList->window()->isMinimized())
             HideCellEdit();
         break;
     default:

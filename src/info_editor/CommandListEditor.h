@@ -1,8 +1,11 @@
 #pragma once
 // The hand editing of the dialogue tab's command grid CommandList: adding, inserting, deleting and
 // swapping rows (the row rules are CommandRows'), the in-place cell editor CellEditor opened with
-// Ctrl+Enter over the cell under the mouse pointer, the context menus of the grid and of the raw file
-// pane SynInfoMem with the choice of editing surface, and the limits of the splitter between them.
+// Ctrl+Enter over the cell under the mouse pointer (it ends its edits by the rule of CellEditPolicy),
+// the context menus of the grid and of the raw file pane SynInfoMem with the choice of editing surface,
+// and the limits of the splitter between them.
+
+#include "widgets/CellEditPolicy.h"
 
 #include <QObject>
 #include <QLineEdit>
@@ -87,21 +90,20 @@ private:
     void AddSeparator(QMenu* menu, const char* name);
     void ShowCommandListPop(const QPoint& pos);
     void ShowSynInfoMemPop(const QPoint& pos);
-    void CellEditorFocusLost(Qt::FocusReason reason);
     bool FilterDrag(QEvent* event);
 
-    QTableWidget* mCommandList;
+    QTableWidget* CommandList;
     // The grid and its viewport as the event filter compares them: by address only, because events
     // still arrive while they are being destroyed, when they are no longer of their own classes.
     const QObject* mGridObject = nullptr;
     const QObject* mViewportObject = nullptr;
-    QPlainTextEdit* mSynInfoMem;
-    QSplitter* mSplitter1;
+    QPlainTextEdit* SynInfoMem;
+    QSplitter* Splitter1;
     QPointer<QLineEdit> CellEditor; // dies with the grid's viewport, before this object
+    CellEditPolicy mCellEdit;
     int EditColumn = 0;
     int mEditRow = -1;
     int mDropTarget = -1;
-    bool mHidingEditor = false;
 
     QMenu* CommandListPop = nullptr;
     QMenu* SynInfoMemPop = nullptr;

@@ -1,9 +1,11 @@
 #pragma once
 // TEditableListView: a report list whose cells are edited in place. A left click on a cell lays the
 // list's editor (a line edit or a combo box) over that cell; the editor's text goes back into the cell
-// when the editor loses the focus. Enter and Escape mean nothing special; leaving the editor commits.
+// when the editor loses the focus, by the rule of CellEditPolicy. Enter and Escape mean nothing
+// special; leaving the editor commits.
 
-#include <QPointer>
+#include "widgets/CellEditPolicy.h"
+
 #include <QTableWidget>
 
 #include <stdexcept>
@@ -23,7 +25,7 @@ public:
     explicit TEditableListView(QWidget* parent = nullptr);
     ~TEditableListView() override;
 
-    QWidget* ListEditor() const { return mListEditor; }
+    QWidget* ListEditor() const { return mCellEdit.Editor(); }
     // Makes editor (a QLineEdit or a QComboBox, nullptr for none) the cell editor: it becomes a hidden
     // child of the list and commits when it loses the focus. Any other control throws
     // EControlTypeMismatch and is neither hooked nor re-parented.
@@ -41,23 +43,15 @@ public:
     void CommitCellEdit();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void StartCellEdit(const QPoint& viewportPos);
-    void HideEditor();
-    bool EditorHasFocus() const;
     int SelectedRow() const;
-    QString EditorText() const;
-    void SetEditorText(const QString& text);
 
-    QPointer<QWidget> mListEditor;
     bool mEditCaptionOnly = false;
     int mEditColumn = 0;
-    bool mHidingEditor = false;
+    CellEditPolicy mCellEdit;
 };
 
 } // namespace pw

@@ -178,6 +178,7 @@ TEST_F(CommandListEditorTest, DeactivationAndReloadDropTheTypedText) {
     elsewhere.show();
     elsewhere.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
     EXPECT_FALSE(cellEditor->isVisible());
     EXPECT_EQ(Read()[0][1], "1");
 

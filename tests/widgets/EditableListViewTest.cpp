@@ -107,7 +107,8 @@ TEST_F(EditableListViewTest, FirstColumnEditorIsOnlyAsWideAsTheColumn) {
     ClickCell(1, 0);
     ASSERT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->geometry(), QRect(0, list->rowViewportPosition(1), 200, editor->height()));
-    EXPECT_EQ(editor->text(), QStringLiteral("ItMw_Sword"));
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("ItMw_Sword"));
+    EXPECT_EQ(editor->cursorPosition(), 0); // a text longer than the cell shows its beginning
 
     other->setFocus();
     list->SetEditCaptionOnly(true);
@@ -143,6 +144,40 @@ TEST_F(EditableListViewTest, ComboEditorTakesTypedTextsOutsideItsList) {
     list->SetListEditor(nullptr);
 }
 
+TEST_F(EditableListViewTest, OwnDropDownAndMinimisingKeepTheEditOpen) {
+    QComboBox combo(&window);
+    combo.setEditable(true);
+    combo.addItems({QStringLiteral("Жив"), QStringLiteral("Мертв")});
+    list->SetListEditor(&combo);
+    ClickCell(1, 1);
+    combo.showPopup();
+    ASSERT_TRUE(combo.view()->isVisible());
+    EXPECT_FALSE(combo.isHidden());
+    combo.view()->setCurrentIndex(combo.model()->index(1, 0));
+    QTest::keyClick(combo.view(), Qt::Key_Return); // picked from the list, which closes
+    EXPECT_TRUE(combo.hasFocus());
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("1"));
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 1, 1), QStringLiteral("Мертв"));
+    list->SetListEditor(editor);
+
+    // Minimised, the window loses its activation but keeps the edit for when it comes back.
+    ClickCell(0, 1);
+    QTest::keyClicks(editor, QStringLiteral("7"));
+    window.setWindowState(Qt::WindowMinimized);
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
+    EXPECT_FALSE(editor->isHidden());
+    window.setWindowState(Qt::WindowNoState);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("7"));
+}
+
 TEST_F(EditableListViewTest, WrongEditorKindIsRefusedAndLeftAlone) {
     QPushButton button(&window);
     try {
@@ -164,6 +199,7 @@ TEST_F(EditableListViewTest, DeactivationAndReplacedRowsDropTheOpenEdit) {
     elsewhere.show();
     elsewhere.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("5"));
 
