@@ -13,6 +13,7 @@
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
+#include "widgets/ComboBoxRules.h"
 #include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
 
@@ -140,6 +141,7 @@ QWidget* InfoTab::BuildSearchPanel() {
     FindInfoCmb->setEditable(true);
     FindInfoCmb->setInsertPolicy(QComboBox::NoInsert);
     FindInfoCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
+    ApplyComboBoxRules(FindInfoCmb);
     FindInfoCmb->setGeometry(4, 4, kSearchBoxWidth, kSearchButtonSize);
     FindInfoCmb->installEventFilter(this);
     FindInfoCmb->lineEdit()->installEventFilter(this);

@@ -1,5 +1,7 @@
 #include "widgets/CellEditPolicy.h"
 
+#include "widgets/ComboBoxRules.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -32,6 +34,8 @@ void CellEditPolicy::SetEditor(QWidget* editor) {
     mEditorClass = editor ? editor->metaObject() : nullptr;
     if (!editor)
         return;
+    if (auto* box = qobject_cast<QComboBox*>(editor))
+        ApplyComboBoxRules(box);
     editor->installEventFilter(this);
     editor->setParent(mList->viewport());
     editor->hide();

@@ -36,8 +36,8 @@ public:
     ~CellEditPolicy() override;
 
     // Makes editor (a QLineEdit or a QComboBox; nullptr for none) the cell editor: a hidden child of the
-    // list's viewport, so it is placed in cell coordinates and scrolls with the rows. The caller checks
-    // the editor's kind.
+    // list's viewport, so it is placed in cell coordinates and scrolls with the rows. A combo box also
+    // gets the program's combo-box rules (ComboBoxRules.h). The caller checks the editor's kind.
     void SetEditor(QWidget* editor);
     QWidget* Editor() const { return mEditor; }
 

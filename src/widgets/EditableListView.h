@@ -27,8 +27,9 @@ public:
 
     QWidget* ListEditor() const { return mCellEdit.Editor(); }
     // Makes editor (a QLineEdit or a QComboBox, nullptr for none) the cell editor: it becomes a hidden
-    // child of the list and commits when it loses the focus. Any other control throws
-    // EControlTypeMismatch and is neither hooked nor re-parented.
+    // child of the list and commits when it loses the focus; a combo box also gets the program's
+    // combo-box rules. Any other control throws EControlTypeMismatch and is neither hooked nor
+    // re-parented.
     void SetListEditor(QWidget* editor);
 
     // When set, only the first column (the row caption) is edited.

@@ -1,5 +1,7 @@
 #include "widgets/ExtCtrls2.h"
 
+#include "widgets/ComboBoxRules.h"
+
 #include <QEvent>
 #include <QLabel>
 
@@ -9,6 +11,7 @@ TLabeledComboBox::TLabeledComboBox(const QString& name, QWidget* parent)
     : QComboBox(parent), mLabel(new QLabel(name, parent)) {
     setObjectName(name);
     setEditable(true);
+    ApplyComboBoxRules(this);
     mLabel->setObjectName(QStringLiteral("SubLabel"));
     mLabel->setBuddy(this);
     mLabel->adjustSize();

@@ -1,7 +1,7 @@
 #pragma once
 // TLabeledComboBox: an editable combo box that owns a caption label placed beside it. The label is a
 // sibling in the combo box's parent, kept in step with the combo box's geometry, parent, visibility,
-// enabled state and layout direction.
+// enabled state and layout direction. The box follows the program's combo-box rules (ComboBoxRules.h).
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,7 @@
 // What the dialogue tab shows before anything is loaded.
 
 #include "InfoTabFixture.h"
+#include "UserInput.h"
 
 #include "widgets/ExtCtrls2.h"
 
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QSyntaxHighlighter>
+#include <QTest>
 #include <QToolButton>
 
 namespace pwtest {
@@ -115,6 +117,44 @@ TEST_F(InfoTabControls, ListsHaveTheirColumnsAboveTheSplitterAndPane) {
     EXPECT_EQ(Find("CommandList")->height(), 207);
     EXPECT_TRUE(Find<pw::TextPane>("SynInfoMem")->isReadOnly());
     EXPECT_NE(Find<pw::TextPane>("SynInfoMem")->document()->findChild<QSyntaxHighlighter*>(), nullptr);
+}
+
+TEST_F(InfoTabControls, WheelChangesNoBoxWithoutTheFocusNorEndsAnOpenCellEdit) {
+    tab.resize(923, 860);
+    tab.show();
+    tab.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tab));
+    auto* name = Find<QLineEdit>("NameEd");
+    name->setFocus();
+    int boxes = 0;
+    for (QComboBox* box : tab.findChildren<QComboBox*>()) {
+        if (!box->isVisible())
+            continue;
+        SCOPED_TRACE(box->objectName().toStdString());
+        const QString before = box->currentText();
+        TurnWheel(box, 1);
+        TurnWheel(box, -1);
+        EXPECT_EQ(box->currentText(), before);
+        EXPECT_TRUE(name->hasFocus());
+        ++boxes;
+    }
+    EXPECT_EQ(boxes, 7); // the search box and the six labelled ones
+
+    // A notch over a field while a state is being picked in place leaves the field and the edit alone.
+    tab.LoadInfo(WriteInfo("a.info", {"Name=A", "CondSecondaryNPC=Diego", "CondSecondaryNPCstates=0"}));
+    auto* npcs = Find<QTableWidget>("NpcList");
+    QTest::mouseClick(npcs->viewport(), Qt::LeftButton, {},
+                      npcs->visualRect(npcs->model()->index(0, 1)).center());
+    QCoreApplication::processEvents();
+    QComboBox* states = Combo("NPCListCmb");
+    ASSERT_TRUE(states->hasFocus());
+    states->setEditText(QStringLiteral("Мертв"));
+    const QString infoType = Text("InfoTypeCmb");
+    TurnWheel(Combo("InfoTypeCmb"), 1);
+    EXPECT_EQ(Text("InfoTypeCmb"), infoType);
+    ASSERT_TRUE(states->hasFocus());
+    name->setFocus();
+    EXPECT_EQ(Rows("NpcList"), std::vector<QString>{"Diego|Мертв"});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The dialogue search box: Enter searches the library, choosing a result loads it.
 
 #include "InfoTabFixture.h"
+#include "UserInput.h"
 
 #include <QTest>
 #include <QToolButton>
@@ -80,6 +81,25 @@ TEST_F(InfoTabSearch, ChoosingAResultLoadsItAndTheButtonSearchesToo) {
     Box()->setEditText("Milten");
     QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
     EXPECT_EQ(Box()->currentText(), "Результатов -  1 ");
+}
+
+TEST_F(InfoTabSearch, WheelOverTheResultsLoadsNothingUntilTheBoxHasTheFocus) {
+    tab.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tab));
+    Search("Diego");
+    auto* name = Find<QLineEdit>("NameEd");
+    name->setFocus();
+    QTest::keyClicks(name, "Unsaved");
+    TurnWheel(Box(), 1);
+    EXPECT_EQ(name->text(), "Unsaved");
+    EXPECT_TRUE(name->hasFocus());
+    EXPECT_EQ(Box()->currentText(), "Результатов -  2 ");
+
+    // Clicked, the box has the focus and takes the wheel like a choice from its list.
+    QTest::mouseClick(Box()->lineEdit(), Qt::LeftButton);
+    ASSERT_TRUE(Box()->hasFocus());
+    TurnWheel(Box(), 1);
+    EXPECT_EQ(name->text(), "Diego_Hello");
 }
 
 TEST_F(InfoTabSearch, WithoutALibraryTheSearchOnlyExplains) {
