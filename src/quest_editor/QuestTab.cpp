@@ -9,6 +9,7 @@
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
+#include "widgets/ComboBoxRules.h"
 #include "widgets/ExtCtrls2.h"
 #include "widgets/FieldGrid.h"
 
@@ -110,6 +111,7 @@ QWidget* QuestTab::BuildSearchPanel() {
     FindQuestCmb->setEditable(true);
     FindQuestCmb->setInsertPolicy(QComboBox::NoInsert);
     FindQuestCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
+    ApplyComboBoxRules(FindQuestCmb);
     FindQuestCmb->setGeometry(4, top, kSearchBoxWidth, kSearchButtonSize);
     FindQuestCmb->installEventFilter(this);
     FindQuestCmb->lineEdit()->installEventFilter(this);

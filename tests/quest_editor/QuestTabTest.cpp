@@ -2,6 +2,7 @@
 // shows, the search box, showing a quest by name and the pane's Ctrl+S.
 
 #include "QuestTabFixture.h"
+#include "UserInput.h"
 
 #include "widgets/ExtCtrls2.h"
 
@@ -282,6 +283,27 @@ TEST_F(QuestTabSearch, EnterOrTheButtonSearchesAndChoosingLoads) {
     EXPECT_EQ(Text("QuestNameEd"), "Other");
     EXPECT_TRUE(Pane()->toPlainText().startsWith("[Quest]\nName=Other\n"));
     EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(QuestTabSearch, WheelChangesNoBoxWithoutTheFocus) {
+    Box()->setEditText("carlos");
+    QTest::keyClick(Box(), Qt::Key_Return);
+    tab.resize(923, 860);
+    tab.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tab));
+    Edit("QuestNameEd")->setFocus();
+    int boxes = 0;
+    for (QComboBox* box : tab.findChildren<QComboBox*>()) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        const QString before = box->currentText();
+        TurnWheel(box, 1);
+        TurnWheel(box, -1);
+        EXPECT_EQ(box->currentText(), before);
+        ++boxes;
+    }
+    EXPECT_GT(boxes, 1);
+    EXPECT_EQ(Text("QuestNameEd"), ""); // no search result was loaded
+    EXPECT_TRUE(Edit("QuestNameEd")->hasFocus());
 }
 
 } // namespace
