@@ -49,11 +49,11 @@ void TConfigsFrm::BuildControls() {
     auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(2);
     InfosPathEd = AddPathRow(grid, 0, QStringLiteral("Infos"), QStringLiteral("InfosPathEd"),
-                              QStringLiteral("DlgInfosBtn"), &TConfigsFrm::DlgInfosBtnClick);
+                             QStringLiteral("DlgInfosBtn"), &TConfigsFrm::DlgInfosBtnClick);
     QuestsPathEd = AddPathRow(grid, 1, QStringLiteral("Quests"), QStringLiteral("QuestsPathEd"),
-                               QStringLiteral("DlgQuestsBtn"), &TConfigsFrm::DlgQuestsBtnClick);
+                              QStringLiteral("DlgQuestsBtn"), &TConfigsFrm::DlgQuestsBtnClick);
     StringsPathEd = AddPathRow(grid, 2, QStringLiteral("Stringtable.ini"), QStringLiteral("StringsPathEd"),
-                                QStringLiteral("DlgStrTableBtn"), &TConfigsFrm::DlgStrTableBtnClick);
+                               QStringLiteral("DlgStrTableBtn"), &TConfigsFrm::DlgStrTableBtnClick);
 
     MakeTempFilesChk = new QCheckBox(QStringLiteral("Сохранять файлы во временные папки"));
     MakeTempFilesChk->setObjectName(QStringLiteral("MakeTempFilesChk"));
@@ -86,19 +86,24 @@ void TConfigsFrm::FormCreate() {
     SaveBtn->setEnabled(true);
 }
 
+// Each chooser opens at the path its field holds.
 void TConfigsFrm::DlgInfosBtnClick() {
-    if (const auto folder = Dialogs().ChooseFolder(this, QStringLiteral("Выберите путь к папке Infos")))
+    const QString title = QStringLiteral("Выберите путь к папке Infos");
+    if (const auto folder = Dialogs().ChooseFolder(this, title, InfosPathEd->text()))
         InfosPathEd->setText(*folder);
 }
 
 void TConfigsFrm::DlgQuestsBtnClick() {
-    if (const auto folder = Dialogs().ChooseFolder(this, QStringLiteral("Выберите путь к папке Quests")))
+    const QString title = QStringLiteral("Выберите путь к папке Quests");
+    if (const auto folder = Dialogs().ChooseFolder(this, title, QuestsPathEd->text()))
         QuestsPathEd->setText(*folder);
 }
 
 void TConfigsFrm::DlgStrTableBtnClick() {
-    const auto file = Dialogs().ChooseOpenFile(this, QString(), QStringLiteral("stringtable.ini"),
-                                               QStringLiteral("stringtable.ini (*.ini)"));
+    const QString current = StringsPathEd->text();
+    const auto file = Dialogs().ChooseOpenFile(
+        this, QString(), current.isEmpty() ? QStringLiteral("stringtable.ini") : current,
+        QStringLiteral("stringtable.ini (*.ini)"));
     if (file)
         StringsPathEd->setText(*file);
 }

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/ConfigsForm.h"
 #include "app/MainForm.h"
+#include "app/QtTranslations.h"
 #include "app/SettingsPath.h"
 #include "app/TabIcons.h"
 #include "data/Configs.h"
@@ -17,6 +18,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    pw::InstallQtTranslations(app);
     app.setWindowIcon(pw::MakeProgramIcon());
     // The first window ends the run, also while it waits in the tray with no window shown.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -33,6 +33,26 @@ std::optional<QString> ChosenPath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// The folder, or the nearest folder above it that exists; empty for an empty folder.
+QString ExistingFolder(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    QFileInfo info(QDir::fromNativeSeparators(folder));
+    while (!info.isDir()) {
+        const QString above = info.absolutePath();
+        if (above == info.absoluteFilePath())
+            return {};
+        info.setFile(above);
+    }
+    return info.absoluteFilePath();
+}
+
+std::optional<QString> RunChooser(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ChosenPath(dialog.selectedFiles().first());
+}
+
 // The real dialogs, shown on screen.
 class QtDialogs final : public UserDialogs {
 public:
@@ -47,9 +67,12 @@ public:
         return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
 
-    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) override {
-        return ChosenPath(
-            QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly));
+    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
+                                        const QString& startFolder) override {
+        QFileDialog dialog(owner, title, ExistingFolder(startFolder));
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        return RunChooser(dialog);
     }
 
     std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
@@ -71,6 +94,7 @@ private:
     static std::optional<QString> RunFileDialog(QWidget* owner, const QString& title,
                                                 const QString& initialName, const QString& filter,
                                                 QFileDialog::AcceptMode mode) {
+        const QFileInfo initial(QDir::fromNativeSeparators(initialName));
         QFileDialog dialog(owner, title);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -80,10 +104,10 @@ private:
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!filter.isEmpty())
             dialog.setNameFilter(filter);
-        dialog.selectFile(initialName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return ChosenPath(dialog.selectedFiles().first());
+        if (initial.filePath() != initial.fileName()) // a path, not a bare name
+            dialog.setDirectory(ExistingFolder(initial.path()));
+        dialog.selectFile(initial.fileName());
+        return RunChooser(dialog);
     }
 };
 

@@ -23,14 +23,19 @@ public:
     // A message box. owner may be null (a box that belongs to no window).
     virtual MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                               MsgButtons buttons) = 0;
-    // The folder chooser; std::nullopt when the user cancels.
-    virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) = 0;
-    // A file-open dialog that requires an existing file; std::nullopt when the user cancels. filter
-    // holds Qt name filters ("Name (*.ext)", several joined by ";;"); each entry is shown by its Name
-    // alone, so a name that should show its pattern repeats it ("INI Files (*.ini) (*.ini)").
+    // The folder chooser, opened at startFolder, or when that no longer exists at the nearest folder
+    // above it that does (empty: where the system opens it); std::nullopt when the user cancels.
+    virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
+                                                const QString& startFolder) = 0;
+    // A file-open dialog that requires an existing file; std::nullopt when the user cancels.
+    // initialName is the file name offered, or a path: the chooser then opens at its folder (as
+    // ChooseFolder does) and offers its name. filter holds Qt name filters ("Name (*.ext)", several
+    // joined by ";;"); each entry is shown by its Name alone, so a name that should show its pattern
+    // repeats it ("INI Files (*.ini) (*.ini)").
     virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title,
                                                   const QString& initialName, const QString& filter) = 0;
-    // The save dialog: the chooser (filter as for ChooseOpenFile; an empty title is the system's own),
+    // The save dialog: the chooser (initialName and filter as for ChooseOpenFile; an empty title is the
+    // system's own),
     // then defaultSuffix added to a name typed without any extension, then for an existing file the
     // question whether to replace it, where No opens the chooser again. std::nullopt when the user
     // cancels.

@@ -1,5 +1,7 @@
 #include "app/ConfigsForm.h"
 
+#include "app/QtTranslations.h"
+
 #include "AppFixture.h"
 
 #include <QApplication>
@@ -9,25 +11,40 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
+
+#include <filesystem>
+#include <functional>
 
 namespace {
 
 using Kind = pwtest::ScriptedDialogs::Kind;
 
-// Also remembers what the open-file chooser was started with.
+// Also remembers the filter the open-file chooser was given.
 class RecordingDialogs : public pwtest::ScriptedDialogs {
 public:
     std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
                                           const QString& filter) override {
-        lastInitialName = initialName;
         lastFilter = filter;
         return ScriptedDialogs::ChooseOpenFile(owner, title, initialName, filter);
     }
-    QString lastInitialName;
     QString lastFilter;
 };
+
+// Runs open, then looks at the real chooser it opened and cancels it.
+void LookAtChooser(const std::function<void()>& open, const std::function<void(QFileDialog&)>& look) {
+    pw::SetDialogs(nullptr);
+    QTimer::singleShot(0, [&look] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        look(*chooser);
+        chooser->reject();
+    });
+    open();
+}
 
 class ConfigsFormTest : public pwtest::AppFixture {
 protected:
@@ -88,38 +105,64 @@ TEST_F(ConfigsFormTest, ChoosersChangeAnEditOnlyWhenConfirmed) {
         const QString before = Text(form, edit);
         Click(form, button); // no answer queued: the user cancels
         EXPECT_EQ(Text(form, edit), before);
+        EXPECT_EQ(chooser.calls.back().initialName, before); // it starts at the path it edits
         chooser.choices.push_back(QStringLiteral("/chosen/path"));
         Click(form, button);
         EXPECT_EQ(Text(form, edit), "/chosen/path");
         EXPECT_EQ(chooser.calls.back().text, title);
     }
     EXPECT_EQ(chooser.calls.back().kind, Kind::ChooseOpenFile);
-    EXPECT_EQ(chooser.lastInitialName, "stringtable.ini");
     EXPECT_EQ(chooser.lastFilter, "stringtable.ini (*.ini)");
+    Find<QLineEdit>(form, "StringsPathEd")->clear(); // no path yet: the file's name is offered
+    Click(form, "DlgStrTableBtn");
+    EXPECT_EQ(chooser.calls.back().initialName, "stringtable.ini");
 }
 
-TEST_F(ConfigsFormTest, StringTableChooserOffersOneEntryNamedAfterTheFile) {
-    WriteSettings(TablePath());
+TEST_F(ConfigsFormTest, StringTableChooserOpensAtTheTableAndOffersOneEntryNamedAfterTheFile) {
+    pwtest::WriteBytes(dir.File("Tables/stringtable.ini"), "");
+    WriteSettings(dir.File("Tables/stringtable.ini"));
     pw::TConfigs configs(SettingsFile());
     pw::TConfigsFrm form(configs);
-    pw::SetDialogs(nullptr); // the real chooser, looked at while it is open and then cancelled
     QStringList entries;
-    QString name;
-    QTimer::singleShot(0, &form, [&entries, &name] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
-        auto* types = chooser->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        for (int i = 0; i < types->count(); ++i)
-            entries << types->itemText(i);
-        name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-        chooser->reject();
-    });
-    const QString before = Text(form, "StringsPathEd");
-    Click(form, "DlgStrTableBtn");
+    QString name, folder;
+    LookAtChooser([&] { Click(form, "DlgStrTableBtn"); },
+                  [&](QFileDialog& chooser) {
+                      auto* types = chooser.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                      ASSERT_NE(types, nullptr);
+                      for (int i = 0; i < types->count(); ++i)
+                          entries << types->itemText(i);
+                      name = chooser.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                      folder = chooser.directory().absolutePath();
+                  });
     EXPECT_EQ(entries.join('|'), "stringtable.ini"); // one entry, shown without its pattern
     EXPECT_EQ(name, "stringtable.ini");
-    EXPECT_EQ(Text(form, "StringsPathEd"), before);
+    EXPECT_EQ(folder.toStdString(), dir.File("Tables"));
+    EXPECT_EQ(Text(form, "StringsPathEd").toStdString(), dir.File("Tables/stringtable.ini"));
+}
+
+TEST_F(ConfigsFormTest, FolderChoosersOpenAtTheirFoldersAndSpeakRussian) {
+    QTranslator* russian = pw::InstallQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(russian, nullptr);
+    std::filesystem::create_directories(InfosPath());
+    WriteSettings(TablePath()); // the Quests folder does not exist
+    pw::TConfigs configs(SettingsFile());
+    pw::TConfigsFrm form(configs);
+    for (const auto& [button, expected] :
+         {std::pair{"DlgInfosBtn", InfosPath()}, {"DlgQuestsBtn", dir.Path()}}) { // nearest above
+        QString folder, lookIn;
+        LookAtChooser([&] { Click(form, button); },
+                      [&](QFileDialog& chooser) {
+                          folder = chooser.directory().absolutePath();
+                          lookIn = chooser.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
+                      });
+        EXPECT_EQ(folder.toStdString(), expected) << button;
+        EXPECT_EQ(lookIn, "Перейти к:");
+    }
+    QMessageBox question(QMessageBox::Question, "Вопрос", "?", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.button(QMessageBox::Yes)->text(), "&Да");
+    EXPECT_EQ(question.button(QMessageBox::No)->text(), "&Нет");
+    QCoreApplication::removeTranslator(russian);
+    delete russian;
 }
 
 TEST_F(ConfigsFormTest, SaveWritesTheSettingsBeepsAndDisablesItself) {

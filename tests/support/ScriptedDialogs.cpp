@@ -38,16 +38,23 @@ std::optional<QString> ScriptedDialogs::NextChoice() {
     return choice;
 }
 
-std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget* owner, const QString& title) {
+std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget* owner, const QString& title,
+                                                     const QString& startFolder) {
     calls.push_back(
-        {Kind::ChooseFolder, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, {}});
+        {Kind::ChooseFolder, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, startFolder});
     return NextChoice();
 }
 
-std::optional<QString> ScriptedDialogs::ChooseOpenFile(QWidget* owner, const QString& title, const QString&,
-                                                       const QString&) {
-    calls.push_back(
-        {Kind::ChooseOpenFile, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, {}});
+std::optional<QString> ScriptedDialogs::ChooseOpenFile(QWidget* owner, const QString& title,
+                                                       const QString& initialName, const QString&) {
+    calls.push_back({Kind::ChooseOpenFile,
+                     title,
+                     {},
+                     pw::MsgIcon::None,
+                     pw::MsgButtons::Ok,
+                     owner,
+                     nullptr,
+                     initialName});
     return NextChoice();
 }
 

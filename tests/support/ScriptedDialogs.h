@@ -26,7 +26,7 @@ public:
         pw::MsgButtons buttons = pw::MsgButtons::Ok;
         QWidget* owner = nullptr;
         QDialog* dialog = nullptr; // for RunModal
-        QString initialName;       // the name a save chooser opens with
+        QString initialName;       // the folder, file name or path a chooser opens with
     };
 
     ScriptedDialogs();
@@ -44,7 +44,8 @@ public:
 
     pw::MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, pw::MsgIcon icon,
                           pw::MsgButtons buttons) override;
-    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title) override;
+    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
+                                        const QString& startFolder) override;
     std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& title, const QString& initialName,
                                           const QString& filter) override;
     void Beep() override;
