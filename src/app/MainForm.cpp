@@ -90,6 +90,7 @@ void TForm1::BuildFrame() {
     tbInfo->layout()->addWidget(mInfoTab);
     mQuestTab = new QuestTab(mWorkspace, this);
     tbQuest->layout()->addWidget(mQuestTab);
+    mInfoTab->ShareSynInfoMemPop(mQuestTab->QuestPane()); // one menu for both file panes
     connect(mQuestTab, &QuestTab::TableStringAdded, this, &TForm1::MarkTableChanged);
     connect(mInfoTab, &InfoTab::TableStringAdded, this, &TForm1::MarkTableChanged);
     connect(mInfoTab, &InfoTab::QuestEdDblClick, this,

@@ -140,8 +140,7 @@ void CommandListEditor::BuildMenus() {
     N13->setVisible(false);
     N14->setVisible(false);
     connect(SynInfoMemPop, &QMenu::aboutToShow, this, &CommandListEditor::SynInfoMemPopPopup);
-    SynInfoMem->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(SynInfoMem, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowSynInfoMemPop);
+    AttachSynInfoMemPop(SynInfoMem);
 }
 
 QAction* CommandListEditor::AddItem(QMenu* menu, const char* name, const QString& caption,
@@ -160,15 +159,21 @@ void CommandListEditor::ShowCommandListPop(const QPoint& pos) {
     CommandListPop->popup(CommandList->viewport()->mapToGlobal(pos));
 }
 
-void CommandListEditor::ShowSynInfoMemPop(const QPoint& pos) {
-    const QPoint global = SynInfoMem->viewport()->mapToGlobal(pos);
+void CommandListEditor::AttachSynInfoMemPop(QPlainTextEdit* pane) {
+    pane->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pane, &QWidget::customContextMenuRequested, this,
+            [this, pane](const QPoint& pos) { ShowSynInfoMemPop(pane, pos); });
+}
+
+void CommandListEditor::ShowSynInfoMemPop(QPlainTextEdit* pane, const QPoint& pos) {
+    const QPoint global = pane->viewport()->mapToGlobal(pos);
     for (const QAction* action : SynInfoMemPop->actions())
         if (action->isVisible()) {
             SynInfoMemPop->popup(global);
             return;
         }
     // While the surface items stay hidden the pane keeps its own menu (copy, select all).
-    QMenu* standard = SynInfoMem->createStandardContextMenu(pos);
+    QMenu* standard = pane->createStandardContextMenu(pos);
     standard->setAttribute(Qt::WA_DeleteOnClose);
     standard->popup(global);
 }

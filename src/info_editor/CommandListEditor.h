@@ -76,6 +76,10 @@ public:
     void CommandListDragOver(int row);
     void CommandListDragDrop();
 
+    // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem: SynInfoMemPop
+    // with its enabling rule while one of its items shows, the pane's own menu otherwise.
+    void AttachSynInfoMemPop(QPlainTextEdit* pane);
+
     // Menu states on opening.
     void CommandListPopPopup();
     void SynInfoMemPopPopup();
@@ -89,7 +93,7 @@ private:
                      void (CommandListEditor::*click)());
     void AddSeparator(QMenu* menu, const char* name);
     void ShowCommandListPop(const QPoint& pos);
-    void ShowSynInfoMemPop(const QPoint& pos);
+    void ShowSynInfoMemPop(QPlainTextEdit* pane, const QPoint& pos);
     bool FilterDrag(QEvent* event);
 
     QTableWidget* CommandList;

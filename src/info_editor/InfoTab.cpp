@@ -321,7 +321,7 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
     layout->addWidget(Splitter1, 1);
-    new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
+    mCommandListEditor = new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
     connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
     return group;
@@ -519,6 +519,10 @@ void InfoTab::WriteBtnClick() {
     // Without a selected row the ID is empty, which the write refuses after the question.
     if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), Trim(TextOf(InfoStrViewEd))))
         emit TableStringAdded();
+}
+
+void InfoTab::ShareSynInfoMemPop(QPlainTextEdit* pane) {
+    mCommandListEditor->AttachSynInfoMemPop(pane);
 }
 
 void InfoTab::TeachSkillCmbUserChange() {

@@ -12,6 +12,7 @@
 class QComboBox;
 class QItemSelection;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
@@ -21,6 +22,7 @@ namespace pw {
 
 struct Workspace;
 class TextPane;
+class CommandListEditor;
 class TEditableListView;
 class TLabeledComboBox;
 
@@ -42,6 +44,9 @@ public:
     // The dialogue search of the library for the text of FindInfoCmb; the paths found become the
     // box's list and the count its text.
     void SearchInfos();
+
+    // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem.
+    void ShareSynInfoMemPop(QPlainTextEdit* pane);
 
 signals:
     // A double click on QuestEd asks for the quest of that name (Windows-1251, as typed).
@@ -108,6 +113,7 @@ private:
     QTableWidget* CommandList = nullptr;
     QSplitter* Splitter1 = nullptr;
     TextPane* SynInfoMem = nullptr;
+    CommandListEditor* mCommandListEditor = nullptr;
 };
 
 } // namespace pw

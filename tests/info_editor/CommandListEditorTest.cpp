@@ -270,6 +270,28 @@ TEST_F(CommandListEditorTest, SurfaceSwitchesAndTheirMenuStates) {
     EXPECT_EQ(splitter->sizes()[0], splitter->sizes()[1]);
 }
 
+TEST_F(CommandListEditorTest, AnotherPaneSharesThePanesMenu) {
+    QPlainTextEdit questPane(&window);
+    questPane.setReadOnly(true);
+    window.layout()->addWidget(&questPane);
+    editing->AttachSynInfoMemPop(&questPane);
+    QMenu* paneMenu = pane->findChild<QMenu*>(QStringLiteral("SynInfoMemPop"));
+    // While the menu's items stay hidden, the pane keeps its own menu.
+    emit questPane.customContextMenuRequested(QPoint(5, 5));
+    const QList<QMenu*> own = questPane.findChildren<QMenu*>();
+    ASSERT_EQ(own.size(), 1);
+    EXPECT_TRUE(own[0]->isVisible());
+    EXPECT_FALSE(paneMenu->isVisible());
+    own[0]->close();
+
+    Item("N14")->setVisible(true);
+    Item("N14")->setEnabled(true);
+    emit questPane.customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(paneMenu->isVisible());
+    EXPECT_FALSE(Item("N14")->isEnabled()); // both surfaces show: the same enabling rule
+    paneMenu->close();
+}
+
 TEST_F(CommandListEditorTest, SplitterKeepsTheGridBetweenItsLimits) {
     EXPECT_FALSE(pw::Splitter1CanResize(40));
     EXPECT_TRUE(pw::Splitter1CanResize(41));
