@@ -51,6 +51,9 @@ public:
     void WriteToFile(const std::string& fileName);
 };
 
+// The .info file's form of a boolean, which the editor's fields show too.
+std::string BoolText(bool value);
+
 // The 31 keys in the order of the file.
 const std::vector<std::string_view>& InfoFileKeys();
 // A field's value as text: integers decimal, booleans "True"/"False". Empty for an unknown key.

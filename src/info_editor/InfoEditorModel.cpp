@@ -19,10 +19,6 @@ bool IsElementBlank(char c) {
     return c >= 1 && c <= 32;
 }
 
-std::string BoolText(bool value) {
-    return value ? "True" : "False";
-}
-
 int PositionOrNone(std::int32_t value, const Vocabulary& list) {
     return value >= 0 && static_cast<std::size_t>(value) < list.size() ? value : -1;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 using namespace pw;
@@ -223,4 +224,51 @@ TEST(InfoFile, FieldTextAccess) {
     EXPECT_EQ(InfoFieldText(info, "GoldCost"), "25");
     EXPECT_EQ(InfoFieldText(info, "Permanent"), "True");
     EXPECT_EQ(InfoFieldText(info, "Owner"), "a=b");
+}
+
+// Every key of the file reaches its own field and back: each text field and number gets a value of its
+// own, and each flag is set alone, so two keys sharing a field or a key on the wrong field shows.
+TEST(InfoFile, EveryKeyTravelsThroughItsOwnField) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("all.info");
+    const TInfo blank;
+    std::map<std::string_view, std::string> expected;
+    std::vector<std::string_view> flags;
+    TInfo info;
+    for (std::string_view key : InfoFileKeys()) {
+        const std::string text = InfoFieldText(blank, key);
+        const std::string number = std::to_string(expected.size() + 1);
+        if (text == "False")
+            flags.push_back(key);
+        expected[key] = text == "False" ? text : text == "0" ? number : "V" + number;
+        SetInfoFieldText(info, key, expected[key]);
+    }
+    ASSERT_EQ(flags.size(), 4u);
+    for (std::string_view flag : flags) {
+        TInfo one = info;
+        SetInfoFieldText(one, flag, "True");
+        one.WriteToFile(path);
+        const TInfo back = ReadBack(path);
+        for (std::string_view key : InfoFileKeys())
+            EXPECT_EQ(InfoFieldText(back, key), key == flag ? "True" : expected[key]) << key << ", " << flag;
+    }
+}
+
+TEST(InfoFile, WithoutATaughtSkillEveryIndexLineOfAMergedFileGoes) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("twice.info");
+    WriteBytes(path, "[Info]\r\nTeachSkillIndex=1\r\nCustom=x\r\nTeachSkillIndex=2\r\n");
+    SampleInfo().WriteToFile(path);
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.find("TeachSkillIndex"), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.rfind("[Info]\r\nCustom=x\r\nName=Diego_Hello\r\n", 0), 0u) << bytes;
+
+    // With a skill the last line takes the value and the first one stays as it was.
+    WriteBytes(path, "[Info]\r\nTeachSkillIndex=1\r\nCustom=x\r\nTeachSkillIndex=2\r\n");
+    TInfo skilled = SampleInfo();
+    skilled.TeachSkill = "Perk_Axe_1";
+    skilled.TeachSkillIndex = 7;
+    skilled.WriteToFile(path);
+    EXPECT_EQ(ReadBytes(path).rfind("[Info]\r\nTeachSkillIndex=1\r\nCustom=x\r\nTeachSkillIndex=7\r\n", 0),
+              0u);
 }
