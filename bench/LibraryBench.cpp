@@ -26,7 +26,7 @@ const std::vector<std::string>& InfoFiles() {
 void Search(benchmark::State& state, const char* query) {
     std::size_t found = 0;
     for (auto _ : state)
-        found = pw::SearchLibrary(0, query, InfoFiles()).paths.size();
+        found = pw::SearchLibrary(pw::SearchMode::Dialogues, query, InfoFiles()).paths.size();
     state.counters["found"] = static_cast<double>(found);
 }
 BENCHMARK_CAPTURE(Search, owner, "Diego")->Unit(benchmark::kMillisecond);
@@ -41,7 +41,9 @@ void BM_LoadAndPrepareAll(benchmark::State& state) {
             pw::TInfo info;
             info.ReadFromFile(file);
             const pw::LoadedInfo loaded = pw::LoadInfoModel(info);
-            refused += pw::PrepareInfo(loaded.model, {false, {}, "."}).Failed() ? 1 : 0;
+            pw::CompileOutcome outcome = pw::CheckInfoHeader(loaded.model);
+            pw::PrepareInfo(loaded.model, {false, {}, "."}, outcome);
+            refused += outcome.Failed() ? 1 : 0;
         }
     }
     state.counters["refused"] = static_cast<double>(refused);

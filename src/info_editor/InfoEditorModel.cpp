@@ -2,6 +2,8 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/FileNames.h"
+#include "data/MessageText.h"
 #include "data/Numbers.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
@@ -55,16 +57,11 @@ std::vector<std::string> SplitElements(std::string_view text) {
 namespace {
 
 LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name) {
-    std::string text = Utf8ToCp1251(utf8Template);
-    text.replace(text.find("%s"), 2, name);
-    static const std::string caption = Utf8ToCp1251("Внимание");
-    return {std::move(text), caption, NoticeIcon::None};
+    return {FillMessage(utf8Template, {name}), "Внимание", NoticeIcon::None};
 }
 
 LoadNotice BadStateNotice() {
-    static const std::string text = Utf8ToCp1251("Грубая ошибка в списке персонажей");
-    static const std::string caption = Utf8ToCp1251("Редактор диалогов");
-    return {text, caption, NoticeIcon::Error};
+    return {"Грубая ошибка в списке персонажей", "Редактор диалогов", NoticeIcon::Error};
 }
 
 // The box text for a name that must be found at the start of an entry of list; a name found in no
@@ -134,8 +131,8 @@ void LoadFields(const TInfo& info, InfoEditorModel& m, std::vector<LoadNotice>& 
     m.OwnerCmb = info.Owner;
     m.QuestEd = info.Quest;
     m.SortIdEd = std::to_string(info.SortID);
-    m.ConditionTypeCmb = PositionOrNone(info.ConditionType, ConditionTypes());
-    m.InfoTypeCmb = PositionOrNone(info.InfoType, InfoTypes());
+    m.ConditionTypeIndex = PositionOrNone(info.ConditionType, ConditionTypes());
+    m.InfoTypeIndex = PositionOrNone(info.InfoType, InfoTypes());
     m.InfoGivenEd = BoolText(info.InfoGiven);
     m.ParentEd = info.Parent;
     m.GoldCostEd = std::to_string(info.GoldCost);
@@ -207,21 +204,16 @@ namespace {
 
 const char* const kInfoFileSuffix = "_info_G3_World_01.info";
 
-CompileOutcome Failure(CompileStatus status, const char* utf8Caption, std::string message) {
-    CompileOutcome outcome;
+void Fail(CompileOutcome& outcome, CompileStatus status, const char* caption, std::string message) {
     outcome.status = status;
-    outcome.caption = Utf8ToCp1251(utf8Caption);
+    outcome.caption = caption;
     outcome.message = std::move(message);
+}
+
+CompileOutcome Failure(CompileStatus status, const char* caption, std::string message) {
+    CompileOutcome outcome;
+    Fail(outcome, status, caption, std::move(message));
     return outcome;
-}
-
-bool HoldsPathSeparator(std::string_view name) {
-    return name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos;
-}
-
-// The names of the folder itself and of its parent.
-bool IsFolderName(std::string_view name) {
-    return name == "." || name == "..";
 }
 
 template <typename Row> std::vector<std::string> Column(const std::vector<Row>& rows, std::size_t column) {
@@ -278,8 +270,8 @@ void FillInfo(const InfoEditorModel& m, const JoinedLists& j, TInfo& info) {
     info.InfoGiven = ToBoolean(m.InfoGivenEd);
     info.Parent = m.ParentEd;
     info.Quest = m.QuestEd;
-    info.ConditionType = m.ConditionTypeCmb;
-    info.InfoType = m.InfoTypeCmb;
+    info.ConditionType = m.ConditionTypeIndex;
+    info.InfoType = m.InfoTypeIndex;
     info.GoldCost = ToInteger(m.GoldCostEd);
     info.CondOwnerNearEntity = m.CondOwnerNearEntityEd;
     info.Folder = m.FolderCmb;
@@ -307,55 +299,50 @@ void FillInfo(const InfoEditorModel& m, const JoinedLists& j, TInfo& info) {
 
 void SetOutputPath(const InfoEditorModel& m, const CompileSettings& settings, CompileOutcome& outcome) {
     outcome.createFolder = settings.TmpFiles;
-    outcome.folder = settings.TmpFiles ? JoinPath(settings.ProgramFolder, "_Infos") : settings.InfosPath;
-    outcome.path = JoinPath(outcome.folder, m.NameEd + kInfoFileSuffix);
+    outcome.folder = settings.TmpFiles ? JoinPath(settings.programDir, "_Infos") : settings.InfosPath;
+    outcome.path = JoinPath(outcome.folder, FileNameFromText(m.NameEd + kInfoFileSuffix));
 }
+
+const char* const kScriptCaption = "Грубая ошибка в инфоскрипте";
 
 } // namespace
 
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
     if (TrimView(model.NameEd).empty())
-        return Failure(CompileStatus::NameMissing, "Ошибка", Utf8ToCp1251("Не задано имя диалога!"));
+        return Failure(CompileStatus::NameMissing, "Ошибка", "Не задано имя диалога!");
     if (HoldsPathSeparator(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка",
-                       Utf8ToCp1251("Имя диалога не может содержать символы / и \\"));
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может содержать символы / и \\");
     if (IsFolderName(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка",
-                       Utf8ToCp1251("Имя диалога не может быть \".\" или \"..\""));
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может быть \".\" или \"..\"");
     if (TrimView(model.OwnerCmb).empty())
-        return Failure(CompileStatus::OwnerMissing, "Ошибка", Utf8ToCp1251("Не указан владелец диалога!"));
+        return Failure(CompileStatus::OwnerMissing, "Ошибка", "Не указан владелец диалога!");
     return {};
 }
 
-CompileOutcome PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings) {
-    CompileOutcome outcome = CheckInfoHeader(model);
-    if (outcome.Failed())
-        return outcome;
+void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome) {
+    if (outcome.status != CompileStatus::HeaderChecked)
+        return;
     const JoinedLists joined = JoinGrids(model);
     ScriptCheck check =
         CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
     if (check.broken)
-        return Failure(CompileStatus::ScriptError, "Грубая ошибка в инфоскрипте", std::move(check.message));
+        return Fail(outcome, CompileStatus::ScriptError, kScriptCaption, std::move(check.message));
     try {
         FillInfo(model, joined, outcome.info);
     } catch (const BadFieldError&) {
-        return Failure(CompileStatus::BadField, "Ошибка", Utf8ToCp1251("Пожалуйста, заполните все поля!"));
+        return Fail(outcome, CompileStatus::BadField, "Ошибка", "Пожалуйста, заполните все поля!");
     }
     SetOutputPath(model, settings, outcome);
-    return outcome;
+    outcome.status = CompileStatus::Ready;
 }
 
 void WriteCompiledInfo(CompileOutcome& outcome) {
     if (outcome.status != CompileStatus::Ready)
         return;
-    auto fail = [&outcome](std::string message) {
-        outcome.status = CompileStatus::WriteFailed;
-        outcome.caption = Utf8ToCp1251("Ошибка");
-        outcome.message = std::move(message);
-    };
     // Without a configured folder the path would point at the file system's root.
     if (outcome.folder.empty())
-        return fail(CannotCreateFileMessage(outcome.path, "No folder for dialogues is set"));
+        return Fail(outcome, CompileStatus::WriteFailed, "Ошибка",
+                    CannotCreateFileMessage(outcome.path, "No folder for dialogues is set"));
     // A failure to create the scratch folder shows up as the write's own failure.
     if (outcome.createFolder && !DirectoryExists(outcome.folder))
         MakeDirectory(outcome.folder);
@@ -363,12 +350,18 @@ void WriteCompiledInfo(CompileOutcome& outcome) {
         outcome.info.WriteToFile(outcome.path);
         outcome.status = CompileStatus::Written;
     } catch (const std::runtime_error& error) {
-        fail(error.what());
+        Fail(outcome, CompileStatus::WriteFailed, "Ошибка", error.what());
     }
 }
 
-CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings) {
-    CompileOutcome outcome = PrepareInfo(model, settings);
+CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings,
+                           const std::function<void()>& onHeaderChecked) {
+    CompileOutcome outcome = CheckInfoHeader(model);
+    if (outcome.Failed())
+        return outcome;
+    if (onHeaderChecked)
+        onHeaderChecked();
+    PrepareInfo(model, settings, outcome);
     WriteCompiledInfo(outcome);
     return outcome;
 }

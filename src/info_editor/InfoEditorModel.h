@@ -6,21 +6,24 @@
 #include "info_editor/InfoScript.h"
 #include "info_editor/Vocabularies.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pw {
 
-// One text per field control (named after the control), the selected positions of the two numeric
-// combo boxes and the rows of the three grids. The initial values are the tab's defaults.
+// The editor's content, mirroring its controls: a field named after a control ("...Ed", "...Cmb")
+// holds that control's text as shown; the two numeric combo boxes, whose value is a position and not
+// a text, are held as the selected position in fields named "...Index"; the grids as rows of cells.
+// The initial values are the tab's defaults.
 struct InfoEditorModel {
     std::string NameEd;
     std::string SortIdEd = "-1";
     std::string OwnerCmb;
     std::string QuestEd;
-    int ConditionTypeCmb = kDefaultConditionType; // selected position, -1 for none
-    int InfoTypeCmb = kDefaultInfoType;           // selected position, -1 for none
+    int ConditionTypeIndex = kDefaultConditionType; // ConditionTypeCmb's selected position, -1 for none
+    int InfoTypeIndex = kDefaultInfoType;           // InfoTypeCmb's selected position, -1 for none
     std::string InfoGivenEd = "False";
     std::string ParentEd;
     std::string GoldCostEd = "0";
@@ -50,7 +53,8 @@ std::vector<std::string> SplitElements(std::string_view text);
 
 enum class NoticeIcon { None, Error };
 
-// A message box that loading asks the window to show; loading goes on after it.
+// A message box that loading asks the window to show; loading goes on after it. Text and caption are
+// UTF-8, as every message of the program.
 struct LoadNotice {
     std::string text;
     std::string caption;
@@ -90,8 +94,8 @@ std::string EncodeState(std::string_view cell);
 
 // Where a compiled info goes.
 struct CompileSettings {
-    bool TmpFiles = true;      // write into "_Infos" inside programFolder instead of InfosPath
-    std::string ProgramFolder; // the folder that holds the program's executable
+    bool TmpFiles = true;   // write into "_Infos" inside programDir instead of InfosPath
+    std::string programDir; // the folder that holds the program's executable
     std::string InfosPath;
 };
 
@@ -101,40 +105,48 @@ enum class CompileStatus {
     OwnerMissing, // "Не указан владелец диалога!"
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
-    WriteFailed, // the writer's error text
-    Ready,       // checked and filled, not written yet
+    WriteFailed,   // the writer's error text
+    HeaderChecked, // the name and the owner passed; the rest is not checked yet
+    Ready,         // checked and filled, not written yet
     Written,
 };
 
 struct CompileOutcome {
-    CompileStatus status = CompileStatus::Ready;
-    std::string caption; // empty for Ready and Written; every other status is a warning box
-    // Windows-1251, except for WriteFailed: the writer's error text ("Cannot create file ...") with
-    // the path in the system's own encoding.
+    CompileStatus status = CompileStatus::HeaderChecked;
+    // UTF-8 whatever the status, as every message of the program; a path in it (WriteFailed) is the
+    // file system's, which names files in UTF-8 too. Both are empty unless the compile failed; every
+    // failure is a warning box.
+    std::string caption;
     std::string message;
-    TInfo info;                // filled when Ready or Written
-    std::string folder;        // the output folder, known when Ready or Written
-    std::string path;          // folder + separator + Name + "_info_G3_World_01.info"
+    TInfo info;         // filled when Ready or Written
+    std::string folder; // the output folder, known when Ready or Written
+    std::string path;   // folder + separator + the file system's form of Name + "_info_G3_World_01.info"
     bool createFolder = false; // the folder is the scratch folder, created by the write if missing
 
-    bool Failed() const { return status != CompileStatus::Ready && status != CompileStatus::Written; }
+    bool Failed() const {
+        return status != CompileStatus::HeaderChecked && status != CompileStatus::Ready &&
+               status != CompileStatus::Written;
+    }
 };
 
-// Stage 1: the name and owner checks (NameMissing, UnsafeName, OwnerMissing) or Ready. The window
-// clears its text pane after this stage succeeds.
+// The compile in three stages, each taking the outcome of the one before; a stage leaves an outcome
+// that is not its input status as it is, so a failure passes through unchanged.
+
+// Stage 1: the name and owner checks: HeaderChecked, or NameMissing, UnsafeName, OwnerMissing.
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
 
-// Stage 2: stage 1, then joins the grids, runs CheckInfoScript, fills the record and makes the output
-// path. Touches no file. Ready on success.
-CompileOutcome PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings);
+// Stage 2, from HeaderChecked: joins the grids, runs CheckInfoScript, fills the record and makes the
+// output path. Touches no file. Ready on success.
+void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome);
 
-// Stage 3: writes a Ready outcome (creating the scratch folder first when needed) and turns it into
-// Written, or WriteFailed with caption "Ошибка" and the writer's error text. Other outcomes are left
-// as they are.
+// Stage 3, from Ready: writes the record (creating the scratch folder first when needed) and turns the
+// outcome into Written, or WriteFailed with caption "Ошибка" and the writer's error text.
 void WriteCompiledInfo(CompileOutcome& outcome);
 
-// All three stages.
-CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings);
+// All three stages. onHeaderChecked, when given, runs once stage 1 has passed: the window empties its
+// text pane there, so every later stop leaves the pane empty.
+CompileOutcome CompileInfo(const InfoEditorModel& model, const CompileSettings& settings,
+                           const std::function<void()>& onHeaderChecked = {});
 
 // ---- Field handlers ----
 

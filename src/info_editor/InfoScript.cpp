@@ -1,6 +1,7 @@
 #include "info_editor/InfoScript.h"
 
 #include "data/Cp1251.h"
+#include "data/MessageText.h"
 #include "data/Numbers.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
@@ -31,23 +32,6 @@ struct Cells {
 
 using Verdict = std::optional<std::string>;
 
-// Fills each "%s" of a UTF-8 template, in order, with a Windows-1251 value; an empty value leaves
-// its place empty.
-std::string Message(const char* utf8, std::initializer_list<std::string_view> values = {}) {
-    const std::string text = Utf8ToCp1251(utf8);
-    std::string out;
-    auto value = values.begin();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && value != values.end()) {
-            out += *value++;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 bool IsParty(std::string_view text) {
     return AsciiEqualNoCase(text, "player") || AsciiEqualNoCase(text, "npc") ||
            AsciiEqualNoCase(text, "owner");
@@ -67,74 +51,76 @@ bool AnyFilled(std::initializer_list<std::string_view> cells) {
 
 Verdict CheckSay(const Cells& c) {
     if (!IsParty(c.e1))
-        return Message("Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.");
+        return "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.";
     if (AnyFilled({c.e2, c.i1, c.i2}))
-        return Message("Метод Say имеет недопустимые аргументы [%s %s %s]", {c.e2, c.i1, c.i2});
+        return FillMessage("Метод Say имеет недопустимые аргументы [%s %s %s]", {c.e2, c.i1, c.i2});
     if (c.s.empty())
-        return Message("Не указан ID строки в методе Say.");
+        return "Не указан ID строки в методе Say.";
     return std::nullopt;
 }
 
 Verdict CheckGiveXP(const Cells& c) {
     if (!IsWholeNumber(c.i1))
-        return Message("Нечисловой аргумент метода GiveXP [%s]", {c.i1});
+        return FillMessage("Нечисловой аргумент метода GiveXP [%s]", {c.i1});
     if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return Message("Метод GiveXP получает лишние аргументы [%s %s %s %s]", {c.e1, c.e2, c.i2, c.s});
+        return FillMessage("Метод GiveXP получает лишние аргументы [%s %s %s %s]", {c.e1, c.e2, c.i2, c.s});
     return std::nullopt;
 }
 
 Verdict CheckSetGameEvent(const Cells& c) {
     if (c.i1.empty())
-        return Message("Не указан аргумент метода %s", {c.command});
+        return FillMessage("Не указан аргумент метода %s", {c.command});
     if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return Message("Метод %s имеет лишние аргументы [%s %s %s %s]", {c.command, c.e1, c.e2, c.i2, c.s});
+        return FillMessage("Метод %s имеет лишние аргументы [%s %s %s %s]",
+                           {c.command, c.e1, c.e2, c.i2, c.s});
     return std::nullopt;
 }
 
 Verdict CheckGive(const Cells& c) {
     if (!IsParty(c.e1))
-        return Message("Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'.");
+        return "Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'.";
     if (!IsParty(c.e2))
-        return Message("Вторым аргументом метода Give должен быть 'player', 'npc' или 'owner'.");
+        return "Вторым аргументом метода Give должен быть 'player', 'npc' или 'owner'.";
     if (c.i1.empty())
-        return Message("Некорректный вызов Give. Не указан ID передаваемого предмета.");
+        return "Некорректный вызов Give. Не указан ID передаваемого предмета.";
     if (!IsWholeNumber(c.i2))
-        return Message("Нечисловой аргумент метода Give [%s]", {c.i2});
+        return FillMessage("Нечисловой аргумент метода Give [%s]", {c.i2});
     if (!c.s.empty())
-        return Message("Метод Give получает лишние аргументы [%s]", {c.s});
+        return FillMessage("Метод Give получает лишние аргументы [%s]", {c.s});
     return std::nullopt;
 }
 
 Verdict CheckEnd(const Cells& c) {
     if (AnyFilled({c.e1, c.e2, c.i1, c.i2, c.s}))
-        return Message("Указаны неуместные параметры при вызове End [%s %s %s %s %s]",
-                       {c.e1, c.e2, c.i1, c.i2, c.s});
+        return FillMessage("Указаны неуместные параметры при вызове End [%s %s %s %s %s]",
+                           {c.e1, c.e2, c.i1, c.i2, c.s});
     return std::nullopt;
 }
 
 Verdict CheckQuestCommand(const Cells& c) {
     if (c.i1.empty())
-        return Message("Неверный вызов %s. Не указано имя квеста.", {c.command});
+        return FillMessage("Неверный вызов %s. Не указано имя квеста.", {c.command});
     if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return Message("Указаны неуместные параметры при вызове %s [%s %s %s %s]",
-                       {c.command, c.e1, c.e2, c.i2, c.s});
+        return FillMessage("Указаны неуместные параметры при вызове %s [%s %s %s %s]",
+                           {c.command, c.e1, c.e2, c.i2, c.s});
     return std::nullopt;
 }
 
 Verdict CheckAttack(const Cells& c) {
     if (!c.i1.empty() && !AsciiEqualNoCase(c.i1, "Duel"))
-        return Message("Опциональным параметром метода Attack может быть только 'Duel'");
+        return "Опциональным параметром метода Attack может быть только 'Duel'";
     if (AnyFilled({c.i2, c.s}))
-        return Message("Указаны неуместные параметры при вызове Attack [%s %s]", {c.i2, c.s});
+        return FillMessage("Указаны неуместные параметры при вызове Attack [%s %s]", {c.i2, c.s});
     return std::nullopt;
 }
 
 // Both commands report their surplus arguments under the name SetClass.
 Verdict CheckSetClass(const Cells& c) {
     if (c.i1.empty())
-        return Message("Некорректный вызов %s. Не указано название рутины или класс персонажа.", {c.command});
+        return FillMessage("Некорректный вызов %s. Не указано название рутины или класс персонажа.",
+                           {c.command});
     if (AnyFilled({c.e2, c.i2, c.s}))
-        return Message("Указаны неуместные параметры при вызове SetClass [%s %s %s]", {c.e2, c.i2, c.s});
+        return FillMessage("Указаны неуместные параметры при вызове SetClass [%s %s %s]", {c.e2, c.i2, c.s});
     return std::nullopt;
 }
 
@@ -169,9 +155,9 @@ Verdict CheckRow(const CommandRow& row) {
 Verdict CheckHolder(std::size_t itemRowCount, std::string_view holderText) {
     const bool noHolder = TrimView(holderText).empty();
     if (itemRowCount > 0 && noHolder)
-        return Message("Список предметов имеет записи, но персонаж-держатель не указан.");
+        return "Список предметов имеет записи, но персонаж-держатель не указан.";
     if (itemRowCount == 0 && !noHolder)
-        return Message("Указан персонаж-держатель, но список предметов пуст.");
+        return "Указан персонаж-держатель, но список предметов пуст.";
     return std::nullopt;
 }
 

@@ -26,7 +26,7 @@ ConditionRow NewConditionRow();
 
 struct ScriptCheck {
     bool broken = false;
-    std::string message; // Windows-1251; empty when nothing is broken
+    std::string message; // UTF-8; empty when nothing is broken
 };
 
 // Checks the holder of the condition items against the item rows, then each command row in order, and

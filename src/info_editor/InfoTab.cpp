@@ -10,6 +10,7 @@
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
+#include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
@@ -333,8 +334,8 @@ InfoEditorModel InfoTab::ReadModel() const {
     model.SortIdEd = TextOf(SortIdEd);
     model.OwnerCmb = TextOf(OwnerCmb);
     model.QuestEd = TextOf(QuestEd);
-    model.ConditionTypeCmb = SelectedPosition(ConditionTypeCmb);
-    model.InfoTypeCmb = SelectedPosition(InfoTypeCmb);
+    model.ConditionTypeIndex = SelectedPosition(ConditionTypeCmb);
+    model.InfoTypeIndex = SelectedPosition(InfoTypeCmb);
     model.InfoGivenEd = TextOf(InfoGivenEd);
     model.ParentEd = TextOf(ParentEd);
     model.GoldCostEd = TextOf(GoldCostEd);
@@ -361,8 +362,8 @@ void InfoTab::ShowModel(const InfoEditorModel& model) {
     SetComboText(OwnerCmb, model.OwnerCmb);
     SetEditText(QuestEd, model.QuestEd);
     SetEditText(SortIdEd, model.SortIdEd);
-    SetComboPosition(ConditionTypeCmb, model.ConditionTypeCmb);
-    SetComboPosition(InfoTypeCmb, model.InfoTypeCmb);
+    SetComboPosition(ConditionTypeCmb, model.ConditionTypeIndex);
+    SetComboPosition(InfoTypeCmb, model.InfoTypeIndex);
     SetEditText(InfoGivenEd, model.InfoGivenEd);
     SetEditText(ParentEd, model.ParentEd);
     SetEditText(GoldCostEd, model.GoldCostEd);
@@ -404,7 +405,8 @@ void InfoTab::LoadInfo(const std::string& path) {
     const LoadedInfo loaded = LoadInfoModel(info);
     ShowModel(loaded.model);
     for (const LoadNotice& notice : loaded.notices)
-        Dialogs().Message(window(), FromCp1251(notice.text), FromCp1251(notice.caption),
+        Dialogs().Message(window(), QString::fromStdString(notice.text),
+                          QString::fromStdString(notice.caption),
                           notice.icon == NoticeIcon::Error ? MsgIcon::Error : MsgIcon::None, MsgButtons::Ok);
     try {
         SynInfoMem->LoadFromFile(path);
@@ -415,21 +417,15 @@ void InfoTab::LoadInfo(const std::string& path) {
 }
 
 void InfoTab::CompileInfo() {
-    const InfoEditorModel model = ReadModel();
-    CompileOutcome outcome = CheckInfoHeader(model);
-    if (!outcome.Failed()) {
-        SynInfoMem->clear(); // text and undo history; every later stop leaves the pane empty
-        const CompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
-                                       mWorkspace.configs->InfosPath};
-        outcome = pw::CompileInfo(model, settings);
-    }
+    const CompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
+                                   mWorkspace.configs->InfosPath};
+    // Past the name and owner checks the pane is emptied (text and undo history), so every later stop
+    // leaves it empty.
+    const CompileOutcome outcome = pw::CompileInfo(ReadModel(), settings, [this] { SynInfoMem->clear(); });
     if (outcome.Failed()) {
-        // The writer's failure is an exception text (native), every other message is the program's own.
-        const QString message = outcome.status == CompileStatus::WriteFailed
-                                    ? QString::fromUtf8(outcome.message)
-                                    : FromCp1251(outcome.message);
         QWidget* owner = outcome.status == CompileStatus::BadField ? nullptr : window();
-        Dialogs().Message(owner, message, FromCp1251(outcome.caption), MsgIcon::Warning, MsgButtons::Ok);
+        Dialogs().Message(owner, QString::fromStdString(outcome.message),
+                          QString::fromStdString(outcome.caption), MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
     SynInfoMem->LoadFromFile(outcome.path);
@@ -437,10 +433,7 @@ void InfoTab::CompileInfo() {
 
 void InfoTab::SearchInfos() {
     const std::string boxText = TextOf(FindInfoCmb);
-    const int mode = static_cast<int>(SearchMode::Infos);
-    // A search over no files reads nothing and tells whether this text starts a search at all: an
-    // empty query or the count of the previous search does not.
-    if (!SearchLibrary(mode, boxText, {}).searched)
+    if (!IsSearchQuery(boxText))
         return;
     if (!mWorkspace.libraryReady) {
         Dialogs().Message(window(),
@@ -455,12 +448,9 @@ void InfoTab::SearchInfos() {
     SearchOutcome outcome;
     {
         const WaitCursor wait;
-        outcome = SearchLibrary(mode, boxText, mWorkspace.infoFiles);
+        outcome = SearchLibrary(SearchMode::Dialogues, boxText, mWorkspace.infoFiles);
     }
-    QStringList paths;
-    for (const std::string& path : outcome.paths)
-        paths << FromNativePath(path);
-    FindInfoCmb->addItems(paths);
+    SetPathEntries(FindInfoCmb, outcome.paths);
     FindInfoCmb->setCurrentIndex(-1);
     FindInfoCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
 }
@@ -494,7 +484,7 @@ void InfoTab::BuildBtnClick() {
 }
 
 void InfoTab::FindInfoCmbSelect(int index) {
-    const std::string path = ToNativePath(FindInfoCmb->itemText(index));
+    const std::string path = PathOfEntry(FindInfoCmb, index);
     RunGuarded(window(), [this, &path] { LoadInfo(path); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/FileNames.h"
 #include "data/Numbers.h"
 #include "data/ProfileIni.h"
 
@@ -78,10 +79,6 @@ QuestCompileOutcome Failure(QuestCompileStatus status, std::string message) {
     return outcome;
 }
 
-bool HoldsPathSeparator(std::string_view name) {
-    return name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos;
-}
-
 } // namespace
 
 bool QuestCompileOutcome::GeneralError() const {
@@ -109,7 +106,7 @@ QuestCompileOutcome FillQuestRecord(const QuestEditorModel& model) {
         return Failure(QuestCompileStatus::NameMissing, "Имя квеста не задано");
     if (HoldsPathSeparator(name))
         return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может содержать символы / и \\");
-    if (name == "." || name == "..")
+    if (IsFolderName(name))
         return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может быть \".\" или \"..\"");
     return outcome;
 }
@@ -124,7 +121,7 @@ QuestCompileOutcome PrepareQuest(const QuestEditorModel& model, const QuestCompi
     if (outcome.folder.empty())
         return Failure(QuestCompileStatus::FolderMissing,
                        "В настройках не указан каталог для квестов (Quests).");
-    outcome.path = JoinPath(outcome.folder, outcome.quest.Name + kQuestFileSuffix);
+    outcome.path = JoinPath(outcome.folder, FileNameFromText(outcome.quest.Name + kQuestFileSuffix));
     return outcome;
 }
 

@@ -77,10 +77,10 @@ enum class QuestCompileStatus {
 
 struct QuestCompileOutcome {
     QuestCompileStatus status = QuestCompileStatus::Ready;
-    std::string message;       // UTF-8, for every failure; paths in it as the file system names them
-    TQuest quest;              // filled when Ready or Written
-    std::string folder;        // the output folder, known when Ready or Written
-    std::string path;          // folder + separator + Name + "_quest_G3_World_01.quest"
+    std::string message; // UTF-8, for every failure; paths in it as the file system names them
+    TQuest quest;        // filled when Ready or Written
+    std::string folder;  // the output folder, known when Ready or Written
+    std::string path;    // folder + separator + the file system's form of Name + "_quest_G3_World_01.quest"
     bool createFolder = false; // the folder is the scratch folder, created before the write if missing
 
     bool Failed() const {

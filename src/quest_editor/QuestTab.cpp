@@ -6,6 +6,7 @@
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/FieldText.h"
+#include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
@@ -247,9 +248,7 @@ void QuestTab::ShowQuestByName(const std::string& name) {
 
 void QuestTab::SearchQuests() {
     const std::string boxText = TextOf(FindQuestCmb);
-    const int mode = static_cast<int>(SearchMode::Quests);
-    // A search over no files reads nothing and tells whether this text starts a search at all.
-    if (!SearchLibrary(mode, boxText, {}).searched)
+    if (!IsSearchQuery(boxText))
         return;
     if (!mWorkspace.libraryReady) {
         Dialogs().Message(window(),
@@ -264,12 +263,9 @@ void QuestTab::SearchQuests() {
     SearchOutcome outcome;
     {
         const WaitCursor wait;
-        outcome = SearchLibrary(mode, boxText, mWorkspace.questFiles);
+        outcome = SearchLibrary(SearchMode::Quests, boxText, mWorkspace.questFiles);
     }
-    QStringList paths;
-    for (const std::string& path : outcome.paths)
-        paths << FromNativePath(path);
-    FindQuestCmb->addItems(paths);
+    SetPathEntries(FindQuestCmb, outcome.paths);
     FindQuestCmb->setCurrentIndex(-1);
     FindQuestCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
 }
@@ -307,7 +303,7 @@ void QuestTab::Button1Click() {
 }
 
 void QuestTab::FindQuestCmbSelect(int index) {
-    const std::string path = ToNativePath(FindQuestCmb->itemText(index));
+    const std::string path = PathOfEntry(FindQuestCmb, index);
     RunGuarded(window(), [this, &path] { LoadQuest(path); });
 }
 

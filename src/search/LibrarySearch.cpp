@@ -72,16 +72,19 @@ std::string SearchQueryOf(std::string_view boxText) {
     return Trim(boxText);
 }
 
-SearchOutcome SearchLibrary(int mode, std::string_view boxText, const std::vector<std::string>& files) {
+bool IsSearchQuery(std::string_view boxText) {
+    static const std::string countMark = Utf8ToCp1251("Результ");
+    const std::string query = SearchQueryOf(boxText);
+    return !query.empty() && query.find(countMark) == std::string::npos;
+}
+
+SearchOutcome SearchLibrary(SearchMode mode, std::string_view boxText,
+                            const std::vector<std::string>& files) {
     SearchOutcome outcome;
-    if (mode != 0 && mode != 1)
+    if (mode == SearchMode::None || !IsSearchQuery(boxText))
         return outcome;
     const std::string query = SearchQueryOf(boxText);
-    // The box still showing the count of the previous search is no query.
-    static const std::string countMark = Utf8ToCp1251("Результ");
-    if (query.empty() || query.find(countMark) != std::string::npos)
-        return outcome;
-    const SearchKeys& keys = mode == 0 ? kInfoKeys : kQuestKeys;
+    const SearchKeys& keys = mode == SearchMode::Dialogues ? kInfoKeys : kQuestKeys;
     outcome.searched = true;
     for (const std::string& path : files) {
         // Read once, exactly as ProfileText::Load does; a missing or unreadable file holds no keys.

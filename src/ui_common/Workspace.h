@@ -15,11 +15,12 @@ class QDialog;
 namespace pw {
 
 struct Workspace {
-    explicit Workspace(std::unique_ptr<TConfigs> settings, std::string programFolder)
-        : configs(std::move(settings)), programDir(std::move(programFolder)) {}
+    explicit Workspace(std::unique_ptr<TConfigs> settings, std::string programDir)
+        : configs(std::move(settings)), programDir(std::move(programDir)) {}
 
     std::unique_ptr<TConfigs> configs;
-    std::string programDir; // folder of the executable: home of the _Infos and _Quests scratch folders
+    // The folder of the executable, which holds the scratch folders "_Infos" and "_Quests".
+    std::string programDir;
 
     // Built by a main window's creation when the settings are complete; empty otherwise.
     std::vector<std::string> infoFiles;

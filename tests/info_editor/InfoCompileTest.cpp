@@ -41,12 +41,8 @@ InfoEditorModel NamedModel() {
     return m;
 }
 
-CompileSettings ScratchSettings(const std::string& programFolder) {
-    return {true, programFolder, ""};
-}
-
-std::string Utf8(const std::string& bytes) {
-    return Cp1251ToUtf8(bytes);
+CompileSettings ScratchSettings(const std::string& programDir) {
+    return {true, programDir, ""};
 }
 
 TEST(CompileInfo, HeaderProblemsStopFirst) {
@@ -72,8 +68,8 @@ TEST(CompileInfo, HeaderProblemsStopFirst) {
         m.OwnerCmb = c.owner;
         const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
         EXPECT_EQ(outcome.status, c.status) << c.name;
-        EXPECT_EQ(Utf8(outcome.message), c.message);
-        EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
+        EXPECT_EQ(outcome.message, c.message);
+        EXPECT_EQ(outcome.caption, "Ошибка");
     }
     EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
 }
@@ -84,13 +80,13 @@ TEST(CompileInfo, ScriptErrorStopsBeforeAnyWrite) {
     m.CommandList = {{"Say", "hero", "", "", "", "T1"}};
     const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
     EXPECT_EQ(outcome.status, CompileStatus::ScriptError);
-    EXPECT_EQ(Utf8(outcome.caption), "Грубая ошибка в инфоскрипте");
-    EXPECT_EQ(Utf8(outcome.message), "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.");
+    EXPECT_EQ(outcome.caption, "Грубая ошибка в инфоскрипте");
+    EXPECT_EQ(outcome.message, "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.");
     EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
 
     m.CommandList.clear();
     m.ItemsList = {{"It_Gold", "1"}};
-    EXPECT_EQ(Utf8(CompileInfo(m, ScratchSettings(dir.Path())).message),
+    EXPECT_EQ(CompileInfo(m, ScratchSettings(dir.Path())).message,
               "Список предметов имеет записи, но персонаж-держатель не указан.");
 }
 
@@ -109,10 +105,17 @@ TEST(CompileInfo, FieldsThatDoNotConvertAskToFillAllFields) {
         m.*field = text;
         const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
         EXPECT_EQ(outcome.status, CompileStatus::BadField) << text;
-        EXPECT_EQ(Utf8(outcome.message), "Пожалуйста, заполните все поля!");
-        EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
+        EXPECT_EQ(outcome.message, "Пожалуйста, заполните все поля!");
+        EXPECT_EQ(outcome.caption, "Ошибка");
     }
     EXPECT_FALSE(pwtest::Exists(dir.File("_Infos/Abc_info_G3_World_01.info")));
+}
+
+// Stages 1 and 2, as the command line runs them.
+CompileOutcome Prepared(const InfoEditorModel& m, const CompileSettings& settings) {
+    CompileOutcome outcome = CheckInfoHeader(m);
+    PrepareInfo(m, settings, outcome);
+    return outcome;
 }
 
 TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
@@ -123,13 +126,13 @@ TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
     m.CondItemContainerCmb = "Diego";
     m.NpcList = {
         {"Diego", Utf8ToCp1251("Жив")}, {"Gorn", Utf8ToCp1251("мертв")}, {"Lee", "Abe"}, {"Rufus", ""}};
-    m.ConditionTypeCmb = -1;
+    m.ConditionTypeIndex = -1;
     m.SortIdEd = " $10";
     m.InfoGivenEd = "tRUE";
     m.PermanentEd = "-2";
     m.ClearChildrenEd = "0";
-    const CompileOutcome outcome = PrepareInfo(m, {false, "/nowhere", "/infos"});
-    ASSERT_EQ(outcome.status, CompileStatus::Ready) << Utf8(outcome.message);
+    const CompileOutcome outcome = Prepared(m, {false, "/nowhere", "/infos"});
+    ASSERT_EQ(outcome.status, CompileStatus::Ready) << outcome.message;
     const TInfo& info = outcome.info;
     EXPECT_EQ(info.InfoScript_Commands, "Say;End");
     EXPECT_EQ(info.InfoScript_Entities1, "player;;");
@@ -148,13 +151,42 @@ TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
     EXPECT_EQ(outcome.path, "/infos/Abc_info_G3_World_01.info");
 }
 
+TEST(PrepareInfo, StagesPassFailuresOnUnchanged) {
+    InfoEditorModel m = NamedModel();
+    m.NameEd = "";
+    CompileOutcome outcome = CheckInfoHeader(m);
+    PrepareInfo(NamedModel(), {false, "", "/infos"}, outcome);
+    WriteCompiledInfo(outcome);
+    EXPECT_EQ(outcome.status, CompileStatus::NameMissing);
+    EXPECT_EQ(outcome.message, "Не задано имя диалога!");
+
+    int headerPassed = 0;
+    pwtest::TempDir dir;
+    outcome = CompileInfo(NamedModel(), ScratchSettings(dir.Path()), [&] { ++headerPassed; });
+    EXPECT_EQ(outcome.status, CompileStatus::Written);
+    EXPECT_EQ(headerPassed, 1);
+    CompileInfo(m, ScratchSettings(dir.Path()), [&] { ++headerPassed; });
+    EXPECT_EQ(headerPassed, 1) << "a refused header is no passed one";
+}
+
+TEST(CompileInfo, ACyrillicNameGivesAFileNameInTheFileSystemsEncoding) {
+    pwtest::TempDir dir;
+    InfoEditorModel m = NamedModel();
+    m.NameEd = Utf8ToCp1251("Диего_Тест");
+    const CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
+    ASSERT_EQ(outcome.status, CompileStatus::Written) << outcome.message;
+    EXPECT_EQ(outcome.path, dir.File("_Infos/Диего_Тест_info_G3_World_01.info"));
+    EXPECT_NE(pwtest::ReadBytes(outcome.path).find("\r\nName=" + m.NameEd + "\r\n"), std::string::npos)
+        << "the record keeps its Windows-1251 text";
+}
+
 TEST(CompileInfo, ScratchFolderIsCreatedAndTheNameKeptUntrimmed) {
     pwtest::TempDir dir;
     InfoEditorModel m = NamedModel();
     m.NameEd = " Abc ";
     m.FolderCmb = "Varant/Outdoor/";
     const CompileSettings settings = ScratchSettings(dir.Path());
-    CompileOutcome outcome = PrepareInfo(m, settings);
+    CompileOutcome outcome = Prepared(m, settings);
     EXPECT_FALSE(pwtest::Exists(dir.File("_Infos"))) << "preparing touches no file";
     WriteCompiledInfo(outcome);
     EXPECT_EQ(outcome.status, CompileStatus::Written) << outcome.message;
@@ -165,14 +197,12 @@ TEST(CompileInfo, ScratchFolderIsCreatedAndTheNameKeptUntrimmed) {
 
 TEST(CompileInfo, WriteFailuresReportTheWritersError) {
     pwtest::TempDir dir;
-    CompileOutcome outcome = CompileInfo(NamedModel(), {false, dir.Path(), dir.File("missing")});
+    const CompileOutcome outcome = CompileInfo(NamedModel(), {false, dir.Path(), dir.File("missing")});
     EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
-    EXPECT_EQ(Utf8(outcome.caption), "Ошибка");
-    EXPECT_EQ(outcome.message.rfind("Cannot create file \"", 0), 0u) << outcome.message;
-
-    outcome = CompileInfo(NamedModel(), {false, dir.Path(), ""});
-    EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
-    EXPECT_EQ(outcome.message.rfind("Cannot create file \"", 0), 0u) << outcome.message;
+    EXPECT_EQ(outcome.caption, "Ошибка");
+    EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("missing/Abc_info_G3_World_01.info") +
+                                   "\". No such file or directory");
+    EXPECT_EQ(CompileInfo(NamedModel(), {false, dir.Path(), ""}).status, CompileStatus::WriteFailed);
 }
 
 // A dialogue as the writer lays it out; loading and compiling it again must give the same bytes.
@@ -218,10 +248,10 @@ TEST(CompileInfo, LoadThenCompileGivesTheSameFile) {
     LoadedInfo loaded = LoadInfoModel(info);
     EXPECT_TRUE(loaded.notices.empty());
     EXPECT_EQ(loaded.model.CommandList.size(), 5u);
-    EXPECT_EQ(Utf8(loaded.model.NpcList[2][1]), "Не говорил с героем");
+    EXPECT_EQ(Cp1251ToUtf8(loaded.model.NpcList[2][1]), "Не говорил с героем");
 
     const CompileOutcome outcome = CompileInfo(loaded.model, {false, "", out.Path()});
-    ASSERT_EQ(outcome.status, CompileStatus::Written) << Utf8(outcome.message);
+    ASSERT_EQ(outcome.status, CompileStatus::Written) << outcome.message;
     EXPECT_EQ(pwtest::ReadBytes(out.File("Diego_Hello_info_G3_World_01.info")), kRealisticInfo);
 }
 

@@ -30,8 +30,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, SplitElementsCase,
 std::vector<std::string> Texts(const std::vector<LoadNotice>& notices) {
     std::vector<std::string> out;
     for (const LoadNotice& n : notices)
-        out.push_back(Cp1251ToUtf8(n.text) + " | " + Cp1251ToUtf8(n.caption) +
-                      (n.icon == NoticeIcon::Error ? " | error" : ""));
+        out.push_back(n.text + " | " + n.caption + (n.icon == NoticeIcon::Error ? " | error" : ""));
     return out;
 }
 
@@ -68,8 +67,8 @@ TEST(LoadInfoModel, FieldsBecomeTheirControlsTexts) {
     EXPECT_EQ(m.OwnerCmb, "Diego");
     EXPECT_EQ(m.QuestEd, "Q");
     EXPECT_EQ(m.SortIdEd, "-1");
-    EXPECT_EQ(m.ConditionTypeCmb, 52);
-    EXPECT_EQ(m.InfoTypeCmb, 0);
+    EXPECT_EQ(m.ConditionTypeIndex, 52);
+    EXPECT_EQ(m.InfoTypeIndex, 0);
     EXPECT_EQ(m.InfoGivenEd, "True");
     EXPECT_EQ(m.ClearChildrenEd, "False");
     EXPECT_EQ(m.PermanentEd, "True");
@@ -87,10 +86,10 @@ TEST(LoadInfoModel, PositionsWithoutAnEntryLeaveNoSelection) {
     info.ConditionType = 53;
     info.InfoType = -1;
     const InfoEditorModel m = LoadInfoModel(info).model;
-    EXPECT_EQ(m.ConditionTypeCmb, -1);
-    EXPECT_EQ(m.InfoTypeCmb, -1);
+    EXPECT_EQ(m.ConditionTypeIndex, -1);
+    EXPECT_EQ(m.InfoTypeIndex, -1);
     info.InfoType = 6;
-    EXPECT_EQ(LoadInfoModel(info).model.InfoTypeCmb, -1);
+    EXPECT_EQ(LoadInfoModel(info).model.InfoTypeIndex, -1);
 }
 
 TEST(LoadInfoModel, SkillAndHolderAreLookedUpByTheirBeginning) {

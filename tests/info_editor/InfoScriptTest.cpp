@@ -14,11 +14,13 @@ struct ScriptCase {
     const char* expected; // UTF-8; empty when the row passes
 };
 
-// One command row, no condition items and no holder.
-std::string MessageFor(const CommandRow& row) {
+// One command row (cells given in UTF-8, checked as Windows-1251), no condition items and no holder.
+std::string MessageFor(CommandRow row) {
+    for (std::string& cell : row)
+        cell = pw::Utf8ToCp1251(cell);
     pw::ScriptCheck check = CheckInfoScript({row}, 0, "");
     EXPECT_EQ(check.broken, !check.message.empty());
-    return pw::Cp1251ToUtf8(check.message);
+    return check.message;
 }
 
 const ScriptCase kCases[] = {
@@ -38,6 +40,7 @@ const ScriptCase kCases[] = {
     {"GiveXPHexPasses", {"GiveXP", "", "", "$1F", "", ""}, ""},
     {"GiveXPNotNumber", {"GiveXP", "", "", "1e2", "", ""}, "Нечисловой аргумент метода GiveXP [1e2]"},
     {"GiveXPWord", {"GiveXP", "", "", "abc", "", ""}, "Нечисловой аргумент метода GiveXP [abc]"},
+    {"GiveXPCyrillic", {"GiveXP", "", "", "сто", "", ""}, "Нечисловой аргумент метода GiveXP [сто]"},
     {"GiveXPEmpty", {"GiveXP", "", "", "", "", ""}, "Нечисловой аргумент метода GiveXP []"},
     {"GiveXPExtra", {"GiveXP", "a", "", "5", "", "s"}, "Метод GiveXP получает лишние аргументы [a   s]"},
     {"SetGameEventNoArg", {"setgameevent", "", "", "", "", ""}, "Не указан аргумент метода setgameevent"},
@@ -102,19 +105,18 @@ TEST(CheckInfoScript, ItemsWithoutHolderStopBeforeTheRows) {
     const CommandRow bad{"Say", "hero", "", "", "", ""};
     pw::ScriptCheck check = CheckInfoScript({bad}, 1, " \t ");
     EXPECT_TRUE(check.broken);
-    EXPECT_EQ(pw::Cp1251ToUtf8(check.message),
-              "Список предметов имеет записи, но персонаж-держатель не указан.");
+    EXPECT_EQ(check.message, "Список предметов имеет записи, но персонаж-держатель не указан.");
 }
 
 TEST(CheckInfoScript, HolderWithoutItems) {
     pw::ScriptCheck check = CheckInfoScript({}, 0, "Diego");
-    EXPECT_EQ(pw::Cp1251ToUtf8(check.message), "Указан персонаж-держатель, но список предметов пуст.");
+    EXPECT_EQ(check.message, "Указан персонаж-держатель, но список предметов пуст.");
 }
 
 TEST(CheckInfoScript, HolderWithItemsPassesOnToTheRows) {
     const CommandRow bad{"End", "x", "", "", "", ""};
     EXPECT_FALSE(CheckInfoScript({}, 2, "Diego").broken);
-    EXPECT_EQ(pw::Cp1251ToUtf8(CheckInfoScript({bad}, 2, "Diego").message),
+    EXPECT_EQ(CheckInfoScript({bad}, 2, "Diego").message,
               "Указаны неуместные параметры при вызове End [x    ]");
 }
 
@@ -122,8 +124,7 @@ TEST(CheckInfoScript, OnlyTheFirstBrokenRowIsReported) {
     std::vector<CommandRow> rows(5, CommandRow{"End", "", "", "", "", ""});
     rows[1] = {"GiveXP", "", "", "abc", "", ""};
     rows[4] = {"Say", "hero", "", "", "", ""};
-    EXPECT_EQ(pw::Cp1251ToUtf8(CheckInfoScript(rows, 0, "").message),
-              "Нечисловой аргумент метода GiveXP [abc]");
+    EXPECT_EQ(CheckInfoScript(rows, 0, "").message, "Нечисловой аргумент метода GiveXP [abc]");
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "InfoTabFixture.h"
 #include "UserInput.h"
 
+#include "data/Library.h"
+
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -100,6 +103,33 @@ TEST_F(InfoTabSearch, WheelOverTheResultsLoadsNothingUntilTheBoxHasTheFocus) {
     ASSERT_TRUE(Box()->hasFocus());
     TurnWheel(Box(), 1);
     EXPECT_EQ(name->text(), "Diego_Hello");
+}
+
+TEST_F(InfoTabSearch, ACompiledCyrillicDialogueIsListedReadablyAndOpensAgain) {
+    workspace.configs->TmpFiles = true;
+    Find<QLineEdit>("NameEd")->setText("Диего_Тест");
+    Combo("OwnerCmb")->setEditText("Diego");
+    QTest::mouseClick(Find<QPushButton>("BuildBtn"), Qt::LeftButton);
+    ASSERT_TRUE(dialogs.calls.empty());
+    const std::string written = dir.File("_Infos/Диего_Тест_info_G3_World_01.info");
+    ASSERT_TRUE(Exists(written));
+
+    pw::ScanLibraryFolder(dir.File("_Infos"), workspace.infoFiles);
+    EXPECT_EQ(Search("Диего_Тест"), QStringList({QString::fromStdString(written)}));
+    Find<QLineEdit>("NameEd")->clear();
+    emit Box()->activated(0);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(Text("NameEd"), "Диего_Тест");
+}
+
+TEST_F(InfoTabSearch, AFileWhoseNameIsNotInTheFileSystemsEncodingStillOpens) {
+    // A Windows-1251 name, as an archive made on Windows unpacks it.
+    workspace.infoFiles.push_back(
+        WriteInfo(pw::Utf8ToCp1251("Хорхе.info"), {"Name=Jorge_Hello", "Owner=Jorge"}));
+    ASSERT_EQ(Search("Jorge_Hello").size(), 1);
+    emit Box()->activated(0);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(Text("NameEd"), "Jorge_Hello");
 }
 
 TEST_F(InfoTabSearch, WithoutALibraryTheSearchOnlyExplains) {

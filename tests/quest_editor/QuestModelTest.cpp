@@ -158,6 +158,15 @@ TEST(CompileQuest, ScratchFolderIsCreatedAndGetsTheWholeFile) {
                                  "AttribSuccessAmount=0\r\n");
 }
 
+TEST(CompileQuest, ACyrillicNameGivesAFileNameInTheFileSystemsEncoding) {
+    TempDir dir;
+    const QuestEditorModel m = Named(pw::Utf8ToCp1251("Рыбалка"));
+    const QuestCompileOutcome o = CompileQuest(m, {true, dir.Path(), ""});
+    ASSERT_EQ(o.status, QuestCompileStatus::Written) << o.message;
+    EXPECT_EQ(o.path, dir.File(std::string("_Quests/Рыбалка") + kSuffix));
+    EXPECT_EQ(ReadBytes(o.path).rfind("[Quest]\r\nName=" + m.QuestNameEd + "\r\n", 0), 0u);
+}
+
 TEST(CompileQuest, WithoutScratchFilesTheQuestTreeRootIsUsedWhateverTheFolder) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("Quests"));

@@ -306,5 +306,16 @@ TEST_F(QuestTabSearch, WheelChangesNoBoxWithoutTheFocus) {
     EXPECT_TRUE(Edit("QuestNameEd")->hasFocus());
 }
 
+TEST_F(QuestTabSearch, AFileWhoseNameIsNotInTheFileSystemsEncodingStillOpens) {
+    // A Windows-1251 name, as an archive made on Windows unpacks it.
+    workspace.questFiles.push_back(WriteQuest(pw::Utf8ToCp1251("Рыбалка.quest"), {"Name=Fishing_Trip"}));
+    Box()->setEditText("Fishing_Trip");
+    QTest::keyClick(Box(), Qt::Key_Return);
+    ASSERT_EQ(Items().size(), 1);
+    emit Box()->activated(0);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(Text("QuestNameEd"), "Fishing_Trip");
+}
+
 } // namespace
 } // namespace pwtest

@@ -18,7 +18,7 @@ protected:
         mFiles.push_back(path);
         return path;
     }
-    SearchOutcome Search(int mode, const std::string& utf8Query) {
+    SearchOutcome Search(SearchMode mode, const std::string& utf8Query) {
         return SearchLibrary(mode, Utf8ToCp1251(utf8Query), mFiles);
     }
 
@@ -29,47 +29,47 @@ protected:
 TEST_F(LibrarySearchTest, DialoguesMatchWholeNamesFoldingLatinLettersOnly) {
     const std::string foo = Add("foo.info", "[Info]\r\nName=Foo\r\nOwner=Диего\r\nQuest=Q1\r\n");
     const std::string bar = Add("bar.info", "[Info]\r\nName=Bar\r\nOwner=Foo2\r\nQuest=foo\r\n");
-    EXPECT_EQ(Search(0, "foo").paths, (Paths{foo, bar}));
-    EXPECT_EQ(Search(0, "  FOO \t").paths, (Paths{foo, bar}));
-    EXPECT_EQ(Search(0, "Диего").paths, (Paths{foo}));
-    EXPECT_TRUE(Search(0, "диего").paths.empty());
-    EXPECT_TRUE(Search(0, "Fo").paths.empty());
+    EXPECT_EQ(Search(SearchMode::Dialogues, "foo").paths, (Paths{foo, bar}));
+    EXPECT_EQ(Search(SearchMode::Dialogues, "  FOO \t").paths, (Paths{foo, bar}));
+    EXPECT_EQ(Search(SearchMode::Dialogues, "Диего").paths, (Paths{foo}));
+    EXPECT_TRUE(Search(SearchMode::Dialogues, "диего").paths.empty());
+    EXPECT_TRUE(Search(SearchMode::Dialogues, "Fo").paths.empty());
 }
 
 TEST_F(LibrarySearchTest, TextIdsAreFoundAsCaseSensitiveSubstrings) {
     const std::string info = Add("a.info", "[Info]\nName=A\nInfoScript_Texts=XYZ_00;ABC_01;\n");
-    EXPECT_EQ(Search(0, "ABC_0").paths, (Paths{info}));
-    EXPECT_TRUE(Search(0, "abc_0").paths.empty());
+    EXPECT_EQ(Search(SearchMode::Dialogues, "ABC_0").paths, (Paths{info}));
+    EXPECT_TRUE(Search(SearchMode::Dialogues, "abc_0").paths.empty());
 }
 
 TEST_F(LibrarySearchTest, FilesAreReadThroughTheProfileRules) {
     const std::string quoted = Add("q.info", "[Info]\r\nName=\"Foo\"\r\nName=Other\r\n");
     Add("later.info", "[Info]\r\nName=Other\r\n[Info]\r\nName=Foo\r\n");
     Add("comment.info", "[Info]\r\n;Name=Foo\r\n");
-    EXPECT_EQ(Search(0, "Foo").paths, (Paths{quoted}));
+    EXPECT_EQ(Search(SearchMode::Dialogues, "Foo").paths, (Paths{quoted}));
 }
 
 TEST_F(LibrarySearchTest, Utf16FilesAreSearchedByTheirConvertedValues) {
     const std::string path = mDir.File("wide.info");
     pwtest::WriteBytes(path, "\xFF\xFE" + Cp1251ToUtf16Le(Utf8ToCp1251("[Info]\r\nOwner=Диего\r\n")));
     mFiles.push_back(path);
-    EXPECT_EQ(Search(0, "Диего").paths, (Paths{path}));
+    EXPECT_EQ(Search(SearchMode::Dialogues, "Диего").paths, (Paths{path}));
 }
 
 TEST_F(LibrarySearchTest, QuestsMatchWholeEntityLists) {
     const std::string quest =
         Add("a.quest", "[Quest]\r\nName=Q\r\nDeliveryEntities=Gorn;Lee\r\nDestinationEntity=Ardea\r\n");
     Add("b.info", "[Info]\r\nName=Gorn;Lee\r\n");
-    EXPECT_EQ(Search(1, "gorn;lee").paths, (Paths{quest}));
-    EXPECT_TRUE(Search(1, "Gorn").paths.empty());
-    EXPECT_EQ(Search(1, "ARDEA").paths, (Paths{quest}));
-    EXPECT_TRUE(Search(0, "Q").paths.empty()) << "a quest file has no Info section";
+    EXPECT_EQ(Search(SearchMode::Quests, "gorn;lee").paths, (Paths{quest}));
+    EXPECT_TRUE(Search(SearchMode::Quests, "Gorn").paths.empty());
+    EXPECT_EQ(Search(SearchMode::Quests, "ARDEA").paths, (Paths{quest}));
+    EXPECT_TRUE(Search(SearchMode::Dialogues, "Q").paths.empty()) << "a quest file has no Info section";
 }
 
 TEST_F(LibrarySearchTest, AFileMatchingSeveralKeysIsListedOnce) {
     const std::string info =
         Add("a.info", "[Info]\r\nName=X\r\nOwner=X\r\nQuest=X\r\nInfoScript_Texts=X\r\n");
-    const SearchOutcome outcome = Search(0, "X");
+    const SearchOutcome outcome = Search(SearchMode::Dialogues, "X");
     EXPECT_TRUE(outcome.searched);
     EXPECT_EQ(outcome.paths, (Paths{info}));
 }
@@ -77,20 +77,23 @@ TEST_F(LibrarySearchTest, AFileMatchingSeveralKeysIsListedOnce) {
 TEST_F(LibrarySearchTest, MissingFilesDoNotMatch) {
     mFiles.push_back(mDir.File("gone.info"));
     const std::string info = Add("a.info", "[Info]\r\nName=X\r\n");
-    EXPECT_EQ(Search(0, "X").paths, (Paths{info}));
+    EXPECT_EQ(Search(SearchMode::Dialogues, "X").paths, (Paths{info}));
 }
 
 TEST_F(LibrarySearchTest, NoSearchIsToldApartFromNoResults) {
     Add("a.info", "[Info]\r\nName=X\r\n");
-    for (const char* query : {"", "   ", "Результатов -  3 ", "мой Результ"})
-        EXPECT_FALSE(Search(0, query).searched) << query;
-    EXPECT_FALSE(Search(2, "X").searched);
-    EXPECT_FALSE(Search(-1, "X").searched);
+    for (const char* query : {"", "   ", "Результатов -  3 ", "мой Результ"}) {
+        EXPECT_FALSE(IsSearchQuery(Utf8ToCp1251(query))) << query;
+        EXPECT_FALSE(Search(SearchMode::Dialogues, query).searched) << query;
+    }
+    EXPECT_TRUE(IsSearchQuery(" X "));
+    EXPECT_TRUE(IsSearchQuery(Utf8ToCp1251("Резуль"))) << "only the whole mark tells a count";
+    EXPECT_FALSE(Search(SearchMode::None, "X").searched);
 
-    const SearchOutcome none = Search(0, "Nothing");
+    const SearchOutcome none = Search(SearchMode::Dialogues, "Nothing");
     EXPECT_TRUE(none.searched);
     EXPECT_TRUE(none.paths.empty());
-    EXPECT_TRUE(SearchLibrary(1, "X", {}).searched);
+    EXPECT_TRUE(SearchLibrary(SearchMode::Quests, "X", {}).searched);
 }
 
 TEST(SearchTexts, CountAndWaitTexts) {

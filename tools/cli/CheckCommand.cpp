@@ -8,6 +8,7 @@
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
 #include "data/Library.h"
+#include "data/MessageText.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 
@@ -113,7 +114,8 @@ void Checker::LintTable() {
 
 void Checker::CheckQuest(std::string_view quest, FileReport& report) const {
     if (mQuestNames && !quest.empty() && !mQuestNames->Contains(quest))
-        report.findings.push_back({false, Fill("Квест %s отсутствует среди файлов квестов.", quest)});
+        report.findings.push_back(
+            {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {quest})});
 }
 
 void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) const {
@@ -125,16 +127,17 @@ void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) 
         const std::string_view id = TrimView(row[5]);
         if (mTableIds && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder &&
             !mTableIds->Contains(id))
-            report.findings.push_back({false, Fill("ID строки %s отсутствует в таблице строк.", id)});
+            report.findings.push_back(
+                {false, FillMessage("ID строки %s отсутствует в таблице строк.", {id})});
     }
 }
 
 void Checker::CheckInfoFile(FileReport& report) {
     const InfoRun run = LoadAndPrepare(report.path);
     for (const LoadNotice& notice : run.loaded.notices)
-        report.findings.push_back({false, Cp1251ToUtf8(notice.text)});
+        report.findings.push_back({false, notice.text});
     if (run.compiled.Failed())
-        report.findings.push_back({true, Cp1251ToUtf8(run.compiled.message)});
+        report.findings.push_back({true, run.compiled.message});
     CheckReferences(run.loaded.model, report);
     mDialogueNames.Add(TrimView(run.loaded.model.NameEd));
     report.parent = Trim(run.loaded.model.ParentEd);
@@ -164,17 +167,19 @@ void Checker::CheckAcrossFiles() {
     for (FileReport& report : mReports) {
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
-                {false, Fill("Родительский диалог %s отсутствует среди проверенных файлов.", report.parent)});
+                {false, FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
+                                    {report.parent})});
         for (const std::string& quest : report.finishedQuests)
             if (!questNames.Contains(quest) && !(mQuestNames && mQuestNames->Contains(quest)))
                 report.findings.push_back(
-                    {false, Fill("Предыдущий квест %s отсутствует среди файлов квестов.", quest)});
+                    {false, FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
         if (report.questName.empty())
             continue;
         const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
         if (!added)
-            report.findings.push_back({false, Fill("Квест с именем %s уже есть в файле ", report.questName) +
-                                                  *first->second + "."});
+            report.findings.push_back(
+                {false, FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) +
+                            *first->second + "."});
     }
 }
 
@@ -222,12 +227,6 @@ int Checker::Print() {
 }
 
 } // namespace
-
-std::string Fill(std::string_view utf8Format, std::string_view cp1251Value) {
-    std::string text(utf8Format);
-    text.replace(text.find("%s"), 2, Cp1251ToUtf8(cp1251Value));
-    return text;
-}
 
 int Check(const Args& args) {
     const CheckOptions options = ParseCheckOptions(args);

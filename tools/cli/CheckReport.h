@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace pw::cli {
@@ -24,8 +23,5 @@ struct FileReport {
     std::string questName;                   // a quest's Name
     std::vector<std::string> finishedQuests; // a quest's FinishedQuests, one name each
 };
-
-// "%s" of a UTF-8 message filled with a Windows-1251 value; the result in UTF-8.
-std::string Fill(std::string_view utf8Format, std::string_view cp1251Value);
 
 } // namespace pw::cli

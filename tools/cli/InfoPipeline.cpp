@@ -6,8 +6,9 @@ InfoRun LoadAndPrepare(const std::string& path) {
     TInfo info;
     info.ReadFromFile(path);
     InfoRun run{LoadInfoModel(info), {}};
+    run.compiled = CheckInfoHeader(run.loaded.model);
     // The output path is the caller's; the settings only shape a path that is not used.
-    run.compiled = PrepareInfo(run.loaded.model, CompileSettings{false, {}, "."});
+    PrepareInfo(run.loaded.model, CompileSettings{false, {}, "."}, run.compiled);
     return run;
 }
 

@@ -5,6 +5,7 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/MessageText.h"
 #include "data/Numbers.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
@@ -51,7 +52,8 @@ void CheckTableId(std::string_view key, const std::string& id, const NameSet& ta
     const std::string_view trimmed = TrimView(id);
     if (!trimmed.empty() && trimmed != kEmptyPlaceholder && !tableIds.Contains(trimmed))
         report.findings.push_back(
-            {false, Fill("ID строки %s (" + std::string(key) + ") отсутствует в таблице строк.", trimmed)});
+            {false,
+             FillMessage("ID строки %s (" + std::string(key) + ") отсутствует в таблице строк.", {trimmed})});
 }
 
 // FinishedQuests names the quests that must be done before, separated by ";" or ",".

@@ -25,9 +25,9 @@ int Recompile(const Args& args) {
     const InfoRun run = LoadAndPrepare(args[0]);
     // The editor shows these as notices and goes on loading; so does the command.
     for (const LoadNotice& notice : run.loaded.notices)
-        WriteErrLine("warning: " + MessageToUtf8(notice.text));
+        WriteErrLine("warning: " + notice.text);
     if (run.compiled.Failed())
-        ThrowRefused(run.compiled.message);
+        throw CliFailure(kExitRefused, run.compiled.message);
     TInfo info = run.compiled.info;
     info.WriteToFile(args[1]);
     return kExitOk;

@@ -8,7 +8,7 @@ namespace pw::cli {
 int Search(const Args& args) {
     if (args.size() < 3 || (args[0] != "info" && args[0] != "quest"))
         ThrowUsage("search takes info|quest QUERY ROOT...");
-    const int mode = args[0] == "info" ? 0 : 1;
+    const SearchMode mode = args[0] == "info" ? SearchMode::Dialogues : SearchMode::Quests;
     std::vector<std::string> files;
     for (std::size_t i = 2; i < args.size(); ++i) {
         // A mistyped root would otherwise look like a library without matches.

@@ -1,0 +1,19 @@
+#include "data/FileNames.h"
+
+#include "data/Cp1251.h"
+
+namespace pw {
+
+std::string FileNameFromText(std::string_view cp1251Text) {
+    return Cp1251ToUtf8(cp1251Text);
+}
+
+bool HoldsPathSeparator(std::string_view name) {
+    return name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos;
+}
+
+bool IsFolderName(std::string_view name) {
+    return name == "." || name == "..";
+}
+
+} // namespace pw
