@@ -297,10 +297,15 @@ void FillInfo(const InfoEditorModel& m, const JoinedLists& j, TInfo& info) {
     info.InfoScript_Texts = j.script[5];
 }
 
-void SetOutputPath(const InfoEditorModel& m, const CompileSettings& settings, CompileOutcome& outcome) {
+// False when there is no folder to write into: the scratch folder is off and the settings name no
+// Infos folder. A path made without one would point at the file system's root.
+bool SetOutputPath(const InfoEditorModel& m, const CompileSettings& settings, CompileOutcome& outcome) {
+    if (!settings.TmpFiles && settings.InfosPath.empty())
+        return false;
     outcome.createFolder = settings.TmpFiles;
     outcome.folder = settings.TmpFiles ? JoinPath(settings.programDir, "_Infos") : settings.InfosPath;
     outcome.path = JoinPath(outcome.folder, FileNameFromText(m.NameEd + kInfoFileSuffix));
+    return true;
 }
 
 const char* const kScriptCaption = "Грубая ошибка в инфоскрипте";
@@ -332,17 +337,15 @@ void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, 
     } catch (const BadFieldError&) {
         return Fail(outcome, CompileStatus::BadField, "Ошибка", "Пожалуйста, заполните все поля!");
     }
-    SetOutputPath(model, settings, outcome);
+    if (!SetOutputPath(model, settings, outcome))
+        return Fail(outcome, CompileStatus::FolderMissing, "Ошибка",
+                    "В настройках не указан каталог для диалогов (Infos).");
     outcome.status = CompileStatus::Ready;
 }
 
 void WriteCompiledInfo(CompileOutcome& outcome) {
     if (outcome.status != CompileStatus::Ready)
         return;
-    // Without a configured folder the path would point at the file system's root.
-    if (outcome.folder.empty())
-        return Fail(outcome, CompileStatus::WriteFailed, "Ошибка",
-                    CannotCreateFileMessage(outcome.path, "No folder for dialogues is set"));
     // A failure to create the scratch folder shows up as the write's own failure.
     if (outcome.createFolder && !DirectoryExists(outcome.folder))
         MakeDirectory(outcome.folder);

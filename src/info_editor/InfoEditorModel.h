@@ -105,6 +105,7 @@ enum class CompileStatus {
     OwnerMissing, // "Не указан владелец диалога!"
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
+    FolderMissing, // TmpFiles off and no Infos folder in the settings
     WriteFailed,   // the writer's error text
     HeaderChecked, // the name and the owner passed; the rest is not checked yet
     Ready,         // checked and filled, not written yet

@@ -202,7 +202,16 @@ TEST(CompileInfo, WriteFailuresReportTheWritersError) {
     EXPECT_EQ(outcome.caption, "Ошибка");
     EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("missing/Abc_info_G3_World_01.info") +
                                    "\". No such file or directory");
-    EXPECT_EQ(CompileInfo(NamedModel(), {false, dir.Path(), ""}).status, CompileStatus::WriteFailed);
+}
+
+TEST(CompileInfo, WithoutAFolderForDialoguesNothingIsTried) {
+    pwtest::TempDir dir;
+    const CompileOutcome outcome = CompileInfo(NamedModel(), {false, dir.Path(), ""});
+    EXPECT_EQ(outcome.status, CompileStatus::FolderMissing);
+    EXPECT_EQ(outcome.caption, "Ошибка");
+    EXPECT_EQ(outcome.message, "В настройках не указан каталог для диалогов (Infos).");
+    EXPECT_EQ(outcome.path, "");
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
 }
 
 // A dialogue as the writer lays it out; loading and compiling it again must give the same bytes.

@@ -78,6 +78,14 @@ TEST_F(InfoTabCompile, WriteFailureShowsTheWritersError) {
     EXPECT_EQ(PaneText(), "");
 }
 
+TEST_F(InfoTabCompile, WithoutAFolderForDialoguesTheBoxSaysSoWithoutAPath) {
+    workspace.configs->TmpFiles = false;
+    workspace.configs->InfosPath.clear();
+    Build("X1", "Abe");
+    EXPECT_EQ(OnlyBox(&tab), "В настройках не указан каталог для диалогов (Infos). / Ошибка");
+    EXPECT_EQ(PaneText(), "");
+}
+
 TEST_F(InfoTabCompile, SuccessWritesTheScratchFileAndShowsIt) {
     tab.LoadInfo(WriteInfo("in.info", {"Name=Lester_Meeting", "Owner=Lester", "InfoType=1",
                                        "CondSecondaryNPC=Diego;Gorn", "CondSecondaryNPCstates=0;3",
