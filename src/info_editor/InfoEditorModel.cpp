@@ -177,6 +177,34 @@ LoadedInfo LoadInfoModel(const TInfo& info) {
     return loaded;
 }
 
+std::string MisalignedScriptWarning(const TInfo& info) {
+    const std::pair<const char*, const std::string*> lists[] = {
+        {"InfoScript_Commands", &info.InfoScript_Commands},
+        {"InfoScript_Entities1", &info.InfoScript_Entities1},
+        {"InfoScript_Entities2", &info.InfoScript_Entities2},
+        {"InfoScript_IDs1", &info.InfoScript_IDs1},
+        {"InfoScript_IDs2", &info.InfoScript_IDs2},
+        {"InfoScript_Texts", &info.InfoScript_Texts},
+    };
+    std::string counts;
+    int first = -1;
+    bool differ = false;
+    for (const auto& [key, list] : lists) {
+        if (list->empty())
+            continue;
+        const int separators = CharCount(';', *list);
+        differ = differ || (first >= 0 && separators != first);
+        if (first < 0)
+            first = separators;
+        counts += std::string(counts.empty() ? "" : ", ") + key + " " + std::to_string(separators);
+    }
+    if (!differ)
+        return {};
+    return FillMessage("Списки инфоскрипта содержат разное число разделителей \";\" (%s): команды и их "
+                       "аргументы не совпадают по строкам.",
+                       {counts});
+}
+
 // ---- Compiling ----
 
 std::string JoinColumn(const std::vector<std::string>& cells, JoinRule rule) {
@@ -327,9 +355,11 @@ CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome) {
     if (outcome.status != CompileStatus::HeaderChecked)
         return;
+    ScriptCheck check = CheckUnfilledRows(model.CommandList);
+    if (check.broken)
+        return Fail(outcome, CompileStatus::UnfilledRow, kScriptCaption, std::move(check.message));
     const JoinedLists joined = JoinGrids(model);
-    ScriptCheck check =
-        CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
+    check = CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
     if (check.broken)
         return Fail(outcome, CompileStatus::ScriptError, kScriptCaption, std::move(check.message));
     try {

@@ -74,6 +74,10 @@ struct LoadedInfo {
 // a cell.
 LoadedInfo LoadInfoModel(const TInfo& info);
 
+// A warning for a record whose non-empty InfoScript lists hold different numbers of ";", so that its
+// commands and their arguments no longer pair up; empty when they agree. UTF-8.
+std::string MisalignedScriptWarning(const TInfo& info);
+
 // The state cell shown for one state element of several ("Жив" ... for 0..5), empty for a number
 // outside 0..5; sets *bad when the element is not a whole number.
 std::string StateWordForElement(std::string_view element, bool* bad);
@@ -103,6 +107,7 @@ enum class CompileStatus {
     NameMissing,  // "Не задано имя диалога!"
     UnsafeName,   // the name holds "/", a backslash or a NUL byte, or is "." or ".."
     OwnerMissing, // "Не указан владелец диалога!"
+    UnfilledRow,  // a "<EMPTY>" command row that would shift later arguments, caption as ScriptError
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
     FolderMissing, // TmpFiles off and no Infos folder in the settings
@@ -136,8 +141,8 @@ struct CompileOutcome {
 // Stage 1: the name and owner checks: HeaderChecked, or NameMissing, UnsafeName, OwnerMissing.
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
 
-// Stage 2, from HeaderChecked: joins the grids, runs CheckInfoScript, fills the record and makes the
-// output path. Touches no file. Ready on success.
+// Stage 2, from HeaderChecked: refuses unfilled command rows that would shift arguments, runs
+// CheckInfoScript, fills the record and makes the output path. Touches no file. Ready on success.
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome);
 
 // Stage 3, from Ready: writes the record (creating the scratch folder first when needed) and turns the

@@ -6,6 +6,7 @@
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 
@@ -162,6 +163,24 @@ Verdict CheckHolder(std::size_t itemRowCount, std::string_view holderText) {
 }
 
 } // namespace
+
+ScriptCheck CheckUnfilledRows(const std::vector<CommandRow>& rows) {
+    std::size_t filledEnd = rows.size(); // the rows from here on are all unfilled
+    while (filledEnd > 0 && rows[filledEnd - 1][0] == kEmptyPlaceholder)
+        --filledEnd;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CommandRow& row = rows[i];
+        if (row[0] != kEmptyPlaceholder)
+            continue;
+        const bool holdsArgument = std::any_of(
+            row.begin() + 1, row.end(), [](const std::string& cell) { return !TrimView(cell).empty(); });
+        if (i < filledEnd || holdsArgument)
+            return {true,
+                    FillMessage("Строка %s списка команд не заполнена: укажите метод или удалите строку.",
+                                {std::to_string(i + 1)})};
+    }
+    return {};
+}
 
 ScriptCheck CheckInfoScript(const std::vector<CommandRow>& rows, std::size_t itemRowCount,
                             std::string_view holderText) {

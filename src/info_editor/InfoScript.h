@@ -29,6 +29,14 @@ struct ScriptCheck {
     std::string message; // UTF-8; empty when nothing is broken
 };
 
+// Refuses a command list in which an unfilled row ("<EMPTY>" as its command) is followed by a row
+// with another command (an empty one included) or holds an argument (a cell not blank). Joining the
+// grid leaves such a row out of the command list only, so every later command would take the
+// arguments of the row before it. The message names the first such row, counted from 1. Unfilled
+// rows at the end with blank cells pass: they shift nothing. The compile runs this before
+// CheckInfoScript and shows it the same way.
+ScriptCheck CheckUnfilledRows(const std::vector<CommandRow>& rows);
+
 // Checks the holder of the condition items against the item rows, then each command row in order, and
 // reports the first broken rule only. itemRowCount is the number of ItemsList rows; holderText is the
 // text of CondItemContainerCmb. Never throws and shows nothing.

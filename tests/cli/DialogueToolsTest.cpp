@@ -64,6 +64,8 @@ TEST(Recompile, RefusesWhatTheCompileButtonRefusesWithoutWriting) {
          "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'."},
         {Info("A", "Diego", "CondItems=ItMi_Gold\r\n"),
          "Список предметов имеет записи, но персонаж-держатель не указан."},
+        {Info("A", "Diego", "InfoScript_Commands=Say;<EMPTY>;End\r\nInfoScript_Entities1=player;;\r\n"),
+         "Строка 2 списка команд не заполнена: укажите метод или удалите строку."},
     };
     for (const Case& c : cases) {
         const std::string in = dir.File("in.info");
@@ -229,6 +231,29 @@ TEST(Check, ReadsAUtf16StringTableOnce) {
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("ID строки B_2 отсутствует"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("a_1"), std::string::npos) << r.out;
+}
+
+TEST(Check, WarnsAboutScriptListsThatDoNotPairUp) {
+    TempDir dir;
+    // As an unfilled row between two commands used to be written: loaded again, the second Say has no
+    // speaker, and its arguments sit on a row of their own.
+    const std::string shifted = dir.File("Shifted.info");
+    WriteBytes(shifted, Info("Shifted", "Diego",
+                             "InfoScript_Commands=Say;Say\r\nInfoScript_Entities1=player;;owner\r\n"
+                             "InfoScript_Texts=T1;;T2\r\n"));
+    WriteBytes(
+        dir.File("Paired.info"),
+        Info("Paired", "Diego",
+             "InfoScript_Commands=Say;End\r\nInfoScript_Entities1=player;\r\nInfoScript_Texts=T1;\r\n"));
+    const CliResult r = RunCli({"check", shifted, dir.File("Paired.info")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, shifted +
+                         ": warning: Списки инфоскрипта содержат разное число разделителей \";\" "
+                         "(InfoScript_Commands 1, InfoScript_Entities1 2, InfoScript_Texts 2): команды и их "
+                         "аргументы не совпадают по строкам.\n" +
+                         shifted +
+                         ": error: Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.\n"
+                         "Файлов: 2, ошибок: 1, предупреждений: 1\n");
 }
 
 TEST(Check, MissingInputsAndBadOptions) {

@@ -121,7 +121,7 @@ CompileOutcome Prepared(const InfoEditorModel& m, const CompileSettings& setting
 TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
     InfoEditorModel m = NamedModel();
     m.CommandList = {
-        {"Say", "player", "", "", "", "T1"}, {"<EMPTY>", "", "", "", "", ""}, {"End", "", "", "", "", ""}};
+        {"Say", "player", "", "", "", "T1"}, {"End", "", "", "", "", ""}, {"<EMPTY>", "", "", "", "", ""}};
     m.ItemsList = {{"A", "1"}, {"<EMPTY>", ""}};
     m.CondItemContainerCmb = "Diego";
     m.NpcList = {
@@ -134,7 +134,8 @@ TEST(PrepareInfo, FillsTheRecordFromTheGrids) {
     const CompileOutcome outcome = Prepared(m, {false, "/nowhere", "/infos"});
     ASSERT_EQ(outcome.status, CompileStatus::Ready) << outcome.message;
     const TInfo& info = outcome.info;
-    EXPECT_EQ(info.InfoScript_Commands, "Say;End");
+    // An unfilled last row adds no command but an empty element to every other list.
+    EXPECT_EQ(info.InfoScript_Commands, "Say;End;");
     EXPECT_EQ(info.InfoScript_Entities1, "player;;");
     EXPECT_EQ(info.InfoScript_Texts, "T1;;");
     EXPECT_EQ(info.CondItems, "A;");
@@ -167,6 +168,26 @@ TEST(PrepareInfo, StagesPassFailuresOnUnchanged) {
     EXPECT_EQ(headerPassed, 1);
     CompileInfo(m, ScratchSettings(dir.Path()), [&] { ++headerPassed; });
     EXPECT_EQ(headerPassed, 1) << "a refused header is no passed one";
+}
+
+TEST(CompileInfo, AnUnfilledRowBeforeACommandIsRefusedBeforeTheScriptRules) {
+    pwtest::TempDir dir;
+    InfoEditorModel m = NamedModel();
+    // Without the refusal the second Say would take the first one's empty row as its arguments.
+    m.CommandList = {{"Say", "player", "", "", "", "T1"},
+                     {"<EMPTY>", "", "", "", "", ""},
+                     {"Say", "owner", "", "", "", "T2"},
+                     {"Say", "hero", "", "", "", "T3"}};
+    m.ItemsList = {{"It_Gold", "1"}}; // and no holder: the script rules would complain of it first
+    CompileOutcome outcome = CompileInfo(m, ScratchSettings(dir.Path()));
+    EXPECT_EQ(outcome.status, CompileStatus::UnfilledRow);
+    EXPECT_EQ(outcome.caption, "Грубая ошибка в инфоскрипте");
+    EXPECT_EQ(outcome.message, "Строка 2 списка команд не заполнена: укажите метод или удалите строку.");
+    EXPECT_FALSE(pwtest::Exists(dir.File("_Infos")));
+
+    m.ItemsList.clear();
+    m.CommandList.erase(m.CommandList.begin() + 1);
+    EXPECT_EQ(CompileInfo(m, ScratchSettings(dir.Path())).status, CompileStatus::ScriptError);
 }
 
 TEST(CompileInfo, ACyrillicNameGivesAFileNameInTheFileSystemsEncoding) {

@@ -196,4 +196,16 @@ TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {
     EXPECT_TRUE(notices.empty());
 }
 
+TEST(MisalignedScriptWarning, EmptyListsDoNotCountAndEqualCountsPass) {
+    TInfo info;
+    EXPECT_EQ(MisalignedScriptWarning(info), "");
+    info.InfoScript_Commands = "Say;End";
+    info.InfoScript_Texts = "T1;";
+    EXPECT_EQ(MisalignedScriptWarning(info), "") << "lists left empty are not compared";
+    info.InfoScript_IDs2 = ";;";
+    EXPECT_EQ(MisalignedScriptWarning(info),
+              "Списки инфоскрипта содержат разное число разделителей \";\" (InfoScript_Commands 1, "
+              "InfoScript_IDs2 2, InfoScript_Texts 1): команды и их аргументы не совпадают по строкам.");
+}
+
 } // namespace

@@ -127,4 +127,43 @@ TEST(CheckInfoScript, OnlyTheFirstBrokenRowIsReported) {
     EXPECT_EQ(CheckInfoScript(rows, 0, "").message, "Нечисловой аргумент метода GiveXP [abc]");
 }
 
+// Rows given by their command cells; a cell of arguments marks the row that holds one.
+std::vector<CommandRow> Rows(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    std::vector<CommandRow> out;
+    for (auto [command, argument] : rows)
+        out.push_back({command, argument, "", "", "", ""});
+    return out;
+}
+
+TEST(CheckUnfilledRows, OnlyRowsThatWouldShiftArgumentsAreRefused) {
+    struct Case {
+        const char* name;
+        std::vector<CommandRow> rows;
+        const char* expected; // empty when the list passes
+    };
+    const char* const row1 = "Строка 1 списка команд не заполнена: укажите метод или удалите строку.";
+    const char* const row2 = "Строка 2 списка команд не заполнена: укажите метод или удалите строку.";
+    const char* const row3 = "Строка 3 списка команд не заполнена: укажите метод или удалите строку.";
+    const Case cases[] = {
+        {"NoRows", {}, ""},
+        {"FilledRows", Rows({{"Say", "player"}, {"End", ""}}), ""},
+        {"UnfilledAtTheEnd", Rows({{"Say", "player"}, {"<EMPTY>", ""}, {"<EMPTY>", " "}}), ""},
+        {"OnlyUnfilled", Rows({{"<EMPTY>", ""}}), ""},
+        {"PlaceholderIsExact", Rows({{"<empty>", ""}, {"Say", "player"}}), ""},
+        {"BeforeACommand", Rows({{"Say", "player"}, {"<EMPTY>", ""}, {"Say", "owner"}}), row2},
+        {"BeforeAnEmptiedCommand", Rows({{"Say", "player"}, {"<EMPTY>", ""}, {"", ""}}), row2},
+        {"FirstRow", Rows({{"<EMPTY>", ""}, {"<EMPTY>", ""}, {"End", ""}}), row1},
+        {"HoldsAnArgument", Rows({{"Say", "player"}, {"<EMPTY>", "x"}}), row2},
+        {"ArgumentAfterABlankOne", Rows({{"Say", "player"}, {"<EMPTY>", ""}, {"<EMPTY>", "x"}}), row3},
+    };
+    for (const Case& c : cases) {
+        const pw::ScriptCheck check = pw::CheckUnfilledRows(c.rows);
+        EXPECT_EQ(check.message, c.expected) << c.name;
+        EXPECT_EQ(check.broken, *c.expected != '\0') << c.name;
+    }
+    std::vector<CommandRow> lastCellFilled = Rows({{"<EMPTY>", ""}});
+    lastCellFilled[0][5] = "T1";
+    EXPECT_EQ(pw::CheckUnfilledRows(lastCellFilled).message, row1);
+}
+
 } // namespace

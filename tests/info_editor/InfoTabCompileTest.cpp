@@ -2,6 +2,7 @@
 
 #include "InfoTabFixture.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTest>
 
@@ -84,6 +85,20 @@ TEST_F(InfoTabCompile, WithoutAFolderForDialoguesTheBoxSaysSoWithoutAPath) {
     Build("X1", "Abe");
     EXPECT_EQ(OnlyBox(&tab), "В настройках не указан каталог для диалогов (Infos). / Ошибка");
     EXPECT_EQ(PaneText(), "");
+}
+
+TEST_F(InfoTabCompile, AnUnfilledRowBetweenCommandsIsRefusedAndNothingWritten) {
+    tab.LoadInfo(WriteInfo("in.info", {"Name=Abc", "Owner=Abe", "InfoScript_Commands=Say;Say",
+                                       "InfoScript_Entities1=player;owner", "InfoScript_Texts=T1;T2"}));
+    auto* grid = Find<QTableWidget>("CommandList");
+    grid->selectRow(0);
+    Find<QAction>("N7")->trigger(); // "Добавить строку после"
+    ASSERT_EQ(Rows("CommandList")[1], "<EMPTY>|||||");
+    Build("Abc", "Abe");
+    EXPECT_EQ(OnlyBox(&tab), "Строка 2 списка команд не заполнена: укажите метод или удалите строку. / "
+                             "Грубая ошибка в инфоскрипте");
+    EXPECT_EQ(PaneText(), "");
+    EXPECT_FALSE(Exists(Output("Abc")));
 }
 
 TEST_F(InfoTabCompile, SuccessWritesTheScratchFileAndShowsIt) {

@@ -136,6 +136,8 @@ void Checker::CheckInfoFile(FileReport& report) {
     const InfoRun run = LoadAndPrepare(report.path);
     for (const LoadNotice& notice : run.loaded.notices)
         report.findings.push_back({false, notice.text});
+    if (!run.misaligned.empty())
+        report.findings.push_back({false, run.misaligned});
     if (run.compiled.Failed())
         report.findings.push_back({true, run.compiled.message});
     CheckReferences(run.loaded.model, report);

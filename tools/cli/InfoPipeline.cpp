@@ -5,7 +5,7 @@ namespace pw::cli {
 InfoRun LoadAndPrepare(const std::string& path) {
     TInfo info;
     info.ReadFromFile(path);
-    InfoRun run{LoadInfoModel(info), {}};
+    InfoRun run{LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
     run.compiled = CheckInfoHeader(run.loaded.model);
     // The output path is the caller's; the settings only shape a path that is not used.
     PrepareInfo(run.loaded.model, CompileSettings{false, {}, "."}, run.compiled);

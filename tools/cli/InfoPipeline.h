@@ -11,6 +11,7 @@ namespace pw::cli {
 struct InfoRun {
     LoadedInfo loaded;       // the editor's content and the notices loading raised
     CompileOutcome compiled; // Ready, or the refusal the compile button would show
+    std::string misaligned;  // the warning for InfoScript lists that do not pair up, or empty
 };
 
 // Reads path (throws the reader's std::runtime_error when it cannot be read), maps it onto the editor
