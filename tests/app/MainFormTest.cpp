@@ -212,6 +212,9 @@ TEST_F(MainFormTest, AWriteFromAnEditorMarksTheTableAndARefusalDoesNot) {
     dialogs.answers = {pw::MsgAnswer::Yes};
     form.findChild<QPushButton*>("WriteInfoTableBtn")->click();
     EXPECT_EQ(pwtest::ReadBytes(TablePath()), "[LocAdmin_Strings]\r\nOld_1=x;\r\nNew_1=z;\r\n");
+    QLineEdit hint;
+    form.LookupTableString("new_1", &hint);
+    EXPECT_EQ(hint.text(), "z;");
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(tabs->tabToolTip(2), "В таблицу строк были внесены изменения");
     const auto iconKey = [&](int image) { return form.PgCtrlImgList().at(image).cacheKey(); };
