@@ -64,7 +64,7 @@ public:
     int Run();
 
 private:
-    void LintTable();
+    void LintTable(std::string_view bytes);
     void CheckFile(const std::string& path);
     void CheckInfoFile(FileReport& report);
     void CheckReferences(const InfoEditorModel& model, FileReport& report) const;
@@ -80,21 +80,23 @@ private:
 };
 
 Checker::Checker(const CheckOptions& options) : mOptions(options) {
-    if (!options.table.empty() && !options.paths.empty())
-        mTableIds = ReadTableIds(options.table);
+    if (!options.table.empty()) {
+        // Read once for both uses: the table's own lint and the IDs the files are checked against.
+        std::string bytes = ReadTableBytes(options.table);
+        LintTable(bytes);
+        if (!options.paths.empty())
+            mTableIds = TableIdsOf(std::move(bytes));
+    }
     if (!options.quests.empty())
         mQuestNames = ReadQuestNames(options.quests);
 }
 
-void Checker::LintTable() {
-    std::optional<std::string> bytes = ReadWholeFile(mOptions.table);
-    if (!bytes)
-        throw std::runtime_error(CannotOpenFileMessage(mOptions.table, SystemErrorText(ENOENT)));
+void Checker::LintTable(std::string_view bytes) {
     FileReport& report = mReports.emplace_back();
     report.path = mOptions.table;
     std::size_t listed[kTableIssueCount] = {};
     std::size_t unlisted[kTableIssueCount] = {};
-    for (TableFinding& finding : LintStringTable(*bytes)) {
+    for (TableFinding& finding : LintStringTable(bytes)) {
         const auto kind = static_cast<std::size_t>(finding.issue);
         if (mOptions.verbose || listed[kind] < kListedPerKind) {
             ++listed[kind];
@@ -186,8 +188,6 @@ void Checker::CheckAcrossFiles() {
 }
 
 int Checker::Run() {
-    if (!mOptions.table.empty())
-        LintTable();
     for (const std::string& path : mOptions.paths) {
         if (DirectoryExists(path)) {
             std::vector<std::string> files;

@@ -71,14 +71,18 @@ bool NameSet::Contains(std::string_view name) const {
     return mNames.count(name) > 0;
 }
 
-NameSet ReadTableIds(const std::string& path) {
+std::string ReadTableBytes(const std::string& path) {
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
         throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
-    if (bytes->size() >= 2 && (*bytes)[0] == '\xFF' && (*bytes)[1] == '\xFE')
-        *bytes = Utf16LeToCp1251(std::string_view(*bytes).substr(2));
+    return std::move(*bytes);
+}
+
+NameSet TableIdsOf(std::string bytes) {
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        bytes = Utf16LeToCp1251(std::string_view(bytes).substr(2));
     NameSet ids;
-    ids.mText = std::make_unique<const std::string>(std::move(*bytes));
+    ids.mText = std::make_unique<const std::string>(std::move(bytes));
     ids.mNames.reserve(ids.mText->size() / 64);
     ForEachKey(*ids.mText, kStringsSection, [&ids](std::string_view id) { ids.mNames.insert(id); });
     return ids;

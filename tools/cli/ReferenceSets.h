@@ -29,7 +29,7 @@ public:
     bool Contains(std::string_view name) const;
 
 private:
-    friend NameSet ReadTableIds(const std::string& path);
+    friend NameSet TableIdsOf(std::string bytes);
 
     // The names are views into the table's text or into the copies, so a large table costs no copy
     // per ID; both stay in place when the set is moved.
@@ -38,10 +38,12 @@ private:
     std::unordered_set<std::string_view, FoldedHash, FoldedEqual> mNames;
 };
 
-// The IDs of the first section "LocAdmin_Strings" of a string table (8-bit or UTF-16LE with a
-// byte-order mark), as the profile layer would find them. Throws std::runtime_error when the file
-// cannot be read; a missing file is such an error here.
-NameSet ReadTableIds(const std::string& path);
+// The whole bytes of a string table. Throws std::runtime_error when the file cannot be read; a missing
+// file is such an error here.
+std::string ReadTableBytes(const std::string& path);
+// The IDs of the first section "LocAdmin_Strings" of a string table's bytes (8-bit or UTF-16LE with a
+// byte-order mark), as the profile layer would find them.
+NameSet TableIdsOf(std::string bytes);
 
 // The Name values of section "Quest" of every file below folder, scanned as the library is.
 NameSet ReadQuestNames(const std::string& folder);
