@@ -13,6 +13,7 @@
 #include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
+#include "ui_common/WaitCursor.h"
 #include "ui_common/Workspace.h"
 #include "widgets/ComboBoxRules.h"
 #include "widgets/EditableListView.h"
@@ -21,7 +22,6 @@
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,15 +108,6 @@ int SelectedPosition(const QComboBox* box) {
         return current;
     return box->findText(box->currentText(), Qt::MatchFixedString);
 }
-
-// The wait cursor for the length of a search, restored however the search ends.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
+#include "ui_common/WaitCursor.h"
 #include "ui_common/Workspace.h"
 #include "widgets/ComboBoxRules.h"
 #include "widgets/ExtCtrls2.h"
@@ -16,7 +17,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -77,15 +77,6 @@ QStringList Entries(const std::vector<std::string>& list) {
         entries << FromCp1251(entry);
     return entries;
 }
-
-// The wait cursor for the length of a search, restored however the search ends.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
