@@ -9,7 +9,7 @@
 #include "info_editor/InfoTab.h"
 #include "quest_editor/QuestTab.h"
 #include "screenshot/ScreenShot.h"
-#include "text_pane/TextPane.h"
+#include "search/StringEditorTab.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/TableStrings.h"
@@ -77,15 +77,20 @@ QWidget* TForm1::AddPage(const QString& name, const QString& caption, int image)
 }
 
 void TForm1::BuildFrame() {
+    auto* statusBar = new QStatusBar;
+    statusBar->setObjectName(QStringLiteral("SB"));
+    statusBar->setSizeGripEnabled(false); // the window has a fixed size
+    setStatusBar(statusBar);
+
     PgCtrl = new QTabWidget;
     PgCtrl->setObjectName(QStringLiteral("PgCtrl"));
     setCentralWidget(PgCtrl);
     tbInfo = AddPage(QStringLiteral("tbInfo"), QStringLiteral("Диалоги"), kDialogueImage);
     tbQuest = AddPage(QStringLiteral("tbQuest"), QStringLiteral("Квесты"), kQuestImage);
     TabSheet1 = AddPage(QStringLiteral("TabSheet1"), QStringLiteral("Редактор строк"), kTextPageImage);
-    SynMemText = new TextPane;
-    SynMemText->setObjectName(QStringLiteral("SynMemText"));
-    TabSheet1->layout()->addWidget(SynMemText);
+    mStringEditor = new StringEditorTab(mWorkspace, statusBar, this);
+    TabSheet1->layout()->addWidget(mStringEditor);
+    addActions(mStringEditor->WindowActions()); // their shortcuts act from every tab
     mInfoTab = new InfoTab(mWorkspace, this);
     tbInfo->layout()->addWidget(mInfoTab);
     mQuestTab = new QuestTab(mWorkspace, this);
@@ -96,11 +101,6 @@ void TForm1::BuildFrame() {
     connect(mInfoTab, &InfoTab::QuestEdDblClick, this,
             [this](const std::string& name) { RunGuarded(this, [this, &name] { ShowQuestByName(name); }); });
     connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
-
-    auto* statusBar = new QStatusBar;
-    statusBar->setObjectName(QStringLiteral("SB"));
-    statusBar->setSizeGripEnabled(false); // the window has a fixed size
-    setStatusBar(statusBar);
 
     InfoTm = new QTimer(this);
     InfoTm->setObjectName(QStringLiteral("InfoTm"));
@@ -151,7 +151,7 @@ void TForm1::FormCreate() {
     if (DirectoryExists(configs.InfosPath))
         ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
     mWorkspace.libraryReady = true;
-    RunGuarded(this, [this, &configs] { SynMemText->LoadFromFile(configs.StringTablePath); });
+    RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
 
 void TForm1::LoadInfo(const std::string& path) {

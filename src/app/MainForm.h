@@ -21,7 +21,7 @@ namespace pw {
 struct Workspace;
 class InfoTab;
 class QuestTab;
-class TextPane;
+class StringEditorTab;
 class TScreenShot;
 
 // The first window lives for the whole run and has the tray icon; an edit-mode window has neither.
@@ -89,7 +89,7 @@ private:
     QWidget* tbInfo = nullptr;
     QWidget* tbQuest = nullptr;
     QWidget* TabSheet1 = nullptr;
-    TextPane* SynMemText = nullptr;
+    StringEditorTab* mStringEditor = nullptr;
     InfoTab* mInfoTab = nullptr;
     QuestTab* mQuestTab = nullptr;
     QTimer* InfoTm = nullptr;

@@ -30,9 +30,9 @@ QChar OnlyBreak(QStringView text) {
 
 } // namespace
 
-DocumentLines::DocumentLines(QTextDocument* document) : QObject(document), mDocument(document) {
+DocumentLines::DocumentLines(QTextDocument* document, QString text) : QObject(document), mDocument(document) {
     connect(document, &QTextDocument::contentsChange, this, &DocumentLines::OnContentsChange);
-    ReadAllFromDocument();
+    Reset(std::move(text));
 }
 
 void DocumentLines::Reset(QString text) {

@@ -17,8 +17,8 @@ namespace pw {
 class DocumentLines : public QObject, public TextLines {
     Q_OBJECT
 public:
-    // Follows document, which must outlive this object.
-    explicit DocumentLines(QTextDocument* document);
+    // Follows document, which owns this object; text is what it holds now (see Reset).
+    DocumentLines(QTextDocument* document, QString text);
 
     qsizetype LineCount() const override { return static_cast<qsizetype>(mLines.size()); }
     QStringView Line(qsizetype index) const override { return mLines[static_cast<std::size_t>(index)]; }

@@ -177,11 +177,15 @@ LoadedText DecodeTextFile(std::string_view bytes) {
     return result;
 }
 
-LoadedText LoadTextFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
+std::string ReadTextFile(const std::string& path) {
+    std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
         throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
-    return DecodeTextFile(*bytes);
+    return std::move(*bytes);
+}
+
+LoadedText LoadTextFile(const std::string& path) {
+    return DecodeTextFile(ReadTextFile(path));
 }
 
 EncodedText EncodeTextFile(const QString& text, TextEncoding encoding, LineBreak lineBreak) {

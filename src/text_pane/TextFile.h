@@ -42,8 +42,10 @@ struct LoadedText {
 
 LoadedText DecodeTextFile(std::string_view bytes);
 
-// Reads and decodes the file at path (native bytes). Throws std::runtime_error
-// ("Cannot open file "%s". %s") when it is missing or cannot be read.
+// The bytes of the file at path (native bytes). Throws std::runtime_error ("Cannot open file "%s". %s")
+// when it is missing or cannot be read.
+std::string ReadTextFile(const std::string& path);
+// Reads and decodes the file at path, throwing as ReadTextFile does.
 LoadedText LoadTextFile(const std::string& path);
 
 // A character that the encoding of the file cannot hold, found when encoding.

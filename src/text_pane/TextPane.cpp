@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <QThread>
 
 #include <stdexcept>
 
@@ -51,7 +52,7 @@ QChar TypedCharacter(const QKeyEvent& event) {
 } // namespace
 
 TextPane::TextPane(QWidget* parent)
-    : QPlainTextEdit(parent), mGutter(new LineNumberGutter(this)), mLines(new DocumentLines(document())) {
+    : QPlainTextEdit(parent), mGutter(new LineNumberGutter(this)), mLines(new DocumentLines(document(), {})) {
     setFont(PaneFont());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TextPane::UpdateGutterWidth);
@@ -63,12 +64,36 @@ void TextPane::LoadFromFile(const std::string& path) {
     ShowLoadedText(LoadTextFile(path));
 }
 
+PreparedText PrepareText(LoadedText loaded, QThread* owner) {
+    PreparedText prepared{std::move(loaded), std::make_unique<QTextDocument>()};
+    prepared.document->setPlainText(prepared.loaded.text);
+    prepared.document->moveToThread(owner);
+    return prepared;
+}
+
 void TextPane::ShowLoadedText(LoadedText loaded) {
     {
         DocumentLines::Pause pause(*mLines);
         setPlainText(loaded.text);
         mLines->Reset(std::move(loaded.text));
     }
+    KeepFileDetails(loaded);
+}
+
+void TextPane::ShowPreparedText(PreparedText prepared) {
+    QTextDocument* document = prepared.document.release();
+    document->setParent(this); // so the next document shown deletes it
+    document->setDefaultFont(font());
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    setDocument(document);
+    mLines = new DocumentLines(document, std::move(prepared.loaded.text));
+    if (mColourAsIni)
+        new IniHighlighter(document);
+    UpdateGutterWidth();
+    KeepFileDetails(prepared.loaded);
+}
+
+void TextPane::KeepFileDetails(const LoadedText& loaded) {
     mEncoding = loaded.encoding;
     mLineBreak = loaded.lineBreak;
     mSource = loaded.source;
@@ -81,8 +106,9 @@ QString TextPane::PlainText() const {
 }
 
 void TextPane::ColourAsIni() {
-    if (!document()->findChild<IniHighlighter*>())
+    if (!mColourAsIni)
         new IniHighlighter(document());
+    mColourAsIni = true;
 }
 
 const TextLines& TextPane::Lines() const {

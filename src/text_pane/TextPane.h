@@ -9,11 +9,25 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
 #include <string>
+
+class QThread;
 
 namespace pw {
 
 class DocumentLines;
+
+// A file's text already in a document of its own, so that a large text can be made ready off the
+// window's thread and shown at once.
+struct PreparedText {
+    LoadedText loaded;
+    std::unique_ptr<QTextDocument> document;
+};
+
+// Puts loaded's text into a new document, on whatever thread calls it, and hands the document over to
+// the thread owner (the window's), where ShowPreparedText takes it.
+PreparedText PrepareText(LoadedText loaded, QThread* owner);
 
 class TextPane : public QPlainTextEdit {
     Q_OBJECT
@@ -25,11 +39,15 @@ public:
     void LoadFromFile(const std::string& path);
     // Shows text read from a file and keeps its encoding, line end and fingerprint. Clears the undo history.
     void ShowLoadedText(LoadedText loaded);
+    // The same with the text already in a document (see PrepareText), which the pane takes over.
+    void ShowPreparedText(PreparedText prepared);
 
     // How the last loaded file was encoded, which line end it gets back, and what its bytes were.
     TextEncoding Encoding() const { return mEncoding; }
     LineBreak LineBreakStyle() const { return mLineBreak; }
     const FileFingerprint& Source() const { return mSource; }
+    // After the pane's text was written to its file: what the file holds now.
+    void SetSource(const FileFingerprint& source) { mSource = source; }
 
     // The whole text with '\n' between the lines, every character as it is in the pane.
     QString PlainText() const;
@@ -62,6 +80,7 @@ private:
     friend class LineNumberGutter;
 
     void ApplyEdits(const std::vector<LineEdit>& edits);
+    void KeepFileDetails(const LoadedText& loaded);
     int GutterWidth() const;
     void PaintGutter(QPaintEvent* event);
     void UpdateGutterWidth();
@@ -69,6 +88,7 @@ private:
 
     QWidget* mGutter = nullptr;
     DocumentLines* mLines = nullptr; // a child of the document
+    bool mColourAsIni = false;
     TextEncoding mEncoding = TextEncoding::Ansi;
     LineBreak mLineBreak = LineBreak::CrLf;
     FileFingerprint mSource;

@@ -1,10 +1,13 @@
 #pragma once
 // Process-wide state, shared by every main window: the settings, the two library lists, the string
-// table accessor and the dialogs every main window opens. main() creates it before the first window
-// and it outlives every window.
+// table accessor, the remembered find and replace settings and the dialogs every main window opens.
+// main() creates it before the first window and it outlives every window.
 
 #include "data/Configs.h"
 #include "data/StringTable.h"
+
+#include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>
@@ -13,6 +16,21 @@
 class QDialog;
 
 namespace pw {
+
+// What the string editor's find and replace dialogs remember, for every main window: all off or empty
+// at start, replaced as a whole by each OK of a dialog (the replace fields only by the replace dialog).
+struct SearchSettings {
+    bool backwards = false;
+    bool matchCase = false;
+    bool fromCaret = false;
+    bool selectionOnly = false;
+    bool wholeWords = false;
+    bool regularExpression = false;
+    QString searchText;
+    QStringList searchHistory; // newest first, at most 10
+    QString replaceText;
+    QStringList replaceHistory; // newest first, at most 10
+};
 
 struct Workspace {
     explicit Workspace(std::unique_ptr<TConfigs> settings, std::string programDir)
@@ -27,6 +45,7 @@ struct Workspace {
     std::vector<std::string> questFiles;
     std::shared_ptr<TStringTable> stringTable; // null until opened
     bool libraryReady = false;                 // false in a run started with incomplete settings
+    SearchSettings searchSettings;
 
     // The settings dialog and the About box that every main window runs modally. Not owned: main()
     // creates them after the first main window (the settings dialog as that window's child, the About

@@ -35,6 +35,12 @@ protected:
     static QString TableText(pw::TForm1& form) {
         return form.findChild<QPlainTextEdit*>("SynMemText")->toPlainText();
     }
+    // The string table's text is put into its pane when the pane's tab is first shown.
+    static QString ShownTableText(pw::TForm1& form) {
+        form.show();
+        form.findChild<QTabWidget*>("PgCtrl")->setCurrentIndex(2);
+        return TableText(form);
+    }
 };
 
 TEST_F(MainFormTest, FrameHasItsCaptionSizeTabsAndMenus) {
@@ -90,7 +96,8 @@ TEST_F(MainFormTest, CreationBuildsTheLibraryAndLoadsTheTable) {
     EXPECT_TRUE(workspace->libraryReady);
     ASSERT_NE(workspace->stringTable, nullptr);
     EXPECT_EQ(workspace->stringTable->Path(), TablePath());
-    EXPECT_EQ(TableText(form), "[LocAdmin_Strings]\nid1=Привет;\n");
+    EXPECT_EQ(TableText(form), ""); // the window did not wait for the table
+    EXPECT_EQ(ShownTableText(form), "[LocAdmin_Strings]\nid1=Привет;\n");
 }
 
 TEST_F(MainFormTest, Utf16TableIsShownDecoded) {
@@ -98,7 +105,7 @@ TEST_F(MainFormTest, Utf16TableIsShownDecoded) {
     pwtest::WriteBytes(TablePath(), std::string("\xFF\xFE[\0a\0]\0\r\0\n\0\x1F\x04=\0", 16));
     auto workspace = MakeWorkspace();
     pw::TForm1 form(*workspace);
-    EXPECT_EQ(TableText(form), "[a]\nП=");
+    EXPECT_EQ(ShownTableText(form), "[a]\nП=");
 }
 
 TEST_F(MainFormTest, UnreadableTableIsReportedAfterTheLibraryIsBuilt) {
@@ -116,7 +123,8 @@ TEST_F(MainFormTest, UnreadableTableIsReportedAfterTheLibraryIsBuilt) {
     EXPECT_EQ(workspace->infoFiles.size(), 2u);
     EXPECT_EQ(workspace->questFiles.size(), 1u);
     EXPECT_TRUE(workspace->libraryReady);
-    EXPECT_EQ(TableText(form), "");
+    EXPECT_EQ(ShownTableText(form), "");
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
 }
 
 TEST_F(MainFormTest, FirstStartWarnsThenShowsTheEmptySettingsDialog) {
