@@ -7,9 +7,11 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <random>
 #include <stdexcept>
 
@@ -122,6 +124,30 @@ TEST(TextPane, SearchLinesFollowEveryKindOfEdit) {
     ExpectLinesInStep(pane, "clear");
     pane.setPlainText("a\nb");
     ExpectLinesInStep(pane, "setPlainText");
+}
+
+// A document filled on another thread, as the string table's is, then taken over by the pane.
+TEST(TextPane, TakesOverADocumentPreparedOnAnotherThread) {
+    pw::TextPane pane;
+    pane.ColourAsIni();
+    QThread* const window = pane.thread();
+    pw::PreparedText prepared = std::async(std::launch::async, [window] {
+                                    return pw::PrepareText(pw::DecodeTextFile("[Info]\nA=1\n; note"), window);
+                                }).get();
+    pane.ShowPreparedText(std::move(prepared));
+    EXPECT_EQ(pane.PlainText(), "[Info]\nA=1\n; note");
+    EXPECT_EQ(pane.LineBreakStyle(), LineBreak::Lf);
+    EXPECT_EQ(pane.Source(), pw::FingerprintOf("[Info]\nA=1\n; note"));
+    EXPECT_FALSE(pane.document()->isUndoAvailable());
+    EXPECT_EQ(pane.document()->thread(), window);
+    EXPECT_EQ(pane.document()->findBlockByNumber(0).layout()->formats().size(), 1); // still coloured
+    ExpectLinesInStep(pane, "taking over");
+    pane.setFocus();
+    QTest::keyClick(&pane, Qt::Key_X);
+    QTest::keyClick(&pane, Qt::Key_Return);
+    ExpectLinesInStep(pane, "typing");
+    EXPECT_EQ(pane.SearchReplace("1", "2", Whole(true)), 1);
+    EXPECT_EQ(pane.PlainText(), "x\n[Info]\nA=2\n; note");
 }
 
 TEST(TextPane, FindSelectsAndReplaceAllIsOneUndoStep) {
