@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -93,6 +94,8 @@ TEST_F(ShellTest, EditModeOpensASecondFullEditorThatRebuildsTheSharedLibrary) {
     // Both windows go on with the rescanned library and the reopened table.
     EXPECT_EQ(workspace->infoFiles.size(), 2u);
     EXPECT_NE(workspace->stringTable, firstTable);
+    for (pw::TForm1* window : {second, form.get()}) // a table's text is in its pane once the tab is shown
+        window->findChild<QTabWidget*>("PgCtrl")->setCurrentIndex(2);
     EXPECT_EQ(second->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(),
               "[LocAdmin_Strings]\nid1=y;\n");
     EXPECT_EQ(form->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(), "[LocAdmin_Strings]\nid1=x;\n");
