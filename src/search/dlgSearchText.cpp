@@ -1,5 +1,7 @@
 #include "search/dlgSearchText.h"
 
+#include "widgets/ComboBoxRules.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -64,6 +66,7 @@ QComboBox* TTextSearchDialog::MakeTextBox(QWidget* parent, const char* name, int
     // Completing from the history must not change the letter case of what is typed.
     box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     box->setGeometry(kBoxLeft, top, kBoxWidth, 21);
+    ApplyComboBoxRules(box);
     return box;
 }
 

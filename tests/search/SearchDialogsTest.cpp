@@ -3,7 +3,9 @@
 
 #include "StringEditorFixture.h"
 
-#include "search/dlgReplaceText.h"
+#include "UserInput.h"
+
+#include <QTest>
 
 namespace pwtest {
 namespace {
@@ -130,6 +132,25 @@ TEST_F(SearchDialogs, OnlyTheReplaceDialogChangesTheReplaceSettings) {
     const Shown shown = Look(true);
     EXPECT_EQ(shown.replaceText, "y");
     EXPECT_EQ(shown.replaceHistory, (QStringList{"y", "X"}));
+}
+
+TEST_F(SearchDialogs, TheirTextBoxesTakeTheWheelOnlyWithTheFocus) {
+    Find({.search = "foo"});
+    Find({.search = "bar"});
+    QString afterWheel;
+    dialogs.onModal = [&afterWheel](QDialog* dialog) {
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        dialog->findChild<QPushButton*>("btnOK")->setFocus();
+        auto* box = dialog->findChild<QComboBox*>("cbSearchText");
+        TurnWheel(box, 2);
+        afterWheel = box->currentText();
+        dialog->findChild<QPushButton*>("btnCancel")->click();
+    };
+    dialogs.modalResults.push_back(QDialog::Rejected);
+    Action("actSearch")->trigger();
+    EXPECT_EQ(afterWheel, "bar");
 }
 
 // The settings are the process's: a second window's dialogs open with what the first one remembered.
