@@ -18,13 +18,12 @@
 #include "widgets/ComboBoxRules.h"
 #include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
+#include "widgets/FieldGrid.h"
 
 #include <QComboBox>
-#include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -37,27 +36,10 @@ namespace pw {
 
 namespace {
 
-// The field grid of "Параметры": seven columns of 121-pixel fields, each with its label above it.
-constexpr int kFieldWidth = 121;
-constexpr int kFieldHeight = 21;
-constexpr int kGridLeft = 10;
-constexpr int kColumnPitch = 128;
-constexpr int kGridTop = 38;
-constexpr int kRowPitch = 44;
-constexpr int kLabelSpacing = 3;
-// A label longer than its column is cut rather than run into the next column's label.
-constexpr int kLabelWidth = kColumnPitch - 4;
-constexpr int kParamsHeight = kGridTop + 3 * kRowPitch + 23 + 8;
-
 constexpr int kSearchBoxWidth = 873;
 constexpr int kSearchButtonSize = 21;
 constexpr int kConditionStripHeight = 74;
 constexpr int kCommandListHeight = 207;
-
-QRect FieldRect(int column, int row, int columnSpan = 1) {
-    return QRect(kGridLeft + column * kColumnPitch, kGridTop + row * kRowPitch,
-                 (columnSpan - 1) * kColumnPitch + kFieldWidth, kFieldHeight);
-}
 
 QStringList Entries(const Vocabulary& list) {
     QStringList entries;
@@ -92,14 +74,6 @@ void SetComboPosition(QComboBox* box, int position) {
     box->lineEdit()->setCursorPosition(0);
 }
 
-// The editor's controls are laid out for the program's small dialog font.
-QFont TabFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
 // The position of the selected entry: the current entry while the box still shows it, otherwise the
 // entry equal to the typed text (letter case ignored, as the box's own search), -1 for none.
 int SelectedPosition(const QComboBox* box) {
@@ -113,7 +87,7 @@ int SelectedPosition(const QComboBox* box) {
 
 InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWorkspace(workspace) {
     setObjectName(QStringLiteral("InfoTab"));
-    setFont(TabFont());
+    setFont(EditorTabFont());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
@@ -150,93 +124,59 @@ QWidget* InfoTab::BuildSearchPanel() {
     return panel;
 }
 
-QLineEdit* InfoTab::AddEdit(QWidget* group, const char* name, const QString& label, const QString& hint,
-                            int column, int row) {
-    auto* edit = new QLineEdit(group);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(FieldRect(column, row));
-    edit->setToolTip(hint);
-    auto* caption = new QLabel(label, group);
-    caption->setBuddy(edit);
-    caption->adjustSize();
-    caption->resize(qMin(caption->width(), kLabelWidth), caption->height());
-    caption->move(edit->x(), edit->y() - caption->height() - kLabelSpacing);
-    return edit;
-}
-
-TLabeledComboBox* InfoTab::AddCombo(QWidget* group, const char* name, const QString& label, int column,
-                                    int row) {
-    auto* box = new TLabeledComboBox(QLatin1String(name), group);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMaxVisibleItems(20);
-    box->SetLabelPosition(TLabelPosition::lpAbove);
-    box->SetLabelSpacing(kLabelSpacing);
-    box->SetLabelText(label);
-    box->EditLabel()->resize(qMin(box->EditLabel()->width(), kLabelWidth), box->EditLabel()->height());
-    box->setGeometry(FieldRect(column, row));
-    return box;
-}
-
 QWidget* InfoTab::BuildParamsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Параметры"), this);
-    group->setFixedHeight(kParamsHeight);
+    group->setFixedHeight(FieldGridHeight(4));
 
-    NameEd = AddEdit(group, "NameEd", QStringLiteral("Название"), QStringLiteral("Название диалога"), 0, 0);
-    SortIdEd = AddEdit(group, "SortIdEd", QStringLiteral("Идентификатор"),
-                       QStringLiteral("Идентификатор сортировки. Поле не подлежит заполнению."), 1, 0);
-    OwnerCmb = AddCombo(group, "OwnerCmb", QStringLiteral("Владелец"), 2, 0);
-    InfoGivenEd = AddEdit(group, "InfoGivenEd", QStringLiteral("Передача информации"), QString(), 3, 0);
-    ParentEd = AddEdit(group, "ParentEd", QStringLiteral("Дочерний диалог"),
-                       QStringLiteral("Предыдущий диалог (для склейки длинных диалогов)"), 4, 0);
-    QuestEd = AddEdit(group, "QuestEd", QStringLiteral("Привязан к квесту"),
-                      QStringLiteral("Квест, к которому привязан диалог. (Двойной клик, чтобы открыть на "
-                                     "вкладке редактора квестов)"),
-                      5, 0);
-    ConditionTypeCmb = AddCombo(group, "ConditionTypeCmb", QStringLiteral("Тип условия"), 6, 0);
+    NameEd =
+        AddGridEdit(group, "NameEd", QStringLiteral("Название"), QStringLiteral("Название диалога"), 0, 0);
+    SortIdEd = AddGridEdit(group, "SortIdEd", QStringLiteral("Идентификатор"),
+                           QStringLiteral("Идентификатор сортировки. Поле не подлежит заполнению."), 1, 0);
+    OwnerCmb = AddGridCombo(group, "OwnerCmb", QStringLiteral("Владелец"), 2, 0);
+    InfoGivenEd = AddGridEdit(group, "InfoGivenEd", QStringLiteral("Передача информации"), QString(), 3, 0);
+    ParentEd = AddGridEdit(group, "ParentEd", QStringLiteral("Дочерний диалог"),
+                           QStringLiteral("Предыдущий диалог (для склейки длинных диалогов)"), 4, 0);
+    QuestEd = AddGridEdit(group, "QuestEd", QStringLiteral("Привязан к квесту"),
+                          QStringLiteral("Квест, к которому привязан диалог. (Двойной клик, чтобы открыть на "
+                                         "вкладке редактора квестов)"),
+                          5, 0);
+    ConditionTypeCmb = AddGridCombo(group, "ConditionTypeCmb", QStringLiteral("Тип условия"), 6, 0);
 
-    InfoTypeCmb = AddCombo(group, "InfoTypeCmb", QStringLiteral("Приоритет/тип"), 0, 1);
-    GoldCostEd = AddEdit(group, "GoldCostEd", QStringLiteral("Цена золотом"),
-                         QStringLiteral("Кол-во золота, для активации пункта"), 1, 1);
-    CondOwnerNearEntityEd =
-        AddEdit(group, "CondOwnerNearEntityEd", QStringLiteral("Место рядом"),
-                QStringLiteral("Зона, в которой должен находиться персонаж для активации диалога."), 2, 1);
-    FolderCmb = AddCombo(group, "FolderCmb", QStringLiteral("Каталог"), 3, 1);
-    CondPlayerKnowsEd = AddEdit(group, "CondPlayerKnowsEd", QStringLiteral("Необходимое условие"),
-                                QStringLiteral("Какое событие (event) должно предшествовать диалогу."), 4, 1);
+    InfoTypeCmb = AddGridCombo(group, "InfoTypeCmb", QStringLiteral("Приоритет/тип"), 0, 1);
+    GoldCostEd = AddGridEdit(group, "GoldCostEd", QStringLiteral("Цена золотом"),
+                             QStringLiteral("Кол-во золота, для активации пункта"), 1, 1);
+    CondOwnerNearEntityEd = AddGridEdit(
+        group, "CondOwnerNearEntityEd", QStringLiteral("Место рядом"),
+        QStringLiteral("Зона, в которой должен находиться персонаж для активации диалога."), 2, 1);
+    FolderCmb = AddGridCombo(group, "FolderCmb", QStringLiteral("Каталог"), 3, 1);
+    CondPlayerKnowsEd =
+        AddGridEdit(group, "CondPlayerKnowsEd", QStringLiteral("Необходимое условие"),
+                    QStringLiteral("Какое событие (event) должно предшествовать диалогу."), 4, 1);
     CondItemContainerCmb =
-        AddCombo(group, "CondItemContainerCmb", QStringLiteral("Персонаж-держатель"), 5, 1);
-    TeachSkillCmb = AddCombo(group, "TeachSkillCmb", QStringLiteral("Изученный навык"), 6, 1);
+        AddGridCombo(group, "CondItemContainerCmb", QStringLiteral("Персонаж-держатель"), 5, 1);
+    TeachSkillCmb = AddGridCombo(group, "TeachSkillCmb", QStringLiteral("Изученный навык"), 6, 1);
 
-    TeachSkillIsPercEd = AddEdit(group, "TeachSkillIsPercEd", QStringLiteral("Специальный навык"),
-                                 QStringLiteral("Является ли выучиваемый навык специальным"), 0, 2);
-    TeachSkillIndexEd = AddEdit(group, "TeachSkillIndexEd", QStringLiteral("Индекс навыка"),
-                                QStringLiteral("Индекс навыка"), 1, 2);
-    TeachSkillValueEd = AddEdit(group, "TeachSkillValueEd", QStringLiteral("Значение навыка"),
-                                QStringLiteral("Значение навыка"), 2, 2);
-    TeachAttribEd = AddEdit(group, "TeachAttribEd", QStringLiteral("Изучаемый навык"),
-                            QStringLiteral("Атрибуты навыка"), 3, 2);
-    TeachAttribValueEd = AddEdit(group, "TeachAttribValueEd", QStringLiteral("Значение навыка"),
-                                 QStringLiteral("Значение навыка"), 4, 2);
-    PermanentEd = AddEdit(group, "PermanentEd", QStringLiteral("Показывать постоянно"),
-                          QStringLiteral("Показывать ли пункт диалога постоянно"), 5, 2);
-    ClearChildrenEd = AddEdit(group, "ClearChildrenEd", QStringLiteral("Скрыть дочерние д-ги"),
-                              QStringLiteral("Нужно ли убрать все остальные диалоги"), 6, 2);
+    TeachSkillIsPercEd = AddGridEdit(group, "TeachSkillIsPercEd", QStringLiteral("Специальный навык"),
+                                     QStringLiteral("Является ли выучиваемый навык специальным"), 0, 2);
+    TeachSkillIndexEd = AddGridEdit(group, "TeachSkillIndexEd", QStringLiteral("Индекс навыка"),
+                                    QStringLiteral("Индекс навыка"), 1, 2);
+    TeachSkillValueEd = AddGridEdit(group, "TeachSkillValueEd", QStringLiteral("Значение навыка"),
+                                    QStringLiteral("Значение навыка"), 2, 2);
+    TeachAttribEd = AddGridEdit(group, "TeachAttribEd", QStringLiteral("Изучаемый навык"),
+                                QStringLiteral("Атрибуты навыка"), 3, 2);
+    TeachAttribValueEd = AddGridEdit(group, "TeachAttribValueEd", QStringLiteral("Значение навыка"),
+                                     QStringLiteral("Значение навыка"), 4, 2);
+    PermanentEd = AddGridEdit(group, "PermanentEd", QStringLiteral("Показывать постоянно"),
+                              QStringLiteral("Показывать ли пункт диалога постоянно"), 5, 2);
+    ClearChildrenEd = AddGridEdit(group, "ClearChildrenEd", QStringLiteral("Скрыть дочерние д-ги"),
+                                  QStringLiteral("Нужно ли убрать все остальные диалоги"), 6, 2);
 
-    InfoStrViewEd = AddEdit(group, "InfoStrViewEd", QStringLiteral("Подсказка"), QString(), 0, 3);
+    InfoStrViewEd = AddGridEdit(group, "InfoStrViewEd", QStringLiteral("Подсказка"), QString(), 0, 3);
     InfoStrViewEd->setGeometry(FieldRect(0, 3, 5));
-    for (auto* label : group->findChildren<QLabel*>())
-        if (label->buddy() == InfoStrViewEd) {
-            QPalette green = label->palette();
-            green.setColor(QPalette::WindowText, QColor(0, 128, 0));
-            label->setPalette(green);
-        }
-    WriteBtn = new QPushButton(QStringLiteral(">>>"), group);
-    WriteBtn->setObjectName(QStringLiteral("WriteBtn"));
+    MarkHintLabel(InfoStrViewEd);
+    WriteBtn = AddGridButton(group, "WriteBtn", QStringLiteral(">>>"), 5, 3);
     WriteBtn->setToolTip(QStringLiteral("Записать значение в таблицу строк"));
-    WriteBtn->setGeometry(FieldRect(5, 3).adjusted(0, -1, 0, 1));
-    BuildBtn = new QPushButton(QStringLiteral("Компилировать"), group);
-    BuildBtn->setObjectName(QStringLiteral("BuildBtn"));
-    BuildBtn->setGeometry(FieldRect(6, 3).adjusted(0, -1, 0, 1));
+    BuildBtn = AddGridButton(group, "BuildBtn", QStringLiteral("Компилировать"), 6, 3);
     connect(BuildBtn, &QPushButton::clicked, this, &InfoTab::BuildBtnClick);
     connect(WriteBtn, &QPushButton::clicked, this,
             [this] { RunGuarded(window(), [this] { WriteBtnClick(); }); });

@@ -61,9 +61,6 @@ private:
     QWidget* BuildSearchPanel();
     QWidget* BuildParamsGroup();
     QWidget* BuildListsGroup();
-    QLineEdit* AddEdit(QWidget* group, const char* name, const QString& label, const QString& hint,
-                       int column, int row);
-    TLabeledComboBox* AddCombo(QWidget* group, const char* name, const QString& label, int column, int row);
 
     InfoEditorModel ReadModel() const;
     void ShowModel(const InfoEditorModel& model);
