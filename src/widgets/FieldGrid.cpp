@@ -3,6 +3,8 @@
 #include "widgets/ExtCtrls2.h"
 
 #include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,14 +20,38 @@ constexpr int kColumnPitch = 128;
 constexpr int kGridTop = 38;
 constexpr int kRowPitch = 44;
 constexpr int kLabelSpacing = 3;
-// A label longer than its column is cut rather than run into the next column's label.
-constexpr int kLabelWidth = kColumnPitch - 4;
+// The room a label has: its column, less a gap to the next column's label.
+constexpr int kLabelRoom = kColumnPitch - 4;
+constexpr int kSmallestLabelPixels = 9;
 
 QLabel* LabelOf(const QLineEdit* edit) {
     for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         if (label->buddy() == edit)
             return label;
     return nullptr;
+}
+
+// A label's text is set as it is when it fits its room. Where the font at hand draws it wider, it is
+// set tighter until it fits: letters closer first, then a pixel smaller.
+void FitLabel(QLabel* label) {
+    QFont font = label->font();
+    if (font.pixelSize() < 0)
+        font.setPixelSize(QFontInfo(font).pixelSize());
+    const auto width = [&font, label] { return QFontMetrics(font).horizontalAdvance(label->text()); };
+    while (width() > kLabelRoom) {
+        if (font.letterSpacing() > -1) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, font.letterSpacing() - 0.25);
+        } else if (font.pixelSize() > kSmallestLabelPixels) {
+            font.setPixelSize(font.pixelSize() - 1);
+            font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+        } else {
+            break;
+        }
+    }
+    if (font != label->font()) {
+        label->setFont(font);
+        label->adjustSize();
+    }
 }
 
 } // namespace
@@ -48,7 +74,7 @@ QLineEdit* AddGridEdit(QWidget* group, const char* name, const QString& label, c
     auto* caption = new QLabel(label, group);
     caption->setBuddy(edit);
     caption->adjustSize();
-    caption->resize(qMin(caption->width(), kLabelWidth), caption->height());
+    FitLabel(caption);
     caption->move(edit->x(), edit->y() - caption->height() - kLabelSpacing);
     return edit;
 }
@@ -60,7 +86,7 @@ TLabeledComboBox* AddGridCombo(QWidget* group, const char* name, const QString& 
     box->SetLabelPosition(TLabelPosition::lpAbove);
     box->SetLabelSpacing(kLabelSpacing);
     box->SetLabelText(label);
-    box->EditLabel()->resize(qMin(box->EditLabel()->width(), kLabelWidth), box->EditLabel()->height());
+    FitLabel(box->EditLabel());
     box->setGeometry(FieldRect(column, row));
     return box;
 }
@@ -81,7 +107,10 @@ void MarkHintLabel(QLineEdit* hintField) {
 }
 
 QFont EditorTabFont() {
-    QFont font(QStringLiteral("Tahoma"));
+    // Tahoma where it is installed (Windows); elsewhere DejaVu Sans Condensed, as narrow. 8 points at
+    // 96 dpi, kept in pixels because the grid is laid out in pixels.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

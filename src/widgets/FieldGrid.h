@@ -1,6 +1,8 @@
 #pragma once
 // The field grid of the editor tabs' "Параметры" groups: seven columns of 121-pixel fields at 128-pixel
-// steps, rows 44 pixels apart, each field with its label 3 pixels above it.
+// steps, rows 44 pixels apart, each field with its label 3 pixels above it. A label is as wide as its
+// text, which is read whole: in the editor tabs' font nearly every label fits its column, and one that
+// would run into the next column's label ("Передаваемые единицы") is set a little tighter.
 
 #include <QRect>
 #include <QString>
@@ -31,7 +33,8 @@ QPushButton* AddGridButton(QWidget* group, const char* name, const QString& capt
 // Colours the label of a hint field green, which sets it apart from the fields that go into the file.
 void MarkHintLabel(QLineEdit* hintField);
 
-// The editor tabs' font: their controls are laid out for the program's small dialog font.
+// The editor tabs' font: their controls are laid out for a small dialog face of 8 points, as
+// Windows forms of this density are.
 QFont EditorTabFont();
 
 } // namespace pw

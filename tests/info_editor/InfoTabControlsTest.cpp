@@ -1,5 +1,6 @@
 // What the dialogue tab shows before anything is loaded.
 
+#include "FormChecks.h"
 #include "InfoTabFixture.h"
 #include "UserInput.h"
 
@@ -67,6 +68,12 @@ TEST_F(InfoTabControls, EveryFieldHasItsLabelAboveItDefaultAndHint) {
         EXPECT_EQ(field->width(), hint ? 4 * 128 + 121 : 121);
         EXPECT_EQ(label->palette().color(QPalette::WindowText) == QColor(0, 128, 0), hint);
     }
+}
+
+TEST_F(InfoTabControls, EveryLabelCanBeReadWhole) {
+    tab.resize(923, 860);
+    tab.show();
+    EXPECT_EQ(UnreadableLabels(tab).join('\n').toStdString(), "");
 }
 
 TEST_F(InfoTabControls, ButtonsSearchPanelAndComboLists) {

@@ -1,6 +1,7 @@
 // The quest tab through its widgets: the field grid, loading a file, compiling with the boxes it
 // shows, the search box, showing a quest by name and the pane's Ctrl+S.
 
+#include "FormChecks.h"
 #include "QuestTabFixture.h"
 #include "UserInput.h"
 
@@ -59,6 +60,12 @@ TEST_F(QuestTabFixture, FieldsSitInFourRowsOfColumnsWithTheirLabelsAbove) {
     EXPECT_EQ(Find("FindQuestCmb")->width(), 873);
     EXPECT_TRUE(Pane()->isReadOnly());
     EXPECT_NE(Pane()->document()->findChild<QSyntaxHighlighter*>(), nullptr);
+}
+
+TEST_F(QuestTabFixture, EveryLabelCanBeReadWhole) {
+    tab.resize(923, 860);
+    tab.show();
+    EXPECT_EQ(UnreadableLabels(tab).join('\n').toStdString(), "");
 }
 
 TEST_F(QuestTabFixture, TheUntouchedTabCompilesToTheDefaults) {
