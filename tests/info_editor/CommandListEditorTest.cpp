@@ -252,8 +252,7 @@ TEST_F(CommandListEditorTest, SurfaceSwitchesAndTheirMenuStates) {
     EXPECT_TRUE(Item("N15")->isEnabled());
     EXPECT_FALSE(Item("N12")->isEnabled());
     EXPECT_TRUE(Item("N14")->isEnabled());
-    // The pane's menu also serves the quest tab, where this page is not shown: it still tells the
-    // surfaces chosen here.
+    // Opened while the surfaces are out of sight, the pane's menu still tells the surfaces chosen.
     splitter->hide();
     Item("N14")->setEnabled(false);
     opened(paneMenu);
