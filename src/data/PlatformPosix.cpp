@@ -336,14 +336,14 @@ std::error_code Replacement::Commit() {
                 return Errno(error);
         }
     }
-    const int closed = ::close(fd);
-    mHandle = -1;
-    if (closed != 0)
-        return LastErrno();
+    // The rename follows the naming at once, so the instant in which a kill leaves a name is short.
     if (::renameat(dirFd, mTempName.c_str(), dirFd, mName.c_str()) != 0)
         return LastErrno();
     ClearPending();
     mTempName.clear();
+    // The contents are on the disk since the fsync above; closing can no longer lose them.
+    ::close(fd);
+    mHandle = -1;
     if (::fsync(dirFd) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
         return LastErrno();
     return {};
