@@ -88,6 +88,23 @@ BENCHMARK_CAPTURE(Lookup, middle_utf16, "stringtable_utf16.ini", 1)->Unit(benchm
 BENCHMARK_CAPTURE(Lookup, last_utf16, "stringtable_utf16.ini", 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Lookup, missing_utf16, "stringtable_utf16.ini", 3)->Unit(benchmark::kMillisecond);
 
+// The last entry of each table shape: the lookup that reads the whole file.
+void LookupShape(benchmark::State& state, const char* shape) {
+    const std::string path = LibFile(std::string("shapes/") + shape + ".ini");
+    const std::string text = *pw::ReadWholeFile(path);
+    const std::size_t lastLine = text.rfind('\n', text.size() - 2) + 1;
+    const std::string id = text.substr(lastLine, text.find('=', lastLine) - lastLine);
+    const pw::TStringTable strings(path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(strings.LookupTableString(id));
+    if (strings.LookupTableString(id) == pw::kDialogNotFound)
+        state.SkipWithError("the last ID was not found");
+}
+BENCHMARK_CAPTURE(LookupShape, mixed, "mixed")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LookupShape, prefix, "prefix")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LookupShape, long_values, "long")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LookupShape, short_lines, "short")->Unit(benchmark::kMillisecond);
+
 // A scratch copy of a table beside the library, so the benchmarks never change the library itself.
 std::string ScratchCopy(const char* table) {
     const std::string copy = LibFile(std::string("scratch_") + table);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -288,10 +289,90 @@ void Generator::Run(const LibrarySize& size) {
     WriteTables();
 }
 
+// The string tables of other shapes, at the size of the game's table.
+class ShapeWriter {
+public:
+    explicit ShapeWriter(fs::path dir) : mDir(std::move(dir)), mRng(19450508) {}
+
+    void Run() {
+        Write(
+            "mixed", [this](int i) { return Id("INFO_%08d", i) + "=" + MixedText(); }, "INFO_LAST_ENTRY");
+        const std::string prefix = "Myrtana_Vangard_City_Hauptstory_Rhobar_Dialogue_Entry_";
+        Write(
+            "prefix", [&](int i) { return prefix + Id("%08d", i) + "=" + Sentence(kEnglishWords, 10) + ";"; },
+            prefix + "99999999");
+        Write(
+            "long", [this](int i) { return Id("LONG_%06d", i) + "=" + LongText(); }, "LONG_LAST_ENTRY");
+        Write(
+            "short", [](int i) { return Id("S%07d", i) + "=x;"; }, "S_LAST");
+    }
+
+private:
+    static std::string Id(const char* format, int i) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, format, i);
+        return buffer;
+    }
+
+    std::uint32_t Pick(std::uint32_t n) { return mRng() % n; }
+
+    std::string Sentence(const std::array<std::string_view, 24>& words, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text.append(i ? " " : "").append(words[Pick(words.size())]);
+        return text;
+    }
+
+    // Russian words with Latin ones among them, as a modder's notes and the game's names mix them.
+    std::string MixedText() {
+        static constexpr std::array<std::string_view, 6> kLatin = {"Innos", "info",       "gold",
+                                                                   "INFO",  "Info_Diego", "quest"};
+        std::string text;
+        const int count = 8 + static_cast<int>(Pick(8));
+        for (int i = 0; i < count; ++i) {
+            text += i ? " " : "";
+            text += Pick(3) == 0 ? std::string(kLatin[Pick(kLatin.size())])
+                                 : pw::Utf8ToCp1251(kRussianWords[Pick(kRussianWords.size())]);
+        }
+        return text + ";PC_Hero;";
+    }
+
+    std::string LongText() {
+        std::string text;
+        const std::size_t size = 20000 + Pick(40000);
+        while (text.size() < size)
+            text += pw::Utf8ToCp1251(kRussianWords[Pick(kRussianWords.size())]) + " " +
+                    std::string(kEnglishWords[Pick(kEnglishWords.size())]) + " ";
+        return text + ";";
+    }
+
+    template <class Line> void Write(const char* name, Line line, const std::string& lastId) {
+        constexpr std::size_t kSize = 30 * 1000 * 1000;
+        std::string text = "[LocAdmin_Strings]\r\n";
+        text.reserve(kSize + 100000);
+        for (int i = 0; text.size() < kSize; ++i)
+            text += line(i) + "\r\n";
+        text += lastId + "=" + pw::Utf8ToCp1251("последняя запись") + ";PC_Hero;\r\n";
+        fs::create_directories(mDir);
+        std::ofstream out(mDir / (std::string(name) + ".ini"), std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out)
+            throw std::runtime_error(std::string("cannot write the table shape ") + name);
+    }
+
+    fs::path mDir;
+    std::mt19937 mRng;
+};
+
 } // namespace
 
 void GenerateLibrary(const std::string& outDir, const LibrarySize& size) {
     Generator(outDir).Run(size);
+    GenerateTableShapes(outDir);
+}
+
+void GenerateTableShapes(const std::string& outDir) {
+    ShapeWriter(fs::path(outDir) / "shapes").Run();
 }
 
 std::string BenchLibrary() {
@@ -300,6 +381,8 @@ std::string BenchLibrary() {
         fromEnv && *fromEnv ? fs::path(fromEnv) : fs::temp_directory_path() / "plotwright-bench-lib";
     if (!fs::exists(dir / "stringtable_utf16.ini"))
         GenerateLibrary(dir.string());
+    else if (!fs::exists(dir / "shapes" / "short.ini"))
+        GenerateTableShapes(dir.string());
     return dir.string();
 }
 

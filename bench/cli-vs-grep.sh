@@ -5,13 +5,20 @@ set -eu
 build=$1
 lib=${2:-${PLOTWRIGHT_BENCH_LIB:-/tmp/plotwright-bench-lib}}
 cli=$build/tools/cli/plotwright-cli
-[ -f "$lib/stringtable_utf16.ini" ] || "$build/bench/plotwright-genlib" "$lib"
+[ -f "$lib/stringtable_utf16.ini" ] && [ -f "$lib/shapes/short.ini" ] || "$build/bench/plotwright-genlib" "$lib"
 command -v hyperfine >/dev/null || { echo "hyperfine is needed" >&2; exit 2; }
 
 last=$(tail -n 1 "$lib/stringtable.ini" | cut -d= -f1)
 hyperfine -N -w 5 -r 50 \
     "$cli string-get $lib/stringtable.ini $last" \
     "grep -m1 -F $last= $lib/stringtable.ini"
+# The lookup on tables of other shapes: the last line's ID each time.
+for table in "$lib"/shapes/*.ini; do
+    id=$(tail -n 1 "$table" | cut -d= -f1)
+    hyperfine -N -w 5 -r 50 \
+        "$cli string-get $table $id" \
+        "grep -m1 -F $id= $table"
+done
 hyperfine -N -w 3 -r 20 \
     "$cli search info Diego $lib/Infos" \
     "grep -rlF Owner=Diego $lib/Infos"

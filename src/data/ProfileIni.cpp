@@ -2,10 +2,10 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/PairProbe.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -209,52 +209,35 @@ std::string TrimmedDefault(std::string_view defaultValue) {
     return std::string(defaultValue);
 }
 
-// Finds where a key's units occur in a file's bytes with A-Z folded. Eight positions are tested at once
-// for the key's first byte and its last nonzero byte, in plain 64-bit arithmetic, and only positions that
-// pass both are compared in full; that holds its pace whatever the lines look like (Latin words that
-// share the key's letters, long shared prefixes, short lines). In a UTF-16 file the bytes of the key's
-// units are searched; the caller checks that a hit starts on a unit and matches unit by unit.
+// Finds where a key's units occur in a file's bytes with A-Z folded. Sixteen positions at a time are
+// tested for the key's last two characters (the part of an ID that tells it from its neighbours, which
+// often share its start), and only positions that pass are compared in full; that holds its pace whatever
+// the lines look like (Latin words that share the key's letters, long shared prefixes, short lines). In a
+// UTF-16 file the low bytes of the key's units are probed; the caller checks that a hit starts on a unit
+// and matches unit by unit.
 class KeyFinder {
 public:
-    KeyFinder(std::string_view key, bool wide) {
-        for (char c : key) {
-            if (wide) {
-                const auto unit = static_cast<unsigned>(Cp1251ToUnicode(static_cast<unsigned char>(c)));
-                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(unit & 0xFF)));
-                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(unit >> 8)));
-            } else {
-                mPattern += static_cast<char>(Fold(static_cast<unsigned char>(c)));
-            }
-        }
-        if (mPattern.empty())
-            return;
-        mLast = mPattern.size() - 1;
-        while (mLast > 0 && mPattern[mLast] == '\0') // the high bytes of Latin letters in UTF-16
-            --mLast;
-        SetProbe(static_cast<unsigned char>(mPattern[0]), mFirstMask, mFirstValue);
-        SetProbe(static_cast<unsigned char>(mPattern[mLast]), mLastMask, mLastValue);
-    }
+    KeyFinder(std::string_view key, bool wide)
+        : mPattern(Encode(key, wide)), mProbe(Probe(mPattern, wide ? 2 : 1)) {}
 
     std::size_t Size() const { return mPattern.size(); }
 
     // The first position p in [from, to - Size()] where the key's bytes occur, or npos.
     std::size_t Find(std::string_view data, std::size_t from, std::size_t to) const {
         const std::size_t m = mPattern.size();
-        if (to < m || from > to - m)
+        if (m == 0 || to < m || from > to - m)
             return std::string_view::npos;
         const std::size_t lastStart = to - m; // the last position a hit may start at
         const char* text = data.data();
         std::size_t pos = from;
-        // Thirty-two positions a round, as four independent parts the processor overlaps.
-        for (; pos + 31 <= lastStart; pos += 32) {
-            std::array<std::uint64_t, 4> hits{};
-            for (std::size_t part = 0; part < hits.size(); ++part)
-                hits[part] = Candidates(Load(text + pos + 8 * part), Load(text + pos + 8 * part + mLast));
-            if ((hits[0] | hits[1] | hits[2] | hits[3]) == 0)
+        // The probe reads 16 bytes from within the key's length, so it stays inside [from, to).
+        for (; pos + 15 <= lastStart; pos += 16) {
+            const PairProbe::Marks marks = mProbe.Test16(text + pos);
+            if ((marks[0] | marks[1]) == 0)
                 continue;
-            for (std::size_t part = 0; part < hits.size(); ++part) {
-                for (std::uint64_t h = hits[part]; h; h &= h - 1) {
-                    const std::size_t at = pos + 8 * part + ByteIndex(h);
+            for (std::size_t word = 0; word < marks.size(); ++word) {
+                for (std::uint64_t m = marks[word]; m; m &= m - 1) {
+                    const std::size_t at = pos + 8 * word + PairProbe::LowestMark(m);
                     if (Matches(text + at))
                         return at;
                 }
@@ -267,54 +250,42 @@ public:
     }
 
 private:
-    static constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    static constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-
     static unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
 
-    // A letter is probed as (byte | 0x20) == lower case, which only its two cases pass.
-    static void SetProbe(unsigned char c, std::uint64_t& mask, std::uint64_t& value) {
-        const bool letter = c >= 'A' && c <= 'Z';
-        mask = letter ? kOnes * 0x20 : 0;
-        value = kOnes * (letter ? c | 0x20u : c);
+    static std::string Encode(std::string_view key, bool wide) {
+        std::string pattern;
+        for (char c : key) {
+            if (wide) {
+                const auto unit = static_cast<unsigned>(Cp1251ToUnicode(static_cast<unsigned char>(c)));
+                pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit & 0xFF)));
+                pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit >> 8)));
+            } else {
+                pattern += static_cast<char>(Fold(static_cast<unsigned char>(c)));
+            }
+        }
+        return pattern;
     }
 
-    static std::uint64_t Load(const char* p) {
-        std::uint64_t v;
-        std::memcpy(&v, p, sizeof v);
-        if constexpr (std::endian::native == std::endian::big)
-            v = ByteSwap(v);
-        return v;
+    // The first bytes of the last two units (one unit: that one twice).
+    static PairProbe Probe(const std::string& pattern, std::size_t unit) {
+        if (pattern.empty())
+            return PairProbe(0, 0, 0, 0);
+        const std::size_t b = pattern.size() - unit;
+        const std::size_t a = b >= unit ? b - unit : b;
+        return PairProbe(static_cast<unsigned char>(pattern[a]), a, static_cast<unsigned char>(pattern[b]),
+                         b);
     }
 
-    static std::uint64_t ByteSwap(std::uint64_t v) {
-        std::uint64_t r = 0;
-        for (int i = 0; i < 8; ++i, v >>= 8)
-            r = (r << 8) | (v & 0xFF);
-        return r;
-    }
-
-    // One high bit for each of the eight positions whose first and last probe bytes both match (and
-    // perhaps for a few more, which the full comparison turns away).
-    std::uint64_t Candidates(std::uint64_t first, std::uint64_t last) const {
-        const std::uint64_t z = ((first | mFirstMask) ^ mFirstValue) | ((last | mLastMask) ^ mLastValue);
-        return (z - kOnes) & ~z & kHighs;
-    }
-
-    static std::size_t ByteIndex(std::uint64_t hits) {
-        return static_cast<std::size_t>(std::countr_zero(hits)) / 8;
-    }
-
+    // Compared from the end, where keys that share a start differ.
     bool Matches(const char* at) const {
-        for (std::size_t i = 0; i < mPattern.size(); ++i)
+        for (std::size_t i = mPattern.size(); i-- > 0;)
             if (Fold(static_cast<unsigned char>(at[i])) != static_cast<unsigned char>(mPattern[i]))
                 return false;
         return true;
     }
 
     std::string mPattern;
-    std::size_t mLast = 0; // the probed byte at the hit's end
-    std::uint64_t mFirstMask = 0, mFirstValue = 0, mLastMask = 0, mLastValue = 0;
+    PairProbe mProbe;
 };
 
 // The search for one key's value, fed with a file's text in parts that each end at a line's end, so a

@@ -1,6 +1,7 @@
 #include "data/ProfileIni.h"
 
 #include "data/Cp1251.h"
+#include "data/PairProbe.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -268,4 +269,31 @@ TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
     }
     EXPECT_EQ(ProfileGetString(narrow, "LocAdmin_Strings", "ID_300", "").size(), kProfileValueLimit);
     EXPECT_EQ(ProfileGetString(wide, "LocAdmin_Strings", "last", ""), "end");
+}
+
+TEST(ProfileRead, BothFormsOfTheLookupsByteProbeMarkEveryMatch) {
+    std::mt19937 rng(3);
+    const std::string alphabet = "aAbB_1\xE0\xC0";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(64, ' ');
+        for (char& c : text)
+            c = alphabet[rng() % alphabet.size()];
+        const std::size_t offsetA = rng() % 20, offsetB = rng() % 20;
+        const auto byteA = static_cast<unsigned char>(alphabet[rng() % alphabet.size()]);
+        const auto byteB = static_cast<unsigned char>(alphabet[rng() % alphabet.size()]);
+        const PairProbe probe(byteA, offsetA, byteB, offsetB);
+        const PairProbe::Marks vector = probe.Test16(text.data());
+        const PairProbe::Marks words = probe.Test16Words(text.data());
+        for (std::size_t i = 0; i < 16; ++i) {
+            const auto same = [](char c, unsigned char b) {
+                return AsciiUpper(c) == AsciiUpper(static_cast<char>(b));
+            };
+            const bool match = same(text[i + offsetA], byteA) && same(text[i + offsetB], byteB);
+            const std::uint64_t bit = 0x80ULL << (8 * (i % 8));
+            EXPECT_EQ((vector[i / 8] & bit) != 0, match) << round << " " << i;
+            if (match) {
+                EXPECT_NE(words[i / 8] & bit, 0u) << round << " " << i;
+            }
+        }
+    }
 }
