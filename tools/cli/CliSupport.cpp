@@ -36,24 +36,6 @@ std::string MessageToUtf8(std::string_view cp1251Message) {
     return Cp1251ToUtf8(cp1251Message);
 }
 
-void PrintUsage() {
-    static constexpr std::string_view kUsage =
-        "usage: plotwright-cli COMMAND ARGS...\n"
-        "  info-read FILE\n"
-        "  info-write OUT [--from IN] [Key=Value]...\n"
-        "  quest-read FILE\n"
-        "  quest-write OUT [--from IN] [Key=Value]...\n"
-        "  ini-get FILE SECTION KEY [DEFAULT]\n"
-        "  ini-set FILE SECTION KEY VALUE\n"
-        "  string-get TABLE ID\n"
-        "  string-add TABLE ID TEXT [--replace]\n"
-        "  recompile IN OUT                  IN is a .info or .quest file\n"
-        "  search info|quest QUERY ROOT...\n"
-        "  check [--stringtable TABLE] [--quests DIR] [--strict] [--verbose] [PATH...]\n"
-        "                                    PATH is needed unless --stringtable is given\n";
-    std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
-}
-
 void RequireOneLine(std::string_view what, std::string_view text) {
     if (text.find_first_of("\r\n") != std::string_view::npos)
         ThrowUsage(std::string(what) + " must not contain a line break");

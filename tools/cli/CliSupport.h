@@ -38,7 +38,6 @@ void WriteOut(std::string_view bytes);
 // One message line on standard error; CR LF inside the message becomes LF.
 void WriteErrLine(std::string_view utf8);
 std::string MessageToUtf8(std::string_view cp1251Message);
-void PrintUsage();
 
 // A usage error when text holds a line break: the files keep one entry per line, so such a value
 // would be cut or would forge further lines. what names the argument in the message.

@@ -2,12 +2,14 @@
 // from the command line, with the same data layer as the editor.
 
 #include "CliSupport.h"
+#include "Help.h"
 #include "InfoCommands.h"
 #include "RecordCommands.h"
 #include "SearchCommand.h"
 #include "TableCommands.h"
 
 #include "data/Platform.h"
+#include "data/Version.h"
 
 #include <csignal>
 #include <cstdio>
@@ -46,26 +48,42 @@ const std::map<std::string_view, Command>& Commands() {
     return commands;
 }
 
+// Output that never arrived (a full disk, a closed pipe) must not pass for success.
+int Finish(int code) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        pw::cli::WriteErrLine("Unable to write to standard output");
+        return pw::cli::kExitFileError;
+    }
+    return code;
+}
+
 int Run(int argc, char** argv) {
     using namespace pw::cli;
     if (argc < 2) {
         PrintUsage();
         return kExitUsage;
     }
-    const auto found = Commands().find(argv[1]);
+    const std::string_view first = argv[1];
+    if (first == "--help") {
+        PrintHelp();
+        return Finish(kExitOk);
+    }
+    if (first == "--version") {
+        WriteOut(std::string("plotwright-cli ") + pw::kProgramVersion + "\n");
+        return Finish(kExitOk);
+    }
+    const auto found = Commands().find(first);
     if (found == Commands().end()) {
-        WriteErrLine("unknown command \"" + MessageToUtf8(argv[1]) + "\"");
+        WriteErrLine("unknown command \"" + MessageToUtf8(first) + "\"");
         PrintUsage();
         return kExitUsage;
     }
+    if (argc == 3 && std::string_view(argv[2]) == "--help") {
+        PrintCommandHelp(first);
+        return Finish(kExitOk);
+    }
     try {
-        const int code = found->second(Args(argv + 2, argv + argc));
-        // Output that never arrived (a full disk, a closed pipe) must not pass for success.
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            WriteErrLine("Unable to write to standard output");
-            return kExitFileError;
-        }
-        return code;
+        return Finish(found->second(Args(argv + 2, argv + argc)));
     } catch (const CliFailure& failure) {
         WriteErrLine(failure.what());
         if (failure.Code() == kExitUsage)

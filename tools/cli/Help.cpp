@@ -1,0 +1,115 @@
+#include "Help.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pw::cli {
+namespace {
+
+struct Option {
+    std::string_view name;
+    std::string_view meaning;
+};
+
+struct CommandHelp {
+    std::string_view name;
+    std::string_view arguments;
+    std::string_view summary;
+    std::vector<Option> options;
+};
+
+const std::vector<CommandHelp>& Commands() {
+    static const std::vector<CommandHelp> commands = {
+        {"info-read", "FILE", "Print the 31 fields of a dialogue as Key=Value lines", {}},
+        {"info-write",
+         "OUT [--from IN] [Key=Value]...",
+         "Write a dialogue: the fields of IN (or empty ones), then each Key=Value in order",
+         {{"--from IN", "start from the fields of the dialogue IN"}}},
+        {"quest-read", "FILE", "Print the 22 fields of a quest as Key=Value lines", {}},
+        {"quest-write",
+         "OUT [--from IN] [Key=Value]...",
+         "Write a quest: the fields of IN (or empty ones), then each Key=Value in order",
+         {{"--from IN", "start from the fields of the quest IN"}}},
+        {"ini-get",
+         "FILE SECTION KEY [DEFAULT]",
+         "Print a value of an INI file, or DEFAULT when it is missing",
+         {}},
+        {"ini-set", "FILE SECTION KEY VALUE", "Set a value of an INI file, keeping every other line", {}},
+        {"string-get", "TABLE ID", "Print the text behind a string ID of the string table", {}},
+        {"string-add",
+         "TABLE ID TEXT [--replace]",
+         "Add ID=TEXT to the string table; an ID that holds a text already is refused",
+         {{"--replace", "replace the text an ID already holds"}}},
+        {"recompile", "IN OUT", "Load a .info or .quest file and compile it to OUT as the editor does", {}},
+        {"search",
+         "info|quest QUERY ROOT...",
+         "List the dialogues or quests below the ROOT folders that match QUERY",
+         {}},
+        {"check",
+         "[--stringtable TABLE] [--quests DIR] [--strict] [--verbose] [PATH...]",
+         "Check the dialogues and quests in the folders and files given, one finding per line",
+         {{"--stringtable TABLE",
+           "look up the string IDs in TABLE and lint the table itself (PATH may be left out)"},
+          {"--quests DIR", "look up quest references in the quest tree DIR"},
+          {"--strict", "exit with 1 on warnings too"},
+          {"--verbose", "list every table finding instead of 20 of each kind"}}},
+    };
+    return commands;
+}
+
+void Print(std::FILE* stream, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// "  NAME" padded to a column, then the text.
+std::string Row(std::string_view name, std::string_view text, std::size_t column) {
+    std::string row = "  ";
+    row.append(name);
+    row.append(row.size() < column ? column - row.size() : 1, ' ');
+    row.append(text).append("\n");
+    return row;
+}
+
+} // namespace
+
+void PrintUsage() {
+    std::string text = "usage: plotwright-cli COMMAND ARGS...   (plotwright-cli --help for more)\n";
+    for (const CommandHelp& command : Commands())
+        text.append("  ").append(command.name).append(" ").append(command.arguments).append("\n");
+    Print(stderr, text);
+}
+
+void PrintHelp() {
+    std::string text =
+        "usage: plotwright-cli COMMAND ARGS...\n"
+        "Reads and writes Gothic 3 dialogue and quest files, INI values and string-table entries.\n"
+        "\nOptions:\n";
+    text += Row("--help", "print this help; COMMAND --help prints the command's own", 24);
+    text += Row("--version", "print the program's version", 24);
+    text += "\nCommands:\n";
+    for (const CommandHelp& command : Commands())
+        text += Row(command.name, command.summary, 16);
+    text += "\nExit codes: 0 success, 1 check found errors, 2 usage error, 3 refused, 4 file error.\n";
+    Print(stdout, text);
+}
+
+bool PrintCommandHelp(std::string_view name) {
+    for (const CommandHelp& command : Commands()) {
+        if (command.name != name)
+            continue;
+        std::string text = "usage: plotwright-cli ";
+        text.append(command.name).append(" ").append(command.arguments).append("\n");
+        text.append(command.summary).append(".\n");
+        text += "\nOptions:\n";
+        for (const Option& option : command.options)
+            text += Row(option.name, option.meaning, 24);
+        text += Row("--help", "print this help", 24);
+        Print(stdout, text);
+        return true;
+    }
+    return false;
+}
+
+} // namespace pw::cli
