@@ -13,6 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -161,6 +165,39 @@ TEST(FileWrite, MessagesCarryTheSystemsReason) {
     EXPECT_EQ(reason, SystemErrorText(EISDIR));
     EXPECT_FALSE(WriteFileAtomic("", "x", &reason));
     EXPECT_EQ(reason, SystemErrorText(ENOENT));
+}
+
+TEST(FileWrite, AFullDiskAndAnImmutableFileAreNamed) {
+    pwtest::TempDir dir;
+    const std::string small = dir.File("small");
+    ASSERT_EQ(::mkdir(small.c_str(), 0755), 0);
+    // A file system of 64 KB; only where this test may mount one (as root, in most containers).
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const std::string table = small + "/stringtable.ini";
+    const std::string bytes = "[LocAdmin_Strings]\r\n" + std::string(40000, 'x') + "=1;\r\n";
+    WriteBytes(table, bytes);
+    std::string reason;
+    EXPECT_FALSE(ProfileWriteString(table, "LocAdmin_Strings", "NEW", "text;", &reason));
+    EXPECT_EQ(reason, SystemErrorText(ENOSPC));
+    EXPECT_EQ(ReadBytes(table), bytes);
+    EXPECT_EQ(FolderNames(small), std::vector<std::string>{"stringtable.ini"});
+    ::umount(small.c_str());
+
+    const std::string fixed = dir.File("fixed.ini");
+    WriteBytes(fixed, "[S]\r\n");
+    const int fd = ::open(fixed.c_str(), O_RDONLY);
+    int flags = 0;
+    const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                           (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    if (immutable) {
+        EXPECT_FALSE(ProfileWriteString(fixed, "S", "k", "v", &reason));
+        EXPECT_EQ(reason, SystemErrorText(EPERM));
+        flags &= ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+    EXPECT_EQ(ReadBytes(fixed), "[S]\r\n");
 }
 
 TEST(FileUpdate, ChangeSeesTheCurrentBytesAndMayDeclineOrFail) {
