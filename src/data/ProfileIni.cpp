@@ -502,11 +502,11 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
     return Find(section, key).value_or(TrimmedDefault(defaultValue));
 }
 
-std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
-                             std::string_view defaultValue) {
-    BlockReader reader;
+std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
+                                             std::string_view key, std::size_t blockSize) {
+    BlockReader reader(blockSize);
     if (!reader.Open(path))
-        return TrimmedDefault(defaultValue);
+        return std::nullopt;
     std::optional<ValueSearch> search;
     bool wide = false;
     std::size_t scanned = 0; // bytes of Data() known to hold no line break
@@ -534,8 +534,13 @@ std::string ProfileGetString(const std::string& path, std::string_view section, 
         scanned -= cut;
     }
     if (reader.Failed() || !search)
-        return TrimmedDefault(defaultValue);
-    return search->TakeValue().value_or(TrimmedDefault(defaultValue));
+        return std::nullopt;
+    return search->TakeValue();
+}
+
+std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
+                             std::string_view defaultValue) {
+    return ProfileFindInFile(path, section, key).value_or(TrimmedDefault(defaultValue));
 }
 
 ProfileKeyProblem CheckProfileKey(std::string_view key) {

@@ -22,6 +22,11 @@ inline constexpr std::size_t kProfileValueLimit = 2047;
 std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section,
                                        std::string_view key);
 
+// The same for the file at path, read in blocks of blockSize bytes until the answer is known; std::nullopt
+// also when the file is missing or cannot be read.
+std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
+                                             std::string_view key, std::size_t blockSize = 256 * 1024);
+
 // A file's text held in memory, for callers that read several keys of one file.
 class ProfileText {
 public:

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/PairProbe.h"
+#include "ProfileReference.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -175,52 +176,6 @@ TEST(ProfileWrite, EntriesThatCouldNeverBeReadBackAreRefused) {
     EXPECT_EQ(ProfileGetString(path, "S", "a[1]", ""), "x=y]");
 }
 
-namespace {
-
-// The profile reading rules line by line, as plainly as they can be written: the reference the fast
-// lookup is held to.
-std::optional<std::string> ReferenceFind(const std::string& bytes, std::string_view section,
-                                         std::string_view key) {
-    auto trim = [](std::string_view s) {
-        while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
-            s.remove_prefix(1);
-        while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
-            s.remove_suffix(1);
-        return s;
-    };
-    section = trim(section);
-    key = trim(key);
-    bool in = false;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string::npos)
-            end = bytes.size();
-        const std::string_view line = trim(std::string_view(bytes).substr(pos, end - pos));
-        pos = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
-        if (!line.empty() && line.front() == '[') {
-            if (in)
-                return std::nullopt;
-            const std::size_t close = line.find(']');
-            in = AsciiEqualNoCase(trim(line.substr(1, close == std::string_view::npos ? close : close - 1)),
-                                  section);
-            continue;
-        }
-        const std::size_t eq = line.find('=');
-        if (!in || line.empty() || line.front() == ';' || eq == std::string_view::npos ||
-            !AsciiEqualNoCase(trim(line.substr(0, eq)), key))
-            continue;
-        std::string value(trim(line.substr(eq + 1)));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        return value.substr(0, kProfileValueLimit);
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
 TEST(ProfileRead, FastLookupAgreesWithTheLineRules) {
     // Random tables made of few distinct bytes, so that keys recur inside names, values and headers.
     std::mt19937 rng(7);
@@ -232,7 +187,7 @@ TEST(ProfileRead, FastLookupAgreesWithTheLineRules) {
             bytes += alphabet[rng() % alphabet.size()];
         for (const char* section : {"a", "B", "", "ab"})
             for (const char* key : {"a", "ab", "B", "", "a b", "aa"})
-                ASSERT_EQ(ProfileText(bytes).Find(section, key), ReferenceFind(bytes, section, key))
+                ASSERT_EQ(ProfileText(bytes).Find(section, key), pwtest::ReferenceFind(bytes, section, key))
                     << "section \"" << section << "\" key \"" << key << "\" in \"" << bytes << "\"";
     }
 }
@@ -268,6 +223,18 @@ TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
             << ids[i];
     }
     EXPECT_EQ(ProfileGetString(narrow, "LocAdmin_Strings", "ID_300", "").size(), kProfileValueLimit);
+    // Blocks of a few bytes cut every line, the byte-order mark and UTF-16 units too.
+    const std::string small = dir.File("small.ini");
+    const std::string smallTable =
+        "[A]\r\nk=1\r\n[LocAdmin_Strings]\r\n x = \"quoted\"\r\nyy=2\ry=3\n[B]\r\nz=4";
+    for (const std::string& bytes : {smallTable, Utf16File(smallTable) + "x"}) {
+        WriteBytes(small, bytes);
+        for (std::size_t block = 1; block < 12; ++block)
+            for (const char* key : {"x", "Y", "yy", "z", "k"})
+                EXPECT_EQ(ProfileFindInFile(small, "LocAdmin_Strings", key, block),
+                          ProfileText(bytes).Find("LocAdmin_Strings", key))
+                    << key << " in blocks of " << block;
+    }
     EXPECT_EQ(ProfileGetString(wide, "LocAdmin_Strings", "last", ""), "end");
 }
 

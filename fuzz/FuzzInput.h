@@ -1,0 +1,59 @@
+#pragma once
+// Taking a fuzzer's bytes apart: leading lines for names and values, the rest for a file's contents.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace pwfuzz {
+
+class FuzzInput {
+public:
+    FuzzInput(const std::uint8_t* data, std::size_t size)
+        : mRest(reinterpret_cast<const char*>(data), size) {}
+
+    // The text up to the next "\n" (which is dropped), or all that is left.
+    std::string_view Line() {
+        const std::size_t end = mRest.find('\n');
+        const std::string_view line = mRest.substr(0, end);
+        mRest.remove_prefix(end == std::string_view::npos ? mRest.size() : end + 1);
+        return line;
+    }
+    std::string_view Rest() const { return mRest; }
+
+private:
+    std::string_view mRest;
+};
+
+// A file in memory that the program's readers open by path: each input is written into it, without the
+// cost of a disk file's flushes.
+class ScratchFile {
+public:
+    ScratchFile()
+        : mFd(::memfd_create("plotwright-fuzz", 0)), mPath("/proc/self/fd/" + std::to_string(mFd)) {}
+    const std::string& Fill(std::string_view bytes) {
+        (void)::ftruncate(mFd, 0);
+        (void)::pwrite(mFd, bytes.data(), bytes.size(), 0);
+        return mPath;
+    }
+
+private:
+    int mFd;
+    std::string mPath;
+};
+
+// Ends the run with a report the fuzzer keeps, when a property does not hold.
+inline void Require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "property broken: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace pwfuzz

@@ -1,0 +1,20 @@
+// A dialogue file of any bytes read, mapped onto the editor and compiled again (without writing).
+
+#include "FuzzInput.h"
+
+#include "data/G3Infos.h"
+#include "info_editor/InfoEditorModel.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static pwfuzz::ScratchFile scratch;
+    const std::string& path = scratch.Fill(std::string_view(reinterpret_cast<const char*>(data), size));
+    pw::TInfo info;
+    info.ReadFromFile(path);
+    const pw::LoadedInfo loaded = pw::LoadInfoModel(info);
+    const pw::CompileOutcome outcome = pw::PrepareInfo(loaded.model, {true, "/nonexistent", "/nonexistent"});
+    pwfuzz::Require(outcome.Failed() == !outcome.caption.empty(),
+                    "a refused compile says why, in a titled box");
+    if (outcome.status == pw::CompileStatus::Ready)
+        (void)pw::LoadInfoModel(outcome.info);
+    return 0;
+}

@@ -1,0 +1,30 @@
+// The profile writer: an entry it accepts is found again with the value written, and writing it a second
+// time changes nothing. Input: section, "\n", key, "\n", value, "\n", the file's bytes.
+
+#include "FuzzInput.h"
+#include "ProfileReference.h"
+
+#include "data/ProfileIni.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    pwfuzz::FuzzInput input(data, size);
+    const std::string section(input.Line());
+    const std::string key(input.Line());
+    const std::string value(input.Line());
+    const std::string_view bytes = input.Rest();
+    if (pw::ProfileWriteProblem(section, key, value))
+        return 0;
+    const std::vector<std::pair<std::string, std::string>> entry = {{key, value}};
+    std::string written;
+    const pw::ProfileChange first(bytes, section, entry);
+    for (std::string_view piece : first.Pieces())
+        written += piece;
+    pwfuzz::Require(pw::ProfileFind(written, section, key) == pwtest::ReferenceClean(value),
+                    "a written entry reads back as written");
+    std::string twice;
+    const pw::ProfileChange second(written, section, entry);
+    for (std::string_view piece : second.Pieces())
+        twice += piece;
+    pwfuzz::Require(twice == written, "writing an entry again changes nothing");
+    return 0;
+}
