@@ -199,15 +199,22 @@ EncodedText EncodeTextFile(const QString& text, TextEncoding encoding, LineBreak
 
 SaveResult SaveTextFile(const std::string& path, std::string_view bytes, const FileFingerprint& expected,
                         bool overwriteChanged) {
-    if (!overwriteChanged) {
-        const std::optional<std::string> current = ReadWholeFile(path);
-        if (current && FingerprintOf(*current) != expected)
-            return SaveResult::ChangedOnDisk;
-    }
+    SaveResult result = SaveResult::Written;
+    // The comparison reads the file under the writer's lock, so no other writer can change it between
+    // the comparison and the write.
+    const auto change = [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        if (!overwriteChanged && current && FingerprintOf(*current) != expected) {
+            result = SaveResult::ChangedOnDisk;
+            return std::nullopt;
+        }
+        return FilePieces{bytes};
+    };
     std::string reason;
-    if (!WriteFileAtomic(path, bytes, &reason))
+    const bool done =
+        overwriteChanged ? WriteFileAtomic(path, bytes, &reason) : UpdateFileAtomic(path, change, &reason);
+    if (!done)
         throw std::runtime_error(CannotCreateFileMessage(path, reason));
-    return SaveResult::Written;
+    return result;
 }
 
 } // namespace pw

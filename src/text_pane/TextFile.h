@@ -72,8 +72,8 @@ enum class SaveResult {
 // Writes bytes over the file at path through the atomic writer. Unless overwriteChanged is set, the file
 // is first compared with what was read from it (`expected`): a file that exists and differs is left alone
 // (ChangedOnDisk), so entries added since by another writer are not lost unasked. Comparing and writing
-// happen here together. Throws std::runtime_error: "Cannot open file "%s". %s" when the file cannot be
-// read for the comparison, "Cannot create file "%s". %s" when it cannot be written; the file is unchanged.
+// are one step under the writer's lock. Throws std::runtime_error("Cannot create file "%s". %s") when the
+// file cannot be read for the comparison or cannot be written; the file is unchanged.
 SaveResult SaveTextFile(const std::string& path, std::string_view bytes, const FileFingerprint& expected,
                         bool overwriteChanged);
 

@@ -1,11 +1,13 @@
 #include "text_pane/TextFile.h"
 
+#include "data/StringTable.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 using pw::DecodeTextFile;
 using pw::EncodeTextFile;
@@ -197,6 +199,22 @@ TEST_F(SaveTextFileTest, LeavesAFileChangedByAnotherWriterAloneUnlessTold) {
     EXPECT_EQ(pw::SaveTextFile(Path(), "mine", pw::FileFingerprint{}, false), pw::SaveResult::ChangedOnDisk);
     EXPECT_EQ(pw::SaveTextFile(Path(), "mine", pw::FingerprintOf(loaded), true), pw::SaveResult::Written);
     EXPECT_EQ(pwtest::ReadBytes(Path()), "mine");
+}
+
+TEST_F(SaveTextFileTest, AnEntryAddedWhileSavingIsNeverOverwrittenUnasked) {
+    // Another writer adds an entry at about the moment of the save: either the save meets it and leaves
+    // the file alone, or the entry is added to what the save wrote. It is never lost.
+    pwtest::WriteBytes(Path(), "[LocAdmin_Strings]\r\n");
+    const pw::TStringTable table(Path());
+    for (int round = 0; round < 100; ++round) {
+        const std::string loaded = pwtest::ReadBytes(Path());
+        const std::string id = "ADDED_" + std::to_string(round);
+        std::thread other([&] { table.AddTableString(id, "x", false); });
+        pw::SaveTextFile(Path(), loaded + "MINE_" + std::to_string(round) + "=y;\r\n",
+                         pw::FingerprintOf(loaded), false);
+        other.join();
+        ASSERT_EQ(table.LookupTableString(id), "x;") << round;
+    }
 }
 
 TEST_F(SaveTextFileTest, AFileThatCannotBeWrittenIsReportedAndKept) {
