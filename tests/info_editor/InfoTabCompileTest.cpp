@@ -1,6 +1,11 @@
-// Compiling the tab's content: the checks with their boxes, the written file and the pane.
+// Compiling the tab's content: the checks with their boxes, the written file and the pane. Which rule
+// refuses what, in which words, is the compile logic's and tested there; here a refused compile shows
+// the logic's message and caption for what the tab holds, in one box.
 
 #include "InfoTabFixture.h"
+
+#include "data/G3Infos.h"
+#include "info_editor/InfoEditorModel.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -23,6 +28,24 @@ struct InfoTabCompile : InfoTabFixture {
     std::string Output(const std::string& name) {
         return dir.File("_Infos/" + name + "_info_G3_World_01.info");
     }
+    // The box the logic gives for model with the tab's settings, as "message / caption".
+    QString LogicBox(const pw::InfoEditorModel& model) {
+        const pw::CompileOutcome outcome = pw::CompileInfo(
+            model, {workspace.configs->TmpFiles, workspace.programDir, workspace.configs->InfosPath});
+        EXPECT_TRUE(outcome.Failed());
+        return QString::fromStdString(outcome.message + " / " + outcome.caption);
+    }
+    static pw::InfoEditorModel Named(const std::string& name, const std::string& owner,
+                                     pw::InfoEditorModel model = {}) {
+        model.NameEd = name;
+        model.OwnerCmb = owner;
+        return model;
+    }
+    static pw::InfoEditorModel Loaded(const std::string& path) {
+        pw::TInfo info;
+        info.ReadFromFile(path);
+        return pw::LoadInfoModel(info).model;
+    }
     // The one box shown: its text and caption; every compile box is a warning with an OK button.
     QString OnlyBox(QWidget* owner) {
         const auto messages = dialogs.Messages();
@@ -37,25 +60,24 @@ struct InfoTabCompile : InfoTabFixture {
 
 TEST_F(InfoTabCompile, NameAndOwnerAreRequiredBeforeThePaneIsTouched) {
     Build("  ", "Abe");
-    EXPECT_EQ(OnlyBox(&tab), "Не задано имя диалога! / Ошибка");
+    EXPECT_EQ(OnlyBox(&tab), LogicBox(Named("  ", "Abe")));
     dialogs.calls.clear();
     Build("Abc", " ");
-    EXPECT_EQ(OnlyBox(&tab), "Не указан владелец диалога! / Ошибка");
+    EXPECT_EQ(OnlyBox(&tab), LogicBox(Named("Abc", " ")));
     EXPECT_EQ(PaneText(), "previous");
     EXPECT_FALSE(Exists(dir.File("_Infos")));
 }
 
 TEST_F(InfoTabCompile, ScriptErrorEmptiesThePaneAndItsUndoAndWritesNothing) {
-    tab.LoadInfo(
-        WriteInfo("in.info", {"Name=Abc", "Owner=Abe", "CondItems=It_Gold"})); // items without holder
+    const std::string file =
+        WriteInfo("in.info", {"Name=Abc", "Owner=Abe", "CondItems=It_Gold"}); // items without holder
+    tab.LoadInfo(file);
     auto* pane = Find<pw::TextPane>("SynInfoMem");
     pane->setReadOnly(false);
     QTest::keyClicks(pane, "typed");
     ASSERT_TRUE(pane->document()->isUndoAvailable());
     Build("Abc", "Abe");
-    EXPECT_EQ(
-        OnlyBox(&tab),
-        "Список предметов имеет записи, но персонаж-держатель не указан. / Грубая ошибка в инфоскрипте");
+    EXPECT_EQ(OnlyBox(&tab), LogicBox(Loaded(file)));
     EXPECT_EQ(PaneText(), "");
     EXPECT_FALSE(pane->document()->isUndoAvailable());
     EXPECT_FALSE(Exists(Output("Abc")));
@@ -64,7 +86,9 @@ TEST_F(InfoTabCompile, ScriptErrorEmptiesThePaneAndItsUndoAndWritesNothing) {
 TEST_F(InfoTabCompile, FieldThatDoesNotConvertGivesTheBoxWithoutOwner) {
     Find<QLineEdit>("GoldCostEd")->clear();
     Build("Abc", "Abe");
-    EXPECT_EQ(OnlyBox(nullptr), "Пожалуйста, заполните все поля! / Ошибка");
+    pw::InfoEditorModel unfilled;
+    unfilled.GoldCostEd.clear();
+    EXPECT_EQ(OnlyBox(nullptr), LogicBox(Named("Abc", "Abe", unfilled)));
     EXPECT_EQ(PaneText(), "");
     EXPECT_FALSE(Exists(Output("Abc")));
 }
@@ -83,20 +107,23 @@ TEST_F(InfoTabCompile, WithoutAFolderForDialoguesTheBoxSaysSoWithoutAPath) {
     workspace.configs->TmpFiles = false;
     workspace.configs->InfosPath.clear();
     Build("X1", "Abe");
-    EXPECT_EQ(OnlyBox(&tab), "В настройках не указан каталог для диалогов (Infos). / Ошибка");
+    EXPECT_EQ(OnlyBox(&tab), LogicBox(Named("X1", "Abe")));
     EXPECT_EQ(PaneText(), "");
 }
 
 TEST_F(InfoTabCompile, AnUnfilledRowBetweenCommandsIsRefusedAndNothingWritten) {
-    tab.LoadInfo(WriteInfo("in.info", {"Name=Abc", "Owner=Abe", "InfoScript_Commands=Say;Say",
-                                       "InfoScript_Entities1=player;owner", "InfoScript_Texts=T1;T2"}));
+    const std::string file =
+        WriteInfo("in.info", {"Name=Abc", "Owner=Abe", "InfoScript_Commands=Say;Say",
+                              "InfoScript_Entities1=player;owner", "InfoScript_Texts=T1;T2"});
+    tab.LoadInfo(file);
     auto* grid = Find<QTableWidget>("CommandList");
     grid->selectRow(0);
     Find<QAction>("N7")->trigger(); // "Добавить строку после"
     ASSERT_EQ(Rows("CommandList")[1], "<EMPTY>|||||");
     Build("Abc", "Abe");
-    EXPECT_EQ(OnlyBox(&tab), "Строка 2 списка команд не заполнена: укажите метод или удалите строку. / "
-                             "Грубая ошибка в инфоскрипте");
+    pw::InfoEditorModel gap = Loaded(file);
+    gap.CommandList.insert(gap.CommandList.begin() + 1, {"<EMPTY>", "", "", "", "", ""});
+    EXPECT_EQ(OnlyBox(&tab), LogicBox(gap));
     EXPECT_EQ(PaneText(), "");
     EXPECT_FALSE(Exists(Output("Abc")));
 }

@@ -4,6 +4,7 @@
 #include "UserInput.h"
 
 #include "data/Library.h"
+#include "search/LibrarySearch.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -43,6 +44,11 @@ struct InfoTabSearch : InfoTabFixture {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab)); // repaints reach the screen only then
     }
     QComboBox* Box() { return Combo("FindInfoCmb"); }
+    // The search's own texts (their words are the search logic's): the count of results, the wait.
+    static QString Count(std::size_t found) {
+        return QString::fromStdString(pw::Cp1251ToUtf8(pw::SearchCountText(found)));
+    }
+    static QString Waiting() { return QString::fromStdString(pw::Cp1251ToUtf8(pw::SearchWaitText())); }
     QStringList Search(const QString& query) {
         if (!query.isNull())
             Box()->setEditText(query);
@@ -57,20 +63,20 @@ struct InfoTabSearch : InfoTabFixture {
 TEST_F(InfoTabSearch, EnterListsTheMatchesAfterShowingTheWaitText) {
     PaintedTexts painted(Box());
     EXPECT_EQ(Search("diego"), QStringList({a, b}));
-    EXPECT_EQ(Box()->currentText(), "Результатов -  2 ");
-    EXPECT_TRUE(painted.texts.contains("Выполняется поиск, ждите..."));
+    EXPECT_EQ(Box()->currentText(), Count(2));
+    EXPECT_TRUE(painted.texts.contains(Waiting()));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Text("NameEd"), ""); // a search loads nothing
     EXPECT_EQ(Search("ABC_0"), QStringList({a}));
     EXPECT_EQ(Search("Nothing"), QStringList());
-    EXPECT_EQ(Box()->currentText(), "Результатов -  0 ");
+    EXPECT_EQ(Box()->currentText(), Count(0));
     EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(InfoTabSearch, EnterOnTheCountOrOnBlanksChangesNothing) {
     const QStringList found = Search("Gorn");
     EXPECT_EQ(Search(QString()), found);
-    EXPECT_EQ(Box()->currentText(), "Результатов -  1 ");
+    EXPECT_EQ(Box()->currentText(), Count(1));
     EXPECT_EQ(Search("   "), found);
     EXPECT_EQ(Box()->currentText(), "   ");
 }
@@ -83,7 +89,7 @@ TEST_F(InfoTabSearch, ChoosingAResultLoadsItAndTheButtonSearchesToo) {
 
     Box()->setEditText("Milten");
     QTest::mouseClick(Find<QToolButton>("SpeedButton1"), Qt::LeftButton);
-    EXPECT_EQ(Box()->currentText(), "Результатов -  1 ");
+    EXPECT_EQ(Box()->currentText(), Count(1));
 }
 
 TEST_F(InfoTabSearch, WheelOverTheResultsLoadsNothingUntilTheBoxHasTheFocus) {
@@ -96,7 +102,7 @@ TEST_F(InfoTabSearch, WheelOverTheResultsLoadsNothingUntilTheBoxHasTheFocus) {
     TurnWheel(Box(), 1);
     EXPECT_EQ(name->text(), "Unsaved");
     EXPECT_TRUE(name->hasFocus());
-    EXPECT_EQ(Box()->currentText(), "Результатов -  2 ");
+    EXPECT_EQ(Box()->currentText(), Count(2));
 
     // Clicked, the box has the focus and takes the wheel like a choice from its list.
     QTest::mouseClick(Box()->lineEdit(), Qt::LeftButton);
