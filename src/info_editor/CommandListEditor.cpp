@@ -48,8 +48,8 @@ void ApplyToRows(QTableWidget* list, const std::function<void(std::vector<Comman
     ShowRows(list, rows, selected);
 }
 
-// Whether a surface switch left the surface shown. Not whether it is on screen: the menus tell the
-// chosen surfaces also while the dialogue page, and so both surfaces, are out of sight.
+// Whether a surface switch left the surface shown. Not whether it is on screen: SynInfoMemPop also
+// opens over the quest tab's pane, where the dialogue page and both surfaces are out of sight.
 bool SurfaceShown(const QWidget* surface) {
     return !(surface->isHidden() && surface->testAttribute(Qt::WA_WState_ExplicitShowHide));
 }

@@ -252,7 +252,8 @@ TEST_F(CommandListEditorTest, SurfaceSwitchesAndTheirMenuStates) {
     EXPECT_TRUE(Item("N15")->isEnabled());
     EXPECT_FALSE(Item("N12")->isEnabled());
     EXPECT_TRUE(Item("N14")->isEnabled());
-    // Opened while the surfaces are out of sight, the pane's menu still tells the surfaces chosen.
+    // The pane's menu also opens over the quest tab's pane, where this page is out of sight: it still
+    // tells the surfaces chosen here.
     splitter->hide();
     Item("N14")->setEnabled(false);
     opened(paneMenu);
