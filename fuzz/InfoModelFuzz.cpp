@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pw::TInfo info;
     info.ReadFromFile(path);
     const pw::LoadedInfo loaded = pw::LoadInfoModel(info);
-    const pw::CompileOutcome outcome = pw::PrepareInfo(loaded.model, {true, "/nonexistent", "/nonexistent"});
+    pw::CompileOutcome outcome = pw::CheckInfoHeader(loaded.model);
+    pw::PrepareInfo(loaded.model, {true, "/nonexistent", "/nonexistent"}, outcome);
     pwfuzz::Require(outcome.Failed() == !outcome.caption.empty(),
                     "a refused compile says why, in a titled box");
     if (outcome.status == pw::CompileStatus::Ready)
