@@ -230,8 +230,9 @@ std::error_code FolderLock::Acquire(const std::string& folder) {
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno == EINTR)
             continue;
-        // A file system without locks (some network and user-space ones) still gets atomic writes.
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
+        // A file system without locks for folders still gets atomic writes: some user-space ones, and NFS,
+        // where flock becomes a byte-range lock that a folder opened for reading cannot take (EBADF).
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF || errno == ENOSYS)
             break;
         return LastErrno();
     }
