@@ -218,6 +218,7 @@ void TInfo::WriteToFile(const std::string& fileName) {
     // The file is merged into as it is under the lock, so a write of another process is kept.
     std::string out;
     const auto merge = [this, &out](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        out.clear();
         IniSections ini = IniSections::Parse(current ? std::string_view(*current) : std::string_view());
         for (const InfoField& field : Fields())
             ini.SetValue(kSection, field.key, FileValue(*this, field));
