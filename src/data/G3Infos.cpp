@@ -4,6 +4,7 @@
 #include "data/FileIO.h"
 #include "data/IniSections.h"
 #include "data/Numbers.h"
+#include "data/ReadReport.h"
 #include "data/StrUtilsEx.h"
 
 #include <optional>
@@ -84,6 +85,14 @@ const InfoField* FindField(std::string_view key) {
         if (f.key == key)
             return &f;
     return nullptr;
+}
+
+// A value the reader cannot take as an integer: a missing key is no such value, and neither is an
+// empty SortID, which is how the file stores none.
+bool IsUnreadNumber(const InfoField& field, const std::optional<std::string>& value) {
+    if (!value || (field.kind != Kind::Integer && field.kind != Kind::SortId))
+        return false;
+    return !(field.kind == Kind::SortId && value->empty()) && !ParseFileInteger(*value);
 }
 
 // Assigns one field from the raw value of its key (std::nullopt when the key is missing).
@@ -205,12 +214,19 @@ std::string BoolText(bool value) {
     return value ? "True" : "False";
 }
 
-void TInfo::ReadFromFile(const std::string& fileName) {
+void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
     SectionName = std::string(kSection);
     const auto bytes = ReadWholeFile(fileName);
     const IniSections ini = IniSections::Parse(bytes ? std::string_view(*bytes) : std::string_view());
-    for (const InfoField& field : Fields())
-        ReadField(*this, field, ini.Value(kSection, field.key));
+    for (const InfoField& field : Fields()) {
+        const std::optional<std::string> value = ini.Value(kSection, field.key);
+        ReadField(*this, field, value);
+        if (report && IsUnreadNumber(field, value))
+            report->unreadNumbers.push_back(
+                {std::string(field.key), *value, field.kind == Kind::SortId ? -1 : 0});
+    }
+    if (report && bytes)
+        report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, ini.HasSection(kSection), false);
 }
 
 void TInfo::WriteToFile(const std::string& fileName) {

@@ -8,6 +8,8 @@
 
 namespace pw {
 
+struct RecordReadReport;
+
 class TInfo {
 public:
     std::string SectionName; // "Info", set by ReadFromFile and WriteToFile
@@ -43,9 +45,10 @@ public:
     std::string TeachAttrib;
     std::string TeachSkill;
 
-    // Assigns all 31 fields from the file; a missing file gives the defaults (SortID -1).
+    // Assigns all 31 fields from the file; a missing file gives the defaults (SortID -1). With report,
+    // also says whether the file is a dialogue file at all and which numbers could not be read.
     // Throws std::runtime_error("Cannot open file ...") when the file exists but cannot be read.
-    void ReadFromFile(const std::string& fileName);
+    void ReadFromFile(const std::string& fileName, RecordReadReport* report = nullptr);
     // Merges the record into the file (or creates it) atomically. Throws "Cannot open file ..." when an
     // existing file cannot be read and "Cannot create file ..." when it cannot be written.
     void WriteToFile(const std::string& fileName);

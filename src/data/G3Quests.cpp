@@ -3,6 +3,7 @@
 #include "data/FileIO.h"
 #include "data/Numbers.h"
 #include "data/ProfileIni.h"
+#include "data/ReadReport.h"
 
 #include <stdexcept>
 
@@ -83,16 +84,26 @@ std::string FieldText(const TQuest& quest, const QuestField& field) {
 
 } // namespace
 
-void TQuest::ReadFromFile(const std::string& fileName) {
-    const ProfileText file = ProfileText::Load(fileName);
+void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
+    // A missing file gives an empty text, so every field its default; so does an unreadable one, unless
+    // the caller asks for a report and so for the truth.
+    const std::optional<std::string> bytes = report ? ReadWholeFile(fileName) : TryReadWholeFile(fileName);
+    const ProfileText file(bytes.value_or(std::string()));
     for (const QuestField& field : Fields()) {
-        const std::string value = file.Get(kSection, field.key, "");
-        if (field.kind == Kind::String)
-            this->*field.text = value;
-        else
-            this->*field.number =
-                ParseFileInteger(value).value_or(field.kind == Kind::OptionalInteger ? -1 : 0);
+        const std::optional<std::string> value = file.Find(kSection, field.key);
+        if (field.kind == Kind::String) {
+            this->*field.text = value.value_or(std::string());
+            continue;
+        }
+        const bool optional = field.kind == Kind::OptionalInteger;
+        const std::optional<std::int32_t> number = ParseFileInteger(value.value_or(std::string()));
+        this->*field.number = number.value_or(optional ? -1 : 0);
+        // A missing key, or an empty value where the file stores none, is no number that went wrong.
+        if (report && !number && value && !(optional && value->empty()))
+            report->unreadNumbers.push_back({std::string(field.key), *value, optional ? -1 : 0});
     }
+    if (report && bytes)
+        report->notRecord = RecordFileProblem(*bytes, RecordKind::Quest, file.HasSection(kSection), true);
 }
 
 void TQuest::WriteToFile(const std::string& fileName) {

@@ -8,6 +8,8 @@
 
 namespace pw {
 
+struct RecordReadReport;
+
 class TQuest {
 public:
     std::int32_t RunningTimeYears = 0;
@@ -33,8 +35,10 @@ public:
     std::string Name;
     std::string EnclaveSuccess;
 
-    // Assigns all 22 fields; a missing file gives the defaults (JobSuccess, JobSuccessAmount -1).
-    void ReadFromFile(const std::string& fileName);
+    // Assigns all 22 fields; a missing file gives the defaults (JobSuccess, JobSuccessAmount -1). With
+    // report, also says whether the file is a quest file at all and which numbers could not be read, and
+    // throws std::runtime_error("Cannot open file ...") when the file exists but cannot be read.
+    void ReadFromFile(const std::string& fileName, RecordReadReport* report = nullptr);
     // Writes the 22 keys in one atomic update. Throws std::runtime_error("Unable to write to %s") and
     // leaves the old file whole when the file cannot be written.
     void WriteToFile(const std::string& fileName);

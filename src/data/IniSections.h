@@ -19,6 +19,9 @@ public:
     // section named section; std::nullopt when missing.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
+    // Whether a section of that name (A-Z folded) is in the file.
+    bool HasSection(std::string_view section) const { return LastSection(section) != nullptr; }
+
     // Rewrites the last line of key in place as key + "=" + value, or appends it at the end of the
     // section; a missing section is created at the end.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);

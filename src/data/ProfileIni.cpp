@@ -497,6 +497,18 @@ std::optional<std::string> ProfileText::Find(std::string_view section, std::stri
     return ProfileFind(mBytes, section, key);
 }
 
+bool ProfileText::HasSection(std::string_view section) const {
+    ProfileScan scan(mBytes);
+    section = TrimmedName(section);
+    for (std::size_t pos = scan.Begin(); pos < scan.End();) {
+        const ProfileScan::Line line = scan.LineAt(pos);
+        if (IsSectionHeader(scan, line) && HeaderNames(scan, line, section))
+            return true;
+        pos = line.next;
+    }
+    return false;
+}
+
 std::string ProfileText::Get(std::string_view section, std::string_view key,
                              std::string_view defaultValue) const {
     return Find(section, key).value_or(TrimmedDefault(defaultValue));

@@ -39,6 +39,8 @@ public:
     // removed, cut to 2047 bytes. std::nullopt when the section or key is missing.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     std::string Get(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    // Whether a section header of that name (A-Z folded) is in the text.
+    bool HasSection(std::string_view section) const;
 
 private:
     std::string mBytes;

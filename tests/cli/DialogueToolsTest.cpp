@@ -256,6 +256,59 @@ TEST(Check, WarnsAboutScriptListsThatDoNotPairUp) {
                          "Файлов: 2, ошибок: 1, предупреждений: 1\n");
 }
 
+TEST(Check, FilesThatAreNoDialoguesAreErrorsAndUnreadableNumbersWarnings) {
+    TempDir dir;
+    WriteBytes(dir.File("lib/empty.info"), "");
+    WriteBytes(dir.File("lib/binary.info"), std::string("\x7F"
+                                                        "ELF\0\0\x01[Info]\0",
+                                                        13));
+    WriteBytes(dir.File("lib/wide.info"), "\xFF\xFE" + pw::Cp1251ToUtf16Le(Info("W", "Diego")));
+    WriteBytes(dir.File("lib/marked.info"), "\xEF\xBB\xBF" + Info("M", "Diego"));
+    WriteBytes(dir.File("lib/notes.info"), "Name=A\r\nOwner=Diego\r\n");
+    WriteBytes(dir.File("lib/nothing.quest"), "[Info]\r\nName=Q\r\n");
+    WriteBytes(dir.File("lib/numbers.info"),
+               "[Info]\r\nName=N\r\nSortID=abc\r\nOwner=Diego\r\nInfoType=4294967296\r\nGoldCost=-0x10\r\n");
+    const CliResult r = RunCli({"check", dir.File("lib")});
+    EXPECT_EQ(r.code, 1);
+    const std::string expected[] = {
+        "empty.info: error: Файл не является диалогом: файл пуст",
+        "binary.info: error: Файл не является диалогом: двоичный файл",
+        "wide.info: error: Файл не является диалогом: текст в кодировке UTF-16, а не Windows-1251",
+        "marked.info: error: Файл не является диалогом: текст в кодировке UTF-8, а не Windows-1251",
+        "notes.info: error: Файл не является диалогом: нет раздела [Info]",
+        "nothing.quest: error: Файл не является квестом: нет раздела [Quest]",
+        "numbers.info: warning: Ключ SortID: значение \"abc\" не является целым числом и читается как -1.",
+        "numbers.info: warning: Ключ InfoType: значение \"4294967296\" не является целым числом и читается "
+        "как 0.",
+        "numbers.info: warning: Ключ GoldCost: значение \"-0x10\" не является целым числом и читается как 0.",
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(r.out.find("/lib/" + line + "\n"), std::string::npos) << line << "\n" << r.out;
+    // Nothing else is said about a file that is no dialogue: not the owner, not the name.
+    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 7, ошибок: 6, предупреждений: 3\n");
+}
+
+TEST(Recompile, RefusesAFileThatIsNoRecordAndSaysWhatReadsAsZero) {
+    TempDir dir;
+    const std::string out = dir.File("out.info");
+    WriteBytes(dir.File("binary.info"), std::string("\0\x01\x02garbage", 10));
+    CliResult r = RunCli({"recompile", dir.File("binary.info"), out});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, "Файл не является диалогом: двоичный файл\n");
+    WriteBytes(dir.File("empty.quest"), "");
+    r = RunCli({"recompile", dir.File("empty.quest"), dir.File("out.quest")});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err, "Файл не является квестом: файл пуст\n");
+    EXPECT_FALSE(Exists(out));
+    EXPECT_FALSE(Exists(dir.File("out.quest")));
+
+    WriteBytes(dir.File("n.info"), Info("N", "Diego", "InfoType=0x\r\n"));
+    r = RunCli({"recompile", dir.File("n.info"), out});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "warning: Ключ InfoType: значение \"0x\" не является целым числом и читается как 0.\n");
+    EXPECT_NE(ReadBytes(out).find("InfoType=0\r\n"), std::string::npos);
+}
+
 TEST(Check, MissingInputsAndBadOptions) {
     FaultyLibrary lib;
     const CliResult r = RunCli({"check", lib.P("nothing.info")});

@@ -110,6 +110,23 @@ TEST(InfoCommands, FileErrorsExitWith4AndTheReadersText) {
 }
 
 // JobSuccess and JobSuccessAmount of -1 ("none") print as the file holds them: empty.
+TEST(RecordCommands, ReadingWhatIsNoRecordFileWarnsAndStillPrintsTheFields) {
+    TempDir dir;
+    WriteBytes(dir.File("a.info"), "\xEF\xBB\xBF[Info]\r\nName=A\r\n");
+    CliResult r = RunCli({"info-read", dir.File("a.info")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "warning: Файл не является диалогом: текст в кодировке UTF-8, а не Windows-1251\n");
+    EXPECT_EQ(r.out.rfind("Name=\nSortID=-1\n", 0), 0u);
+
+    WriteBytes(dir.File("a.quest"), "[Quest]\r\nName=Q\r\nType=two\r\n");
+    r = RunCli({"quest-read", dir.File("a.quest")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "warning: Ключ Type: значение \"two\" не является целым числом и читается как 0.\n");
+    r = RunCli({"quest-write", dir.File("b.quest"), "--from", dir.File("a.info")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "warning: Файл не является квестом: текст в кодировке UTF-8, а не Windows-1251\n");
+}
+
 TEST(QuestCommands, WriteCreatesAll22KeysAndReadGivesThemBack) {
     TempDir dir;
     const std::string out = dir.File("Q_quest_G3_World_01.quest");

@@ -136,6 +136,12 @@ void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) 
 
 void Checker::CheckInfoFile(FileReport& report) {
     const InfoRun run = LoadAndPrepare(report.path);
+    if (!run.read.notRecord.empty()) {
+        report.findings.push_back({true, run.read.notRecord});
+        return;
+    }
+    for (const UnreadNumber& number : run.read.unreadNumbers)
+        report.findings.push_back({false, UnreadNumberMessage(number)});
     for (const LoadNotice& notice : run.loaded.notices)
         report.findings.push_back({false, notice.text});
     if (!run.misaligned.empty())

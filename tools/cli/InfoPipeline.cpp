@@ -4,8 +4,9 @@ namespace pw::cli {
 
 InfoRun LoadAndPrepare(const std::string& path) {
     TInfo info;
-    info.ReadFromFile(path);
-    InfoRun run{LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
+    RecordReadReport read;
+    info.ReadFromFile(path, &read);
+    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
     run.compiled = CheckInfoHeader(run.loaded.model);
     // The output path is the caller's; the settings only shape a path that is not used.
     PrepareInfo(run.loaded.model, CompileSettings{false, {}, "."}, run.compiled);

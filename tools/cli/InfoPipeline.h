@@ -1,6 +1,7 @@
 #pragma once
 // One .info file through the dialogue tab's load and the compile button's checks, without a window.
 
+#include "data/ReadReport.h"
 #include "info_editor/InfoEditorModel.h"
 
 #include <string>
@@ -9,6 +10,7 @@
 namespace pw::cli {
 
 struct InfoRun {
+    RecordReadReport read;   // whether it is a dialogue file, and the numbers that could not be read
     LoadedInfo loaded;       // the editor's content and the notices loading raised
     CompileOutcome compiled; // Ready, or the refusal the compile button would show
     std::string misaligned;  // the warning for InfoScript lists that do not pair up, or empty

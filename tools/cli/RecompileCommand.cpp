@@ -5,9 +5,19 @@
 namespace pw::cli {
 namespace {
 
+// A file that is no record file is refused rather than written out as a record of defaults; numbers
+// that read as 0 or -1 are said on the way, as the editor would write them so.
+void RefuseNonsense(const RecordReadReport& read) {
+    if (!read.notRecord.empty())
+        throw CliFailure(kExitRefused, read.notRecord);
+    for (const UnreadNumber& number : read.unreadNumbers)
+        WriteErrLine("warning: " + UnreadNumberMessage(number));
+}
+
 // The quest tab's load and compile: the same record, written to OUT as the tab writes it.
 int RecompileQuest(const std::string& in, const std::string& out) {
     QuestRun run = LoadAndFillQuest(in);
+    RefuseNonsense(run.read);
     if (run.compiled.Failed())
         throw CliFailure(kExitRefused, run.compiled.message);
     run.compiled.quest.WriteToFile(out);
@@ -23,6 +33,7 @@ int Recompile(const Args& args) {
     if (HasExtension(args[0], ".quest"))
         return RecompileQuest(args[0], args[1]);
     const InfoRun run = LoadAndPrepare(args[0]);
+    RefuseNonsense(run.read);
     // The editor shows these as notices and goes on loading; so does the command.
     for (const LoadNotice& notice : run.loaded.notices)
         WriteErrLine("warning: " + notice.text);

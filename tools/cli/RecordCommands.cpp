@@ -2,6 +2,7 @@
 
 #include "data/G3Infos.h"
 #include "data/G3Quests.h"
+#include "data/ReadReport.h"
 
 namespace pw::cli {
 namespace {
@@ -27,12 +28,24 @@ template <> struct RecordTraits<TQuest> {
     }
 };
 
+// Reads a record as the editor does, and says on standard error what the editor would read silently:
+// a file that is no record file, numbers that read as 0 or -1.
+template <class Record> Record ReadWithWarnings(const std::string& path) {
+    RequireExistingFile(path);
+    Record record;
+    RecordReadReport report;
+    record.ReadFromFile(path, &report);
+    if (!report.notRecord.empty())
+        WriteErrLine("warning: " + report.notRecord);
+    for (const UnreadNumber& number : report.unreadNumbers)
+        WriteErrLine("warning: " + UnreadNumberMessage(number));
+    return record;
+}
+
 template <class Record> int ReadRecord(const Args& args) {
     if (args.size() != 1)
         ThrowUsage("expected exactly one FILE");
-    RequireExistingFile(args[0]);
-    Record record;
-    record.ReadFromFile(args[0]);
+    const Record record = ReadWithWarnings<Record>(args[0]);
     std::string out;
     for (std::string_view key : RecordTraits<Record>::Keys()) {
         out.append(key);
@@ -77,10 +90,8 @@ template <class Record> int WriteRecord(const Args& args) {
         from = args[++i];
     }
     Record record;
-    if (!from.empty()) {
-        RequireExistingFile(from);
-        record.ReadFromFile(from);
-    }
+    if (!from.empty())
+        record = ReadWithWarnings<Record>(from);
     for (const std::string& assignment : assignments)
         Assign(record, assignment);
     record.WriteToFile(args[0]);
