@@ -151,6 +151,87 @@ std::string Utf16LeToCp1251(std::string_view bytes) {
     return out;
 }
 
+std::optional<std::u32string> DecodeUtf8(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int extra = lead < 0x80                   ? 0
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                        : -1;
+        if (extra < 0 || utf8.size() - i <= static_cast<std::size_t>(extra))
+            return std::nullopt;
+        char32_t u = extra == 0 ? lead : (lead & (0x3F >> extra));
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            u = (u << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (u < kSmallest[extra] || u > 0x10FFFF || (u >= 0xD800 && u < 0xE000))
+            return std::nullopt;
+        out += u;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::optional<std::string> Utf8ToCp1251Exact(std::string_view utf8) {
+    const std::optional<std::u32string> text = DecodeUtf8(utf8);
+    if (!text)
+        return std::nullopt;
+    std::string out;
+    out.reserve(text->size());
+    bool lossy = false;
+    for (char32_t u : *text)
+        out += UnicodeToCp1251(u, &lossy);
+    if (lossy)
+        return std::nullopt;
+    return out;
+}
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+    const std::size_t units = bytes.size() / 2;
+    const auto unit = [bytes](std::size_t i) -> char32_t {
+        return static_cast<unsigned char>(bytes[2 * i]) | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    };
+    std::string out;
+    out.reserve(units + units / 2);
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t u = unit(i);
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000)
+            u = 0x10000 + ((u - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        else if (u >= 0xD800 && u < 0xE000)
+            u = 0xFFFD;
+        AppendUtf8(out, u);
+    }
+    return out;
+}
+
+std::optional<std::string> Utf8ToUtf16Le(std::string_view utf8) {
+    const std::optional<std::u32string> text = DecodeUtf8(utf8);
+    if (!text)
+        return std::nullopt;
+    std::string out;
+    out.reserve(text->size() * 2);
+    const auto put = [&out](char32_t unit) {
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    };
+    for (char32_t u : *text) {
+        if (u < 0x10000) {
+            put(u);
+            continue;
+        }
+        put(0xD800 + ((u - 0x10000) >> 10));
+        put(0xDC00 + ((u - 0x10000) & 0x3FF));
+    }
+    return out;
+}
+
 char Cp1251Upper(char c) {
     return Tables().upper[static_cast<unsigned char>(c)];
 }

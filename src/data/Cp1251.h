@@ -2,6 +2,7 @@
 // The program's 8-bit text is Windows-1251. These helpers convert it to and from Unicode forms
 // and fold letter case under that code page, without any dependency beyond the standard library.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,18 @@ std::string Utf8ToCp1251(std::string_view utf8);
 std::string Cp1251ToUtf16Le(std::string_view text);
 // 8-bit text of raw little-endian UTF-16 bytes; characters outside the code page become '?'.
 std::string Utf16LeToCp1251(std::string_view bytes);
+
+// The code points of UTF-8 text; std::nullopt when it is no valid UTF-8 (a stray or missing continuation
+// byte, an overlong form, a surrogate, a value past U+10FFFF).
+std::optional<std::u32string> DecodeUtf8(std::string_view utf8);
+// Windows-1251 of UTF-8 text with nothing lost: std::nullopt when the text is no valid UTF-8 or holds a
+// character the code page lacks.
+std::optional<std::string> Utf8ToCp1251Exact(std::string_view utf8);
+// UTF-8 of raw little-endian UTF-16 bytes (no byte-order mark). An unpaired surrogate becomes U+FFFD; an
+// odd last byte is no character and is left out.
+std::string Utf16LeToUtf8(std::string_view bytes);
+// Raw little-endian UTF-16 bytes of UTF-8 text; std::nullopt when it is no valid UTF-8.
+std::optional<std::string> Utf8ToUtf16Le(std::string_view utf8);
 
 // Upper / lower case of one byte under Windows-1251: Latin and Cyrillic letters fold, lengths never change.
 char Cp1251Upper(char c);

@@ -87,19 +87,27 @@ const InfoField* FindField(std::string_view key) {
     return nullptr;
 }
 
+// The field a key line of the file names, letter case of A-Z ignored as the reader ignores it.
+const InfoField* FindFileField(std::string_view name) {
+    for (const InfoField& f : Fields())
+        if (f.key.size() == name.size() && AsciiEqualNoCase(f.key, name))
+            return &f;
+    return nullptr;
+}
+
 // A value the reader cannot take as an integer: a missing key is no such value, and neither is an
 // empty SortID, which is how the file stores none.
-bool IsUnreadNumber(const InfoField& field, const std::optional<std::string>& value) {
+bool IsUnreadNumber(const InfoField& field, const std::optional<std::string_view>& value) {
     if (!value || (field.kind != Kind::Integer && field.kind != Kind::SortId))
         return false;
     return !(field.kind == Kind::SortId && value->empty()) && !ParseFileInteger(*value);
 }
 
 // Assigns one field from the raw value of its key (std::nullopt when the key is missing).
-void ReadField(TInfo& info, const InfoField& field, const std::optional<std::string>& value) {
+void ReadField(TInfo& info, const InfoField& field, const std::optional<std::string_view>& value) {
     switch (field.kind) {
     case Kind::Text:
-        info.*field.text = value.value_or(std::string());
+        info.*field.text = value.value_or(std::string_view());
         return;
     case Kind::Integer:
         info.*field.number = value ? ParseFileInteger(*value).value_or(0) : 0;
@@ -218,12 +226,18 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
     SectionName = std::string(kSection);
     const auto bytes = ReadWholeFile(fileName);
     const IniSections ini = IniSections::Parse(bytes ? std::string_view(*bytes) : std::string_view());
-    for (const InfoField& field : Fields()) {
-        const std::optional<std::string> value = ini.Value(kSection, field.key);
-        ReadField(*this, field, value);
-        if (report && IsUnreadNumber(field, value))
-            report->unreadNumbers.push_back(
-                {std::string(field.key), *value, field.kind == Kind::SortId ? -1 : 0});
+    // One pass over the section's lines; a later line of a key replaces an earlier one.
+    const std::vector<InfoField>& fields = Fields();
+    std::vector<std::optional<std::string_view>> values(fields.size());
+    ini.ForEachKey(kSection, [&](std::string_view name, std::string_view value) {
+        if (const InfoField* field = FindFileField(name))
+            values[static_cast<std::size_t>(field - fields.data())] = value;
+    });
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        ReadField(*this, fields[i], values[i]);
+        if (report && IsUnreadNumber(fields[i], values[i]))
+            report->unreadNumbers.push_back({std::string(fields[i].key), std::string(*values[i]),
+                                             fields[i].kind == Kind::SortId ? -1 : 0});
     }
     if (report && bytes)
         report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, ini.HasSection(kSection), false);

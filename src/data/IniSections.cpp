@@ -10,9 +10,10 @@ namespace {
 template <typename F> void ForEachLine(std::string_view bytes, F onLine) {
     std::size_t start = 0;
     while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = bytes.size();
+        // A plain loop: lines are short, and find_first_of would make a call for every byte.
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
         onLine(bytes.substr(start, end - start));
         if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
             ++end;

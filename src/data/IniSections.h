@@ -19,6 +19,15 @@ public:
     // section named section; std::nullopt when missing.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
+    // Calls onKey(name, value) for every line with "=" in the last section named section, in file order;
+    // name and value are as Value sees them.
+    template <class OnKey> void ForEachKey(std::string_view section, OnKey onKey) const {
+        if (const Section* s = LastSection(section))
+            for (const std::string& line : s->lines)
+                if (const std::size_t eq = line.find('='); eq != std::string::npos)
+                    onKey(std::string_view(line).substr(0, eq), std::string_view(line).substr(eq + 1));
+    }
+
     // Whether a section of that name (A-Z folded) is in the file.
     bool HasSection(std::string_view section) const { return LastSection(section) != nullptr; }
 

@@ -145,6 +145,9 @@ bool RemoveEntry(const FolderLock& lock, const std::string& name);
 // everything on their volumes): a library scan never enters them.
 bool IsSystemFolder(const NodeId& id);
 
+// The number of processors this process may run on (at least 1), for spreading work over them.
+unsigned UsableProcessors();
+
 // The folder path, and the separator between folder and name.
 char PathSeparator();
 

@@ -1,13 +1,16 @@
 #include "data/Platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <random>
 #include <set>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -436,6 +439,17 @@ bool IsSystemFolder(const NodeId& id) {
         if (volume == id.volume)
             return true;
     return false;
+}
+
+unsigned UsableProcessors() {
+#ifdef __linux__
+    // The affinity mask, so a run limited to some processors (taskset, a container) uses only those.
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&set));
+#endif
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 char PathSeparator() {

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/ParallelWork.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 
@@ -86,12 +87,17 @@ SearchOutcome SearchLibrary(SearchMode mode, std::string_view boxText,
     const std::string query = SearchQueryOf(boxText);
     const SearchKeys& keys = mode == SearchMode::Dialogues ? kInfoKeys : kQuestKeys;
     outcome.searched = true;
-    for (const std::string& path : files) {
+    // The files are read on all processors; each verdict has its own byte (a vector<bool> would share
+    // them), so the matches are listed in the order of files.
+    std::vector<unsigned char> matches(files.size(), 0);
+    ParallelFor(files.size(), [&](std::size_t i) {
         // Read once, exactly as ProfileText::Load does; a missing or unreadable file holds no keys.
-        std::string bytes = TryReadWholeFile(path).value_or(std::string());
-        if (MayMatch(bytes, query) && FileMatches(ProfileText(std::move(bytes)), keys, query))
-            outcome.paths.push_back(path);
-    }
+        std::string bytes = TryReadWholeFile(files[i]).value_or(std::string());
+        matches[i] = MayMatch(bytes, query) && FileMatches(ProfileText(std::move(bytes)), keys, query);
+    });
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (matches[i])
+            outcome.paths.push_back(files[i]);
     return outcome;
 }
 

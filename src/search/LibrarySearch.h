@@ -28,8 +28,8 @@ std::string SearchQueryOf(std::string_view boxText);
 bool IsSearchQuery(std::string_view boxText);
 
 // Runs the search of mode for the box text over files. Whole-value comparisons fold only A-Z; the
-// InfoScript_Texts test is byte for byte. Each file is read once; missing or unreadable files simply
-// do not match. boxText is Windows-1251; the paths are the file system's, returned as given.
+// InfoScript_Texts test is byte for byte. Each file is read once, on all processors at once; missing or
+// unreadable files simply do not match. boxText is Windows-1251; the paths are the file system's, returned as given.
 SearchOutcome SearchLibrary(SearchMode mode, std::string_view boxText, const std::vector<std::string>& files);
 
 // "Результатов -  %d " (Windows-1251), the box's text after a search.

@@ -9,6 +9,7 @@
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "data/MessageText.h"
+#include "data/ParallelWork.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 
@@ -60,43 +61,35 @@ bool IsQuestCommand(std::string_view command) {
 
 class Checker {
 public:
-    Checker(const CheckOptions& options);
+    explicit Checker(const CheckOptions& options) : mOptions(options) {}
     int Run();
 
 private:
-    void LintTable(std::string_view bytes);
-    void CheckFile(const std::string& path);
-    void CheckInfoFile(FileReport& report);
+    void LintTable();
+    void CollectFiles();
+    void CheckFile(FileReport& report) const;
+    void CheckInfoFile(FileReport& report) const;
     void CheckReferences(const InfoEditorModel& model, FileReport& report) const;
     void CheckQuest(std::string_view quest, FileReport& report) const;
     void CheckAcrossFiles();
-    int Print();
+    int Print() const;
 
     const CheckOptions& mOptions;
     std::optional<NameSet> mTableIds;
     std::optional<NameSet> mQuestNames;
     NameSet mDialogueNames;
     std::vector<FileReport> mReports;
+    std::vector<bool> mMissing; // for each report: a path given that names nothing
 };
 
-Checker::Checker(const CheckOptions& options) : mOptions(options) {
-    if (!options.table.empty()) {
-        // Read once for both uses: the table's own lint and the IDs the files are checked against.
-        std::string bytes = ReadTableBytes(options.table);
-        LintTable(bytes);
-        if (!options.paths.empty())
-            mTableIds = TableIdsOf(std::move(bytes));
-    }
-    if (!options.quests.empty())
-        mQuestNames = ReadQuestNames(options.quests);
-}
-
-void Checker::LintTable(std::string_view bytes) {
+// The table is read once, in blocks: its findings are listed as they come, and only its IDs are kept.
+void Checker::LintTable() {
     FileReport& report = mReports.emplace_back();
+    mMissing.push_back(false);
     report.path = mOptions.table;
     std::size_t listed[kTableIssueCount] = {};
     std::size_t unlisted[kTableIssueCount] = {};
-    for (TableFinding& finding : LintStringTable(bytes)) {
+    NameSet ids = ReadStringTable(mOptions.table, [&](TableFinding&& finding) {
         const auto kind = static_cast<std::size_t>(finding.issue);
         if (mOptions.verbose || listed[kind] < kListedPerKind) {
             ++listed[kind];
@@ -104,7 +97,9 @@ void Checker::LintTable(std::string_view bytes) {
         } else {
             ++unlisted[kind];
         }
-    }
+    });
+    if (!mOptions.paths.empty())
+        mTableIds = std::move(ids);
     for (std::size_t kind = 0; kind < kTableIssueCount; ++kind) {
         if (unlisted[kind] == 0)
             continue;
@@ -134,7 +129,7 @@ void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) 
     }
 }
 
-void Checker::CheckInfoFile(FileReport& report) {
+void Checker::CheckInfoFile(FileReport& report) const {
     const InfoRun run = LoadAndPrepare(report.path);
     if (!run.read.notRecord.empty()) {
         report.findings.push_back({true, run.read.notRecord});
@@ -149,15 +144,14 @@ void Checker::CheckInfoFile(FileReport& report) {
     if (run.compiled.Failed())
         report.findings.push_back({true, run.compiled.message});
     CheckReferences(run.loaded.model, report);
-    mDialogueNames.Add(TrimView(run.loaded.model.NameEd));
+    report.dialogueName = Trim(run.loaded.model.NameEd);
     report.parent = Trim(run.loaded.model.ParentEd);
 }
 
-void Checker::CheckFile(const std::string& path) {
-    FileReport& report = mReports.emplace_back();
-    report.path = path;
+// Runs on any of the threads: it reads only what the run before the files has made.
+void Checker::CheckFile(FileReport& report) const {
     try {
-        if (HasExtension(path, ".quest"))
+        if (HasExtension(report.path, ".quest"))
             CheckQuestFile(report, mTableIds ? &*mTableIds : nullptr);
         else
             CheckInfoFile(report);
@@ -166,14 +160,34 @@ void Checker::CheckFile(const std::string& path) {
     }
 }
 
+// A report for every file to check, in the order of the paths given and of the library scan.
+void Checker::CollectFiles() {
+    for (const std::string& path : mOptions.paths) {
+        if (!DirectoryExists(path)) {
+            mReports.emplace_back().path = path;
+            mMissing.push_back(!FileExists(path));
+            continue;
+        }
+        std::vector<std::string> files;
+        ScanLibraryFolder(path, files);
+        for (std::string& file : files) {
+            mReports.emplace_back().path = std::move(file);
+            mMissing.push_back(false);
+        }
+    }
+}
+
 // The references that need every checked file first: parent dialogues, earlier quests, and quest
 // names used twice.
 void Checker::CheckAcrossFiles() {
     NameSet questNames;
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
-    for (const FileReport& report : mReports)
+    for (const FileReport& report : mReports) {
         if (!report.questName.empty())
             questNames.Add(report.questName);
+        if (!report.dialogueName.empty())
+            mDialogueNames.Add(report.dialogueName);
+    }
     for (FileReport& report : mReports) {
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
@@ -194,30 +208,31 @@ void Checker::CheckAcrossFiles() {
 }
 
 int Checker::Run() {
-    for (const std::string& path : mOptions.paths) {
-        if (DirectoryExists(path)) {
-            std::vector<std::string> files;
-            ScanLibraryFolder(path, files);
-            for (const std::string& file : files)
-                CheckFile(file);
-        } else if (FileExists(path)) {
-            CheckFile(path);
-        } else {
-            FileReport& report = mReports.emplace_back();
-            report.path = path;
-            report.findings.push_back({true, CannotOpenFileMessage(path, SystemErrorText(ENOENT))});
-        }
-    }
+    if (!mOptions.table.empty())
+        LintTable();
+    if (!mOptions.quests.empty())
+        mQuestNames = ReadQuestNames(mOptions.quests);
+    const std::size_t firstFile = mReports.size();
+    CollectFiles();
+    // The files are read and checked on all processors, one file at a time on each; every report has
+    // its own place, so they are printed in the order of the paths whatever order they finish in.
+    ParallelFor(mReports.size() - firstFile, [this, firstFile](std::size_t i) {
+        FileReport& report = mReports[firstFile + i];
+        if (mMissing[firstFile + i])
+            report.findings.push_back({true, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
+        else
+            CheckFile(report);
+    });
     CheckAcrossFiles();
     return Print();
 }
 
-int Checker::Print() {
+int Checker::Print() const {
     std::size_t errors = 0;
     std::size_t warnings = 0;
-    std::string out;
     for (const FileReport& report : mReports) {
         warnings += report.unlistedWarnings;
+        std::string out;
         for (const Finding& finding : report.findings) {
             ++(finding.error ? errors : warnings);
             out += report.path;
@@ -227,10 +242,10 @@ int Checker::Print() {
             out += finding.text;
             out += '\n';
         }
+        WriteOut(out);
     }
-    out += "Файлов: " + std::to_string(mReports.size()) + ", ошибок: " + std::to_string(errors) +
-           ", предупреждений: " + std::to_string(warnings) + "\n";
-    WriteOut(out);
+    WriteOut("Файлов: " + std::to_string(mReports.size()) + ", ошибок: " + std::to_string(errors) +
+             ", предупреждений: " + std::to_string(warnings) + "\n");
     return errors > 0 || (mOptions.strict && warnings > 0) ? kExitFindings : kExitOk;
 }
 

@@ -19,6 +19,7 @@ struct FileReport {
     std::size_t unlistedWarnings = 0; // warnings summed up rather than listed, still counted
 
     // Facts for the checks across files, gathered while each file is checked (Windows-1251).
+    std::string dialogueName;                // a dialogue's Name, trimmed
     std::string parent;                      // a dialogue's parent dialogue
     std::string questName;                   // a quest's Name
     std::vector<std::string> finishedQuests; // a quest's FinishedQuests, one name each

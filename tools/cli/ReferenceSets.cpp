@@ -3,53 +3,13 @@
 #include "CliSupport.h"
 
 #include "data/Cp1251.h"
-#include "data/FileIO.h"
 #include "data/Library.h"
+#include "data/ParallelWork.h"
 #include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
 
-#include <cerrno>
 #include <stdexcept>
 
 namespace pw::cli {
-namespace {
-
-// The next line end (CR or LF) at or after pos, found with memchr rather than byte by byte.
-std::size_t LineEnd(std::string_view text, std::size_t pos) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos)
-        end = text.size();
-    const std::size_t cr = text.substr(0, end).find('\r', pos);
-    return cr == std::string_view::npos ? end : cr;
-}
-
-// Calls onKey with the name of every key line of the first section named section.
-template <class OnKey> void ForEachKey(std::string_view text, std::string_view section, OnKey onKey) {
-    bool inSection = false;
-    bool seen = false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = LineEnd(text, pos);
-        const std::string_view line = TrimView(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (line.front() == '[') {
-            if (inSection)
-                return;
-            const std::string_view name = TrimView(line.substr(1, line.find(']') - 1));
-            inSection = !seen && AsciiEqualNoCase(name, section);
-            seen = seen || inSection;
-            continue;
-        }
-        const std::size_t eq = line.find('=');
-        if (inSection && eq != std::string_view::npos)
-            onKey(TrimView(line.substr(0, eq)));
-    }
-}
-
-} // namespace
 
 std::size_t FoldedHash::operator()(std::string_view name) const noexcept {
     std::size_t hash = 14695981039346656037ull;
@@ -62,42 +22,62 @@ bool FoldedEqual::operator()(std::string_view a, std::string_view b) const noexc
     return AsciiEqualNoCase(a, b);
 }
 
-void NameSet::Add(std::string_view name) {
-    if (!Contains(name))
-        mNames.insert(mCopies.emplace_back(name));
+std::string_view NameSet::Name(std::size_t number) const {
+    const std::size_t end = number + 1 < mStarts.size() ? mStarts[number + 1] : mText.size();
+    return std::string_view(mText).substr(mStarts[number], end - mStarts[number]);
 }
 
-bool NameSet::Contains(std::string_view name) const {
-    return mNames.count(name) > 0;
+std::optional<std::size_t> NameSet::Find(std::string_view name) const {
+    if (mSlots.empty())
+        return std::nullopt;
+    const std::size_t mask = mSlots.size() - 1;
+    for (std::size_t slot = FoldedHash()(name) & mask; mSlots[slot] != 0; slot = (slot + 1) & mask)
+        if (AsciiEqualNoCase(Name(mSlots[slot] - 1), name))
+            return mSlots[slot] - 1;
+    return std::nullopt;
 }
 
-std::string ReadTableBytes(const std::string& path) {
-    std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes)
-        throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
-    return std::move(*bytes);
+std::pair<std::size_t, bool> NameSet::Insert(std::string_view name) {
+    if (const std::optional<std::size_t> found = Find(name))
+        return {*found, false};
+    if (mStarts.size() + 1 > mSlots.size() / 2) // at most half full, so a search ends soon
+        Grow();
+    const std::size_t number = mStarts.size();
+    if (number >= UINT32_MAX)
+        throw std::length_error("too many names");
+    mStarts.push_back(mText.size());
+    mText.append(name);
+    const std::size_t mask = mSlots.size() - 1;
+    std::size_t slot = FoldedHash()(name) & mask;
+    while (mSlots[slot] != 0)
+        slot = (slot + 1) & mask;
+    mSlots[slot] = static_cast<std::uint32_t>(number + 1);
+    return {number, true};
 }
 
-NameSet TableIdsOf(std::string bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-        bytes = Utf16LeToCp1251(std::string_view(bytes).substr(2));
-    NameSet ids;
-    ids.mText = std::make_unique<const std::string>(std::move(bytes));
-    ids.mNames.reserve(ids.mText->size() / 64);
-    ForEachKey(*ids.mText, kStringsSection, [&ids](std::string_view id) { ids.mNames.insert(id); });
-    return ids;
+void NameSet::Grow() {
+    mSlots.assign(std::max<std::size_t>(64, mSlots.size() * 2), 0);
+    const std::size_t mask = mSlots.size() - 1;
+    for (std::size_t number = 0; number < mStarts.size(); ++number) {
+        std::size_t slot = FoldedHash()(Name(number)) & mask;
+        while (mSlots[slot] != 0)
+            slot = (slot + 1) & mask;
+        mSlots[slot] = static_cast<std::uint32_t>(number + 1);
+    }
 }
 
 NameSet ReadQuestNames(const std::string& folder) {
     RequireExistingFolder(folder);
     std::vector<std::string> files;
     ScanLibraryFolder(folder, files);
-    NameSet names;
-    for (const std::string& file : files) {
-        if (std::optional<std::string> name = ProfileText::Load(file).Find("Quest", "Name"))
-            names.Add(*name);
-    }
-    return names;
+    std::vector<std::optional<std::string>> names(files.size());
+    ParallelFor(files.size(),
+                [&](std::size_t i) { names[i] = ProfileText::Load(files[i]).Find("Quest", "Name"); });
+    NameSet set;
+    for (const std::optional<std::string>& name : names)
+        if (name)
+            set.Add(*name);
+    return set;
 }
 
 } // namespace pw::cli

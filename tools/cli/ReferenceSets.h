@@ -3,11 +3,12 @@
 // names of a quest tree and the dialogue names of the checked files. Names are kept with A-Z folded,
 // as the INI layer and the game compare them.
 
-#include <deque>
-#include <memory>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace pw::cli {
 
@@ -18,32 +19,27 @@ struct FoldedEqual {
     bool operator()(std::string_view a, std::string_view b) const noexcept;
 };
 
+// A set of names, compact enough for the hundred thousand IDs of a string table: the names lie one
+// after another in one text, and the table of places holds only their numbers.
 class NameSet {
 public:
-    NameSet() = default;
-    NameSet(NameSet&&) = default;
-    NameSet& operator=(NameSet&&) = default;
-
-    // Keeps a copy of name.
-    void Add(std::string_view name);
-    bool Contains(std::string_view name) const;
+    // Keeps a copy of name unless an equal one is in the set. Returns the number of the name in the set
+    // (counted from 0 in the order of adding) and whether it was added.
+    std::pair<std::size_t, bool> Insert(std::string_view name);
+    void Add(std::string_view name) { Insert(name); }
+    bool Contains(std::string_view name) const { return Find(name).has_value(); }
+    // The number of an equal name in the set.
+    std::optional<std::size_t> Find(std::string_view name) const;
+    std::size_t Size() const { return mStarts.size(); }
+    std::string_view Name(std::size_t number) const;
 
 private:
-    friend NameSet TableIdsOf(std::string bytes);
+    void Grow();
 
-    // The names are views into the table's text or into the copies, so a large table costs no copy
-    // per ID; both stay in place when the set is moved.
-    std::unique_ptr<const std::string> mText;
-    std::deque<std::string> mCopies;
-    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> mNames;
+    std::string mText;
+    std::vector<std::size_t> mStarts;  // where each name starts in mText; it ends where the next starts
+    std::vector<std::uint32_t> mSlots; // open addressing: a name's number + 1, 0 for a free slot
 };
-
-// The whole bytes of a string table. Throws std::runtime_error when the file cannot be read; a missing
-// file is such an error here.
-std::string ReadTableBytes(const std::string& path);
-// The IDs of the first section "LocAdmin_Strings" of a string table's bytes (8-bit or UTF-16LE with a
-// byte-order mark), as the profile layer would find them.
-NameSet TableIdsOf(std::string bytes);
 
 // The Name values of section "Quest" of every file below folder, scanned as the library is.
 NameSet ReadQuestNames(const std::string& folder);

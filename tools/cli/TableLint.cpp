@@ -1,199 +1,266 @@
 #include "TableLint.h"
 
-#include "ReferenceSets.h"
-
 #include "data/Cp1251.h"
+#include "data/FileIO.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
-#include <unordered_map>
+#include <stdexcept>
 
 namespace pw::cli {
 namespace {
 
-// Cuts a text into lines: CR, LF and CR LF each end one line, as the profile reader sees them. The
-// next CR and the next LF are each found once with a fast search and kept until passed.
-class LineCutter {
+// Cuts text that arrives in parts into lines: CR, LF and CR LF each end one line, also where a CR LF is
+// split between two parts. Only a line cut by a part's end is copied.
+class LineSplitter {
 public:
-    explicit LineCutter(std::string_view text) : mText(text), mNextCr(Find('\r')), mNextLf(Find('\n')) {}
+    template <class OnLine> void Feed(std::string_view part, OnLine onLine) {
+        std::size_t pos = 0;
+        if (mAfterCr && !part.empty()) {
+            pos = part.front() == '\n' ? 1 : 0;
+            mAfterCr = false;
+        }
+        while (pos < part.size()) {
+            const std::size_t end = LineEnd(part, pos);
+            if (end == part.size()) {
+                mCarry.append(part.substr(pos));
+                return;
+            }
+            if (mCarry.empty()) {
+                onLine(part.substr(pos, end - pos));
+            } else {
+                mCarry.append(part.substr(pos, end - pos));
+                onLine(std::string_view(mCarry));
+                mCarry.clear();
+            }
+            pos = end + 1;
+            if (part[end] == '\r' && pos == part.size())
+                mAfterCr = true;
+            else if (part[end] == '\r' && part[pos] == '\n')
+                ++pos;
+        }
+    }
 
-    bool Next(std::string_view& line) {
-        if (mPos >= mText.size())
-            return false;
-        if (mNextCr < mPos)
-            mNextCr = Find('\r');
-        if (mNextLf < mPos)
-            mNextLf = Find('\n');
-        const std::size_t end = std::min(mNextCr, mNextLf);
-        line = mText.substr(mPos, end - mPos);
-        mPos = end + 1;
-        if (end == mNextCr && mPos == mNextLf) // CR LF ends one line
-            ++mPos;
-        return true;
+    // The last line, when the text does not end with a line end.
+    template <class OnLine> void Finish(OnLine onLine) {
+        if (!mCarry.empty())
+            onLine(std::string_view(mCarry));
+        mCarry.clear();
     }
 
 private:
-    std::size_t Find(char c) const {
-        const std::size_t at = mText.find(c, mPos);
-        return at == std::string_view::npos ? mText.size() : at;
+    // The first CR or LF at or after pos, or the part's size.
+    static std::size_t LineEnd(std::string_view part, std::size_t pos) {
+        const void* lf = std::memchr(part.data() + pos, '\n', part.size() - pos);
+        const std::size_t end =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - part.data()) : part.size();
+        const void* cr = std::memchr(part.data() + pos, '\r', end - pos);
+        return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - part.data()) : end;
     }
 
-    std::string_view mText;
-    std::size_t mPos = 0;
-    std::size_t mNextCr;
-    std::size_t mNextLf;
+    std::string mCarry;
+    bool mAfterCr = false;
 };
 
-// Writes c as UTF-8 at out; returns the position after it.
-char* PutUtf8(char* out, char32_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+// The lint of one table, fed line by line; only the IDs and a few numbers a line are kept, because the
+// norm of ";" is known only at the end.
+class TableLinter {
+public:
+    // wide: the lines are UTF-8 decoded from a UTF-16 table rather than Windows-1251.
+    explicit TableLinter(bool wide) : mWide(wide) {}
+
+    void Line(std::string_view raw);
+    void Finish(const TableFindingSink& onFinding);
+    // The IDs a lookup finds, in Windows-1251.
+    NameSet TakeLookupIds();
+
+private:
+    enum Flags : unsigned char { kEntry = 1, kRepeated = 2, kNoFinalSemicolon = 4, kQuestionMarks = 8 };
+    struct LineFacts {
+        std::size_t line;
+        std::size_t firstLine; // of a repeated ID
+        int semicolons;
+        unsigned char flags;
+    };
+
+    std::string Utf8(std::string_view text) const { return mWide ? std::string(text) : Cp1251ToUtf8(text); }
+    void Emit(const LineFacts& facts, std::string_view repeatedId, int norm,
+              const TableFindingSink& onFinding) const;
+
+    bool mWide;
+    std::size_t mNumber = 0;
+    int mSection = 0; // 0 before the first section "LocAdmin_Strings", then the number of the one we are in
+    bool mInStrings = false;
+    NameSet mIds;                      // every ID of every section "LocAdmin_Strings", in its first spelling
+    std::vector<std::size_t> mIdLines; // the line each of mIds was first seen on
+    std::vector<bool> mIdReadable;     // whether that line lies in the first section, where lookups look
+    std::vector<LineFacts> mFacts;     // the entry lines and the lines without "="
+    std::vector<std::string> mRepeatedIds; // the spelling of each repeated ID, in line order
+    std::map<int, std::size_t> mSemicolonCounts;
+};
+
+void TableLinter::Line(std::string_view raw) {
+    ++mNumber;
+    const std::string_view line = TrimView(raw);
+    if (line.empty() || line.front() == ';')
+        return;
+    if (line.front() == '[') {
+        const std::size_t close = line.find(']');
+        const std::string_view name =
+            TrimView(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+        mInStrings = AsciiEqualNoCase(name, kStringsSection);
+        if (mInStrings)
+            ++mSection;
+        return;
+    }
+    if (!mInStrings)
+        return;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+        mFacts.push_back({mNumber, 0, 0, 0});
+        return;
+    }
+    const std::string_view id = TrimView(line.substr(0, eq));
+    const std::string_view value = TrimView(line.substr(eq + 1));
+    LineFacts facts{mNumber, 0, static_cast<int>(std::count(value.begin(), value.end(), ';')), kEntry};
+    ++mSemicolonCounts[facts.semicolons];
+    if (value.empty() || value.back() != ';')
+        facts.flags |= kNoFinalSemicolon;
+    if (value.find("???") != std::string_view::npos)
+        facts.flags |= kQuestionMarks;
+    const auto [number, added] = mIds.Insert(id);
+    if (added) {
+        mIdLines.push_back(mNumber);
+        mIdReadable.push_back(mSection == 1);
     } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        facts.flags |= kRepeated;
+        facts.firstLine = mIdLines[number];
+        mRepeatedIds.emplace_back(id);
     }
-    return out;
+    mFacts.push_back(facts);
 }
 
-// A UTF-16 table is judged on its own characters: decoding it into the 8-bit code page would turn
-// every character the code page lacks into "?" and so into false findings. Unpaired surrogates
-// become U+FFFD.
-std::string Utf16LeToUtf8(std::string_view bytes) {
-    const std::size_t units = bytes.size() / 2;
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto unit = [in](std::size_t i) -> char32_t { return in[2 * i] | (in[2 * i + 1] << 8); };
-    // The decoded length first, so the text is made in one allocation of its own size.
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < units; ++i) {
-        const char32_t c = unit(i);
-        length += c < 0x80 ? 1 : c < 0x800 ? 2 : 3; // a surrogate pair: 3 + 3 >= 4
-    }
-    std::string out(length, '\0');
-    char* o = out.data();
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t c = unit(i);
-        if (c < 0x80) {
-            *o++ = static_cast<char>(c);
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        o = PutUtf8(o, c);
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-    return out;
+void TableLinter::Emit(const LineFacts& facts, std::string_view repeatedId, int norm,
+                       const TableFindingSink& onFinding) const {
+    const auto add = [&](TableIssue issue, std::string text) {
+        onFinding({facts.line, issue, std::move(text)});
+    };
+    if (!(facts.flags & kEntry))
+        return add(TableIssue::NoEquals, "Строка без \"=\" не является записью.");
+    if (facts.flags & kRepeated)
+        add(TableIssue::RepeatedId, "ID " + Utf8(repeatedId) + " уже встречался в строке " +
+                                        std::to_string(facts.firstLine) + "; читается только первая запись.");
+    if (facts.semicolons != norm)
+        add(TableIssue::SemicolonCount, "Знаков \";\" в значении: " + std::to_string(facts.semicolons) +
+                                            ", а в большинстве значений таблицы: " + std::to_string(norm) +
+                                            ".");
+    if (facts.flags & kNoFinalSemicolon)
+        add(TableIssue::NoFinalSemicolon, "Значение не оканчивается на \";\".");
+    if (facts.flags & kQuestionMarks)
+        add(TableIssue::QuestionMarks, "Значение содержит \"???\": так выглядит текст, сохранённый в "
+                                       "кодировке, которая не могла его вместить.");
 }
 
-struct Entry {
-    std::size_t line;
-    bool isEntry;        // false for a line without "="
-    std::string_view id; // entries only
-    std::string_view value;
-    std::size_t firstLine; // the earlier line of the same ID, 0 when none
-    int semicolons;
-};
-
-int SemicolonNorm(const std::map<int, std::size_t>& counts) {
+void TableLinter::Finish(const TableFindingSink& onFinding) {
     int norm = 0;
     std::size_t most = 0;
-    for (const auto& [count, values] : counts) // ascending, so a tie keeps the smaller count
+    for (const auto& [count, values] : mSemicolonCounts) // ascending, so a tie keeps the smaller count
         if (values > most) {
             norm = count;
             most = values;
         }
-    return norm;
+    std::size_t repeated = 0;
+    for (const LineFacts& facts : mFacts)
+        Emit(facts, facts.flags & kRepeated ? std::string_view(mRepeatedIds[repeated++]) : std::string_view(),
+             norm, onFinding);
+    mFacts = {};
 }
 
-// The lines of every section "LocAdmin_Strings" that are neither blank nor comments.
-std::vector<Entry> CollectEntries(std::string_view text, std::map<int, std::size_t>& semicolonCounts) {
-    std::vector<Entry> entries;
-    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> firstLines;
-    firstLines.reserve(text.size() / 64); // about one entry for every few hundred bytes: no rehash
-    LineCutter cutter(text);
-    std::string_view raw;
-    std::size_t number = 0;
-    bool inStrings = false;
-    while (cutter.Next(raw)) {
-        ++number;
-        const std::string_view line = TrimView(raw);
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (line.front() == '[') {
-            const std::size_t close = line.find(']');
-            const std::string_view name =
-                TrimView(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-            inStrings = AsciiEqualNoCase(name, kStringsSection);
-            continue;
-        }
-        if (!inStrings)
-            continue;
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            entries.push_back({number, false, {}, {}, 0, 0});
-            continue;
-        }
-        Entry entry{number, true, TrimView(line.substr(0, eq)), TrimView(line.substr(eq + 1)), 0, 0};
-        entry.semicolons = static_cast<int>(std::count(entry.value.begin(), entry.value.end(), ';'));
-        ++semicolonCounts[entry.semicolons];
-        const auto [first, added] = firstLines.try_emplace(entry.id, number);
-        if (!added)
-            entry.firstLine = first->second;
-        entries.push_back(entry);
+NameSet TableLinter::TakeLookupIds() {
+    const bool allReadable = std::find(mIdReadable.begin(), mIdReadable.end(), false) == mIdReadable.end();
+    if (allReadable && !mWide)
+        return std::move(mIds);
+    // Lookups ask in Windows-1251; a character the code page lacks reads as "?", as the profile layer
+    // reads a UTF-16 table.
+    NameSet lookup;
+    for (std::size_t number = 0; number < mIds.Size(); ++number)
+        if (mIdReadable[number])
+            lookup.Add(mWide ? Utf8ToCp1251(mIds.Name(number)) : std::string(mIds.Name(number)));
+    return lookup;
+}
+
+bool HasWideMark(std::string_view bytes) {
+    return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+}
+
+// How many bytes of UTF-16 data can be decoded now: whole units, and not a surrogate whose partner may
+// come in the next block.
+std::size_t WholeCharacters(std::string_view data, bool more) {
+    std::size_t n = data.size() & ~std::size_t(1);
+    if (more && n >= 2) {
+        const auto high = static_cast<unsigned char>(data[n - 1]);
+        if (high >= 0xD8 && high <= 0xDB)
+            n -= 2;
     }
-    return entries;
+    return more ? n : data.size();
 }
 
 } // namespace
 
-std::vector<TableFinding> LintStringTable(std::string_view bytes) {
-    const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-    const std::string decoded = wide ? Utf16LeToUtf8(bytes.substr(2)) : std::string();
-    const std::string_view text = wide ? std::string_view(decoded) : bytes;
-    const auto utf8 = [wide](std::string_view s) { return wide ? std::string(s) : Cp1251ToUtf8(s); };
-
-    std::map<int, std::size_t> semicolonCounts;
-    const std::vector<Entry> entries = CollectEntries(text, semicolonCounts);
-    const int norm = SemicolonNorm(semicolonCounts);
-    std::vector<TableFinding> findings;
-    const auto add = [&findings](const Entry& e, TableIssue issue, std::string message) {
-        findings.push_back({e.line, issue, std::move(message)});
-    };
-    for (const Entry& e : entries) {
-        if (!e.isEntry) {
-            add(e, TableIssue::NoEquals, "Строка без \"=\" не является записью.");
-            continue;
+NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding) {
+    BlockReader reader;
+    std::string reason;
+    if (!reader.Open(path, &reason))
+        throw std::runtime_error(CannotOpenFileMessage(path, reason));
+    std::optional<TableLinter> linter;
+    LineSplitter splitter;
+    bool wide = false;
+    const auto onLine = [&linter](std::string_view line) { linter->Line(line); };
+    for (bool more = true; more;) {
+        more = reader.ReadMore();
+        if (reader.Failed())
+            throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
+        if (!linter) {
+            if (more && reader.Data().size() < 2)
+                continue;
+            wide = HasWideMark(reader.Data());
+            if (wide)
+                reader.Consume(2);
+            linter.emplace(wide);
         }
-        if (e.firstLine != 0)
-            add(e, TableIssue::RepeatedId,
-                "ID " + utf8(e.id) + " уже встречался в строке " + std::to_string(e.firstLine) +
-                    "; читается только первая запись.");
-        if (e.semicolons != norm)
-            add(e, TableIssue::SemicolonCount,
-                "Знаков \";\" в значении: " + std::to_string(e.semicolons) +
-                    ", а в большинстве значений таблицы: " + std::to_string(norm) + ".");
-        if (e.value.empty() || e.value.back() != ';')
-            add(e, TableIssue::NoFinalSemicolon, "Значение не оканчивается на \";\".");
-        if (e.value.find("???") != std::string_view::npos)
-            add(e, TableIssue::QuestionMarks,
-                "Значение содержит \"???\": так выглядит текст, сохранённый в "
-                "кодировке, которая не могла его вместить.");
+        const std::size_t n = wide ? WholeCharacters(reader.Data(), more) : reader.Data().size();
+        std::string decoded;
+        std::string_view text = reader.Data().substr(0, n);
+        if (wide) {
+            decoded = Utf16LeToUtf8(text);
+            text = decoded;
+        }
+        splitter.Feed(text, onLine);
+        reader.Consume(n);
     }
-    return findings;
+    if (!linter)
+        linter.emplace(false);
+    splitter.Finish(onLine);
+    linter->Finish(onFinding);
+    return linter->TakeLookupIds();
 }
 
+std::vector<TableFinding> LintStringTable(std::string_view bytes) {
+    const bool wide = HasWideMark(bytes);
+    const std::string decoded = wide ? Utf16LeToUtf8(bytes.substr(2)) : std::string();
+    TableLinter linter(wide);
+    LineSplitter splitter;
+    const auto onLine = [&linter](std::string_view line) { linter.Line(line); };
+    splitter.Feed(wide ? std::string_view(decoded) : bytes, onLine);
+    splitter.Finish(onLine);
+    std::vector<TableFinding> findings;
+    linter.Finish([&findings](TableFinding&& finding) { findings.push_back(std::move(finding)); });
+    return findings;
+}
 std::string UnlistedTableFindings(TableIssue issue, std::size_t count) {
     const char* kind = "";
     switch (issue) {

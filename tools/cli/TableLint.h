@@ -2,7 +2,10 @@
 // The lint of a string table itself: lines of section "LocAdmin_Strings" that the game reads wrongly or
 // not at all, or whose value looks damaged.
 
+#include "ReferenceSets.h"
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +27,18 @@ struct TableFinding {
     std::string text; // UTF-8
 };
 
-// The findings of a table's bytes (8-bit Windows-1251, or UTF-16LE with a byte-order mark, judged on
-// its decoded text), in line order and, within a line, in the order of TableIssue; each kind at most
-// once per line. Blank lines and ";" comments are never findings. The norm of ";" is the count that
-// most values have, the smaller one on a tie.
+using TableFindingSink = std::function<void(TableFinding&&)>;
+
+// Reads the string table at path once, in blocks, and keeps only its IDs: returns the IDs a lookup finds
+// (those of the first section "LocAdmin_Strings", as the profile layer finds them; Windows-1251), and
+// hands each finding of the lint to onFinding. A table is 8-bit Windows-1251, or UTF-16LE with a
+// byte-order mark, judged on its decoded text. The findings come in line order and, within a line, in the
+// order of TableIssue; each kind at most once per line. Blank lines and ";" comments are never findings.
+// The norm of ";" is the count that most values have, the smaller one on a tie. Throws
+// std::runtime_error when the table cannot be read; a missing table is such an error here.
+NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding);
+
+// The findings of a table's bytes, as ReadStringTable finds them.
 std::vector<TableFinding> LintStringTable(std::string_view bytes);
 
 // The closing line for count findings of one kind that were not listed: "… и ещё N: …" (UTF-8).
