@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace pw;
 
 // Our own table must agree with the system codec for every byte, so files round-trip the same way in
@@ -32,6 +34,49 @@ TEST(Cp1251, Utf8AndUtf16RoundTrips) {
     // Characters the code page lacks come back as '?'.
     EXPECT_EQ(Utf8ToCp1251("a中b"), "a?b");
     EXPECT_EQ(Utf16LeToCp1251(std::string("\x2d\x4e", 2)), "?");
+}
+
+TEST(Cp1251, ExactConversionsRefuseWhatWouldBeLost) {
+    struct Case {
+        std::string utf8;
+        std::optional<std::string> cp1251; // std::nullopt: not valid UTF-8, or not in the code page
+        bool validUtf8;
+    };
+    const Case cases[] = {
+        {"", "", true},
+        {"Новое значение №5 — «да»",
+         "\xCD\xEE\xE2\xEE\xE5 \xE7\xED\xE0\xF7\xE5\xED\xE8\xE5 \xB9"
+         "5 \x97 \xAB\xE4\xE0\xBB",
+         true},
+        {"€ Ё ё ‰", "\x88 \xA8 \xB8 \x89", true},
+        {"a中b", std::nullopt, true},
+        {"😀", std::nullopt, true},
+        {"\xD0", std::nullopt, false},             // cut after its lead byte
+        {"\xC0\x80", std::nullopt, false},         // an overlong NUL
+        {"\xED\xA0\x80", std::nullopt, false},     // a surrogate
+        {"\xF4\x90\x80\x80", std::nullopt, false}, // past U+10FFFF
+        {"\x80"
+         "abc",
+         std::nullopt, false},
+        {"\xCF\xF0\xE8", std::nullopt, false}, // Windows-1251 bytes, as a script might pass them
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8ToCp1251Exact(c.utf8), c.cp1251) << c.utf8;
+        EXPECT_EQ(DecodeUtf8(c.utf8).has_value(), c.validUtf8) << c.utf8;
+        const std::optional<std::string> wide = Utf8ToUtf16Le(c.utf8);
+        ASSERT_EQ(wide.has_value(), c.validUtf8) << c.utf8;
+        if (wide) {
+            EXPECT_EQ(Utf16LeToUtf8(*wide), c.utf8) << "round trip through UTF-16";
+        }
+    }
+    EXPECT_EQ(*Utf8ToUtf16Le("😀"), std::string("\x3D\xD8\x00\xDE", 4));
+    // An unpaired surrogate is no character; an odd last byte is left out.
+    EXPECT_EQ(Utf16LeToUtf8(std::string("A\0\x3D\xD8"
+                                        "B\0\x00\xDE",
+                                        8)),
+              "A\xEF\xBF\xBD"
+              "B\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16LeToUtf8(std::string("A\0B", 3)), "A");
 }
 
 TEST(Cp1251, CaseFoldsLatinAndCyrillicLetters) {

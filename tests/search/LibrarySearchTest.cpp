@@ -80,6 +80,24 @@ TEST_F(LibrarySearchTest, MissingFilesDoNotMatch) {
     EXPECT_EQ(Search(SearchMode::Dialogues, "X").paths, (Paths{info}));
 }
 
+// The files are read on several threads; the matches still come in the order of the list, each once,
+// and a file listed twice is listed twice, as the list holds it.
+TEST_F(LibrarySearchTest, ManyFilesComeBackInListOrder) {
+    Paths expected;
+    for (int i = 0; i < 600; ++i) {
+        const bool match = i % 7 == 3 || i > 590;
+        const std::string owner = match ? "Diego" : "Gorn";
+        const std::string number = std::to_string(i);
+        const std::string path =
+            Add("f" + number + ".info", "[Info]\r\nName=N" + number + "\r\nOwner=" + owner + "\r\n");
+        if (match)
+            expected.push_back(path);
+    }
+    mFiles.push_back(mFiles[3]);
+    expected.push_back(mFiles[3]);
+    EXPECT_EQ(Search(SearchMode::Dialogues, "Diego").paths, expected);
+}
+
 TEST_F(LibrarySearchTest, NoSearchIsToldApartFromNoResults) {
     Add("a.info", "[Info]\r\nName=X\r\n");
     for (const char* query : {"", "   ", "Результатов -  3 ", "мой Результ"}) {

@@ -4,67 +4,15 @@
 #include "data/FileIO.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
+#include "data/TextLines.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <stdexcept>
 
 namespace pw::cli {
 namespace {
-
-// Cuts text that arrives in parts into lines: CR, LF and CR LF each end one line, also where a CR LF is
-// split between two parts. Only a line cut by a part's end is copied.
-class LineSplitter {
-public:
-    template <class OnLine> void Feed(std::string_view part, OnLine onLine) {
-        std::size_t pos = 0;
-        if (mAfterCr && !part.empty()) {
-            pos = part.front() == '\n' ? 1 : 0;
-            mAfterCr = false;
-        }
-        while (pos < part.size()) {
-            const std::size_t end = LineEnd(part, pos);
-            if (end == part.size()) {
-                mCarry.append(part.substr(pos));
-                return;
-            }
-            if (mCarry.empty()) {
-                onLine(part.substr(pos, end - pos));
-            } else {
-                mCarry.append(part.substr(pos, end - pos));
-                onLine(std::string_view(mCarry));
-                mCarry.clear();
-            }
-            pos = end + 1;
-            if (part[end] == '\r' && pos == part.size())
-                mAfterCr = true;
-            else if (part[end] == '\r' && part[pos] == '\n')
-                ++pos;
-        }
-    }
-
-    // The last line, when the text does not end with a line end.
-    template <class OnLine> void Finish(OnLine onLine) {
-        if (!mCarry.empty())
-            onLine(std::string_view(mCarry));
-        mCarry.clear();
-    }
-
-private:
-    // The first CR or LF at or after pos, or the part's size.
-    static std::size_t LineEnd(std::string_view part, std::size_t pos) {
-        const void* lf = std::memchr(part.data() + pos, '\n', part.size() - pos);
-        const std::size_t end =
-            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - part.data()) : part.size();
-        const void* cr = std::memchr(part.data() + pos, '\r', end - pos);
-        return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - part.data()) : end;
-    }
-
-    std::string mCarry;
-    bool mAfterCr = false;
-};
 
 // The lint of one table, fed line by line; only the IDs and a few numbers a line are kept, because the
 // norm of ";" is known only at the end.
@@ -193,74 +141,31 @@ NameSet TableLinter::TakeLookupIds() {
     return lookup;
 }
 
-bool HasWideMark(std::string_view bytes) {
-    return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-}
-
-// How many bytes of UTF-16 data can be decoded now: whole units, and not a surrogate whose partner may
-// come in the next block.
-std::size_t WholeCharacters(std::string_view data, bool more) {
-    std::size_t n = data.size() & ~std::size_t(1);
-    if (more && n >= 2) {
-        const auto high = static_cast<unsigned char>(data[n - 1]);
-        if (high >= 0xD8 && high <= 0xDB)
-            n -= 2;
-    }
-    return more ? n : data.size();
-}
-
 } // namespace
 
 NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding) {
-    BlockReader reader;
+    TextLineReader reader;
     std::string reason;
     if (!reader.Open(path, &reason))
         throw std::runtime_error(CannotOpenFileMessage(path, reason));
-    std::optional<TableLinter> linter;
-    LineSplitter splitter;
-    bool wide = false;
-    const auto onLine = [&linter](std::string_view line) { linter->Line(line); };
-    for (bool more = true; more;) {
-        more = reader.ReadMore();
-        if (reader.Failed())
-            throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
-        if (!linter) {
-            if (more && reader.Data().size() < 2)
-                continue;
-            wide = HasWideMark(reader.Data());
-            if (wide)
-                reader.Consume(2);
-            linter.emplace(wide);
-        }
-        const std::size_t n = wide ? WholeCharacters(reader.Data(), more) : reader.Data().size();
-        std::string decoded;
-        std::string_view text = reader.Data().substr(0, n);
-        if (wide) {
-            decoded = Utf16LeToUtf8(text);
-            text = decoded;
-        }
-        splitter.Feed(text, onLine);
-        reader.Consume(n);
-    }
-    if (!linter)
-        linter.emplace(false);
-    splitter.Finish(onLine);
-    linter->Finish(onFinding);
-    return linter->TakeLookupIds();
+    TableLinter linter(reader.Wide());
+    if (!reader.ReadLines([&linter](std::string_view line) { linter.Line(line); }))
+        throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
+    linter.Finish(onFinding);
+    return linter.TakeLookupIds();
 }
 
 std::vector<TableFinding> LintStringTable(std::string_view bytes) {
-    const bool wide = HasWideMark(bytes);
+    const bool wide = bytes.substr(0, 2) == "\xFF\xFE";
     const std::string decoded = wide ? Utf16LeToUtf8(bytes.substr(2)) : std::string();
     TableLinter linter(wide);
-    LineSplitter splitter;
-    const auto onLine = [&linter](std::string_view line) { linter.Line(line); };
-    splitter.Feed(wide ? std::string_view(decoded) : bytes, onLine);
-    splitter.Finish(onLine);
+    ForEachTextLine(wide ? std::string_view(decoded) : bytes,
+                    [&linter](std::string_view line) { linter.Line(line); });
     std::vector<TableFinding> findings;
     linter.Finish([&findings](TableFinding&& finding) { findings.push_back(std::move(finding)); });
     return findings;
 }
+
 std::string UnlistedTableFindings(TableIssue issue, std::size_t count) {
     const char* kind = "";
     switch (issue) {

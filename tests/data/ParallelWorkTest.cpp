@@ -1,0 +1,56 @@
+#include "data/ParallelWork.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+using namespace pw;
+
+TEST(ParallelWork, EveryItemRunsOnceAndItsResultKeepsItsPlace) {
+    for (const std::size_t count : {0u, 1u, 7u, 1000u, 25000u}) {
+        std::vector<std::atomic<int>> calls(count);
+        std::vector<std::size_t> results(count);
+        ParallelFor(count, [&](std::size_t i) {
+            ++calls[i];
+            results[i] = i * i;
+        });
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(calls[i], 1) << i << " of " << count;
+            ASSERT_EQ(results[i], i * i);
+        }
+    }
+}
+
+TEST(ParallelWork, UsesTheProcessorsItMay) {
+    ASSERT_GE(WorkThreads(), 1u);
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    ParallelFor(2000, [&](std::size_t) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        threads.insert(std::this_thread::get_id());
+        std::this_thread::yield();
+    });
+    EXPECT_LE(threads.size(), WorkThreads());
+    EXPECT_TRUE(threads.count(std::this_thread::get_id())) << "the calling thread works too";
+}
+
+TEST(ParallelWork, TheFirstFailureStopsTheRunAndIsThrownToTheCaller) {
+    std::atomic<std::size_t> started{0};
+    EXPECT_THROW(ParallelFor(100000,
+                             [&](std::size_t i) {
+                                 ++started;
+                                 if (i == 50)
+                                     throw std::runtime_error("item 50");
+                             }),
+                 std::runtime_error);
+    EXPECT_LT(started.load(), 100000u) << "no new items start after a failure";
+    // The pool is gone with the run: the next one works as before.
+    std::atomic<std::size_t> done{0};
+    ParallelFor(100, [&](std::size_t) { ++done; });
+    EXPECT_EQ(done, 100u);
+}
