@@ -60,6 +60,8 @@ const CaseTables& Tables() {
     return tables;
 }
 
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t u) {
     if (u < 0x80) {
         out += static_cast<char>(u);
@@ -77,8 +79,6 @@ void AppendUtf8(std::string& out, char32_t u) {
         out += static_cast<char>(0x80 | (u & 0x3F));
     }
 }
-
-} // namespace
 
 char32_t Cp1251ToUnicode(unsigned char byte) {
     return byte < 0x80 ? byte : kHighHalf[byte - 0x80];

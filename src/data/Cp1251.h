@@ -14,6 +14,8 @@ char32_t Cp1251ToUnicode(unsigned char byte);
 char UnicodeToCp1251(char32_t codePoint, bool* lossy = nullptr);
 
 std::string Cp1251ToUtf8(std::string_view text);
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
 // Characters outside the code page become '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 // Raw little-endian UTF-16 bytes (no byte-order mark) of an 8-bit text.

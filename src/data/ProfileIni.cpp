@@ -107,12 +107,6 @@ public:
         return true;
     }
 
-    // The 8-bit text of the units [from, to).
-    std::string Text(std::size_t from, std::size_t to) const {
-        const std::string_view bytes = mData.substr(from, to - from);
-        return mWide ? Utf16LeToCp1251(bytes) : std::string(bytes);
-    }
-
     // The raw bytes of 8-bit text as this file stores it.
     std::string Encode(std::string_view text) const {
         return mWide ? Cp1251ToUtf16Le(text) : std::string(text);
@@ -187,12 +181,39 @@ std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& line, st
     return pos < line.trimEnd && scan.Unit(pos) == '=' ? pos : std::string_view::npos;
 }
 
-std::string CleanValue(std::string value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > kProfileValueLimit)
-        value.resize(kProfileValueLimit);
-    return value;
+// The units [from, to) of a value without one pair of enclosing quotes and cut to the longest value a
+// read returns; cut in units, so a UTF-16 value is not cut inside the UTF-8 it becomes.
+void CleanValue(const ProfileScan& scan, std::size_t& from, std::size_t& to) {
+    const std::size_t unit = scan.UnitSize();
+    if (to - from >= 2 * unit && (scan.Unit(from) == '"' || scan.Unit(from) == '\'') &&
+        scan.Unit(to - unit) == scan.Unit(from)) {
+        from += unit;
+        to -= unit;
+    }
+    if ((to - from) / unit > kProfileValueLimit)
+        to = from + kProfileValueLimit * unit;
+}
+
+// A value's bytes as the caller takes them.
+std::string DecodeValue(std::string_view bytes, bool wide, ProfileForm form) {
+    if (wide)
+        return form == ProfileForm::Cp1251 ? Utf16LeToCp1251(bytes) : Utf16LeToUtf8(bytes);
+    return form == ProfileForm::Utf8 ? Cp1251ToUtf8(bytes) : std::string(bytes);
+}
+
+// A caller's value as the file stores it; std::nullopt when the file's encoding cannot hold it.
+std::optional<std::string> EncodeValue(std::string_view text, bool wide, ProfileForm form) {
+    if (wide)
+        return form == ProfileForm::Cp1251 ? Cp1251ToUtf16Le(text) : Utf8ToUtf16Le(text);
+    return form == ProfileForm::Utf8 ? Utf8ToCp1251Exact(text) : std::string(text);
+}
+
+// A caller's section or key name in Windows-1251, which names are compared in; std::nullopt when the code
+// page cannot hold it.
+std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm form) {
+    if (form == ProfileForm::Utf8 || (form == ProfileForm::BytesOrUtf8 && wide))
+        return Utf8ToCp1251Exact(name);
+    return std::string(name);
 }
 
 std::string_view TrimmedName(std::string_view name) {
@@ -293,10 +314,12 @@ private:
 // line-by-line reading gives: the first line of key (A-Z folded) in the first section named section.
 class ValueSearch {
 public:
-    ValueSearch(std::string_view section, std::string_view key, bool wide)
-        : mSection(TrimmedName(section)), mKey(TrimmedName(key)), mFinder(mKey, wide) {
-        // A name with "=" ends before it on every line, so no line holds such a key.
-        mDone = mKey.find('=') != std::string_view::npos;
+    ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form)
+        : mSection(NameOf(TrimmedName(section), wide, form)), mKey(NameOf(TrimmedName(key), wide, form)),
+          mFinder(mKey.value_or(std::string()), wide), mForm(form) {
+        // A name with "=" ends before it on every line, so no line holds such a key; nor does a name
+        // that no file of the code page can spell.
+        mDone = !mSection || !mKey || mKey->find('=') != std::string::npos;
     }
 
     bool Done() const { return mDone; }
@@ -311,7 +334,7 @@ public:
                 if (header == scan.End())
                     break;
                 const ProfileScan::Line line = scan.LineAt(header);
-                mInSection = HeaderNames(scan, line, mSection);
+                mInSection = HeaderNames(scan, line, *mSection);
                 pos = line.next;
                 continue;
             }
@@ -379,20 +402,23 @@ private:
     }
 
     bool TakeLine(const ProfileScan& scan, const ProfileScan::Line& line) {
-        const std::size_t eq = KeyEquals(scan, line, mKey);
+        const std::size_t eq = KeyEquals(scan, line, *mKey);
         if (eq == std::string_view::npos)
             return false;
         std::size_t from = eq + scan.UnitSize();
         while (from < line.trimEnd && scan.Unit(from) <= 32)
             from += scan.UnitSize();
-        mValue = CleanValue(scan.Text(from, line.trimEnd));
+        std::size_t to = line.trimEnd;
+        CleanValue(scan, from, to);
+        mValue = DecodeValue(scan.Data().substr(from, to - from), scan.Wide(), mForm);
         mDone = true;
         return true;
     }
 
-    std::string_view mSection;
-    std::string_view mKey;
+    std::optional<std::string> mSection;
+    std::optional<std::string> mKey;
     KeyFinder mFinder;
+    ProfileForm mForm;
     bool mInSection = false;
     bool mDone = false;
     std::optional<std::string> mValue;
@@ -421,12 +447,18 @@ struct Edit {
     std::string text;
 };
 
-// The change that writing key=value into section makes to bytes.
-Edit PlanWrite(std::string_view bytes, std::string_view section, std::string_view key,
-               std::string_view value) {
-    section = TrimmedName(section);
-    key = TrimmedName(key);
+// The change that writing key=value into section makes to bytes; std::nullopt when the file's encoding
+// cannot hold the names or the value.
+std::optional<Edit> PlanWrite(std::string_view bytes, std::string_view sectionText, std::string_view keyText,
+                              std::string_view valueText, ProfileForm form) {
     ProfileScan scan(bytes);
+    const std::optional<std::string> sectionName = NameOf(TrimmedName(sectionText), scan.Wide(), form);
+    const std::optional<std::string> keyName = NameOf(TrimmedName(keyText), scan.Wide(), form);
+    const std::optional<std::string> value = EncodeValue(valueText, scan.Wide(), form);
+    if (!sectionName || !keyName || !value)
+        return std::nullopt;
+    const std::string_view section = *sectionName;
+    const std::string_view key = *keyName;
     const std::string crlf = scan.Encode("\r\n");
     bool inSection = false;
     bool found = false;
@@ -453,24 +485,28 @@ Edit PlanWrite(std::string_view bytes, std::string_view section, std::string_vie
             while (nameEnd > line.trimStart && scan.Unit(nameEnd - scan.UnitSize()) <= 32)
                 nameEnd -= scan.UnitSize();
             std::string replacement(bytes.substr(line.trimStart, nameEnd - line.trimStart));
-            replacement += scan.Encode("=") + scan.Encode(value);
+            replacement += scan.Encode("=") + *value;
             // Every line written ends with CR LF, the file's last one too.
             if (line.next == line.end)
                 replacement += crlf;
-            return {line.start, line.end - line.start, std::move(replacement)};
+            return Edit{line.start, line.end - line.start, std::move(replacement)};
         }
         insertAt = line.next;
         insertNeedsBreak = line.next == line.end;
     }
-    const std::string keyLine = scan.Encode(std::string(key) + "=" + std::string(value)) + crlf;
+    const std::string keyLine = scan.Encode(std::string(key) + "=") + *value + crlf;
     if (found)
-        return {insertAt, 0, (insertNeedsBreak ? crlf : std::string()) + keyLine};
+        return Edit{insertAt, 0, (insertNeedsBreak ? crlf : std::string()) + keyLine};
     const bool endsWithBreak = scan.End() == scan.Begin() || scan.IsBreak(scan.End() - scan.UnitSize());
     std::string header = "[";
     header.append(section).append("]");
     // A stray odd byte at the end of a UTF-16 file is no character; the new section replaces it.
-    return {scan.End(), bytes.size() - scan.End(),
-            (endsWithBreak ? std::string() : crlf) + scan.Encode(header) + crlf + keyLine};
+    return Edit{scan.End(), bytes.size() - scan.End(),
+                (endsWithBreak ? std::string() : crlf) + scan.Encode(header) + crlf + keyLine};
+}
+
+std::string NotInFileEncodingMessage() {
+    return "Текст содержит символ, которого нет в кодировке файла";
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -479,10 +515,10 @@ bool HasLineBreak(std::string_view text) {
 
 } // namespace
 
-std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section,
-                                       std::string_view key) {
+std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
+                                       ProfileForm form) {
     ProfileScan scan(bytes);
-    ValueSearch search(section, key, scan.Wide());
+    ValueSearch search(section, key, scan.Wide(), form);
     search.Feed(scan);
     return search.TakeValue();
 }
@@ -515,7 +551,7 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
 }
 
 std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
-                                             std::string_view key, std::size_t blockSize) {
+                                             std::string_view key, std::size_t blockSize, ProfileForm form) {
     BlockReader reader(blockSize);
     if (!reader.Open(path))
         return std::nullopt;
@@ -532,7 +568,7 @@ std::optional<std::string> ProfileFindInFile(const std::string& path, std::strin
             if (wide)
                 reader.Consume(2);
             data = reader.Data();
-            search.emplace(section, key, wide);
+            search.emplace(section, key, wide, form);
         }
         // Whole lines only, but all of the rest at the end of the file.
         const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
@@ -551,8 +587,8 @@ std::optional<std::string> ProfileFindInFile(const std::string& path, std::strin
 }
 
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
-                             std::string_view defaultValue) {
-    return ProfileFindInFile(path, section, key).value_or(TrimmedDefault(defaultValue));
+                             std::string_view defaultValue, ProfileForm form) {
+    return ProfileFindInFile(path, section, key, 256 * 1024, form).value_or(TrimmedDefault(defaultValue));
 }
 
 ProfileKeyProblem CheckProfileKey(std::string_view key) {
@@ -598,7 +634,8 @@ std::optional<std::string> ProfileWriteProblem(std::string_view section, std::st
 }
 
 ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
-                             const std::vector<std::pair<std::string, std::string>>& keyValues)
+                             const std::vector<std::pair<std::string, std::string>>& keyValues,
+                             ProfileForm form)
     : mPieces{bytes, {}, {}} {
     // Each key's change is kept as three pieces around the file's own bytes, so a one-key write into a
     // large table copies nothing before writing; only a further key needs the earlier result joined.
@@ -611,20 +648,25 @@ ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
             mJoined.swap(next);
             current = mJoined;
         }
-        Edit edit = PlanWrite(current, section, keyValues[i].first, keyValues[i].second);
-        mText = std::move(edit.text);
-        mPieces = {current.substr(0, edit.pos), mText, current.substr(edit.pos + edit.length)};
+        std::optional<Edit> edit = PlanWrite(current, section, keyValues[i].first, keyValues[i].second, form);
+        if (!edit) {
+            mPossible = false;
+            mPieces = {bytes, {}, {}};
+            return;
+        }
+        mText = std::move(edit->text);
+        mPieces = {current.substr(0, edit->pos), mText, current.substr(edit->pos + edit->length)};
     }
 }
 
 bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value, std::string* reason) {
-    return ProfileWriteStrings(path, section, {{std::string(key), std::string(value)}}, reason);
+                        std::string_view value, std::string* reason, ProfileForm form) {
+    return ProfileWriteStrings(path, section, {{std::string(key), std::string(value)}}, reason, form);
 }
 
 bool ProfileWriteStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues,
-                         std::string* reason) {
+                         std::string* reason, ProfileForm form) {
     for (const auto& [key, value] : keyValues) {
         if (std::optional<std::string> problem = ProfileWriteProblem(section, key, value)) {
             if (reason)
@@ -633,13 +675,20 @@ bool ProfileWriteStrings(const std::string& path, std::string_view section,
         }
     }
     std::optional<ProfileChange> change;
-    return UpdateFileAtomic(
+    const bool written = UpdateFileAtomic(
         path,
         [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
-            change.emplace(current ? std::string_view(*current) : std::string_view(), section, keyValues);
-            return change->Pieces();
+            change.emplace(current ? std::string_view(*current) : std::string_view(), section, keyValues,
+                           form);
+            return change->Possible() ? std::optional<FilePieces>(change->Pieces()) : std::nullopt;
         },
         reason);
+    if (written && change && !change->Possible()) {
+        if (reason)
+            *reason = NotInFileEncodingMessage();
+        return false;
+    }
+    return written;
 }
 
 } // namespace pw

@@ -1,8 +1,8 @@
 #pragma once
 // Our stand-in for the Windows private-profile functions (GetPrivateProfileStringA and
 // WritePrivateProfileStringA). Used for .quest files, the settings file, the string table and the
-// library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values always come back as
-// Windows-1251 bytes, and writes keep a UTF-16LE file in UTF-16LE.
+// library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values come back as
+// Windows-1251 bytes (or UTF-8, for the command line), and writes keep a UTF-16LE file in UTF-16LE.
 
 #include "data/FileIO.h"
 
@@ -18,14 +18,25 @@ namespace pw {
 // The longest value a read returns (the real functions fill a 2048-byte buffer with its terminator).
 inline constexpr std::size_t kProfileValueLimit = 2047;
 
+// How the names and values a caller gives and takes are spelled. The program's own text is Windows-1251;
+// the command line speaks UTF-8 and converts at the file, so nothing is lost or turned into "?" there.
+enum class ProfileForm {
+    Cp1251,      // an 8-bit file's bytes as they are; a UTF-16 file's text converted to and from Windows-1251
+    Utf8,        // UTF-8, converted to and from Windows-1251 for an 8-bit file and UTF-16 for a UTF-16 file
+    BytesOrUtf8, // an 8-bit file's bytes as they are; a UTF-16 file's text in UTF-8
+};
+// Section and key names are compared in Windows-1251: in a UTF-8 form a name the code page cannot hold
+// is found nowhere and refuses a write.
+
 // The value of key in the first section named section of a file's bytes (see ProfileText::Find).
-std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section,
-                                       std::string_view key);
+std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
+                                       ProfileForm form = ProfileForm::Cp1251);
 
 // The same for the file at path, read in blocks of blockSize bytes until the answer is known; std::nullopt
 // also when the file is missing or cannot be read.
 std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
-                                             std::string_view key, std::size_t blockSize = 256 * 1024);
+                                             std::string_view key, std::size_t blockSize = 256 * 1024,
+                                             ProfileForm form = ProfileForm::Cp1251);
 
 // A file's text held in memory, for callers that read several keys of one file.
 class ProfileText {
@@ -36,7 +47,7 @@ public:
     static ProfileText Load(const std::string& path);
 
     // The value of key in the first section named section: trimmed, one pair of enclosing quotes
-    // removed, cut to 2047 bytes. std::nullopt when the section or key is missing.
+    // removed, cut to 2047 characters. std::nullopt when the section or key is missing.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     std::string Get(std::string_view section, std::string_view key, std::string_view defaultValue) const;
     // Whether a section header of that name (A-Z folded) is in the text.
@@ -49,7 +60,7 @@ private:
 // One read, as GetPrivateProfileStringA: the default (trailing spaces removed) when the file, section or
 // key is missing, or the file cannot be read. The file is read in blocks until the answer is known.
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,
-                             std::string_view defaultValue);
+                             std::string_view defaultValue, ProfileForm form = ProfileForm::Cp1251);
 
 // Why a key can never be found again once written: reads take the text before the first "=" as the
 // name, skip lines that start with ";" and take lines that start with "[" for section headers.
@@ -66,27 +77,34 @@ std::optional<std::string> ProfileWriteProblem(std::string_view section, std::st
 class ProfileChange {
 public:
     ProfileChange(std::string_view bytes, std::string_view section,
-                  const std::vector<std::pair<std::string, std::string>>& keyValues);
+                  const std::vector<std::pair<std::string, std::string>>& keyValues,
+                  ProfileForm form = ProfileForm::Cp1251);
     ProfileChange(const ProfileChange&) = delete;
     ProfileChange& operator=(const ProfileChange&) = delete;
+    // False when a name or value cannot be held in the file's encoding (a character Windows-1251 lacks,
+    // text that is no UTF-8): the file must then not be written.
+    bool Possible() const { return mPossible; }
     FilePieces Pieces() const { return FilePieces(mPieces.begin(), mPieces.end()); }
 
 private:
     std::string mJoined;
     std::string mText;
     std::array<std::string_view, 3> mPieces;
+    bool mPossible = true;
 };
 
 // One write, as WritePrivateProfileStringA, made atomic and serialised with the program's other writes
 // of the file (the file is read again under the lock). Returns false when the entry is refused (see
 // ProfileWriteProblem) or the file cannot be written (missing folder, a folder or special file in its
-// place, read-only file, full disk); *reason then says why and the file is unchanged.
+// place, read-only file, full disk), or the file's encoding cannot hold the text (see ProfileChange);
+// *reason then says why and the file is unchanged.
 bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value, std::string* reason = nullptr);
+                        std::string_view value, std::string* reason = nullptr,
+                        ProfileForm form = ProfileForm::Cp1251);
 
 // Several keys of one section in one atomic update; the result equals writing them one after the other.
 bool ProfileWriteStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues,
-                         std::string* reason = nullptr);
+                         std::string* reason = nullptr, ProfileForm form = ProfileForm::Cp1251);
 
 } // namespace pw

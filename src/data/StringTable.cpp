@@ -18,35 +18,46 @@ std::string TStringTable::LookupTableString(const std::string& id) const {
     return ProfileGetString(mPath, kStringsSection, id, kDialogNotFound);
 }
 
+std::optional<std::string> TStringTable::FindTableString(const std::string& id, ProfileForm form) const {
+    return ProfileFindInFile(mPath, kStringsSection, id, 256 * 1024, form);
+}
+
 TStringTable::AddResult TStringTable::AddTableString(const std::string& id, const std::string& text,
-                                                     bool replaceExisting) const {
-    const std::string key = Trim(id);
-    if (key.empty())
+                                                     bool replaceExisting, ProfileForm form) const {
+    const std::string name = Trim(id); // as the file is asked for it, in form
+    if (name.empty())
         return {AddStatus::EmptyId, {}, {}};
-    if (std::optional<std::string> problem = InvalidIdMessage(key))
+    // The id's rules are those of its Windows-1251 spelling, which the file compares.
+    const std::optional<std::string> key = form == ProfileForm::Cp1251 ? name : Utf8ToCp1251Exact(name);
+    if (!key)
+        return {AddStatus::NotInCodePage, {}, {}};
+    if (std::optional<std::string> problem = InvalidIdMessage(*key))
         return {AddStatus::InvalidId, {}, std::move(*problem)};
     std::string value = text;
     if (value.empty() || value.back() != ';')
         value += ';';
-    if (std::optional<std::string> problem = ProfileWriteProblem(kStringsSection, key, value))
+    if (std::optional<std::string> problem = ProfileWriteProblem(kStringsSection, *key, value))
         return {AddStatus::InvalidId, {}, std::move(*problem)};
     // The duplicate check and the write are one step under the file's lock, so an entry another
     // process adds meanwhile is neither lost nor silently replaced.
     AddResult result{AddStatus::Written, {}, {}};
-    const std::vector<std::pair<std::string, std::string>> keyValues = {{key, value}};
+    const std::vector<std::pair<std::string, std::string>> keyValues = {{name, value}};
     std::optional<ProfileChange> change;
     std::string reason;
     const bool written = UpdateFileAtomic(
         mPath,
         [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
             const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
-            result.existingValue = ProfileFind(bytes, kStringsSection, key).value_or(std::string());
+            result.existingValue = ProfileFind(bytes, kStringsSection, name, form).value_or(std::string());
             if (!result.existingValue.empty() && !replaceExisting) {
                 result.status = AddStatus::NeedsConfirmation;
                 return std::nullopt;
             }
-            change.emplace(bytes, kStringsSection, keyValues);
-            return change->Pieces();
+            change.emplace(bytes, kStringsSection, keyValues, form);
+            if (change->Possible())
+                return change->Pieces();
+            result.status = AddStatus::NotInCodePage;
+            return std::nullopt;
         },
         &reason);
     if (!written)
@@ -78,8 +89,12 @@ std::string EmptyIdMessage() {
 }
 
 std::string DuplicateEntryMessage(const std::string& existing, const std::string& text) {
-    return Utf8ToCp1251("Запись с аналогичным ID уже существует.\r\nСуществующая запись: ") + existing +
-           Utf8ToCp1251("\r\nНовая запись: ") + text;
+    return Utf8ToCp1251(DuplicateEntryMessageUtf8(Cp1251ToUtf8(existing), Cp1251ToUtf8(text)));
+}
+
+std::string DuplicateEntryMessageUtf8(const std::string& existing, const std::string& text) {
+    return "Запись с аналогичным ID уже существует.\r\nСуществующая запись: " + existing +
+           "\r\nНовая запись: " + text;
 }
 
 } // namespace pw

@@ -2,6 +2,8 @@
 // The string table accessor: entries of section "LocAdmin_Strings" read and written one at a time,
 // straight from and to the file. Shared by the windows and the command line.
 
+#include "data/ProfileIni.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,22 +23,30 @@ public:
     // missing id, otherwise the stored value (at most 2047 bytes).
     std::string LookupTableString(const std::string& id) const;
 
+    // The stored value of id (at most 2047 characters), or std::nullopt when the table holds no such id
+    // or cannot be read. id and the value are spelled in form (ProfileForm::Cp1251 or ProfileForm::Utf8).
+    std::optional<std::string> FindTableString(const std::string& id,
+                                               ProfileForm form = ProfileForm::Cp1251) const;
+
     enum class AddStatus {
         EmptyId,           // the id is blank: nothing written
         InvalidId,         // the id or text could never be read back (see message): nothing written
+        NotInCodePage,     // the id, or the text of an 8-bit table, holds a character Windows-1251 lacks
         NeedsConfirmation, // a non-empty value is stored under the id: nothing written yet
         Written,
     };
     struct AddResult {
         AddStatus status = AddStatus::EmptyId;
-        std::string existingValue; // for NeedsConfirmation
+        std::string existingValue; // for NeedsConfirmation, spelled in the form of the text
         std::string problem;       // for InvalidId: the message (Windows-1251)
     };
     // Writes id=text (text ended by exactly one ";"). Without replaceExisting an id that already holds
     // a non-empty value (letter case of ids ignored) is not overwritten. The check and the write are one
-    // step under the file's lock, the table read again under it. Throws
-    // std::runtime_error("Unable to write to %s. %s") when the file cannot be written; it is then unchanged.
-    AddResult AddTableString(const std::string& id, const std::string& text, bool replaceExisting) const;
+    // step under the file's lock, the table read again under it. id and text are spelled in form
+    // (ProfileForm::Cp1251 or ProfileForm::Utf8). Throws std::runtime_error("Unable to write to %s. %s")
+    // when the file cannot be written; it is then unchanged.
+    AddResult AddTableString(const std::string& id, const std::string& text, bool replaceExisting,
+                             ProfileForm form = ProfileForm::Cp1251) const;
 
 private:
     std::string mPath;
@@ -48,5 +58,7 @@ std::string EmptyIdMessage(); // "Идентификатор строки не �
 std::optional<std::string> InvalidIdMessage(const std::string& id);
 std::string DuplicateEntryMessage(const std::string& existing,
                                   const std::string& text); // "Запись с аналогичным ID ..."
+// The same message in UTF-8, of values in UTF-8.
+std::string DuplicateEntryMessageUtf8(const std::string& existing, const std::string& text);
 
 } // namespace pw

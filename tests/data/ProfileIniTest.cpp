@@ -133,6 +133,56 @@ TEST(ProfileUnicode, WritesKeepUtf16AndTouchOnlyTheirLines) {
     EXPECT_EQ(ProfileGetString(path, "LocAdmin_Strings", "x", ""), "\xCD\xEE\xE2\xEE\xE5;");
 }
 
+// The command line's forms: UTF-8 converted at the file, nothing turned into "?" and nothing written that
+// the file's encoding cannot hold.
+TEST(ProfileForms, TextIsConvertedAtTheFileAndWhatItCannotHoldIsRefused) {
+    const std::string ansi = "[S]\r\n" + Utf8ToCp1251("Ключ=Меч\r\n");
+    EXPECT_EQ(ProfileFind(ansi, "S", "Ключ", ProfileForm::Utf8), "Меч");
+    EXPECT_EQ(ProfileFind(ansi, "S", Utf8ToCp1251("Ключ")), Utf8ToCp1251("Меч"));
+    EXPECT_EQ(ProfileFind(ansi, "S", Utf8ToCp1251("Ключ"), ProfileForm::BytesOrUtf8), Utf8ToCp1251("Меч"));
+    EXPECT_EQ(ProfileFind(ansi, "S", "Ключ", ProfileForm::BytesOrUtf8), std::nullopt) << "bytes as they are";
+
+    std::string many;
+    for (int i = 0; i < 3000; ++i)
+        many += "ą";
+    const std::string wide =
+        "\xFF\xFE" + *Utf8ToUtf16Le("[S]\r\nKey=Żółw\r\nQ=\"ą\"\r\nLong=" + many + "\r\n");
+    for (ProfileForm form : {ProfileForm::Utf8, ProfileForm::BytesOrUtf8}) {
+        EXPECT_EQ(ProfileFind(wide, "s", "KEY", form), "Żółw");
+        EXPECT_EQ(ProfileFind(wide, "S", "Q", form), "ą");
+        // Cut at 2047 characters, not inside the UTF-8 of one.
+        EXPECT_EQ(ProfileFind(wide, "S", "Long", form), many.substr(0, 2 * kProfileValueLimit));
+        EXPECT_EQ(ProfileFind(wide, "S", "Ключ中", form), std::nullopt);
+    }
+    EXPECT_EQ(ProfileFind(wide, "S", "Key"), "???w");
+
+    const auto joined = [](const ProfileChange& change) {
+        std::string bytes;
+        for (std::string_view piece : change.Pieces())
+            bytes += piece;
+        return bytes;
+    };
+    const ProfileChange cyrillic(ansi, "S", {{"Ключ", "Щит"}}, ProfileForm::Utf8);
+    ASSERT_TRUE(cyrillic.Possible());
+    EXPECT_EQ(joined(cyrillic), "[S]\r\n" + Utf8ToCp1251("Ключ=Щит\r\n"));
+    EXPECT_FALSE(ProfileChange(ansi, "S", {{"Ключ", "Żółw"}}, ProfileForm::Utf8).Possible());
+    EXPECT_TRUE(ProfileChange(ansi, "S", {{"Ключ", "Żółw"}}, ProfileForm::BytesOrUtf8).Possible());
+    const ProfileChange emoji(wide, "S", {{"New", "😀"}}, ProfileForm::Utf8);
+    ASSERT_TRUE(emoji.Possible());
+    EXPECT_EQ(joined(emoji),
+              "\xFF\xFE" + *Utf8ToUtf16Le("[S]\r\nKey=Żółw\r\nQ=\"ą\"\r\nLong=" + many + "\r\nNew=😀\r\n"));
+    EXPECT_FALSE(ProfileChange(wide, "S", {{"Nowy_ł", "x"}}, ProfileForm::Utf8).Possible());
+    EXPECT_FALSE(ProfileChange(wide, "S", {{"New", "\xFF"}}, ProfileForm::Utf8).Possible()) << "no UTF-8";
+
+    pwtest::TempDir dir;
+    const std::string path = dir.File("a.ini");
+    WriteBytes(path, ansi);
+    std::string reason;
+    EXPECT_FALSE(ProfileWriteString(path, "S", "Ключ", "Żółw", &reason, ProfileForm::Utf8));
+    EXPECT_EQ(reason, "Текст содержит символ, которого нет в кодировке файла");
+    EXPECT_EQ(ReadBytes(path), ansi);
+}
+
 TEST(ProfileWrite, EveryWrittenLineEndsWithCrLf) {
     pwtest::TempDir dir;
     const std::string path = dir.File("last.ini");
