@@ -144,7 +144,7 @@ TEST(Search, NoMatchIsSuccessButABlankQueryOrMissingRootIsNot) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Результатов -  0 \n");
     EXPECT_EQ(RunCli({"search", "info", "  ", root}).code, 2);
-    EXPECT_EQ(RunCli({"search", "info", Ansi("Результатов -  3"), root}).code, 2);
+    EXPECT_EQ(RunCli({"search", "info", "Результатов -  3", root}).code, 2);
     EXPECT_EQ(RunCli({"search", "npc", "Diego", root}).code, 2);
     r = RunCli({"search", "info", "Diego", root + "/NoSuchFolder"});
     EXPECT_EQ(r.code, 4);

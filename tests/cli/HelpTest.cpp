@@ -17,8 +17,8 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
     EXPECT_EQ(all.code, 0);
     EXPECT_EQ(all.err, "");
-    EXPECT_EQ(all.out.rfind("usage: plotwright-cli COMMAND", 0), 0u);
-    for (const std::string option : {"--help", "--version"})
+    EXPECT_EQ(all.out.rfind("usage: plotwright-cli [OPTION]... COMMAND", 0), 0u);
+    for (const std::string option : {"--raw", "--help", "--version", "--"})
         EXPECT_NE(all.out.find("\n  " + option + " "), std::string::npos) << option;
     for (const std::string& command : kCommands) {
         EXPECT_NE(all.out.find("\n  " + command + " "), std::string::npos) << command;

@@ -27,7 +27,7 @@ TEST(IniCommands, SetUpdatesInPlaceAppendsAndReportsWriteFailures) {
     TempDir dir;
     const std::string file = dir.File("a.ini");
     WriteBytes(file, "; c\r\n[Sec]\r\nA=1\r\nB=2\r\n");
-    ASSERT_EQ(RunCli({"ini-set", file, "sec", "a", Ansi("один")}).code, 0);
+    ASSERT_EQ(RunCli({"ini-set", file, "sec", "a", Ansi("один")}).code, 0); // an 8-bit file takes bytes
     ASSERT_EQ(RunCli({"ini-set", file, "Sec", "C", "3"}).code, 0);
     ASSERT_EQ(RunCli({"ini-set", file, "New", "D", "4"}).code, 0);
     EXPECT_EQ(ReadBytes(file), "; c\r\n[Sec]\r\nA=" + Ansi("один") + "\r\nB=2\r\nC=3\r\n[New]\r\nD=4\r\n");
@@ -48,12 +48,18 @@ std::string Table(const std::string& entries) {
     return "[LocAdmin_Languages]\r\nLanguage0=Russian\r\n\r\n[LocAdmin_Strings]\r\n" + entries;
 }
 
-TEST(StringGet, ShowsWhatTheHintFieldWouldShow) {
+TEST(StringGet, ShowsWhatTheHintFieldWouldShowAndAMissingIdExitsWith1) {
     TempDir dir;
     const std::string table = dir.File("stringtable.ini");
     WriteBytes(table, Table("Hello_01=" + Ansi("Привет;Diego;Hello;Diego;") + "\r\nBlank=\r\n<EMPTY>=x\r\n"));
-    EXPECT_EQ(RunCli({"string-get", table, "hello_01"}).out, Ansi("Привет;Diego;Hello;Diego;") + "\n");
-    EXPECT_EQ(RunCli({"string-get", table, "Missing"}).out, "<dialog not found>\n");
+    EXPECT_EQ(RunCli({"string-get", table, "hello_01"}).out, "Привет;Diego;Hello;Diego;\n");
+    EXPECT_EQ(RunCli({"--raw", "string-get", table, "hello_01"}).out,
+              Ansi("Привет;Diego;Hello;Diego;") + "\n");
+    const CliResult missing = RunCli({"string-get", table, "Missing"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.out, "<dialog not found>\n");
+    EXPECT_EQ(missing.err, "");
+    EXPECT_EQ(RunCli({"string-get", table, "Blank"}).code, 0);
     EXPECT_EQ(RunCli({"string-get", table, "Blank"}).out, "\n");
     EXPECT_EQ(RunCli({"string-get", table, "<EMPTY>"}).out, "\n");
     EXPECT_EQ(RunCli({"string-get", table, "  "}).out, "\n");
@@ -61,13 +67,15 @@ TEST(StringGet, ShowsWhatTheHintFieldWouldShow) {
     EXPECT_EQ(RunCli({"string-get", table, "<empty>"}).out, "x\n");
 }
 
-TEST(StringGet, ReadsUtf16TablesAsWindows1251AndRefusesAMissingTable) {
+TEST(StringGet, ReadsUtf16TablesWholeOrWithRawAsWindows1251AndRefusesAMissingTable) {
     TempDir dir;
     const std::string table = dir.File("stringtable.ini");
-    WriteBytes(table, "\xFF\xFE" + pw::Cp1251ToUtf16Le(Table("Id_1=" + Ansi("Меч") + ";\r\n")));
+    WriteBytes(table,
+               "\xFF\xFE" + *pw::Utf8ToUtf16Le(pw::Cp1251ToUtf8(Table("")) + "Id_1=Меч;Miecz żelazny;\r\n"));
     const CliResult r = RunCli({"string-get", table, "Id_1"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, Ansi("Меч") + ";\n");
+    EXPECT_EQ(r.out, "Меч;Miecz żelazny;\n");
+    EXPECT_EQ(RunCli({"--raw", "string-get", table, "Id_1"}).out, Ansi("Меч;Miecz ?elazny;") + "\n");
 
     const std::string missing = dir.File("none.ini");
     const CliResult m = RunCli({"string-get", missing, "Id_1"});
@@ -83,7 +91,7 @@ TEST(StringAdd, AppendsANewEntryEndedBySemicolon) {
     TempDir dir;
     const std::string table = dir.File("stringtable.ini");
     WriteBytes(table, Table("A=1;\r\n") + "[Other]\r\nZ=9\r\n");
-    ASSERT_EQ(RunCli({"string-add", table, " New_01 ", Ansi("Текст")}).code, 0);
+    ASSERT_EQ(RunCli({"string-add", table, " New_01 ", "Текст"}).code, 0);
     ASSERT_EQ(RunCli({"string-add", table, "New_02", "abc;"}).code, 0);
     EXPECT_EQ(ReadBytes(table),
               Table("A=1;\r\nNew_01=" + Ansi("Текст") + ";\r\nNew_02=abc;\r\n") + "[Other]\r\nZ=9\r\n");
@@ -94,13 +102,13 @@ TEST(StringAdd, RefusesADuplicateWithBothValuesUnlessReplacing) {
     const std::string table = dir.File("stringtable.ini");
     const std::string before = Table("Old_01=" + Ansi("Старое;") + "\r\nB=2;\r\nEmptyOne=\r\n");
     WriteBytes(table, before);
-    const CliResult r = RunCli({"string-add", table, "OLD_01", Ansi("Новое")});
+    const CliResult r = RunCli({"string-add", table, "OLD_01", "Новое"});
     EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.err, "Запись с аналогичным ID уже существует.\nСуществующая запись: Старое;\n"
                      "Новая запись: Новое\n");
     EXPECT_EQ(ReadBytes(table), before);
 
-    ASSERT_EQ(RunCli({"string-add", table, "Old_01", Ansi("Новое"), "--replace"}).code, 0);
+    ASSERT_EQ(RunCli({"string-add", table, "Old_01", "Новое", "--replace"}).code, 0);
     ASSERT_EQ(RunCli({"string-add", table, "EmptyOne", "x"}).code, 0);
     EXPECT_EQ(ReadBytes(table), Table("Old_01=" + Ansi("Новое;") + "\r\nB=2;\r\nEmptyOne=x;\r\n"));
 }

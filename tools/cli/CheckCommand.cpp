@@ -30,22 +30,18 @@ struct CheckOptions {
 };
 
 CheckOptions ParseCheckOptions(const Args& args) {
+    const CommandArgs parsed =
+        ParseArgs(args, {{"--stringtable", true}, {"--quests", true}, {"--strict"}, {"--verbose"}});
     CheckOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const bool takesValue = args[i] == "--stringtable" || args[i] == "--quests";
-        if (takesValue && i + 1 >= args.size())
-            ThrowUsage(args[i] + " takes a path");
-        if (args[i] == "--stringtable")
-            options.table = args[++i];
-        else if (args[i] == "--quests")
-            options.quests = args[++i];
-        else if (args[i] == "--strict")
-            options.strict = true;
-        else if (args[i] == "--verbose")
-            options.verbose = true;
-        else
-            options.paths.push_back(args[i]);
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "--stringtable")
+            options.table = value;
+        else if (name == "--quests")
+            options.quests = value;
+        options.strict = options.strict || name == "--strict";
+        options.verbose = options.verbose || name == "--verbose";
     }
+    options.paths = parsed.operands;
     if (options.paths.empty() && options.table.empty())
         ThrowUsage("check takes at least one PATH, or --stringtable TABLE");
     return options;
@@ -251,7 +247,7 @@ int Checker::Print() const {
 
 } // namespace
 
-int Check(const Args& args) {
+int Check(const Args& args, const TextForm&) {
     const CheckOptions options = ParseCheckOptions(args);
     return Checker(options).Run();
 }

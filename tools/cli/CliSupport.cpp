@@ -16,6 +16,39 @@ void ThrowRefused(const std::string& cp1251Message) {
     throw CliFailure(kExitRefused, MessageToUtf8(cp1251Message));
 }
 
+bool CommandArgs::Has(std::string_view name) const {
+    for (const auto& option : options)
+        if (option.first == name)
+            return true;
+    return false;
+}
+
+CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> options) {
+    CommandArgs parsed;
+    bool ended = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (ended || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            parsed.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            ended = true;
+            continue;
+        }
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& option : options)
+            if (option.name == arg)
+                spec = &option;
+        if (!spec)
+            ThrowUsage("unknown option \"" + arg + "\" (a text that starts with \"--\" goes after \"--\")");
+        if (spec->takesValue && i + 1 >= args.size())
+            ThrowUsage(arg + " takes a value");
+        parsed.options.emplace_back(arg, spec->takesValue ? args[++i] : std::string());
+    }
+    return parsed;
+}
+
 void WriteOut(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }

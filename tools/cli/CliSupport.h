@@ -12,6 +12,7 @@ namespace pw::cli {
 enum ExitCode : int {
     kExitOk = 0,
     kExitFindings = 1, // check found errors (or warnings with --strict)
+    kExitNotFound = 1, // string-get: the table holds no such ID
     kExitUsage = 2,
     kExitRefused = 3,
     kExitFileError = 4,
@@ -33,6 +34,21 @@ private:
 [[noreturn]] void ThrowRefused(const std::string& cp1251Message);
 
 using Args = std::vector<std::string>;
+
+// A command's arguments taken apart: its options in order (each "--name", with the argument after it for
+// one that takes a value) and its operands. "--" ends the options: every argument after it is an operand,
+// so a text may start with "--". Before it, an argument that starts with "--" and names none of the
+// command's options is a usage error.
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue = false;
+};
+struct CommandArgs {
+    std::vector<std::pair<std::string, std::string>> options; // name, value ("" for a flag)
+    Args operands;
+    bool Has(std::string_view name) const;
+};
+CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> options);
 
 void WriteOut(std::string_view bytes);
 // One message line on standard error; CR LF inside the message becomes LF.

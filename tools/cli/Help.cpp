@@ -37,7 +37,10 @@ const std::vector<CommandHelp>& Commands() {
          "Print a value of an INI file, or DEFAULT when it is missing",
          {}},
         {"ini-set", "FILE SECTION KEY VALUE", "Set a value of an INI file, keeping every other line", {}},
-        {"string-get", "TABLE ID", "Print the text behind a string ID of the string table", {}},
+        {"string-get",
+         "TABLE ID",
+         "Print the text behind a string ID of the string table; exit code 1 when the table has no such ID",
+         {}},
         {"string-add",
          "TABLE ID TEXT [--replace]",
          "Add ID=TEXT to the string table; an ID that holds a text already is refused",
@@ -83,15 +86,19 @@ void PrintUsage() {
 
 void PrintHelp() {
     std::string text =
-        "usage: plotwright-cli COMMAND ARGS...\n"
+        "usage: plotwright-cli [OPTION]... COMMAND ARGS...\n"
         "Reads and writes Gothic 3 dialogue and quest files, INI values and string-table entries.\n"
-        "\nOptions:\n";
+        "Texts are UTF-8, converted to and from each file's encoding; what a file cannot hold is refused.\n"
+        "\nOptions (before COMMAND):\n";
+    text += Row("--raw", "pass texts as the files' own bytes (Windows-1251), unconverted", 24);
     text += Row("--help", "print this help; COMMAND --help prints the command's own", 24);
     text += Row("--version", "print the program's version", 24);
+    text += Row("--", "end the options: a later argument that starts with \"--\" is a text", 24);
     text += "\nCommands:\n";
     for (const CommandHelp& command : Commands())
         text += Row(command.name, command.summary, 16);
-    text += "\nExit codes: 0 success, 1 check found errors, 2 usage error, 3 refused, 4 file error.\n";
+    text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
+            "3 refused, 4 file error.\n";
     Print(stdout, text);
 }
 
@@ -106,6 +113,7 @@ bool PrintCommandHelp(std::string_view name) {
         for (const Option& option : command.options)
             text += Row(option.name, option.meaning, 24);
         text += Row("--help", "print this help", 24);
+        text += Row("--", "end the options: a later argument that starts with \"--\" is a text", 24);
         Print(stdout, text);
         return true;
     }

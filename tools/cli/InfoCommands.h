@@ -3,10 +3,12 @@
 // button compiles it.
 
 #include "CliSupport.h"
+#include "TextForm.h"
 
 namespace pw::cli {
 
-int Recompile(const Args& args);
-int Check(const Args& args);
+// Their arguments are paths, which are the file system's bytes whatever the text form.
+int Recompile(const Args& args, const TextForm& form);
+int Check(const Args& args, const TextForm& form);
 
 } // namespace pw::cli

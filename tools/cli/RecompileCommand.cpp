@@ -26,7 +26,8 @@ int RecompileQuest(const std::string& in, const std::string& out) {
 
 } // namespace
 
-int Recompile(const Args& args) {
+int Recompile(const Args& arguments, const TextForm&) {
+    const Args args = ParseArgs(arguments, {}).operands;
     if (args.size() != 2)
         ThrowUsage("recompile takes IN OUT");
     RequireExistingFile(args[0]);

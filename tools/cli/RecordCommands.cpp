@@ -42,15 +42,16 @@ template <class Record> Record ReadWithWarnings(const std::string& path) {
     return record;
 }
 
-template <class Record> int ReadRecord(const Args& args) {
-    if (args.size() != 1)
+template <class Record> int ReadRecord(const Args& args, const TextForm& form) {
+    const CommandArgs parsed = ParseArgs(args, {});
+    if (parsed.operands.size() != 1)
         ThrowUsage("expected exactly one FILE");
-    const Record record = ReadWithWarnings<Record>(args[0]);
+    const Record record = ReadWithWarnings<Record>(parsed.operands[0]);
     std::string out;
     for (std::string_view key : RecordTraits<Record>::Keys()) {
         out.append(key);
         out += '=';
-        out += RecordTraits<Record>::Get(record, key);
+        out += form.Printed(RecordTraits<Record>::Get(record, key));
         out += '\n';
     }
     WriteOut(out);
@@ -75,42 +76,34 @@ template <class Record> void Assign(Record& record, const std::string& assignmen
                    RecordTraits<Record>::kCommand);
 }
 
-template <class Record> int WriteRecord(const Args& args) {
-    if (args.empty())
+template <class Record> int WriteRecord(const Args& args, const TextForm& form) {
+    const CommandArgs parsed = ParseArgs(args, {{"--from", true}});
+    if (parsed.operands.empty())
         ThrowUsage("expected OUT");
-    std::string from;
-    std::vector<std::string> assignments;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] != "--from") {
-            assignments.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size() || !from.empty())
-            ThrowUsage("--from takes one file, once");
-        from = args[++i];
-    }
+    if (parsed.options.size() > 1)
+        ThrowUsage("--from takes one file, once");
     Record record;
-    if (!from.empty())
-        record = ReadWithWarnings<Record>(from);
-    for (const std::string& assignment : assignments)
-        Assign(record, assignment);
-    record.WriteToFile(args[0]);
+    if (parsed.Has("--from"))
+        record = ReadWithWarnings<Record>(parsed.options.front().second);
+    for (std::size_t i = 1; i < parsed.operands.size(); ++i)
+        Assign(record, form.RecordText(parsed.operands[i], "Key=Value"));
+    record.WriteToFile(parsed.operands[0]);
     return kExitOk;
 }
 
 } // namespace
 
-int InfoRead(const Args& args) {
-    return ReadRecord<TInfo>(args);
+int InfoRead(const Args& args, const TextForm& form) {
+    return ReadRecord<TInfo>(args, form);
 }
-int InfoWrite(const Args& args) {
-    return WriteRecord<TInfo>(args);
+int InfoWrite(const Args& args, const TextForm& form) {
+    return WriteRecord<TInfo>(args, form);
 }
-int QuestRead(const Args& args) {
-    return ReadRecord<TQuest>(args);
+int QuestRead(const Args& args, const TextForm& form) {
+    return ReadRecord<TQuest>(args, form);
 }
-int QuestWrite(const Args& args) {
-    return WriteRecord<TQuest>(args);
+int QuestWrite(const Args& args, const TextForm& form) {
+    return WriteRecord<TQuest>(args, form);
 }
 
 } // namespace pw::cli

@@ -2,12 +2,13 @@
 // info-read, info-write, quest-read, quest-write: a dialogue or quest record as Key=Value lines.
 
 #include "CliSupport.h"
+#include "TextForm.h"
 
 namespace pw::cli {
 
-int InfoRead(const Args& args);
-int InfoWrite(const Args& args);
-int QuestRead(const Args& args);
-int QuestWrite(const Args& args);
+int InfoRead(const Args& args, const TextForm& form);
+int InfoWrite(const Args& args, const TextForm& form);
+int QuestRead(const Args& args, const TextForm& form);
+int QuestWrite(const Args& args, const TextForm& form);
 
 } // namespace pw::cli

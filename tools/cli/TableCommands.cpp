@@ -1,67 +1,111 @@
 #include "TableCommands.h"
 
+#include "data/Cp1251.h"
 #include "data/FileIO.h"
 #include "data/ProfileIni.h"
+#include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 
 namespace pw::cli {
+namespace {
 
-int IniGet(const Args& args) {
-    if (args.size() != 3 && args.size() != 4)
+// Whether the file at path starts with the UTF-16LE byte-order mark; false when it cannot be read.
+bool IsUtf16File(const std::string& path) {
+    BlockReader reader(64);
+    return reader.Open(path) && reader.ReadMore() && reader.Data().substr(0, 2) == "\xFF\xFE";
+}
+
+// In a UTF-16 file names are compared in Windows-1251 and values are UTF-8 text, so what cannot be held
+// so is refused before the file is touched. An 8-bit file takes the arguments' bytes as they are.
+void RequireIniText(const std::string& path, const Args& names, const std::string* value,
+                    const TextForm& form) {
+    if (form.Raw() || !IsUtf16File(path))
+        return;
+    static constexpr std::string_view kNames[] = {"SECTION", "KEY"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        (void)form.RecordText(names[i], kNames[i]);
+    if (value)
+        form.RequireText(*value, "VALUE");
+}
+
+// The text of a refusal about a name: the profile layer's messages are Windows-1251, and a name typed in
+// UTF-8 is shown as typed.
+std::string Cp1251Name(const std::string& name, const TextForm& form) {
+    return form.Raw() ? name : Utf8ToCp1251Exact(name).value_or(name);
+}
+
+} // namespace
+
+int IniGet(const Args& args, const TextForm& form) {
+    const Args a = ParseArgs(args, {}).operands;
+    if (a.size() != 3 && a.size() != 4)
         ThrowUsage("ini-get takes FILE SECTION KEY [DEFAULT]");
-    const std::string defaultValue = args.size() == 4 ? args[3] : std::string();
-    RequireRegularIfPresent(args[0]);
-    std::string value = ProfileGetString(args[0], args[1], args[2], defaultValue);
+    const std::string defaultValue = a.size() == 4 ? a[3] : std::string();
+    RequireRegularIfPresent(a[0]);
+    RequireIniText(a[0], {a[1], a[2]}, a.size() == 4 ? &a[3] : nullptr, form);
+    std::string value = ProfileGetString(a[0], a[1], a[2], defaultValue, form.IniForm());
     value += '\n';
     WriteOut(value);
     return kExitOk;
 }
 
-int IniSet(const Args& args) {
-    if (args.size() != 4)
+int IniSet(const Args& args, const TextForm& form) {
+    const Args a = ParseArgs(args, {}).operands;
+    if (a.size() != 4)
         ThrowUsage("ini-set takes FILE SECTION KEY VALUE");
-    RequireOneLine("SECTION", args[1]);
-    RequireOneLine("KEY", args[2]);
-    RequireOneLine("VALUE", args[3]);
-    if (std::optional<std::string> problem = ProfileWriteProblem(args[1], args[2], args[3]))
+    RequireOneLine("SECTION", a[1]);
+    RequireOneLine("KEY", a[2]);
+    RequireOneLine("VALUE", a[3]);
+    if (std::optional<std::string> problem =
+            ProfileWriteProblem(Cp1251Name(a[1], form), Cp1251Name(a[2], form), a[3]))
         ThrowRefused(*problem);
+    RequireIniText(a[0], {a[1], a[2]}, &a[3], form);
     std::string reason;
-    if (!ProfileWriteString(args[0], args[1], args[2], args[3], &reason))
-        throw CliFailure(kExitFileError, UnableToWriteMessage(args[0], reason));
+    if (!ProfileWriteString(a[0], a[1], a[2], a[3], &reason, form.IniForm()))
+        throw CliFailure(kExitFileError, UnableToWriteMessage(a[0], reason));
     return kExitOk;
 }
 
-int StringGet(const Args& args) {
-    if (args.size() != 2)
+int StringGet(const Args& args, const TextForm& form) {
+    const Args a = ParseArgs(args, {}).operands;
+    if (a.size() != 2)
         ThrowUsage("string-get takes TABLE ID");
-    RequireExistingFile(args[0]);
-    std::string value = TStringTable(args[0]).LookupTableString(args[1]);
-    value += '\n';
-    WriteOut(value);
-    return kExitOk;
+    RequireExistingFile(a[0]);
+    const std::string& id = a[1];
+    (void)form.RecordText(id, "ID"); // IDs are compared in Windows-1251
+    // As a hint field: no text for the placeholder or a blank ID.
+    if (id == kEmptyPlaceholder || TrimView(id).empty()) {
+        WriteOut("\n");
+        return kExitOk;
+    }
+    const std::optional<std::string> value = TStringTable(a[0]).FindTableString(id, form.TableForm());
+    WriteOut(value.value_or(std::string(kDialogNotFound)) + "\n");
+    return value ? kExitOk : kExitNotFound;
 }
 
-int StringAdd(const Args& args) {
-    Args positional;
-    bool replace = false;
-    for (const std::string& arg : args) {
-        if (arg == "--replace")
-            replace = true;
-        else
-            positional.push_back(arg);
-    }
-    if (positional.size() != 3)
+int StringAdd(const Args& args, const TextForm& form) {
+    const CommandArgs parsed = ParseArgs(args, {{"--replace"}});
+    const Args& a = parsed.operands;
+    if (a.size() != 3)
         ThrowUsage("string-add takes TABLE ID TEXT [--replace]");
-    RequireOneLine("ID", positional[1]);
-    RequireOneLine("TEXT", positional[2]);
-    const auto result = TStringTable(positional[0]).AddTableString(positional[1], positional[2], replace);
+    RequireOneLine("ID", a[1]);
+    RequireOneLine("TEXT", a[2]);
+    (void)form.RecordText(a[1], "ID");
+    form.RequireText(a[2], "TEXT");
+    const auto result =
+        TStringTable(a[0]).AddTableString(a[1], a[2], parsed.Has("--replace"), form.TableForm());
     switch (result.status) {
     case TStringTable::AddStatus::EmptyId:
         ThrowRefused(EmptyIdMessage());
     case TStringTable::AddStatus::InvalidId:
         ThrowRefused(result.problem);
+    case TStringTable::AddStatus::NotInCodePage:
+        // The ID was taken above, so it is the text that an 8-bit table cannot hold.
+        throw CliFailure(kExitRefused, CodePageProblem(a[2], "TEXT"));
     case TStringTable::AddStatus::NeedsConfirmation:
-        ThrowRefused(DuplicateEntryMessage(result.existingValue, positional[2]));
+        if (form.Raw())
+            ThrowRefused(DuplicateEntryMessage(result.existingValue, a[2]));
+        throw CliFailure(kExitRefused, DuplicateEntryMessageUtf8(result.existingValue, a[2]));
     case TStringTable::AddStatus::Written:
         break;
     }

@@ -2,12 +2,13 @@
 // ini-get, ini-set, string-get, string-add: single values of INI files and of the string table.
 
 #include "CliSupport.h"
+#include "TextForm.h"
 
 namespace pw::cli {
 
-int IniGet(const Args& args);
-int IniSet(const Args& args);
-int StringGet(const Args& args);
-int StringAdd(const Args& args);
+int IniGet(const Args& args, const TextForm& form);
+int IniSet(const Args& args, const TextForm& form);
+int StringGet(const Args& args, const TextForm& form);
+int StringAdd(const Args& args, const TextForm& form);
 
 } // namespace pw::cli

@@ -7,6 +7,7 @@
 #include "RecordCommands.h"
 #include "SearchCommand.h"
 #include "TableCommands.h"
+#include "TextForm.h"
 
 #include "data/Platform.h"
 #include "data/Version.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-using Command = int (*)(const pw::cli::Args&);
+using Command = int (*)(const pw::cli::Args&, const pw::cli::TextForm&);
 
 // An interrupt in the middle of a write removes the write's named temporary, then ends the program as
 // the signal would have.
@@ -57,33 +58,50 @@ int Finish(int code) {
     return code;
 }
 
-int Run(int argc, char** argv) {
+int Run(const pw::cli::Args& args) {
     using namespace pw::cli;
-    if (argc < 2) {
+    // The options before COMMAND; "--" ends them.
+    bool raw = false;
+    std::size_t at = 0;
+    for (; at < args.size() && args[at].size() > 1 && args[at].compare(0, 2, "--") == 0; ++at) {
+        const std::string& option = args[at];
+        if (option == "--") {
+            ++at;
+            break;
+        }
+        if (option == "--help") {
+            PrintHelp();
+            return Finish(kExitOk);
+        }
+        if (option == "--version") {
+            WriteOut(std::string("plotwright-cli ") + pw::kProgramVersion + "\n");
+            return Finish(kExitOk);
+        }
+        if (option != "--raw") {
+            WriteErrLine("unknown option \"" + option + "\"");
+            PrintUsage();
+            return kExitUsage;
+        }
+        raw = true;
+    }
+    if (at >= args.size()) {
         PrintUsage();
         return kExitUsage;
     }
-    const std::string_view first = argv[1];
-    if (first == "--help") {
-        PrintHelp();
-        return Finish(kExitOk);
-    }
-    if (first == "--version") {
-        WriteOut(std::string("plotwright-cli ") + pw::kProgramVersion + "\n");
-        return Finish(kExitOk);
-    }
-    const auto found = Commands().find(first);
+    const std::string& name = args[at];
+    const auto found = Commands().find(name);
     if (found == Commands().end()) {
-        WriteErrLine("unknown command \"" + MessageToUtf8(first) + "\"");
+        WriteErrLine("unknown command \"" + name + "\"");
         PrintUsage();
         return kExitUsage;
     }
-    if (argc == 3 && std::string_view(argv[2]) == "--help") {
-        PrintCommandHelp(first);
+    const Args rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
+    if (rest.size() == 1 && rest[0] == "--help") {
+        PrintCommandHelp(name);
         return Finish(kExitOk);
     }
     try {
-        return Finish(found->second(Args(argv + 2, argv + argc)));
+        return Finish(found->second(rest, TextForm(raw)));
     } catch (const CliFailure& failure) {
         WriteErrLine(failure.what());
         if (failure.Code() == kExitUsage)
@@ -100,5 +118,5 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     RemoveTemporariesOnInterrupt();
-    return Run(argc, argv);
+    return Run(pw::cli::Args(argv + 1, argv + argc));
 }
