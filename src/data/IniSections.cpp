@@ -41,10 +41,16 @@ IniSections IniSections::Parse(std::string_view bytes) {
         if (result.mSections.empty())
             return;
         const std::size_t eq = line.find('=');
-        std::string normalised(line);
-        if (eq != std::string_view::npos)
-            normalised = Trim(line.substr(0, eq)) + "=" + Trim(line.substr(eq + 1));
-        result.mSections.back().lines.push_back(std::move(normalised));
+        if (eq == std::string_view::npos) {
+            result.mSections.back().lines.emplace_back(line);
+            return;
+        }
+        // Built in place: a dialogue has a few dozen lines, and each temporary would cost an allocation.
+        std::string& normalised = result.mSections.back().lines.emplace_back();
+        const std::string_view name = TrimView(line.substr(0, eq));
+        const std::string_view value = TrimView(line.substr(eq + 1));
+        normalised.reserve(name.size() + 1 + value.size());
+        normalised.append(name).append(1, '=').append(value);
     });
     return result;
 }
