@@ -48,6 +48,7 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
         mPath,
         [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
             const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
+            result.status = AddStatus::Written; // decided afresh on every call
             result.existingValue = ProfileFind(bytes, kStringsSection, name, form).value_or(std::string());
             if (!result.existingValue.empty() && !replaceExisting) {
                 result.status = AddStatus::NeedsConfirmation;
