@@ -19,8 +19,13 @@ for table in "$lib"/shapes/*.ini; do
         "$cli string-get $table $id" \
         "grep -m1 -F $id= $table"
 done
+# search and check read the library on every processor; grep reads it on one. PROCESSORS (for example
+# "0" or "0,1") runs both on those processors only, to see how the command line scales.
+run=""
+[ -n "${PROCESSORS:-}" ] && run="taskset -c $PROCESSORS "
 hyperfine -N -w 3 -r 20 \
-    "$cli search info Diego $lib/Infos" \
-    "grep -rlF Owner=Diego $lib/Infos"
-hyperfine -N -w 1 -r 10 -i \
-    "$cli check --stringtable $lib/stringtable.ini --quests $lib/Quests $lib/Infos"
+    "$run$cli search info Diego $lib/Infos" \
+    "${run}grep -rlF Owner=Diego $lib/Infos"
+hyperfine -N -w 2 -r 10 -i \
+    "$run$cli check --stringtable $lib/stringtable.ini --quests $lib/Quests $lib/Infos" \
+    "${run}grep -rc Say $lib/stringtable.ini $lib/Quests $lib/Infos"
