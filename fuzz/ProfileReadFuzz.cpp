@@ -4,6 +4,7 @@
 #include "FuzzInput.h"
 #include "ProfileReference.h"
 
+#include "data/Cp1251.h"
 #include "data/ProfileIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,9 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pwfuzz::Require(pw::ProfileText(std::string(bytes)).Find(section, key) == found,
                     "a file's text held in memory gives the same");
     const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-    if (!wide)
+    if (!wide) {
         pwfuzz::Require(found == pwtest::ReferenceFind(bytes, section, key),
                         "the lookup follows the line rules");
+        // The command line's form: the same entry, its names and value in UTF-8.
+        const std::optional<std::string> utf8 =
+            pw::ProfileFind(bytes, pw::Cp1251ToUtf8(section), pw::Cp1251ToUtf8(key), pw::ProfileForm::Utf8);
+        pwfuzz::Require(utf8 == (found ? std::optional(pw::Cp1251ToUtf8(*found)) : std::nullopt),
+                        "an 8-bit file in UTF-8 gives the same entry converted");
+    }
     static pwfuzz::ScratchFile scratch;
     const std::string& path = scratch.Fill(bytes);
     // Blocks of a few bytes for short inputs, so that every kind of line end falls on a block's edge; a

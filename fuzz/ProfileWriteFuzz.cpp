@@ -4,6 +4,7 @@
 #include "FuzzInput.h"
 #include "ProfileReference.h"
 
+#include "data/Cp1251.h"
 #include "data/ProfileIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,5 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view piece : second.Pieces())
         twice += piece;
     pwfuzz::Require(twice == written, "writing an entry again changes nothing");
+    // The command line's form writes the same bytes from the same text in UTF-8.
+    if (bytes.substr(0, 2) != "\xFF\xFE") {
+        const pw::ProfileChange utf8(bytes, pw::Cp1251ToUtf8(section),
+                                     {{pw::Cp1251ToUtf8(key), pw::Cp1251ToUtf8(value)}},
+                                     pw::ProfileForm::Utf8);
+        std::string converted;
+        for (std::string_view piece : utf8.Pieces())
+            converted += piece;
+        pwfuzz::Require(utf8.Possible() && converted == written, "UTF-8 text is written in Windows-1251");
+    }
     return 0;
 }

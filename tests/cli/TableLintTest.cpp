@@ -120,6 +120,19 @@ TEST(TableLint, TwentyLinesPerKindUnlessVerboseButAllAreCounted) {
     EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 1, ошибок: 0, предупреждений: 31\n");
 }
 
+// An ID of a UTF-16 table that Windows-1251 cannot spell is found by no reference: not by one that
+// spells its character as "?".
+TEST(TableLint, AUtf16IdOutsideTheCodePageIsNoIdForReferences) {
+    TempDir dir;
+    WriteBytes(dir.File("t.ini"),
+               "\xFF\xFE" + *pw::Utf8ToUtf16Le("[LocAdmin_Strings]\r\nTopic_㭟1=x;\r\nText_1=y;\r\n"));
+    WriteBytes(dir.File("q.quest"), "[Quest]\r\nName=Q\r\nLogTopic=Topic_?1\r\nLogText=Text_1\r\n");
+    const CliResult r = RunCli({"check", "--stringtable", dir.File("t.ini"), dir.File("q.quest")});
+    EXPECT_EQ(r.out, dir.File("q.quest") +
+                         ": warning: ID строки Topic_?1 (LogTopic) отсутствует в таблице строк.\n"
+                         "Файлов: 2, ошибок: 0, предупреждений: 1\n");
+}
+
 TEST(TableLint, TogetherWithFilesAndWhenTheTableIsMissing) {
     TempDir dir;
     WriteBytes(dir.File("t.ini"), "[LocAdmin_Strings]\r\nTopic=x\r\n");

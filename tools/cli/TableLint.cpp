@@ -132,19 +132,24 @@ NameSet TableLinter::TakeLookupIds() {
     const bool allReadable = std::find(mIdReadable.begin(), mIdReadable.end(), false) == mIdReadable.end();
     if (allReadable && !mWide)
         return std::move(mIds);
-    // Lookups ask in Windows-1251; a character the code page lacks reads as "?", as the profile layer
-    // reads a UTF-16 table.
+    // Lookups ask in Windows-1251, so an ID of a UTF-16 table that the code page cannot spell is found by
+    // none of them (and must not be taken for one spelt with "?" instead).
     NameSet lookup;
-    for (std::size_t number = 0; number < mIds.Size(); ++number)
-        if (mIdReadable[number])
-            lookup.Add(mWide ? Utf8ToCp1251(mIds.Name(number)) : std::string(mIds.Name(number)));
+    for (std::size_t number = 0; number < mIds.Size(); ++number) {
+        if (!mIdReadable[number])
+            continue;
+        if (!mWide)
+            lookup.Add(mIds.Name(number));
+        else if (const std::optional<std::string> id = Utf8ToCp1251Exact(mIds.Name(number)))
+            lookup.Add(*id);
+    }
     return lookup;
 }
 
 } // namespace
 
-NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding) {
-    TextLineReader reader;
+NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding, std::size_t blockSize) {
+    TextLineReader reader(blockSize);
     std::string reason;
     if (!reader.Open(path, &reason))
         throw std::runtime_error(CannotOpenFileMessage(path, reason));

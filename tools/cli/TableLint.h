@@ -36,7 +36,8 @@ using TableFindingSink = std::function<void(TableFinding&&)>;
 // order of TableIssue; each kind at most once per line. Blank lines and ";" comments are never findings.
 // The norm of ";" is the count that most values have, the smaller one on a tie. Throws
 // std::runtime_error when the table cannot be read; a missing table is such an error here.
-NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding);
+NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding,
+                        std::size_t blockSize = 256 * 1024);
 
 // The findings of a table's bytes, as ReadStringTable finds them.
 std::vector<TableFinding> LintStringTable(std::string_view bytes);

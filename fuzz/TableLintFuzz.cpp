@@ -1,0 +1,52 @@
+// The string table's lint: findings in line order, each kind once a line, the same whether the table is
+// read whole or in blocks and whether it is 8-bit or UTF-16; and every ID it gives lookups is one the
+// profile layer finds.
+
+#include "FuzzInput.h"
+
+#include "TableLint.h"
+
+#include "data/Cp1251.h"
+#include "data/ProfileIni.h"
+#include "data/StringTable.h"
+
+namespace {
+
+bool SameFindings(const std::vector<pw::cli::TableFinding>& a, const std::vector<pw::cli::TableFinding>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].line != b[i].line || a[i].issue != b[i].issue || a[i].text != b[i].text)
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::vector<pw::cli::TableFinding> findings = pw::cli::LintStringTable(bytes);
+    for (std::size_t i = 1; i < findings.size(); ++i)
+        pwfuzz::Require(
+            findings[i - 1].line < findings[i].line ||
+                (findings[i - 1].line == findings[i].line && findings[i - 1].issue < findings[i].issue),
+            "findings come in line order, each kind once a line");
+
+    static pwfuzz::ScratchFile scratch;
+    std::vector<pw::cli::TableFinding> streamed;
+    const std::size_t block = 1 + size % 29 + size / 8;
+    const pw::cli::NameSet ids = pw::cli::ReadStringTable(
+        scratch.Fill(bytes), [&streamed](pw::cli::TableFinding&& f) { streamed.push_back(std::move(f)); },
+        block);
+    pwfuzz::Require(SameFindings(streamed, findings), "a table read in blocks is judged as a whole one");
+
+    const bool wide = bytes.substr(0, 2) == "\xFF\xFE";
+    for (std::size_t i = 0; i < ids.Size(); ++i)
+        pwfuzz::Require(pw::ProfileFind(bytes, pw::kStringsSection, ids.Name(i)).has_value(),
+                        "every ID given to lookups is found by the profile layer");
+    if (!wide)
+        pwfuzz::Require(
+            SameFindings(pw::cli::LintStringTable("\xFF\xFE" + pw::Cp1251ToUtf16Le(bytes)), findings),
+            "a table is judged the same in UTF-16");
+    return 0;
+}
