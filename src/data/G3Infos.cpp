@@ -225,14 +225,21 @@ std::string BoolText(bool value) {
 void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
     SectionName = std::string(kSection);
     const auto bytes = ReadWholeFile(fileName);
-    const IniSections ini = IniSections::Parse(bytes ? std::string_view(*bytes) : std::string_view());
-    // One pass over the section's lines; a later line of a key replaces an earlier one.
+    // One pass over the file's lines, the model not built: a later [Info] section starts afresh, and a
+    // later line of a key replaces an earlier one.
     const std::vector<InfoField>& fields = Fields();
     std::vector<std::optional<std::string_view>> values(fields.size());
-    ini.ForEachKey(kSection, [&](std::string_view name, std::string_view value) {
-        if (const InfoField* field = FindFileField(name))
-            values[static_cast<std::size_t>(field - fields.data())] = value;
-    });
+    bool sectionFound = false;
+    IniSections::ReadSection(
+        bytes ? std::string_view(*bytes) : std::string_view(), kSection,
+        [&] {
+            sectionFound = true;
+            values.assign(fields.size(), std::nullopt);
+        },
+        [&](std::string_view name, std::string_view value) {
+            if (const InfoField* field = FindFileField(name))
+                values[static_cast<std::size_t>(field - fields.data())] = value;
+        });
     for (std::size_t i = 0; i < fields.size(); ++i) {
         ReadField(*this, fields[i], values[i]);
         if (report && IsUnreadNumber(fields[i], values[i]))
@@ -240,7 +247,7 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
                                              fields[i].kind == Kind::SortId ? -1 : 0});
     }
     if (report && bytes)
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, ini.HasSection(kSection), false);
+        report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, sectionFound, false);
 }
 
 void TInfo::WriteToFile(const std::string& fileName) {

@@ -21,6 +21,24 @@ template <typename F> void ForEachLine(std::string_view bytes, F onLine) {
     }
 }
 
+// The rules of the model, shared by Parse and ReadSection: lines are trimmed; empty and ";" lines are
+// dropped; "[name]" begins a section; other lines count only inside one.
+template <typename OnHeader, typename OnLine>
+void WalkLines(std::string_view bytes, OnHeader onHeader, OnLine onLine) {
+    bool inSection = false;
+    ForEachLine(bytes, [&](std::string_view raw) {
+        const std::string_view line = TrimView(raw);
+        if (line.empty() || line.front() == ';')
+            return;
+        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+            inSection = true;
+            onHeader(TrimView(line.substr(1, line.size() - 2)));
+        } else if (inSection) {
+            onLine(line);
+        }
+    });
+}
+
 std::string_view LineName(std::string_view line) {
     const std::size_t eq = line.find('=');
     return eq == std::string_view::npos ? line : line.substr(0, eq);
@@ -30,16 +48,10 @@ std::string_view LineName(std::string_view line) {
 
 IniSections IniSections::Parse(std::string_view bytes) {
     IniSections result;
-    ForEachLine(bytes, [&result](std::string_view raw) {
-        const std::string_view line = TrimView(raw);
-        if (line.empty() || line.front() == ';')
-            return;
-        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            result.mSections.push_back({Trim(line.substr(1, line.size() - 2)), {}});
-            return;
-        }
-        if (result.mSections.empty())
-            return;
+    const auto onHeader = [&result](std::string_view name) {
+        result.mSections.push_back({std::string(name), {}});
+    };
+    WalkLines(bytes, onHeader, [&result](std::string_view line) {
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
             result.mSections.back().lines.emplace_back(line);
@@ -53,6 +65,22 @@ IniSections IniSections::Parse(std::string_view bytes) {
         normalised.append(name).append(1, '=').append(value);
     });
     return result;
+}
+
+void IniSections::ReadSection(std::string_view bytes, std::string_view section,
+                              const std::function<void()>& onSection,
+                              const std::function<void(std::string_view, std::string_view)>& onKey) {
+    bool inNamed = false;
+    const auto onHeader = [&](std::string_view name) {
+        inNamed = AsciiEqualNoCase(name, section);
+        if (inNamed)
+            onSection();
+    };
+    WalkLines(bytes, onHeader, [&](std::string_view line) {
+        const std::size_t eq = line.find('=');
+        if (inNamed && eq != std::string_view::npos)
+            onKey(TrimView(line.substr(0, eq)), TrimView(line.substr(eq + 1)));
+    });
 }
 
 IniSections::Section* IniSections::LastSection(std::string_view name) {

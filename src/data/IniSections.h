@@ -2,6 +2,7 @@
 // The section model of the .info file: the whole file is parsed into sections of normalised lines;
 // lookups find the last section of a name and the last line of a key; writes merge into what was read.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,17 +20,13 @@ public:
     // section named section; std::nullopt when missing.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-    // Calls onKey(name, value) for every line with "=" in the last section named section, in file order;
-    // name and value are as Value sees them.
-    template <class OnKey> void ForEachKey(std::string_view section, OnKey onKey) const {
-        if (const Section* s = LastSection(section))
-            for (const std::string& line : s->lines)
-                if (const std::size_t eq = line.find('='); eq != std::string::npos)
-                    onKey(std::string_view(line).substr(0, eq), std::string_view(line).substr(eq + 1));
-    }
-
-    // Whether a section of that name (A-Z folded) is in the file.
-    bool HasSection(std::string_view section) const { return LastSection(section) != nullptr; }
+    // Reads the sections named section (A-Z folded) straight from bytes, for a reader that takes values
+    // only and need not build the model: onSection() at each such section's header (lookups see the last
+    // one, so a reader starts afresh there), then onKey(name, value) for each of its lines with "=", in
+    // file order and as Value sees them.
+    static void ReadSection(std::string_view bytes, std::string_view section,
+                            const std::function<void()>& onSection,
+                            const std::function<void(std::string_view name, std::string_view value)>& onKey);
 
     // Rewrites the last line of key in place as key + "=" + value, or appends it at the end of the
     // section; a missing section is created at the end.

@@ -61,12 +61,14 @@ public:
     int Run();
 
 private:
-    void LintTable();
+    void LintTable(FileReport& report);
     void CollectFiles();
     void CheckFile(FileReport& report) const;
     void CheckInfoFile(FileReport& report) const;
-    void CheckReferences(const InfoEditorModel& model, FileReport& report) const;
-    void CheckQuest(std::string_view quest, FileReport& report) const;
+    // Whether string IDs are looked up: a table is given, and files to check.
+    bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
+    void AddReferences(const InfoEditorModel& model, FileReport& report) const;
+    void ResolveReferences(FileReport& report) const;
     void CheckAcrossFiles();
     int Print() const;
 
@@ -79,10 +81,7 @@ private:
 };
 
 // The table is read once, in blocks: its findings are listed as they come, and only its IDs are kept.
-void Checker::LintTable() {
-    FileReport& report = mReports.emplace_back();
-    mMissing.push_back(false);
-    report.path = mOptions.table;
+void Checker::LintTable(FileReport& report) {
     std::size_t listed[kTableIssueCount] = {};
     std::size_t unlisted[kTableIssueCount] = {};
     NameSet ids = ReadStringTable(mOptions.table, [&](TableFinding&& finding) {
@@ -94,7 +93,7 @@ void Checker::LintTable() {
             ++unlisted[kind];
         }
     });
-    if (!mOptions.paths.empty())
+    if (LooksUpIds())
         mTableIds = std::move(ids);
     for (std::size_t kind = 0; kind < kTableIssueCount; ++kind) {
         if (unlisted[kind] == 0)
@@ -105,24 +104,38 @@ void Checker::LintTable() {
     }
 }
 
-void Checker::CheckQuest(std::string_view quest, FileReport& report) const {
-    if (mQuestNames && !quest.empty() && !mQuestNames->Contains(quest))
-        report.findings.push_back(
-            {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {quest})});
-}
-
-void Checker::CheckReferences(const InfoEditorModel& model, FileReport& report) const {
-    CheckQuest(TrimView(model.QuestEd), report);
+// The quests a dialogue names that the quest tree lacks, and the string IDs it names when a table is
+// given, in the order of their findings.
+void Checker::AddReferences(const InfoEditorModel& model, FileReport& report) const {
+    const auto quest = [&](std::string_view name) {
+        if (mQuestNames && !name.empty() && !mQuestNames->Contains(name))
+            report.references.push_back({Reference::Kind::MissingQuest, std::string(name), {}});
+    };
+    quest(TrimView(model.QuestEd));
     for (const CommandRow& row : model.CommandList) {
         const std::string_view command = TrimView(row[0]);
         if (IsQuestCommand(command))
-            CheckQuest(TrimView(row[3]), report);
+            quest(TrimView(row[3]));
         const std::string_view id = TrimView(row[5]);
-        if (mTableIds && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder &&
-            !mTableIds->Contains(id))
-            report.findings.push_back(
-                {false, FillMessage("ID строки %s отсутствует в таблице строк.", {id})});
+        if (LooksUpIds() && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder)
+            report.references.push_back({Reference::Kind::StringId, std::string(id), {}});
     }
+}
+
+void Checker::ResolveReferences(FileReport& report) const {
+    for (const Reference& reference : report.references) {
+        if (reference.kind == Reference::Kind::MissingQuest)
+            report.findings.push_back(
+                {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
+        if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
+            report.findings.push_back(
+                {false,
+                 reference.context.empty()
+                     ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
+                     : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
+                                   {reference.name})});
+    }
+    report.references = {};
 }
 
 void Checker::CheckInfoFile(FileReport& report) const {
@@ -139,16 +152,16 @@ void Checker::CheckInfoFile(FileReport& report) const {
         report.findings.push_back({false, run.misaligned});
     if (run.compiled.Failed())
         report.findings.push_back({true, run.compiled.message});
-    CheckReferences(run.loaded.model, report);
+    AddReferences(run.loaded.model, report);
     report.dialogueName = Trim(run.loaded.model.NameEd);
     report.parent = Trim(run.loaded.model.ParentEd);
 }
 
-// Runs on any of the threads: it reads only what the run before the files has made.
+// Runs on any of the threads, while the table may still be read: it touches only its own report.
 void Checker::CheckFile(FileReport& report) const {
     try {
         if (HasExtension(report.path, ".quest"))
-            CheckQuestFile(report, mTableIds ? &*mTableIds : nullptr);
+            CheckQuestFile(report, LooksUpIds());
         else
             CheckInfoFile(report);
     } catch (const std::runtime_error& e) {
@@ -185,6 +198,7 @@ void Checker::CheckAcrossFiles() {
             mDialogueNames.Add(report.dialogueName);
     }
     for (FileReport& report : mReports) {
+        ResolveReferences(report);
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
                 {false, FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
@@ -204,17 +218,22 @@ void Checker::CheckAcrossFiles() {
 }
 
 int Checker::Run() {
-    if (!mOptions.table.empty())
-        LintTable();
+    const bool table = !mOptions.table.empty();
+    if (table) {
+        mReports.emplace_back().path = mOptions.table;
+        mMissing.push_back(false);
+    }
     if (!mOptions.quests.empty())
         mQuestNames = ReadQuestNames(mOptions.quests);
-    const std::size_t firstFile = mReports.size();
     CollectFiles();
-    // The files are read and checked on all processors, one file at a time on each; every report has
-    // its own place, so they are printed in the order of the paths whatever order they finish in.
-    ParallelFor(mReports.size() - firstFile, [this, firstFile](std::size_t i) {
-        FileReport& report = mReports[firstFile + i];
-        if (mMissing[firstFile + i])
+    // The table and the files are read and checked on all processors, the table as one more item beside
+    // them; every report has its own place, so they are printed in the order of the paths whatever
+    // order they finish in. References wait until the table's IDs are known.
+    ParallelFor(mReports.size(), [this, table](std::size_t i) {
+        FileReport& report = mReports[i];
+        if (table && i == 0)
+            LintTable(report);
+        else if (mMissing[i])
             report.findings.push_back({true, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
         else
             CheckFile(report);

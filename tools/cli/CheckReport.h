@@ -13,6 +13,14 @@ struct Finding {
     std::size_t line = 0; // the line it is about, counted from 1; 0 for the file as a whole
 };
 
+// A name a file refers to that is looked up once the table is read, so that files are checked while the
+// table is still being read; a quest missing from the quest tree waits beside them, to keep the order.
+struct Reference {
+    enum class Kind { MissingQuest, StringId } kind = Kind::StringId;
+    std::string name;    // trimmed (Windows-1251)
+    std::string context; // for a string ID of a quest, the key that names it ("LogTopic")
+};
+
 struct FileReport {
     std::string path;
     std::vector<Finding> findings;
@@ -23,6 +31,7 @@ struct FileReport {
     std::string parent;                      // a dialogue's parent dialogue
     std::string questName;                   // a quest's Name
     std::vector<std::string> finishedQuests; // a quest's FinishedQuests, one name each
+    std::vector<Reference> references;       // in the order their findings are listed, after the others
 };
 
 } // namespace pw::cli

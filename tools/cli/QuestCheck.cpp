@@ -1,9 +1,7 @@
 #include "QuestCheck.h"
 
 #include "QuestPipeline.h"
-#include "ReferenceSets.h"
 
-#include "data/MessageText.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 #include "quest_editor/QuestEditorModel.h"
@@ -11,12 +9,10 @@
 namespace pw::cli {
 namespace {
 
-void CheckTableId(std::string_view key, const std::string& id, const NameSet& tableIds, FileReport& report) {
+void AddTableId(std::string_view key, const std::string& id, FileReport& report) {
     const std::string_view trimmed = TrimView(id);
-    if (!trimmed.empty() && trimmed != kEmptyPlaceholder && !tableIds.Contains(trimmed))
-        report.findings.push_back(
-            {false,
-             FillMessage("ID строки %s (" + std::string(key) + ") отсутствует в таблице строк.", {trimmed})});
+    if (!trimmed.empty() && trimmed != kEmptyPlaceholder)
+        report.references.push_back({Reference::Kind::StringId, std::string(trimmed), std::string(key)});
 }
 
 // FinishedQuests names the quests that must be done before, separated by ";" or ",".
@@ -37,7 +33,7 @@ std::vector<std::string> SplitQuestNames(std::string_view list) {
 
 } // namespace
 
-void CheckQuestFile(FileReport& report, const NameSet* tableIds) {
+void CheckQuestFile(FileReport& report, bool lookUpIds) {
     const QuestRun run = LoadAndFillQuest(report.path);
     if (!run.read.notRecord.empty()) {
         report.findings.push_back({true, run.read.notRecord});
@@ -54,9 +50,9 @@ void CheckQuestFile(FileReport& report, const NameSet* tableIds) {
         report.findings.push_back({false, "Тип квеста " + std::to_string(quest.Type) + " вне списка 0–" +
                                               std::to_string(QuestTypes().size() - 1) +
                                               ": редактор запишет -1."});
-    if (tableIds) {
-        CheckTableId("LogTopic", quest.LogTopic, *tableIds, report);
-        CheckTableId("LogText", quest.LogText, *tableIds, report);
+    if (lookUpIds) {
+        AddTableId("LogTopic", quest.LogTopic, report);
+        AddTableId("LogText", quest.LogText, report);
     }
     report.questName = quest.Name;
     report.finishedQuests = SplitQuestNames(quest.FinishedQuests);

@@ -8,11 +8,8 @@
 
 namespace pw::cli {
 
-class NameSet;
-
-// Adds the findings of the quest file at report.path and fills report.questName and
-// report.finishedQuests. tableIds (may be null) are the IDs of the string table to look LogTopic and
-// LogText up in.
-void CheckQuestFile(FileReport& report, const NameSet* tableIds);
+// Adds the findings of the quest file at report.path and fills report.questName,
+// report.finishedQuests and, with lookUpIds, report.references for LogTopic and LogText.
+void CheckQuestFile(FileReport& report, bool lookUpIds);
 
 } // namespace pw::cli

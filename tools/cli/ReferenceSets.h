@@ -35,10 +35,13 @@ public:
 
 private:
     void Grow();
+    void Place(std::size_t hash, std::size_t number);
 
     std::string mText;
-    std::vector<std::size_t> mStarts;  // where each name starts in mText; it ends where the next starts
-    std::vector<std::uint32_t> mSlots; // open addressing: a name's number + 1, 0 for a free slot
+    std::vector<std::size_t> mStarts; // where each name starts in mText; it ends where the next starts
+    // Open addressing: a name's hash in the high half (so that most slots of other names are passed over
+    // without reading their text) and its number + 1 in the low half; 0 for a free slot.
+    std::vector<std::uint64_t> mSlots;
 };
 
 // The Name values of section "Quest" of every file below folder, scanned as the library is.
