@@ -45,4 +45,8 @@ bool Exists(const std::string& path) {
     return fs::exists(path);
 }
 
+std::string FixturePath(const std::string& name) {
+    return std::string(PLOTWRIGHT_TEST_FIXTURES) + "/" + name;
+}
+
 } // namespace pwtest

@@ -1,5 +1,5 @@
 #pragma once
-// A temporary folder that removes itself, and byte-exact file helpers for the tests.
+// A temporary folder that removes itself, byte-exact file helpers and the shared fixture files.
 
 #include <string>
 
@@ -23,5 +23,8 @@ private:
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
+
+// A file of tests/fixtures: record files several tests share, byte for byte as the game's files are.
+std::string FixturePath(const std::string& name);
 
 } // namespace pwtest

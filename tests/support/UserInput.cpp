@@ -1,6 +1,7 @@
 #include "UserInput.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
@@ -16,6 +17,19 @@ void TurnWheel(QWidget* widget, int notches) {
     // Sent as QTest sends its mouse and key events: spontaneous, as from the platform.
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(window->windowHandle(), &event);
+}
+
+void PressShiftPrintScreen(QWidget& window, quint32 shift) {
+    const quint32 printScreen = 107;
+    const auto send = [&window](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
+                                quint32 scanCode) {
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, shift);
+    send(QEvent::KeyPress, Qt::Key_Print, Qt::ShiftModifier, printScreen);
+    send(QEvent::KeyRelease, Qt::Key_Print, Qt::ShiftModifier, printScreen);
+    send(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, shift);
 }
 
 } // namespace pwtest

@@ -1,0 +1,26 @@
+#pragma once
+// Text as the game's files hold it, written in the tests in UTF-8.
+
+#include "data/Cp1251.h"
+
+#include <string>
+
+namespace pwtest {
+
+// UTF-8 test text as Windows-1251 bytes.
+inline std::string Ansi(const std::string& utf8) {
+    return pw::Utf8ToCp1251(utf8);
+}
+
+// A UTF-16LE file with its byte-order mark, holding the Windows-1251 text ansi.
+inline std::string Utf16LeFile(const std::string& ansi) {
+    return "\xFF\xFE" + pw::Cp1251ToUtf16Le(ansi);
+}
+
+// A UTF-16LE file with its byte-order mark, holding the UTF-8 text utf8 (which may hold characters
+// Windows-1251 has not).
+inline std::string Utf16LeFileFromUtf8(const std::string& utf8) {
+    return "\xFF\xFE" + *pw::Utf8ToUtf16Le(utf8);
+}
+
+} // namespace pwtest
