@@ -215,21 +215,12 @@ TEST_F(CommandListEditorTest, DropExchangesTheFirstSelectedRowWithTheTargetRow) 
     EXPECT_FALSE(enter.isAccepted());
 }
 
-TEST_F(CommandListEditorTest, GridMenuNamesAndCaptions) {
-    QStringList items;
-    for (const QAction* action : grid->findChild<QMenu*>(QStringLiteral("CommandListPop"))->actions())
-        items << action->objectName() + "=" + (action->isSeparator() ? QStringLiteral("-") : action->text()) +
-                     (action->isVisible() ? "" : " (hidden)");
-    EXPECT_EQ(items.join('|'),
-              QStringLiteral("N5=Добавить строку (CTRL+INSERT)|N9=-|N8=Добавить строку перед|"
-                             "N7=Добавить строку после|N6=-|N4=Удалить строку (CTRL+DEL)|N11=-|"
-                             "N12=Я хочу редактировать в поле ниже. Отключить список! (hidden)|"
-                             "N15=Включить оба способа редактирования (hidden)"));
-}
-
 TEST_F(CommandListEditorTest, SurfaceSwitchesAndTheirMenuStates) {
     QMenu* gridMenu = grid->findChild<QMenu*>(QStringLiteral("CommandListPop"));
     QMenu* paneMenu = pane->findChild<QMenu*>(QStringLiteral("SynInfoMemPop"));
+    // The menus offer no switch until the program shows them.
+    for (const char* name : {"N12", "N13", "N14", "N15"})
+        EXPECT_FALSE(Item(name)->isVisible()) << name;
     // Qt reports a hidden item as disabled; shown, each item tells the state its menu gave it.
     for (const char* name : {"N12", "N13", "N14", "N15"})
         Item(name)->setVisible(true);

@@ -113,48 +113,40 @@ TEST(LoadInfoModel, UnknownSkillAndHolderStayAsTypedWithNoticesSkillFirst) {
                                               "Персонаж Хорхе отсутствует в базе. | Внимание"}));
 }
 
-TEST(LoadInfoModel, NoScriptGivesOneEmptyCommandRow) {
-    const InfoEditorModel m = LoadInfoModel(TInfo{}).model;
-    EXPECT_EQ(m.CommandList, (std::vector<CommandRow>{CommandRow{}}));
-    EXPECT_TRUE(m.ItemsList.empty());
-    EXPECT_TRUE(m.NpcList.empty());
-}
-
-TEST(LoadInfoModel, CommandRowsTakeTheKthElementOfEachList) {
-    TInfo info;
-    info.InfoScript_Commands = "Say;Say;End";
-    info.InfoScript_Texts = "T1;T2";
-    std::vector<CommandRow> rows = LoadInfoModel(info).model.CommandList;
-    EXPECT_EQ(rows, (std::vector<CommandRow>{{"Say", "", "", "", "", "T1"},
-                                             {"Say", "", "", "", "", "T2"},
-                                             {"End", "", "", "", "", ""}}));
-
-    info.InfoScript_Commands = "Say;End;";
-    info.InfoScript_Texts.clear();
-    rows = LoadInfoModel(info).model.CommandList;
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2][0], "");
-}
-
-TEST(LoadInfoModel, OneRowIsTakenUnsplit) {
-    TInfo info;
-    info.InfoScript_Commands = "Say";
-    info.InfoScript_Entities1 = " player ";
-    info.InfoScript_Texts = "T 1";
-    EXPECT_EQ(LoadInfoModel(info).model.CommandList,
-              (std::vector<CommandRow>{{"Say", " player ", "", "", "", "T 1"}}));
-}
-
-TEST(LoadInfoModel, ElementsSplitByBlanksGetRowsOfTheirOwn) {
-    TInfo info;
-    info.InfoScript_Commands = "Say;End";
-    info.InfoScript_Texts = "T 1;T2";
-    const std::vector<CommandRow> rows = LoadInfoModel(info).model.CommandList;
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0][5], "T");
-    EXPECT_EQ(rows[1][5], "1");
-    EXPECT_EQ(rows[2][5], "T2");
-    EXPECT_EQ(rows[2][0], "");
+TEST(LoadInfoModel, CommandRowsTakeTheKthElementOfEachScriptList) {
+    struct Case {
+        const char* name;
+        const char* commands;
+        const char* entities1;
+        const char* texts;
+        std::vector<CommandRow> rows;
+    };
+    const Case cases[] = {
+        {"NoScriptGivesOneEmptyRow", "", "", "", {CommandRow{}}},
+        {"ShorterListsLeaveCellsEmpty",
+         "Say;Say;End",
+         "",
+         "T1;T2",
+         {{"Say", "", "", "", "", "T1"}, {"Say", "", "", "", "", "T2"}, {"End", "", "", "", "", ""}}},
+        {"AFinalSeparatorGivesAnEmptyRow",
+         "Say;End;",
+         "",
+         "",
+         {{"Say", "", "", "", "", ""}, {"End", "", "", "", "", ""}, CommandRow{}}},
+        {"OneRowIsTakenUnsplit", "Say", " player ", "T 1", {{"Say", " player ", "", "", "", "T 1"}}},
+        {"ElementsSplitByBlanksGetRowsOfTheirOwn",
+         "Say;End",
+         "",
+         "T 1;T2",
+         {{"Say", "", "", "", "", "T"}, {"End", "", "", "", "", "1"}, {"", "", "", "", "", "T2"}}},
+    };
+    for (const Case& c : cases) {
+        TInfo info;
+        info.InfoScript_Commands = c.commands;
+        info.InfoScript_Entities1 = c.entities1;
+        info.InfoScript_Texts = c.texts;
+        EXPECT_EQ(LoadInfoModel(info).model.CommandList, c.rows) << c.name;
+    }
 }
 
 TEST(LoadInfoModel, ItemRows) {
@@ -178,6 +170,7 @@ TEST(LoadInfoModel, StateNumbersShowAsStateWords) {
     // One row: a larger number names the character at that position.
     EXPECT_EQ(NpcRows("Diego", "6"), (std::vector<ConditionRow>{{"Diego", "Abbas"}}));
     EXPECT_EQ(NpcRows("Diego", "9999"), (std::vector<ConditionRow>{{"Diego", ""}}));
+    EXPECT_TRUE(NpcRows("", "").empty());
 }
 
 TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {

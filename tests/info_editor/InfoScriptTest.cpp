@@ -95,36 +95,40 @@ TEST_P(CheckInfoScriptRow, GivesTheRulesMessage) {
 INSTANTIATE_TEST_SUITE_P(Rules, CheckInfoScriptRow, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CheckInfoScript, EmptyEverythingPasses) {
-    pw::ScriptCheck check = CheckInfoScript({}, 0, "");
-    EXPECT_FALSE(check.broken);
-    EXPECT_EQ(check.message, "");
-}
-
-TEST(CheckInfoScript, ItemsWithoutHolderStopBeforeTheRows) {
-    const CommandRow bad{"Say", "hero", "", "", "", ""};
-    pw::ScriptCheck check = CheckInfoScript({bad}, 1, " \t ");
-    EXPECT_TRUE(check.broken);
-    EXPECT_EQ(check.message, "Список предметов имеет записи, но персонаж-держатель не указан.");
-}
-
-TEST(CheckInfoScript, HolderWithoutItems) {
-    pw::ScriptCheck check = CheckInfoScript({}, 0, "Diego");
-    EXPECT_EQ(check.message, "Указан персонаж-держатель, но список предметов пуст.");
-}
-
-TEST(CheckInfoScript, HolderWithItemsPassesOnToTheRows) {
-    const CommandRow bad{"End", "x", "", "", "", ""};
-    EXPECT_FALSE(CheckInfoScript({}, 2, "Diego").broken);
-    EXPECT_EQ(CheckInfoScript({bad}, 2, "Diego").message,
-              "Указаны неуместные параметры при вызове End [x    ]");
-}
-
-TEST(CheckInfoScript, OnlyTheFirstBrokenRowIsReported) {
-    std::vector<CommandRow> rows(5, CommandRow{"End", "", "", "", "", ""});
-    rows[1] = {"GiveXP", "", "", "abc", "", ""};
-    rows[4] = {"Say", "hero", "", "", "", ""};
-    EXPECT_EQ(CheckInfoScript(rows, 0, "").message, "Нечисловой аргумент метода GiveXP [abc]");
+// The holder and item rules come before the rows; of the rows, the first broken one is reported.
+TEST(CheckInfoScript, HolderRulesFirstThenTheFirstBrokenRow) {
+    const CommandRow badParty{"Say", "hero", "", "", "", ""};
+    std::vector<CommandRow> fiveRows(5, CommandRow{"End", "", "", "", "", ""});
+    fiveRows[1] = {"GiveXP", "", "", "abc", "", ""};
+    fiveRows[4] = badParty;
+    struct Case {
+        const char* name;
+        std::vector<CommandRow> rows;
+        int items;
+        const char* holder;
+        const char* expected; // empty when the script passes
+    };
+    const Case cases[] = {
+        {"NothingAtAll", {}, 0, "", ""},
+        {"ItemsWithoutHolder",
+         {badParty},
+         1,
+         " \t ",
+         "Список предметов имеет записи, но персонаж-держатель не указан."},
+        {"HolderWithoutItems", {}, 0, "Diego", "Указан персонаж-держатель, но список предметов пуст."},
+        {"HolderWithItems", {}, 2, "Diego", ""},
+        {"HolderWithItemsThenTheRows",
+         {{"End", "x", "", "", "", ""}},
+         2,
+         "Diego",
+         "Указаны неуместные параметры при вызове End [x    ]"},
+        {"FirstBrokenRow", fiveRows, 0, "", "Нечисловой аргумент метода GiveXP [abc]"},
+    };
+    for (const Case& c : cases) {
+        const pw::ScriptCheck check = CheckInfoScript(c.rows, c.items, c.holder);
+        EXPECT_EQ(check.message, c.expected) << c.name;
+        EXPECT_EQ(check.broken, *c.expected != '\0') << c.name;
+    }
 }
 
 // Rows given by their command cells; a cell of arguments marks the row that holds one.

@@ -1,29 +1,18 @@
 // A whole round on the dialogue tab: load a dialogue, edit its condition lists and command grid by
 // hand, compile, and compare the written file byte for byte.
 
-#include "data/Configs.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/InfoTab.h"
-#include "ui_common/Workspace.h"
 
-#include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "EditorTabFixture.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
+namespace pwtest {
 namespace {
 
-using pwtest::ReadBytes;
-
-class InfoTabEditingTest : public ::testing::Test {
-protected:
+struct InfoTabEditing : EditorTabFixture<pw::InfoTab> {
     void SetUp() override {
         workspace.configs->TmpFiles = true;
         tab.resize(927, 900);
@@ -32,11 +21,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&tab));
     }
 
-    template <typename T> T* Find(const char* name) {
-        T* widget = tab.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
     QString Cell(const char* list, int row, int column) {
         const QTableWidgetItem* item = Find<QTableWidget>(list)->item(row, column);
         return item ? item->text() : QString();
@@ -65,23 +49,17 @@ protected:
         QTest::keyClicks(editor, text);
         Leave();
     }
-
-    pwtest::TempDir dir;
-    pwtest::ScriptedDialogs dialogs;
-    pw::Workspace workspace{std::make_unique<pw::TConfigs>(dir.File("plotwright.inf")), dir.Path()};
-    pw::InfoTab tab{workspace};
 };
 
-TEST_F(InfoTabEditingTest, EditedListsAreCompiledIntoTheFile) {
+TEST_F(InfoTabEditing, EditedListsAreCompiledIntoTheFile) {
     const std::string input = dir.File("in.info");
-    pwtest::WriteBytes(input,
-                       "[Info]\r\nName=Lester_Braga_Meeting\r\nOwner=Lester\r\nConditionType=3\r\n"
-                       "InfoType=1\r\nGoldCost=0\r\nFolder=Varant/Braga/\r\nCondItemContainer=Lester\r\n"
-                       "CondItems=ItPo_Apple\r\nCondItemAmounts=5\r\nCondSecondaryNPC=Diego\r\n"
-                       "CondSecondaryNPCstates=0\r\nInfoScript_Commands=Say;Say\r\n"
-                       "InfoScript_Entities1=owner;player\r\nInfoScript_Entities2=;\r\nInfoScript_IDs1=;\r\n"
-                       "InfoScript_IDs2=;\r\n"
-                       "InfoScript_Texts=Lester_Braga_Meeting_01;Lester_Braga_Meeting_02\r\n");
+    WriteBytes(input, "[Info]\r\nName=Lester_Braga_Meeting\r\nOwner=Lester\r\nConditionType=3\r\n"
+                      "InfoType=1\r\nGoldCost=0\r\nFolder=Varant/Braga/\r\nCondItemContainer=Lester\r\n"
+                      "CondItems=ItPo_Apple\r\nCondItemAmounts=5\r\nCondSecondaryNPC=Diego\r\n"
+                      "CondSecondaryNPCstates=0\r\nInfoScript_Commands=Say;Say\r\n"
+                      "InfoScript_Entities1=owner;player\r\nInfoScript_Entities2=;\r\nInfoScript_IDs1=;\r\n"
+                      "InfoScript_IDs2=;\r\n"
+                      "InfoScript_Texts=Lester_Braga_Meeting_01;Lester_Braga_Meeting_02\r\n");
     tab.LoadInfo(input);
     ASSERT_TRUE(dialogs.Messages().empty());
 
@@ -129,3 +107,4 @@ TEST_F(InfoTabEditingTest, EditedListsAreCompiledIntoTheFile) {
 }
 
 } // namespace
+} // namespace pwtest

@@ -1,14 +1,15 @@
 // The handlers that keep some fields well-formed while the user types.
 
-#include "InfoTabFixture.h"
+#include "info_editor/InfoTab.h"
+
+#include "EditorTabFixture.h"
 
 #include <QApplication>
-#include <QTest>
 
 namespace pwtest {
 namespace {
 
-using InfoTabFields = InfoTabFixture;
+using InfoTabFields = EditorTabFixture<pw::InfoTab>;
 
 TEST_F(InfoTabFields, EmptiedSkillNumbersGoBackToZeroAtOnce) {
     for (const char* name : {"TeachSkillIndexEd", "TeachSkillValueEd"}) {

@@ -1,78 +1,61 @@
 // Loading a .info file into the tab: the fields, the three lists, the raw text and the notices.
 
-#include "InfoTabFixture.h"
-
 #include "data/G3Infos.h"
 #include "info_editor/InfoEditorModel.h"
+#include "info_editor/InfoTab.h"
+
+#include "EditorTabFixture.h"
+
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace pwtest {
 namespace {
 
-using InfoTabLoad = InfoTabFixture;
+using InfoTabLoad = EditorTabFixture<pw::InfoTab>;
 
 TEST_F(InfoTabLoad, RealisticFileFillsFieldsListsAndPane) {
-    const std::string path = WriteInfo("in.info", {"Name=Lester_Meeting",
-                                                   "SortID=",
-                                                   "Owner=Торговец",
-                                                   "Quest=Braga_Quest",
-                                                   "InfoGiven=True",
-                                                   "ConditionType=5",
-                                                   "InfoType=1",
-                                                   "GoldCost=25",
-                                                   "Folder=Varant/Braga/",
-                                                   "CondPlayerKnows=Sent",
-                                                   "CondOwnerNearEntity=Gate",
-                                                   "Parent=Hello",
-                                                   "CondItemContainer=Lester",
-                                                   "CondItems=It_Gold;It_Map",
-                                                   "CondItemAmounts=100;1",
-                                                   "CondSecondaryNPC=Diego;Gorn;Milten",
-                                                   "CondSecondaryNPCstates=0;3;5",
-                                                   "TeachSkill=Perk_Axe",
-                                                   "TeachSkillIndex=2",
-                                                   "TeachSkillValue=7",
-                                                   "TeachAttrib=Str",
-                                                   "TeachAttribValue=5",
-                                                   "ClearChildren=True",
-                                                   "InfoScript_Commands=Say;GiveXP;End",
-                                                   "InfoScript_Entities1=owner;;",
-                                                   "InfoScript_IDs1=;100;",
-                                                   "InfoScript_Texts=Lester_01;;"});
+    const std::string path = FixturePath("Diego_Hello_info_G3_World_01.info");
     tab.LoadInfo(path);
 
     EXPECT_TRUE(dialogs.calls.empty());
     const std::pair<const char*, const char*> fields[] = {
-        {"NameEd", "Lester_Meeting"},
+        {"NameEd", "Diego_Hello"},
         {"SortIdEd", "-1"},
-        {"OwnerCmb", "Торговец"},
-        {"QuestEd", "Braga_Quest"},
-        {"ConditionTypeCmb", "[5] Квест открыт"},
-        {"InfoTypeCmb", "1 - Приоритет I"},
-        {"InfoGivenEd", "True"},
-        {"ParentEd", "Hello"},
-        {"GoldCostEd", "25"},
-        {"CondOwnerNearEntityEd", "Gate"},
-        {"FolderCmb", "Varant/Braga/"},
-        {"CondPlayerKnowsEd", "Sent"},
-        {"CondItemContainerCmb", "Lester"},
+        {"OwnerCmb", "Diego"},
+        {"QuestEd", "Q_Diego"},
+        {"InfoGivenEd", "False"},
+        {"ParentEd", "Diego_Start"},
+        {"GoldCostEd", "50"},
+        {"CondOwnerNearEntityEd", "Zone_Ardea"},
+        {"FolderCmb", "Myrtana/Ardea_City/"},
+        {"CondPlayerKnowsEd", "Ev_Met"},
+        {"CondItemContainerCmb", "Diego"},
         {"TeachSkillCmb", "Perk_Axe_1"},
-        {"TeachSkillIsPercEd", "False"},
+        {"TeachSkillIsPercEd", "True"},
         {"TeachSkillIndexEd", "2"},
-        {"TeachSkillValueEd", "7"},
+        {"TeachSkillValueEd", "1"},
         {"TeachAttribEd", "Str"},
         {"TeachAttribValueEd", "5"},
-        {"ClearChildrenEd", "True"},
-        {"PermanentEd", "False"},
+        {"ClearChildrenEd", "False"},
+        {"PermanentEd", "True"},
     };
     for (const auto& [name, text] : fields)
         EXPECT_EQ(Text(name), QString::fromUtf8(text)) << name;
+    EXPECT_EQ(Combo("ConditionTypeCmb")->currentIndex(), 3);
+    EXPECT_EQ(Combo("InfoTypeCmb")->currentIndex(), 4);
 
-    EXPECT_EQ(Rows("ItemsList"), (std::vector<QString>{"It_Gold|100", "It_Map|1"}));
-    EXPECT_EQ(Rows("NpcList"),
-              (std::vector<QString>{"Diego|Жив", "Gorn|Мертв", "Milten|Не говорил с героем"}));
+    EXPECT_EQ(Rows("ItemsList"), (std::vector<QString>{"It_Gold|100", "It_Apple|2"}));
+    EXPECT_EQ(Rows("NpcList"), (std::vector<QString>{"Gorn|Жив", "Lee|Мертв", "Abe|Не говорил с героем"}));
     EXPECT_EQ(Rows("CommandList"),
-              (std::vector<QString>{"Say|owner||||Lester_01", "GiveXP|||100||", "End|||||"}));
-    EXPECT_EQ(PaneText(), QString::fromStdString(pw::Cp1251ToUtf8(ReadBytes(path))).replace("\r\n", "\n"));
+              (std::vector<QString>{"Say|player||||T_01", "Say|npc||||T_02", "Give|npc|player|It_Gold|100|",
+                                    "SetGameEvent|||Ev_Diego||", "End|||||"}));
+    const QString file = QString::fromStdString(pw::Cp1251ToUtf8(ReadBytes(path))).replace("\r\n", "\n");
+    EXPECT_EQ(PaneText(), file);
+    // The pane shows the file coloured (its section line set apart) and takes no typing.
+    EXPECT_FALSE(Pane()->document()->firstBlock().layout()->formats().isEmpty());
+    QTest::keyClicks(Pane(), "typed");
+    EXPECT_EQ(PaneText(), file);
 }
 
 TEST_F(InfoTabLoad, ALoadReplacesEverythingTheEditorHeld) {

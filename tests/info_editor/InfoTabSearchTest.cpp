@@ -1,13 +1,13 @@
 // The dialogue search box: Enter searches the library, choosing a result loads it.
 
-#include "InfoTabFixture.h"
-#include "UserInput.h"
-
 #include "data/Library.h"
+#include "info_editor/InfoTab.h"
 #include "search/LibrarySearch.h"
 
+#include "EditorTabFixture.h"
+#include "UserInput.h"
+
 #include <QPushButton>
-#include <QTest>
 #include <QToolButton>
 
 namespace pwtest {
@@ -30,7 +30,7 @@ private:
     QComboBox* mBox;
 };
 
-struct InfoTabSearch : InfoTabFixture {
+struct InfoTabSearch : EditorTabFixture<pw::InfoTab> {
     QString a, b;
     void SetUp() override {
         workspace.infoFiles = {
@@ -130,8 +130,7 @@ TEST_F(InfoTabSearch, ACompiledCyrillicDialogueIsListedReadablyAndOpensAgain) {
 
 TEST_F(InfoTabSearch, AFileWhoseNameIsNotInTheFileSystemsEncodingStillOpens) {
     // A Windows-1251 name, as an archive made on Windows unpacks it.
-    workspace.infoFiles.push_back(
-        WriteInfo(pw::Utf8ToCp1251("Хорхе.info"), {"Name=Jorge_Hello", "Owner=Jorge"}));
+    workspace.infoFiles.push_back(WriteInfo(Ansi("Хорхе.info"), {"Name=Jorge_Hello", "Owner=Jorge"}));
     ASSERT_EQ(Search("Jorge_Hello").size(), 1);
     emit Box()->activated(0);
     EXPECT_TRUE(dialogs.calls.empty());

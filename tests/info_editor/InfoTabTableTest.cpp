@@ -1,25 +1,25 @@
 // The string table on the dialogue tab: the hint shown for the selected command row and the ">>>"
 // write with its questions, through the real widgets with scripted answers.
 
-#include "InfoTabFixture.h"
-
 #include "data/StringTable.h"
+#include "info_editor/InfoTab.h"
+
+#include "EditorTabFixture.h"
 
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace pwtest {
 namespace {
 
 using pw::MsgAnswer;
 
-struct InfoTabTable : InfoTabFixture {
+struct InfoTabTable : EditorTabFixture<pw::InfoTab> {
     std::string table = dir.File("stringtable.ini");
     QTableWidget* list = nullptr;
     void SetUp() override {
-        WriteBytes(table, "[LocAdmin_Strings]\r\nDiego_01=" + pw::Utf8ToCp1251("Привет;") +
+        WriteBytes(table, "[LocAdmin_Strings]\r\nDiego_01=" + Ansi("Привет;") +
                               "\r\nDiego_02=Bye;\r\nEmpty_01=\r\n");
         workspace.stringTable = std::make_shared<pw::TStringTable>(table);
         tab.show();
@@ -29,8 +29,14 @@ struct InfoTabTable : InfoTabFixture {
                                 "InfoScript_Texts=Diego_02;diego_01;Nowhere_01;Empty_01;"}));
         list = Find<QTableWidget>("CommandList");
     }
-    void Select(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect) {
-        list->selectionModel()->select(list->model()->index(row, 0), how | QItemSelectionModel::Rows);
+    // A click on the row's first cell; with Ctrl it adds the row to the selection or takes it out.
+    void Click(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                          list->visualRect(list->model()->index(row, 0)).center());
+    }
+    // The message boxes' texts and captions of the string table (in UTF-8).
+    static QString Box(const std::string& cp1251Text, const char* caption) {
+        return QString::fromStdString(pw::Cp1251ToUtf8(cp1251Text)) + " / " + caption;
     }
     QString Hint() { return Text("InfoStrViewEd"); }
     void Write(const QString& text) {
@@ -40,19 +46,20 @@ struct InfoTabTable : InfoTabFixture {
 };
 
 TEST_F(InfoTabTable, SelectingACommandRowShowsTheLineOfItsTextId) {
-    Select(1);
+    Click(1);
     EXPECT_EQ(Hint(), "Привет;");
-    Select(2);
+    Click(2);
     EXPECT_EQ(Hint(), "<dialog not found>");
-    Select(3);
+    Click(3);
     EXPECT_EQ(Hint(), "");
-    Select(4); // End has no text ID
+    Click(4); // End has no text ID
     EXPECT_EQ(Hint(), "");
     // Of several selected rows the first in list order counts; a deselection keeps the hint.
-    Select(1);
-    Select(0, QItemSelectionModel::Select);
+    Click(1);
+    Click(0, Qt::ControlModifier);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
     EXPECT_EQ(Hint(), "Bye;");
-    Select(0, QItemSelectionModel::Deselect);
+    Click(0, Qt::ControlModifier);
     EXPECT_EQ(Hint(), "Bye;");
     list->clearSelection();
     EXPECT_EQ(Hint(), "Bye;");
@@ -62,7 +69,7 @@ TEST_F(InfoTabTable, SelectingACommandRowShowsTheLineOfItsTextId) {
 TEST_F(InfoTabTable, WriteTrimsTheTextAndAsksBeforeWritingUnderTheSelectedId) {
     QSignalSpy added(&tab, &pw::InfoTab::TableStringAdded);
     list->setItem(2, 5, new QTableWidgetItem("Diego_03"));
-    Select(2);
+    Click(2);
     dialogs.answers = {MsgAnswer::No};
     Write("  Новая строка  ");
     EXPECT_EQ(dialogs.Messages().size(), 1u);
@@ -72,23 +79,23 @@ TEST_F(InfoTabTable, WriteTrimsTheTextAndAsksBeforeWritingUnderTheSelectedId) {
     dialogs.answers = {MsgAnswer::Yes};
     Write("  Новая строка  ");
     EXPECT_EQ(ReadBytes(table).substr(ReadBytes(table).find("Diego_03")),
-              "Diego_03=" + pw::Utf8ToCp1251("Новая строка;") + "\r\n");
+              "Diego_03=" + Ansi("Новая строка;") + "\r\n");
     EXPECT_EQ(added.count(), 1);
 }
 
 TEST_F(InfoTabTable, DuplicateQuestionShowsBothValuesAndOnlyYesReplaces) {
     QSignalSpy added(&tab, &pw::InfoTab::TableStringAdded);
-    Select(1); // diego_01: the same ID as Diego_01 but for letter case
+    Click(1); // diego_01: the same ID as Diego_01 but for letter case
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::No};
     Write(" Здравствуй ");
-    ASSERT_EQ(dialogs.Messages().size(), 2u);
-    EXPECT_EQ(dialogs.Messages()[1].text, "Запись с аналогичным ID уже существует.\r\nСуществующая запись: "
-                                          "Привет;\r\nНовая запись: Здравствуй");
+    ASSERT_EQ(Boxes().size(), 2);
+    // The question names the stored value and the new text, trimmed.
+    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage(Ansi("Привет;"), Ansi("Здравствуй")), "Внимание"));
     EXPECT_EQ(added.count(), 0);
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
     Write(" Здравствуй ");
-    EXPECT_EQ(ReadBytes(table), "[LocAdmin_Strings]\r\nDiego_01=" + pw::Utf8ToCp1251("Здравствуй;") +
-                                    "\r\nDiego_02=Bye;\r\nEmpty_01=\r\n");
+    EXPECT_EQ(ReadBytes(table),
+              "[LocAdmin_Strings]\r\nDiego_01=" + Ansi("Здравствуй;") + "\r\nDiego_02=Bye;\r\nEmpty_01=\r\n");
     EXPECT_EQ(added.count(), 1);
 }
 
@@ -96,11 +103,8 @@ TEST_F(InfoTabTable, WithoutASelectedRowTheIdIsEmptyAndRefusedAfterTheQuestion) 
     list->clearSelection();
     dialogs.answers = {MsgAnswer::Yes};
     Write("text");
-    QStringList boxes;
-    for (const auto& call : dialogs.Messages())
-        boxes << call.text + " / " + call.caption;
-    EXPECT_EQ(boxes, (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                                  "Идентификатор строки не задан / Ошибка"}));
+    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
+                                    Box(pw::EmptyIdMessage(), "Ошибка")}));
 }
 
 TEST_F(InfoTabTable, ADoubleClickOnTheQuestFieldAsksForThatQuest) {
@@ -109,7 +113,7 @@ TEST_F(InfoTabTable, ADoubleClickOnTheQuestFieldAsksForThatQuest) {
                      [&asked](const std::string& name) { asked.push_back(name); });
     Find<QLineEdit>("QuestEd")->setText("Рыба");
     QTest::mouseDClick(Find<QLineEdit>("QuestEd"), Qt::LeftButton);
-    EXPECT_EQ(asked, std::vector<std::string>{pw::Utf8ToCp1251("Рыба")});
+    EXPECT_EQ(asked, std::vector<std::string>{Ansi("Рыба")});
 }
 
 } // namespace

@@ -43,7 +43,8 @@ TEST(Vocabularies, SpotEntriesAreSpelledExactly) {
 
 TEST(Vocabularies, ConditionTypesCarryTheirOwnPosition) {
     for (int i = 0; i < 53; ++i)
-        EXPECT_EQ(Utf8At(ConditionTypes(), i).rfind(std::string("[").append(std::to_string(i)).append("] "), 0), 0u)
+        EXPECT_EQ(
+            Utf8At(ConditionTypes(), i).rfind(std::string("[").append(std::to_string(i)).append("] "), 0), 0u)
             << i;
 }
 
