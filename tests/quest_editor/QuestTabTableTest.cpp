@@ -1,9 +1,10 @@
 // The string table on the quest tab: the hint shown for the log IDs and the ">>>" write with its
 // questions, through the real widgets with scripted answers.
 
-#include "QuestTabFixture.h"
-
 #include "data/StringTable.h"
+#include "quest_editor/QuestTab.h"
+
+#include "EditorTabFixture.h"
 
 #include <QSignalSpy>
 
@@ -12,10 +13,10 @@ namespace {
 
 using pw::MsgAnswer;
 
-struct QuestTabTable : QuestTabFixture {
+struct QuestTabTable : EditorTabFixture<pw::QuestTab> {
     std::string table = dir.File("stringtable.ini");
     void SetUp() override {
-        WriteBytes(table, "[LocAdmin_Strings]\r\nTopic_1=" + pw::Utf8ToCp1251("Найти рыбу;") +
+        WriteBytes(table, "[LocAdmin_Strings]\r\nTopic_1=" + Ansi("Найти рыбу;") +
                               "\r\nText_1=Bring it;\r\nEmpty_1=\r\n");
         workspace.stringTable = std::make_shared<pw::TStringTable>(table);
         tab.show();
@@ -26,6 +27,10 @@ struct QuestTabTable : QuestTabFixture {
     }
     QString Hint() { return Text("QuestStrViewEd"); }
     std::string Table() { return ReadBytes(table); }
+    // A message box of the string table (its text in Windows-1251), as Boxes() shows it.
+    static QString Box(const std::string& cp1251Text, const char* caption) {
+        return QString::fromStdString(pw::Cp1251ToUtf8(cp1251Text)) + " / " + caption;
+    }
 };
 
 TEST_F(QuestTabTable, ClickingALogIdShowsItsLineFromTheTable) {
@@ -60,8 +65,7 @@ TEST_F(QuestTabTable, WriteAsksFirstAndWritesUnderTheTopicIdTheTextAsItStands) {
 
     dialogs.answers = {MsgAnswer::Yes};
     Click("WriteInfoTableBtn");
-    EXPECT_EQ(Table().substr(Table().find("New_1")),
-              "New_1=" + pw::Utf8ToCp1251("  Новая строка ;") + "\r\n");
+    EXPECT_EQ(Table().substr(Table().find("New_1")), "New_1=" + Ansi("  Новая строка ;") + "\r\n");
     EXPECT_EQ(added.count(), 1);
 }
 
@@ -71,18 +75,16 @@ TEST_F(QuestTabTable, AnExistingLineIsReplacedOnlyAfterTheDuplicateQuestion) {
     Edit("QuestStrViewEd")->setText("Другая;");
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::No};
     Click("WriteInfoTableBtn");
-    ASSERT_EQ(dialogs.Messages().size(), 2u);
-    EXPECT_EQ(dialogs.Messages()[1].text, "Запись с аналогичным ID уже существует.\r\nСуществующая запись: "
-                                          "Найти рыбу;\r\nНовая запись: Другая;");
-    EXPECT_EQ(dialogs.Messages()[1].caption, "Внимание");
+    ASSERT_EQ(Boxes().size(), 2);
+    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage(Ansi("Найти рыбу;"), Ansi("Другая;")), "Внимание"));
     EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Question);
-    EXPECT_EQ(Table().find(pw::Utf8ToCp1251("Другая")), std::string::npos);
+    EXPECT_EQ(Table().find(Ansi("Другая")), std::string::npos);
     EXPECT_EQ(added.count(), 0);
 
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
     Click("WriteInfoTableBtn");
-    EXPECT_EQ(Table(), "[LocAdmin_Strings]\r\nTopic_1=" + pw::Utf8ToCp1251("Другая;") +
-                           "\r\nText_1=Bring it;\r\nEmpty_1=\r\n");
+    EXPECT_EQ(Table(),
+              "[LocAdmin_Strings]\r\nTopic_1=" + Ansi("Другая;") + "\r\nText_1=Bring it;\r\nEmpty_1=\r\n");
     EXPECT_EQ(added.count(), 1);
 }
 
@@ -92,7 +94,7 @@ TEST_F(QuestTabTable, ABlankTopicIdIsRefusedAndAnEmptyTextWritesTheSeparatorAlon
     dialogs.answers = {MsgAnswer::Yes};
     Click("WriteInfoTableBtn");
     EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                                    "Идентификатор строки не задан / Ошибка"}));
+                                    Box(pw::EmptyIdMessage(), "Ошибка")}));
     EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::None);
 
     SetIds("Empty_1", "");
@@ -109,9 +111,8 @@ TEST_F(QuestTabTable, AnIdThatCouldNeverBeFoundAgainIsRefused) {
     dialogs.answers = {MsgAnswer::Yes};
     const std::string before = Table();
     Click("WriteInfoTableBtn");
-    EXPECT_EQ(Boxes(),
-              (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                           "Идентификатор строки \"[Topic_1]\" не может начинаться с \"[\" / Ошибка"}));
+    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
+                                    Box(*pw::InvalidIdMessage("[Topic_1]"), "Ошибка")}));
     EXPECT_EQ(Table(), before);
 }
 
