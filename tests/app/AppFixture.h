@@ -2,24 +2,18 @@
 // A temporary library (Infos, Quests, stringtable.ini), a settings file pointing at it and the
 // scripted dialogs service: what the window tests start from.
 
-#include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "app/MainForm.h"
 #include "data/Configs.h"
 #include "ui_common/Workspace.h"
 
-#include <QString>
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace pwtest {
 
@@ -40,8 +34,23 @@ protected:
         return std::make_unique<pw::Workspace>(std::make_unique<pw::TConfigs>(SettingsFile()), dir.Path());
     }
 
+    // The main window as the program starts it on the files as they are.
+    pw::TForm1& StartWindow() {
+        workspace = MakeWorkspace();
+        form = std::make_unique<pw::TForm1>(*workspace);
+        return *form;
+    }
+    // The same on complete settings and a string table holding tableBytes.
+    pw::TForm1& OpenWindow(const std::string& tableBytes) {
+        WriteSettings(TablePath());
+        WriteBytes(TablePath(), tableBytes);
+        return StartWindow();
+    }
+
     TempDir dir;
     ScriptedDialogs dialogs;
+    std::unique_ptr<pw::Workspace> workspace;
+    std::unique_ptr<pw::TForm1> form; // goes before the workspace it works on
 };
 
 } // namespace pwtest

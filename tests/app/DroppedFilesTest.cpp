@@ -28,13 +28,10 @@ TEST(DroppedFileKindOf, ExtensionOfTheFileNameDecidesIgnoringLetterCase) {
 class DropTest : public pwtest::AppFixture {
 protected:
     void SetUp() override {
-        WriteSettings(TablePath());
-        pwtest::WriteBytes(TablePath(), "[LocAdmin_Strings]\r\n");
         pwtest::WriteBytes(InfosPath() + "/Diego_Hello.INFO",
                            "[Info]\r\nName=Diego_Hello\r\nOwner=Diego\r\n");
         pwtest::WriteBytes(InfosPath() + "/Gorn_Hello.info", "[Info]\r\nName=Gorn_Hello\r\n");
-        workspace = MakeWorkspace();
-        form = std::make_unique<pw::TForm1>(*workspace);
+        OpenWindow("[LocAdmin_Strings]\r\n");
         tabs = form->findChild<QTabWidget*>("PgCtrl");
         tabs->setCurrentIndex(1); // a drop does not switch to the dialogue tab
         dialogs.calls.clear();
@@ -42,8 +39,6 @@ protected:
     QString File(const std::string& name) { return QString::fromStdString(InfosPath() + "/" + name); }
     QString DialogueName() { return form->findChild<QLineEdit*>("NameEd")->text(); }
 
-    std::unique_ptr<pw::Workspace> workspace;
-    std::unique_ptr<pw::TForm1> form;
     QTabWidget* tabs = nullptr;
 };
 
@@ -81,6 +76,7 @@ TEST_F(DropTest, FilesDroppedOnATextFieldOpenInsteadOfBeingPasted) {
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(File("Gorn_Hello.info"))});
     mime.setText(File("Gorn_Hello.info"));
+    EXPECT_TRUE(form->acceptDrops()); // Qt offers a drag only to a window that takes drops
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(name, &enter);
     EXPECT_TRUE(enter.isAccepted());
