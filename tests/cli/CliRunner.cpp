@@ -1,7 +1,6 @@
 #include "CliRunner.h"
 
 #include "TempDir.h"
-#include "data/Cp1251.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -49,10 +48,6 @@ CliResult RunCliTo(const std::vector<std::string>& args, const std::string& outP
 
 std::string DemoPath(const std::string& relative) {
     return std::string(PLOTWRIGHT_DEMO) + "/" + relative;
-}
-
-std::string Ansi(const std::string& utf8) {
-    return pw::Utf8ToCp1251(utf8);
 }
 
 } // namespace pwtest

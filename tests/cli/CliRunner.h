@@ -1,6 +1,8 @@
 #pragma once
 // Runs plotwright-cli with arguments (passed as raw bytes, no shell) and captures what it prints.
 
+#include "TestText.h"
+
 #include <string>
 #include <vector>
 
@@ -18,8 +20,5 @@ CliResult RunCliTo(const std::vector<std::string>& args, const std::string& outP
 
 // The demo library of the repository.
 std::string DemoPath(const std::string& relative);
-
-// Text from UTF-8 test source to Windows-1251 bytes.
-std::string Ansi(const std::string& utf8);
 
 } // namespace pwtest

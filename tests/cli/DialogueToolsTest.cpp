@@ -16,23 +16,19 @@ std::string Info(const std::string& name, const std::string& owner, const std::s
     return "[Info]\r\nName=" + name + "\r\nSortID=\r\nOwner=" + owner + "\r\n" + extra;
 }
 
-std::vector<std::string> DemoInfos() {
-    std::vector<std::string> files;
-    pw::ScanLibraryFolder(DemoPath("Infos"), files);
-    return files;
-}
-
-TEST(Recompile, EveryDemoDialogueComesBackByteForByte) {
+TEST(Recompile, EveryDemoDialogueAndQuestComesBackByteForByte) {
     TempDir dir;
-    const std::vector<std::string> files = DemoInfos();
-    ASSERT_EQ(files.size(), 12u);
-    for (const std::string& file : files) {
-        const std::string out = dir.File("out.info");
-        const CliResult r = RunCli({"recompile", file, out});
-        ASSERT_EQ(r.code, 0) << file << r.err;
-        EXPECT_EQ(r.err, "");
-        EXPECT_EQ(ReadBytes(out), ReadBytes(file)) << file;
-        std::remove(out.c_str());
+    for (const auto& [folder, count] : {std::pair{"Infos", 12u}, std::pair{"Quests", 3u}}) {
+        std::vector<std::string> files;
+        pw::ScanLibraryFolder(DemoPath(folder), files);
+        ASSERT_EQ(files.size(), count) << folder;
+        for (const std::string& file : files) {
+            const std::string out = dir.File(file.substr(file.rfind('/') + 1));
+            const CliResult r = RunCli({"recompile", file, out});
+            ASSERT_EQ(r.code, 0) << file << r.err;
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(ReadBytes(out), ReadBytes(file)) << file;
+        }
     }
 }
 
@@ -80,7 +76,9 @@ TEST(Recompile, RefusesWhatTheCompileButtonRefusesWithoutWriting) {
 
 TEST(Recompile, FileErrorsExitWith4) {
     TempDir dir;
-    const std::string demo = DemoInfos().front();
+    std::vector<std::string> demoFiles;
+    pw::ScanLibraryFolder(DemoPath("Infos"), demoFiles);
+    const std::string demo = demoFiles.front();
     const CliResult r = RunCli({"recompile", demo, dir.File("none/out.info")});
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err.rfind("Cannot create file \"" + dir.File("none/out.info") + "\". ", 0), 0u) << r.err;
@@ -226,7 +224,7 @@ TEST(Check, WarningsFailOnlyWhenStrictAndReferenceChecksNeedTheirOptions) {
 TEST(Check, ReadsAUtf16StringTableOnce) {
     FaultyLibrary lib;
     const std::string table = lib.P("stringtable.ini");
-    WriteBytes(table, "\xFF\xFE" + pw::Cp1251ToUtf16Le(ReadBytes(table)));
+    WriteBytes(table, Utf16LeFile(ReadBytes(table)));
     const CliResult r = RunCli({"check", "--stringtable", table, lib.P("Infos/a")});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("ID строки B_2 отсутствует"), std::string::npos) << r.out;
@@ -262,7 +260,7 @@ TEST(Check, FilesThatAreNoDialoguesAreErrorsAndUnreadableNumbersWarnings) {
     WriteBytes(dir.File("lib/binary.info"), std::string("\x7F"
                                                         "ELF\0\0\x01[Info]\0",
                                                         13));
-    WriteBytes(dir.File("lib/wide.info"), "\xFF\xFE" + pw::Cp1251ToUtf16Le(Info("W", "Diego")));
+    WriteBytes(dir.File("lib/wide.info"), Utf16LeFile(Info("W", "Diego")));
     WriteBytes(dir.File("lib/marked.info"), "\xEF\xBB\xBF" + Info("M", "Diego"));
     WriteBytes(dir.File("lib/notes.info"), "Name=A\r\nOwner=Diego\r\n");
     WriteBytes(dir.File("lib/nothing.quest"), "[Info]\r\nName=Q\r\n");

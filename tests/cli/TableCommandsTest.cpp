@@ -70,8 +70,7 @@ TEST(StringGet, ShowsWhatTheHintFieldWouldShowAndAMissingIdExitsWith1) {
 TEST(StringGet, ReadsUtf16TablesWholeOrWithRawAsWindows1251AndRefusesAMissingTable) {
     TempDir dir;
     const std::string table = dir.File("stringtable.ini");
-    WriteBytes(table,
-               "\xFF\xFE" + *pw::Utf8ToUtf16Le(pw::Cp1251ToUtf8(Table("")) + "Id_1=Меч;Miecz żelazny;\r\n"));
+    WriteBytes(table, Utf16LeFileFromUtf8(pw::Cp1251ToUtf8(Table("")) + "Id_1=Меч;Miecz żelazny;\r\n"));
     const CliResult r = RunCli({"string-get", table, "Id_1"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Меч;Miecz żelazny;\n");

@@ -10,10 +10,6 @@
 namespace pwtest {
 namespace {
 
-std::string Utf16(const std::string& ansi) {
-    return "\xFF\xFE" + pw::Cp1251ToUtf16Le(ansi);
-}
-
 // One line of each finding, with every kind of line end; the lines of other sections, blank lines
 // and comments are never findings.
 const std::string kTable = "[LocAdmin_Languages]\r\n"   // 1
@@ -51,7 +47,7 @@ std::string Expected(const std::string& table, std::size_t warnings) {
 TEST(TableLint, EachKindOnceALineCountingEveryLineEndInBothEncodings) {
     TempDir dir;
     WriteBytes(dir.File("ansi.ini"), kTable);
-    WriteBytes(dir.File("wide.ini"), Utf16(kTable));
+    WriteBytes(dir.File("wide.ini"), Utf16LeFile(kTable));
     for (const char* name : {"ansi.ini", "wide.ini"}) {
         const std::string table = dir.File(name);
         const CliResult r = RunCli({"check", "--stringtable", table});
@@ -70,7 +66,7 @@ TEST(TableLint, NamesAndValuesAreShownInUtf8AndWideCharactersAreNoQuestionMarks)
     EXPECT_EQ(r.out, "Файлов: 1, ошибок: 0, предупреждений: 0\n");
 
     // Characters that Windows-1251 cannot hold, in a UTF-16 table.
-    const std::string wide = "\xFF\xFE" + pw::Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=") +
+    const std::string wide = Utf16LeFile("[LocAdmin_Strings]\r\nA=") +
                              std::string("\x2D\x4E\x87\x65\x1D\x8A", 6) + // three CJK characters
                              pw::Cp1251ToUtf16Le(";\r\nКлюч=x;\r\nключ=y;\r\nkey=z;\r\nKEY=w;\r\n");
     WriteBytes(dir.File("wide.ini"), wide);
@@ -124,8 +120,7 @@ TEST(TableLint, TwentyLinesPerKindUnlessVerboseButAllAreCounted) {
 // spells its character as "?".
 TEST(TableLint, AUtf16IdOutsideTheCodePageIsNoIdForReferences) {
     TempDir dir;
-    WriteBytes(dir.File("t.ini"),
-               "\xFF\xFE" + *pw::Utf8ToUtf16Le("[LocAdmin_Strings]\r\nTopic_㭟1=x;\r\nText_1=y;\r\n"));
+    WriteBytes(dir.File("t.ini"), Utf16LeFileFromUtf8("[LocAdmin_Strings]\r\nTopic_㭟1=x;\r\nText_1=y;\r\n"));
     WriteBytes(dir.File("q.quest"), "[Quest]\r\nName=Q\r\nLogTopic=Topic_?1\r\nLogText=Text_1\r\n");
     const CliResult r = RunCli({"check", "--stringtable", dir.File("t.ini"), dir.File("q.quest")});
     EXPECT_EQ(r.out, dir.File("q.quest") +

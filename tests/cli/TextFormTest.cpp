@@ -15,10 +15,6 @@ using namespace std::string_literals;
 
 const std::string kTableHead = "[LocAdmin_Strings]\r\n";
 
-std::string Utf16(const std::string& utf8) {
-    return "\xFF\xFE" + *pw::Utf8ToUtf16Le(utf8);
-}
-
 TEST(Utf8Arguments, WhatWindows1251CannotHoldIsRefusedAndNothingIsWritten) {
     TempDir dir;
     const std::string table = dir.File("t.ini");
@@ -62,10 +58,10 @@ TEST(Utf8Arguments, WhatWindows1251CannotHoldIsRefusedAndNothingIsWritten) {
 TEST(Utf8Arguments, AUtf16TableTakesAndGivesEveryCharacter) {
     TempDir dir;
     const std::string table = dir.File("t.ini");
-    WriteBytes(table, Utf16("[LocAdmin_Strings]\r\nOld_01=Стар;Old;Alt;Stary żuk;\r\n"));
+    WriteBytes(table, Utf16LeFileFromUtf8("[LocAdmin_Strings]\r\nOld_01=Стар;Old;Alt;Stary żuk;\r\n"));
     ASSERT_EQ(RunCli({"string-add", table, "New_01", "Меч;Sword;Schwert;Miecz żelazny 😀"}).code, 0);
-    EXPECT_EQ(ReadBytes(table), Utf16("[LocAdmin_Strings]\r\nOld_01=Стар;Old;Alt;Stary żuk;\r\n"
-                                      "New_01=Меч;Sword;Schwert;Miecz żelazny 😀;\r\n"));
+    EXPECT_EQ(ReadBytes(table), Utf16LeFileFromUtf8("[LocAdmin_Strings]\r\nOld_01=Стар;Old;Alt;Stary żuk;\r\n"
+                                                    "New_01=Меч;Sword;Schwert;Miecz żelazny 😀;\r\n"));
     EXPECT_EQ(RunCli({"string-get", table, "new_01"}).out, "Меч;Sword;Schwert;Miecz żelazny 😀;\n");
 
     const CliResult duplicate = RunCli({"string-add", table, "Old_01", "Ślad"});
@@ -88,9 +84,9 @@ TEST(Utf8Arguments, IniFilesStayByteExactWhen8BitAndSpeakUtf8WhenUtf16) {
     EXPECT_EQ(RunCli({"ini-get", ansi, "Paths", "Old"}).out, Ansi("/mnt/старое") + "\n");
 
     const std::string wide = dir.File("w.ini");
-    WriteBytes(wide, Utf16("[Ustawienia]\r\nJęzyk=Polski\r\n"));
+    WriteBytes(wide, Utf16LeFileFromUtf8("[Ustawienia]\r\nJęzyk=Polski\r\n"));
     ASSERT_EQ(RunCli({"ini-set", wide, "Ustawienia", "Nazwa", "Źródło – ąę"}).code, 0);
-    EXPECT_EQ(ReadBytes(wide), Utf16("[Ustawienia]\r\nJęzyk=Polski\r\nNazwa=Źródło – ąę\r\n"));
+    EXPECT_EQ(ReadBytes(wide), Utf16LeFileFromUtf8("[Ustawienia]\r\nJęzyk=Polski\r\nNazwa=Źródło – ąę\r\n"));
     EXPECT_EQ(RunCli({"ini-get", wide, "USTAWIENIA", "nazwa"}).out, "Źródło – ąę\n");
     EXPECT_EQ(RunCli({"--raw", "ini-get", wide, "Ustawienia", "Nazwa"}).out, "?r?d?o \x96 ??\n");
     const CliResult name = RunCli({"ini-get", wide, "Ustawienia", "Język"});

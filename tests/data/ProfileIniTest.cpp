@@ -4,6 +4,7 @@
 #include "data/PairProbe.h"
 #include "ProfileReference.h"
 #include "TempDir.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,8 @@
 
 using namespace pw;
 using pwtest::ReadBytes;
+using pwtest::Utf16LeFile;
 using pwtest::WriteBytes;
-
-namespace {
-
-std::string Utf16File(const std::string& cp1251Text) {
-    return "\xFF\xFE" + Cp1251ToUtf16Le(cp1251Text);
-}
-
-} // namespace
 
 TEST(ProfileRead, LineRulesSectionsCommentsAndDefaults) {
     const ProfileText text("Top=outside\n  [ Sec ] trailing\r\n ; Key=comment\r\nKey = \"  quoted  \" \r"
@@ -109,8 +103,9 @@ TEST(ProfileWrite, FailuresLeaveTheFileWhole) {
 
 TEST(ProfileUnicode, ReadsUtf16AsCodePageText) {
     const std::string russian = "\xD2\xE5\xEA\xF1\xF2"; // "Текст"
-    const ProfileText text(Utf16File("[LocAdmin_Strings]\r\nid_1= \"" + russian + ";dir;\" \r\nid_2=x\r\n") +
-                           Cp1251ToUtf16Le("id_3=") + "\x2d\x4e" + Cp1251ToUtf16Le("\r\n"));
+    const ProfileText text(
+        Utf16LeFile("[LocAdmin_Strings]\r\nid_1= \"" + russian + ";dir;\" \r\nid_2=x\r\n") +
+        Cp1251ToUtf16Le("id_3=") + "\x2d\x4e" + Cp1251ToUtf16Le("\r\n"));
     EXPECT_EQ(text.Get("locadmin_strings", "ID_1", ""), russian + ";dir;");
     EXPECT_EQ(text.Get("LocAdmin_Strings", "id_2", ""), "x");
     EXPECT_EQ(text.Get("LocAdmin_Strings", "id_3", ""), "?");
@@ -122,14 +117,14 @@ TEST(ProfileUnicode, ReadsUtf16AsCodePageText) {
 TEST(ProfileUnicode, WritesKeepUtf16AndTouchOnlyTheirLines) {
     pwtest::TempDir dir;
     const std::string path = dir.File("table.ini");
-    const std::string before = Utf16File("[A]\r\nk=1\r\n[LocAdmin_Strings]\r\nx=old\r\n");
+    const std::string before = Utf16LeFile("[A]\r\nk=1\r\n[LocAdmin_Strings]\r\nx=old\r\n");
     WriteBytes(path, before);
     ASSERT_TRUE(ProfileWriteString(path, "LocAdmin_Strings", "x", "\xCD\xEE\xE2\xEE\xE5;")); // "Новое;"
     ASSERT_TRUE(ProfileWriteString(path, "LocAdmin_Strings", "y", "2;"));
     ASSERT_TRUE(ProfileWriteString(path, "B", "z", "3"));
     EXPECT_EQ(
         ReadBytes(path),
-        Utf16File("[A]\r\nk=1\r\n[LocAdmin_Strings]\r\nx=\xCD\xEE\xE2\xEE\xE5;\r\ny=2;\r\n[B]\r\nz=3\r\n"));
+        Utf16LeFile("[A]\r\nk=1\r\n[LocAdmin_Strings]\r\nx=\xCD\xEE\xE2\xEE\xE5;\r\ny=2;\r\n[B]\r\nz=3\r\n"));
     EXPECT_EQ(ProfileGetString(path, "LocAdmin_Strings", "x", ""), "\xCD\xEE\xE2\xEE\xE5;");
 }
 
@@ -194,9 +189,9 @@ TEST(ProfileWrite, EveryWrittenLineEndsWithCrLf) {
     ASSERT_TRUE(ProfileWriteString(path, "S", "A", "3"));
     EXPECT_EQ(ReadBytes(path), "[S]\nA=3\nB=2");
     const std::string wide = dir.File("wide.ini");
-    WriteBytes(wide, Utf16File("[S]\r\nK=1"));
+    WriteBytes(wide, Utf16LeFile("[S]\r\nK=1"));
     ASSERT_TRUE(ProfileWriteString(wide, "S", "K", "2"));
-    EXPECT_EQ(ReadBytes(wide), Utf16File("[S]\r\nK=2\r\n"));
+    EXPECT_EQ(ReadBytes(wide), Utf16LeFile("[S]\r\nK=2\r\n"));
 }
 
 TEST(ProfileWrite, EntriesThatCouldNeverBeReadBackAreRefused) {
@@ -260,9 +255,9 @@ TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
     const std::string narrow = dir.File("narrow.ini");
     const std::string wide = dir.File("wide.ini");
     WriteBytes(narrow, table);
-    WriteBytes(wide, Utf16File(table));
+    WriteBytes(wide, Utf16LeFile(table));
     const ProfileText narrowText(table);
-    const ProfileText wideText(Utf16File(table));
+    const ProfileText wideText(Utf16LeFile(table));
     ids.insert(ids.end(), {"LAST", "K0", "missing"});
     for (std::size_t i = 0; i < ids.size(); i += ids[i].starts_with("ID_") ? 41 : 1) {
         EXPECT_EQ(ProfileGetString(narrow, "LocAdmin_Strings", ids[i], "-"),
@@ -277,7 +272,7 @@ TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
     const std::string small = dir.File("small.ini");
     const std::string smallTable =
         "[A]\r\nk=1\r\n[LocAdmin_Strings]\r\n x = \"quoted\"\r\nyy=2\ry=3\n[B]\r\nz=4";
-    for (const std::string& bytes : {smallTable, Utf16File(smallTable) + "x"}) {
+    for (const std::string& bytes : {smallTable, Utf16LeFile(smallTable) + "x"}) {
         WriteBytes(small, bytes);
         for (std::size_t block = 1; block < 12; ++block)
             for (const char* key : {"x", "Y", "yy", "z", "k"})

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "TempDir.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 using namespace pw;
 using pwtest::ReadBytes;
+using pwtest::Utf16LeFile;
 using pwtest::WriteBytes;
 
 namespace {
@@ -75,11 +77,11 @@ TEST(StringTable, MessagesAndWriteFailure) {
 TEST(StringTable, Utf16TableStaysUtf16) {
     pwtest::TempDir dir;
     const std::string path = dir.File("st16.ini");
-    WriteBytes(path, "\xFF\xFE" + Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=\xC0;\r\n"));
+    WriteBytes(path, Utf16LeFile("[LocAdmin_Strings]\r\nA=\xC0;\r\n"));
     const TStringTable table(path);
     EXPECT_EQ(table.LookupTableString("a"), "\xC0;");
     ASSERT_EQ(table.AddTableString("B", "\xC1", false).status, TStringTable::AddStatus::Written);
-    EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Cp1251ToUtf16Le("[LocAdmin_Strings]\r\nA=\xC0;\r\nB=\xC1;\r\n"));
+    EXPECT_EQ(ReadBytes(path), Utf16LeFile("[LocAdmin_Strings]\r\nA=\xC0;\r\nB=\xC1;\r\n"));
 }
 
 TEST(StringTable, IdsThatCouldNeverBeFoundAreRefused) {
