@@ -1,5 +1,7 @@
 #include "screenshot/PrintScreenKey.h"
 
+#include "UserInput.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
@@ -8,14 +10,8 @@
 
 namespace {
 
-// The platform's native scan codes of the two Shift keys.
-#if defined(Q_OS_WIN)
-constexpr quint32 kLeftShift = 0x2A;
-constexpr quint32 kRightShift = 0x36;
-#else
-constexpr quint32 kLeftShift = 50;
-constexpr quint32 kRightShift = 62;
-#endif
+using pwtest::kLeftShift;
+using pwtest::kRightShift;
 
 class PrintScreenKeyTest : public ::testing::Test {
 protected:

@@ -1,7 +1,9 @@
 #include "screenshot/ScreenShot.h"
 
-#include "ScriptedDialogs.h"
 #include "screenshot/ScrView.h"
+
+#include "ScriptedDialogs.h"
+#include "UserInput.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,14 +18,6 @@
 namespace {
 
 using Kind = pwtest::ScriptedDialogs::Kind;
-
-#if defined(Q_OS_WIN)
-constexpr quint32 kLeftShift = 0x2A;
-constexpr quint32 kRightShift = 0x36;
-#else
-constexpr quint32 kLeftShift = 50;
-constexpr quint32 kRightShift = 62;
-#endif
 
 // A shown, active window with a focused text field, so keys travel from the window on to a widget.
 struct TestWindow {
@@ -43,19 +37,6 @@ struct TestWindow {
     QWidget widget;
     QLineEdit* edit = nullptr;
 };
-
-// The keys as the platform delivers them: into the window, which passes them on to its focused widget.
-void SendKey(QWidget& window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
-    QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
-    QCoreApplication::sendEvent(window.windowHandle(), &event);
-}
-
-void PressCombination(QWidget& window, quint32 shift = kLeftShift) {
-    SendKey(window, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, shift);
-    SendKey(window, QEvent::KeyPress, Qt::Key_Print, Qt::ShiftModifier, 107);
-    SendKey(window, QEvent::KeyRelease, Qt::Key_Print, Qt::ShiftModifier, 107);
-    SendKey(window, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, shift);
-}
 
 // Counts the releases of Print Screen that reach a widget.
 class ReleaseCounter : public QObject {
@@ -89,7 +70,7 @@ TEST_F(ScreenShotTest, LeftShiftPrintScreenCapturesTheWindowOnceAndTheKeyGoesOn)
     ReleaseCounter counter;
     window.edit->installEventFilter(&counter);
 
-    PressCombination(window.widget);
+    pwtest::PressShiftPrintScreen(window.widget);
     ASSERT_EQ(ModalRuns(), 1);
     EXPECT_EQ(dialogs.calls.back().dialog, &pw::TScrViewFrm::Shared());
     EXPECT_EQ(counter.count, 1);
@@ -97,9 +78,9 @@ TEST_F(ScreenShotTest, LeftShiftPrintScreenCapturesTheWindowOnceAndTheKeyGoesOn)
     EXPECT_EQ(shot.Picture(), window.Inside());
     EXPECT_EQ(pw::TScrViewFrm::Shared().Picture(), shot.Picture());
 
-    PressCombination(window.widget, kRightShift);
+    pwtest::PressShiftPrintScreen(window.widget, pwtest::kRightShift);
     EXPECT_EQ(ModalRuns(), 1);
-    PressCombination(window.widget);
+    pwtest::PressShiftPrintScreen(window.widget);
     EXPECT_EQ(ModalRuns(), 2);
 }
 
@@ -121,7 +102,7 @@ TEST_F(ScreenShotTest, WithoutAWindowToTakeItWarnsAndWatchesNoKeys) {
     QWidget parent;
     pw::TScreenShot onChild(new QWidget(&parent));
     TestWindow window(QSize(100, 80));
-    PressCombination(window.widget);
+    pwtest::PressShiftPrintScreen(window.widget);
     EXPECT_TRUE(dialogs.calls.empty());
 
     shot.Capture();
@@ -146,12 +127,12 @@ TEST_F(ScreenShotTest, CaptureWhileTheViewerIsOpenReplacesItsPicture) {
         first = viewer->Picture();
         window.edit->setText(QStringLiteral("changed"));
         window.Activate();
-        PressCombination(window.widget);
+        pwtest::PressShiftPrintScreen(window.widget);
         second = viewer->Picture();
         secondWindow = window.Inside();
         viewer->hide();
     };
-    PressCombination(window.widget);
+    pwtest::PressShiftPrintScreen(window.widget);
 
     EXPECT_EQ(ModalRuns(), 1);
     EXPECT_NE(first, second);
@@ -162,7 +143,7 @@ TEST_F(ScreenShotTest, WithoutShowAfterMakeOnlyThePictureIsKept) {
     TestWindow window(QSize(120, 90));
     pw::TScreenShot shot(&window.widget);
     shot.SetShowAfterMake(false);
-    PressCombination(window.widget);
+    pwtest::PressShiftPrintScreen(window.widget);
     EXPECT_EQ(ModalRuns(), 0);
     EXPECT_EQ(shot.Picture(), window.Inside());
 }
@@ -174,13 +155,13 @@ TEST_F(ScreenShotTest, OfTwoWindowsOnlyTheOneInUseCaptures) {
     pw::TScreenShot shotB(&b.widget);
 
     b.Activate();
-    PressCombination(b.widget);
+    pwtest::PressShiftPrintScreen(b.widget);
     EXPECT_EQ(ModalRuns(), 1);
     EXPECT_EQ(shotB.Picture().size(), QSize(300, 90));
     EXPECT_TRUE(shotA.Picture().isNull());
 
     a.Activate();
-    PressCombination(a.widget);
+    pwtest::PressShiftPrintScreen(a.widget);
     EXPECT_EQ(ModalRuns(), 2);
     EXPECT_EQ(shotA.Picture().size(), QSize(220, 140));
 }

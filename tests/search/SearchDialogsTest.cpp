@@ -20,8 +20,6 @@ protected:
         QStringList history, replaceHistory;
         bool backwards = false, matchCase = false, wholeWords = false, fromCaret = false,
              selectionOnly = false, regex = true;
-        QString caption;
-        QSize size;
     };
     Shown Look(bool replace) {
         Shown shown;

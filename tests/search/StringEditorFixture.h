@@ -3,11 +3,13 @@
 // table in a temporary folder, with the scripted dialogs service; and helpers that drive its find and
 // replace dialogs through their real controls.
 
-#include "ScriptedDialogs.h"
-#include "TempDir.h"
 #include "search/StringEditorTab.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Workspace.h"
+
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,14 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace pwtest {
 

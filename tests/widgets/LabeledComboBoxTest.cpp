@@ -26,7 +26,6 @@ struct Placed : ::testing::Test {
 };
 
 TEST_F(Placed, LabelIsPlacedByPositionAndSpacing) {
-    EXPECT_EQ(label->objectName(), "SubLabel");
     EXPECT_EQ(label->text(), "OwnerCmb");
     EXPECT_EQ(label->buddy(), box);
     EXPECT_EQ(label->pos(), QPoint(100, 72 - 13 - 3)); // above, spacing 3 by default
