@@ -179,7 +179,8 @@ TEST_F(ShellTest, AboutHidesTheAskingWindowUntilItIsClosed) {
         QStringList texts; // it names the version plotwright-cli --version prints
         for (const QLabel* label : shown->findChildren<QLabel*>())
             texts << label->text();
-        EXPECT_TRUE(texts.join('\n').contains(QString::fromLatin1(pw::kProgramVersion))) << texts.join('\n').toStdString();
+        EXPECT_TRUE(texts.join('\n').contains(QString::fromLatin1(pw::kProgramVersion)))
+            << texts.join('\n').toStdString();
     };
     Trigger(form.get(), "N17");
     Trigger(second, "N17");
@@ -200,7 +201,8 @@ TEST_F(ShellTest, MinimisingGoesToTheTrayAndALeftClickBringsTheWindowBack) {
     tray->SetTrayProbe([] { return true; });
     auto* icon = form->findChild<QSystemTrayIcon*>("JvTrayIcon1");
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->contextMenu()->objectName(), "TrayPop");
+    ASSERT_NE(icon->contextMenu(), nullptr); // what the right button opens
+    EXPECT_TRUE(icon->contextMenu()->actions().contains(form->findChild<QAction*>("N30")));
 
     form->showMinimized();
     EXPECT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }, 2000));

@@ -5,6 +5,8 @@
 #include "info_editor/InfoScript.h"
 #include "info_editor/ReportLists.h"
 
+#include "UserInput.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -132,7 +134,7 @@ TEST_F(CommandListEditorTest, CtrlEnterEditsTheCellUnderThePointer) {
     // The first column: the editor is as wide as the column; an empty text stays empty.
     grid->setFocus();
     CtrlEnterAt(CellCenter(0, 0));
-    EXPECT_EQ(cellEditor->width(), 120);
+    EXPECT_EQ(cellEditor->width(), grid->columnWidth(0));
     cellEditor->clear();
     other->setFocus();
     EXPECT_EQ(Read()[0][0], "");
@@ -174,11 +176,7 @@ TEST_F(CommandListEditorTest, DeactivationAndReloadDropTheTypedText) {
     Select({0});
     editing->EditCellAt(CellCenter(0, 1));
     QTest::keyClicks(cellEditor, QStringLiteral("lost"));
-    QWidget elsewhere;
-    elsewhere.show();
-    elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
+    const auto elsewhere = pwtest::ActivateAnotherWindow();
     EXPECT_FALSE(cellEditor->isVisible());
     EXPECT_EQ(Read()[0][1], "1");
 

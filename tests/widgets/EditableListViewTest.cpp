@@ -2,6 +2,8 @@
 
 #include "widgets/EditableListView.h"
 
+#include "UserInput.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -165,11 +167,7 @@ TEST_F(EditableListViewTest, OwnDropDownAndMinimisingKeepTheEditOpen) {
     ClickCell(0, 1);
     QTest::keyClicks(editor, QStringLiteral("7"));
     window.setWindowState(Qt::WindowMinimized);
-    QWidget elsewhere;
-    elsewhere.show();
-    elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
+    const auto elsewhere = pwtest::ActivateAnotherWindow();
     EXPECT_FALSE(editor->isHidden());
     window.setWindowState(Qt::WindowNoState);
     window.activateWindow();
@@ -195,11 +193,7 @@ TEST_F(EditableListViewTest, WrongEditorKindIsRefusedAndLeftAlone) {
 TEST_F(EditableListViewTest, DeactivationAndReplacedRowsDropTheOpenEdit) {
     ClickCell(0, 1);
     QTest::keyClicks(editor, QStringLiteral("99"));
-    QWidget elsewhere;
-    elsewhere.show();
-    elsewhere.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    QCoreApplication::processEvents(); // the editor asks whether the window was minimised
+    const auto elsewhere = pwtest::ActivateAnotherWindow();
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(Cell(*list, 0, 1), QStringLiteral("5"));
 
