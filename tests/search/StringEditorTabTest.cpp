@@ -2,6 +2,7 @@
 // Shift+F3, reloading and saving with the questions answered by the test.
 
 #include "StringEditorFixture.h"
+#include "TestText.h"
 
 #include "data/StringTable.h"
 
@@ -161,10 +162,7 @@ TEST_F(StringEditorFixture, CtrlSAsksAndSavesInTheFilesOwnEncodingAndLineEnd) {
 }
 
 TEST_F(StringEditorFixture, An8BitTableIsSavedByteForByte) {
-    std::string bytes = "[LocAdmin_Strings]\r\nA=";
-    for (int b = 0x80; b <= 0xFF; ++b)
-        bytes += static_cast<char>(b);
-    bytes += "\r\nB=no final line end";
+    const std::string bytes = "[LocAdmin_Strings]\r\nA=" + All8BitBytes() + "\r\nB=no final line end";
     Open(bytes);
     dialogs.answers = {pw::MsgAnswer::Yes};
     tab->SaveStringTableText();

@@ -29,7 +29,10 @@ pw::MsgAnswer ScriptedDialogs::Message(QWidget* owner, const QString& text, cons
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::NextChoice() {
+// Records a chooser and answers it from choices.
+std::optional<QString> ScriptedDialogs::Choose(Kind kind, QWidget* owner, const QString& title,
+                                               const QString& initialName) {
+    calls.push_back({kind, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, initialName});
     std::optional<QString> choice;
     if (!choices.empty()) {
         choice.swap(choices.front());
@@ -40,35 +43,17 @@ std::optional<QString> ScriptedDialogs::NextChoice() {
 
 std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget* owner, const QString& title,
                                                      const QString& startFolder) {
-    calls.push_back(
-        {Kind::ChooseFolder, title, {}, pw::MsgIcon::None, pw::MsgButtons::Ok, owner, nullptr, startFolder});
-    return NextChoice();
+    return Choose(Kind::ChooseFolder, owner, title, startFolder);
 }
 
 std::optional<QString> ScriptedDialogs::ChooseOpenFile(QWidget* owner, const QString& title,
                                                        const QString& initialName, const QString&) {
-    calls.push_back({Kind::ChooseOpenFile,
-                     title,
-                     {},
-                     pw::MsgIcon::None,
-                     pw::MsgButtons::Ok,
-                     owner,
-                     nullptr,
-                     initialName});
-    return NextChoice();
+    return Choose(Kind::ChooseOpenFile, owner, title, initialName);
 }
 
 std::optional<QString> ScriptedDialogs::AskSaveName(QWidget* owner, const QString& title,
                                                     const QString& initialName, const QString&) {
-    calls.push_back({Kind::ChooseSaveFile,
-                     title,
-                     {},
-                     pw::MsgIcon::None,
-                     pw::MsgButtons::Ok,
-                     owner,
-                     nullptr,
-                     initialName});
-    return NextChoice();
+    return Choose(Kind::ChooseSaveFile, owner, title, initialName);
 }
 
 void ScriptedDialogs::Beep() {

@@ -57,7 +57,8 @@ protected:
                                        const QString& filter) override;
 
 private:
-    std::optional<QString> NextChoice();
+    std::optional<QString> Choose(Kind kind, QWidget* owner, const QString& title,
+                                  const QString& initialName);
 };
 
 } // namespace pwtest

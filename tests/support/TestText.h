@@ -23,4 +23,14 @@ inline std::string Utf16LeFileFromUtf8(const std::string& utf8) {
     return "\xFF\xFE" + *pw::Utf8ToUtf16Le(utf8);
 }
 
+// Every byte value but the line-end bytes CR and LF: 0x80 to 0xFF (0x98, which has no character, too)
+// and the control characters included.
+inline std::string All8BitBytes() {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            bytes += static_cast<char>(b);
+    return bytes;
+}
+
 } // namespace pwtest

@@ -2,6 +2,7 @@
 
 #include "data/StringTable.h"
 #include "TempDir.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@ using pw::DecodeTextFile;
 using pw::EncodeTextFile;
 using pw::LineBreak;
 using pw::TextEncoding;
+using pwtest::All8BitBytes;
 
 namespace {
 
@@ -28,15 +30,6 @@ std::string Wide(const std::string& text, bool bigEndian) {
     std::string bytes;
     for (char c : text)
         bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
-    return bytes;
-}
-
-// Every byte except the line-end bytes, 0x80 to 0xFF (0x98, which has no character, too) included.
-std::string All8BitBytes() {
-    std::string bytes;
-    for (int b = 0; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            bytes += static_cast<char>(b);
     return bytes;
 }
 

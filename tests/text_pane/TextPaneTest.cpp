@@ -1,6 +1,7 @@
 #include "text_pane/TextPane.h"
 
 #include "TempDir.h"
+#include "TestText.h"
 
 #include <QFontMetrics>
 #include <QSignalSpy>
@@ -20,7 +21,6 @@ using pw::TextEncoding;
 
 namespace {
 
-const std::string kPrivetUtf16Le = std::string("\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42\x04", 12);
 const QString kPrivet = QString::fromUtf8("Привет");
 
 // The pane's lines as the search sees them, against the document's own blocks.
@@ -43,7 +43,7 @@ pw::SearchOptions Whole(bool replaceAll = false) {
 
 TEST(TextPane, LoadsAFileAndKeepsItsTextWhenTheNextOneIsMissing) {
     pwtest::TempDir dir;
-    pwtest::WriteBytes(dir.File("stringtable.ini"), "\xFF\xFE" + kPrivetUtf16Le + std::string("\n\0", 2));
+    pwtest::WriteBytes(dir.File("stringtable.ini"), pwtest::Utf16LeFile(pwtest::Ansi("Привет\n")));
     pw::TextPane pane;
     pane.LoadFromFile(dir.File("stringtable.ini"));
     EXPECT_EQ(pane.toPlainText(), kPrivet + "\n");
@@ -70,12 +70,9 @@ TEST(TextPane, UsesAFixedPitchFont) {
 
 // The pane's own text (not a normalised copy of it) is what is written back.
 TEST(TextPane, GivesBackEveryCharacterItWasGiven) {
-    std::string all8Bit;
-    for (int b = 0; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            all8Bit += static_cast<char>(b);
     const std::string files[] = {
-        "A=" + all8Bit + "\r\nB=\xA0non-breaking\xA0spaces\r\n", // 0xA0 must not become a blank
+        "A=" + pwtest::All8BitBytes() +
+            "\r\nB=\xA0non-breaking\xA0spaces\r\n", // 0xA0 must not become a blank
         "\xEF\xBB\xBF"
         "a\xE2\x80\xA8"
         "b\n", // a Unicode line separator inside a line
