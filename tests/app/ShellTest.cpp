@@ -24,7 +24,6 @@
 
 namespace {
 
-using Kind = pwtest::ScriptedDialogs::Kind;
 
 class ShellTest : public pwtest::AppFixture {
 protected:

@@ -56,7 +56,6 @@ TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneButNotTheHint) {
     EXPECT_TRUE(dialogs.calls.empty());
     const std::pair<const char*, const char*> expected[] = {
         {"QuestNameEd", "Квест"},
-        {"QuestTypeCMB", "8 - Вход в зону"},
         {"QuestFinishedQuestsEd", "A;B"},
         {"QuestLogTopicEd", "T_1"},
         {"QuestLogTextEd", "T_2"},
@@ -81,7 +80,8 @@ TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneButNotTheHint) {
     };
     for (const auto& [name, text] : expected)
         EXPECT_EQ(Text(name), QString::fromUtf8(text)) << name;
-    EXPECT_EQ(Combo("QuestEnclaveSuccessCMB")->currentIndex(), 23);
+    EXPECT_EQ(Combo("QuestTypeCMB")->currentIndex(), 8);
+    EXPECT_EQ(Combo("QuestEnclaveSuccessCMB")->currentIndex(), 23); // Lago
     EXPECT_TRUE(Pane()->toPlainText().startsWith("[Quest]\nName=Квест\nType=8\n"));
     // The pane shows the file coloured: its section line is set apart.
     EXPECT_FALSE(Pane()->document()->firstBlock().layout()->formats().isEmpty());

@@ -18,18 +18,18 @@
 namespace pwtest {
 namespace {
 
-using Kind = ScriptedDialogs::Kind;
+using StringEditor = StringEditorFixture;
 
 const std::string kTable = "[LocAdmin_Strings]\r\nA=foo bar foo\r\nB=foo\r\n";
 
-TEST_F(StringEditorFixture, ShowsTheTableEditableAndWithoutColours) {
+TEST_F(StringEditor, ShowsTheTableEditableAndWithoutColours) {
     Open(kTable);
     EXPECT_EQ(Text(), "[LocAdmin_Strings]\nA=foo bar foo\nB=foo\n");
     EXPECT_FALSE(Pane()->isReadOnly());
     EXPECT_TRUE(Pane()->document()->firstBlock().layout()->formats().isEmpty()); // the section plain too
 }
 
-TEST_F(StringEditorFixture, NextPreviousAndReplaceWaitForAFirstConfirmedSearchText) {
+TEST_F(StringEditor, NextPreviousAndReplaceWaitForAFirstConfirmedSearchText) {
     Open(kTable);
     for (const char* name : {"actSearchNext", "actSearchPrev", "actSearchReplace"})
         EXPECT_FALSE(Action(name)->isEnabled()) << name;
@@ -48,7 +48,7 @@ TEST_F(StringEditorFixture, NextPreviousAndReplaceWaitForAFirstConfirmedSearchTe
     EXPECT_TRUE(Action("actSearchNext")->isEnabled());
 }
 
-TEST_F(StringEditorFixture, TheDialogsFirstSearchCoversTheWholeTextThenF3ContinuesFromTheCaret) {
+TEST_F(StringEditor, TheDialogsFirstSearchCoversTheWholeTextThenF3ContinuesFromTheCaret) {
     Open(kTable);
     PutCaret(2, 5);
     Find({.search = "foo"});
@@ -74,7 +74,7 @@ TEST_F(StringEditorFixture, TheDialogsFirstSearchCoversTheWholeTextThenF3Continu
     EXPECT_EQ(Selection(), (pw::TextSelection{{1, 10}, {1, 13}}));
 }
 
-TEST_F(StringEditorFixture, NotFoundBeepsSaysSoAndCollapsesTheSelection) {
+TEST_F(StringEditor, NotFoundBeepsSaysSoAndCollapsesTheSelection) {
     Open(kTable);
     Find({.search = "bar"});
     ASSERT_EQ(Selection(), (pw::TextSelection{{1, 6}, {1, 9}}));
@@ -94,7 +94,7 @@ TEST_F(StringEditorFixture, NotFoundBeepsSaysSoAndCollapsesTheSelection) {
     EXPECT_EQ(Status(), "");
 }
 
-TEST_F(StringEditorFixture, ReplaceChangesEveryOccurrenceSilentlyAsOneUndoStep) {
+TEST_F(StringEditor, ReplaceChangesEveryOccurrenceSilentlyAsOneUndoStep) {
     Open("aaa\r\nx\r\n");
     Find({.search = "x"});
     Replace({.search = "a", .replace = "b"});
@@ -111,7 +111,7 @@ TEST_F(StringEditorFixture, ReplaceChangesEveryOccurrenceSilentlyAsOneUndoStep) 
     EXPECT_EQ(Status(), "Text not found");
 }
 
-TEST_F(StringEditorFixture, F3KeepsTheEngineOfTheLastOkThoughTheBoxOpensCleared) {
+TEST_F(StringEditor, F3KeepsTheEngineOfTheLastOkThoughTheBoxOpensCleared) {
     Open("a1 b22 c333\r\n");
     Find({.search = "[a-c]\\d+", .regex = true});
     EXPECT_EQ(Pane()->textCursor().selectedText(), "a1");
@@ -121,7 +121,7 @@ TEST_F(StringEditorFixture, F3KeepsTheEngineOfTheLastOkThoughTheBoxOpensCleared)
     EXPECT_EQ(Pane()->textCursor().selectedText(), "c333");
 }
 
-TEST_F(StringEditorFixture, ABrokenExpressionIsReportedAndChangesNothing) {
+TEST_F(StringEditor, ABrokenExpressionIsReportedAndChangesNothing) {
     Open("a(b\r\n");
     Find({.search = "a(b", .regex = true});
     Replace({.search = "a(b", .replace = "x", .regex = true});
@@ -134,7 +134,7 @@ TEST_F(StringEditorFixture, ABrokenExpressionIsReportedAndChangesNothing) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(StringEditorFixture, CtrlSAsksAndSavesInTheFilesOwnEncodingAndLineEnd) {
+TEST_F(StringEditor, CtrlSAsksAndSavesInTheFilesOwnEncodingAndLineEnd) {
     const std::string utf8 = "\xEF\xBB\xBF[LocAdmin_Strings]\nA=\xD0\x9C\xD0\xB5\xD1\x87\n"; // "Меч", LF only
     Open(utf8);
     Pane()->setFocus();
@@ -161,7 +161,7 @@ TEST_F(StringEditorFixture, CtrlSAsksAndSavesInTheFilesOwnEncodingAndLineEnd) {
     EXPECT_EQ(dialogs.Messages().size(), 3u);
 }
 
-TEST_F(StringEditorFixture, An8BitTableIsSavedByteForByte) {
+TEST_F(StringEditor, An8BitTableIsSavedByteForByte) {
     const std::string bytes = "[LocAdmin_Strings]\r\nA=" + All8BitBytes() + "\r\nB=no final line end";
     Open(bytes);
     dialogs.answers = {pw::MsgAnswer::Yes};
@@ -169,7 +169,7 @@ TEST_F(StringEditorFixture, An8BitTableIsSavedByteForByte) {
     EXPECT_EQ(ReadBytes(TablePath()), bytes);
 }
 
-TEST_F(StringEditorFixture, ACharacterThe8BitTableCannotHoldIsRefusedNamingItsLine) {
+TEST_F(StringEditor, ACharacterThe8BitTableCannotHoldIsRefusedNamingItsLine) {
     Open(kTable);
     PutCaret(2, 2);
     Pane()->insertPlainText("ä"); // typed or pasted
@@ -187,7 +187,7 @@ TEST_F(StringEditorFixture, ACharacterThe8BitTableCannotHoldIsRefusedNamingItsLi
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(StringEditorFixture, ATableChangedOnDiskIsOnlyOverwrittenWhenTheUserSaysSo) {
+TEST_F(StringEditor, ATableChangedOnDiskIsOnlyOverwrittenWhenTheUserSaysSo) {
     Open(kTable);
     // An entry added by the dialogue tab's ">>>" after the table was read.
     pw::TStringTable(TablePath()).AddTableString("C", "new line", false);
@@ -213,7 +213,7 @@ TEST_F(StringEditorFixture, ATableChangedOnDiskIsOnlyOverwrittenWhenTheUserSaysS
     EXPECT_EQ(ReadBytes(TablePath()), "[LocAdmin_Strings]\r\nxA=foo bar foo\r\nB=foo\r\n");
 }
 
-TEST_F(StringEditorFixture, ASaveBeforeTheTextIsInPlaceWritesTheWholeTable) {
+TEST_F(StringEditor, ASaveBeforeTheTextIsInPlaceWritesTheWholeTable) {
     std::string big = "[LocAdmin_Strings]\r\n";
     for (int i = 0; i < 20000; ++i)
         big += "Entry_" + std::to_string(i) + "=\xD2\xE5\xEA\xF1\xF2;\r\n";
@@ -226,7 +226,7 @@ TEST_F(StringEditorFixture, ASaveBeforeTheTextIsInPlaceWritesTheWholeTable) {
     EXPECT_EQ(Pane()->blockCount(), 20002);
 }
 
-TEST_F(StringEditorFixture, ATableThatCouldNotBeReadIsNeverOverwrittenUnasked) {
+TEST_F(StringEditor, ATableThatCouldNotBeReadIsNeverOverwrittenUnasked) {
     OpenWindow(); // no table at start-up: the pane stays empty
     EXPECT_EQ(Text(), "");
     WriteBytes(TablePath(), kTable); // and now there is one
@@ -236,7 +236,7 @@ TEST_F(StringEditorFixture, ATableThatCouldNotBeReadIsNeverOverwrittenUnasked) {
     EXPECT_EQ(ReadBytes(TablePath()), kTable);
 }
 
-TEST_F(StringEditorFixture, ReloadAsksThenShowsTheFileAsItIsNow) {
+TEST_F(StringEditor, ReloadAsksThenShowsTheFileAsItIsNow) {
     Open(kTable);
     QTest::keyClicks(Pane(), "edit");
     Action("actFileOpen")->trigger(); // answered No
@@ -266,7 +266,7 @@ TEST_F(StringEditorFixture, ReloadAsksThenShowsTheFileAsItIsNow) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(StringEditorFixture, ReloadReadsThePathOfTheSettingsAtThatMoment) {
+TEST_F(StringEditor, ReloadReadsThePathOfTheSettingsAtThatMoment) {
     Open(kTable);
     const std::string other = dir.File("other.ini");
     WriteBytes(other, "[LocAdmin_Strings]\r\nOther=1\r\n");

@@ -12,7 +12,7 @@ namespace {
 
 // A combo box at (100, 72) sized 121 x 21 with a 40 x 13 label, inside a shown parent (a hidden
 // widget receives its move and resize events only when it is shown).
-struct Placed : ::testing::Test {
+struct LabeledComboBoxPlaced : ::testing::Test {
     QWidget parent;
     TLabeledComboBox* box = new TLabeledComboBox(QStringLiteral("OwnerCmb"), &parent);
     QLabel* label = box->EditLabel();
@@ -25,7 +25,7 @@ struct Placed : ::testing::Test {
     }
 };
 
-TEST_F(Placed, LabelIsPlacedByPositionAndSpacing) {
+TEST_F(LabeledComboBoxPlaced, LabelIsPlacedByPositionAndSpacing) {
     EXPECT_EQ(label->text(), "OwnerCmb");
     EXPECT_EQ(label->buddy(), box);
     EXPECT_EQ(label->pos(), QPoint(100, 72 - 13 - 3)); // above, spacing 3 by default
@@ -39,7 +39,7 @@ TEST_F(Placed, LabelIsPlacedByPositionAndSpacing) {
     EXPECT_EQ(label->size(), QSize(40, 13)); // the label keeps its size
 }
 
-TEST_F(Placed, LabelFollowsMovesAndResizesAndCentresTowardZero) {
+TEST_F(LabeledComboBoxPlaced, LabelFollowsMovesAndResizesAndCentresTowardZero) {
     box->SetLabelPosition(TLabelPosition::lpLeft);
     label->resize(40, 14); // (21 - 14) / 2 = 3.5 -> 3
     EXPECT_EQ(label->y(), 75);
@@ -49,7 +49,7 @@ TEST_F(Placed, LabelFollowsMovesAndResizesAndCentresTowardZero) {
     EXPECT_EQ(label->pos(), QPoint(20 - 40 - 3, 196));
 }
 
-TEST_F(Placed, LabelFollowsVisibilityEnabledStateParentAndDirection) {
+TEST_F(LabeledComboBoxPlaced, LabelFollowsVisibilityEnabledStateParentAndDirection) {
     box->hide();
     EXPECT_FALSE(label->isVisible());
     box->show();
