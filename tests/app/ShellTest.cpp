@@ -24,7 +24,6 @@
 
 namespace {
 
-
 class ShellTest : public pwtest::AppFixture {
 protected:
     void SetUp() override {
