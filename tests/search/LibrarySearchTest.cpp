@@ -1,6 +1,7 @@
 #include "data/Cp1251.h"
 #include "search/LibrarySearch.h"
 #include "TempDir.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ TEST_F(LibrarySearchTest, FilesAreReadThroughTheProfileRules) {
 
 TEST_F(LibrarySearchTest, Utf16FilesAreSearchedByTheirConvertedValues) {
     const std::string path = mDir.File("wide.info");
-    pwtest::WriteBytes(path, "\xFF\xFE" + Cp1251ToUtf16Le(Utf8ToCp1251("[Info]\r\nOwner=Диего\r\n")));
+    pwtest::WriteBytes(path, pwtest::Utf16LeFile(Utf8ToCp1251("[Info]\r\nOwner=Диего\r\n")));
     mFiles.push_back(path);
     EXPECT_EQ(Search(SearchMode::Dialogues, "Диего").paths, (Paths{path}));
 }
