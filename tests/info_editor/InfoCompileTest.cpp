@@ -251,27 +251,32 @@ TEST(CompileInfo, LoadThenCompileGivesTheSameFile) {
     EXPECT_EQ(pwtest::ReadBytes(out.File("Diego_Hello_info_G3_World_01.info")), pwtest::ReadBytes(source));
 }
 
-TEST(FieldHandlers, BooleanFieldsKeepOnlyTheTwoWords) {
-    EXPECT_EQ(NormalizeBooleanText("true"), "true");
-    EXPECT_EQ(NormalizeBooleanText("FALSE"), "FALSE");
-    EXPECT_EQ(NormalizeBooleanText("yes"), "False");
-    EXPECT_EQ(NormalizeBooleanText("1"), "False");
-    EXPECT_EQ(NormalizeBooleanText(" True"), "False");
-    EXPECT_EQ(NormalizeBooleanText(""), "False");
-}
-
-TEST(FieldHandlers, BlankSkillNumbersBecomeZero) {
-    EXPECT_EQ(ZeroIfBlank(""), "0");
-    EXPECT_EQ(ZeroIfBlank(" \t"), "0");
-    EXPECT_EQ(ZeroIfBlank(" 5"), " 5");
-    EXPECT_EQ(ZeroIfBlank("x"), "x");
-}
-
-TEST(FieldHandlers, SpecialSkillFollowsTheSkillsList) {
-    EXPECT_EQ(TeachSkillIsPercFor("Perk_Axe_1"), "True");
-    EXPECT_EQ(TeachSkillIsPercFor("spl_fireball"), "True");
-    EXPECT_EQ(TeachSkillIsPercFor("Perk_Axe"), "False");
-    EXPECT_EQ(TeachSkillIsPercFor(""), "False");
+// What the field handlers leave in their fields: the boolean fields keep only the two words, emptied
+// skill numbers become 0, and the special-skill field follows the skills list.
+TEST(FieldHandlers, KeepTheirFieldsWellFormed) {
+    struct Case {
+        std::string (*handler)(std::string_view);
+        const char* text;
+        const char* result;
+    };
+    const Case cases[] = {
+        {NormalizeBooleanText, "true", "true"},
+        {NormalizeBooleanText, "FALSE", "FALSE"},
+        {NormalizeBooleanText, "yes", "False"},
+        {NormalizeBooleanText, "1", "False"},
+        {NormalizeBooleanText, " True", "False"},
+        {NormalizeBooleanText, "", "False"},
+        {ZeroIfBlank, "", "0"},
+        {ZeroIfBlank, " \t", "0"},
+        {ZeroIfBlank, " 5", " 5"},
+        {ZeroIfBlank, "x", "x"},
+        {TeachSkillIsPercFor, "Perk_Axe_1", "True"},
+        {TeachSkillIsPercFor, "spl_fireball", "True"},
+        {TeachSkillIsPercFor, "Perk_Axe", "False"},
+        {TeachSkillIsPercFor, "", "False"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.handler(c.text), c.result) << c.text;
 }
 
 } // namespace
