@@ -6,16 +6,13 @@
 #include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
-#include "search/LibrarySearch.h"
+#include "search/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
-#include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
-#include "ui_common/WaitCursor.h"
 #include "ui_common/Workspace.h"
-#include "widgets/ComboBoxRules.h"
 #include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
 #include "widgets/FieldGrid.h"
@@ -23,21 +20,16 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStyle>
 #include <QTableWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace pw {
 
 namespace {
 
-constexpr int kSearchBoxWidth = 873;
-constexpr int kSearchButtonSize = 21;
 constexpr int kConditionStripHeight = 74;
 constexpr int kCommandListHeight = 207;
 
@@ -100,27 +92,11 @@ InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWork
 QWidget* InfoTab::BuildSearchPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("SearchPan"));
-    panel->setFixedHeight(kSearchButtonSize + 8);
-
-    FindInfoCmb = new QComboBox(panel);
-    FindInfoCmb->setObjectName(QStringLiteral("FindInfoCmb"));
-    FindInfoCmb->setEditable(true);
-    FindInfoCmb->setInsertPolicy(QComboBox::NoInsert);
-    FindInfoCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
-    ApplyComboBoxRules(FindInfoCmb);
-    FindInfoCmb->setGeometry(4, 4, kSearchBoxWidth, kSearchButtonSize);
-    FindInfoCmb->installEventFilter(this);
-    FindInfoCmb->lineEdit()->installEventFilter(this);
-    connect(FindInfoCmb, &QComboBox::activated, this, &InfoTab::FindInfoCmbSelect);
-
-    SpeedButton1 = new QToolButton(panel);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
-                                           style()->standardIcon(QStyle::SP_FileDialogContentsView)));
-    SpeedButton1->setGeometry(4 + kSearchBoxWidth + 4, 4, kSearchButtonSize, kSearchButtonSize);
-    connect(SpeedButton1, &QToolButton::clicked, this,
-            [this] { RunGuarded(window(), [this] { SearchInfos(); }); });
+    panel->setFixedHeight(kSearchBoxHeight + 8);
+    auto* search = new LibrarySearchBox(panel, 4, QStringLiteral("FindInfoCmb"),
+                                        QStringLiteral("SpeedButton1"), SearchMode::Dialogues, mWorkspace);
+    connect(search, &LibrarySearchBox::FileChosen, this,
+            [this](const std::string& path) { RunGuarded(window(), [this, &path] { LoadInfo(path); }); });
     return panel;
 }
 
@@ -362,39 +338,7 @@ void InfoTab::CompileInfo() {
     SynInfoMem->LoadFromFile(outcome.path);
 }
 
-void InfoTab::SearchInfos() {
-    const std::string boxText = TextOf(FindInfoCmb);
-    if (!IsSearchQuery(boxText))
-        return;
-    if (!mWorkspace.libraryReady) {
-        Dialogs().Message(window(),
-                          QStringLiteral("Поиск недоступен: в настройках указаны не все пути к библиотеке."),
-                          QStringLiteral("Внимание"), MsgIcon::Warning, MsgButtons::Ok);
-        return;
-    }
-    const QSignalBlocker blocker(FindInfoCmb);
-    FindInfoCmb->clear();
-    FindInfoCmb->setEditText(FromCp1251(SearchWaitText()));
-    FindInfoCmb->repaint(); // the wait text must be visible while the search blocks the window
-    SearchOutcome outcome;
-    {
-        const WaitCursor wait;
-        outcome = SearchLibrary(SearchMode::Dialogues, boxText, mWorkspace.infoFiles);
-    }
-    SetPathEntries(FindInfoCmb, outcome.paths);
-    FindInfoCmb->setCurrentIndex(-1);
-    FindInfoCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
-}
-
 bool InfoTab::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == FindInfoCmb || watched == FindInfoCmb->lineEdit()) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Taken here, so the box does not also treat Enter as choosing a listed path.
-            RunGuarded(window(), [this] { SearchInfos(); });
-            return true;
-        }
-    }
     if (watched == QuestEd && event->type() == QEvent::MouseButtonDblClick) {
         emit QuestEdDblClick(TextOf(QuestEd));
         return true;
@@ -412,11 +356,6 @@ bool InfoTab::eventFilter(QObject* watched, QEvent* event) {
 
 void InfoTab::BuildBtnClick() {
     RunGuarded(window(), [this] { CompileInfo(); });
-}
-
-void InfoTab::FindInfoCmbSelect(int index) {
-    const std::string path = PathOfEntry(FindInfoCmb, index);
-    RunGuarded(window(), [this, &path] { LoadInfo(path); });
 }
 
 std::string InfoTab::FirstSelectedTextId() const {

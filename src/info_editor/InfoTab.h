@@ -16,7 +16,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
-class QToolButton;
 
 namespace pw {
 
@@ -41,10 +40,6 @@ public:
     // file cannot be read back into the pane (the file stays written).
     void CompileInfo();
 
-    // The dialogue search of the library for the text of FindInfoCmb; the paths found become the
-    // box's list and the count its text.
-    void SearchInfos();
-
     // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem.
     void ShareSynInfoMemPop(QPlainTextEdit* pane);
 
@@ -66,7 +61,6 @@ private:
     void ShowModel(const InfoEditorModel& model);
 
     void BuildBtnClick();
-    void FindInfoCmbSelect(int index);
     void CommandListSelectItem(const QItemSelection& selected);
     void WriteBtnClick();
     std::string FirstSelectedTextId() const;
@@ -74,9 +68,6 @@ private:
     void KeepZeroWhenBlank(QLineEdit* edit);
 
     Workspace& mWorkspace;
-
-    QComboBox* FindInfoCmb = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
 
     QLineEdit* NameEd = nullptr;
     QLineEdit* SortIdEd = nullptr;

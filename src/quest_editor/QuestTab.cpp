@@ -1,17 +1,14 @@
 #include "quest_editor/QuestTab.h"
 
 #include "data/FileIO.h"
-#include "search/LibrarySearch.h"
+#include "search/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/FieldText.h"
-#include "ui_common/PathEntries.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
-#include "ui_common/WaitCursor.h"
 #include "ui_common/Workspace.h"
-#include "widgets/ComboBoxRules.h"
 #include "widgets/ExtCtrls2.h"
 #include "widgets/FieldGrid.h"
 
@@ -21,8 +18,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -32,8 +27,6 @@ namespace pw {
 namespace {
 
 constexpr int kPanelHeight = 49;
-constexpr int kSearchBoxWidth = 873;
-constexpr int kSearchButtonSize = 21;
 const char* const kCaption = "Редактор квестов";
 
 // One field of the grid: the control, its label and its tooltip; a combo box when combo is set.
@@ -96,27 +89,11 @@ QWidget* QuestTab::BuildSearchPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFixedHeight(kPanelHeight);
-    const int top = (kPanelHeight - kSearchButtonSize) / 2;
-
-    FindQuestCmb = new QComboBox(panel);
-    FindQuestCmb->setObjectName(QStringLiteral("FindQuestCmb"));
-    FindQuestCmb->setEditable(true);
-    FindQuestCmb->setInsertPolicy(QComboBox::NoInsert);
-    FindQuestCmb->setCompleter(nullptr); // a query must stay as typed, not complete to an old result
-    ApplyComboBoxRules(FindQuestCmb);
-    FindQuestCmb->setGeometry(4, top, kSearchBoxWidth, kSearchButtonSize);
-    FindQuestCmb->installEventFilter(this);
-    FindQuestCmb->lineEdit()->installEventFilter(this);
-    connect(FindQuestCmb, &QComboBox::activated, this, &QuestTab::FindQuestCmbSelect);
-
-    SpeedButton2 = new QToolButton(panel);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setAutoRaise(true);
-    SpeedButton2->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
-                                           style()->standardIcon(QStyle::SP_FileDialogContentsView)));
-    SpeedButton2->setGeometry(4 + kSearchBoxWidth + 4, top, kSearchButtonSize, kSearchButtonSize);
-    connect(SpeedButton2, &QToolButton::clicked, this,
-            [this] { RunGuarded(window(), [this] { SearchQuests(); }); });
+    auto* search =
+        new LibrarySearchBox(panel, (kPanelHeight - kSearchBoxHeight) / 2, QStringLiteral("FindQuestCmb"),
+                             QStringLiteral("SpeedButton2"), SearchMode::Quests, mWorkspace);
+    connect(search, &LibrarySearchBox::FileChosen, this,
+            [this](const std::string& path) { RunGuarded(window(), [this, &path] { LoadQuest(path); }); });
     return panel;
 }
 
@@ -237,40 +214,8 @@ void QuestTab::ShowQuestByName(const std::string& name) {
         SynQuestMem->LoadFromFile(*path);
 }
 
-void QuestTab::SearchQuests() {
-    const std::string boxText = TextOf(FindQuestCmb);
-    if (!IsSearchQuery(boxText))
-        return;
-    if (!mWorkspace.libraryReady) {
-        Dialogs().Message(window(),
-                          QStringLiteral("Поиск недоступен: в настройках указаны не все пути к библиотеке."),
-                          QStringLiteral("Внимание"), MsgIcon::Warning, MsgButtons::Ok);
-        return;
-    }
-    const QSignalBlocker blocker(FindQuestCmb);
-    FindQuestCmb->clear();
-    FindQuestCmb->setEditText(FromCp1251(SearchWaitText()));
-    FindQuestCmb->repaint(); // the wait text must be visible while the search blocks the window
-    SearchOutcome outcome;
-    {
-        const WaitCursor wait;
-        outcome = SearchLibrary(SearchMode::Quests, boxText, mWorkspace.questFiles);
-    }
-    SetPathEntries(FindQuestCmb, outcome.paths);
-    FindQuestCmb->setCurrentIndex(-1);
-    FindQuestCmb->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
-}
-
 bool QuestTab::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if ((watched == FindQuestCmb || watched == FindQuestCmb->lineEdit()) && type == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Taken here, so the box does not also treat Enter as choosing a listed path.
-            RunGuarded(window(), [this] { SearchQuests(); });
-            return true;
-        }
-    }
     if ((watched == QuestLogTopicEd || watched == QuestLogTextEd) && type == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         const std::string id = TextOf(static_cast<QLineEdit*>(watched));
@@ -291,11 +236,6 @@ bool QuestTab::SynQuestMemKeyPress(const QKeyEvent& event) {
 
 void QuestTab::Button1Click() {
     RunGuarded(window(), [this] { CompileQuest(); });
-}
-
-void QuestTab::FindQuestCmbSelect(int index) {
-    const std::string path = PathOfEntry(FindQuestCmb, index);
-    RunGuarded(window(), [this, &path] { LoadQuest(path); });
 }
 
 void QuestTab::WriteInfoTableBtnClick() {

@@ -12,11 +12,9 @@
 #include <string>
 #include <string_view>
 
-class QComboBox;
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 namespace pw {
 
@@ -45,10 +43,6 @@ public:
     // read into the pane.
     void ShowQuestByName(const std::string& name);
 
-    // The quest search of the library for the text of FindQuestCmb; the paths found become the box's
-    // list and the count its text.
-    void SearchQuests();
-
     // The read-only pane that shows quest files.
     TextPane* QuestPane() const { return SynQuestMem; }
 
@@ -68,14 +62,11 @@ private:
     void ShowModel(const QuestEditorModel& model);
 
     void Button1Click();
-    void FindQuestCmbSelect(int index);
     void WriteInfoTableBtnClick();
     bool SynQuestMemKeyPress(const QKeyEvent& event);
 
     Workspace& mWorkspace;
 
-    QComboBox* FindQuestCmb = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
     // The text fields by control name (every field but QuestTypeCMB); the combo boxes among them too.
     std::map<std::string_view, QWidget*> mTextFields;
     TLabeledComboBox* QuestTypeCMB = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The wait cursor over the whole program while a step that can take a moment runs.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace pw {
