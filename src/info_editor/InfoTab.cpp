@@ -10,6 +10,7 @@
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
+#include "ui_common/FieldText.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
@@ -32,48 +33,6 @@ namespace {
 
 constexpr int kConditionStripHeight = 74;
 constexpr int kCommandListHeight = 207;
-
-QStringList Entries(const Vocabulary& list) {
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(list.size()));
-    for (const std::string& entry : list)
-        entries << FromCp1251(entry);
-    return entries;
-}
-
-std::string TextOf(const QLineEdit* edit) {
-    return ToCp1251(edit->text());
-}
-std::string TextOf(const QComboBox* box) {
-    return ToCp1251(box->currentText());
-}
-
-void SetEditText(QLineEdit* edit, const std::string& bytes) {
-    edit->setText(FromCp1251(bytes));
-    edit->setCursorPosition(0); // a text wider than the field shows its beginning
-}
-
-// Shows text in an editable box; when it is one of the entries, that entry is also the current one.
-void SetComboText(QComboBox* box, const std::string& bytes) {
-    const QString text = FromCp1251(bytes);
-    box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    box->setEditText(text);
-    box->lineEdit()->setCursorPosition(0); // a text wider than the box shows its beginning
-}
-
-void SetComboPosition(QComboBox* box, int position) {
-    box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
-    box->lineEdit()->setCursorPosition(0);
-}
-
-// The position of the selected entry: the current entry while the box still shows it, otherwise the
-// entry equal to the typed text (letter case ignored, as the box's own search), -1 for none.
-int SelectedPosition(const QComboBox* box) {
-    const int current = box->currentIndex();
-    if (current >= 0 && box->itemText(current) == box->currentText())
-        return current;
-    return box->findText(box->currentText(), Qt::MatchFixedString);
-}
 
 } // namespace
 
@@ -158,12 +117,12 @@ QWidget* InfoTab::BuildParamsGroup() {
             [this] { RunGuarded(window(), [this] { WriteBtnClick(); }); });
     QuestEd->installEventFilter(this);
 
-    InfoTypeCmb->addItems(Entries(InfoTypes()));
-    ConditionTypeCmb->addItems(Entries(ConditionTypes()));
-    FolderCmb->addItems(Entries(Folders()));
-    OwnerCmb->addItems(Entries(CharacterNames()));
-    CondItemContainerCmb->addItems(Entries(CharacterNames()));
-    TeachSkillCmb->addItems(Entries(Skills()));
+    InfoTypeCmb->addItems(ComboEntries(InfoTypes()));
+    ConditionTypeCmb->addItems(ComboEntries(ConditionTypes()));
+    FolderCmb->addItems(ComboEntries(Folders()));
+    OwnerCmb->addItems(ComboEntries(CharacterNames()));
+    CondItemContainerCmb->addItems(ComboEntries(CharacterNames()));
+    TeachSkillCmb->addItems(ComboEntries(Skills()));
 
     // Every change of the box's text: typing, the box's completion of it, a choice from the list.
     // A load sets the box with its signals blocked.
@@ -207,7 +166,7 @@ QWidget* InfoTab::BuildListsGroup() {
     NPCListCmb->setObjectName(QStringLiteral("NPCListCmb"));
     NPCListCmb->setEditable(true);
     NPCListCmb->setInsertPolicy(QComboBox::NoInsert);
-    NPCListCmb->addItems(Entries(NpcListItems()));
+    NPCListCmb->addItems(ComboEntries(NpcListItems()));
     NPCListCmb->hide();
     ItemsList->SetListEditor(ItemsListEd);
     NpcList->SetListEditor(NPCListCmb);

@@ -63,14 +63,6 @@ const GridField kGridRows[3][kGridColumns] = {
      {"QuestLogTopicEd", "Текст диалога", "Строка с заданием"}},
 };
 
-QStringList Entries(const std::vector<std::string>& list) {
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(list.size()));
-    for (const std::string& entry : list)
-        entries << FromCp1251(entry);
-    return entries;
-}
-
 } // namespace
 
 QuestTab::QuestTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWorkspace(workspace) {
@@ -125,9 +117,9 @@ QWidget* QuestTab::BuildParamsGroup() {
     QuestFolderCMB = group->findChild<TLabeledComboBox*>(QStringLiteral("QuestFolderCMB"));
     QuestLogTopicEd = group->findChild<QLineEdit*>(QStringLiteral("QuestLogTopicEd"));
     mTextFields.erase("QuestTypeCMB"); // its value is the chosen position, not a text
-    QuestTypeCMB->addItems(Entries(QuestTypes()));
-    QuestEnclaveSuccessCMB->addItems(Entries(Enclaves()));
-    QuestFolderCMB->addItems(Entries(QuestFolders()));
+    QuestTypeCMB->addItems(ComboEntries(QuestTypes()));
+    QuestEnclaveSuccessCMB->addItems(ComboEntries(Enclaves()));
+    QuestFolderCMB->addItems(ComboEntries(QuestFolders()));
 
     QuestLogTopicEd->installEventFilter(this);
     QuestLogTextEd->installEventFilter(this);

@@ -7,6 +7,14 @@
 
 namespace pw {
 
+QStringList ComboEntries(const std::vector<std::string>& entries) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
+    for (const std::string& entry : entries)
+        texts << FromCp1251(entry);
+    return texts;
+}
+
 std::string TextOf(const QLineEdit* edit) {
     return ToCp1251(edit->text());
 }
@@ -24,7 +32,7 @@ void SetComboText(QComboBox* box, const std::string& bytes) {
     const QString text = FromCp1251(bytes);
     box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     box->setEditText(text);
-    box->lineEdit()->setCursorPosition(0);
+    box->lineEdit()->setCursorPosition(0); // a text wider than the box shows its beginning
 }
 
 void SetComboPosition(QComboBox* box, int position) {

@@ -2,12 +2,18 @@
 // The editor tabs' fields as the program's 8-bit text: reading what a field shows, and showing a text
 // in a field so that its beginning is visible.
 
+#include <QStringList>
+
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
 
 namespace pw {
+
+// The entries of a list of Windows-1251 texts, as a combo box shows them.
+QStringList ComboEntries(const std::vector<std::string>& entries);
 
 // The text the field shows, as Windows-1251 (characters the code page lacks become '?').
 std::string TextOf(const QLineEdit* edit);
