@@ -199,20 +199,22 @@ EncodedText EncodeTextFile(const QString& text, TextEncoding encoding, LineBreak
 
 SaveResult SaveTextFile(const std::string& path, std::string_view bytes, const FileFingerprint& expected,
                         bool overwriteChanged) {
-    SaveResult result = SaveResult::Written;
+    std::string reason;
+    if (overwriteChanged) {
+        if (!WriteFileAtomic(path, bytes, &reason))
+            throw std::runtime_error(CannotCreateFileMessage(path, reason));
+        return SaveResult::Written;
+    }
     // The comparison reads the file under the writer's lock, so no other writer can change it between
     // the comparison and the write.
+    SaveResult result = SaveResult::Written;
     const auto change = [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
-        if (!overwriteChanged && current && FingerprintOf(*current) != expected) {
-            result = SaveResult::ChangedOnDisk;
-            return std::nullopt;
-        }
-        return FilePieces{bytes};
+        // Decided afresh on every call, so an answer from an earlier call never lingers.
+        const bool changed = current && FingerprintOf(*current) != expected;
+        result = changed ? SaveResult::ChangedOnDisk : SaveResult::Written;
+        return changed ? std::nullopt : std::optional<FilePieces>(FilePieces{bytes});
     };
-    std::string reason;
-    const bool done =
-        overwriteChanged ? WriteFileAtomic(path, bytes, &reason) : UpdateFileAtomic(path, change, &reason);
-    if (!done)
+    if (!UpdateFileAtomic(path, change, &reason))
         throw std::runtime_error(CannotCreateFileMessage(path, reason));
     return result;
 }
