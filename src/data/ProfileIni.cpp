@@ -606,30 +606,41 @@ ProfileKeyProblem CheckProfileKey(std::string_view key) {
     return ProfileKeyProblem::None;
 }
 
-std::optional<std::string> ProfileWriteProblem(std::string_view section, std::string_view key,
-                                               std::string_view value) {
-    if (HasLineBreak(section))
-        return Utf8ToCp1251("Имя раздела не может содержать перевод строки");
-    if (TrimmedName(section).find(']') != std::string_view::npos)
-        return Utf8ToCp1251("Имя раздела \"") + std::string(TrimmedName(section)) +
-               Utf8ToCp1251("\" не может содержать \"]\"");
-    const std::string name(TrimmedName(key));
-    switch (CheckProfileKey(key)) {
+std::optional<std::string> ProfileKeyProblemMessage(ProfileKeyProblem problem, std::string_view subject,
+                                                    std::string_view name) {
+    const std::string quoted = std::string(subject) + " \"" + std::string(name) + "\"";
+    switch (problem) {
     case ProfileKeyProblem::None:
         break;
-    case ProfileKeyProblem::LineBreak:
-        return Utf8ToCp1251("Ключ не может содержать перевод строки");
     case ProfileKeyProblem::Empty:
-        return Utf8ToCp1251("Ключ не задан");
+        return std::string(subject) + " не задан";
+    case ProfileKeyProblem::LineBreak:
+        return std::string(subject) + " не может содержать перевод строки";
     case ProfileKeyProblem::Equals:
-        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может содержать \"=\"");
+        return quoted + " не может содержать \"=\"";
     case ProfileKeyProblem::Comment:
-        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может начинаться с \";\"");
+        return quoted + " не может начинаться с \";\"";
     case ProfileKeyProblem::Bracket:
-        return Utf8ToCp1251("Ключ \"") + name + Utf8ToCp1251("\" не может начинаться с \"[\"");
+        return quoted + " не может начинаться с \"[\"";
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProfileWriteProblem(std::string_view section, std::string_view key,
+                                               std::string_view value, ProfileForm form) {
+    // The names are quoted as UTF-8, as every message of the program is.
+    const auto shown = [form](std::string_view name) {
+        return form == ProfileForm::Cp1251 ? Cp1251ToUtf8(name) : std::string(name);
+    };
+    if (HasLineBreak(section))
+        return "Имя раздела не может содержать перевод строки";
+    if (TrimmedName(section).find(']') != std::string_view::npos)
+        return "Имя раздела \"" + shown(TrimmedName(section)) + "\" не может содержать \"]\"";
+    if (std::optional<std::string> problem =
+            ProfileKeyProblemMessage(CheckProfileKey(key), "Ключ", shown(TrimmedName(key))))
+        return problem;
     if (HasLineBreak(value))
-        return Utf8ToCp1251("Значение не может содержать перевод строки");
+        return "Значение не может содержать перевод строки";
     return std::nullopt;
 }
 
@@ -668,7 +679,7 @@ bool ProfileWriteStrings(const std::string& path, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues,
                          std::string* reason, ProfileForm form) {
     for (const auto& [key, value] : keyValues) {
-        if (std::optional<std::string> problem = ProfileWriteProblem(section, key, value)) {
+        if (std::optional<std::string> problem = ProfileWriteProblem(section, key, value, form)) {
             if (reason)
                 *reason = std::move(*problem);
             return false;

@@ -67,10 +67,18 @@ std::string ProfileGetString(const std::string& path, std::string_view section, 
 enum class ProfileKeyProblem { None, Empty, LineBreak, Equals, Comment, Bracket };
 ProfileKeyProblem CheckProfileKey(std::string_view key);
 
-// The message (Windows-1251) refusing to write key=value into section, or std::nullopt when the entry
-// can be read back: besides the key's problems, a section name with "]" and line breaks anywhere.
+// The message (UTF-8) for a key's problem, or std::nullopt for none: the key is called subject ("Ключ",
+// "Идентификатор строки") and quoted as name (UTF-8) where the problem lies in its spelling.
+std::optional<std::string> ProfileKeyProblemMessage(ProfileKeyProblem problem, std::string_view subject,
+                                                    std::string_view name);
+
+// The message (UTF-8) refusing to write key=value into section, or std::nullopt when the entry can be
+// read back: besides the key's problems, a section name with "]" and line breaks anywhere. The names are
+// spelled in form; the message quotes them converted from Windows-1251 for ProfileForm::Cp1251 and as they
+// are otherwise.
 std::optional<std::string> ProfileWriteProblem(std::string_view section, std::string_view key,
-                                               std::string_view value);
+                                               std::string_view value,
+                                               ProfileForm form = ProfileForm::Cp1251);
 
 // The new bytes of a profile file after writing keyValues into section one after the other, as pieces
 // that point into the given bytes and into the object itself (which therefore stays in place).
@@ -97,7 +105,7 @@ private:
 // of the file (the file is read again under the lock). Returns false when the entry is refused (see
 // ProfileWriteProblem) or the file cannot be written (missing folder, a folder or special file in its
 // place, read-only file, full disk), or the file's encoding cannot hold the text (see ProfileChange);
-// *reason then says why and the file is unchanged.
+// *reason then says why (UTF-8) and the file is unchanged.
 bool ProfileWriteString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value, std::string* reason = nullptr,
                         ProfileForm form = ProfileForm::Cp1251);

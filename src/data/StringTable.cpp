@@ -67,33 +67,14 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
 }
 
 std::optional<std::string> InvalidIdMessage(const std::string& id) {
-    const std::string quoted = "\"" + id + "\"";
-    switch (CheckProfileKey(id)) {
-    case ProfileKeyProblem::Equals:
-        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может содержать \"=\"");
-    case ProfileKeyProblem::Comment:
-        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может начинаться с \";\"");
-    case ProfileKeyProblem::Bracket:
-        return Utf8ToCp1251("Идентификатор строки ") + quoted + Utf8ToCp1251(" не может начинаться с \"[\"");
-    case ProfileKeyProblem::Empty:
-        return EmptyIdMessage();
-    case ProfileKeyProblem::LineBreak:
-        return Utf8ToCp1251("Идентификатор строки не может содержать перевод строки");
-    case ProfileKeyProblem::None:
-        break;
-    }
-    return std::nullopt;
+    return ProfileKeyProblemMessage(CheckProfileKey(id), "Идентификатор строки", Cp1251ToUtf8(id));
 }
 
 std::string EmptyIdMessage() {
-    return Utf8ToCp1251("Идентификатор строки не задан");
+    return *ProfileKeyProblemMessage(ProfileKeyProblem::Empty, "Идентификатор строки", {});
 }
 
 std::string DuplicateEntryMessage(const std::string& existing, const std::string& text) {
-    return Utf8ToCp1251(DuplicateEntryMessageUtf8(Cp1251ToUtf8(existing), Cp1251ToUtf8(text)));
-}
-
-std::string DuplicateEntryMessageUtf8(const std::string& existing, const std::string& text) {
     return "Запись с аналогичным ID уже существует.\r\nСуществующая запись: " + existing +
            "\r\nНовая запись: " + text;
 }

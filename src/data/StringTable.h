@@ -30,7 +30,7 @@ public:
 
     enum class AddStatus {
         EmptyId,           // the id is blank: nothing written
-        InvalidId,         // the id or text could never be read back (see message): nothing written
+        InvalidId,         // the id or text could never be read back (see problem): nothing written
         NotInCodePage,     // the id, or the text of an 8-bit table, holds a character Windows-1251 lacks
         NeedsConfirmation, // a non-empty value is stored under the id: nothing written yet
         Written,
@@ -38,7 +38,7 @@ public:
     struct AddResult {
         AddStatus status = AddStatus::EmptyId;
         std::string existingValue; // for NeedsConfirmation, spelled in the form of the text
-        std::string problem;       // for InvalidId: the message (Windows-1251)
+        std::string problem;       // for InvalidId: the message (UTF-8)
     };
     // Writes id=text (text ended by exactly one ";"). Without replaceExisting an id that already holds
     // a non-empty value (letter case of ids ignored) is not overwritten. The check and the write are one
@@ -52,13 +52,11 @@ private:
     std::string mPath;
 };
 
-// Texts of the string table's messages, in Windows-1251.
+// Texts of the string table's messages, in UTF-8, as every message of the program.
 std::string EmptyIdMessage(); // "Идентификатор строки не задан"
-// Why id (trimmed) can never be found in the table once written, or std::nullopt.
+// Why id (Windows-1251, trimmed) can never be found in the table once written, or std::nullopt.
 std::optional<std::string> InvalidIdMessage(const std::string& id);
-std::string DuplicateEntryMessage(const std::string& existing,
-                                  const std::string& text); // "Запись с аналогичным ID ..."
-// The same message in UTF-8, of values in UTF-8.
-std::string DuplicateEntryMessageUtf8(const std::string& existing, const std::string& text);
+// "Запись с аналогичным ID уже существует. ..." naming the stored value and the new text (both UTF-8).
+std::string DuplicateEntryMessage(const std::string& existing, const std::string& text);
 
 } // namespace pw

@@ -1,5 +1,6 @@
 #include "ui_common/TableStrings.h"
 
+#include "data/Cp1251.h"
 #include "data/StringTable.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/UserDialogs.h"
@@ -43,14 +44,16 @@ bool AddTableString(QWidget* owner, const Workspace& workspace, const std::strin
         result.status == TStringTable::AddStatus::InvalidId) {
         const std::string& message =
             result.status == TStringTable::AddStatus::EmptyId ? EmptyIdMessage() : result.problem;
-        Dialogs().Message(owner, FromCp1251(message), QStringLiteral("Ошибка"), MsgIcon::None,
+        Dialogs().Message(owner, QString::fromStdString(message), QStringLiteral("Ошибка"), MsgIcon::None,
                           MsgButtons::Ok);
         return false;
     }
     if (result.status == TStringTable::AddStatus::NeedsConfirmation) {
+        const std::string message =
+            DuplicateEntryMessage(Cp1251ToUtf8(result.existingValue), Cp1251ToUtf8(text));
         const MsgAnswer answer =
-            Dialogs().Message(owner, FromCp1251(DuplicateEntryMessage(result.existingValue, text)),
-                              QStringLiteral("Внимание"), MsgIcon::Question, MsgButtons::YesNo);
+            Dialogs().Message(owner, QString::fromStdString(message), QStringLiteral("Внимание"),
+                              MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
             return false;
         result = table.AddTableString(id, text, true);

@@ -34,9 +34,9 @@ struct InfoTabTable : EditorTabFixture<pw::InfoTab> {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                           list->visualRect(list->model()->index(row, 0)).center());
     }
-    // The message boxes' texts and captions of the string table (in UTF-8).
-    static QString Box(const std::string& cp1251Text, const char* caption) {
-        return QString::fromStdString(pw::Cp1251ToUtf8(cp1251Text)) + " / " + caption;
+    // A message box of the string table, as Boxes() shows it.
+    static QString Box(const std::string& text, const char* caption) {
+        return QString::fromStdString(text) + " / " + caption;
     }
     QString Hint() { return Text("InfoStrViewEd"); }
     void Write(const QString& text) {
@@ -90,7 +90,7 @@ TEST_F(InfoTabTable, DuplicateQuestionShowsBothValuesAndOnlyYesReplaces) {
     Write(" Здравствуй ");
     ASSERT_EQ(Boxes().size(), 2);
     // The question names the stored value and the new text, trimmed.
-    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage(Ansi("Привет;"), Ansi("Здравствуй")), "Внимание"));
+    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage("Привет;", "Здравствуй"), "Внимание"));
     EXPECT_EQ(added.count(), 0);
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
     Write(" Здравствуй ");

@@ -27,9 +27,9 @@ struct QuestTabTable : EditorTabFixture<pw::QuestTab> {
     }
     QString Hint() { return Text("QuestStrViewEd"); }
     std::string Table() { return ReadBytes(table); }
-    // A message box of the string table (its text in Windows-1251), as Boxes() shows it.
-    static QString Box(const std::string& cp1251Text, const char* caption) {
-        return QString::fromStdString(pw::Cp1251ToUtf8(cp1251Text)) + " / " + caption;
+    // A message box of the string table, as Boxes() shows it.
+    static QString Box(const std::string& text, const char* caption) {
+        return QString::fromStdString(text) + " / " + caption;
     }
 };
 
@@ -76,7 +76,7 @@ TEST_F(QuestTabTable, AnExistingLineIsReplacedOnlyAfterTheDuplicateQuestion) {
     dialogs.answers = {MsgAnswer::Yes, MsgAnswer::No};
     Click("WriteInfoTableBtn");
     ASSERT_EQ(Boxes().size(), 2);
-    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage(Ansi("Найти рыбу;"), Ansi("Другая;")), "Внимание"));
+    EXPECT_EQ(Boxes()[1], Box(pw::DuplicateEntryMessage("Найти рыбу;", "Другая;"), "Внимание"));
     EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Question);
     EXPECT_EQ(Table().find(Ansi("Другая")), std::string::npos);
     EXPECT_EQ(added.count(), 0);

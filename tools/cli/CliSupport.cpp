@@ -12,8 +12,8 @@ void ThrowUsage(const std::string& message) {
     throw CliFailure(kExitUsage, message);
 }
 
-void ThrowRefused(const std::string& cp1251Message) {
-    throw CliFailure(kExitRefused, MessageToUtf8(cp1251Message));
+void ThrowRefused(const std::string& message) {
+    throw CliFailure(kExitRefused, message);
 }
 
 bool CommandArgs::Has(std::string_view name) const {

@@ -30,8 +30,8 @@ private:
 
 // A usage error: message (UTF-8), then the short usage, exit code 2.
 [[noreturn]] void ThrowUsage(const std::string& message);
-// A message of the program's own (Windows-1251) that refuses the command, exit code 3.
-[[noreturn]] void ThrowRefused(const std::string& cp1251Message);
+// A message of the program's own (UTF-8) that refuses the command, exit code 3.
+[[noreturn]] void ThrowRefused(const std::string& message);
 
 using Args = std::vector<std::string>;
 

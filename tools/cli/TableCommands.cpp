@@ -28,12 +28,6 @@ void RequireIniText(const std::string& path, const Args& names, const std::strin
         form.RequireText(*value, "VALUE");
 }
 
-// The text of a refusal about a name: the profile layer's messages are Windows-1251, and a name typed in
-// UTF-8 is shown as typed.
-std::string Cp1251Name(const std::string& name, const TextForm& form) {
-    return form.Raw() ? name : Utf8ToCp1251Exact(name).value_or(name);
-}
-
 } // namespace
 
 int IniGet(const Args& args, const TextForm& form) {
@@ -56,8 +50,7 @@ int IniSet(const Args& args, const TextForm& form) {
     RequireOneLine("SECTION", a[1]);
     RequireOneLine("KEY", a[2]);
     RequireOneLine("VALUE", a[3]);
-    if (std::optional<std::string> problem =
-            ProfileWriteProblem(Cp1251Name(a[1], form), Cp1251Name(a[2], form), a[3]))
+    if (std::optional<std::string> problem = ProfileWriteProblem(a[1], a[2], a[3], form.IniForm()))
         ThrowRefused(*problem);
     RequireIniText(a[0], {a[1], a[2]}, &a[3], form);
     std::string reason;
@@ -102,10 +95,11 @@ int StringAdd(const Args& args, const TextForm& form) {
     case TStringTable::AddStatus::NotInCodePage:
         // The ID was taken above, so it is the text that an 8-bit table cannot hold.
         throw CliFailure(kExitRefused, CodePageProblem(a[2], "TEXT"));
-    case TStringTable::AddStatus::NeedsConfirmation:
-        if (form.Raw())
-            ThrowRefused(DuplicateEntryMessage(result.existingValue, a[2]));
-        throw CliFailure(kExitRefused, DuplicateEntryMessageUtf8(result.existingValue, a[2]));
+    case TStringTable::AddStatus::NeedsConfirmation: {
+        // Both texts are spelled as the arguments are: Windows-1251 with --raw, otherwise UTF-8.
+        const auto utf8 = [&form](const std::string& text) { return form.Raw() ? Cp1251ToUtf8(text) : text; };
+        ThrowRefused(DuplicateEntryMessage(utf8(result.existingValue), utf8(a[2])));
+    }
     case TStringTable::AddStatus::Written:
         break;
     }
