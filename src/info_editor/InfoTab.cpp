@@ -1,6 +1,5 @@
 #include "info_editor/InfoTab.h"
 
-#include "data/FileIO.h"
 #include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
@@ -11,6 +10,7 @@
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/FieldText.h"
+#include "ui_common/RecordFiles.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
@@ -254,20 +254,11 @@ void InfoTab::ShowModel(const InfoEditorModel& model) {
 }
 
 void InfoTab::LoadInfo(const std::string& path) {
-    const auto cannotOpen = [this, &path] {
-        Dialogs().Message(window(), QStringLiteral("Не удалось открыть файл %1").arg(FromNativePath(path)),
-                          QStringLiteral("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
-    };
-    // The record is read completely before any control changes, so a failed load leaves the tab as it
-    // was. A missing file would read as a record of defaults; it is refused instead.
+    // The record is read completely before any control changes, so a refused load leaves the tab as it
+    // was.
     TInfo info;
-    try {
-        if (!FileExists(path))
-            return cannotOpen();
-        info.ReadFromFile(path);
-    } catch (const std::exception&) {
-        return cannotOpen();
-    }
+    if (!ReadRecordForEditor(window(), path, info))
+        return;
     const LoadedInfo loaded = LoadInfoModel(info);
     ShowModel(loaded.model);
     for (const LoadNotice& notice : loaded.notices)
@@ -278,7 +269,7 @@ void InfoTab::LoadInfo(const std::string& path) {
         SynInfoMem->LoadFromFile(path);
     } catch (const std::exception&) {
         SynInfoMem->clear();
-        cannotOpen();
+        ShowCannotOpenFile(window(), path);
     }
 }
 

@@ -32,7 +32,8 @@ public:
 
     // Replaces the editor's content by the .info file at path (native bytes), without asking. Notices
     // about names missing from the built-in lists are shown and loading goes on. A file that does not
-    // exist or cannot be read is reported and leaves the tab unchanged.
+    // exist, cannot be read or is no dialogue file (see ReadRecordForEditor) is reported and leaves the
+    // tab unchanged.
     void LoadInfo(const std::string& path);
 
     // Checks the editor's content, writes the .info file and shows it in SynInfoMem; a problem with

@@ -1,11 +1,11 @@
 #include "quest_editor/QuestTab.h"
 
-#include "data/FileIO.h"
 #include "search/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/FieldText.h"
+#include "ui_common/RecordFiles.h"
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
@@ -168,22 +168,17 @@ void QuestTab::ShowModel(const QuestEditorModel& model) {
 }
 
 void QuestTab::LoadQuest(const std::string& path) {
-    const auto cannotOpen = [this, &path] {
-        Dialogs().Message(window(), QStringLiteral("Не удалось открыть файл %1").arg(FromNativePath(path)),
-                          QStringLiteral("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
-    };
-    // A missing file would read as a quest of defaults and wipe the fields; it is refused instead, and
-    // the record is read completely before any control changes.
+    // The record is read completely before any control changes, so a refused load leaves the tab as it
+    // was.
     TQuest quest;
-    if (!FileExists(path) || !TryReadWholeFile(path))
-        return cannotOpen();
-    quest.ReadFromFile(path);
+    if (!ReadRecordForEditor(window(), path, quest))
+        return;
     ShowModel(LoadQuestModel(quest));
     try {
         SynQuestMem->LoadFromFile(path);
     } catch (const std::exception&) {
         SynQuestMem->clear();
-        cannotOpen();
+        ShowCannotOpenFile(window(), path);
     }
 }
 

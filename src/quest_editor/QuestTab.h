@@ -28,8 +28,8 @@ public:
     QuestTab(Workspace& workspace, QWidget* parent = nullptr);
 
     // Replaces the fields and the pane by the .quest file at path (the file system's bytes), without
-    // asking and without touching the hint field. A file that does not exist or cannot be read is
-    // reported and leaves the tab unchanged.
+    // asking and without touching the hint field. A file that does not exist, cannot be read or is no
+    // quest file (see ReadRecordForEditor) is reported and leaves the tab unchanged.
     void LoadQuest(const std::string& path);
 
     // Converts the fields, writes the .quest file and shows it in SynQuestMem. A field that is no

@@ -1,6 +1,7 @@
 // Loading a .info file into the tab: the fields, the three lists, the raw text and the notices.
 
 #include "data/G3Infos.h"
+#include "data/ReadReport.h"
 #include "info_editor/InfoEditorModel.h"
 #include "info_editor/InfoTab.h"
 
@@ -114,6 +115,42 @@ TEST_F(InfoTabLoad, UnreadablePathIsReportedAndLeavesTheTabAsItWas) {
         EXPECT_EQ(box.caption, "Ошибка");
         EXPECT_EQ(box.owner, &tab);
         EXPECT_EQ(Text("NameEd"), "Kept");
+        EXPECT_EQ(Rows("CommandList"), std::vector<QString>{"End|||||"});
+        EXPECT_EQ(PaneText(), paneBefore);
+    }
+}
+
+TEST_F(InfoTabLoad, AFileThatIsNoDialogueIsRefusedWithItsReasonAndTheFormStaysAsTyped) {
+    tab.LoadInfo(WriteInfo("good.info", {"Name=Kept", "InfoScript_Commands=End"}));
+    auto* name = Find<QLineEdit>("NameEd");
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "_edited");
+    const QString paneBefore = PaneText();
+    using namespace std::string_literals;
+    const std::pair<const char*, std::string> files[] = {
+        {"empty.info", ""},
+        {"binary.info", "\x7F\x45LF\0\0\x01Name=X"s},
+        {"wide.info", "\xFF\xFE[\0I\0n\0f\0o\0]\0"s},
+        {"marked.info", "\xEF\xBB\xBF[Info]\r\nName=X\r\n"},
+        {"quest.info", "[Quest]\r\nName=X\r\n"},
+    };
+    for (const auto& [file, bytes] : files) {
+        const std::string path = dir.File(file);
+        WriteBytes(path, bytes);
+        pw::TInfo info;
+        pw::RecordReadReport report;
+        info.ReadFromFile(path, &report);
+        ASSERT_FALSE(report.notRecord.empty()) << file;
+        dialogs.calls.clear();
+        tab.LoadInfo(path);
+        ASSERT_EQ(dialogs.Messages().size(), 1u) << file;
+        const auto box = dialogs.Messages()[0];
+        EXPECT_EQ(box.text, QString::fromStdString(report.notRecord + "\r\n" + path));
+        EXPECT_EQ(box.caption, "Ошибка");
+        EXPECT_EQ(box.icon, pw::MsgIcon::Error);
+        EXPECT_EQ(box.owner, &tab);
+        EXPECT_EQ(Text("NameEd"), "Kept_edited") << file;
         EXPECT_EQ(Rows("CommandList"), std::vector<QString>{"End|||||"});
         EXPECT_EQ(PaneText(), paneBefore);
     }

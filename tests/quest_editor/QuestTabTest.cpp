@@ -1,6 +1,7 @@
 // The quest tab through its widgets: loading a file, compiling with the boxes it shows, the search box,
 // showing a quest by name and the pane's Ctrl+S.
 
+#include "data/ReadReport.h"
 #include "quest_editor/QuestEditorModel.h"
 #include "quest_editor/QuestTab.h"
 #include "search/LibrarySearch.h"
@@ -113,6 +114,35 @@ TEST_F(QuestTabLoad, MissingFileIsReportedAndChangesNothing) {
     EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::Error);
     EXPECT_EQ(Text("QuestNameEd"), "typed");
     EXPECT_EQ(Pane()->toPlainText(), "shown");
+}
+
+TEST_F(QuestTabLoad, AFileThatIsNoQuestIsRefusedWithItsReasonAndTheFormStaysAsTyped) {
+    Edit("QuestNameEd")->setFocus();
+    QTest::keyClicks(Edit("QuestNameEd"), "typed");
+    Pane()->setPlainText("shown");
+    using namespace std::string_literals;
+    const std::pair<const char*, std::string> files[] = {
+        {"empty.quest", ""},
+        {"binary.quest", "\x7F\x45LF\0\0\x01Name=X"s},
+        {"big-endian.quest", "\xFE\xFF\0[\0Q\0u\0e\0s\0t\0]"s},
+        {"marked.quest", "\xEF\xBB\xBF[Quest]\r\nName=X\r\n"},
+        {"info.quest", "[Info]\r\nName=X\r\n"},
+    };
+    for (const auto& [file, bytes] : files) {
+        const std::string path = dir.File(file);
+        WriteBytes(path, bytes);
+        pw::TQuest quest;
+        pw::RecordReadReport report;
+        quest.ReadFromFile(path, &report);
+        ASSERT_FALSE(report.notRecord.empty()) << file;
+        dialogs.calls.clear();
+        tab.LoadQuest(path);
+        ASSERT_EQ(Boxes(),
+                  QStringList{QString::fromStdString(report.notRecord + "\r\n" + path) + " / Ошибка"});
+        EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::Error);
+        EXPECT_EQ(Text("QuestNameEd"), "typed") << file;
+        EXPECT_EQ(Pane()->toPlainText(), "shown");
+    }
 }
 
 struct QuestTabCompile : EditorTabFixture<pw::QuestTab> {
