@@ -257,4 +257,11 @@ bool MakeDirectory(const std::string& path, std::string* reason) {
     return Fail(reason, error);
 }
 
+std::optional<std::string> OutputFolderProblem(const std::string& folder) {
+    std::string reason;
+    if (MakeDirectory(folder, &reason))
+        return std::nullopt;
+    return CannotCreateFileMessage(folder, reason);
+}
+
 } // namespace pw

@@ -104,5 +104,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Creates one folder; true when it exists afterwards. Otherwise *reason (when given) gets the
 // system's text for why it could not be made.
 bool MakeDirectory(const std::string& path, std::string* reason = nullptr);
+// Creates the folder a file is to be written into unless it exists: std::nullopt when it exists
+// afterwards, otherwise "Cannot create file "%s". %s" naming the folder with the system's reason.
+std::optional<std::string> OutputFolderProblem(const std::string& folder);
 
 } // namespace pw

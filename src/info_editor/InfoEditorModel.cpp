@@ -376,9 +376,10 @@ void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, 
 void WriteCompiledInfo(CompileOutcome& outcome) {
     if (outcome.status != CompileStatus::Ready)
         return;
-    // A failure to create the scratch folder shows up as the write's own failure.
-    if (outcome.createFolder && !DirectoryExists(outcome.folder))
-        MakeDirectory(outcome.folder);
+    if (outcome.createFolder) {
+        if (std::optional<std::string> problem = OutputFolderProblem(outcome.folder))
+            return Fail(outcome, CompileStatus::FolderFailed, "Ошибка", std::move(*problem));
+    }
     try {
         outcome.info.WriteToFile(outcome.path);
         outcome.status = CompileStatus::Written;

@@ -111,6 +111,7 @@ enum class CompileStatus {
     ScriptError,  // CheckInfoScript's message, caption "Грубая ошибка в инфоскрипте"
     BadField, // a field does not convert: "Пожалуйста, заполните все поля!" (box without owner)
     FolderMissing, // TmpFiles off and no Infos folder in the settings
+    FolderFailed,  // the scratch folder cannot be created: "Cannot create file "%s". %s" naming it
     WriteFailed,   // the writer's error text
     HeaderChecked, // the name and the owner passed; the rest is not checked yet
     Ready,         // checked and filled, not written yet
@@ -119,15 +120,15 @@ enum class CompileStatus {
 
 struct CompileOutcome {
     CompileStatus status = CompileStatus::HeaderChecked;
-    // UTF-8 whatever the status, as every message of the program; a path in it (WriteFailed) is the
-    // file system's, which names files in UTF-8 too. Both are empty unless the compile failed; every
-    // failure is a warning box.
+    // UTF-8 whatever the status, as every message of the program; a path in it (FolderFailed,
+    // WriteFailed) is the file system's, which names files in UTF-8 too. Both are empty unless the compile
+    // failed; every failure is a warning box.
     std::string caption;
     std::string message;
     TInfo info;         // filled when Ready or Written
     std::string folder; // the output folder, known when Ready or Written
     std::string path;   // folder + separator + the file system's form of Name + "_info_G3_World_01.info"
-    bool createFolder = false; // the folder is the scratch folder, created by the write if missing
+    bool createFolder = false; // the folder is the scratch folder, created before the write if missing
 
     bool Failed() const {
         return status != CompileStatus::HeaderChecked && status != CompileStatus::Ready &&
@@ -145,8 +146,9 @@ CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
 // CheckInfoScript, fills the record and makes the output path. Touches no file. Ready on success.
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome);
 
-// Stage 3, from Ready: writes the record (creating the scratch folder first when needed) and turns the
-// outcome into Written, or WriteFailed with caption "Ошибка" and the writer's error text.
+// Stage 3, from Ready: creates the scratch folder when needed (FolderFailed when it cannot be made),
+// writes the record and turns the outcome into Written, or WriteFailed with caption "Ошибка" and the
+// writer's error text.
 void WriteCompiledInfo(CompileOutcome& outcome);
 
 // All three stages. onHeaderChecked, when given, runs once stage 1 has passed: the window empties its

@@ -128,11 +128,12 @@ QuestCompileOutcome PrepareQuest(const QuestEditorModel& model, const QuestCompi
 void WriteCompiledQuest(QuestCompileOutcome& outcome) {
     if (outcome.status != QuestCompileStatus::Ready)
         return;
-    std::string reason;
-    if (outcome.createFolder && !MakeDirectory(outcome.folder, &reason)) {
-        outcome.status = QuestCompileStatus::FolderFailed;
-        outcome.message = CannotCreateFileMessage(outcome.folder, reason);
-        return;
+    if (outcome.createFolder) {
+        if (std::optional<std::string> problem = OutputFolderProblem(outcome.folder)) {
+            outcome.status = QuestCompileStatus::FolderFailed;
+            outcome.message = std::move(*problem);
+            return;
+        }
     }
     try {
         outcome.quest.WriteToFile(outcome.path);

@@ -103,6 +103,16 @@ TEST_F(InfoTabCompile, WriteFailureShowsTheWritersError) {
     EXPECT_EQ(PaneText(), "");
 }
 
+TEST_F(InfoTabCompile, AScratchFolderThatCannotBeMadeIsNamedInTheBox) {
+    WriteBytes(dir.File("_Infos"), "a file");
+    Build("Abc", "Abe");
+    const QString box = OnlyBox(&tab);
+    EXPECT_EQ(box, LogicBox(Named("Abc", "Abe")));
+    EXPECT_TRUE(box.startsWith(QString::fromStdString("Cannot create file \"" + dir.File("_Infos") + "\". ")))
+        << box.toStdString();
+    EXPECT_EQ(PaneText(), "");
+}
+
 TEST_F(InfoTabCompile, WithoutAFolderForDialoguesTheBoxSaysSoWithoutAPath) {
     workspace.configs->TmpFiles = false;
     workspace.configs->InfosPath.clear();
