@@ -16,7 +16,7 @@ bool SameFindings(const std::vector<pw::cli::TableFinding>& a, const std::vector
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].line != b[i].line || a[i].issue != b[i].issue || a[i].text != b[i].text)
+        if (a[i].line != b[i].line || a[i].kind != b[i].kind || a[i].text != b[i].text)
             return false;
     return true;
 }
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < findings.size(); ++i)
         pwfuzz::Require(
             findings[i - 1].line < findings[i].line ||
-                (findings[i - 1].line == findings[i].line && findings[i - 1].issue < findings[i].issue),
+                (findings[i - 1].line == findings[i].line && findings[i - 1].kind < findings[i].kind),
             "findings come in line order, each kind once a line");
 
     static pwfuzz::ScratchFile scratch;

@@ -82,10 +82,10 @@ private:
 
 // The table is read once, in blocks: its findings are listed as they come, and only its IDs are kept.
 void Checker::LintTable(FileReport& report) {
-    std::size_t listed[kTableIssueCount] = {};
-    std::size_t unlisted[kTableIssueCount] = {};
+    std::size_t listed[kTableFindingKinds] = {};
+    std::size_t unlisted[kTableFindingKinds] = {};
     NameSet ids = ReadStringTable(mOptions.table, [&](TableFinding&& finding) {
-        const auto kind = static_cast<std::size_t>(finding.issue);
+        const auto kind = static_cast<std::size_t>(finding.kind);
         if (mOptions.verbose || listed[kind] < kListedPerKind) {
             ++listed[kind];
             report.findings.push_back({false, std::move(finding.text), finding.line});
@@ -95,11 +95,11 @@ void Checker::LintTable(FileReport& report) {
     });
     if (LooksUpIds())
         mTableIds = std::move(ids);
-    for (std::size_t kind = 0; kind < kTableIssueCount; ++kind) {
+    for (std::size_t kind = 0; kind < kTableFindingKinds; ++kind) {
         if (unlisted[kind] == 0)
             continue;
         report.findings.push_back(
-            {false, UnlistedTableFindings(static_cast<TableIssue>(kind), unlisted[kind])});
+            {false, UnlistedTableFindings(static_cast<TableFindingKind>(kind), unlisted[kind])});
         report.unlistedWarnings += unlisted[kind] - 1; // the summing line counts as one
     }
 }

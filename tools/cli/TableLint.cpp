@@ -94,23 +94,24 @@ void TableLinter::Line(std::string_view raw) {
 
 void TableLinter::Emit(const LineFacts& facts, std::string_view repeatedId, int norm,
                        const TableFindingSink& onFinding) const {
-    const auto add = [&](TableIssue issue, std::string text) {
-        onFinding({facts.line, issue, std::move(text)});
+    const auto add = [&](TableFindingKind kind, std::string text) {
+        onFinding({facts.line, kind, std::move(text)});
     };
     if (!(facts.flags & kEntry))
-        return add(TableIssue::NoEquals, "Строка без \"=\" не является записью.");
+        return add(TableFindingKind::NoEquals, "Строка без \"=\" не является записью.");
     if (facts.flags & kRepeated)
-        add(TableIssue::RepeatedId, "ID " + Utf8(repeatedId) + " уже встречался в строке " +
-                                        std::to_string(facts.firstLine) + "; читается только первая запись.");
+        add(TableFindingKind::RepeatedId, "ID " + Utf8(repeatedId) + " уже встречался в строке " +
+                                              std::to_string(facts.firstLine) +
+                                              "; читается только первая запись.");
     if (facts.semicolons != norm)
-        add(TableIssue::SemicolonCount, "Знаков \";\" в значении: " + std::to_string(facts.semicolons) +
-                                            ", а в большинстве значений таблицы: " + std::to_string(norm) +
-                                            ".");
+        add(TableFindingKind::SemicolonCount,
+            "Знаков \";\" в значении: " + std::to_string(facts.semicolons) +
+                ", а в большинстве значений таблицы: " + std::to_string(norm) + ".");
     if (facts.flags & kNoFinalSemicolon)
-        add(TableIssue::NoFinalSemicolon, "Значение не оканчивается на \";\".");
+        add(TableFindingKind::NoFinalSemicolon, "Значение не оканчивается на \";\".");
     if (facts.flags & kQuestionMarks)
-        add(TableIssue::QuestionMarks, "Значение содержит \"???\": так выглядит текст, сохранённый в "
-                                       "кодировке, которая не могла его вместить.");
+        add(TableFindingKind::QuestionMarks, "Значение содержит \"???\": так выглядит текст, сохранённый в "
+                                             "кодировке, которая не могла его вместить.");
 }
 
 void TableLinter::Finish(const TableFindingSink& onFinding) {
@@ -171,26 +172,26 @@ std::vector<TableFinding> LintStringTable(std::string_view bytes) {
     return findings;
 }
 
-std::string UnlistedTableFindings(TableIssue issue, std::size_t count) {
-    const char* kind = "";
-    switch (issue) {
-    case TableIssue::RepeatedId:
-        kind = "повторённые ID";
+std::string UnlistedTableFindings(TableFindingKind kind, std::size_t count) {
+    const char* what = "";
+    switch (kind) {
+    case TableFindingKind::RepeatedId:
+        what = "повторённые ID";
         break;
-    case TableIssue::NoEquals:
-        kind = "строки без \"=\"";
+    case TableFindingKind::NoEquals:
+        what = "строки без \"=\"";
         break;
-    case TableIssue::SemicolonCount:
-        kind = "значения с числом \";\" не как у большинства";
+    case TableFindingKind::SemicolonCount:
+        what = "значения с числом \";\" не как у большинства";
         break;
-    case TableIssue::NoFinalSemicolon:
-        kind = "значения без \";\" в конце";
+    case TableFindingKind::NoFinalSemicolon:
+        what = "значения без \";\" в конце";
         break;
-    case TableIssue::QuestionMarks:
-        kind = "значения с \"???\"";
+    case TableFindingKind::QuestionMarks:
+        what = "значения с \"???\"";
         break;
     }
-    return "… и ещё " + std::to_string(count) + ": " + kind;
+    return "… и ещё " + std::to_string(count) + ": " + what;
 }
 
 } // namespace pw::cli

@@ -12,18 +12,18 @@
 
 namespace pw::cli {
 
-enum class TableIssue {
+enum class TableFindingKind {
     RepeatedId,       // the ID appeared on an earlier line (A-Z folded); only the first is read
     NoEquals,         // a line without "=", so no entry
     SemicolonCount,   // the value's number of ";" differs from the table's norm
     NoFinalSemicolon, // the value does not end in ";"
     QuestionMarks,    // "???" inside the value: text saved in an encoding that could not hold it
 };
-inline constexpr std::size_t kTableIssueCount = 5;
+inline constexpr std::size_t kTableFindingKinds = 5;
 
 struct TableFinding {
     std::size_t line = 0; // counted from 1; CR, LF and CR LF each end one line
-    TableIssue issue = TableIssue::NoEquals;
+    TableFindingKind kind = TableFindingKind::NoEquals;
     std::string text; // UTF-8
 };
 
@@ -33,8 +33,8 @@ using TableFindingSink = std::function<void(TableFinding&&)>;
 // (those of the first section "LocAdmin_Strings", as the profile layer finds them; Windows-1251), and
 // hands each finding of the lint to onFinding. A table is 8-bit Windows-1251, or UTF-16LE with a
 // byte-order mark, judged on its decoded text. The findings come in line order and, within a line, in the
-// order of TableIssue; each kind at most once per line. Blank lines and ";" comments are never findings.
-// The norm of ";" is the count that most values have, the smaller one on a tie. Throws
+// order of TableFindingKind; each kind at most once per line. Blank lines and ";" comments are never
+// findings. The norm of ";" is the count that most values have, the smaller one on a tie. Throws
 // std::runtime_error when the table cannot be read; a missing table is such an error here.
 NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding,
                         std::size_t blockSize = 256 * 1024);
@@ -43,6 +43,6 @@ NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFindi
 std::vector<TableFinding> LintStringTable(std::string_view bytes);
 
 // The closing line for count findings of one kind that were not listed: "… и ещё N: …" (UTF-8).
-std::string UnlistedTableFindings(TableIssue issue, std::size_t count);
+std::string UnlistedTableFindings(TableFindingKind kind, std::size_t count);
 
 } // namespace pw::cli
