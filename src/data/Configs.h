@@ -18,7 +18,7 @@ public:
 
     void Load();
     // Writes Quests, Infos, stringtable and TmpFiles in one atomic update.
-    // Throws std::runtime_error("Unable to write to %s"); the file is then unchanged.
+    // Throws std::runtime_error("Unable to write to %s. %s"); the file is then unchanged.
     void Save();
 
     const std::string& FileName() const { return mFileName; }

@@ -17,11 +17,12 @@ struct Workspace;
 // and its grey placeholder says why.
 void LookupTableString(const Workspace& workspace, const std::string& id, QLineEdit* target);
 
-// Writes id=text (Windows-1251) into the table: a blank id gets "Идентификатор строки не задан", an id
-// that holds a non-empty value gets the duplicate question first (existing value and text as passed).
-// An empty text is written as the entry "id=;". True when written; the caller then sets the change
-// mark. Throws std::runtime_error("Unable to write to %s") when the file cannot be written; the table
-// is then unchanged. Without a table it says so and writes nothing.
+// Writes id=text (Windows-1251) into the table: a blank id gets "Идентификатор строки не задан" and an id
+// that could never be read back the reason why, an id that holds a non-empty value gets the duplicate
+// question first (existing value and text as passed). An empty text is written as the entry "id=;". True
+// when written; the caller then sets the change mark. Throws std::runtime_error("Unable to write to %s.
+// %s") when the file cannot be written; the table is then unchanged. Without a table it says so and
+// writes nothing.
 bool AddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
                     const std::string& text);
 
