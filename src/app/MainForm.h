@@ -35,8 +35,6 @@ public:
     explicit TForm1(Workspace& workspace, WindowRole role = WindowRole::Main);
     ~TForm1() override;
 
-    Workspace& GetWorkspace() { return mWorkspace; }
-
     // Loads the .info file at path (native bytes) into the dialogue tab, without switching tabs.
     void LoadInfo(const std::string& path);
     // Loads the .quest file at path (native bytes) into the quest tab, without switching tabs.

@@ -21,8 +21,6 @@ public:
     // Throws std::runtime_error("Unable to write to %s. %s"); the file is then unchanged.
     void Save();
 
-    const std::string& FileName() const { return mFileName; }
-
 private:
     std::string mFileName;
 };
