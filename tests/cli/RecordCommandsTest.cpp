@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pwtest {
@@ -177,6 +180,52 @@ TEST(CommandLine, OutputThatCannotBeWrittenIsAFileError) {
     const CliResult r = RunCliTo({"info-read", demo}, "/dev/full");
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err, "Unable to write to standard output\n");
+}
+
+// nohup has the program ignore a hang-up, and a script's background job an interrupt; the program must
+// not turn that back into being ended by them. The command writes more than a pipe holds, so it is still
+// running, waiting for the reader, when the signals come.
+TEST(CommandLine, SignalsTheCallerIgnoresStayIgnored) {
+    TempDir dir;
+    const std::string table = dir.File("table.ini");
+    std::string text = "[LocAdmin_Strings]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "a line without an equals sign " + std::to_string(i) + "\r\n";
+    WriteBytes(table, text);
+
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::signal(SIGHUP, SIG_IGN);
+        std::signal(SIGINT, SIG_IGN);
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devNull, STDERR_FILENO);
+        ::execl(PLOTWRIGHT_CLI, PLOTWRIGHT_CLI, "check", "--verbose", "--stringtable", table.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    std::string printed;
+    char buffer[4096];
+    ssize_t n = ::read(out[0], buffer, sizeof buffer); // the command is past its start-up
+    ASSERT_GT(n, 0);
+    printed.append(buffer, static_cast<std::size_t>(n));
+    ::kill(pid, SIGHUP);
+    ::kill(pid, SIGINT);
+    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0)
+        printed.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_GT(printed.size(), 2u * 65536u);
+    EXPECT_NE(printed.find("предупреждений: 2000"), std::string::npos);
 }
 
 TEST(CommandLine, UnknownOrMissingCommandPrintsUsage) {

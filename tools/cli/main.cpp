@@ -29,11 +29,18 @@ extern "C" void OnInterrupt(int signalNumber) {
     std::raise(signalNumber);
 }
 
+// A signal that the caller has the program ignore stays ignored: nohup starts it so for a hang-up, and a
+// script's background job for an interrupt.
+void RemoveTemporariesOnSignal(int signalNumber) {
+    if (std::signal(signalNumber, SIG_IGN) != SIG_IGN)
+        std::signal(signalNumber, OnInterrupt);
+}
+
 void RemoveTemporariesOnInterrupt() {
     for (int signalNumber : {SIGINT, SIGTERM})
-        std::signal(signalNumber, OnInterrupt);
+        RemoveTemporariesOnSignal(signalNumber);
 #ifdef SIGHUP
-    std::signal(SIGHUP, OnInterrupt);
+    RemoveTemporariesOnSignal(SIGHUP);
 #endif
 }
 
