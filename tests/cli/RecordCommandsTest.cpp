@@ -175,11 +175,27 @@ TEST(QuestCommands, WriteFromKeepsOtherSectionsAndErrorsAreReported) {
     EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". No such file or directory\n");
 }
 
-TEST(CommandLine, OutputThatCannotBeWrittenIsAFileError) {
+// A string table whose lint, with --verbose, prints a line for each of its 2000 lines: about 170 KB,
+// more than a pipe or the output buffer holds.
+std::string TableOfLinesWithoutEquals() {
+    std::string text = "[LocAdmin_Strings]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "a line without an equals sign " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+TEST(CommandLine, OutputThatCannotBeWrittenIsAFileErrorWithTheSystemsReason) {
     const std::string demo = DemoPath("Infos/Varant/Braga/Lester_Braga_Meeting_info_G3_World_01.info");
     const CliResult r = RunCliTo({"info-read", demo}, "/dev/full");
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err, "Unable to write to standard output\n");
+    EXPECT_EQ(r.err, "Unable to write to standard output. No space left on device\n");
+    // Output longer than the buffer fails while it is printed, long before the end.
+    TempDir dir;
+    const std::string table = dir.File("table.ini");
+    WriteBytes(table, TableOfLinesWithoutEquals());
+    const CliResult lint = RunCliTo({"check", "--verbose", "--stringtable", table}, "/dev/full");
+    EXPECT_EQ(lint.code, 4);
+    EXPECT_EQ(lint.err, "Unable to write to standard output. No space left on device\n");
 }
 
 // nohup has the program ignore a hang-up, and a script's background job an interrupt; the program must
@@ -188,10 +204,7 @@ TEST(CommandLine, OutputThatCannotBeWrittenIsAFileError) {
 TEST(CommandLine, SignalsTheCallerIgnoresStayIgnored) {
     TempDir dir;
     const std::string table = dir.File("table.ini");
-    std::string text = "[LocAdmin_Strings]\r\n";
-    for (int i = 0; i < 2000; ++i)
-        text += "a line without an equals sign " + std::to_string(i) + "\r\n";
-    WriteBytes(table, text);
+    WriteBytes(table, TableOfLinesWithoutEquals());
 
     int out[2];
     ASSERT_EQ(::pipe(out), 0);

@@ -49,8 +49,30 @@ CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> option
     return parsed;
 }
 
+namespace {
+
+// The system's error of the first write to standard output that failed; 0 while none did.
+int gOutputError = 0;
+
+void KeepOutputError() {
+    if (gOutputError == 0)
+        gOutputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
 void WriteOut(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        KeepOutputError();
+}
+
+std::optional<std::string> OutputProblem() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        KeepOutputError();
+    if (gOutputError == 0)
+        return std::nullopt;
+    return SystemErrorText(gOutputError);
 }
 
 void WriteErrLine(std::string_view utf8) {

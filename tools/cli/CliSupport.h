@@ -2,6 +2,7 @@
 // Exit codes, failures and output of plotwright-cli. Values go to standard output as raw bytes;
 // messages go to standard error in UTF-8.
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -50,7 +51,10 @@ struct CommandArgs {
 };
 CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> options);
 
+// Prints to standard output. A failure is kept for OutputProblem, so the first reason is the one told.
 void WriteOut(std::string_view bytes);
+// Flushes standard output; the system's reason when something printed did not arrive.
+std::optional<std::string> OutputProblem();
 // One message line on standard error; CR LF inside the message becomes LF.
 void WriteErrLine(std::string_view utf8);
 std::string MessageToUtf8(std::string_view cp1251Message);

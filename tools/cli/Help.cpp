@@ -1,5 +1,7 @@
 #include "Help.h"
 
+#include "CliSupport.h"
+
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -99,7 +101,7 @@ void PrintHelp() {
         text += Row(command.name, command.summary, 16);
     text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
             "3 refused, 4 file error.\n";
-    Print(stdout, text);
+    WriteOut(text);
 }
 
 bool PrintCommandHelp(std::string_view name) {
@@ -114,7 +116,7 @@ bool PrintCommandHelp(std::string_view name) {
             text += Row(option.name, option.meaning, 24);
         text += Row("--help", "print this help", 24);
         text += Row("--", "end the options: a later argument that starts with \"--\" is a text", 24);
-        Print(stdout, text);
+        WriteOut(text);
         return true;
     }
     return false;

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -58,8 +59,8 @@ const std::map<std::string_view, Command>& Commands() {
 
 // Output that never arrived (a full disk, a closed pipe) must not pass for success.
 int Finish(int code) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        pw::cli::WriteErrLine("Unable to write to standard output");
+    if (const std::optional<std::string> reason = pw::cli::OutputProblem()) {
+        pw::cli::WriteErrLine("Unable to write to standard output. " + *reason);
         return pw::cli::kExitFileError;
     }
     return code;
