@@ -171,7 +171,7 @@ void StringEditorTab::SaveStringTableText() {
                            "Если сохранить, эти изменения пропадут.\n\nПерезаписать файл? Чтобы сохранить "
                            "их, ответьте «Нет» и перечитайте таблицу (Ctrl+O).")
                 .arg(QString::fromStdString(path));
-        if (Dialogs().Message(window(), question, kCaption, MsgIcon::Warning, MsgButtons::YesNo) !=
+        if (Dialogs().Message(window(), question, kCaption, MsgIcon::Warning, MsgButtons::YesNoDefaultNo) !=
             MsgAnswer::Yes)
             return;
         wait.emplace();

@@ -58,9 +58,11 @@ class QtDialogs final : public UserDialogs {
 public:
     MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                       MsgButtons buttons) override {
-        const auto standard = buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                           : QMessageBox::StandardButtons(QMessageBox::Ok);
+        const auto standard = buttons == MsgButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                        : QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(BoxIcon(icon), caption, text, standard, owner);
+        if (buttons == MsgButtons::YesNoDefaultNo)
+            box.setDefaultButton(QMessageBox::No);
         const int answer = box.exec();
         if (buttons == MsgButtons::Ok)
             return MsgAnswer::Ok;
@@ -138,7 +140,7 @@ std::optional<QString> UserDialogs::ChooseSaveFile(QWidget* owner, const QString
                 .arg(file.fileName());
         const QString caption =
             title.isEmpty() ? QCoreApplication::translate("QFileDialog", "Save As") : title;
-        if (Message(owner, question, caption, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes)
+        if (Message(owner, question, caption, MsgIcon::Warning, MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes)
             return name;
     }
 }

@@ -13,7 +13,9 @@ class QWidget;
 namespace pw {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Yes loses something (overwrites a file); Enter and the default button
+// answer No there.
+enum class MsgButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Yes, No };
 
 class UserDialogs {

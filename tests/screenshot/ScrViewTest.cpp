@@ -125,7 +125,7 @@ TEST_F(ScrViewSaveTest, ExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     const auto question = dialogs.Messages().front();
     EXPECT_TRUE(question.text.contains("a.png")) << question.text.toStdString();
-    EXPECT_EQ(question.buttons, pw::MsgButtons::YesNo);
+    EXPECT_EQ(question.buttons, pw::MsgButtons::YesNoDefaultNo); // Enter keeps the old file
     // No goes back to the chooser, on the name given before.
     ASSERT_EQ(Choosers(), 2);
     EXPECT_EQ(dialogs.calls.back().initialName, InDir("a.png"));

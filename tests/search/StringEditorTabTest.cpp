@@ -205,7 +205,8 @@ TEST_F(StringEditor, ATableChangedOnDiskIsOnlyOverwrittenWhenTheUserSaysSo) {
         << warning.text.toStdString();
     EXPECT_EQ(warning.caption, "Редактор строк");
     EXPECT_EQ(warning.icon, pw::MsgIcon::Warning);
-    EXPECT_EQ(warning.buttons, pw::MsgButtons::YesNo);
+    // Ctrl+S, Enter, Enter must not throw away the entries added meanwhile.
+    EXPECT_EQ(warning.buttons, pw::MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(ReadBytes(TablePath()), withEntry);
 
     dialogs.answers = {pw::MsgAnswer::Yes, pw::MsgAnswer::Yes};
