@@ -34,7 +34,7 @@ void SelectRow(QTableWidget* list, int row) {
 }
 
 void ShowRows(QTableWidget* list, const std::vector<CommandRow>& rows, const RowSelection& selected) {
-    FillReportList(list, rows);
+    SetListRowTexts(list, rows);
     list->clearSelection();
     for (int row : selected)
         SelectRow(list, row);
@@ -42,7 +42,7 @@ void ShowRows(QTableWidget* list, const std::vector<CommandRow>& rows, const Row
 
 // Runs one row operation on the grid's rows and selection and shows the outcome.
 void ApplyToRows(QTableWidget* list, const std::function<void(std::vector<CommandRow>&, RowSelection&)>& op) {
-    std::vector<CommandRow> rows = ReadReportList<kCommandCellCount>(list);
+    std::vector<CommandRow> rows = ListRowTexts<kCommandCellCount>(list);
     RowSelection selected = SelectedRows(list);
     op(rows, selected);
     ShowRows(list, rows, selected);
@@ -291,7 +291,7 @@ void CommandListEditor::CommandListDragDrop() {
     const RowSelection selected = SelectedRows(CommandList);
     if (selected.empty() || mDropTarget < 0)
         return;
-    std::vector<CommandRow> rows = ReadReportList<kCommandCellCount>(CommandList);
+    std::vector<CommandRow> rows = ListRowTexts<kCommandCellCount>(CommandList);
     if (!SwapCommandRows(rows, *selected.begin(), mDropTarget))
         return;
     CommandList->setUpdatesEnabled(false);

@@ -18,10 +18,10 @@ int SelectedRow(const QTableWidget* list) {
 }
 
 void ApplyToRows(QTableWidget* list, const std::function<void(std::vector<ConditionRow>&, int&)>& op) {
-    std::vector<ConditionRow> rows = ReadReportList<kConditionCellCount>(list);
+    std::vector<ConditionRow> rows = ListRowTexts<kConditionCellCount>(list);
     int selected = SelectedRow(list);
     op(rows, selected);
-    FillReportList(list, rows);
+    SetListRowTexts(list, rows);
     list->clearSelection();
     if (selected >= 0)
         list->selectRow(selected);

@@ -1,6 +1,5 @@
 #include "info_editor/InfoTab.h"
 
-#include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
@@ -194,32 +193,32 @@ QWidget* InfoTab::BuildListsGroup() {
     return group;
 }
 
-InfoEditorModel InfoTab::ReadModel() const {
+InfoEditorModel InfoTab::ReadModel(FieldsForWriting& fields) const {
     InfoEditorModel model;
-    model.NameEd = TextOf(NameEd);
-    model.SortIdEd = TextOf(SortIdEd);
-    model.OwnerCmb = TextOf(OwnerCmb);
-    model.QuestEd = TextOf(QuestEd);
+    model.NameEd = fields.Text(NameEd);
+    model.SortIdEd = fields.Text(SortIdEd);
+    model.OwnerCmb = fields.Text(OwnerCmb);
+    model.QuestEd = fields.Text(QuestEd);
     model.ConditionTypeIndex = SelectedPosition(ConditionTypeCmb);
     model.InfoTypeIndex = SelectedPosition(InfoTypeCmb);
-    model.InfoGivenEd = TextOf(InfoGivenEd);
-    model.ParentEd = TextOf(ParentEd);
-    model.GoldCostEd = TextOf(GoldCostEd);
-    model.CondOwnerNearEntityEd = TextOf(CondOwnerNearEntityEd);
-    model.FolderCmb = TextOf(FolderCmb);
-    model.CondPlayerKnowsEd = TextOf(CondPlayerKnowsEd);
-    model.CondItemContainerCmb = TextOf(CondItemContainerCmb);
-    model.TeachSkillIsPercEd = TextOf(TeachSkillIsPercEd);
-    model.TeachSkillIndexEd = TextOf(TeachSkillIndexEd);
-    model.TeachSkillValueEd = TextOf(TeachSkillValueEd);
-    model.ClearChildrenEd = TextOf(ClearChildrenEd);
-    model.PermanentEd = TextOf(PermanentEd);
-    model.TeachSkillCmb = TextOf(TeachSkillCmb);
-    model.TeachAttribEd = TextOf(TeachAttribEd);
-    model.TeachAttribValueEd = TextOf(TeachAttribValueEd);
-    model.ItemsList = ReadReportList<kConditionCellCount>(ItemsList);
-    model.NpcList = ReadReportList<kConditionCellCount>(NpcList);
-    model.CommandList = ReadReportList<kCommandCellCount>(CommandList);
+    model.InfoGivenEd = fields.Text(InfoGivenEd);
+    model.ParentEd = fields.Text(ParentEd);
+    model.GoldCostEd = fields.Text(GoldCostEd);
+    model.CondOwnerNearEntityEd = fields.Text(CondOwnerNearEntityEd);
+    model.FolderCmb = fields.Text(FolderCmb);
+    model.CondPlayerKnowsEd = fields.Text(CondPlayerKnowsEd);
+    model.CondItemContainerCmb = fields.Text(CondItemContainerCmb);
+    model.TeachSkillIsPercEd = fields.Text(TeachSkillIsPercEd);
+    model.TeachSkillIndexEd = fields.Text(TeachSkillIndexEd);
+    model.TeachSkillValueEd = fields.Text(TeachSkillValueEd);
+    model.ClearChildrenEd = fields.Text(ClearChildrenEd);
+    model.PermanentEd = fields.Text(PermanentEd);
+    model.TeachSkillCmb = fields.Text(TeachSkillCmb);
+    model.TeachAttribEd = fields.Text(TeachAttribEd);
+    model.TeachAttribValueEd = fields.Text(TeachAttribValueEd);
+    model.ItemsList = ReadReportList<kConditionCellCount>(ItemsList, fields);
+    model.NpcList = ReadReportList<kConditionCellCount>(NpcList, fields);
+    model.CommandList = ReadReportList<kCommandCellCount>(CommandList, fields);
     return model;
 }
 
@@ -276,9 +275,17 @@ void InfoTab::LoadInfo(const std::string& path) {
 void InfoTab::CompileInfo() {
     const CompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
                                    mWorkspace.configs->InfosPath};
+    FieldsForWriting fields;
+    const InfoEditorModel model = ReadModel(fields);
+    if (fields.Unwritable()) {
+        Dialogs().Message(window(),
+                          UnwritableMessage(*fields.Unwritable(), QStringLiteral("Диалог не скомпилирован")),
+                          QStringLiteral("Ошибка"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
     // Past the name and owner checks the pane is emptied (text and undo history), so every later stop
     // leaves it empty.
-    const CompileOutcome outcome = pw::CompileInfo(ReadModel(), settings, [this] { SynInfoMem->clear(); });
+    const CompileOutcome outcome = pw::CompileInfo(model, settings, [this] { SynInfoMem->clear(); });
     if (outcome.Failed()) {
         QWidget* owner = outcome.status == CompileStatus::BadField ? nullptr : window();
         Dialogs().Message(owner, QString::fromStdString(outcome.message),
@@ -308,26 +315,27 @@ void InfoTab::BuildBtnClick() {
     RunGuarded(window(), [this] { CompileInfo(); });
 }
 
-std::string InfoTab::FirstSelectedTextId() const {
+QString InfoTab::FirstSelectedTextId() const {
     int first = -1;
     for (const QModelIndex& index : CommandList->selectionModel()->selectedRows())
         if (first < 0 || index.row() < first)
             first = index.row();
     const QTableWidgetItem* cell = first >= 0 ? CommandList->item(first, kCommandCellCount - 1) : nullptr;
-    return cell ? ToCp1251(cell->text()) : std::string();
+    return cell ? cell->text() : QString();
 }
 
 void InfoTab::CommandListSelectItem(const QItemSelection& selected) {
     // A deselection keeps the hint as it is.
     if (selected.isEmpty() || !CommandList->selectionModel()->hasSelection())
         return;
-    const std::string id = FirstSelectedTextId();
+    const std::string id = ToCp1251(FirstSelectedTextId());
     RunGuarded(window(), [this, &id] { LookupTableString(mWorkspace, id, InfoStrViewEd); });
 }
 
 void InfoTab::WriteBtnClick() {
     // Without a selected row the ID is empty, which the write refuses after the question.
-    if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), Trim(TextOf(InfoStrViewEd))))
+    if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), InfoStrViewEd->text(),
+                             TextEnds::Trimmed))
         emit TableStringAdded();
 }
 

@@ -20,6 +20,7 @@ class QTableWidget;
 namespace pw {
 
 struct Workspace;
+class FieldsForWriting;
 class TextPane;
 class CommandListEditor;
 class TEditableListView;
@@ -37,8 +38,9 @@ public:
     void LoadInfo(const std::string& path);
 
     // Checks the editor's content, writes the .info file and shows it in SynInfoMem; a problem with
-    // the content or the write ends in one message box. Throws std::runtime_error when the written
-    // file cannot be read back into the pane (the file stays written).
+    // the content or the write ends in one message box. A character that Windows-1251 lacks, in a field
+    // or a list cell, is named with its place before anything else is checked or touched. Throws
+    // std::runtime_error when the written file cannot be read back into the pane (the file stays written).
     void CompileInfo();
 
     // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem.
@@ -58,13 +60,14 @@ private:
     QWidget* BuildParamsGroup();
     QWidget* BuildListsGroup();
 
-    InfoEditorModel ReadModel() const;
+    // The form's record for the compile; a character Windows-1251 lacks is left in fields.
+    InfoEditorModel ReadModel(FieldsForWriting& fields) const;
     void ShowModel(const InfoEditorModel& model);
 
     void BuildBtnClick();
     void CommandListSelectItem(const QItemSelection& selected);
     void WriteBtnClick();
-    std::string FirstSelectedTextId() const;
+    QString FirstSelectedTextId() const;
     void TeachSkillCmbUserChange();
     void KeepZeroWhenBlank(QLineEdit* edit);
 

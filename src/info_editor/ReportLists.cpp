@@ -36,9 +36,15 @@ void SetupReportList(QTableWidget* list, const std::vector<ReportColumn>& column
     list->setTabKeyNavigation(false);
 }
 
-std::string ReportCellText(const QTableWidget* list, int row, int column) {
+QString ReportCellString(const QTableWidget* list, int row, int column) {
     const QTableWidgetItem* item = list->item(row, column);
-    return item ? ToCp1251(item->text()) : std::string();
+    return item ? item->text() : QString();
+}
+
+QString ReportCellPlace(const QTableWidget* list, int row, int column) {
+    const QTableWidgetItem* header = list->horizontalHeaderItem(column);
+    return QStringLiteral("В столбце «%1» строки %2")
+        .arg(header ? header->text() : QString::number(column + 1), QString::number(row + 1));
 }
 
 } // namespace pw

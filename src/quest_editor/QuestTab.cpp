@@ -143,14 +143,14 @@ QWidget* QuestTab::BuildEditorGroup() {
     return group;
 }
 
-QuestEditorModel QuestTab::ReadModel() const {
+QuestEditorModel QuestTab::ReadModel(FieldsForWriting& fields) const {
     QuestEditorModel model;
     for (const QuestTextControl& control : QuestTextControls()) {
         QWidget* field = mTextFields.at(control.name);
         if (auto* box = qobject_cast<QComboBox*>(field))
-            model.*control.text = TextOf(box);
+            model.*control.text = fields.Text(box);
         else
-            model.*control.text = TextOf(static_cast<QLineEdit*>(field));
+            model.*control.text = fields.Text(static_cast<QLineEdit*>(field));
     }
     model.QuestTypeCMB = SelectedPosition(QuestTypeCMB);
     return model;
@@ -185,7 +185,15 @@ void QuestTab::LoadQuest(const std::string& path) {
 void QuestTab::CompileQuest() {
     const QuestCompileSettings settings{mWorkspace.configs->TmpFiles, mWorkspace.programDir,
                                         mWorkspace.configs->QuestsPath};
-    const QuestCompileOutcome outcome = pw::CompileQuest(ReadModel(), settings);
+    FieldsForWriting fields;
+    const QuestEditorModel model = ReadModel(fields);
+    if (fields.Unwritable()) {
+        Dialogs().Message(window(),
+                          UnwritableMessage(*fields.Unwritable(), QStringLiteral("Квест не скомпилирован")),
+                          QString::fromUtf8(kCaption), MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    const QuestCompileOutcome outcome = pw::CompileQuest(model, settings);
     if (outcome.GeneralError())
         throw std::runtime_error(outcome.message);
     if (outcome.Failed()) {
@@ -227,7 +235,8 @@ void QuestTab::Button1Click() {
 
 void QuestTab::WriteInfoTableBtnClick() {
     // Always under the log topic's ID, also when the hint came from the log text; the text as it stands.
-    if (AskAndAddTableString(window(), mWorkspace, TextOf(QuestLogTopicEd), TextOf(QuestStrViewEd)))
+    if (AskAndAddTableString(window(), mWorkspace, QuestLogTopicEd->text(), QuestStrViewEd->text(),
+                             TextEnds::AsTyped))
         emit TableStringAdded();
 }
 

@@ -19,6 +19,7 @@ class QPushButton;
 namespace pw {
 
 struct Workspace;
+class FieldsForWriting;
 class TextPane;
 class TLabeledComboBox;
 
@@ -34,8 +35,9 @@ public:
 
     // Converts the fields, writes the .quest file and shows it in SynQuestMem. A field that is no
     // whole number, a scratch folder that cannot be made and a failed write throw std::runtime_error
-    // for the general error display; the other problems end in the quest editor's own box. The pane
-    // keeps its text on every failure.
+    // for the general error display; the other problems end in the quest editor's own box, among them
+    // a character that Windows-1251 lacks, named with its field. The pane keeps its text on every
+    // failure.
     void CompileQuest();
 
     // Shows in SynQuestMem the first quest of the library whose Name equals name (Windows-1251, A-Z
@@ -58,7 +60,8 @@ private:
     QWidget* BuildParamsGroup();
     QWidget* BuildEditorGroup();
 
-    QuestEditorModel ReadModel() const;
+    // The form's record for the compile; a character Windows-1251 lacks is left in fields.
+    QuestEditorModel ReadModel(FieldsForWriting& fields) const;
     void ShowModel(const QuestEditorModel& model);
 
     void Button1Click();

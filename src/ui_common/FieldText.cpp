@@ -3,7 +3,10 @@
 #include "ui_common/Cp1251Text.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+
+#include <utility>
 
 namespace pw {
 
@@ -21,6 +24,36 @@ std::string TextOf(const QLineEdit* edit) {
 
 std::string TextOf(const QComboBox* box) {
     return ToCp1251(box->currentText());
+}
+
+QString FieldName(const QWidget* field) {
+    if (const QWidget* parent = field->parentWidget())
+        for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (label->buddy() == field)
+                return label->text();
+    return field->objectName();
+}
+
+QString UnwritableMessage(const UnwritableCharacter& found, const QString& notDone) {
+    return QStringLiteral("%1 есть символ «%2» (U+%3), которого нет в кодировке Windows-1251. %4: замените "
+                          "или удалите этот символ.")
+        .arg(found.place, QString::fromUcs4(&found.character, 1),
+             QString::number(found.character, 16).toUpper().rightJustified(4, u'0'), notDone);
+}
+
+std::string FieldsForWriting::Text(const QLineEdit* edit) {
+    return Text(edit->text(), [edit] { return QStringLiteral("В поле «%1»").arg(FieldName(edit)); });
+}
+
+std::string FieldsForWriting::Text(const QComboBox* box) {
+    return Text(box->currentText(), [box] { return QStringLiteral("В поле «%1»").arg(FieldName(box)); });
+}
+
+std::string FieldsForWriting::Text(const QString& text, const std::function<QString()>& place) {
+    Cp1251Bytes converted = ToCp1251Checked(text);
+    if (converted.missing && !mUnwritable)
+        mUnwritable = UnwritableCharacter{place(), *converted.missing};
+    return std::move(converted.bytes);
 }
 
 void SetEditText(QLineEdit* edit, const std::string& bytes) {

@@ -1,8 +1,10 @@
 #include "ui_common/TableStrings.h"
 
 #include "data/Cp1251.h"
+#include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 #include "ui_common/Cp1251Text.h"
+#include "ui_common/FieldText.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
 
@@ -61,14 +63,25 @@ bool AddTableString(QWidget* owner, const Workspace& workspace, const std::strin
     return result.status == TStringTable::AddStatus::Written;
 }
 
-bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
-                          const std::string& text) {
+bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const QString& id, const QString& text,
+                          TextEnds ends) {
     if (!TableOpen(owner, workspace))
         return false;
+    FieldsForWriting fields;
+    std::string textBytes = fields.Text(text, [] { return QStringLiteral("В тексте"); });
+    const std::string idBytes = fields.Text(id, [] { return QStringLiteral("В ID строки"); });
+    if (fields.Unwritable()) {
+        Dialogs().Message(owner,
+                          UnwritableMessage(*fields.Unwritable(), QStringLiteral("Строка не записана")),
+                          QStringLiteral("Ошибка"), MsgIcon::None, MsgButtons::Ok);
+        return false;
+    }
+    if (ends == TextEnds::Trimmed)
+        textBytes = Trim(textBytes);
     const MsgAnswer answer =
         Dialogs().Message(owner, QStringLiteral("Добавить строку в таблицу строк?"),
                           QStringLiteral("Внимание"), MsgIcon::Question, MsgButtons::YesNo);
-    return answer == MsgAnswer::Yes && AddTableString(owner, workspace, id, text);
+    return answer == MsgAnswer::Yes && AddTableString(owner, workspace, idBytes, textBytes);
 }
 
 } // namespace pw

@@ -6,6 +6,7 @@
 #include <string>
 
 class QLineEdit;
+class QString;
 class QWidget;
 
 namespace pw {
@@ -26,9 +27,12 @@ void LookupTableString(const Workspace& workspace, const std::string& id, QLineE
 bool AddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
                     const std::string& text);
 
-// The write buttons of both tabs: asks "Добавить строку в таблицу строк?", then AddTableString. Without
-// a table it says so at once, before the question.
-bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
-                          const std::string& text);
+// The write buttons of both tabs: the ID and the text as the window shows them, the text trimmed of
+// blanks and control characters at both ends when ends is Trimmed. A character either holds that
+// Windows-1251 lacks is named in a box and nothing is written. Then asks "Добавить строку в таблицу
+// строк?" and goes on with AddTableString. Without a table it says so at once, before anything else.
+enum class TextEnds { AsTyped, Trimmed };
+bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const QString& id, const QString& text,
+                          TextEnds ends);
 
 } // namespace pw

@@ -50,7 +50,7 @@ protected:
     }
 
     void SetRows(const Rows& rows) { pw::FillReportList(grid, rows); }
-    Rows Read() const { return pw::ReadReportList<pw::kCommandCellCount>(grid); }
+    Rows Read() const { return pw::ListRowTexts<pw::kCommandCellCount>(grid); }
     void Select(std::initializer_list<int> rows) {
         grid->clearSelection();
         for (int row : rows)
@@ -90,6 +90,16 @@ protected:
     CommandListEditor* editing = nullptr;
     QLineEdit* cellEditor = nullptr;
 };
+
+// A row operation puts back what the grid showed, also characters Windows-1251 lacks, which the compile
+// must still see to name them.
+TEST_F(CommandListEditorTest, RowOperationsKeepEveryCharacter) {
+    SetRows(Numbered(2));
+    grid->item(1, 5)->setText(QStringLiteral("ID_ż😀"));
+    Select({0});
+    Item("N8")->trigger();
+    EXPECT_EQ(grid->item(2, 5)->text(), QStringLiteral("ID_ż😀"));
+}
 
 TEST_F(CommandListEditorTest, KeysAndMenuItemsWorkTheRowsAndKeepTheMarks) {
     QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);

@@ -21,7 +21,7 @@ protected:
         menu = pw::AttachConditionListPop(&list, pw::kItemsListPopNames);
     }
     void Trigger(const char* name) { menu->findChild<QAction*>(QLatin1String(name))->trigger(); }
-    Rows Read() const { return pw::ReadReportList<pw::kConditionCellCount>(&list); }
+    Rows Read() const { return pw::ListRowTexts<pw::kConditionCellCount>(&list); }
     int Selected() const {
         const QModelIndexList rows = list.selectionModel()->selectedRows();
         return rows.size() == 1 ? rows[0].row() : -static_cast<int>(rows.size()) - 1;
@@ -55,6 +55,16 @@ TEST_F(ConditionListPopTest, InsertAndDeleteNeedASelectedRow) {
     Trigger("N29");
     EXPECT_EQ(Read(), (Rows{{"B", "2"}}));
     EXPECT_EQ(Selected(), -1);
+}
+
+// A row operation puts back what the list showed, also characters Windows-1251 lacks, which the compile
+// must still see to name them.
+TEST_F(ConditionListPopTest, RowOperationsKeepEveryCharacter) {
+    pw::FillReportList(&list, Rows{{"A", "1"}});
+    list.item(0, 0)->setText(QStringLiteral("Żółw😀"));
+    list.selectRow(0);
+    Trigger("N26");
+    EXPECT_EQ(list.item(1, 0)->text(), QStringLiteral("Żółw😀"));
 }
 
 } // namespace

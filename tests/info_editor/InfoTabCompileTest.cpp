@@ -173,5 +173,41 @@ TEST_F(InfoTabCompile, SuccessWritesTheScratchFileAndShowsIt) {
     EXPECT_EQ(PaneText(), QString::fromStdString(written).replace("\r\n", "\n"));
 }
 
+// Text the file's code page lacks is refused before anything is written, naming the field or the cell
+// and the character; text the code page holds, Cyrillic with its signs, is written as it stands.
+TEST_F(InfoTabCompile, ACharacterTheCodePageLacksIsNamedWhereverItIsAndNothingIsWritten) {
+    tab.LoadInfo(FixturePath("Diego_Hello_info_G3_World_01.info"));
+    const QString shown = PaneText();
+    const QString notCompiled =
+        "которого нет в кодировке Windows-1251. Диалог не скомпилирован: замените или "
+        "удалите этот символ. / Ошибка";
+    Find<QLineEdit>("CondPlayerKnowsEd")->setText("Ev_Też");
+    Build("Diego_Hello", "Diego");
+    EXPECT_EQ(OnlyBox(&tab), "В поле «Необходимое условие» есть символ «ż» (U+017C), " + notCompiled);
+    Find<QLineEdit>("CondPlayerKnowsEd")->setText("Ev_Met");
+
+    Find<QTableWidget>("CommandList")->item(2, 3)->setText("It_Gold😀");
+    dialogs.calls.clear();
+    Build("Diego_Hello", "Diego");
+    EXPECT_EQ(OnlyBox(&tab), "В столбце «Параметр IDs1» строки 3 есть символ «😀» (U+1F600), " + notCompiled);
+    Find<QTableWidget>("CommandList")->item(2, 3)->setText("It_Gold");
+
+    Find<QTableWidget>("NpcList")->item(1, 0)->setText("Lęe");
+    dialogs.calls.clear();
+    Build("Diego_Hello", "Diego");
+    EXPECT_EQ(OnlyBox(&tab),
+              "В столбце «Следующий персонаж» строки 2 есть символ «ę» (U+0119), " + notCompiled);
+    EXPECT_EQ(PaneText(), shown);
+    EXPECT_FALSE(Exists(dir.File("_Infos")));
+
+    Find<QTableWidget>("NpcList")->item(1, 0)->setText("Lee");
+    Find<QLineEdit>("CondOwnerNearEntityEd")->setText("Ёж № 1 — «да»");
+    dialogs.calls.clear();
+    Build("Diego_Hello", "Diego");
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_NE(ReadBytes(Output("Diego_Hello")).find(Ansi("\r\nCondOwnerNearEntity=Ёж № 1 — «да»\r\n")),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace pwtest

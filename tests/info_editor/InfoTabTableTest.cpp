@@ -83,6 +83,30 @@ TEST_F(InfoTabTable, WriteTrimsTheTextAndAsksBeforeWritingUnderTheSelectedId) {
     EXPECT_EQ(added.count(), 1);
 }
 
+// A character the table's code page lacks, in the text or the ID, is refused before the question and
+// nothing is written; Cyrillic with its signs is written.
+TEST_F(InfoTabTable, ACharacterTheCodePageLacksIsNamedAndNothingWritten) {
+    QSignalSpy added(&tab, &pw::InfoTab::TableStringAdded);
+    const std::string before = ReadBytes(table);
+    list->setItem(2, 5, new QTableWidgetItem("Diego_03"));
+    Click(2);
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    Write(" Może ");
+    list->item(2, 5)->setText("Diego_ż3");
+    Write("Привет");
+    const QString notWritten = "которого нет в кодировке Windows-1251. Строка не записана: замените или "
+                               "удалите этот символ. / Ошибка";
+    EXPECT_EQ(Boxes(), (QStringList{"В тексте есть символ «ż» (U+017C), " + notWritten,
+                                    "В ID строки есть символ «ż» (U+017C), " + notWritten}));
+    EXPECT_EQ(ReadBytes(table), before);
+    EXPECT_EQ(added.count(), 0);
+
+    list->item(2, 5)->setText("Diego_03");
+    Write("Ёлка № 1 — «да»");
+    EXPECT_EQ(ReadBytes(table), before + "Diego_03=" + Ansi("Ёлка № 1 — «да»;") + "\r\n");
+    EXPECT_EQ(added.count(), 1);
+}
+
 TEST_F(InfoTabTable, DuplicateQuestionShowsBothValuesAndOnlyYesReplaces) {
     QSignalSpy added(&tab, &pw::InfoTab::TableStringAdded);
     Click(1); // diego_01: the same ID as Diego_01 but for letter case

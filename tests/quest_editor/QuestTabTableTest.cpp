@@ -69,6 +69,25 @@ TEST_F(QuestTabTable, WriteAsksFirstAndWritesUnderTheTopicIdTheTextAsItStands) {
     EXPECT_EQ(added.count(), 1);
 }
 
+// A character the table's code page lacks is refused before the question and nothing is written.
+TEST_F(QuestTabTable, ACharacterTheCodePageLacksIsNamedAndNothingWritten) {
+    QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
+    const std::string before = Table();
+    SetIds("New_1", "");
+    Edit("QuestStrViewEd")->setText("Żółw");
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    Click("WriteInfoTableBtn");
+    SetIds("New_😀", "");
+    Edit("QuestStrViewEd")->setText("Ёлка № 1 — «да»");
+    Click("WriteInfoTableBtn");
+    const QString notWritten = "которого нет в кодировке Windows-1251. Строка не записана: замените или "
+                               "удалите этот символ. / Ошибка";
+    EXPECT_EQ(Boxes(), (QStringList{"В тексте есть символ «Ż» (U+017B), " + notWritten,
+                                    "В ID строки есть символ «😀» (U+1F600), " + notWritten}));
+    EXPECT_EQ(Table(), before);
+    EXPECT_EQ(added.count(), 0);
+}
+
 TEST_F(QuestTabTable, AnExistingLineIsReplacedOnlyAfterTheDuplicateQuestion) {
     QSignalSpy added(&tab, &pw::QuestTab::TableStringAdded);
     SetIds("TOPIC_1", "");

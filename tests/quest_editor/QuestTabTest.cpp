@@ -209,6 +209,27 @@ TEST_F(QuestTabCompile, NameProblemsAndAMissingFolderGetTheEditorsOwnBox) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("_Quests")));
 }
 
+// Text the file's code page lacks is refused in the editor's own box before anything is written; text
+// it holds is written as it stands.
+TEST_F(QuestTabCompile, ACharacterTheCodePageLacksIsNamedWithItsFieldAndNothingIsWritten) {
+    Combo("QuestFolderCMB")->setEditText("Myrtana/Gdańsk/");
+    Compile("Foo");
+    EXPECT_EQ(Boxes(),
+              QStringList{"В поле «Каталог» есть символ «ń» (U+0144), которого нет в кодировке "
+                          "Windows-1251. Квест не скомпилирован: замените или удалите этот символ. / "
+                          "Редактор квестов"});
+    EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::None);
+    EXPECT_EQ(Pane()->toPlainText(), "previous");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("_Quests")));
+
+    Combo("QuestFolderCMB")->setEditText("Myrtana/");
+    Edit("QuestLogTopicEd")->setText("Ёж № 1 — «да»");
+    Compile("Foo");
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(ReadBytes(dir.File("_Quests/Foo" + kSuffix)).find(Ansi("\r\nLogTopic=Ёж № 1 — «да»\r\n")),
+              std::string::npos);
+}
+
 TEST_F(QuestTabCompile, AFailedWriteNamesThePathAndKeepsThePane) {
     workspace.configs->TmpFiles = false;
     workspace.configs->QuestsPath = dir.File("missing");
