@@ -23,7 +23,7 @@ bool CommandArgs::Has(std::string_view name) const {
     return false;
 }
 
-CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> options) {
+CommandArgs ParseArgs(const Args& args, std::initializer_list<KnownOption> options) {
     CommandArgs parsed;
     bool ended = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -36,15 +36,15 @@ CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> option
             ended = true;
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& option : options)
+        const KnownOption* known = nullptr;
+        for (const KnownOption& option : options)
             if (option.name == arg)
-                spec = &option;
-        if (!spec)
+                known = &option;
+        if (!known)
             ThrowUsage("unknown option \"" + arg + "\" (a text that starts with \"--\" goes after \"--\")");
-        if (spec->takesValue && i + 1 >= args.size())
+        if (known->takesValue && i + 1 >= args.size())
             ThrowUsage(arg + " takes a value");
-        parsed.options.emplace_back(arg, spec->takesValue ? args[++i] : std::string());
+        parsed.options.emplace_back(arg, known->takesValue ? args[++i] : std::string());
     }
     return parsed;
 }

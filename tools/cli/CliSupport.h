@@ -40,7 +40,7 @@ using Args = std::vector<std::string>;
 // one that takes a value) and its operands. "--" ends the options: every argument after it is an operand,
 // so a text may start with "--". Before it, an argument that starts with "--" and names none of the
 // command's options is a usage error.
-struct OptionSpec {
+struct KnownOption {
     std::string_view name;
     bool takesValue = false;
 };
@@ -49,7 +49,7 @@ struct CommandArgs {
     Args operands;
     bool Has(std::string_view name) const;
 };
-CommandArgs ParseArgs(const Args& args, std::initializer_list<OptionSpec> options);
+CommandArgs ParseArgs(const Args& args, std::initializer_list<KnownOption> options);
 
 // Prints to standard output. A failure is kept for OutputProblem, so the first reason is the one told.
 void WriteOut(std::string_view bytes);
