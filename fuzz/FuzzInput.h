@@ -8,8 +8,13 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <filesystem>
+#include <fstream>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace pwfuzz {
 
@@ -33,6 +38,24 @@ private:
 
 // A file in memory that the program's readers open by path: each input is written into it, without the
 // cost of a disk file's flushes.
+#ifdef _WIN32
+// Windows has no files in memory: a file in the temporary folder, removed at the end.
+class ScratchFile {
+public:
+    ScratchFile()
+        : mPath((std::filesystem::temp_directory_path() /
+                 ("plotwright-fuzz-" + std::to_string(static_cast<unsigned>(std::rand()))))
+                    .string()) {}
+    ~ScratchFile() { std::filesystem::remove(mPath); }
+    const std::string& Fill(std::string_view bytes) {
+        std::ofstream(mPath, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
+        return mPath;
+    }
+
+private:
+    std::string mPath;
+};
+#else
 class ScratchFile {
 public:
     ScratchFile()
@@ -47,6 +70,7 @@ private:
     int mFd;
     std::string mPath;
 };
+#endif
 
 // Ends the run with a report the fuzzer keeps, when a property does not hold.
 inline void Require(bool holds, const char* what) {

@@ -2,6 +2,7 @@
 
 #include "data/FileIO.h"
 #include "data/Numbers.h"
+#include "data/Platform.h"
 #include "data/ProfileIni.h"
 
 #include <stdexcept>
@@ -9,7 +10,15 @@
 namespace pw {
 namespace {
 constexpr std::string_view kSection = "configs";
+
+// A path as the settings file keeps it. A path that the system's code page cannot spell could never be
+// read back, so it is refused rather than stored with "?" in it.
+std::string StoredPath(const std::string& path) {
+    if (std::optional<std::string> stored = platform::Utf8ToSystemCodePage(path))
+        return std::move(*stored);
+    throw std::runtime_error("Путь «" + path + "» содержит символы, которых нет в кодовой странице системы.");
 }
+} // namespace
 
 TConfigs::TConfigs(std::string settingsFile) : mFileName(std::move(settingsFile)) {
     Load();
@@ -17,9 +26,10 @@ TConfigs::TConfigs(std::string settingsFile) : mFileName(std::move(settingsFile)
 
 void TConfigs::Load() {
     const ProfileText file = ProfileText::Load(mFileName);
-    QuestsPath = file.Get(kSection, "Quests", "");
-    InfosPath = file.Get(kSection, "Infos", "");
-    StringTablePath = file.Get(kSection, "stringtable", "");
+    // Paths are kept in the system's code page, as its profile functions write them.
+    QuestsPath = platform::SystemCodePageToUtf8(file.Get(kSection, "Quests", ""));
+    InfosPath = platform::SystemCodePageToUtf8(file.Get(kSection, "Infos", ""));
+    StringTablePath = platform::SystemCodePageToUtf8(file.Get(kSection, "stringtable", ""));
     // Read as an integer with default 1: only a stored integer 0 turns the scratch folders off.
     TmpFiles = ParseFileInteger(file.Get(kSection, "TmpFiles", "1")).value_or(1) != 0;
     PathsMissing = QuestsPath.empty() || InfosPath.empty() || StringTablePath.empty();
@@ -27,9 +37,9 @@ void TConfigs::Load() {
 
 void TConfigs::Save() {
     const std::vector<std::pair<std::string, std::string>> keyValues = {
-        {"Quests", QuestsPath},
-        {"Infos", InfosPath},
-        {"stringtable", StringTablePath},
+        {"Quests", StoredPath(QuestsPath)},
+        {"Infos", StoredPath(InfosPath)},
+        {"stringtable", StoredPath(StringTablePath)},
         {"TmpFiles", TmpFiles ? "1" : "0"},
     };
     std::string reason;

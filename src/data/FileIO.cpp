@@ -2,6 +2,7 @@
 
 #include "data/Platform.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -51,15 +52,24 @@ std::error_code ReadRegular(const std::string& path, std::optional<std::string>&
     return ReadToEnd(file, *out);
 }
 
+std::size_t LastSeparator(const std::string& path) {
+    for (std::size_t i = path.size(); i-- > 0;)
+        if (platform::IsPathSeparator(path[i]))
+            return i;
+    return std::string::npos;
+}
+
 std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of(platform::PathSeparator());
+    const std::size_t slash = LastSeparator(path);
     if (slash == std::string::npos)
         return ".";
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+    // The root keeps its separator: "/", "C:\".
+    const bool root = slash == 0 || (slash == 2 && path[1] == ':');
+    return path.substr(0, root ? slash + 1 : slash);
 }
 
 std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of(platform::PathSeparator());
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -213,15 +223,23 @@ bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::st
 std::string ExpandFileName(const std::string& path) {
     if (path.empty())
         return path;
-    std::filesystem::path full(path);
-    if (!full.is_absolute()) {
+    // Through UTF-8 explicitly: a narrow path means the ANSI code page to the library on Windows.
+    std::filesystem::path full(std::u8string(path.begin(), path.end()));
+    // A path from the root of the current drive (as Wine passes a Unix shell's "/tmp/x") is kept so.
+    if (!full.is_absolute() && !platform::IsPathSeparator(path.front())) {
         std::error_code error;
         const std::filesystem::path current = std::filesystem::current_path(error);
         if (error)
             return path;
         full = current / full;
     }
-    return full.lexically_normal().string();
+    // The separators the path was given with.
+    const std::u8string text = full.lexically_normal().generic_u8string();
+    std::string expanded(text.begin(), text.end());
+    const char separator = platform::SeparatorAfter(path);
+    if (separator != '/')
+        std::replace(expanded.begin(), expanded.end(), '/', separator);
+    return expanded;
 }
 
 std::string CannotOpenFileMessage(const std::string& path, const std::string& reason) {
@@ -240,14 +258,10 @@ std::string NotRegularFileText() {
     return platform::NotRegularFileError().message();
 }
 
-char PathSeparator() {
-    return platform::PathSeparator();
-}
-
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == PathSeparator())
+    if (!folder.empty() && platform::IsPathSeparator(folder.back()))
         return folder + name;
-    return folder + PathSeparator() + name;
+    return folder + platform::SeparatorAfter(folder) + name;
 }
 
 bool MakeDirectory(const std::string& path, std::string* reason) {

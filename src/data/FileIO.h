@@ -98,8 +98,7 @@ std::string UnableToWriteMessage(const std::string& path, const std::string& rea
 // The reason given for something at a path that is neither a regular file nor a folder.
 std::string NotRegularFileText();
 
-// Path helpers for the program's own paths (folder + separator + name).
-char PathSeparator();
+// folder + separator + name, with the separator folder already uses (see platform::SeparatorAfter).
 std::string JoinPath(const std::string& folder, const std::string& name);
 // Creates one folder; true when it exists afterwards. Otherwise *reason (when given) gets the
 // system's text for why it could not be made.

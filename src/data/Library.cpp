@@ -23,8 +23,8 @@ using VisitedFolders = std::set<platform::NodeId>;
 
 void ScanFolder(const std::string& folder, std::vector<std::string>& list, VisitedFolders& visited) {
     std::string prefix = folder;
-    if (prefix.empty() || prefix.back() != platform::PathSeparator())
-        prefix += platform::PathSeparator();
+    if (prefix.empty() || !platform::IsPathSeparator(prefix.back()))
+        prefix += platform::SeparatorAfter(prefix);
     platform::NodeId id;
     std::vector<platform::FolderEntry> entries;
     if (platform::ListFolder(prefix, id, entries) || platform::IsSystemFolder(id) ||

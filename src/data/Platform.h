@@ -2,10 +2,12 @@
 // The operating system's side of the data layer: reading regular files, the lock that serialises
 // changes of files, replacing a file through a temporary one, and listing folders. FileIO and Library
 // reach the system only through this header; PlatformPosix.cpp implements it for Linux and other POSIX
-// systems, and a Windows implementation is one more file behind the same declarations.
+// systems, PlatformWindows.cpp for Windows, and PlatformCommon.cpp holds what both share. Paths are
+// UTF-8 on every system; only PlatformWindows.cpp converts them to the system's UTF-16.
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -124,6 +126,8 @@ private:
 bool IsTemporaryName(std::string_view name, std::string_view target);
 // The temporary name for target with the six characters given.
 std::string TemporaryName(std::string_view target, std::string_view six);
+// A temporary name for target with six random characters.
+std::string RandomTemporaryName(std::string_view target);
 
 // Removes the named temporary of a write in progress, if any. Safe to call from a signal handler; the
 // command line calls it on an interrupt before ending.
@@ -148,7 +152,31 @@ bool IsSystemFolder(const NodeId& id);
 // The number of processors this process may run on (at least 1), for spreading work over them.
 unsigned UsableProcessors();
 
-// The folder path, and the separator between folder and name.
+// The system's own separator between folder and name ("/" on POSIX systems, a backslash on Windows).
 char PathSeparator();
+// Whether c separates folders in a path: "/", and on Windows a backslash too.
+bool IsPathSeparator(char c);
+// The separator to put after folder: the one its path already uses, so a path keeps one style
+// ("examples/demo/Infos", "C:\Mods\Infos"), else the system's own.
+char SeparatorAfter(std::string_view folder);
+
+// The program's arguments (after the program's name) in UTF-8. On Windows they are taken from the
+// UTF-16 command line, so any character typed arrives whole; elsewhere they are argv as it is.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+// An argument given with --raw as the files' bytes: on POSIX systems the bytes as they came; on Windows,
+// whose command line is UTF-16, each character mapped through Windows-1251 (a path spelt so still
+// names its file: a path that is no UTF-8 is read as Windows-1251 there).
+std::string RawArgument(const std::string& argument);
+// Standard output and error pass bytes unchanged (no line-end translation).
+void PrepareStandardStreams();
+// Writes UTF-8 text to standard output (1) or error (2) when that is a console that takes UTF-16
+// (Windows); false when it is not, and the caller writes the bytes itself.
+bool WriteToConsole(int stream, std::string_view utf8);
+
+// The system's 8-bit code page, in which the platform's profile functions keep text (paths in the
+// settings file): the ANSI code page on Windows; elsewhere paths are the file system's own bytes
+// and these change nothing. std::nullopt where the text holds a character the code page lacks.
+std::string SystemCodePageToUtf8(std::string_view text);
+std::optional<std::string> Utf8ToSystemCodePage(std::string_view utf8);
 
 } // namespace pw::platform

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <random>
 #include <set>
 #include <thread>
 
@@ -25,12 +24,6 @@ std::error_code Errno(int value) {
 std::error_code LastErrno() {
     return Errno(errno);
 }
-
-class NotRegularCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "plotwright"; }
-    std::string message(int) const override { return "Not a regular file"; }
-};
 
 NodeKind KindOfMode(mode_t mode) {
     if (S_ISREG(mode))
@@ -73,26 +66,6 @@ void ClearPending() {
     gPendingFolder.store(-1);
 }
 
-std::string RandomSix() {
-    static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static thread_local std::mt19937 rng{std::random_device{}()};
-    std::string six(6, 'A');
-    for (char& c : six)
-        c = kChars[rng() % (sizeof kChars - 1)];
-    return six;
-}
-
-bool IsAlnum(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-// Keeps a temporary's name within the 255 bytes most file systems allow for one name.
-constexpr std::size_t kTemporaryStemLimit = 200;
-
-std::string_view TemporaryStem(std::string_view target) {
-    return target.substr(0, std::min(target.size(), kTemporaryStemLimit));
-}
-
 bool WriteAll(int fd, std::string_view bytes, std::error_code& error) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -125,11 +98,6 @@ bool LinkUnnamed(int fd, int dirFd, const std::string& name) {
 }
 
 } // namespace
-
-std::error_code NotRegularFileError() {
-    static const NotRegularCategory category;
-    return {1, category};
-}
 
 NodeKind KindOf(const std::string& path, std::error_code* error) {
     struct stat st {};
@@ -286,7 +254,7 @@ std::error_code Replacement::Create(const FolderLock& lock, const std::string& n
     if (fd < 0) {
         // No unnamed files on this file system: a named temporary, removed on failure or interrupt.
         for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-            mTempName = TemporaryName(name, RandomSix());
+            mTempName = RandomTemporaryName(name);
             SetPending(dirFd, mTempName);
             fd = ::openat(dirFd, mTempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0) {
@@ -328,7 +296,7 @@ std::error_code Replacement::Commit() {
         // The unnamed file needs a name for the step that replaces the entry; a kill from here until the
         // rename leaves that name, which the next write's sweep removes.
         for (int attempt = 0; mTempName.empty(); ++attempt) {
-            std::string candidate = TemporaryName(mName, RandomSix());
+            std::string candidate = RandomTemporaryName(mName);
             SetPending(dirFd, candidate);
             if (LinkUnnamed(fd, dirFd, candidate)) {
                 mTempName = std::move(candidate);
@@ -351,23 +319,6 @@ std::error_code Replacement::Commit() {
     if (::fsync(dirFd) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
         return LastErrno();
     return {};
-}
-
-std::string TemporaryName(std::string_view target, std::string_view six) {
-    std::string name(TemporaryStem(target));
-    name += ".~";
-    name += six;
-    return name;
-}
-
-bool IsTemporaryName(std::string_view name, std::string_view target) {
-    const std::string_view stem = TemporaryStem(target);
-    if (name.size() != stem.size() + 8 || !name.starts_with(stem) || name.substr(stem.size(), 2) != ".~")
-        return false;
-    for (char c : name.substr(stem.size() + 2))
-        if (!IsAlnum(c))
-            return false;
-    return true;
 }
 
 void RemovePendingTemporary() {
@@ -454,6 +405,32 @@ unsigned UsableProcessors() {
 
 char PathSeparator() {
     return '/';
+}
+
+bool IsPathSeparator(char c) {
+    return c == '/';
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
+std::string RawArgument(const std::string& argument) {
+    return argument;
+}
+
+void PrepareStandardStreams() {}
+
+bool WriteToConsole(int, std::string_view) {
+    return false;
+}
+
+std::string SystemCodePageToUtf8(std::string_view text) {
+    return std::string(text);
+}
+
+std::optional<std::string> Utf8ToSystemCodePage(std::string_view utf8) {
+    return std::string(utf8);
 }
 
 } // namespace pw::platform

@@ -3,6 +3,7 @@
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
 #include "data/PairProbe.h"
+#include "data/Platform.h"
 
 #include <algorithm>
 #include <array>
@@ -198,6 +199,8 @@ void CleanValue(const ProfileScan& scan, std::size_t& from, std::size_t& to) {
 std::string DecodeValue(std::string_view bytes, bool wide, ProfileForm form) {
     if (wide)
         return form == ProfileForm::Cp1251 ? Utf16LeToCp1251(bytes) : Utf16LeToUtf8(bytes);
+    if (form == ProfileForm::BytesOrUtf8)
+        return platform::SystemCodePageToUtf8(bytes);
     return form == ProfileForm::Utf8 ? Cp1251ToUtf8(bytes) : std::string(bytes);
 }
 
@@ -205,6 +208,8 @@ std::string DecodeValue(std::string_view bytes, bool wide, ProfileForm form) {
 std::optional<std::string> EncodeValue(std::string_view text, bool wide, ProfileForm form) {
     if (wide)
         return form == ProfileForm::Cp1251 ? Cp1251ToUtf16Le(text) : Utf8ToUtf16Le(text);
+    if (form == ProfileForm::BytesOrUtf8)
+        return platform::Utf8ToSystemCodePage(text);
     return form == ProfileForm::Utf8 ? Utf8ToCp1251Exact(text) : std::string(text);
 }
 
@@ -213,6 +218,8 @@ std::optional<std::string> EncodeValue(std::string_view text, bool wide, Profile
 std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm form) {
     if (form == ProfileForm::Utf8 || (form == ProfileForm::BytesOrUtf8 && wide))
         return Utf8ToCp1251Exact(name);
+    if (form == ProfileForm::BytesOrUtf8)
+        return platform::Utf8ToSystemCodePage(name);
     return std::string(name);
 }
 

@@ -23,7 +23,9 @@ inline constexpr std::size_t kProfileValueLimit = 2047;
 enum class ProfileForm {
     Cp1251,      // an 8-bit file's bytes as they are; a UTF-16 file's text converted to and from Windows-1251
     Utf8,        // UTF-8, converted to and from Windows-1251 for an 8-bit file and UTF-16 for a UTF-16 file
-    BytesOrUtf8, // an 8-bit file's bytes as they are; a UTF-16 file's text in UTF-8
+    BytesOrUtf8, // an 8-bit file's text in the system's code page (see platform::SystemCodePageToUtf8: the
+                 // bytes as they are on POSIX systems, ANSI converted to UTF-8 on Windows); a UTF-16
+                 // file's text in UTF-8
 };
 // Section and key names are compared in Windows-1251: in a UTF-8 form a name the code page cannot hold
 // is found nowhere and refuses a write.

@@ -124,7 +124,7 @@ TEST(StringAdd, RefusesABlankIdAndReportsWriteFailures) {
     const std::string missingFolder = dir.File("none/stringtable.ini");
     const CliResult w = RunCli({"string-add", missingFolder, "Id", "text"});
     EXPECT_EQ(w.code, 4);
-    EXPECT_EQ(w.err, "Unable to write to " + missingFolder + ". No such file or directory\n");
+    EXPECT_EQ(w.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::FolderMissing) + "\n");
     EXPECT_EQ(RunCli({"string-add", table, "Id"}).code, 2);
     const CliResult twoLines = RunCli({"string-add", table, "Id", "one\r\ntwo"});
     EXPECT_EQ(twoLines.code, 2);

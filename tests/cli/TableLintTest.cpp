@@ -140,7 +140,8 @@ TEST(TableLint, TogetherWithFilesAndWhenTheTableIsMissing) {
 
     const CliResult missing = RunCli({"check", "--stringtable", dir.File("none.ini")});
     EXPECT_EQ(missing.code, 4);
-    EXPECT_EQ(missing.err, "Cannot open file \"" + dir.File("none.ini") + "\". No such file or directory\n");
+    EXPECT_EQ(missing.err,
+              "Cannot open file \"" + dir.File("none.ini") + "\". " + SystemReason(Reason::FileMissing) + "\n");
     EXPECT_EQ(RunCli({"check", "--verbose"}).code, 2);
 }
 

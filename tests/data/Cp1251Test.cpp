@@ -1,14 +1,17 @@
 #include "data/Cp1251.h"
 
-#include <QByteArray>
-#include <QStringDecoder>
-
 #include <gtest/gtest.h>
 
 #include <optional>
 
+#ifdef PLOTWRIGHT_HAVE_QT
+#include <QByteArray>
+#include <QStringDecoder>
+#endif
+
 using namespace pw;
 
+#ifdef PLOTWRIGHT_HAVE_QT
 // Our own table must agree with the system codec for every byte, so files round-trip the same way in
 // the windows and in the data layer.
 TEST(Cp1251, TableAgreesWithTheSystemCodecForAllBytes) {
@@ -24,6 +27,7 @@ TEST(Cp1251, TableAgreesWithTheSystemCodecForAllBytes) {
         EXPECT_EQ(UnicodeToCp1251(Cp1251ToUnicode(static_cast<unsigned char>(b))), byte) << "byte " << b;
     }
 }
+#endif
 
 TEST(Cp1251, Utf8AndUtf16RoundTrips) {
     const std::string russian = "\xCF\xF0\xE8\xE2\xE5\xF2, \xB8\xEB\xEA\xE0!"; // "Привет, ёлка!"

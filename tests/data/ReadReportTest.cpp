@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace pw;
 using pwtest::WriteBytes;
@@ -75,6 +78,9 @@ TEST(ReadReport, AMissingFileIsNoNonsenseAndAnUnreadableOneThrowsForAReport) {
     EXPECT_TRUE(report.unreadNumbers.empty());
     EXPECT_EQ(quest.JobSuccess, -1);
 
+#ifdef _WIN32
+    GTEST_SKIP() << "a file no one may read is made with POSIX permission bits";
+#else
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every file";
     const std::string locked = dir.File("locked.quest");
@@ -83,6 +89,7 @@ TEST(ReadReport, AMissingFileIsNoNonsenseAndAnUnreadableOneThrowsForAReport) {
     EXPECT_THROW(quest.ReadFromFile(locked, &report), std::runtime_error);
     quest.ReadFromFile(locked); // without a report the editor's way: defaults
     EXPECT_EQ(quest.Type, 0);
+#endif
 }
 
 TEST(ReadReport, NumbersTheReaderCannotTakeAreNamedWithWhatTheyReadAs) {

@@ -221,15 +221,16 @@ TEST(CompileInfo, WriteFailuresReportTheWritersError) {
     CompileOutcome outcome = CompileInfo(NamedModel(), {false, dir.Path(), dir.File("missing")});
     EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
     EXPECT_EQ(outcome.caption, "Ошибка");
-    EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("missing/Abc_info_G3_World_01.info") +
-                                   "\". No such file or directory");
+    EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("missing/Abc_info_G3_World_01.info") + "\". " +
+                                   pwtest::SystemReason(pwtest::Reason::FolderMissing));
 
     // A file stands where the scratch folder goes: the folder is named, with the system's reason.
     pwtest::WriteBytes(dir.File("_Infos"), "a file");
     outcome = CompileInfo(NamedModel(), ScratchSettings(dir.Path()));
     EXPECT_EQ(outcome.status, CompileStatus::FolderFailed);
     EXPECT_EQ(outcome.caption, "Ошибка");
-    EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("_Infos") + "\". File exists");
+    EXPECT_EQ(outcome.message,
+              "Cannot create file \"" + dir.File("_Infos") + "\". " + pwtest::SystemReason(pwtest::Reason::Exists));
     EXPECT_EQ(pwtest::ReadBytes(dir.File("_Infos")), "a file");
 }
 

@@ -1,9 +1,15 @@
 #pragma once
 // A temporary folder that removes itself, byte-exact file helpers and the shared fixture files.
 
+#include <filesystem>
 #include <string>
 
 namespace pwtest {
+
+// Paths in the tests are UTF-8, as in the program; these convert for std::filesystem, which takes a
+// narrow path in the system's code page on Windows.
+std::filesystem::path FsPath(const std::string& utf8);
+std::string Utf8Path(const std::filesystem::path& path);
 
 class TempDir {
 public:
@@ -19,6 +25,11 @@ public:
 private:
     std::string mPath;
 };
+
+// The system's reason for a failure at a path, as the program's messages give it: strerror's English on
+// POSIX systems, the system's own text in the user's language on Windows.
+enum class Reason { FileMissing, FolderMissing, Exists };
+std::string SystemReason(Reason reason);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/Platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -62,6 +63,8 @@ void KeepOutputError() {
 } // namespace
 
 void WriteOut(std::string_view bytes) {
+    if (platform::WriteToConsole(1, bytes))
+        return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
         KeepOutputError();
 }
@@ -84,7 +87,8 @@ void WriteErrLine(std::string_view utf8) {
         line += utf8[i];
     }
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    if (!platform::WriteToConsole(2, line))
+        std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 std::string MessageToUtf8(std::string_view cp1251Message) {

@@ -51,11 +51,11 @@ struct CommandArgs {
 };
 CommandArgs ParseArgs(const Args& args, std::initializer_list<KnownOption> options);
 
-// Prints to standard output. A failure is kept for OutputProblem, so the first reason is the one told.
+// Prints to standard output (on a Windows console as UTF-16 text). A failure is kept for OutputProblem, so the first reason is the one told.
 void WriteOut(std::string_view bytes);
 // Flushes standard output; the system's reason when something printed did not arrive.
 std::optional<std::string> OutputProblem();
-// One message line on standard error; CR LF inside the message becomes LF.
+// One message line on standard error (on a Windows console as UTF-16 text); CR LF inside the message becomes LF.
 void WriteErrLine(std::string_view utf8);
 std::string MessageToUtf8(std::string_view cp1251Message);
 

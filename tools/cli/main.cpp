@@ -66,7 +66,7 @@ int Finish(int code) {
     return code;
 }
 
-int Run(const pw::cli::Args& args) {
+int Run(pw::cli::Args args) {
     using namespace pw::cli;
     // The options before COMMAND; "--" ends them.
     bool raw = false;
@@ -96,6 +96,9 @@ int Run(const pw::cli::Args& args) {
         PrintUsage();
         return kExitUsage;
     }
+    if (raw)
+        for (std::string& arg : args)
+            arg = pw::platform::RawArgument(arg);
     const std::string& name = args[at];
     const auto found = Commands().find(name);
     if (found == Commands().end()) {
@@ -126,5 +129,6 @@ int Run(const pw::cli::Args& args) {
 
 int main(int argc, char** argv) {
     RemoveTemporariesOnInterrupt();
-    return Run(pw::cli::Args(argv + 1, argv + argc));
+    pw::platform::PrepareStandardStreams();
+    return Run(pw::platform::CommandLineArguments(argc, argv));
 }
