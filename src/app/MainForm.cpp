@@ -137,6 +137,10 @@ void TForm1::BuildMenu() {
 void TForm1::FormCreate() {
     setAcceptDrops(true);
     new FileDropCatcher(this, [this](const QStringList& files) { OpenDroppedFile(files); });
+    OpenLibrary();
+}
+
+void TForm1::OpenLibrary() {
     TConfigs& configs = *mWorkspace.configs;
     if (configs.PathsMissing) {
         Dialogs().Message(this, QStringLiteral("Please, check settings and restart application."),

@@ -67,6 +67,9 @@ private:
     void BuildMenu();
     QWidget* AddPage(const QString& name, const QString& caption, int image);
     void FormCreate();
+    // What a start does with the settings: with a path missing, the warning; otherwise the string
+    // table accessor, the two library lists and the table's text in the string editor.
+    void OpenLibrary();
     void N3Click();
     // "Режим редактирования": a second editor window, or the one closed before shown again; a third is
     // refused.
