@@ -158,6 +158,19 @@ void TForm1::OpenLibrary() {
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
 
+void TForm1::SettingsSaved(QWidget* settingsDialog) {
+    TConfigs& configs = *mWorkspace.configs;
+    if (mWorkspace.libraryReady || configs.AnyPathEmpty())
+        return;
+    if (Dialogs().Message(settingsDialog, QStringLiteral("Открыть библиотеку сейчас?"),
+                          QStringLiteral("Настройки"), MsgIcon::Question,
+                          MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    // Read back as a new start reads them, so that an edit-mode window opened later finds them complete.
+    configs.Load();
+    OpenLibrary();
+}
+
 void TForm1::LoadInfo(const std::string& path) {
     mInfoTab->LoadInfo(path);
 }

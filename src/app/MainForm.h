@@ -55,6 +55,11 @@ public:
     void MarkTableChanged();
     void ClearTableChanged();
 
+    // Told by the settings dialog after each save. On a start whose library was not opened for want of
+    // paths, a save that sets all three asks whether to open the library now; Yes reads the settings
+    // again and opens it in this window as a new start would. The question belongs to settingsDialog.
+    void SettingsSaved(QWidget* settingsDialog);
+
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
