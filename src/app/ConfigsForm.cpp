@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace pw {
 
-TConfigsFrm::TConfigsFrm(TConfigs& configs, QWidget* parent)
+TConfigsFrm::TConfigsFrm(TConfigs& configs, QWidget* parent, SavedHandler saved)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      mConfigs(configs) {
+      mConfigs(configs), mSaved(std::move(saved)) {
     setObjectName(QStringLiteral("ConfigsFrm"));
     setWindowTitle(QStringLiteral("Настройки"));
     BuildControls();
@@ -116,8 +118,11 @@ void TConfigsFrm::SaveBtnClick() {
         mConfigs.TmpFiles = MakeTempFilesChk->isChecked();
         mConfigs.Save();
         Dialogs().Beep();
-        // Only a restart enables it again: the new paths take effect then.
+        // Only a restart enables it again: the new paths take effect then (on a start that had none, the
+        // main window may open the library at once instead).
         SaveBtn->setEnabled(false);
+        if (mSaved)
+            mSaved(this);
     });
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QGridLayout;
 class QLineEdit;
@@ -16,8 +18,12 @@ class TConfigs;
 class TConfigsFrm : public QDialog {
     Q_OBJECT
 public:
+    // Called after each successful save with the dialog, which is still shown.
+    using SavedHandler = std::function<void(QWidget* dialog)>;
+
     // Runs FormCreate: with incomplete settings the dialog first shows itself modally, still empty.
-    explicit TConfigsFrm(TConfigs& configs, QWidget* parent = nullptr);
+    // saved, when given, already hears of a save made during that first display.
+    explicit TConfigsFrm(TConfigs& configs, QWidget* parent = nullptr, SavedHandler saved = {});
 
 private:
     void BuildControls();
@@ -30,6 +36,7 @@ private:
     void SaveBtnClick();
 
     TConfigs& mConfigs;
+    SavedHandler mSaved;
     QLineEdit* InfosPathEd = nullptr;
     QLineEdit* QuestsPathEd = nullptr;
     QLineEdit* StringsPathEd = nullptr;

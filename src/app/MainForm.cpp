@@ -137,6 +137,10 @@ void TForm1::BuildMenu() {
 void TForm1::FormCreate() {
     setAcceptDrops(true);
     new FileDropCatcher(this, [this](const QStringList& files) { OpenDroppedFile(files); });
+    OpenLibrary();
+}
+
+void TForm1::OpenLibrary() {
     TConfigs& configs = *mWorkspace.configs;
     if (configs.PathsMissing) {
         Dialogs().Message(this, QStringLiteral("Please, check settings and restart application."),
@@ -152,6 +156,19 @@ void TForm1::FormCreate() {
         ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
     mWorkspace.libraryReady = true;
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
+}
+
+void TForm1::SettingsSaved(QWidget* settingsDialog) {
+    TConfigs& configs = *mWorkspace.configs;
+    if (mWorkspace.libraryReady || configs.AnyPathEmpty())
+        return;
+    if (Dialogs().Message(settingsDialog, QStringLiteral("Открыть библиотеку сейчас?"),
+                          QStringLiteral("Настройки"), MsgIcon::Question,
+                          MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    // Read back as a new start reads them, so that an edit-mode window opened later finds them complete.
+    configs.Load();
+    OpenLibrary();
 }
 
 void TForm1::LoadInfo(const std::string& path) {

@@ -55,6 +55,11 @@ public:
     void MarkTableChanged();
     void ClearTableChanged();
 
+    // Told by the settings dialog after each save. On a start whose library was not opened for want of
+    // paths, a save that sets all three asks whether to open the library now; Yes reads the settings
+    // again and opens it in this window as a new start would. The question belongs to settingsDialog.
+    void SettingsSaved(QWidget* settingsDialog);
+
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
@@ -67,6 +72,9 @@ private:
     void BuildMenu();
     QWidget* AddPage(const QString& name, const QString& caption, int image);
     void FormCreate();
+    // What a start does with the settings: with a path missing, the warning; otherwise the string
+    // table accessor, the two library lists and the table's text in the string editor.
+    void OpenLibrary();
     void N3Click();
     // "Режим редактирования": a second editor window, or the one closed before shown again; a third is
     // refused.

@@ -29,8 +29,11 @@ int main(int argc, char* argv[]) {
                             pw::ToNativePath(QFileInfo(executable).absolutePath()));
 
     pw::TForm1 mainWindow(workspace);
-    // Owned by the main window, so it is centred over it and closes with it.
-    workspace.configsForm = new pw::TConfigsFrm(*workspace.configs, &mainWindow);
+    // Owned by the main window, so it is centred over it and closes with it; it tells the main window of
+    // each save, also of one made during its first display on a start with incomplete settings.
+    workspace.configsForm =
+        new pw::TConfigsFrm(*workspace.configs, &mainWindow,
+                            [&mainWindow](QWidget* dialog) { mainWindow.SettingsSaved(dialog); });
     pw::TAboutBox aboutBox;
     workspace.aboutBox = &aboutBox;
 

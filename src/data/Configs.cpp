@@ -32,7 +32,11 @@ void TConfigs::Load() {
     StringTablePath = platform::SystemCodePageToUtf8(file.Get(kSection, "stringtable", ""));
     // Read as an integer with default 1: only a stored integer 0 turns the scratch folders off.
     TmpFiles = ParseFileInteger(file.Get(kSection, "TmpFiles", "1")).value_or(1) != 0;
-    PathsMissing = QuestsPath.empty() || InfosPath.empty() || StringTablePath.empty();
+    PathsMissing = AnyPathEmpty();
+}
+
+bool TConfigs::AnyPathEmpty() const {
+    return QuestsPath.empty() || InfosPath.empty() || StringTablePath.empty();
 }
 
 void TConfigs::Save() {

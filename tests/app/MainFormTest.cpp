@@ -6,6 +6,7 @@
 
 #include "AppFixture.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +16,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <deque>
+#include <optional>
 
 namespace {
 
@@ -27,6 +30,25 @@ protected:
         pwtest::WriteBytes(InfosPath() + "/deep/b.INFO", "[Info]\r\n");
         pwtest::WriteBytes(InfosPath() + "/notes.txt", "");
         pwtest::WriteBytes(QuestsPath() + "/q.quest", "[Quest]\r\n");
+    }
+    // What main() hands the settings dialog: each save is told to the main window.
+    static pw::TConfigsFrm::SavedHandler TellingWindow(pw::TForm1& window) {
+        return [&window](QWidget* dialog) { window.SettingsSaved(dialog); };
+    }
+    // The settings dialog of a start without settings: in its first display the three choosers are
+    // answered with fields (Infos, Quests, the table; nullopt cancels) and Save is clicked.
+    std::unique_ptr<pw::TConfigsFrm> FirstSettings(pw::TForm1& window,
+                                                   std::deque<std::optional<QString>> fields) {
+        dialogs.onModal = [this, fields](QDialog* shown) {
+            dialogs.choices = fields;
+            for (const char* button : {"DlgInfosBtn", "DlgQuestsBtn", "DlgStrTableBtn", "SaveBtn"})
+                shown->findChild<QPushButton*>(button)->click();
+        };
+        return std::make_unique<pw::TConfigsFrm>(*workspace->configs, &window, TellingWindow(window));
+    }
+    std::deque<std::optional<QString>> AllPaths() const {
+        return {QString::fromStdString(InfosPath()), QString::fromStdString(QuestsPath()),
+                QString::fromStdString(TablePath())};
     }
     static std::vector<std::string> Sorted(std::vector<std::string> list) {
         std::sort(list.begin(), list.end());
@@ -104,10 +126,62 @@ TEST_F(MainFormTest, FirstStartWarnsThenShowsTheEmptySettingsDialog) {
     EXPECT_TRUE(workspace->infoFiles.empty());
 }
 
+TEST_F(MainFormTest, FirstStartSaveOffersTheLibraryAndYesOpensIt) {
+    pwtest::WriteBytes(TablePath(), "[LocAdmin_Strings]\r\nid1=x;\r\n");
+    pw::TForm1& window = StartWindow(); // no settings file
+    dialogs.answers = {pw::MsgAnswer::Yes};
+    const auto settings = FirstSettings(window, AllPaths());
+
+    const auto messages = dialogs.Messages(); // the warning, then the question
+    ASSERT_EQ(messages.size(), 2u);
+    const auto& question = messages[1];
+    EXPECT_EQ(question.text, "Открыть библиотеку сейчас?");
+    EXPECT_EQ(question.caption, "Настройки");
+    EXPECT_EQ(question.icon, pw::MsgIcon::Question);
+    EXPECT_EQ(question.buttons, pw::MsgButtons::YesNo); // Enter answers Yes
+    EXPECT_EQ(question.owner, settings.get());
+    EXPECT_TRUE(workspace->libraryReady);
+    EXPECT_EQ(Sorted(workspace->infoFiles),
+              (std::vector<std::string>{InfosPath() + "/a.info", InfosPath() + "/deep/b.INFO"}));
+    EXPECT_EQ(workspace->questFiles, std::vector<std::string>{QuestsPath() + "/q.quest"});
+    EXPECT_NE(workspace->stringTable, nullptr);
+    EXPECT_EQ(ShownTableText(window), "[LocAdmin_Strings]\nid1=x;\n");
+
+    // An edit-mode window now starts as after a restart, without the warning.
+    window.findChild<QAction*>("N10")->trigger();
+    EXPECT_EQ(dialogs.Messages().size(), 2u);
+}
+
+TEST_F(MainFormTest, FirstStartSaveAnsweredNoOpensNothing) {
+    pwtest::WriteBytes(TablePath(), "[LocAdmin_Strings]\r\nid1=x;\r\n");
+    pw::TForm1& window = StartWindow();
+    dialogs.answers = {pw::MsgAnswer::No};
+    const auto settings = FirstSettings(window, AllPaths());
+
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(dialogs.Messages().back().text, "Открыть библиотеку сейчас?");
+    EXPECT_FALSE(workspace->libraryReady);
+    EXPECT_EQ(workspace->stringTable, nullptr);
+    EXPECT_TRUE(workspace->infoFiles.empty());
+    EXPECT_EQ(ShownTableText(window), "");
+}
+
+TEST_F(MainFormTest, FirstStartSaveWithAPathStillEmptyAsksNothing) {
+    pw::TForm1& window = StartWindow();
+    auto fields = AllPaths();
+    fields[1] = std::nullopt; // the Quests chooser cancelled
+    const auto settings = FirstSettings(window, fields);
+
+    EXPECT_EQ(dialogs.calls.back().kind, Kind::Beep); // saved, and nothing after it
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_FALSE(workspace->libraryReady);
+}
+
 TEST_F(MainFormTest, SettingsMenuReopensTheSameDialogWithSaveStillDisabled) {
     pw::TForm1& window = OpenWindow("");
-    workspace->configsForm = new pw::TConfigsFrm(*workspace->configs, &window);
+    workspace->configsForm = new pw::TConfigsFrm(*workspace->configs, &window, TellingWindow(window));
     workspace->configsForm->findChild<QPushButton*>("SaveBtn")->click();
+    EXPECT_TRUE(dialogs.Messages().empty()); // the library is open already: no question
 
     bool saveEnabled = true;
     dialogs.onModal = [&saveEnabled](QDialog* shown) {
