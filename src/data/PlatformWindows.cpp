@@ -311,12 +311,23 @@ std::error_code InputFile::Open(const std::string& path) {
     CloseOwned(mHandle);
     if (IsDeviceName(path))
         return NotRegularFileError();
-    // Others may go on reading, writing and replacing the file meanwhile, as they may on Linux.
-    const HANDLE handle = ::CreateFileW(
-        SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return LastError();
+    // Others may go on reading, writing and replacing the file meanwhile, as they may on Linux. A program
+    // that holds it open for itself alone for a moment is waited for, as a replace waits.
+    const std::wstring wide = SystemPath(path);
+    const auto deadline = std::chrono::steady_clock::now() + kConflictPatience;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (;;) {
+        handle = ::CreateFileW(wide.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            break;
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            std::chrono::steady_clock::now() >= deadline)
+            return Win32Error(error);
+        std::this_thread::sleep_for(kConflictPause);
+    }
     const NodeKind kind = KindOfHandle(handle);
     LARGE_INTEGER size{};
     if (kind != NodeKind::Regular || !::GetFileSizeEx(handle, &size)) {

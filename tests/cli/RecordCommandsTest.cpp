@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 
 #ifndef _WIN32
@@ -93,20 +94,17 @@ TEST(InfoCommands, FileErrorsExitWith4AndTheReadersText) {
     const std::string missingFolder = dir.File("no/such/folder/x.info");
     CliResult r = RunCli({"info-write", missingFolder, "Name=A"});
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err, "Cannot create file \"" + missingFolder + "\". " + SystemReason(Reason::FolderMissing) + "\n");
+    EXPECT_EQ(r.err,
+              "Cannot create file \"" + missingFolder + "\". " + SystemReason(Reason::PathMissing) + "\n");
     r = RunCli({"info-write", dir.Path(), "Name=A"});
     EXPECT_EQ(r.code, 4);
     EXPECT_EQ(r.err, "Cannot create file \"" + dir.Path() + "\". Is a directory\n");
     // A relative path is named in full, from the folder the command runs in.
-    char* current = ::getcwd(nullptr, 0);
-    ASSERT_NE(current, nullptr);
-    const std::string here(current);
-    std::free(current);
+    const std::string here = Utf8Path(std::filesystem::current_path());
     r = RunCli({"info-write", "no-such-folder-here/x.info", "Name=A"});
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err,
-              "Cannot create file \"" + here + "/no-such-folder-here/x.info\". " +
-                  SystemReason(Reason::FolderMissing) + "\n");
+    EXPECT_EQ(r.err, "Cannot create file \"" + here + "/no-such-folder-here/x.info\". " +
+                         SystemReason(Reason::Missing) + "\n");
 
     const std::string missing = dir.File("missing.info");
     r = RunCli({"info-read", missing});
@@ -175,7 +173,7 @@ TEST(QuestCommands, WriteFromKeepsOtherSectionsAndErrorsAreReported) {
     const std::string missingFolder = dir.File("none/x.quest");
     const CliResult r = RunCli({"quest-write", missingFolder, "Name=A"});
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::FolderMissing) + "\n");
+    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::Missing) + "\n");
 }
 
 // A full device and signals, as POSIX systems have them.

@@ -35,7 +35,7 @@ TEST(IniCommands, SetUpdatesInPlaceAppendsAndReportsWriteFailures) {
     const std::string missingFolder = dir.File("none/a.ini");
     const CliResult r = RunCli({"ini-set", missingFolder, "S", "K", "V"});
     EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". No such file or directory\n");
+    EXPECT_EQ(r.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::Missing) + "\n");
     EXPECT_EQ(RunCli({"ini-set", file, "S", "K"}).code, 2);
     const std::string before = ReadBytes(file);
     const CliResult forged = RunCli({"ini-set", file, "Sec", "A", "1\n[Forged]"});
@@ -124,7 +124,7 @@ TEST(StringAdd, RefusesABlankIdAndReportsWriteFailures) {
     const std::string missingFolder = dir.File("none/stringtable.ini");
     const CliResult w = RunCli({"string-add", missingFolder, "Id", "text"});
     EXPECT_EQ(w.code, 4);
-    EXPECT_EQ(w.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::FolderMissing) + "\n");
+    EXPECT_EQ(w.err, "Unable to write to " + missingFolder + ". " + SystemReason(Reason::Missing) + "\n");
     EXPECT_EQ(RunCli({"string-add", table, "Id"}).code, 2);
     const CliResult twoLines = RunCli({"string-add", table, "Id", "one\r\ntwo"});
     EXPECT_EQ(twoLines.code, 2);

@@ -141,7 +141,7 @@ TEST(TableLint, TogetherWithFilesAndWhenTheTableIsMissing) {
     const CliResult missing = RunCli({"check", "--stringtable", dir.File("none.ini")});
     EXPECT_EQ(missing.code, 4);
     EXPECT_EQ(missing.err,
-              "Cannot open file \"" + dir.File("none.ini") + "\". " + SystemReason(Reason::FileMissing) + "\n");
+              "Cannot open file \"" + dir.File("none.ini") + "\". " + SystemReason(Reason::Missing) + "\n");
     EXPECT_EQ(RunCli({"check", "--verbose"}).code, 2);
 }
 

@@ -146,7 +146,7 @@ TEST(WindowsFiles, ATargetHeldOpenByAnotherProgramIsWaitedForThenRefusedWithNoth
     // Held for a moment: the write goes through once it is let go.
     HANDLE held = OpenExclusively(path);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([held] {
+    std::jthread release([held] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         CloseHandle(held);
     });

@@ -187,7 +187,7 @@ TEST(InfoFile, FailedWritesLeaveEverythingAsItWas) {
         FAIL() << "no error";
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Cannot create file \"" + inMissingFolder + "\". " + pwtest::SystemReason(pwtest::Reason::FolderMissing));
+                  "Cannot create file \"" + inMissingFolder + "\". " + pwtest::SystemReason(pwtest::Reason::Missing));
     }
     EXPECT_FALSE(pwtest::Exists(dir.File("nope")));
 

@@ -79,7 +79,7 @@ TEST(TextLines, WhatIsNoRegularFileIsRefusedWithAReason) {
     TextLineReader reader;
     std::string reason;
     EXPECT_FALSE(reader.Open(dir.File("missing"), &reason));
-    EXPECT_EQ(reason, pwtest::SystemReason(pwtest::Reason::FileMissing));
+    EXPECT_EQ(reason, pwtest::SystemReason(pwtest::Reason::Missing));
     EXPECT_FALSE(reader.Open(dir.Path(), &reason));
     EXPECT_FALSE(reason.empty());
 }

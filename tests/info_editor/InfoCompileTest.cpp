@@ -222,7 +222,7 @@ TEST(CompileInfo, WriteFailuresReportTheWritersError) {
     EXPECT_EQ(outcome.status, CompileStatus::WriteFailed);
     EXPECT_EQ(outcome.caption, "Ошибка");
     EXPECT_EQ(outcome.message, "Cannot create file \"" + dir.File("missing/Abc_info_G3_World_01.info") + "\". " +
-                                   pwtest::SystemReason(pwtest::Reason::FolderMissing));
+                                   pwtest::SystemReason(pwtest::Reason::Missing));
 
     // A file stands where the scratch folder goes: the folder is named, with the system's reason.
     pwtest::WriteBytes(dir.File("_Infos"), "a file");

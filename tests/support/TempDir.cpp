@@ -50,9 +50,9 @@ std::string TempDir::File(const std::string& name) const {
 
 std::string SystemReason(Reason reason) {
 #ifdef _WIN32
-    const DWORD code = reason == Reason::FileMissing     ? ERROR_FILE_NOT_FOUND
-                       : reason == Reason::FolderMissing ? ERROR_PATH_NOT_FOUND
-                                                         : ERROR_ALREADY_EXISTS;
+    const DWORD code = reason == Reason::Missing       ? ERROR_FILE_NOT_FOUND
+                       : reason == Reason::PathMissing ? ERROR_PATH_NOT_FOUND
+                                                       : ERROR_ALREADY_EXISTS;
     wchar_t text[512] = {};
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                         code, 0, text, 512, nullptr);
@@ -61,9 +61,9 @@ std::string SystemReason(Reason reason) {
         utf8.pop_back();
     return utf8;
 #else
-    return std::make_error_code(reason == Reason::Exists ? std::errc::file_exists
-                                                         : std::errc::no_such_file_or_directory)
-        .message();
+    const std::errc code =
+        reason == Reason::Exists ? std::errc::file_exists : std::errc::no_such_file_or_directory;
+    return std::make_error_code(code).message();
 #endif
 }
 

@@ -27,8 +27,10 @@ private:
 };
 
 // The system's reason for a failure at a path, as the program's messages give it: strerror's English on
-// POSIX systems, the system's own text in the user's language on Windows.
-enum class Reason { FileMissing, FolderMissing, Exists };
+// POSIX systems, the system's own text in the user's language on Windows. A missing folder on the way
+// is a missing file (the program's lock opens the folder itself); PathMissing is a folder missing further
+// up, which Windows tells apart.
+enum class Reason { Missing, PathMissing, Exists };
 std::string SystemReason(Reason reason);
 
 void WriteBytes(const std::string& path, const std::string& bytes);

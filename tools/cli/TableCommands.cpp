@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/Platform.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
@@ -16,11 +17,23 @@ bool IsUtf16File(const std::string& path) {
 }
 
 // In a UTF-16 file names are compared in Windows-1251 and values are UTF-8 text, so what cannot be held
-// so is refused before the file is touched. An 8-bit file takes the arguments' bytes as they are.
+// so is refused before the file is touched. An 8-bit file takes the arguments in the system's code page:
+// their bytes as they are on POSIX systems; on Windows, what the ANSI code page cannot spell is refused.
 void RequireIniText(const std::string& path, const Args& names, const std::string* value,
                     const TextForm& form) {
-    if (form.Raw() || !IsUtf16File(path))
+    if (form.Raw())
         return;
+    if (!IsUtf16File(path)) {
+        static constexpr std::string_view kArguments[] = {"SECTION", "KEY", "VALUE"};
+        std::vector<std::string> texts(names.begin(), names.end());
+        if (value)
+            texts.push_back(*value);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (!platform::Utf8ToSystemCodePage(texts[i]))
+                ThrowRefused(std::string(kArguments[i]) +
+                             ": в тексте есть символы, которых нет в кодовой странице системы");
+        return;
+    }
     static constexpr std::string_view kNames[] = {"SECTION", "KEY"};
     for (std::size_t i = 0; i < names.size(); ++i)
         (void)form.RecordText(names[i], kNames[i]);
