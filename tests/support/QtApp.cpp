@@ -14,9 +14,17 @@ public:
     void TearDown() override { mApp.reset(); }
 
 private:
-    int mArgc = 1;
     char mName[16] = "plotwright-test";
+#ifdef _WIN32
+    // Wine hands no QT_* variable to the program, so the offscreen platform is asked for by argument.
+    char mPlatform[10] = "-platform";
+    char mOffscreen[10] = "offscreen";
+    int mArgc = 3;
+    char* mArgv[4] = {mName, mPlatform, mOffscreen, nullptr};
+#else
+    int mArgc = 1;
     char* mArgv[2] = {mName, nullptr};
+#endif
     std::unique_ptr<QApplication> mApp;
 };
 
