@@ -1,36 +1,73 @@
 #include "ui_common/Cp1251Text.h"
 
-#include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "data/Cp1251.h"
 
+#include <QFile>
+
+#include <array>
 #include <utility>
 
 namespace pw {
 
+namespace {
+
+// The data layer's table, which is exact for all 256 bytes and the same on every system (Qt for Windows
+// has no converter for code pages), turned around for the screen's UTF-16 once.
+const std::array<char16_t, 256>& Cp1251Units() {
+    static const std::array<char16_t, 256> units = [] {
+        std::array<char16_t, 256> table{};
+        for (int b = 0; b < 256; ++b)
+            table[static_cast<std::size_t>(b)] =
+                static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(b)));
+        return table;
+    }();
+    return units;
+}
+
+// One UTF-16 unit as a byte of the code page; false where the code page lacks it (a surrogate too).
+bool UnitToCp1251(char16_t unit, char& byte) {
+    if (unit < 0x80) {
+        byte = static_cast<char>(unit);
+        return true;
+    }
+    if (unit >= 0xD800 && unit <= 0xDFFF)
+        return false;
+    bool lossy = false;
+    byte = UnicodeToCp1251(unit, &lossy);
+    return !lossy;
+}
+
+} // namespace
+
 QString FromCp1251(std::string_view bytes) {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const std::array<char16_t, 256>& units = Cp1251Units();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char c : bytes)
+        *out++ = QChar(units[static_cast<unsigned char>(c)]);
+    return text;
 }
 
 std::string ToCp1251(const QString& text) {
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::ConvertInvalidToNull);
-    const QByteArray bytes = encoder.encode(text);
-    std::string result(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    // Characters outside the code page come out as NUL; the program writes '?' for them.
-    for (char& c : result)
-        if (c == '\0')
-            c = '?';
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char byte = '?';
+        // Characters outside the code page are written as "?", a surrogate pair as one.
+        if (!UnitToCp1251(text[i].unicode(), byte) && text[i].isHighSurrogate() && i + 1 < text.size() &&
+            text[i + 1].isLowSurrogate())
+            ++i;
+        result += byte;
+    }
     return result;
 }
 
 std::optional<std::string> ToCp1251Exact(QStringView text) {
-    // Stateless: a lone surrogate at the very end is an error, not a state kept for a next call.
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string result(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!UnitToCp1251(text[i].unicode(), result[static_cast<std::size_t>(i)]))
+            return std::nullopt;
+    return result;
 }
 
 Cp1251Bytes ToCp1251Checked(QStringView text) {

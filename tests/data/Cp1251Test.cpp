@@ -16,7 +16,8 @@ using namespace pw;
 // the windows and in the data layer.
 TEST(Cp1251, TableAgreesWithTheSystemCodecForAllBytes) {
     QStringDecoder decoder("windows-1251");
-    ASSERT_TRUE(decoder.isValid());
+    if (!decoder.isValid())
+        GTEST_SKIP() << "this Qt has no converter for code pages (Qt for Windows is built without ICU)";
     for (int b = 0; b < 256; ++b) {
         const char byte = static_cast<char>(b);
         const QString decoded = decoder.decode(QByteArray(&byte, 1));
