@@ -87,12 +87,22 @@ Cp1251Bytes ToCp1251Checked(QStringView text) {
     return {std::move(bytes), std::nullopt};
 }
 
+// The program's paths are UTF-8 on Windows (the data layer speaks UTF-16 to the system), where Qt's
+// own file-name encoding would be the ANSI code page; elsewhere they are the file system's own bytes.
 QString FromNativePath(const std::string& path) {
+#ifdef Q_OS_WIN
+    return QString::fromStdString(path);
+#else
     return QFile::decodeName(QByteArray::fromStdString(path));
+#endif
 }
 
 std::string ToNativePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.toStdString();
+#else
     return QFile::encodeName(path).toStdString();
+#endif
 }
 
 } // namespace pw

@@ -173,7 +173,8 @@ TEST_F(ConfigsFormTest, FailedSaveReportsTheErrorAndKeepsSaveEnabled) {
 
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     const auto box = dialogs.Messages().front();
-    EXPECT_EQ(box.text.toStdString(), "Unable to write to " + unwritable + ". No such file or directory");
+    EXPECT_EQ(box.text.toStdString(),
+              "Unable to write to " + unwritable + ". " + pwtest::SystemReason(pwtest::Reason::Missing));
     EXPECT_EQ(box.caption, "plotwright");
     EXPECT_EQ(box.icon, pw::MsgIcon::Error);
     EXPECT_EQ(dialogs.calls.back().kind, Kind::Message); // no beep after a failure

@@ -12,8 +12,9 @@ TEST(SettingsFilePath, SitsBesideTheExecutableNamedAfterIt) {
     pwtest::TempDir dir;
     const QString folder = QString::fromStdString(dir.Path());
     const QString fallback = QString::fromStdString(dir.File("config"));
-    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright", fallback), folder + "/plotwright.inf");
-    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright.exe", fallback), folder + "/plotwright.inf");
+    const QString beside = QDir::toNativeSeparators(folder + "/plotwright.inf");
+    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright", fallback), beside);
+    EXPECT_EQ(pw::SettingsFilePath(folder + "/plotwright.exe", fallback), beside);
     EXPECT_FALSE(QDir(fallback).exists()); // nothing is created while the program's folder will do
 }
 
@@ -21,7 +22,8 @@ TEST(SettingsFilePath, FallsBackToTheConfigurationFolderWhenTheProgramFolderIsUn
     pwtest::TempDir dir;
     const QString fallback = QString::fromStdString(dir.File("config/plotwright"));
     const QString executable = QString::fromStdString(dir.File("gone/plotwright"));
-    EXPECT_EQ(pw::SettingsFilePath(executable, fallback), fallback + "/plotwright.inf");
+    EXPECT_EQ(pw::SettingsFilePath(executable, fallback),
+              QDir::toNativeSeparators(fallback + "/plotwright.inf"));
     EXPECT_TRUE(QDir(fallback).exists());
 }
 

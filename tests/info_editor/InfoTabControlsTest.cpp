@@ -13,6 +13,9 @@ namespace {
 using InfoTabControls = EditorTabFixture<pw::InfoTab>;
 
 TEST_F(InfoTabControls, EveryLabelCanBeReadWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the widths are those of Wine's replacement fonts, not Windows's Tahoma";
+#endif
     tab.resize(923, 860);
     tab.show();
     EXPECT_EQ(UnreadableLabels(tab).join('\n').toStdString(), "");

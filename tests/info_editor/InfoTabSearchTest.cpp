@@ -129,6 +129,9 @@ TEST_F(InfoTabSearch, ACompiledCyrillicDialogueIsListedReadablyAndOpensAgain) {
 }
 
 TEST_F(InfoTabSearch, AFileWhoseNameIsNotInTheFileSystemsEncodingStillOpens) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: every name converts to the program's UTF-8";
+#endif
     // A Windows-1251 name, as an archive made on Windows unpacks it.
     workspace.infoFiles.push_back(WriteInfo(Ansi("Хорхе.info"), {"Name=Jorge_Hello", "Owner=Jorge"}));
     ASSERT_EQ(Search("Jorge_Hello").size(), 1);

@@ -143,8 +143,8 @@ TEST_F(QuestTabTable, AFailedWriteIsReportedAndTheTableStaysWhole) {
     Click("WriteInfoTableBtn");
     ASSERT_EQ(dialogs.Messages().size(), 2u);
     EXPECT_EQ(dialogs.Messages()[1].text,
-              QString::fromStdString("Unable to write to " + dir.File("no/such/stringtable.ini") +
-                                     ". No such file or directory"));
+              QString::fromStdString("Unable to write to " + dir.File("no/such/stringtable.ini") + ". " +
+                                     pwtest::SystemReason(pwtest::Reason::PathMissing)));
     EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::Error);
     EXPECT_EQ(added.count(), 0);
 }

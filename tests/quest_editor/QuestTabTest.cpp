@@ -24,6 +24,9 @@ using QuestTabControls = EditorTabFixture<pw::QuestTab>;
 using QuestTabLoad = EditorTabFixture<pw::QuestTab>;
 
 TEST_F(QuestTabControls, EveryLabelCanBeReadWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the widths are those of Wine's replacement fonts, not Windows's Tahoma";
+#endif
     tab.resize(923, 860);
     tab.show();
     EXPECT_EQ(UnreadableLabels(tab).join('\n').toStdString(), "");
@@ -340,6 +343,9 @@ TEST_F(QuestTabSearch, WheelChangesNoBoxWithoutTheFocus) {
 }
 
 TEST_F(QuestTabSearch, AFileWhoseNameIsNotInTheFileSystemsEncodingStillOpens) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: every name converts to the program's UTF-8";
+#endif
     // A Windows-1251 name, as an archive made on Windows unpacks it.
     workspace.questFiles.push_back(WriteQuest(Ansi("Рыбалка.quest"), {"Name=Fishing_Trip"}));
     Box()->setEditText("Fishing_Trip");

@@ -6,6 +6,7 @@
 
 #include "data/StringTable.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTextBlock>
@@ -41,8 +42,10 @@ TEST_F(StringEditor, NextPreviousAndReplaceWaitForAFirstConfirmedSearchText) {
     for (const char* name : {"actSearchNext", "actSearchPrev", "actSearchReplace"})
         EXPECT_TRUE(Action(name)->isEnabled()) << name;
     Pane()->setReadOnly(true);
-    QEventLoop idle; // recomputed when the program waits for input
-    QTimer::singleShot(20, &idle, &QEventLoop::quit);
+    QEventLoop idle; // recomputed when the program waits for input: the first wait ends the loop
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &idle,
+                     &QEventLoop::quit);
+    QTimer::singleShot(5000, &idle, &QEventLoop::quit);
     idle.exec();
     EXPECT_FALSE(Action("actSearchReplace")->isEnabled());
     EXPECT_TRUE(Action("actSearchNext")->isEnabled());

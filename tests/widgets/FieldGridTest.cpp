@@ -32,6 +32,9 @@ QStringList UnreadableIn(const QFont& font, int* smallestPixels) {
 }
 
 TEST(FieldGrid, LabelsAreReadWholeInTheTabFontAndInAWiderFace) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the widths are those of Wine's replacement fonts, not Windows's Tahoma";
+#endif
     int smallest = 0;
     EXPECT_EQ(UnreadableIn(pw::EditorTabFont(), &smallest).join('\n').toStdString(), "");
     EXPECT_EQ(smallest, 11);
