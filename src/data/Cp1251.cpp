@@ -264,4 +264,11 @@ bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::size_t FoldedHash::operator()(std::string_view name) const noexcept {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name)
+        hash = (hash ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
+    return hash;
+}
+
 } // namespace pw
