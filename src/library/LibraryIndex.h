@@ -1,0 +1,88 @@
+#pragma once
+// The library index: what the browser, the jumps, completion, list, tree and renames need to know of every
+// .info and .quest file of the library, read once on all processors. It is the one reader of these fields
+// across the library; the rest of the program asks it instead of scanning the files again.
+
+#include "data/Cp1251.h"
+#include "data/ReadReport.h"
+#include "info_editor/InfoScript.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pw {
+
+// One file of the library. The fields are as the file holds them (Windows-1251), read as the library
+// search reads them: section "Info" or "Quest", keys in any letter case, the first of a key wins, one pair
+// of quotes removed, at most 2047 bytes. A missing key, and every field of a file that failed, is empty.
+struct LibraryEntry {
+    RecordKind kind = RecordKind::Dialogue; // by the file's extension
+    std::string path;                       // as the library scan gave it
+    // Why the file could not be read, or is no file of its kind (UTF-8, as check words it); empty when
+    // it was read.
+    std::string failure;
+
+    std::string Name;
+    // A dialogue's.
+    std::string Owner;
+    std::string Quest;
+    std::string Parent;
+    std::string CondPlayerKnows;
+    std::string InfoScript_Commands;
+    std::string InfoScript_Entities1;
+    std::string InfoScript_Entities2;
+    std::string InfoScript_IDs1;
+    std::string InfoScript_IDs2;
+    std::string InfoScript_Texts;
+    // A quest's.
+    std::string FinishedQuests;
+    std::string LogTopic;
+    std::string LogText;
+
+    bool Read() const { return failure.empty(); }
+    // A dialogue that was read: the only entries a choice of dialogues looks at.
+    bool IsDialogue() const { return kind == RecordKind::Dialogue && Read(); }
+};
+
+// The CommandList rows of a dialogue, as the dialogue tab shows them after loading it.
+std::vector<CommandRow> ScriptRowsOf(const LibraryEntry& entry);
+// The string ID of a dialogue's first Say row (its InfoScript_Texts cell, trimmed); empty when it has
+// none, or the cell is empty or "<EMPTY>".
+std::string FirstSayId(const LibraryEntry& entry);
+
+class LibraryIndex {
+public:
+    LibraryIndex() = default;
+    // Reads every file of files (the paths of a library scan) on all processors. A file that cannot be
+    // read keeps its place with its failure; nothing is dropped and nothing throws for a file.
+    explicit LibraryIndex(std::vector<std::string> files);
+    // The name look-ups point into the entries, which a move keeps in place and a copy would not.
+    LibraryIndex(LibraryIndex&&) = default;
+    LibraryIndex& operator=(LibraryIndex&&) = default;
+    LibraryIndex(const LibraryIndex&) = delete;
+    LibraryIndex& operator=(const LibraryIndex&) = delete;
+
+    // In the order of the files given.
+    const std::vector<LibraryEntry>& Entries() const { return mEntries; }
+    const LibraryEntry& operator[](std::size_t number) const { return mEntries[number]; }
+
+    // The numbers of the dialogues / quests whose Name equals name, both trimmed and A-Z folded, in
+    // library order; empty for an empty name.
+    const std::vector<std::size_t>& Dialogues(std::string_view name) const;
+    const std::vector<std::size_t>& Quests(std::string_view name) const;
+    // The numbers of the entries that could not be read, in library order.
+    std::vector<std::size_t> Failures() const;
+
+private:
+    using NameMap = std::unordered_map<std::string_view, std::vector<std::size_t>, FoldedHash, FoldedEqual>;
+    static const std::vector<std::size_t>& Find(const NameMap& names, std::string_view name);
+
+    std::vector<LibraryEntry> mEntries;
+    NameMap mDialogues;
+    NameMap mQuests;
+};
+
+} // namespace pw
