@@ -49,6 +49,10 @@ inline char AsciiUpper(char c) {
 }
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
 
+// Whether part occurs in bytes with A-Z folded; an empty part occurs everywhere. Fast on long texts: it
+// looks only at the places where part's first letter stands, found with memchr.
+bool ContainsNoCase(std::string_view bytes, std::string_view part);
+
 // Hash and equality of names with A-Z folded, for sets and maps keyed by names as the INI layers and
 // the game compare them.
 struct FoldedHash {
