@@ -7,6 +7,7 @@
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 #include "info_editor/InfoEditorModel.h"
+#include "library/LibraryQuery.h"
 
 #include <array>
 #include <cerrno>
@@ -72,18 +73,21 @@ std::optional<std::string> ReadEntryBytes(LibraryEntry& entry) {
 }
 
 // Runs on any of the threads: it touches only its own entry.
-void ReadEntry(LibraryEntry& entry) {
+void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
+    static const ProfileKeySet noKeys(std::vector<std::string>{});
     entry.kind = LibraryFileKind(entry.path);
     const std::optional<std::string> bytes = ReadEntryBytes(entry);
     if (!bytes)
         return;
     const RecordKeys& keys = KeysOf(entry.kind);
-    ProfileValues found = ProfileFindKeys(*bytes, keys.section, keys.keys);
+    entry.narrowedOut = query && !query->MayMatch(entry.kind, *bytes);
+    // Without keys the reading stops at the section's header, which is all a file narrowed out needs.
+    ProfileValues found = ProfileFindKeys(*bytes, keys.section, entry.narrowedOut ? noKeys : keys.keys);
     // The profile layer reads UTF-16 files of either kind, so the index does too.
     entry.failure = RecordFileProblem(*bytes, entry.kind, found.sectionFound, true);
     if (!entry.Read())
         return;
-    for (std::size_t k = 0; k < keys.fields.size(); ++k)
+    for (std::size_t k = 0; k < found.values.size(); ++k)
         entry.*keys.fields[k].field = std::move(found.values[k]).value_or(std::string());
 }
 
@@ -105,11 +109,16 @@ std::string FirstSayId(const LibraryEntry& entry) {
     return {};
 }
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files) {
+LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), nullptr) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery& query)
+    : LibraryIndex(std::move(files), &query) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery* query) {
     mEntries.resize(files.size());
     for (std::size_t i = 0; i < files.size(); ++i)
         mEntries[i].path = std::move(files[i]);
-    ParallelFor(mEntries.size(), [this](std::size_t i) { ReadEntry(mEntries[i]); });
+    ParallelFor(mEntries.size(), [this, query](std::size_t i) { ReadEntry(mEntries[i], query); });
     for (std::size_t i = 0; i < mEntries.size(); ++i) {
         const LibraryEntry& entry = mEntries[i];
         const std::string_view name = TrimView(entry.Name);

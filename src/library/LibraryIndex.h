@@ -42,6 +42,9 @@ struct LibraryEntry {
     std::string LogTopic;
     std::string LogText;
 
+    // The index was built for a query that this file cannot match, so its fields were not read (empty).
+    bool narrowedOut = false;
+
     bool Read() const { return failure.empty(); }
     // A dialogue that was read: the only entries a choice of dialogues looks at.
     bool IsDialogue() const { return kind == RecordKind::Dialogue && Read(); }
@@ -53,12 +56,19 @@ std::vector<CommandRow> ScriptRowsOf(const LibraryEntry& entry);
 // none, or the cell is empty or "<EMPTY>".
 std::string FirstSayId(const LibraryEntry& entry);
 
+class LibraryQuery;
+
 class LibraryIndex {
 public:
     LibraryIndex() = default;
     // Reads every file of files (the paths of a library scan) on all processors. A file that cannot be
     // read keeps its place with its failure; nothing is dropped and nothing throws for a file.
     explicit LibraryIndex(std::vector<std::string> files);
+    // The same, but the fields are read only of the files that may hold a dialogue query matches (see
+    // LibraryQuery::MayMatch); the others are still checked for being records of their kind, and are
+    // marked narrowedOut. query.Select gives over it what it gives over a whole index; look-ups by name
+    // do not.
+    LibraryIndex(std::vector<std::string> files, const LibraryQuery& query);
     // The name look-ups point into the entries, which a move keeps in place and a copy would not.
     LibraryIndex(LibraryIndex&&) = default;
     LibraryIndex& operator=(LibraryIndex&&) = default;
@@ -77,6 +87,8 @@ public:
     std::vector<std::size_t> Failures() const;
 
 private:
+    LibraryIndex(std::vector<std::string> files, const LibraryQuery* query);
+
     using NameMap = std::unordered_map<std::string_view, std::vector<std::size_t>, FoldedHash, FoldedEqual>;
     static const std::vector<std::size_t>& Find(const NameMap& names, std::string_view name);
 

@@ -63,6 +63,17 @@ LibraryQuery& LibraryQuery::Where(DialogueField field, std::string_view value) {
     return *this;
 }
 
+bool LibraryQuery::MayMatch(RecordKind kind, std::string_view bytes) const {
+    if (kind != RecordKind::Dialogue)
+        return false;
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        return true;
+    for (const auto& condition : mConditions)
+        if (!ContainsNoCase(bytes, condition.second))
+            return false;
+    return true;
+}
+
 bool LibraryQuery::Matches(const LibraryEntry& entry) const {
     if (!entry.IsDialogue())
         return false;

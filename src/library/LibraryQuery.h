@@ -27,6 +27,10 @@ public:
     // Adds the condition that field holds value (Windows-1251); an empty value asks for an empty field.
     LibraryQuery& Where(DialogueField field, std::string_view value);
 
+    // Whether a file of kind with these bytes may hold a dialogue that matches: in an 8-bit file every
+    // value is a run of the file's bytes, so one that lacks a condition's value (A-Z folded) cannot match.
+    // UTF-16 files may always match.
+    bool MayMatch(RecordKind kind, std::string_view bytes) const;
     // Whether entry is a dialogue that was read and meets every condition; without conditions every such
     // dialogue does.
     bool Matches(const LibraryEntry& entry) const;

@@ -26,10 +26,13 @@ protected:
         mIndex = LibraryIndex(mFiles);
         return mIndex;
     }
-    // The names of the dialogues query chooses, in library order (UTF-8).
+    // The names of the dialogues query chooses, in library order (UTF-8); an index narrowed to the query
+    // must choose the same files.
     Names Chosen(const LibraryQuery& query) {
+        const std::vector<std::size_t> chosen = query.Select(Index());
+        EXPECT_EQ(query.Select(LibraryIndex(mFiles, query)), chosen);
         Names names;
-        for (std::size_t i : query.Select(Index()))
+        for (std::size_t i : chosen)
             names.push_back(Cp1251ToUtf8(mIndex[i].Name));
         return names;
     }
@@ -80,6 +83,8 @@ TEST_F(SmallLibrary, FilesThatCannotBeReadKeepTheirPlaceWithTheReason) {
     const LibraryIndex& index = Index();
     ASSERT_EQ(index.Entries().size(), 5u);
     EXPECT_EQ(index.Failures(), (std::vector<std::size_t>{1, 2, 3, 4}));
+    EXPECT_EQ(LibraryIndex(mFiles, LibraryQuery().Where(DialogueField::Owner, "x")).Failures(),
+              index.Failures());
     EXPECT_EQ(index[1].failure, "Файл не является диалогом: файл пуст");
     EXPECT_EQ(index[2].failure, "Файл не является квестом: нет раздела [Quest]");
     EXPECT_NE(index[3].failure.find("Cannot open file"), std::string::npos);
@@ -110,6 +115,9 @@ TEST_F(SmallLibrary, EachConditionComparesWholeTrimmedValuesAndConditionsCombine
     AddDialogue("Other",
                 "Owner=Диего\r\nParent=Next\r\nInfoScript_Commands=GiveXP\r\nInfoScript_IDs1=Met_Diego\r\n");
     Add("quest.quest", "[Quest]\r\nName=Start\r\n");
+    pwtest::WriteBytes(mDir.File("wide.info"),
+                       pwtest::Utf16LeFile(Ansi("[Info]\r\nName=Wide\r\nOwner=Diego\r\n")));
+    mFiles.push_back(mDir.File("wide.info"));
     const struct {
         DialogueField field;
         std::string value; // UTF-8
@@ -117,10 +125,10 @@ TEST_F(SmallLibrary, EachConditionComparesWholeTrimmedValuesAndConditionsCombine
     } cases[] = {
         {DialogueField::Name, " start ", {"Start"}},
         {DialogueField::Name, "Star", {}},
-        {DialogueField::Owner, "DIEGO", {"Start", "Next"}},
+        {DialogueField::Owner, "DIEGO", {"Start", "Next", "Wide"}},
         {DialogueField::Owner, "диего", {}},
         {DialogueField::Quest, "q1", {"Start"}},
-        {DialogueField::Quest, "", {"Next", "Other"}},
+        {DialogueField::Quest, "", {"Next", "Other", "Wide"}},
         {DialogueField::Parent, "Start", {"Next"}},
         // Waited for by one, set by another; the IDs1 of a command other than SetGameEvent is no event.
         {DialogueField::Event, "met_diego", {"Start", "Next"}},

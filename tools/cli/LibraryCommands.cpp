@@ -24,13 +24,13 @@ constexpr std::array<ConditionOption, 7> kConditionOptions = {{
 
 } // namespace
 
-LibraryIndex IndexRoots(const Args& roots) {
+std::vector<std::string> ScanRoots(const Args& roots) {
     std::vector<std::string> files;
     for (const std::string& root : roots) {
         RequireExistingFolder(root);
         ScanLibraryFolder(root, files);
     }
-    return LibraryIndex(std::move(files));
+    return files;
 }
 
 LibraryQuery QueryOf(const CommandArgs& parsed, const TextForm& form) {
@@ -60,7 +60,8 @@ int List(const Args& args, const TextForm& form) {
     if (parsed.operands.empty())
         ThrowUsage("list takes at least one ROOT");
     const LibraryQuery query = QueryOf(parsed, form);
-    const LibraryIndex index = IndexRoots(parsed.operands);
+    // Only the matches are printed, so the fields of files that cannot match need not be read.
+    const LibraryIndex index(ScanRoots(parsed.operands), query);
     std::string out;
     for (std::size_t i : query.Select(index)) {
         const LibraryEntry& entry = index[i];

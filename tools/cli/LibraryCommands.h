@@ -13,9 +13,9 @@ namespace pw::cli {
 int List(const Args& args, const TextForm& form);
 int Tree(const Args& args, const TextForm& form);
 
-// The index of the files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT
-// that is no folder is a file error: a mistyped one would otherwise look like a library without matches.
-LibraryIndex IndexRoots(const Args& roots);
+// The files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT that is no
+// folder is a file error: a mistyped one would otherwise look like a library without matches.
+std::vector<std::string> ScanRoots(const Args& roots);
 // The conditions among the options parsed (--owner NAME and the like; others are left alone), their
 // values taken as record text.
 LibraryQuery QueryOf(const CommandArgs& parsed, const TextForm& form);

@@ -77,7 +77,8 @@ int Tree(const Args& args, const TextForm& form) {
     if (!table.empty())
         RequireExistingFile(table);
     const LibraryQuery query = QueryOf(parsed, form);
-    const LibraryIndex index = IndexRoots(parsed.operands);
+    // The whole index: parents outside the choice are looked up in it by name.
+    const LibraryIndex index(ScanRoots(parsed.operands));
     const ConversationTree tree = BuildConversationTree(index, query.Select(index));
     WriteOut(Dot(index, tree, FirstLines(index, tree, table)));
     return ReportUnread(index);
