@@ -17,7 +17,7 @@ public:
     }
 
     void AddParentsOf(std::size_t child) {
-        const std::string_view parent = TrimView(mIndex[child].Parent);
+        const std::string_view parent = TrimView(mIndex[child].Parent());
         if (parent.empty())
             return;
         const std::size_t childNode = mEntryNodes.at(child);

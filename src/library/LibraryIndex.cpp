@@ -17,45 +17,27 @@
 namespace pw {
 namespace {
 
-struct IndexedKey {
-    std::string_view key;
-    std::string LibraryEntry::*field;
-};
-
 // The keys each kind of record is indexed by, described once.
 struct RecordKeys {
     std::string_view section;
-    std::vector<IndexedKey> fields;
+    std::vector<EntryField> fields;
     ProfileKeySet keys;
 
-    RecordKeys(std::string_view section, std::vector<IndexedKey> indexed)
-        : section(section), fields(std::move(indexed)), keys(KeyNames(fields)) {}
-
-    static std::vector<std::string> KeyNames(const std::vector<IndexedKey>& fields) {
-        std::vector<std::string> names;
-        for (const IndexedKey& field : fields)
-            names.emplace_back(field.key);
-        return names;
-    }
+    RecordKeys(std::string_view section, std::vector<std::string> names, std::vector<EntryField> fields)
+        : section(section), fields(std::move(fields)), keys(std::move(names)) {}
 };
 
 const RecordKeys& KeysOf(RecordKind kind) {
-    using E = LibraryEntry;
-    static const RecordKeys dialogue("Info", {{"Name", &E::Name},
-                                              {"Owner", &E::Owner},
-                                              {"Quest", &E::Quest},
-                                              {"Parent", &E::Parent},
-                                              {"CondPlayerKnows", &E::CondPlayerKnows},
-                                              {"InfoScript_Commands", &E::InfoScript_Commands},
-                                              {"InfoScript_Entities1", &E::InfoScript_Entities1},
-                                              {"InfoScript_Entities2", &E::InfoScript_Entities2},
-                                              {"InfoScript_IDs1", &E::InfoScript_IDs1},
-                                              {"InfoScript_IDs2", &E::InfoScript_IDs2},
-                                              {"InfoScript_Texts", &E::InfoScript_Texts}});
-    static const RecordKeys quest("Quest", {{"Name", &E::Name},
-                                            {"FinishedQuests", &E::FinishedQuests},
-                                            {"LogTopic", &E::LogTopic},
-                                            {"LogText", &E::LogText}});
+    using F = EntryField;
+    static const RecordKeys dialogue(
+        "Info",
+        {"Name", "Owner", "Quest", "Parent", "CondPlayerKnows", "InfoScript_Commands", "InfoScript_Entities1",
+         "InfoScript_Entities2", "InfoScript_IDs1", "InfoScript_IDs2", "InfoScript_Texts"},
+        {F::Name, F::Owner, F::Quest, F::Parent, F::CondPlayerKnows, F::InfoScript_Commands,
+         F::InfoScript_Entities1, F::InfoScript_Entities2, F::InfoScript_IDs1, F::InfoScript_IDs2,
+         F::InfoScript_Texts});
+    static const RecordKeys quest("Quest", {"Name", "FinishedQuests", "LogTopic", "LogText"},
+                                  {F::Name, F::FinishedQuests, F::LogTopic, F::LogText});
     return kind == RecordKind::Quest ? quest : dialogue;
 }
 
@@ -87,16 +69,37 @@ void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
     entry.failure = RecordFileProblem(*bytes, entry.kind, found.sectionFound, true);
     if (!entry.Read())
         return;
+    std::array<std::string_view, kEntryFieldCount> values{};
     for (std::size_t k = 0; k < found.values.size(); ++k)
-        entry.*keys.fields[k].field = std::move(found.values[k]).value_or(std::string());
+        if (found.values[k])
+            values[static_cast<std::size_t>(keys.fields[k])] = *found.values[k];
+    entry.SetFields(values);
 }
 
 } // namespace
 
+std::string_view LibraryEntry::Field(EntryField field) const {
+    const auto at = static_cast<std::size_t>(field);
+    const std::size_t begin = at == 0 ? 0 : mEnds[at - 1];
+    return std::string_view(mValues).substr(begin, mEnds[at] - begin);
+}
+
+void LibraryEntry::SetFields(const std::array<std::string_view, kEntryFieldCount>& values) {
+    mValues.clear();
+    for (std::size_t at = 0; at < values.size(); ++at) {
+        mValues.append(values[at]);
+        // A profile value holds at most 2047 bytes, so the fourteen fit in 16 bits.
+        mEnds[at] = static_cast<std::uint16_t>(mValues.size());
+    }
+}
+
 std::vector<CommandRow> ScriptRowsOf(const LibraryEntry& entry) {
-    return CommandRowsOf({&entry.InfoScript_Commands, &entry.InfoScript_Entities1,
-                          &entry.InfoScript_Entities2, &entry.InfoScript_IDs1, &entry.InfoScript_IDs2,
-                          &entry.InfoScript_Texts});
+    // The six lists follow one another in EntryField as in a row's cells.
+    const auto first = static_cast<std::size_t>(EntryField::InfoScript_Commands);
+    std::array<std::string, kCommandCellCount> lists;
+    for (std::size_t c = 0; c < lists.size(); ++c)
+        lists[c] = entry.Field(static_cast<EntryField>(first + c));
+    return CommandRowsOf({&lists[0], &lists[1], &lists[2], &lists[3], &lists[4], &lists[5]});
 }
 
 std::string FirstSayId(const LibraryEntry& entry) {
@@ -121,7 +124,7 @@ LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery* q
     ParallelFor(mEntries.size(), [this, query](std::size_t i) { ReadEntry(mEntries[i], query); });
     for (std::size_t i = 0; i < mEntries.size(); ++i) {
         const LibraryEntry& entry = mEntries[i];
-        const std::string_view name = TrimView(entry.Name);
+        const std::string_view name = TrimView(entry.Name());
         if (!name.empty())
             (entry.kind == RecordKind::Quest ? mQuests : mDialogues)[name].push_back(i);
     }

@@ -7,7 +7,9 @@
 #include "data/ReadReport.h"
 #include "info_editor/InfoScript.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,39 +17,56 @@
 
 namespace pw {
 
+// The fields the index holds of a file, a dialogue's and then a quest's, each named after its key.
+enum class EntryField : std::uint8_t {
+    Name,
+    Owner,
+    Quest,
+    Parent,
+    CondPlayerKnows,
+    InfoScript_Commands,
+    InfoScript_Entities1,
+    InfoScript_Entities2,
+    InfoScript_IDs1,
+    InfoScript_IDs2,
+    InfoScript_Texts,
+    FinishedQuests,
+    LogTopic,
+    LogText,
+};
+inline constexpr std::size_t kEntryFieldCount = 14;
+
 // One file of the library. The fields are as the file holds them (Windows-1251), read as the library
 // search reads them: section "Info" or "Quest", keys in any letter case, the first of a key wins, one pair
 // of quotes removed, at most 2047 bytes. A missing key, and every field of a file that failed, is empty.
-struct LibraryEntry {
+class LibraryEntry {
+public:
     RecordKind kind = RecordKind::Dialogue; // by the file's extension
-    std::string path;                       // as the library scan gave it
+    // The index was built for a query that this file cannot match, so its fields were not read (empty).
+    bool narrowedOut = false;
+    std::string path; // as the library scan gave it
     // Why the file could not be read, or is no file of its kind (UTF-8, as check words it); empty when
     // it was read.
     std::string failure;
 
-    std::string Name;
-    // A dialogue's.
-    std::string Owner;
-    std::string Quest;
-    std::string Parent;
-    std::string CondPlayerKnows;
-    std::string InfoScript_Commands;
-    std::string InfoScript_Entities1;
-    std::string InfoScript_Entities2;
-    std::string InfoScript_IDs1;
-    std::string InfoScript_IDs2;
-    std::string InfoScript_Texts;
-    // A quest's.
-    std::string FinishedQuests;
-    std::string LogTopic;
-    std::string LogText;
-
-    // The index was built for a query that this file cannot match, so its fields were not read (empty).
-    bool narrowedOut = false;
-
     bool Read() const { return failure.empty(); }
     // A dialogue that was read: the only entries a choice of dialogues looks at.
     bool IsDialogue() const { return kind == RecordKind::Dialogue && Read(); }
+
+    // Views into the entry, valid while it lives unchanged.
+    std::string_view Field(EntryField field) const;
+    std::string_view Name() const { return Field(EntryField::Name); }
+    std::string_view Owner() const { return Field(EntryField::Owner); }
+    std::string_view Quest() const { return Field(EntryField::Quest); }
+    std::string_view Parent() const { return Field(EntryField::Parent); }
+    // Sets every field, in the order of EntryField.
+    void SetFields(const std::array<std::string_view, kEntryFieldCount>& values);
+
+private:
+    // The fields one after another, so that an entry of the twenty thousand of a library is small and
+    // costs one allocation; each field ends where the next begins.
+    std::string mValues;
+    std::array<std::uint16_t, kEntryFieldCount> mEnds{};
 };
 
 // The CommandList rows of a dialogue, as the dialogue tab shows them after loading it.

@@ -12,24 +12,24 @@ bool Same(std::string_view held, std::string_view value) {
 }
 
 bool NameIs(const LibraryEntry& entry, std::string_view value) {
-    return Same(entry.Name, value);
+    return Same(entry.Name(), value);
 }
 
 bool OwnerIs(const LibraryEntry& entry, std::string_view value) {
-    return Same(entry.Owner, value);
+    return Same(entry.Owner(), value);
 }
 
 bool QuestIs(const LibraryEntry& entry, std::string_view value) {
-    return Same(entry.Quest, value);
+    return Same(entry.Quest(), value);
 }
 
 bool ParentIs(const LibraryEntry& entry, std::string_view value) {
-    return Same(entry.Parent, value);
+    return Same(entry.Parent(), value);
 }
 
 // The event a dialogue waits for, or one that it sets.
 bool NamesEvent(const LibraryEntry& entry, std::string_view value) {
-    if (Same(entry.CondPlayerKnows, value))
+    if (Same(entry.Field(EntryField::CondPlayerKnows), value))
         return true;
     for (const CommandRow& row : ScriptRowsOf(entry))
         if (Same(row[0], "SetGameEvent") && Same(row[3], value))
@@ -45,7 +45,7 @@ bool HasCommand(const LibraryEntry& entry, std::string_view value) {
 }
 
 bool SaysString(const LibraryEntry& entry, std::string_view value) {
-    for (const std::string& id : SplitElements(entry.InfoScript_Texts))
+    for (const std::string& id : SplitElements(entry.Field(EntryField::InfoScript_Texts)))
         if (Same(id, value))
             return true;
     return false;

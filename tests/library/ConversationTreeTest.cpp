@@ -10,13 +10,15 @@ using namespace pw;
 
 // A node as "Name" (chosen), "(Name)" (a parent outside the choice) or "?Name" (missing parent).
 std::string Describe(const LibraryIndex& index, const TreeNode& node) {
+    const std::string name(node.kind == TreeNode::Kind::MissingParent ? std::string_view(node.name)
+                                                                      : index[node.entry].Name());
     switch (node.kind) {
     case TreeNode::Kind::Chosen:
-        return index[node.entry].Name;
+        return name;
     case TreeNode::Kind::OutsideParent:
-        return "(" + index[node.entry].Name + ")";
+        return std::string("(").append(name).append(")");
     case TreeNode::Kind::MissingParent:
-        return "?" + node.name;
+        return std::string("?").append(name);
     }
     return {};
 }

@@ -33,8 +33,15 @@ protected:
         EXPECT_EQ(query.Select(LibraryIndex(mFiles, query)), chosen);
         Names names;
         for (std::size_t i : chosen)
-            names.push_back(Cp1251ToUtf8(mIndex[i].Name));
+            names.push_back(Cp1251ToUtf8(mIndex[i].Name()));
         return names;
+    }
+
+    static Names Fields(const LibraryEntry& entry, const std::vector<EntryField>& fields) {
+        Names values;
+        for (EntryField field : fields)
+            values.emplace_back(entry.Field(field));
+        return values;
     }
 
     pwtest::TempDir mDir;
@@ -53,24 +60,18 @@ TEST_F(SmallLibrary, FieldsAreReadAsTheLibrarySearchReadsThem) {
     const LibraryEntry& info = Index()[0];
     EXPECT_EQ(info.kind, RecordKind::Dialogue);
     EXPECT_TRUE(info.Read()) << info.failure;
-    const Names dialogueFields = {info.Name,
-                                  info.Owner,
-                                  info.Quest,
-                                  info.Parent,
-                                  info.CondPlayerKnows,
-                                  info.InfoScript_Commands,
-                                  info.InfoScript_Entities1,
-                                  info.InfoScript_Entities2,
-                                  info.InfoScript_IDs1,
-                                  info.InfoScript_IDs2,
-                                  info.InfoScript_Texts,
-                                  info.LogText};
+    const Names dialogueFields = Fields(
+        info, {EntryField::Name, EntryField::Owner, EntryField::Quest, EntryField::Parent,
+               EntryField::CondPlayerKnows, EntryField::InfoScript_Commands, EntryField::InfoScript_Entities1,
+               EntryField::InfoScript_Entities2, EntryField::InfoScript_IDs1, EntryField::InfoScript_IDs2,
+               EntryField::InfoScript_Texts, EntryField::LogText});
     EXPECT_EQ(dialogueFields,
               (Names{"Diego_Hello", Ansi("Диего"), "Q1", "Diego_Start", "Knows_Gorn", "Say;Give",
                      "owner;player", ";owner", ";ItMi_Gold", ";10", "Diego_Hello_0;", ""}));
     const LibraryEntry& quest = mIndex[1];
     EXPECT_EQ(quest.kind, RecordKind::Quest);
-    EXPECT_EQ((Names{quest.Name, quest.FinishedQuests, quest.LogTopic, quest.LogText, quest.Owner}),
+    EXPECT_EQ(Fields(quest, {EntryField::Name, EntryField::FinishedQuests, EntryField::LogTopic,
+                             EntryField::LogText, EntryField::Owner}),
               (Names{"Q1", "Q0;Q00", "Q1_Topic", "Q1_Text", ""}));
 }
 
@@ -89,7 +90,7 @@ TEST_F(SmallLibrary, FilesThatCannotBeReadKeepTheirPlaceWithTheReason) {
     EXPECT_EQ(index[2].failure, "Файл не является квестом: нет раздела [Quest]");
     EXPECT_NE(index[3].failure.find("Cannot open file"), std::string::npos);
     EXPECT_NE(index[4].failure.find("Cannot open file"), std::string::npos);
-    EXPECT_EQ(index[2].Name, "");
+    EXPECT_EQ(index[2].Name(), "");
     EXPECT_EQ(Chosen(LibraryQuery()), (Names{"Good"}));
 }
 

@@ -65,9 +65,9 @@ int List(const Args& args, const TextForm& form) {
     std::string out;
     for (std::size_t i : query.Select(index)) {
         const LibraryEntry& entry = index[i];
-        out.append(entry.path).append("\t").append(form.Printed(entry.Name)).append("\t");
-        out.append(form.Printed(entry.Owner)).append("\t").append(form.Printed(entry.Quest)).append("\t");
-        out.append(form.Printed(entry.Parent)).append("\n");
+        out.append(entry.path).append("\t").append(form.Printed(entry.Name())).append("\t");
+        out.append(form.Printed(entry.Owner())).append("\t").append(form.Printed(entry.Quest())).append("\t");
+        out.append(form.Printed(entry.Parent())).append("\n");
     }
     WriteOut(out);
     return ReportUnread(index);

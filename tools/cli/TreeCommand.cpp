@@ -46,7 +46,8 @@ std::string NodeStatement(const LibraryIndex& index, const TreeNode& node, std::
                           const std::string& line) {
     const bool missing = node.kind == TreeNode::Kind::MissingParent;
     std::string statement = NodeId(number);
-    statement.append(" [label=\"").append(DotText(missing ? node.name : index[node.entry].Name));
+    statement.append(" [label=\"")
+        .append(DotText(missing ? std::string_view(node.name) : index[node.entry].Name()));
     if (!line.empty())
         statement.append("\\n").append(DotText(line));
     statement.append(missing ? "\", style=dashed];\n" : "\"];\n");
