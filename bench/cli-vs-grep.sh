@@ -31,8 +31,8 @@ hyperfine -N -w 2 -r 10 -i \
     "${run}grep -rc Say $lib/stringtable.ini $lib/Quests $lib/Infos"
 # list reads the library through its index; grep finds the same files by the line alone.
 hyperfine -N -w 3 -r 20 \
-    "$run$cli list --owner Lester $lib/Infos" \
-    "${run}grep -rlF Owner=Lester $lib/Infos"
+    "$run$cli list --owner Lester $lib/Infos $lib/Quests" \
+    "${run}grep -rlF Owner=Lester $lib/Infos $lib/Quests"
 # The whole index (tree builds it over every file, then prints the trees of all dialogues) against check
 # over the same files; -i as check exits with 1 for the library's findings.
 hyperfine -N -w 2 -r 10 -i \
