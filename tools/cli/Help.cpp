@@ -63,8 +63,8 @@ const std::vector<CommandHelp>& Commands() {
         {"list",
          "[--owner NAME] [--quest NAME] [--parent NAME] [--event NAME] [--command NAME] [--string ID] "
          "[--name NAME] ROOT...",
-         "List the dialogues below the ROOT folders that match every option, as PATH, Name, Owner, Quest and "
-         "Parent separated by tabs",
+         "List the dialogues below the ROOT folders that match every option: PATH, Name, Owner, Quest, "
+         "Parent",
          {{"--owner NAME", "the Owner is NAME (every value is compared whole, trimmed, A-Z folded)"},
           {"--quest NAME", "the Quest is NAME"},
           {"--parent NAME", "the Parent is NAME"},
