@@ -1,11 +1,14 @@
-// The editor's logic over the whole benchmark library: the library search and the dialogue tab's
-// load and compile checks of every dialogue (the work of plotwright-cli check).
+// The editor's logic over the whole benchmark library: the library search, the dialogue tab's load and
+// compile checks of every dialogue (the work of plotwright-cli check), and the library index with the
+// choice plotwright-cli list makes from it.
 
 #include "GenLibrary.h"
 
 #include "data/G3Infos.h"
 #include "data/Library.h"
 #include "info_editor/InfoEditorModel.h"
+#include "library/LibraryIndex.h"
+#include "library/LibraryQuery.h"
 #include "search/LibrarySearch.h"
 
 #include <benchmark/benchmark.h>
@@ -14,12 +17,15 @@
 
 namespace {
 
+std::vector<std::string> ScanBenchLibrary(std::initializer_list<const char*> folders) {
+    std::vector<std::string> list;
+    for (const char* folder : folders)
+        pw::ScanLibraryFolder((std::filesystem::path(pwbench::BenchLibrary()) / folder).string(), list);
+    return list;
+}
+
 const std::vector<std::string>& InfoFiles() {
-    static const std::vector<std::string> files = [] {
-        std::vector<std::string> list;
-        pw::ScanLibraryFolder((std::filesystem::path(pwbench::BenchLibrary()) / "Infos").string(), list);
-        return list;
-    }();
+    static const std::vector<std::string> files = ScanBenchLibrary({"Infos"});
     return files;
 }
 
@@ -49,5 +55,26 @@ void BM_LoadAndPrepareAll(benchmark::State& state) {
     state.counters["refused"] = static_cast<double>(refused);
 }
 BENCHMARK(BM_LoadAndPrepareAll)->Unit(benchmark::kMillisecond);
+
+// Every dialogue and quest, as tree and later the browser read them.
+void BM_LibraryIndex(benchmark::State& state) {
+    static const std::vector<std::string> files = ScanBenchLibrary({"Infos", "Quests"});
+    std::size_t failures = 0;
+    for (auto _ : state)
+        failures = pw::LibraryIndex(files).Failures().size();
+    state.counters["files"] = static_cast<double>(files.size());
+    state.counters["failures"] = static_cast<double>(failures);
+}
+BENCHMARK(BM_LibraryIndex)->Unit(benchmark::kMillisecond);
+
+// list --owner: an index narrowed to the query, then the choice.
+void BM_ListOwner(benchmark::State& state) {
+    const pw::LibraryQuery query = pw::LibraryQuery().Where(pw::DialogueField::Owner, "Lester");
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = query.Select(pw::LibraryIndex(InfoFiles(), query)).size();
+    state.counters["found"] = static_cast<double>(found);
+}
+BENCHMARK(BM_ListOwner)->Unit(benchmark::kMillisecond);
 
 } // namespace

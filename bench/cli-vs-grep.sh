@@ -29,3 +29,12 @@ hyperfine -N -w 3 -r 20 \
 hyperfine -N -w 2 -r 10 -i \
     "$run$cli check --stringtable $lib/stringtable.ini --quests $lib/Quests $lib/Infos" \
     "${run}grep -rc Say $lib/stringtable.ini $lib/Quests $lib/Infos"
+# list reads the library through its index; grep finds the same files by the line alone.
+hyperfine -N -w 3 -r 20 \
+    "$run$cli list --owner Lester $lib/Infos $lib/Quests" \
+    "${run}grep -rlF Owner=Lester $lib/Infos $lib/Quests"
+# The whole index (tree builds it over every file, then prints the trees of all dialogues) against check
+# over the same files; -i as check exits with 1 for the library's findings.
+hyperfine -N -w 2 -r 10 -i \
+    "$run$cli tree $lib/Infos $lib/Quests" \
+    "$run$cli check $lib/Infos $lib/Quests"

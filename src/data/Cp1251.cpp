@@ -1,6 +1,8 @@
 #include "data/Cp1251.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace pw {
 namespace {
@@ -262,6 +264,46 @@ bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
         if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;
     return true;
+}
+
+namespace {
+
+// Next position at or after from where c occurs, or end.
+const char* NextOf(const char* from, const char* end, char c) {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+} // namespace
+
+bool ContainsNoCase(std::string_view bytes, std::string_view part) {
+    if (part.empty())
+        return true;
+    if (bytes.size() < part.size())
+        return false;
+    const char upper = AsciiUpper(part[0]);
+    const char lower = upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper + 32) : upper;
+    const char* end = bytes.data() + bytes.size();
+    const char* last = end - part.size();
+    const char* u = NextOf(bytes.data(), end, upper);
+    const char* l = lower == upper ? end : NextOf(bytes.data(), end, lower);
+    while (u <= last || l <= last) {
+        const char* at = std::min(u, l);
+        if (AsciiEqualNoCase(std::string_view(at, part.size()), part))
+            return true;
+        if (at == u)
+            u = NextOf(u + 1, end, upper);
+        if (at == l)
+            l = NextOf(l + 1, end, lower);
+    }
+    return false;
+}
+
+std::size_t FoldedHash::operator()(std::string_view name) const noexcept {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name)
+        hash = (hash ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
+    return hash;
 }
 
 } // namespace pw

@@ -2,6 +2,7 @@
 // The program's 8-bit text is Windows-1251. These helpers convert it to and from Unicode forms
 // and fold letter case under that code page, without any dependency beyond the standard library.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,5 +48,18 @@ inline char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
+
+// Whether part occurs in bytes with A-Z folded; an empty part occurs everywhere. Fast on long texts: it
+// looks only at the places where part's first letter stands, found with memchr.
+bool ContainsNoCase(std::string_view bytes, std::string_view part);
+
+// Hash and equality of names with A-Z folded, for sets and maps keyed by names as the INI layers and
+// the game compare them.
+struct FoldedHash {
+    std::size_t operator()(std::string_view name) const noexcept;
+};
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return AsciiEqualNoCase(a, b); }
+};
 
 } // namespace pw

@@ -46,4 +46,11 @@ void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list
     ScanFolder(folder, list, visited);
 }
 
+RecordKind LibraryFileKind(std::string_view path) {
+    constexpr std::string_view quest = ".quest";
+    const bool isQuest =
+        path.size() >= quest.size() && AsciiEqualNoCase(path.substr(path.size() - quest.size()), quest);
+    return isQuest ? RecordKind::Quest : RecordKind::Dialogue;
+}
+
 } // namespace pw

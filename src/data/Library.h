@@ -1,7 +1,10 @@
 #pragma once
 // The library: .info and .quest files found below the Infos and Quests folders.
 
+#include "data/ReadReport.h"
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pw {
@@ -11,5 +14,8 @@ namespace pw {
 // them are listed. Folders that cannot be read add nothing; a folder reached again through a link is not
 // entered again, and the system's own folders (/proc, /sys, /dev) are never entered.
 void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list);
+
+// What a library file holds by its extension: a quest for ".quest" (any letter case), else a dialogue.
+RecordKind LibraryFileKind(std::string_view path);
 
 } // namespace pw

@@ -4,12 +4,14 @@
 // library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values come back as
 // Windows-1251 bytes (or UTF-8, for the command line), and writes keep a UTF-16LE file in UTF-16LE.
 
+#include "data/Cp1251.h"
 #include "data/FileIO.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -39,6 +41,40 @@ std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view 
 std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
                                              std::string_view key, std::size_t blockSize = 256 * 1024,
                                              ProfileForm form = ProfileForm::Cp1251);
+
+// Several keys looked up in one pass over a file's text: a record's fields, or the many string IDs a
+// caller needs from a string table. Names are trimmed and compared with A-Z folded (Windows-1251); a name
+// with "=" is found nowhere, as by ProfileFind. Built once, then used for any number of files.
+class ProfileKeySet {
+public:
+    explicit ProfileKeySet(std::vector<std::string> keys);
+    ProfileKeySet(const ProfileKeySet&) = delete;
+    ProfileKeySet& operator=(const ProfileKeySet&) = delete;
+
+    std::size_t Size() const { return mKeys.size(); }
+    // How many different keys a text can hold.
+    std::size_t Findable() const { return mNumbers.size(); }
+    // The number of the first key given that equals name, or std::nullopt.
+    std::optional<std::size_t> Number(std::string_view name) const;
+    // For each key, the number of the first key given that equals it (itself when it is the first).
+    std::size_t FirstEqual(std::size_t number) const { return mFirstEqual[number]; }
+
+private:
+    std::vector<std::string> mKeys;
+    std::vector<std::size_t> mFirstEqual;
+    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> mNumbers;
+};
+
+struct ProfileValues {
+    bool sectionFound = false; // a section of the name is in the text
+    // For each key of the set, what ProfileFind gives for it: Windows-1251, std::nullopt when missing.
+    std::vector<std::optional<std::string>> values;
+};
+
+// The values of every key of keys in the first section named section of a file's bytes (8-bit or
+// UTF-16LE with its byte-order mark), read as ProfileFind reads one, in one pass that stops once all are
+// found.
+ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, const ProfileKeySet& keys);
 
 // A file's text held in memory, for callers that read several keys of one file.
 class ProfileText {

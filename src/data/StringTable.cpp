@@ -22,6 +22,14 @@ std::optional<std::string> TStringTable::FindTableString(const std::string& id, 
     return ProfileFindInFile(mPath, kStringsSection, id, 256 * 1024, form);
 }
 
+std::vector<std::optional<std::string>> TStringTable::FindTableStrings(std::vector<std::string> ids) const {
+    const ProfileKeySet keys(std::move(ids));
+    const std::optional<std::string> bytes = ReadWholeFile(mPath);
+    if (!bytes)
+        return std::vector<std::optional<std::string>>(keys.Size());
+    return ProfileFindKeys(*bytes, kStringsSection, keys).values;
+}
+
 TStringTable::AddResult TStringTable::AddTableString(const std::string& id, const std::string& text,
                                                      bool replaceExisting, ProfileForm form) const {
     const std::string name = Trim(id); // as the file is asked for it, in form

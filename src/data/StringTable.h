@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pw {
 
@@ -27,6 +28,11 @@ public:
     // or cannot be read. id and the value are spelled in form (ProfileForm::Cp1251 or ProfileForm::Utf8).
     std::optional<std::string> FindTableString(const std::string& id,
                                                ProfileForm form = ProfileForm::Cp1251) const;
+
+    // The stored values of many ids (Windows-1251) in one reading of the table, each as FindTableString
+    // gives it: for each id its value, or std::nullopt. A missing table holds no id; one that exists but
+    // cannot be read throws std::runtime_error("Cannot open file ...").
+    std::vector<std::optional<std::string>> FindTableStrings(std::vector<std::string> ids) const;
 
     enum class AddStatus {
         EmptyId,           // the id is blank: nothing written

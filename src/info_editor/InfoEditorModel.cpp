@@ -170,11 +170,14 @@ LoadedInfo LoadInfoModel(const TInfo& info) {
     m.NpcList = BuildRows<ConditionRow>({&info.CondSecondaryNPC, &info.CondSecondaryNPCstates}, false);
     if (!m.NpcList.empty())
         ConvertStates(m.NpcList, info, loaded.notices);
-    m.CommandList = BuildRows<CommandRow>({&info.InfoScript_Commands, &info.InfoScript_Entities1,
-                                           &info.InfoScript_Entities2, &info.InfoScript_IDs1,
-                                           &info.InfoScript_IDs2, &info.InfoScript_Texts},
-                                          true);
+    m.CommandList =
+        CommandRowsOf({&info.InfoScript_Commands, &info.InfoScript_Entities1, &info.InfoScript_Entities2,
+                       &info.InfoScript_IDs1, &info.InfoScript_IDs2, &info.InfoScript_Texts});
     return loaded;
+}
+
+std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists) {
+    return BuildRows<CommandRow>({lists.begin(), lists.end()}, true);
 }
 
 std::string MisalignedScriptWarning(const TInfo& info) {

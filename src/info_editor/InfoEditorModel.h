@@ -6,6 +6,7 @@
 #include "info_editor/InfoScript.h"
 #include "info_editor/Vocabularies.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -73,6 +74,10 @@ struct LoadedInfo {
 // list yield more elements than the separators announce, rows are added so that every element gets
 // a cell.
 LoadedInfo LoadInfoModel(const TInfo& info);
+
+// The CommandList rows that loading builds from the six InfoScript lists, given in the order of a
+// CommandRow's cells: always at least one row.
+std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists);
 
 // A warning for a record whose non-empty InfoScript lists hold different numbers of ";", so that its
 // commands and their arguments no longer pair up; empty when they agree. UTF-8.

@@ -6,9 +6,7 @@
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace pw {
 
@@ -34,37 +32,11 @@ bool FileMatches(const ProfileText& file, const SearchKeys& keys, std::string_vi
     return file.Get(keys.section, keys.containsKey, {}).find(query) != std::string::npos;
 }
 
-// Next position at or after from where c occurs, or end.
-const char* NextOf(const char* from, const char* end, char c) {
-    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return hit ? static_cast<const char*>(hit) : end;
-}
-
-// Whether query occurs in bytes with A-Z folded.
-bool ContainsFolded(std::string_view bytes, std::string_view query) {
-    const char upper = AsciiUpper(query[0]);
-    const char lower = upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper + 32) : upper;
-    const char* end = bytes.data() + bytes.size();
-    const char* last = end - query.size();
-    const char* u = NextOf(bytes.data(), end, upper);
-    const char* l = lower == upper ? end : NextOf(bytes.data(), end, lower);
-    while (u <= last || l <= last) {
-        const char* at = std::min(u, l);
-        if (AsciiEqualNoCase(std::string_view(at, query.size()), query))
-            return true;
-        if (at == u)
-            u = NextOf(u + 1, end, upper);
-        if (at == l)
-            l = NextOf(l + 1, end, lower);
-    }
-    return false;
-}
-
 // In an 8-bit file every value is a run of the file's own bytes, so a file that does not hold the
 // query anywhere cannot match and need not be parsed. UTF-16 files are always parsed.
 bool MayMatch(std::string_view bytes, std::string_view query) {
     const bool wide = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-    return wide || (bytes.size() >= query.size() && ContainsFolded(bytes, query));
+    return wide || ContainsNoCase(bytes, query);
 }
 
 } // namespace

@@ -9,9 +9,9 @@
 namespace pwtest {
 namespace {
 
-const std::vector<std::string> kCommands = {"info-read", "info-write", "quest-read", "quest-write",
-                                            "ini-get",   "ini-set",    "string-get", "string-add",
-                                            "recompile", "search",     "check"};
+const std::vector<std::string> kCommands = {"info-read", "info-write", "quest-read", "quest-write", "ini-get",
+                                            "ini-set",   "string-get", "string-add", "recompile",   "search",
+                                            "check",     "list",       "tree"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 
 #ifdef PLOTWRIGHT_HAVE_QT
 #include <QByteArray>
@@ -91,4 +92,24 @@ TEST(Cp1251, CaseFoldsLatinAndCyrillicLetters) {
     EXPECT_TRUE(Cp1251EqualNoCase("\xCC\xE5\xF0\xF2\xE2", "\xEC\xE5\xF0\xF2\xE2")); // Мертв / мертв
     EXPECT_FALSE(AsciiEqualNoCase("\xCC", "\xEC"));
     EXPECT_TRUE(AsciiEqualNoCase("SortId", "SORTID"));
+}
+
+TEST(Cp1251, ContainsNoCaseFoldsOnlyLatinLettersAtEveryPlace) {
+    // Texts of few letters, so that parts recur, overlap and stand at both ends.
+    std::mt19937 rng(9);
+    const std::string alphabet = "aAbB\xE0\xC0";
+    const auto folded = [](std::string text) {
+        for (char& c : text)
+            c = AsciiUpper(c);
+        return text;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text, part;
+        for (std::size_t i = rng() % 12; i > 0; --i)
+            text += alphabet[rng() % alphabet.size()];
+        for (std::size_t i = rng() % 4; i > 0; --i)
+            part += alphabet[rng() % alphabet.size()];
+        EXPECT_EQ(ContainsNoCase(text, part), folded(text).find(folded(part)) != std::string::npos)
+            << text << " / " << part;
+    }
 }

@@ -247,6 +247,32 @@ TEST(ProfileRead, FastLookupAgreesWithTheLineRules) {
     }
 }
 
+TEST(ProfileRead, ManyKeysInOnePassAgreeWithOneLookupEach) {
+    std::mt19937 rng(5);
+    const std::string alphabet = "aAbB=;[] \t\r\n\xE0\"";
+    // Keys that fold to one another, an empty one, one with "=" and one with a blank inside.
+    const std::vector<std::string> names = {"a", "ab", "B", "", "a b", "A", " aa ", "a=b", "\xE0"};
+    const ProfileKeySet keys(names);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(rng() % 60);
+        for (int i = 0; i < length; ++i)
+            bytes += alphabet[rng() % alphabet.size()];
+        for (const std::string& file : {bytes, Utf16LeFile(bytes)}) {
+            for (const char* section : {"a", "B", "", "ab"}) {
+                const ProfileValues found = ProfileFindKeys(file, section, keys);
+                EXPECT_EQ(found.sectionFound, ProfileText(file).HasSection(section)) << bytes;
+                for (std::size_t k = 0; k < names.size(); ++k)
+                    ASSERT_EQ(found.values[k], ProfileText(file).Find(section, names[k]))
+                        << "section \"" << section << "\" key \"" << names[k] << "\" in \"" << bytes << "\"";
+            }
+        }
+    }
+    // A UTF-16 name the code page cannot spell is no "?".
+    const std::string wide = pwtest::Utf16LeFileFromUtf8("[S]\r\nΩ=1\r\n?=2\r\n");
+    EXPECT_EQ(ProfileFindKeys(wide, "S", ProfileKeySet({"?"})).values[0], "2");
+}
+
 TEST(ProfileRead, BlockwiseFileLookupAgreesWithTheWholeText) {
     pwtest::TempDir dir;
     // Lines of every length, one far longer than a read block, and line ends that fall on the blocks'

@@ -36,6 +36,21 @@ TEST(StringTable, LookupShowsValueNotFoundOrNothing) {
     EXPECT_EQ(table.LookupTableString("Russian"), "<dialog not found>");
 }
 
+TEST(StringTable, ManyIdsInOneReadingAsOneLookupEach) {
+    pwtest::TempDir dir;
+    const std::vector<std::string> ids = {"diego_01", "NOPE", "EMPTY_ID", "LONG", "Russian", " DIEGO_01 "};
+    for (const std::string& bytes : {kTable, Utf16LeFile(kTable)}) {
+        WriteBytes(dir.File("st.ini"), bytes);
+        const TStringTable table(dir.File("st.ini"));
+        const std::vector<std::optional<std::string>> values = table.FindTableStrings(ids);
+        ASSERT_EQ(values.size(), ids.size());
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            EXPECT_EQ(values[i], table.FindTableString(ids[i])) << ids[i];
+    }
+    EXPECT_EQ(TStringTable(dir.File("none.ini")).FindTableStrings({"A", "B"}),
+              (std::vector<std::optional<std::string>>(2)));
+}
+
 TEST(StringTable, AddAppendsOneSemicolonAndIsVisibleAtOnce) {
     pwtest::TempDir dir;
     const std::string path = dir.File("st.ini");

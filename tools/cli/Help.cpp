@@ -60,6 +60,24 @@ const std::vector<CommandHelp>& Commands() {
           {"--quests DIR", "look up quest references in the quest tree DIR"},
           {"--strict", "exit with 1 on warnings too"},
           {"--verbose", "list every table finding instead of 20 of each kind"}}},
+        {"list",
+         "[--owner NAME] [--quest NAME] [--parent NAME] [--event NAME] [--command NAME] [--string ID] "
+         "[--name NAME] ROOT...",
+         "List the dialogues below the ROOT folders that match every option: PATH, Name, Owner, Quest, "
+         "Parent",
+         {{"--owner NAME", "the Owner is NAME (every value is compared whole, trimmed, A-Z folded)"},
+          {"--quest NAME", "the Quest is NAME"},
+          {"--parent NAME", "the Parent is NAME"},
+          {"--event NAME", "CondPlayerKnows is NAME, or a SetGameEvent row sets NAME"},
+          {"--command NAME", "a row of the InfoScript runs the command NAME"},
+          {"--string ID", "InfoScript_Texts holds the string ID"},
+          {"--name NAME", "the Name is NAME"}}},
+        {"tree",
+         "[--owner NAME] [--quest NAME] [--stringtable TABLE] ROOT...",
+         "Print the conversation trees of the dialogues below the ROOT folders as a Graphviz DOT graph",
+         {{"--owner NAME", "only the dialogues whose Owner is NAME, with their parents"},
+          {"--quest NAME", "only the dialogues whose Quest is NAME, with their parents"},
+          {"--stringtable TABLE", "show each dialogue's first spoken line from TABLE"}}},
     };
     return commands;
 }

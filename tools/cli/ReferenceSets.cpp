@@ -11,17 +11,6 @@
 
 namespace pw::cli {
 
-std::size_t FoldedHash::operator()(std::string_view name) const noexcept {
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : name)
-        hash = (hash ^ static_cast<unsigned char>(AsciiUpper(c))) * 1099511628211ull;
-    return hash;
-}
-
-bool FoldedEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    return AsciiEqualNoCase(a, b);
-}
-
 std::string_view NameSet::Name(std::size_t number) const {
     const std::size_t end = number + 1 < mStarts.size() ? mStarts[number + 1] : mText.size();
     return std::string_view(mText).substr(mStarts[number], end - mStarts[number]);

@@ -12,13 +12,6 @@
 
 namespace pw::cli {
 
-struct FoldedHash {
-    std::size_t operator()(std::string_view name) const noexcept;
-};
-struct FoldedEqual {
-    bool operator()(std::string_view a, std::string_view b) const noexcept;
-};
-
 // A set of names, compact enough for the hundred thousand IDs of a string table: the names lie one
 // after another in one text, and the table of places holds only their numbers.
 class NameSet {

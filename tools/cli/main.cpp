@@ -4,6 +4,7 @@
 #include "CliSupport.h"
 #include "Help.h"
 #include "InfoCommands.h"
+#include "LibraryCommands.h"
 #include "RecordCommands.h"
 #include "SearchCommand.h"
 #include "TableCommands.h"
@@ -47,12 +48,19 @@ void RemoveTemporariesOnInterrupt() {
 
 const std::map<std::string_view, Command>& Commands() {
     static const std::map<std::string_view, Command> commands = {
-        {"info-read", pw::cli::InfoRead},   {"info-write", pw::cli::InfoWrite},
-        {"quest-read", pw::cli::QuestRead}, {"quest-write", pw::cli::QuestWrite},
-        {"ini-get", pw::cli::IniGet},       {"ini-set", pw::cli::IniSet},
-        {"string-get", pw::cli::StringGet}, {"string-add", pw::cli::StringAdd},
-        {"recompile", pw::cli::Recompile},  {"search", pw::cli::Search},
+        {"info-read", pw::cli::InfoRead},
+        {"info-write", pw::cli::InfoWrite},
+        {"quest-read", pw::cli::QuestRead},
+        {"quest-write", pw::cli::QuestWrite},
+        {"ini-get", pw::cli::IniGet},
+        {"ini-set", pw::cli::IniSet},
+        {"string-get", pw::cli::StringGet},
+        {"string-add", pw::cli::StringAdd},
+        {"recompile", pw::cli::Recompile},
+        {"search", pw::cli::Search},
         {"check", pw::cli::Check},
+        {"list", pw::cli::List},
+        {"tree", pw::cli::Tree},
     };
     return commands;
 }

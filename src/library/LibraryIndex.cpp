@@ -1,0 +1,155 @@
+#include "library/LibraryIndex.h"
+
+#include "data/FileIO.h"
+#include "data/Library.h"
+#include "data/ParallelWork.h"
+#include "data/ProfileIni.h"
+#include "data/StrUtilsEx.h"
+#include "data/StringTable.h"
+#include "info_editor/InfoEditorModel.h"
+#include "library/LibraryQuery.h"
+
+#include <array>
+#include <cerrno>
+#include <optional>
+#include <stdexcept>
+
+namespace pw {
+namespace {
+
+// The keys each kind of record is indexed by, described once.
+struct RecordKeys {
+    std::string_view section;
+    std::vector<EntryField> fields;
+    ProfileKeySet keys;
+
+    RecordKeys(std::string_view section, std::vector<std::string> names, std::vector<EntryField> fields)
+        : section(section), fields(std::move(fields)), keys(std::move(names)) {}
+};
+
+const RecordKeys& KeysOf(RecordKind kind) {
+    using F = EntryField;
+    static const RecordKeys dialogue(
+        "Info",
+        {"Name", "Owner", "Quest", "Parent", "CondPlayerKnows", "InfoScript_Commands", "InfoScript_Entities1",
+         "InfoScript_Entities2", "InfoScript_IDs1", "InfoScript_IDs2", "InfoScript_Texts"},
+        {F::Name, F::Owner, F::Quest, F::Parent, F::CondPlayerKnows, F::InfoScript_Commands,
+         F::InfoScript_Entities1, F::InfoScript_Entities2, F::InfoScript_IDs1, F::InfoScript_IDs2,
+         F::InfoScript_Texts});
+    static const RecordKeys quest("Quest", {"Name", "FinishedQuests", "LogTopic", "LogText"},
+                                  {F::Name, F::FinishedQuests, F::LogTopic, F::LogText});
+    return kind == RecordKind::Quest ? quest : dialogue;
+}
+
+// The whole file, or why it cannot be had; a file gone since the scan is named as check names it.
+std::optional<std::string> ReadEntryBytes(LibraryEntry& entry) {
+    try {
+        std::optional<std::string> bytes = ReadWholeFile(entry.path);
+        if (!bytes)
+            entry.failure = CannotOpenFileMessage(entry.path, SystemErrorText(ENOENT));
+        return bytes;
+    } catch (const std::runtime_error& e) {
+        entry.failure = e.what();
+        return std::nullopt;
+    }
+}
+
+// Runs on any of the threads: it touches only its own entry.
+void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
+    static const ProfileKeySet noKeys(std::vector<std::string>{});
+    entry.kind = LibraryFileKind(entry.path);
+    const std::optional<std::string> bytes = ReadEntryBytes(entry);
+    if (!bytes)
+        return;
+    const RecordKeys& keys = KeysOf(entry.kind);
+    entry.narrowedOut = query && !query->MayMatch(entry.kind, *bytes);
+    // Without keys the reading stops at the section's header, which is all a file narrowed out needs.
+    ProfileValues found = ProfileFindKeys(*bytes, keys.section, entry.narrowedOut ? noKeys : keys.keys);
+    // The profile layer reads UTF-16 files of either kind, so the index does too.
+    entry.failure = RecordFileProblem(*bytes, entry.kind, found.sectionFound, true);
+    if (!entry.Read())
+        return;
+    std::array<std::string_view, kEntryFieldCount> values{};
+    for (std::size_t k = 0; k < found.values.size(); ++k)
+        if (found.values[k])
+            values[static_cast<std::size_t>(keys.fields[k])] = *found.values[k];
+    entry.SetFields(values);
+}
+
+} // namespace
+
+std::string_view LibraryEntry::Field(EntryField field) const {
+    const auto at = static_cast<std::size_t>(field);
+    const std::size_t begin = at == 0 ? 0 : mEnds[at - 1];
+    return std::string_view(mValues).substr(begin, mEnds[at] - begin);
+}
+
+void LibraryEntry::SetFields(const std::array<std::string_view, kEntryFieldCount>& values) {
+    mValues.clear();
+    for (std::size_t at = 0; at < values.size(); ++at) {
+        mValues.append(values[at]);
+        // A profile value holds at most 2047 bytes, so the fourteen fit in 16 bits.
+        mEnds[at] = static_cast<std::uint16_t>(mValues.size());
+    }
+}
+
+std::vector<CommandRow> ScriptRowsOf(const LibraryEntry& entry) {
+    // The six lists follow one another in EntryField as in a row's cells.
+    const auto first = static_cast<std::size_t>(EntryField::InfoScript_Commands);
+    std::array<std::string, kCommandCellCount> lists;
+    for (std::size_t c = 0; c < lists.size(); ++c)
+        lists[c] = entry.Field(static_cast<EntryField>(first + c));
+    return CommandRowsOf({&lists[0], &lists[1], &lists[2], &lists[3], &lists[4], &lists[5]});
+}
+
+std::string FirstSayId(const LibraryEntry& entry) {
+    for (const CommandRow& row : ScriptRowsOf(entry)) {
+        if (!AsciiEqualNoCase(TrimView(row[0]), "Say"))
+            continue;
+        const std::string_view id = TrimView(row[5]);
+        return id == kEmptyPlaceholder ? std::string() : std::string(id);
+    }
+    return {};
+}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), nullptr) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery& query)
+    : LibraryIndex(std::move(files), &query) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery* query) {
+    mEntries.resize(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        mEntries[i].path = std::move(files[i]);
+    ParallelFor(mEntries.size(), [this, query](std::size_t i) { ReadEntry(mEntries[i], query); });
+    for (std::size_t i = 0; i < mEntries.size(); ++i) {
+        const LibraryEntry& entry = mEntries[i];
+        const std::string_view name = TrimView(entry.Name());
+        if (!name.empty())
+            (entry.kind == RecordKind::Quest ? mQuests : mDialogues)[name].push_back(i);
+    }
+}
+
+const std::vector<std::size_t>& LibraryIndex::Find(const NameMap& names, std::string_view name) {
+    static const std::vector<std::size_t> none;
+    const auto found = names.find(TrimView(name));
+    return found == names.end() ? none : found->second;
+}
+
+const std::vector<std::size_t>& LibraryIndex::Dialogues(std::string_view name) const {
+    return Find(mDialogues, name);
+}
+
+const std::vector<std::size_t>& LibraryIndex::Quests(std::string_view name) const {
+    return Find(mQuests, name);
+}
+
+std::vector<std::size_t> LibraryIndex::Failures() const {
+    std::vector<std::size_t> failures;
+    for (std::size_t i = 0; i < mEntries.size(); ++i)
+        if (!mEntries[i].Read())
+            failures.push_back(i);
+    return failures;
+}
+
+} // namespace pw

@@ -1,0 +1,26 @@
+#pragma once
+// list and tree: the dialogues of a library chosen by their fields, as lines or as conversation trees, all
+// read from the library index.
+
+#include "CliSupport.h"
+#include "TextForm.h"
+
+#include "library/LibraryIndex.h"
+#include "library/LibraryQuery.h"
+
+namespace pw::cli {
+
+int List(const Args& args, const TextForm& form);
+int Tree(const Args& args, const TextForm& form);
+
+// The files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT that is no
+// folder is a file error: a mistyped one would otherwise look like a library without matches.
+std::vector<std::string> ScanRoots(const Args& roots);
+// The conditions among the options parsed (--owner NAME and the like; others are left alone), their
+// values taken as record text.
+LibraryQuery QueryOf(const CommandArgs& parsed, const TextForm& form);
+// Names each file of the index that could not be read on standard error, as check does. The exit code:
+// 0, or 4 when a file could not be read, so a script learns that the answer may lack something.
+int ReportUnread(const LibraryIndex& index);
+
+} // namespace pw::cli
