@@ -24,10 +24,7 @@ bool Fail(std::string* reason, const std::error_code& error) {
 }
 
 // Reads an opened file to its end. The size found at opening only sizes the first buffer: a file that
-// grows or shrinks meanwhile is read as far as it goes. A read that gives less than asked and ends
-// exactly at that size has met the end, so the read that would return nothing is left out: a library of
-// twenty thousand small files is read with a third fewer system calls. (Files whose size says nothing,
-// such as the system's /proc files, still read to an empty read.)
+// grows or shrinks meanwhile is read as far as it goes.
 std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
     std::error_code error;
     out.resize(static_cast<std::size_t>(file.SizeHint()) + 1);
@@ -35,15 +32,13 @@ std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
     for (;;) {
         if (done == out.size())
             out.resize(out.size() * 2);
-        const std::size_t asked = std::min(out.size() - done, kReadBlock * 16);
-        const std::size_t n = file.Read(out.data() + done, asked, error);
+        const std::size_t n =
+            file.Read(out.data() + done, std::min(out.size() - done, kReadBlock * 16), error);
         if (error)
             return error;
         if (n == 0)
             break;
         done += n;
-        if (n < asked && done == file.SizeHint())
-            break;
     }
     out.resize(done);
     return {};
