@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include <filesystem>
 #include <fstream>
+#include <random>
 #else
 #include <sys/mman.h>
 #include <unistd.h>
@@ -44,7 +45,7 @@ class ScratchFile {
 public:
     ScratchFile()
         : mPath((std::filesystem::temp_directory_path() /
-                 ("plotwright-fuzz-" + std::to_string(static_cast<unsigned>(std::rand()))))
+                 ("plotwright-fuzz-" + std::to_string(std::random_device{}())))
                     .string()) {}
     ~ScratchFile() { std::filesystem::remove(mPath); }
     const std::string& Fill(std::string_view bytes) {
