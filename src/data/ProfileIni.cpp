@@ -223,6 +223,17 @@ std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm 
     return std::string(name);
 }
 
+// The value of a key line whose name ends at the '=' at eq, as the caller takes it.
+std::string ValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
+                       ProfileForm form) {
+    std::size_t from = eq + scan.UnitSize();
+    while (from < line.trimEnd && scan.Unit(from) <= 32)
+        from += scan.UnitSize();
+    std::size_t to = line.trimEnd;
+    CleanValue(scan, from, to);
+    return DecodeValue(scan.Data().substr(from, to - from), scan.Wide(), form);
+}
+
 std::string_view TrimmedName(std::string_view name) {
     while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32)
         name.remove_prefix(1);
@@ -412,12 +423,7 @@ private:
         const std::size_t eq = KeyEquals(scan, line, *mKey);
         if (eq == std::string_view::npos)
             return false;
-        std::size_t from = eq + scan.UnitSize();
-        while (from < line.trimEnd && scan.Unit(from) <= 32)
-            from += scan.UnitSize();
-        std::size_t to = line.trimEnd;
-        CleanValue(scan, from, to);
-        mValue = DecodeValue(scan.Data().substr(from, to - from), scan.Wide(), mForm);
+        mValue = ValueAfter(scan, line, eq, mForm);
         mDone = true;
         return true;
     }
@@ -580,12 +586,7 @@ bool TakeKeyLine(const ProfileScan& scan, const ProfileScan::Line& line, const P
     const std::optional<std::size_t> number = name ? keys.Number(*name) : std::nullopt;
     if (!number || values[*number])
         return false;
-    std::size_t from = eq + scan.UnitSize();
-    while (from < line.trimEnd && scan.Unit(from) <= 32)
-        from += scan.UnitSize();
-    std::size_t to = line.trimEnd;
-    CleanValue(scan, from, to);
-    values[*number] = DecodeValue(scan.Data().substr(from, to - from), scan.Wide(), ProfileForm::Cp1251);
+    values[*number] = ValueAfter(scan, line, eq, ProfileForm::Cp1251);
     return true;
 }
 
