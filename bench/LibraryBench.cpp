@@ -9,7 +9,7 @@
 #include "info_editor/InfoEditorModel.h"
 #include "library/LibraryIndex.h"
 #include "library/LibraryQuery.h"
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 #include "info_editor/InfoTab.h"
 #include "quest_editor/QuestTab.h"
 #include "screenshot/ScreenShot.h"
-#include "search/StringEditorTab.h"
+#include "string_editor/StringEditorTab.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/TableStrings.h"

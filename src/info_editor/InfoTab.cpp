@@ -4,7 +4,7 @@
 #include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
-#include "search/LibrarySearchBox.h"
+#include "library/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"

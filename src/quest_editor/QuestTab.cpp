@@ -1,6 +1,6 @@
 #include "quest_editor/QuestTab.h"
 
-#include "search/LibrarySearchBox.h"
+#include "library/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"

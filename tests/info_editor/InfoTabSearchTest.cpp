@@ -2,7 +2,7 @@
 
 #include "data/Library.h"
 #include "info_editor/InfoTab.h"
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 
 #include "EditorTabFixture.h"
 #include "UserInput.h"

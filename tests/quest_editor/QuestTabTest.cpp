@@ -4,7 +4,7 @@
 #include "data/ReadReport.h"
 #include "quest_editor/QuestEditorModel.h"
 #include "quest_editor/QuestTab.h"
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 
 #include "EditorTabFixture.h"
 #include "FormChecks.h"

@@ -1,7 +1,7 @@
 #include "SearchCommand.h"
 
 #include "data/Library.h"
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 
 namespace pw::cli {
 

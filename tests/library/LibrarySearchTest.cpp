@@ -1,5 +1,5 @@
 #include "data/Cp1251.h"
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 #include "TempDir.h"
 #include "TestText.h"
 

@@ -1,8 +1,8 @@
-#include "search/StringEditorTab.h"
+#include "string_editor/StringEditorTab.h"
 
-#include "search/ToolImages.h"
-#include "search/dlgReplaceText.h"
-#include "search/dlgSearchText.h"
+#include "string_editor/ToolImages.h"
+#include "string_editor/dlgReplaceText.h"
+#include "string_editor/dlgSearchText.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/UserDialogs.h"

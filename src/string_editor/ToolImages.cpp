@@ -1,4 +1,4 @@
-#include "search/ToolImages.h"
+#include "string_editor/ToolImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

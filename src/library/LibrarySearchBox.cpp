@@ -1,4 +1,4 @@
-#include "search/LibrarySearchBox.h"
+#include "library/LibrarySearchBox.h"
 
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"

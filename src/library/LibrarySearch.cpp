@@ -1,4 +1,4 @@
-#include "search/LibrarySearch.h"
+#include "library/LibrarySearch.h"
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"

@@ -3,7 +3,7 @@
 // table in a temporary folder, with the scripted dialogs service; and helpers that drive its find and
 // replace dialogs through their real controls.
 
-#include "search/StringEditorTab.h"
+#include "string_editor/StringEditorTab.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Workspace.h"
 

@@ -1,4 +1,4 @@
-#include "search/dlgReplaceText.h"
+#include "string_editor/dlgReplaceText.h"
 
 #include <QComboBox>
 #include <QLabel>

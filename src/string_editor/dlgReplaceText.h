@@ -2,7 +2,7 @@
 // TTextReplaceDialog, the string editor's replace dialog: the find dialog with a second box for the
 // replacement text and its history, both brought to the front of their histories on OK.
 
-#include "search/dlgSearchText.h"
+#include "string_editor/dlgSearchText.h"
 
 namespace pw {
 

@@ -1,4 +1,4 @@
-#include "search/dlgSearchText.h"
+#include "string_editor/dlgSearchText.h"
 
 #include "widgets/ComboBoxRules.h"
 
