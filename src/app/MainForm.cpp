@@ -7,6 +7,7 @@
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "info_editor/InfoTab.h"
+#include "library/LibraryIndexService.h"
 #include "quest_editor/QuestTab.h"
 #include "screenshot/ScreenShot.h"
 #include "string_editor/StringEditorTab.h"
@@ -155,6 +156,9 @@ void TForm1::OpenLibrary() {
     if (DirectoryExists(configs.InfosPath))
         ScanLibraryFolder(configs.InfosPath, mWorkspace.infoFiles);
     mWorkspace.libraryReady = true;
+    if (!mWorkspace.libraryIndex)
+        mWorkspace.libraryIndex = std::make_shared<LibraryIndexService>();
+    mWorkspace.libraryIndex->Open({configs.InfosPath, configs.QuestsPath});
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
 

@@ -266,6 +266,17 @@ bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool AsciiLessNoCase(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(AsciiUpper(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiUpper(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    return a.size() < b.size();
+}
+
 namespace {
 
 // Next position at or after from where c occurs, or end.

@@ -48,6 +48,9 @@ inline char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
+// The order of names with A-Z folded, byte by byte (unsigned) after folding: names that AsciiEqualNoCase
+// finds equal are neither less than the other.
+bool AsciiLessNoCase(std::string_view a, std::string_view b);
 
 // Whether part occurs in bytes with A-Z folded; an empty part occurs everywhere. Fast on long texts: it
 // looks only at the places where part's first letter stands, found with memchr.

@@ -17,6 +17,8 @@ class QDialog;
 
 namespace pw {
 
+class LibraryIndexService;
+
 // What the string editor's find and replace dialogs remember, for every main window: all off or empty
 // at start, replaced as a whole by each OK of a dialog (the replace fields only by the replace dialog).
 struct SearchSettings {
@@ -45,6 +47,9 @@ struct Workspace {
     std::vector<std::string> questFiles;
     std::shared_ptr<TStringTable> stringTable; // null until opened
     bool libraryReady = false;                 // false in a run started with incomplete settings
+    // The index of the library's files, built in the background once the library is open; null until
+    // then (and in a run started with incomplete settings).
+    std::shared_ptr<LibraryIndexService> libraryIndex;
     SearchSettings searchSettings;
 
     // The settings dialog and the About box that every main window runs modally. Not owned: main()

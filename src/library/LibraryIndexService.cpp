@@ -1,0 +1,143 @@
+#include "library/LibraryIndexService.h"
+
+#include "data/Cp1251.h"
+#include "data/FileIO.h"
+#include "data/Library.h"
+#include "data/StrUtilsEx.h"
+
+#include <QMetaObject>
+#include <QTimer>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace pw {
+namespace {
+
+// Names gathered once each, A-Z folded, then sorted for completion's prefix search.
+class NameList {
+public:
+    void Add(std::string_view name) {
+        name = TrimView(name);
+        if (name.empty() || !mSeen.emplace(name).second)
+            return;
+        mNames.emplace_back(name);
+    }
+    std::vector<std::string> Sorted() {
+        std::sort(mNames.begin(), mNames.end(),
+                  [](const std::string& a, const std::string& b) { return AsciiLessNoCase(a, b); });
+        return std::move(mNames);
+    }
+
+private:
+    std::vector<std::string> mNames; // in library order until sorted
+    std::unordered_set<std::string, FoldedHash, FoldedEqual> mSeen;
+};
+
+} // namespace
+
+std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders) {
+    std::vector<std::string> files;
+    for (const std::string& folder : folders)
+        if (!folder.empty() && DirectoryExists(folder))
+            ScanLibraryFolder(folder, files);
+    auto snapshot = std::make_shared<LibrarySnapshot>();
+    snapshot->index = LibraryIndex(std::move(files));
+    NameList dialogues, quests, owners, events;
+    for (const LibraryEntry& entry : snapshot->index.Entries()) {
+        if (!entry.Read())
+            continue;
+        if (entry.kind == RecordKind::Quest) {
+            quests.Add(entry.Name());
+            continue;
+        }
+        dialogues.Add(entry.Name());
+        owners.Add(entry.Owner());
+        events.Add(entry.Field(EntryField::CondPlayerKnows));
+        // Only a dialogue that names the command is worth splitting into rows.
+        if (!ContainsNoCase(entry.Field(EntryField::InfoScript_Commands), "SetGameEvent"))
+            continue;
+        for (const CommandRow& row : ScriptRowsOf(entry))
+            if (AsciiEqualNoCase(TrimView(row[0]), "SetGameEvent"))
+                events.Add(row[3]);
+    }
+    snapshot->dialogueNames = dialogues.Sorted();
+    snapshot->questNames = quests.Sorted();
+    snapshot->owners = owners.Sorted();
+    snapshot->events = events.Sorted();
+    return snapshot;
+}
+
+LibraryIndexService::LibraryIndexService(QObject* parent) : QObject(parent) {}
+
+LibraryIndexService::~LibraryIndexService() {
+    if (mWorker.joinable())
+        mWorker.join();
+}
+
+void LibraryIndexService::Open(const std::vector<std::string>& folders) {
+    if (folders == mFolders && (mCurrent || Building()))
+        return;
+    mFolders = folders;
+    Rebuild();
+}
+
+void LibraryIndexService::Rebuild() {
+    if (mWorker.joinable()) {
+        mAgain = true;
+        return;
+    }
+    if (mStartPending)
+        return;
+    mStartPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (mStartPending)
+            Start();
+    });
+}
+
+void LibraryIndexService::Start() {
+    mStartPending = false;
+    mAgain = false;
+    mWorker = std::thread([this, folders = mFolders] {
+        std::shared_ptr<const LibrarySnapshot> built;
+        try {
+            built = BuildLibrarySnapshot(folders);
+        } catch (const std::exception&) {
+            // Only memory can fail here (a file that cannot be read is an entry of its own); the index
+            // in use stays.
+        }
+        {
+            std::lock_guard<std::mutex> lock(mResultLock);
+            mResult = std::move(built);
+        }
+        QMetaObject::invokeMethod(this, [this] { Collect(); }, Qt::QueuedConnection);
+    });
+}
+
+void LibraryIndexService::Collect() {
+    if (!mWorker.joinable())
+        return; // collected already, by WaitUntilBuilt
+    mWorker.join();
+    std::shared_ptr<const LibrarySnapshot> built;
+    {
+        std::lock_guard<std::mutex> lock(mResultLock);
+        built = std::move(mResult);
+    }
+    if (mAgain)
+        Start();
+    if (built) {
+        mCurrent = std::move(built);
+        emit Rebuilt();
+    }
+}
+
+void LibraryIndexService::WaitUntilBuilt() {
+    while (Building()) {
+        if (mStartPending)
+            Start();
+        Collect();
+    }
+}
+
+} // namespace pw

@@ -1,0 +1,71 @@
+#pragma once
+// The library index the windows share: built in the background from the library folders, replaced as a
+// whole when a newer build is done, so a window always reads one consistent index and is never held up
+// by a build. Everything here runs on the thread of the windows but the build itself.
+
+#include "library/LibraryIndex.h"
+
+#include <QObject>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pw {
+
+// One build: the index and the names that completion offers, each list sorted and holding each name once
+// (A-Z folded; the first spelling met in library order is kept). Windows-1251, trimmed.
+struct LibrarySnapshot {
+    LibraryIndex index;
+    std::vector<std::string> dialogueNames;
+    std::vector<std::string> questNames;
+    std::vector<std::string> owners;
+    std::vector<std::string> events; // CondPlayerKnows and the IDs1 of SetGameEvent rows
+};
+
+// The folders scanned (Infos, then Quests; a folder missing or empty is skipped), read and the names
+// gathered: what a background build does, here for the tests and the command line too.
+std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders);
+
+class LibraryIndexService : public QObject {
+    Q_OBJECT
+public:
+    explicit LibraryIndexService(QObject* parent = nullptr);
+    // Waits for a build that is running; its result is dropped.
+    ~LibraryIndexService() override;
+
+    // The library's folders. A change of folders starts a build once the event loop runs (so that the
+    // window that asked shows first); the same folders again change nothing.
+    void Open(const std::vector<std::string>& folders);
+    // Scans the folders again and builds a new index, as after the program wrote a file or on F5. A
+    // request while a build runs is served by one more build after it.
+    void Rebuild();
+
+    // The newest finished build; null before the first.
+    std::shared_ptr<const LibrarySnapshot> Current() const { return mCurrent; }
+    bool Building() const { return mWorker.joinable() || mStartPending; }
+    // Runs the builds asked for to their end here and now, so that Current() is up to date: for a jump
+    // that found its index out of date, and for tests.
+    void WaitUntilBuilt();
+
+signals:
+    // A new build has replaced Current().
+    void Rebuilt();
+
+private:
+    void Start();
+    // Takes the result of the finished worker (joining it) and starts the next build if one was asked.
+    void Collect();
+
+    std::vector<std::string> mFolders;
+    std::shared_ptr<const LibrarySnapshot> mCurrent;
+    std::thread mWorker;
+    std::mutex mResultLock;
+    std::shared_ptr<const LibrarySnapshot> mResult; // from the worker, guarded by mResultLock
+    bool mStartPending = false;  // a start is queued for the event loop
+    bool mAgain = false;         // a rebuild was asked while a build ran
+};
+
+} // namespace pw
