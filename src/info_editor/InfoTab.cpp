@@ -100,6 +100,9 @@ QWidget* InfoTab::BuildParamsGroup() {
                                 QStringLiteral("Атрибуты навыка"), 3, 2);
     TeachAttribValueEd = AddGridEdit(group, "TeachAttribValueEd", QStringLiteral("Значение навыка"),
                                      QStringLiteral("Значение навыка"), 4, 2);
+    // The skill's value and the attribute's share their label; a message names each with its key.
+    NameFieldWithKey(TeachSkillValueEd, QStringLiteral("TeachSkillValue"));
+    NameFieldWithKey(TeachAttribValueEd, QStringLiteral("TeachAttribValue"));
     PermanentEd = AddGridEdit(group, "PermanentEd", QStringLiteral("Показывать постоянно"),
                               QStringLiteral("Показывать ли пункт диалога постоянно"), 5, 2);
     ClearChildrenEd = AddGridEdit(group, "ClearChildrenEd", QStringLiteral("Скрыть дочерние д-ги"),

@@ -27,11 +27,17 @@ std::string TextOf(const QComboBox* box) {
 }
 
 QString FieldName(const QWidget* field) {
+    if (!field->accessibleName().isEmpty())
+        return field->accessibleName();
     if (const QWidget* parent = field->parentWidget())
         for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
             if (label->buddy() == field)
                 return label->text();
     return field->objectName();
+}
+
+void NameFieldWithKey(QWidget* field, const QString& key) {
+    field->setAccessibleName(QStringLiteral("%1 (%2)").arg(FieldName(field), key));
 }
 
 QString UnwritableMessage(const UnwritableCharacter& found, const QString& notDone) {

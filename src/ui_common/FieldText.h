@@ -23,8 +23,14 @@ QStringList ComboEntries(const std::vector<std::string>& entries);
 std::string TextOf(const QLineEdit* edit);
 std::string TextOf(const QComboBox* box);
 
-// The name a message gives a field: the text of the label the form shows for it, else its object name.
+// The name a message gives a field: its accessible name when it has one (see NameFieldWithKey), else the
+// text of the label the form shows for it, else its object name.
 QString FieldName(const QWidget* field);
+
+// For fields whose labels alone do not tell them apart: the name messages give the field becomes its
+// label followed by the key it is written to, "Значение навыка (TeachAttribValue)". The form still
+// shows the label alone; the name is the field's accessible name, so screen readers tell them apart too.
+void NameFieldWithKey(QWidget* field, const QString& key);
 
 // A character that Windows-1251 lacks, found in a text read for writing.
 struct UnwritableCharacter {

@@ -209,5 +209,21 @@ TEST_F(InfoTabCompile, ACharacterTheCodePageLacksIsNamedWhereverItIsAndNothingIs
               std::string::npos);
 }
 
+// The skill's value and the attribute's share their label on the form; a message tells them apart by the
+// key each is written to.
+TEST_F(InfoTabCompile, TheTwoFieldsLabelledValueOfSkillAreNamedByTheirKeys) {
+    const QString notCompiled = "есть символ «ż» (U+017C), которого нет в кодировке Windows-1251. Диалог не "
+                                "скомпилирован: замените или удалите этот символ. / Ошибка";
+    Find<QLineEdit>("TeachAttribValueEd")->setText("5ż");
+    Build("Diego_Hello", "Diego");
+    EXPECT_EQ(OnlyBox(&tab), "В поле «Значение навыка (TeachAttribValue)» " + notCompiled);
+
+    Find<QLineEdit>("TeachAttribValueEd")->setText("5");
+    Find<QLineEdit>("TeachSkillValueEd")->setText("5ż");
+    dialogs.calls.clear();
+    Build("Diego_Hello", "Diego");
+    EXPECT_EQ(OnlyBox(&tab), "В поле «Значение навыка (TeachSkillValue)» " + notCompiled);
+}
+
 } // namespace
 } // namespace pwtest

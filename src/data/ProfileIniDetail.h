@@ -1,0 +1,206 @@
+#pragma once
+// The private-profile layer's own pieces, shared by its files and by no one else: the scan of a file's
+// text in place and the grammar of its lines, used by the reading (ProfileIniRead, ProfileIniKeys) and the
+// writing (ProfileIniWrite) alike, and the conversion between a caller's text and the file's encoding
+// (ProfileIniForms). The line tests are inline: every pass over a file runs them on each line.
+
+#include "data/Cp1251.h"
+#include "data/ProfileIni.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pw::profile_detail {
+
+// A profile file's text, 8-bit or UTF-16LE with its byte-order mark, scanned in place: positions are
+// byte offsets and a "unit" is one byte or one UTF-16 code unit. Nothing is decoded except the values
+// that are returned, so a lookup in a large UTF-16 table costs no more than one pass over its bytes.
+class ProfileScan {
+public:
+    // A whole file: UTF-16LE when it starts with the byte-order mark.
+    explicit ProfileScan(std::string_view bytes)
+        : ProfileScan(bytes, HasWideMark(bytes), HasWideMark(bytes) ? 2 : 0) {}
+    // A part of a file that starts at a line's start, without the byte-order mark.
+    ProfileScan(std::string_view bytes, bool wide, std::size_t begin = 0)
+        : mData(bytes), mWide(wide), mUnit(wide ? 2 : 1), mBegin(begin),
+          mEnd(wide ? bytes.size() - ((bytes.size() - begin) % 2) : bytes.size()) {}
+
+    static bool HasWideMark(std::string_view bytes) {
+        return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+               static_cast<unsigned char>(bytes[1]) == 0xFE;
+    }
+    std::string_view Data() const { return mData; }
+    bool IsBreak(std::size_t pos) const {
+        const unsigned u = Unit(pos);
+        return u == '\r' || u == '\n';
+    }
+
+    bool Wide() const { return mWide; }
+    std::size_t Begin() const { return mBegin; }
+    std::size_t End() const { return mEnd; }
+    std::size_t UnitSize() const { return mUnit; }
+
+    unsigned Unit(std::size_t pos) const {
+        const auto lo = static_cast<unsigned char>(mData[pos]);
+        return mWide ? lo | (static_cast<unsigned>(static_cast<unsigned char>(mData[pos + 1])) << 8) : lo;
+    }
+
+    // The unit that stands for one byte of 8-bit text in this file: the byte itself, or its code point.
+    unsigned UnitOf(char c) const {
+        const auto byte = static_cast<unsigned char>(c);
+        return mWide ? static_cast<unsigned>(Cp1251ToUnicode(byte)) : byte;
+    }
+
+    // Whether a unit of the file equals the unit of c, with A-Z folded.
+    bool UnitMatches(unsigned u, char c) const {
+        const unsigned expected = UnitOf(c);
+        return u == expected || (u < 128 && expected < 128 &&
+                                 AsciiUpper(static_cast<char>(u)) == AsciiUpper(static_cast<char>(expected)));
+    }
+
+    // One line: [start, end) without its terminator; next is where the following line starts.
+    struct Line {
+        std::size_t start, end, next;
+        std::size_t trimStart, trimEnd;
+    };
+
+    // The line starting at pos (pos < End()).
+    Line LineAt(std::size_t pos) {
+        Line line{};
+        line.start = pos;
+        line.end = NextBreak(pos);
+        line.next = line.end;
+        if (line.end < mEnd) {
+            const bool cr = Unit(line.end) == '\r';
+            line.next += mUnit;
+            if (cr && line.next < mEnd && Unit(line.next) == '\n')
+                line.next += mUnit;
+        }
+        line.trimStart = line.start;
+        line.trimEnd = line.end;
+        while (line.trimStart < line.trimEnd && Unit(line.trimStart) <= 32)
+            line.trimStart += mUnit;
+        while (line.trimEnd > line.trimStart && Unit(line.trimEnd - mUnit) <= 32)
+            line.trimEnd -= mUnit;
+        return line;
+    }
+
+    // Position of the first unit c in [from, to), or to.
+    std::size_t FindUnit(std::size_t from, std::size_t to, unsigned c) const {
+        for (std::size_t p = from; p < to; p += mUnit)
+            if (Unit(p) == c)
+                return p;
+        return to;
+    }
+
+    // Whether the units of [from, to), trimmed, equal name (8-bit) with A-Z folded.
+    bool NameEquals(std::size_t from, std::size_t to, std::string_view name) const {
+        while (from < to && Unit(from) <= 32)
+            from += mUnit;
+        while (to > from && Unit(to - mUnit) <= 32)
+            to -= mUnit;
+        if ((to - from) / mUnit != name.size())
+            return false;
+        for (std::size_t i = 0; i < name.size(); ++i, from += mUnit)
+            if (!UnitMatches(Unit(from), name[i]))
+                return false;
+        return true;
+    }
+
+    // The raw bytes of 8-bit text as this file stores it.
+    std::string Encode(std::string_view text) const {
+        return mWide ? Cp1251ToUtf16Le(text) : std::string(text);
+    }
+
+private:
+    // Next CR or LF unit at or after pos, or End(). The positions found are kept, so a pass over the
+    // whole file searches each byte about once.
+    std::size_t NextBreak(std::size_t pos) {
+        if (mNextCr < pos || mNextCr == kUnknown)
+            mNextCr = FindBreakUnit(pos, '\r');
+        if (mNextLf < pos || mNextLf == kUnknown)
+            mNextLf = FindBreakUnit(pos, '\n');
+        return std::min(mNextCr, mNextLf);
+    }
+
+    std::size_t FindBreakUnit(std::size_t pos, char c) const {
+        while (pos < mEnd) {
+            const void* hit = std::memchr(mData.data() + pos, c, mEnd - pos);
+            if (!hit)
+                return mEnd;
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - mData.data());
+            if (!mWide)
+                return at;
+            if ((at - mBegin) % 2 == 0 && mData[at + 1] == '\0')
+                return at;
+            pos = at + 1;
+        }
+        return mEnd;
+    }
+
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::string_view mData;
+    bool mWide;
+    std::size_t mUnit;
+    std::size_t mBegin;
+    std::size_t mEnd;
+    std::size_t mNextCr = kUnknown;
+    std::size_t mNextLf = kUnknown;
+};
+
+// ---- The grammar of a line ----
+
+inline bool IsSectionHeader(const ProfileScan& scan, const ProfileScan::Line& line) {
+    return line.trimStart < line.trimEnd && scan.Unit(line.trimStart) == '[';
+}
+
+inline bool IsComment(const ProfileScan& scan, const ProfileScan::Line& line) {
+    return line.trimStart < line.trimEnd && scan.Unit(line.trimStart) == ';';
+}
+
+inline bool HeaderNames(const ProfileScan& scan, const ProfileScan::Line& line, std::string_view section) {
+    const std::size_t nameStart = line.trimStart + scan.UnitSize();
+    const std::size_t close = scan.FindUnit(nameStart, line.trimEnd, ']');
+    return scan.NameEquals(nameStart, close, section);
+}
+
+// The position of the '=' that ends key's name on this line, or npos. The key's letters are compared
+// from the line's start, so a line whose name differs is rejected after its first few units instead
+// of being searched for its '='.
+inline std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& line, std::string_view key) {
+    if (line.trimStart == line.trimEnd || IsComment(scan, line) || key.find('=') != std::string_view::npos)
+        return std::string_view::npos;
+    std::size_t pos = line.trimStart;
+    for (char c : key) {
+        if (pos >= line.trimEnd)
+            return std::string_view::npos;
+        if (!scan.UnitMatches(scan.Unit(pos), c))
+            return std::string_view::npos;
+        pos += scan.UnitSize();
+    }
+    while (pos < line.trimEnd && scan.Unit(pos) <= 32)
+        pos += scan.UnitSize();
+    return pos < line.trimEnd && scan.Unit(pos) == '=' ? pos : std::string_view::npos;
+}
+
+// ---- A caller's text and the file's (ProfileIniForms.cpp) ----
+
+// A caller's value as the file stores it; std::nullopt when the file's encoding cannot hold it.
+std::optional<std::string> EncodeValue(std::string_view text, bool wide, ProfileForm form);
+
+// A caller's section or key name in Windows-1251, which names are compared in; std::nullopt when the code
+// page cannot hold it.
+std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm form);
+
+// The value of a key line whose name ends at the '=' at eq, as the caller takes it.
+std::string ValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
+                       ProfileForm form);
+
+// A name without the blanks (codes 0..32) around it.
+std::string_view TrimmedName(std::string_view name);
+
+} // namespace pw::profile_detail

@@ -1,0 +1,98 @@
+#include "data/ProfileIni.h"
+
+#include "data/Cp1251.h"
+#include "data/ProfileIniDetail.h"
+
+namespace pw {
+
+using profile_detail::HeaderNames;
+using profile_detail::IsComment;
+using profile_detail::IsSectionHeader;
+using profile_detail::ProfileScan;
+using profile_detail::TrimmedName;
+using profile_detail::ValueAfter;
+
+ProfileKeySet::ProfileKeySet(std::vector<std::string> keys) : mKeys(std::move(keys)) {
+    mFirstEqual.reserve(mKeys.size());
+    for (std::size_t i = 0; i < mKeys.size(); ++i) {
+        const std::string_view name = TrimmedName(mKeys[i]);
+        // A name with "=" ends before it on every line, so no line holds such a key.
+        if (name.find('=') != std::string_view::npos)
+            mFirstEqual.push_back(i);
+        else
+            mFirstEqual.push_back(mNumbers.try_emplace(name, i).first->second);
+    }
+}
+
+std::optional<std::size_t> ProfileKeySet::Number(std::string_view name) const {
+    const auto found = mNumbers.find(name);
+    return found == mNumbers.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+}
+
+namespace {
+
+// The name of a key line, [from, to) up to its "=", trimmed, in Windows-1251: the bytes themselves in an
+// 8-bit file, converted into buffer in a UTF-16 one. std::nullopt when a unit has no Windows-1251 byte,
+// so that no name given can equal it.
+std::optional<std::string_view> KeyLineName(const ProfileScan& scan, std::size_t from, std::size_t to,
+                                            std::string& buffer) {
+    while (to > from && scan.Unit(to - scan.UnitSize()) <= 32)
+        to -= scan.UnitSize();
+    if (!scan.Wide())
+        return scan.Data().substr(from, to - from);
+    buffer.clear();
+    for (std::size_t pos = from; pos < to; pos += 2) {
+        bool lossy = false;
+        buffer += UnicodeToCp1251(scan.Unit(pos), &lossy);
+        if (lossy)
+            return std::nullopt;
+    }
+    return buffer;
+}
+
+// Takes the value of a key line when its key is in the set and not yet found; true when it did.
+bool TakeKeyLine(const ProfileScan& scan, const ProfileScan::Line& line, const ProfileKeySet& keys,
+                 std::vector<std::optional<std::string>>& values, std::string& buffer) {
+    if (line.trimStart == line.trimEnd || IsComment(scan, line))
+        return false;
+    const std::size_t eq = scan.FindUnit(line.trimStart, line.trimEnd, '=');
+    if (eq == line.trimEnd)
+        return false;
+    const std::optional<std::string_view> name = KeyLineName(scan, line.trimStart, eq, buffer);
+    const std::optional<std::size_t> number = name ? keys.Number(*name) : std::nullopt;
+    if (!number || values[*number])
+        return false;
+    values[*number] = ValueAfter(scan, line, eq, ProfileForm::Cp1251);
+    return true;
+}
+
+} // namespace
+
+ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, const ProfileKeySet& keys) {
+    ProfileValues found;
+    found.values.resize(keys.Size());
+    ProfileScan scan(bytes);
+    section = TrimmedName(section);
+    std::size_t left = keys.Findable();
+    std::string buffer;
+    bool inSection = false;
+    for (std::size_t pos = scan.Begin(); pos < scan.End() && !(inSection && left == 0);) {
+        const ProfileScan::Line line = scan.LineAt(pos);
+        pos = line.next;
+        if (IsSectionHeader(scan, line)) {
+            // Only the first section of the name is searched.
+            if (inSection)
+                break;
+            inSection = found.sectionFound = HeaderNames(scan, line, section);
+            continue;
+        }
+        if (inSection && TakeKeyLine(scan, line, keys, found.values, buffer))
+            --left;
+    }
+    for (std::size_t i = 0; i < keys.Size(); ++i)
+        if (keys.FirstEqual(i) != i)
+            found.values[i] = found.values[keys.FirstEqual(i)];
+    return found;
+}
+
+} // namespace pw
