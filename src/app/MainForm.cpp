@@ -102,6 +102,19 @@ void TForm1::BuildFrame() {
     connect(mInfoTab, &InfoTab::QuestEdDblClick, this,
             [this](const std::string& name) { RunGuarded(this, [this, &name] { ShowQuestByName(name); }); });
     connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
+    connect(mInfoTab, &InfoTab::InfoLoaded, this,
+            [this](const std::string& path) { Visited({Place::Tab::Dialogue, path}); });
+    connect(mQuestTab, &QuestTab::QuestLoaded, this,
+            [this](const std::string& path) { Visited({Place::Tab::Quest, path}); });
+    // A file the program wrote may have changed a name the index holds.
+    auto rebuildIndex = [this] {
+        if (mWorkspace.libraryIndex)
+            mWorkspace.libraryIndex->Rebuild();
+    };
+    connect(mInfoTab, &InfoTab::RecordWritten, this, rebuildIndex);
+    connect(mQuestTab, &QuestTab::RecordWritten, this, rebuildIndex);
+    connect(mInfoTab, &InfoTab::JumpRequested, this, &TForm1::FollowJump);
+    connect(mQuestTab, &QuestTab::JumpRequested, this, &TForm1::FollowJump);
 
     InfoTm = new QTimer(this);
     InfoTm->setObjectName(QStringLiteral("InfoTm"));
@@ -133,6 +146,7 @@ void TForm1::BuildMenu() {
     QAction* settings = bar->addAction(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("N3"));
     connect(settings, &QAction::triggered, this, &TForm1::N3Click);
+    BuildViewMenu();
 }
 
 void TForm1::FormCreate() {

@@ -4,6 +4,10 @@
 // string table accessor in the workspace. A second one, the edit-mode window, is a full editor of its
 // own beside the first.
 
+#include "app/NavigationHistory.h"
+#include "data/ReadReport.h"
+#include "ui_common/Jumps.h"
+
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
@@ -20,6 +24,7 @@ namespace pw {
 
 struct Workspace;
 class InfoTab;
+class LibraryBrowser;
 class QuestTab;
 class StringEditorTab;
 class TScreenShot;
@@ -60,6 +65,17 @@ public:
     // again and opens it in this window as a new start would. The question belongs to settingsDialog.
     void SettingsSaved(QWidget* settingsDialog);
 
+    // Follows a name of a form to what it names (see Jumps.h). A name the library or the table does not
+    // hold is said so in the status bar and opens nothing.
+    void FollowJump(const Jump& jump);
+    // "Библиотека": the browser window beside this one, shown and raised; with filter, that put in its
+    // filter line.
+    LibraryBrowser* ShowBrowser(const QString* filter = nullptr);
+    // Back and forward across the files loaded into the two form tabs and the string-table lines
+    // jumped to.
+    void GoBack();
+    void GoForward();
+
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
@@ -87,6 +103,17 @@ private:
     void InfoTmTimer();
     void PgCtrlChange(int index);
     void SetTableTabImage(int image);
+    void BuildViewMenu();
+    // The file of the dialogue or quest named name, found in the library index; the index is rebuilt once
+    // when the file found no longer holds that name. Empty when the library holds none.
+    std::string FindInLibrary(RecordKind kind, const std::string& name);
+    // Loads path into the tab of its kind and brings that tab to the front. False when nothing was loaded.
+    bool OpenInTab(RecordKind kind, const std::string& path);
+    bool ShowStringEntry(const std::string& id);
+    bool ShowPlace(const Place& place);
+    // A tab showed a new place: remembered, unless it is a move back or forward that shows it.
+    void Visited(const Place& place);
+    void UpdateHistoryActions();
 
     Workspace& mWorkspace;
     WindowRole mRole;
@@ -102,6 +129,12 @@ private:
     int mTableTabImage = 0;
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
+    LibraryBrowser* mBrowser = nullptr;      // made when first shown
+    NavigationHistory mHistory;
+    bool mMovingInHistory = false;
+    bool mMovedInHistory = false; // the place of a move was shown
+    QAction* mBackAction = nullptr;
+    QAction* mForwardAction = nullptr;
 };
 
 } // namespace pw

@@ -4,6 +4,7 @@
 #include "data/Numbers.h"
 #include "data/ProfileIni.h"
 #include "data/ReadReport.h"
+#include "data/StrUtilsEx.h"
 
 #include <stdexcept>
 
@@ -147,6 +148,21 @@ bool SetQuestFieldText(TQuest& quest, std::string_view key, std::string_view val
         throw std::runtime_error(NotValidIntegerMessage(value));
     quest.*field->number = *number;
     return true;
+}
+
+std::vector<std::string> SplitQuestNames(std::string_view list) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find_first_of(";,", start);
+        if (end == std::string_view::npos)
+            end = list.size();
+        const std::string_view name = TrimView(list.substr(start, end - start));
+        if (!name.empty())
+            names.emplace_back(name);
+        start = end + 1;
+    }
+    return names;
 }
 
 } // namespace pw

@@ -10,6 +10,10 @@ namespace pw {
 
 struct RecordReadReport;
 
+// The quests a FinishedQuests value names: the quests that must be done before, separated by ";" or ",",
+// each trimmed; empty elements left out.
+std::vector<std::string> SplitQuestNames(std::string_view list);
+
 class TQuest {
 public:
     std::int32_t RunningTimeYears = 0;

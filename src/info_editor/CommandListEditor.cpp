@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTableWidget>
@@ -156,7 +157,28 @@ void CommandListEditor::AddSeparator(QMenu* menu, const char* name) {
 }
 
 void CommandListEditor::ShowCommandListPop(const QPoint& pos) {
+    for (QAction* action : std::as_const(mJumpActions)) {
+        CommandListPop->removeAction(action);
+        action->deleteLater();
+    }
+    mJumpActions.clear();
+    const QModelIndex cell = CommandList->indexAt(pos);
+    const std::vector<JumpItem> jumps =
+        mCellJumps && cell.isValid() ? mCellJumps(cell.row(), cell.column()) : std::vector<JumpItem>{};
+    if (!jumps.empty())
+        mJumpActions.append(CommandListPop->addSeparator());
+    for (const JumpItem& item : jumps) {
+        QAction* action = CommandListPop->addAction(item.caption);
+        connect(action, &QAction::triggered, this, [this, jump = item.jump] { mGo(jump); });
+        mJumpActions.append(action);
+    }
     CommandListPop->popup(CommandList->viewport()->mapToGlobal(pos));
+}
+
+void CommandListEditor::SetCellJumps(std::function<std::vector<JumpItem>(int, int)> jumps,
+                                     std::function<void(const Jump&)> go) {
+    mCellJumps = std::move(jumps);
+    mGo = std::move(go);
 }
 
 void CommandListEditor::AttachSynInfoMemPop(QPlainTextEdit* pane) {
@@ -329,6 +351,17 @@ bool CommandListEditor::eventFilter(QObject* watched, QEvent* event) {
         const QEvent::Type type = event->type();
         if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
             return FilterDrag(event);
+        if (type == QEvent::MouseButtonPress && mCellJumps) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex cell = CommandList->indexAt(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) && cell.isValid()) {
+                const std::vector<JumpItem> jumps = mCellJumps(cell.row(), cell.column());
+                if (!jumps.empty()) {
+                    mGo(jumps.front().jump);
+                    return true;
+                }
+            }
+        }
         return false;
     }
     if (watched != mGridObject)

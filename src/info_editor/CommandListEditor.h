@@ -5,12 +5,16 @@
 // the context menus of the grid and of the raw file pane SynInfoMem with the choice of editing surface,
 // and the limits of the splitter between them.
 
+#include "ui_common/Jumps.h"
 #include "widgets/CellEditPolicy.h"
 
 #include <QObject>
 #include <QLineEdit>
 #include <QPoint>
 #include <QPointer>
+
+#include <functional>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -80,6 +84,11 @@ public:
     // with its enabling rule while one of its items shows, the pane's own menu otherwise.
     void AttachSynInfoMemPop(QPlainTextEdit* pane);
 
+    // The jumps a cell offers (see Jumps.h): on the grid's menu after its own items, the first on
+    // Ctrl+click; go carries a chosen one out.
+    void SetCellJumps(std::function<std::vector<JumpItem>(int row, int column)> jumps,
+                      std::function<void(const Jump&)> go);
+
     // Menu states on opening.
     void CommandListPopPopup();
     void SynInfoMemPopPopup();
@@ -108,6 +117,10 @@ private:
     int EditColumn = 0;
     int mEditRow = -1;
     int mDropTarget = -1;
+
+    std::function<std::vector<JumpItem>(int, int)> mCellJumps;
+    std::function<void(const Jump&)> mGo;
+    QList<QAction*> mJumpActions; // the cell's items on CommandListPop while it shows
 
     QMenu* CommandListPop = nullptr;
     QMenu* SynInfoMemPop = nullptr;

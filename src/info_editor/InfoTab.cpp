@@ -1,5 +1,6 @@
 #include "info_editor/InfoTab.h"
 
+#include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
 #include "info_editor/ReportLists.h"
@@ -45,6 +46,7 @@ InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWork
     layout->addWidget(BuildParamsGroup());
     layout->addWidget(BuildListsGroup(), 1);
     ShowModel(InfoEditorModel{});
+    AttachJumpMenus();
 }
 
 QWidget* InfoTab::BuildSearchPanel() {
@@ -273,6 +275,7 @@ void InfoTab::LoadInfo(const std::string& path) {
         SynInfoMem->clear();
         ShowCannotOpenFile(window(), path);
     }
+    emit InfoLoaded(path);
 }
 
 void InfoTab::CompileInfo() {
@@ -295,6 +298,7 @@ void InfoTab::CompileInfo() {
                           QString::fromStdString(outcome.caption), MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
+    emit RecordWritten(outcome.path);
     SynInfoMem->LoadFromFile(outcome.path);
 }
 
@@ -344,6 +348,44 @@ void InfoTab::WriteBtnClick() {
 
 void InfoTab::ShareSynInfoMemPop(QPlainTextEdit* pane) {
     mCommandListEditor->AttachSynInfoMemPop(pane);
+}
+
+void InfoTab::AttachJumpMenus() {
+    auto go = [this](const Jump& jump) { emit JumpRequested(jump); };
+    AttachJumps(
+        NameEd,
+        [this](int) {
+            std::vector<JumpItem> items = DialogueJumps(TextOf(NameEd));
+            if (!items.empty()) // the dialogue itself is open: its children come first
+                items.front() = {QStringLiteral("Дочерние диалоги"), {Jump::Kind::ChildDialogues, TextOf(NameEd)}};
+            return items;
+        },
+        go);
+    AttachJumps(ParentEd, [this](int) { return DialogueJumps(TextOf(ParentEd)); }, go);
+    AttachJumps(QuestEd, [this](int) { return QuestJumps(TextOf(QuestEd)); }, go);
+    AttachJumps(CondPlayerKnowsEd, [this](int) { return WhereUsedJumps(TextOf(CondPlayerKnowsEd)); }, go);
+    AttachJumps(InfoStrViewEd, [this](int) { return StringJumps(ToCp1251(FirstSelectedTextId())); }, go);
+    mCommandListEditor->SetCellJumps([this](int row, int column) { return CellJumps(row, column); }, go);
+}
+
+std::vector<JumpItem> InfoTab::CellJumps(int row, int column) const {
+    auto cellText = [this, row](int cell) {
+        const QTableWidgetItem* item = CommandList->item(row, cell);
+        return item ? Trim(ToCp1251(item->text())) : std::string();
+    };
+    if (column == kCommandCellCount - 1) {
+        const std::string id = cellText(column);
+        return id == kEmptyPlaceholder ? std::vector<JumpItem>{} : StringJumps(id);
+    }
+    if (column != 3)
+        return {};
+    const std::string command = cellText(0);
+    for (const char* questCommand : {"SucceedQuest", "CloseQuest", "RunQuest"})
+        if (AsciiEqualNoCase(command, questCommand))
+            return QuestJumps(cellText(3));
+    if (AsciiEqualNoCase(command, "SetGameEvent"))
+        return WhereUsedJumps(cellText(3));
+    return {};
 }
 
 void InfoTab::TeachSkillCmbUserChange() {

@@ -4,6 +4,7 @@
 // a model made from a .info file, compiling reads the controls into a model and writes it.
 
 #include "info_editor/InfoEditorModel.h"
+#include "ui_common/Jumps.h"
 
 #include <QWidget>
 
@@ -51,6 +52,11 @@ signals:
     void QuestEdDblClick(const std::string& name);
     // A line was written to the string table from this tab.
     void TableStringAdded();
+    // A file was loaded into the form (path as given to LoadInfo), or the compile wrote one.
+    void InfoLoaded(const std::string& path);
+    void RecordWritten(const std::string& path);
+    // A name of the form or a cell was followed: its context menu or Ctrl+click.
+    void JumpRequested(const pw::Jump& jump);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +76,9 @@ private:
     QString FirstSelectedTextId() const;
     void TeachSkillCmbUserChange();
     void KeepZeroWhenBlank(QLineEdit* edit);
+    // The jumps of the form's names and of the command grid's cells.
+    void AttachJumpMenus();
+    std::vector<JumpItem> CellJumps(int row, int column) const;
 
     Workspace& mWorkspace;
 

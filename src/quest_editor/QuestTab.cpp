@@ -1,5 +1,6 @@
 #include "quest_editor/QuestTab.h"
 
+#include "data/StrUtilsEx.h"
 #include "library/LibrarySearchBox.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
@@ -75,6 +76,7 @@ QuestTab::QuestTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWo
     layout->addWidget(BuildParamsGroup());
     layout->addWidget(BuildEditorGroup(), 1);
     ShowModel(QuestEditorModel{});
+    AttachJumpMenus();
 }
 
 QWidget* QuestTab::BuildSearchPanel() {
@@ -180,6 +182,7 @@ void QuestTab::LoadQuest(const std::string& path) {
         SynQuestMem->clear();
         ShowCannotOpenFile(window(), path);
     }
+    emit QuestLoaded(path);
 }
 
 void QuestTab::CompileQuest() {
@@ -201,6 +204,7 @@ void QuestTab::CompileQuest() {
                           MsgIcon::None, MsgButtons::Ok);
         return;
     }
+    emit RecordWritten(outcome.path);
     SynQuestMem->LoadFromFile(outcome.path);
 }
 
@@ -227,6 +231,29 @@ bool QuestTab::SynQuestMemKeyPress(const QKeyEvent& event) {
     Dialogs().Message(window(), QStringLiteral("Используйте кнопку \"Компилировать\"!"),
                       QString::fromUtf8(kCaption), MsgIcon::Information, MsgButtons::Ok);
     return true;
+}
+
+void QuestTab::AttachJumpMenus() {
+    auto go = [this](const Jump& jump) { emit JumpRequested(jump); };
+    auto* name = static_cast<QLineEdit*>(mTextFields.at("QuestNameEd"));
+    AttachJumps(name, [name](int) { return WhereUsedJumps(TextOf(name)); }, go);
+    for (QLineEdit* id : {QuestLogTopicEd, QuestLogTextEd})
+        AttachJumps(id, [id](int) { return StringJumps(TextOf(id)); }, go);
+    // FinishedQuests names several quests: the one under the mouse pointer.
+    auto* finished = static_cast<QLineEdit*>(mTextFields.at("QuestFinishedQuestsEd"));
+    AttachJumps(
+        finished,
+        [finished](int position) {
+            const std::string text = TextOf(finished);
+            const std::size_t at = std::min(static_cast<std::size_t>(std::max(position, 0)), text.size());
+            std::size_t start = 0;
+            if (const std::size_t separator = at > 0 ? text.find_last_of(";,", at - 1) : std::string::npos;
+                separator != std::string::npos)
+                start = separator + 1;
+            const std::size_t end = std::min(text.find_first_of(";,", at), text.size());
+            return QuestJumps(Trim(std::string_view(text).substr(start, end - start)));
+        },
+        go);
 }
 
 void QuestTab::Button1Click() {

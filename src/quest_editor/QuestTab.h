@@ -5,6 +5,7 @@
 // a model and writes it.
 
 #include "quest_editor/QuestEditorModel.h"
+#include "ui_common/Jumps.h"
 
 #include <QWidget>
 
@@ -51,6 +52,11 @@ public:
 signals:
     // A line was written to the string table from this tab.
     void TableStringAdded();
+    // A file was loaded into the form (path as given to LoadQuest), or the compile wrote one.
+    void QuestLoaded(const std::string& path);
+    void RecordWritten(const std::string& path);
+    // A name of the form was followed: its context menu or Ctrl+click.
+    void JumpRequested(const pw::Jump& jump);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +70,7 @@ private:
     QuestEditorModel ReadModel(FieldsForWriting& fields) const;
     void ShowModel(const QuestEditorModel& model);
 
+    void AttachJumpMenus();
     void Button1Click();
     void WriteInfoTableBtnClick();
     bool SynQuestMemKeyPress(const QKeyEvent& event);

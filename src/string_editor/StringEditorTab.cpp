@@ -1,9 +1,11 @@
 #include "string_editor/StringEditorTab.h"
 
+#include "data/StrUtilsEx.h"
 #include "string_editor/ToolImages.h"
 #include "string_editor/dlgReplaceText.h"
 #include "string_editor/dlgSearchText.h"
 #include "text_pane/TextPane.h"
+#include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/WaitCursor.h"
@@ -124,6 +126,43 @@ void StringEditorTab::EnsureTextInPlace() {
         return;
     const WaitCursor wait;
     SynMemText->ShowPreparedText(mPendingText.get());
+}
+
+bool StringEditorTab::ShowEntry(const std::string& id) {
+    EnsureTextInPlace();
+    // A-Z folded only, as the table's reads compare keys.
+    auto fold = [](QStringView text) {
+        QString folded = text.toString();
+        for (QChar& c : folded)
+            if (c >= u'a' && c <= u'z')
+                c = QChar(c.unicode() - 32);
+        return folded;
+    };
+    const QString wanted = fold(FromCp1251(TrimView(id)));
+    if (wanted.isEmpty())
+        return false;
+    const TextLines& lines = SynMemText->Lines();
+    // 0 before the section, 1 in it, 2 past it: only the first section of the name is read.
+    int section = 0;
+    for (qsizetype i = 0; i < lines.LineCount() && section < 2; ++i) {
+        const QStringView line = lines.Line(i).trimmed();
+        if (line.startsWith(u'[')) {
+            const bool ours = line.sliced(1).startsWith(u"LocAdmin_Strings]", Qt::CaseInsensitive);
+            section = section == 0 && ours ? 1 : section == 1 ? 2 : section;
+            continue;
+        }
+        if (section != 1 || line.startsWith(u';'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        if (fold(line.first(equals).trimmed()) != wanted)
+            continue;
+        SynMemText->SetSelection({{i, lines.Line(i).size()}, {i, 0}});
+        SynMemText->centerCursor();
+        return true;
+    }
+    return false;
 }
 
 void StringEditorTab::DiscardPendingText() {

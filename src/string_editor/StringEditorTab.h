@@ -42,6 +42,11 @@ public:
     // overwritten when the user says so. Throws std::runtime_error when the file cannot be read or
     // written; it is then unchanged.
     void SaveStringTableText();
+    // Selects the line of the entry id (Windows-1251; trimmed, A-Z folded, as the table's reads compare
+    // it) in the pane's text and scrolls it into view: the first such line of the first section
+    // "LocAdmin_Strings". False, with the pane unchanged, when the text holds no such line.
+    bool ShowEntry(const std::string& id);
+
     // Runs the find (false) or replace (true) dialog and, on OK, its first search.
     void ShowSearchDialog(bool replace);
     // One search with the remembered settings: a find selects the next occurrence, a replace replaces

@@ -15,22 +15,6 @@ void AddTableId(std::string_view key, const std::string& id, FileReport& report)
         report.references.push_back({Reference::Kind::StringId, std::string(trimmed), std::string(key)});
 }
 
-// FinishedQuests names the quests that must be done before, separated by ";" or ",".
-std::vector<std::string> SplitQuestNames(std::string_view list) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find_first_of(";,", start);
-        if (end == std::string_view::npos)
-            end = list.size();
-        const std::string_view name = TrimView(list.substr(start, end - start));
-        if (!name.empty())
-            names.emplace_back(name);
-        start = end + 1;
-    }
-    return names;
-}
-
 } // namespace
 
 void CheckQuestFile(FileReport& report, bool lookUpIds) {

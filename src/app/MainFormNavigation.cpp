@@ -1,0 +1,207 @@
+// The main window's ways through the library: the browser window, the jumps from the forms' names, and
+// back and forward across what the tabs showed.
+
+#include "app/MainForm.h"
+
+#include "data/Cp1251.h"
+#include "data/StrUtilsEx.h"
+#include "info_editor/InfoTab.h"
+#include "library/LibraryBrowser.h"
+#include "library/LibraryIndexService.h"
+#include "quest_editor/QuestTab.h"
+#include "string_editor/StringEditorTab.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/Workspace.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace pw {
+namespace {
+
+// Whether the file at path still holds a record of kind named name (a file changed outside the program
+// since the index read it may not).
+bool StillNamed(RecordKind kind, const std::string& path, const std::string& name) {
+    const LibraryIndex check({path});
+    const LibraryEntry& entry = check[0];
+    return entry.Read() && entry.kind == kind && AsciiEqualNoCase(TrimView(entry.Name()), TrimView(name));
+}
+
+} // namespace
+
+void TForm1::BuildViewMenu() {
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    QAction* browser = view->addAction(QStringLiteral("Библиотека"));
+    browser->setObjectName(QStringLiteral("BrowserAction"));
+    browser->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(browser, &QAction::triggered, this, [this] { ShowBrowser(); });
+    view->addSeparator();
+    mBackAction = view->addAction(QStringLiteral("Назад"));
+    mBackAction->setObjectName(QStringLiteral("BackAction"));
+    mBackAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    connect(mBackAction, &QAction::triggered, this, &TForm1::GoBack);
+    mForwardAction = view->addAction(QStringLiteral("Вперёд"));
+    mForwardAction->setObjectName(QStringLiteral("ForwardAction"));
+    mForwardAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    connect(mForwardAction, &QAction::triggered, this, &TForm1::GoForward);
+    // The shortcuts act from every tab and control of the window, the menu bar's actions being its own.
+    addActions({browser, mBackAction, mForwardAction});
+    UpdateHistoryActions();
+}
+
+LibraryBrowser* TForm1::ShowBrowser(const QString* filter) {
+    if (!mBrowser) {
+        mBrowser = new LibraryBrowser(mWorkspace, this);
+        connect(mBrowser, &LibraryBrowser::OpenRequested, this, [this](RecordKind kind, const std::string& path) {
+            RunGuarded(this, [this, kind, &path] {
+                if (OpenInTab(kind, path)) {
+                    raise();
+                    activateWindow();
+                }
+            });
+        });
+    }
+    if (filter)
+        mBrowser->SetFilter(*filter);
+    mBrowser->show();
+    mBrowser->raise();
+    mBrowser->activateWindow();
+    return mBrowser;
+}
+
+std::string TForm1::FindInLibrary(RecordKind kind, const std::string& name) {
+    LibraryIndexService* service = mWorkspace.libraryIndex.get();
+    if (!service)
+        return {};
+    bool stale = false;
+    for (int attempt = 0; attempt < 2 && (attempt == 0 || stale); ++attempt) {
+        if (attempt > 0)
+            service->Rebuild();
+        service->WaitUntilBuilt();
+        const LibraryIndex& index = service->Current()->index;
+        const std::vector<std::size_t>& named =
+            kind == RecordKind::Quest ? index.Quests(TrimView(name)) : index.Dialogues(TrimView(name));
+        for (std::size_t number : named)
+            if (StillNamed(kind, index[number].path, name))
+                return index[number].path;
+        stale = !named.empty();
+    }
+    return {};
+}
+
+bool TForm1::OpenInTab(RecordKind kind, const std::string& path) {
+    const bool quest = kind == RecordKind::Quest;
+    QWidget* tab = quest ? tbQuest : tbInfo;
+    bool loaded = false;
+    auto noteLoad = [&loaded] { loaded = true; };
+    const QMetaObject::Connection connection =
+        quest ? connect(mQuestTab, &QuestTab::QuestLoaded, this, noteLoad)
+              : connect(mInfoTab, &InfoTab::InfoLoaded, this, noteLoad);
+    if (quest)
+        mQuestTab->LoadQuest(path);
+    else
+        mInfoTab->LoadInfo(path);
+    disconnect(connection);
+    if (loaded)
+        PgCtrl->setCurrentWidget(tab);
+    return loaded;
+}
+
+bool TForm1::ShowStringEntry(const std::string& id) {
+    QWidget* before = PgCtrl->currentWidget();
+    PgCtrl->setCurrentWidget(TabSheet1);
+    if (!mStringEditor->ShowEntry(id)) {
+        PgCtrl->setCurrentWidget(before);
+        return false;
+    }
+    return true;
+}
+
+void TForm1::FollowJump(const Jump& jump) {
+    const QString name = FromCp1251(TrimView(jump.name));
+    RunGuarded(this, [&] {
+        switch (jump.kind) {
+        case Jump::Kind::Dialogue:
+        case Jump::Kind::Quest: {
+            const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
+            const std::string path = FindInLibrary(kind, jump.name);
+            if (path.empty())
+                statusBar()->showMessage((kind == RecordKind::Quest ? QStringLiteral("Квест «%1» в библиотеке не найден")
+                                                                    : QStringLiteral("Диалог «%1» в библиотеке не найден"))
+                                             .arg(name));
+            else
+                OpenInTab(kind, path);
+            break;
+        }
+        case Jump::Kind::StringEntry:
+            if (ShowStringEntry(jump.name))
+                Visited({Place::Tab::StringTable, Trim(jump.name)});
+            else
+                statusBar()->showMessage(QStringLiteral("Строка «%1» в таблице строк не найдена").arg(name));
+            break;
+        case Jump::Kind::ChildDialogues: {
+            const QString filter = QStringLiteral("parent:") + name;
+            ShowBrowser(&filter);
+            break;
+        }
+        case Jump::Kind::WhereUsed: {
+            const QString filter = QStringLiteral("uses:") + name;
+            ShowBrowser(&filter);
+            break;
+        }
+        }
+    });
+}
+
+void TForm1::Visited(const Place& place) {
+    if (mMovingInHistory)
+        mMovedInHistory = true;
+    else
+        mHistory.Visit(place);
+    UpdateHistoryActions();
+}
+
+bool TForm1::ShowPlace(const Place& place) {
+    mMovingInHistory = true;
+    mMovedInHistory = false;
+    RunGuarded(this, [this, &place] {
+        switch (place.tab) {
+        case Place::Tab::Dialogue:
+            OpenInTab(RecordKind::Dialogue, place.target);
+            break;
+        case Place::Tab::Quest:
+            OpenInTab(RecordKind::Quest, place.target);
+            break;
+        case Place::Tab::StringTable:
+            mMovedInHistory = ShowStringEntry(place.target);
+            break;
+        }
+    });
+    mMovingInHistory = false;
+    return mMovedInHistory;
+}
+
+void TForm1::GoBack() {
+    if (mHistory.CanGoBack() && ShowPlace(mHistory.BackPlace()))
+        mHistory.MovedBack();
+    UpdateHistoryActions();
+}
+
+void TForm1::GoForward() {
+    if (mHistory.CanGoForward() && ShowPlace(mHistory.ForwardPlace()))
+        mHistory.MovedForward();
+    UpdateHistoryActions();
+}
+
+void TForm1::UpdateHistoryActions() {
+    if (!mBackAction)
+        return;
+    mBackAction->setEnabled(mHistory.CanGoBack());
+    mForwardAction->setEnabled(mHistory.CanGoForward());
+}
+
+} // namespace pw

@@ -1,0 +1,328 @@
+#include "library/LibraryBrowser.h"
+
+#include "data/StrUtilsEx.h"
+#include "data/StringTable.h"
+#include "library/BrowserFilter.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/Workspace.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QThread>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace pw {
+
+// The lookup of every entry's first line in the string table, off the window's thread.
+struct FirstLineLookup {
+    std::shared_ptr<const LibrarySnapshot> snapshot;
+    std::vector<std::string> lines; // per entry; written by the thread until it has finished
+    std::unique_ptr<QThread> thread;
+};
+
+namespace {
+
+using Kind = BrowserNode::Kind;
+
+// The first column of a table entry: the text before its first ";".
+std::string FirstColumn(const std::string& value) {
+    return value.substr(0, value.find(';'));
+}
+
+// Above this many items a filter's result is shown collapsed, so that typing stays quick.
+constexpr std::size_t kExpandLimit = 2000;
+
+} // namespace
+
+// The browser's tree over one build of the index and what the filter keeps of it.
+class BrowserModel : public QAbstractItemModel {
+public:
+    using QAbstractItemModel::QAbstractItemModel;
+
+    void Show(std::shared_ptr<const LibrarySnapshot> snapshot) {
+        beginResetModel();
+        mSnapshot = std::move(snapshot);
+        mTree = mSnapshot ? BuildBrowserTree(mSnapshot->index, ToCp1251(QStringLiteral("Квесты")),
+                                             ToCp1251(QStringLiteral("Не прочитаны")),
+                                             ToCp1251(QStringLiteral("(без владельца)")))
+                          : BrowserTree{};
+        mFirstLines.clear();
+        Keep(std::vector<unsigned char>(mSnapshot ? mSnapshot->index.Entries().size() : 0, 1));
+        endResetModel();
+    }
+    // Keeps the entries set in keptEntries and the paths to them.
+    void Filter(const std::vector<unsigned char>& keptEntries) {
+        beginResetModel();
+        Keep(keptEntries);
+        endResetModel();
+    }
+    void SetFirstLines(std::vector<std::string> lines) {
+        mFirstLines = std::move(lines);
+        if (!mKeptRoots.empty())
+            emit dataChanged(index(0, 1), index(rowCount() - 1, 1));
+        // Rows below the top ask for their data when they are shown, and get the lines then.
+    }
+    std::size_t KeptNodeCount() const { return mKeptCount; }
+
+    const BrowserNode* NodeAt(const QModelIndex& index) const {
+        return index.isValid() ? &mTree.nodes[index.internalId()] : nullptr;
+    }
+    const LibraryEntry* EntryAt(const QModelIndex& index) const {
+        const BrowserNode* node = NodeAt(index);
+        return node && node->entry != BrowserNode::kNone ? &mSnapshot->index[node->entry] : nullptr;
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override {
+        const std::vector<std::size_t>& rows = RowsUnder(parent);
+        if (row < 0 || static_cast<std::size_t>(row) >= rows.size() || column < 0 || column >= kColumns)
+            return {};
+        return createIndex(row, column, static_cast<quintptr>(rows[row]));
+    }
+    QModelIndex parent(const QModelIndex& child) const override {
+        if (!child.isValid())
+            return {};
+        const std::size_t up = mTree.nodes[child.internalId()].parent;
+        if (up == BrowserNode::kNone)
+            return {};
+        return createIndex(mRow[up], 0, static_cast<quintptr>(up));
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        if (parent.isValid() && parent.column() != 0)
+            return 0;
+        return static_cast<int>(RowsUnder(parent).size());
+    }
+    int columnCount(const QModelIndex& = {}) const override { return kColumns; }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        static const char* const kCaptions[kColumns] = {"Имя", "Первая реплика", "Квест", "Файл"};
+        return QString::fromUtf8(kCaptions[section]);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const BrowserNode* node = NodeAt(index);
+        if (!node)
+            return {};
+        const LibraryEntry* entry = node->entry != BrowserNode::kNone ? &mSnapshot->index[node->entry] : nullptr;
+        if (role == Qt::DisplayRole)
+            return Text(*node, entry, index.column());
+        if (role == Qt::ToolTipRole && index.column() == 0)
+            return Warning(*node, entry);
+        if (role == Qt::DecorationRole && index.column() == 0 && !Warning(*node, entry).isEmpty())
+            return QApplication::style()->standardIcon(node->kind == Kind::Failed ? QStyle::SP_MessageBoxCritical
+                                                                                   : QStyle::SP_MessageBoxWarning);
+        return {};
+    }
+
+private:
+    static constexpr int kColumns = 4;
+
+    const std::vector<std::size_t>& RowsUnder(const QModelIndex& parent) const {
+        return parent.isValid() ? mKeptChildren[parent.internalId()] : mKeptRoots;
+    }
+
+    void Keep(const std::vector<unsigned char>& keptEntries) {
+        const std::vector<unsigned char> kept = KeptNodes(mTree, keptEntries);
+        mKeptChildren.assign(mTree.nodes.size(), {});
+        mRow.assign(mTree.nodes.size(), 0);
+        mKeptRoots.clear();
+        mKeptCount = 0;
+        auto keepAll = [&](const std::vector<std::size_t>& from, std::vector<std::size_t>& to) {
+            for (std::size_t node : from)
+                if (kept[node]) {
+                    mRow[node] = static_cast<int>(to.size());
+                    to.push_back(node);
+                }
+        };
+        keepAll(mTree.roots, mKeptRoots);
+        for (std::size_t i = 0; i < mTree.nodes.size(); ++i)
+            if (kept[i]) {
+                ++mKeptCount;
+                keepAll(mTree.nodes[i].children, mKeptChildren[i]);
+            }
+    }
+
+    QVariant Text(const BrowserNode& node, const LibraryEntry* entry, int column) const {
+        if (!entry)
+            return column == 0 ? FromCp1251(node.label) : QVariant();
+        switch (column) {
+        case 0:
+            return node.kind == Kind::Failed ? FromNativePath(entry->path) : FromCp1251(TrimView(entry->Name()));
+        case 1:
+            if (node.kind == Kind::Failed)
+                return QString::fromStdString(entry->failure);
+            return node.entry < mFirstLines.size() ? FromCp1251(mFirstLines[node.entry]) : QVariant();
+        case 2:
+            return node.kind == Kind::Dialogue ? FromCp1251(TrimView(entry->Quest())) : QVariant();
+        default:
+            return FromNativePath(entry->path);
+        }
+    }
+
+    static QString Warning(const BrowserNode& node, const LibraryEntry* entry) {
+        if (node.kind == Kind::Failed && entry)
+            return QStringLiteral("Файл не прочитан: %1").arg(QString::fromStdString(entry->failure));
+        if (!node.missingParent.empty())
+            return QStringLiteral("Родительский диалог «%1» в библиотеке не найден")
+                .arg(FromCp1251(node.missingParent));
+        if (node.inCircle)
+            return node.kind == Kind::Quest ? QStringLiteral("Предшествующие квесты ссылаются друг на друга по кругу")
+                                            : QStringLiteral("Родительские диалоги ссылаются друг на друга по кругу");
+        return {};
+    }
+
+    std::shared_ptr<const LibrarySnapshot> mSnapshot;
+    BrowserTree mTree;
+    std::vector<std::string> mFirstLines; // per entry, once looked up
+    std::vector<std::vector<std::size_t>> mKeptChildren;
+    std::vector<std::size_t> mKeptRoots;
+    std::vector<int> mRow; // a kept node's row under its parent
+    std::size_t mKeptCount = 0;
+};
+
+LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
+    : QWidget(parent, Qt::Window), mWorkspace(workspace) {
+    setObjectName(QStringLiteral("LibraryBrowser"));
+    setWindowTitle(QStringLiteral("Библиотека"));
+    resize(760, 560);
+    auto* layout = new QVBoxLayout(this);
+    FilterEd = new QLineEdit(this);
+    FilterEd->setObjectName(QStringLiteral("FilterEd"));
+    FilterEd->setClearButtonEnabled(true);
+    FilterEd->setPlaceholderText(
+        QStringLiteral("Слова и поля: owner:, quest:, parent:, event:, command:, string:, folder:, uses:"));
+    FilterEd->setToolTip(QStringLiteral(
+        "Все условия должны выполняться вместе.\n"
+        "owner:Diego — диалоги персонажа; quest:Имя — диалоги квеста и сам квест;\n"
+        "parent:Имя — дочерние диалоги; event:Имя — условие CondPlayerKnows или команда SetGameEvent;\n"
+        "command:RunQuest — диалоги с этой командой; string:ID — диалоги и квесты с этой строкой;\n"
+        "folder:Myrtana/ — часть пути файла; uses:Имя — всё, что ссылается на имя;\n"
+        "слово без поля — часть имени. F5 — перечитать библиотеку."));
+    layout->addWidget(FilterEd);
+    LibraryTree = new QTreeView(this);
+    LibraryTree->setObjectName(QStringLiteral("LibraryTree"));
+    LibraryTree->setUniformRowHeights(true);
+    mModel = new BrowserModel(this);
+    LibraryTree->setModel(mModel);
+    LibraryTree->header()->resizeSection(0, 260);
+    LibraryTree->header()->resizeSection(1, 240);
+    layout->addWidget(LibraryTree, 1);
+    CountLbl = new QLabel(this);
+    CountLbl->setObjectName(QStringLiteral("CountLbl"));
+    layout->addWidget(CountLbl);
+
+    connect(FilterEd, &QLineEdit::textChanged, this, &LibraryBrowser::ApplyFilter);
+    connect(LibraryTree, &QTreeView::activated, this, &LibraryBrowser::Activate);
+    if (mWorkspace.libraryIndex)
+        connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, this, &LibraryBrowser::ShowSnapshot);
+    ShowSnapshot();
+}
+
+LibraryBrowser::~LibraryBrowser() {
+    if (mLookup)
+        mLookup->thread->wait();
+}
+
+void LibraryBrowser::SetFilter(const QString& text) {
+    if (FilterEd->text() == text)
+        ApplyFilter();
+    else
+        FilterEd->setText(text);
+}
+
+void LibraryBrowser::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5 && mWorkspace.libraryIndex) {
+        CountLbl->setText(QStringLiteral("Библиотека читается…"));
+        mWorkspace.libraryIndex->Rebuild();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void LibraryBrowser::ShowSnapshot() {
+    mSnapshot = mWorkspace.libraryIndex ? mWorkspace.libraryIndex->Current() : nullptr;
+    mModel->Show(mSnapshot);
+    ApplyFilter();
+    LookUpFirstLines();
+}
+
+void LibraryBrowser::ApplyFilter() {
+    if (!mSnapshot) {
+        CountLbl->setText(mWorkspace.libraryIndex ? QStringLiteral("Библиотека читается…")
+                                                  : QStringLiteral("Библиотека не открыта"));
+        return;
+    }
+    const BrowserFilter filter(ToCp1251(FilterEd->text()));
+    const std::vector<unsigned char> kept = filter.Select(mSnapshot->index);
+    mModel->Filter(kept);
+    std::size_t found = 0, total = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (mSnapshot->index[i].Read()) {
+            ++total;
+            found += kept[i];
+        }
+    CountLbl->setText(QStringLiteral("Найдено: %1 из %2").arg(found).arg(total));
+    if (!filter.Empty() && mModel->KeptNodeCount() <= kExpandLimit)
+        LibraryTree->expandAll();
+}
+
+void LibraryBrowser::Activate(const QModelIndex& index) {
+    const BrowserNode* node = mModel->NodeAt(index);
+    const LibraryEntry* entry = mModel->EntryAt(index);
+    if (!node || !entry || (node->kind != Kind::Dialogue && node->kind != Kind::Quest))
+        return;
+    emit OpenRequested(entry->kind, entry->path);
+}
+
+void LibraryBrowser::LookUpFirstLines() {
+    if (mLookup) // a lookup for an older build: its lines are of no use now
+        mLookup->thread->wait();
+    mLookup.reset();
+    const std::shared_ptr<TStringTable> table = mWorkspace.stringTable;
+    if (!mSnapshot || !table)
+        return;
+    std::vector<std::string> ids;
+    ids.reserve(mSnapshot->index.Entries().size());
+    for (const LibraryEntry& entry : mSnapshot->index.Entries())
+        ids.push_back(!entry.Read()                      ? std::string()
+                      : entry.kind == RecordKind::Quest ? Trim(entry.Field(EntryField::LogTopic))
+                                                        : FirstSayId(entry));
+    auto lookup = std::make_shared<FirstLineLookup>();
+    lookup->snapshot = mSnapshot;
+    FirstLineLookup* result = lookup.get();
+    lookup->thread.reset(QThread::create([result, table, ids = std::move(ids)]() mutable {
+        try {
+            const std::vector<std::optional<std::string>> values = table->FindTableStrings(std::move(ids));
+            result->lines.resize(values.size());
+            for (std::size_t i = 0; i < values.size(); ++i)
+                if (values[i])
+                    result->lines[i] = FirstColumn(*values[i]);
+        } catch (const std::exception&) {
+            result->lines.clear(); // an unreadable table shows no lines
+        }
+    }));
+    connect(lookup->thread.get(), &QThread::finished, this, [this, weak = std::weak_ptr(lookup)] {
+        if (weak.lock() == mLookup && mLookup)
+            WaitForFirstLines();
+    });
+    mLookup = lookup;
+    mLookup->thread->start(QThread::LowPriority);
+}
+
+void LibraryBrowser::WaitForFirstLines() {
+    if (!mLookup)
+        return;
+    mLookup->thread->wait();
+    if (mLookup->snapshot == mSnapshot)
+        mModel->SetFirstLines(std::move(mLookup->lines));
+    mLookup.reset();
+}
+
+} // namespace pw

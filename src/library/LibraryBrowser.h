@@ -1,0 +1,61 @@
+#pragma once
+// The library browser ("Библиотека"): a window of its own beside the main one, with a filter line and
+// the library as a tree — characters with their conversation trees, the quests, the files that could
+// not be read — and how many items the filter keeps. Enter or a double click opens an item in its tab.
+
+#include "data/ReadReport.h"
+#include "library/BrowserTree.h"
+#include "library/LibraryIndexService.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QTreeView;
+
+namespace pw {
+
+struct Workspace;
+class BrowserModel;
+
+class LibraryBrowser : public QWidget {
+    Q_OBJECT
+public:
+    LibraryBrowser(Workspace& workspace, QWidget* parent = nullptr);
+    ~LibraryBrowser() override;
+
+    // Puts text into the filter line and shows what it keeps.
+    void SetFilter(const QString& text);
+    // The first spoken lines are looked up in the background; this waits for them (for tests).
+    void WaitForFirstLines();
+
+signals:
+    // An item chosen with Enter or a double click: a dialogue or a quest file to load into its tab.
+    void OpenRequested(pw::RecordKind kind, const std::string& path);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowSnapshot();
+    void ApplyFilter();
+    void Activate(const QModelIndex& index);
+    void LookUpFirstLines();
+
+    Workspace& mWorkspace;
+    QLineEdit* FilterEd = nullptr;
+    QTreeView* LibraryTree = nullptr;
+    QLabel* CountLbl = nullptr;
+    BrowserModel* mModel = nullptr;
+    std::shared_ptr<const LibrarySnapshot> mSnapshot;
+    // The lookup of first lines running for mSnapshot; its result arrives through the event loop.
+    std::shared_ptr<struct FirstLineLookup> mLookup;
+};
+
+} // namespace pw

@@ -1,0 +1,120 @@
+// Finding one's way through the library from the main window: the jumps from the forms' names, back and
+// forward, and the browser.
+
+#include "app/MainForm.h"
+#include "app/NavigationHistory.h"
+#include "library/LibraryBrowser.h"
+#include "library/LibraryIndexService.h"
+
+#include "AppFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+using pw::Place;
+
+TEST(NavigationHistory, MovesLikeABrowserAndANewPlaceDropsThoseAhead) {
+    pw::NavigationHistory history;
+    EXPECT_FALSE(history.CanGoBack());
+    const Place a{Place::Tab::Dialogue, "a"}, b{Place::Tab::Quest, "b"}, c{Place::Tab::StringTable, "c"};
+    history.Visit(a);
+    history.Visit(b);
+    history.Visit(b); // shown again: no new place
+    ASSERT_TRUE(history.CanGoBack());
+    EXPECT_EQ(history.BackPlace(), a);
+    history.MovedBack();
+    EXPECT_FALSE(history.CanGoBack());
+    ASSERT_TRUE(history.CanGoForward());
+    EXPECT_EQ(history.ForwardPlace(), b);
+    history.Visit(c);
+    EXPECT_FALSE(history.CanGoForward());
+    EXPECT_EQ(history.BackPlace(), a);
+}
+
+class NavigationTest : public pwtest::AppFixture {
+protected:
+    void SetUp() override {
+        using pwtest::WriteBytes;
+        WriteBytes(InfosPath() + "/child.info",
+                   "[Info]\r\nName=Diego_Child\r\nOwner=Diego\r\nParent=diego_parent\r\nQuest=Q_Ardea\r\n");
+        WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Parent\r\nOwner=Diego\r\n");
+        WriteBytes(QuestsPath() + "/q.quest", "[Quest]\r\nName=Q_Ardea\r\nLogTopic=Q_Ardea_Topic\r\n");
+        OpenWindow("[LocAdmin_Strings]\r\nOther=x;;\r\nq_ardea_topic=Find the smugglers;;\r\n");
+        workspace->libraryIndex->WaitUntilBuilt();
+    }
+    template <class T> T* Find(const char* name) { return form->findChild<T*>(name); }
+    QString Text(const char* field) { return Find<QLineEdit>(field)->text(); }
+    QWidget* CurrentTab() { return Find<QTabWidget>("PgCtrl")->currentWidget(); }
+    void CtrlClick(const char* field) { QTest::mouseClick(Find<QLineEdit>(field), Qt::LeftButton, Qt::ControlModifier); }
+    void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+};
+
+TEST_F(NavigationTest, JumpsLandOnWhatANameNamesAndBackAndForwardRetraceThem) {
+    form->LoadInfo(InfosPath() + "/child.info");
+    CtrlClick("ParentEd");
+    EXPECT_EQ(Text("NameEd"), "Diego_Parent");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("tbInfo"));
+
+    Trigger("BackAction");
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+    CtrlClick("QuestEd");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("tbQuest"));
+    EXPECT_EQ(Text("QuestNameEd"), "Q_Ardea");
+    CtrlClick("QuestLogTopicEd");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("TabSheet1"));
+    EXPECT_EQ(Find<QPlainTextEdit>("SynMemText")->textCursor().selectedText(), "q_ardea_topic=Find the smugglers;;");
+
+    // The jump to the parent was left by going back, so it is no longer ahead.
+    Trigger("BackAction");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("tbQuest"));
+    Trigger("BackAction");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("tbInfo"));
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+    EXPECT_FALSE(Find<QAction>("BackAction")->isEnabled());
+    Trigger("ForwardAction");
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("tbQuest"));
+}
+
+TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) {
+    form->LoadInfo(InfosPath() + "/child.info");
+    Find<QLineEdit>("ParentEd")->setText("Nobody_Here");
+    CtrlClick("ParentEd");
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Диалог «Nobody_Here» в библиотеке не найден");
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+
+    // A file renamed outside the program since the index read it is found again under its new name.
+    pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
+    pwtest::WriteBytes(InfosPath() + "/new.info", "[Info]\r\nName=Diego_Parent\r\nOwner=Gorn\r\n");
+    CtrlClick("ParentEd"); // still "Nobody_Here"
+    Find<QLineEdit>("ParentEd")->setText("Diego_Parent");
+    CtrlClick("ParentEd");
+    EXPECT_EQ(Text("NameEd"), "Diego_Parent");
+    EXPECT_TRUE(Find<QPlainTextEdit>("SynInfoMem")->toPlainText().contains("Owner=Gorn"));
+}
+
+TEST_F(NavigationTest, TheBrowserFiltersCountsAndOpensWhatIsChosen) {
+    form->LoadInfo(InfosPath() + "/parent.info");
+    form->FollowJump({pw::Jump::Kind::ChildDialogues, "Diego_Parent"});
+    auto* browser = form->findChild<pw::LibraryBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->findChild<QLineEdit*>("FilterEd")->text(), "parent:Diego_Parent");
+    EXPECT_EQ(browser->findChild<QLabel*>("CountLbl")->text(), "Найдено: 1 из 3");
+
+    auto* tree = browser->findChild<QTreeView*>("LibraryTree");
+    // Diego, then his parent dialogue, then the child the filter kept.
+    const QModelIndex child = tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0)));
+    EXPECT_EQ(child.data().toString(), "Diego_Child");
+    tree->setCurrentIndex(child);
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+}
+
+} // namespace
