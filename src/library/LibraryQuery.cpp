@@ -31,6 +31,9 @@ bool ParentIs(const LibraryEntry& entry, std::string_view value) {
 bool NamesEvent(const LibraryEntry& entry, std::string_view value) {
     if (Same(entry.Field(EntryField::CondPlayerKnows), value))
         return true;
+    // Splitting the rows costs; a dialogue whose IDs1 lack the value cannot name it there.
+    if (!ContainsNoCase(entry.Field(EntryField::InfoScript_IDs1), value))
+        return false;
     for (const CommandRow& row : ScriptRowsOf(entry))
         if (Same(row[0], "SetGameEvent") && Same(row[3], value))
             return true;
@@ -38,6 +41,8 @@ bool NamesEvent(const LibraryEntry& entry, std::string_view value) {
 }
 
 bool HasCommand(const LibraryEntry& entry, std::string_view value) {
+    if (!ContainsNoCase(entry.Field(EntryField::InfoScript_Commands), value))
+        return false;
     for (const CommandRow& row : ScriptRowsOf(entry))
         if (Same(row[0], value))
             return true;

@@ -1,0 +1,78 @@
+// The library browser over the game-sized library: the index built as the window builds it (with the
+// resident memory it adds), a keystroke in the filter line until the tree shows its result, and a jump's
+// look-up of a name with the re-read of the file it lands on.
+
+#include "GenLibrary.h"
+#include "QtBench.h"
+
+#include "data/Configs.h"
+#include "library/LibraryBrowser.h"
+#include "library/LibraryIndexService.h"
+#include "ui_common/Workspace.h"
+
+#include <QLineEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+std::vector<std::string> BenchFolders() {
+    const std::filesystem::path root = pwbench::BenchLibrary();
+    return {(root / "Infos").string(), (root / "Quests").string()};
+}
+
+void BM_IndexAsTheWindowBuildsIt(benchmark::State& state) {
+    const double before = pwbench::ResidentMegabytes();
+    std::shared_ptr<const pw::LibrarySnapshot> snapshot;
+    for (auto _ : state) {
+        snapshot.reset();
+        snapshot = pw::BuildLibrarySnapshot(BenchFolders());
+    }
+    state.counters["added_rss_mb"] = pwbench::ResidentMegabytes() - before;
+    state.counters["entries"] = static_cast<double>(snapshot->index.Entries().size());
+}
+BENCHMARK(BM_IndexAsTheWindowBuildsIt)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One browser on the built index for every filter benchmark.
+pw::LibraryBrowser& Browser() {
+    static pw::Workspace workspace(std::make_unique<pw::TConfigs>(std::string()), ".");
+    static std::unique_ptr<pw::LibraryBrowser> browser = [] {
+        workspace.libraryIndex = std::make_shared<pw::LibraryIndexService>();
+        workspace.libraryIndex->Open(BenchFolders());
+        workspace.libraryIndex->WaitUntilBuilt();
+        return std::make_unique<pw::LibraryBrowser>(workspace);
+    }();
+    return *browser;
+}
+
+void BM_FilterKeystroke(benchmark::State& state, const char* filter) {
+    pw::LibraryBrowser& browser = Browser();
+    for (auto _ : state) {
+        state.PauseTiming();
+        browser.SetFilter(QString());
+        state.ResumeTiming();
+        browser.SetFilter(QString::fromUtf8(filter));
+    }
+}
+BENCHMARK_CAPTURE(BM_FilterKeystroke, owner, "owner:Lester")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterKeystroke, word, "Diego")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterKeystroke, uses_quest, "uses:Q_Ardea_17")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterKeystroke, command, "command:RunQuest")->Unit(benchmark::kMillisecond);
+
+// A jump's look-up: the name in the index, and the file it lands on read again to see it still holds it.
+void BM_JumpLookUp(benchmark::State& state) {
+    static const std::shared_ptr<const pw::LibrarySnapshot> snapshot = pw::BuildLibrarySnapshot(BenchFolders());
+    const pw::LibraryIndex& index = snapshot->index;
+    const std::string name(index[index.Entries().size() / 2].Name());
+    for (auto _ : state) {
+        const std::vector<std::size_t>& named = index.Dialogues(name);
+        const pw::LibraryIndex check({index[named.front()].path});
+        benchmark::DoNotOptimize(check[0].Name());
+    }
+}
+BENCHMARK(BM_JumpLookUp)->Unit(benchmark::kMicrosecond);
+
+} // namespace
