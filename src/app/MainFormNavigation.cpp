@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -64,6 +65,14 @@ LibraryBrowser* TForm1::ShowBrowser(const QString* filter) {
                 }
             });
         });
+        // Beside this window where the screen has room: right of it, else left of it.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int width = mBrowser->frameGeometry().width();
+        if (frame.right() + width < screen.right())
+            mBrowser->move(frame.right() + 1, frame.top());
+        else if (frame.left() - width > screen.left())
+            mBrowser->move(frame.left() - width, frame.top());
     }
     if (filter)
         mBrowser->SetFilter(*filter);
