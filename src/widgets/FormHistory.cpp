@@ -92,6 +92,11 @@ FormHistory::FormHistory(QWidget* form) : QObject(form), mSteps(new QUndoStack(t
     connect(AddKeys(form, RedoKeys()), &QAction::triggered, this, &FormHistory::Redo);
 }
 
+FormHistory::~FormHistory() {
+    // The stack clears its steps as it goes, which must not tell a window that is itself going.
+    mSteps->blockSignals(true);
+}
+
 QList<QKeySequence> FormHistory::UndoKeys() {
     return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
 }

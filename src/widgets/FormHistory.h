@@ -30,6 +30,7 @@ class FormHistory : public QObject {
 public:
     // A child of form; the undo and redo keys become actions of form.
     explicit FormHistory(QWidget* form);
+    ~FormHistory() override;
 
     // The controls whose contents make up the form, each watched once, all before the first Restart.
     // Only a watched control's changes are steps; a combo box counts with its chosen entry and text, a
