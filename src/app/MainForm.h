@@ -11,14 +11,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+class QAction;
 class QLineEdit;
+class QMenuBar;
 class QTabWidget;
 class QTimer;
 
 namespace pw {
 
 struct Workspace;
+class FormHistory;
 class InfoTab;
 class QuestTab;
 class StringEditorTab;
@@ -42,7 +46,8 @@ public:
     // Shows the library quest named name (Windows-1251) in the quest tab's pane; see QuestTab.
     void ShowQuestByName(const std::string& name);
     // A drop of files onto the window: only the first file counts; a .info file is loaded into the
-    // dialogue tab, a .quest file into the quest tab, any other file is refused with a message.
+    // dialogue tab, a .quest file into the quest tab, each after the tab's question when its form is
+    // changed; any other file is refused with a message.
     void OpenDroppedFile(const QStringList& files);
 
     // The string table from the editors (Windows-1251 ids and texts): the value under id shown in a
@@ -64,12 +69,18 @@ public:
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
 protected:
-    // The first window's close box ends the program without a question; an edit-mode window hides.
+    // The first window's close box ends the program, asking only about each changed form of every
+    // editor window, where No keeps the program running; an edit-mode window hides.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildFrame();
     void BuildMenu();
+    // "Правка": undo and redo on the form of the tab shown.
+    void BuildEditMenu(QMenuBar* bar);
+    void FollowFormHistories();
+    FormHistory* CurrentHistory() const;
+    void UpdateEditMenu();
     QWidget* AddPage(const QString& name, const QString& caption, int image);
     void FormCreate();
     // What a start does with the settings: with a path missing, the warning; otherwise the string
@@ -80,8 +91,13 @@ private:
     // refused.
     void OpenEditModeWindow();
     void EnterEditMode();
-    // "Выход": asks, then closes every window and ends the program.
+    // "Выход": asks about each changed form of every editor window, then whether to end; then closes
+    // every window and ends the program.
     void ConfirmExit();
+    // The editor windows open now, hidden ones included; the first window first.
+    static std::vector<TForm1*> EditorWindows();
+    // Each changed form of windows asks whether to give up its changes; false at the first No.
+    static bool MayDropChangedForms(const std::vector<TForm1*>& windows);
     // "О программе": this window steps aside while the About box is open.
     void ShowAbout();
     void InfoTmTimer();
@@ -102,6 +118,9 @@ private:
     int mTableTabImage = 0;
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
+    QAction* UndoItem = nullptr;
+    QAction* RedoItem = nullptr;
+    bool mExitConfirmed = false; // the forms and the end of the program were asked about
 };
 
 } // namespace pw
