@@ -76,15 +76,26 @@ QAction* AddKeys(QWidget* form, const QList<QKeySequence>& keys) {
 class FormHistory::Step : public QUndoCommand {
 public:
     Step(FormHistory& history, FormState before, FormState after)
-        : mHistory(history), mBefore(std::move(before)), mAfter(std::move(after)) {}
+        : mHistory(history), mBefore(std::move(before)), mAfter(std::move(after)),
+          mField(history.OnlyChangedField(mBefore, mAfter)) {}
     void undo() override { mHistory.Show(mBefore); }
     // Its first run, when it is pushed, finds the form already so.
     void redo() override { mHistory.Show(mAfter); }
 
+    // Steps that each change the same one field in a row are one: a field confirmed with Enter and then
+    // left, its text made normal on leaving, is one change, or none when it ends as it began.
+    int id() const override { return mField; }
+    bool mergeWith(const QUndoCommand* other) override {
+        mAfter = static_cast<const Step*>(other)->mAfter;
+        setObsolete(mAfter == mBefore);
+        return true;
+    }
+
 private:
     FormHistory& mHistory;
     const FormState mBefore;
-    const FormState mAfter;
+    FormState mAfter;
+    const int mField;
 };
 
 FormHistory::FormHistory(QWidget* form) : QObject(form), mSteps(new QUndoStack(this)) {
@@ -168,6 +179,17 @@ FormHistory::FormState FormHistory::Capture() const {
     for (const QWidget* control : mControls)
         state.push_back(StateOf(control));
     return state;
+}
+
+int FormHistory::OnlyChangedField(const FormState& before, const FormState& after) const {
+    int changed = -1;
+    for (std::size_t i = 0; i < mControls.size(); ++i)
+        if (before[i] != after[i]) {
+            if (changed >= 0 || qobject_cast<const QTableWidget*>(mControls[i]))
+                return -1;
+            changed = static_cast<int>(i);
+        }
+    return changed;
 }
 
 void FormHistory::Show(const FormState& state) {

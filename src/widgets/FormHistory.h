@@ -1,11 +1,11 @@
 #pragma once
 // The undo history of an editor form: one QUndoStack whose steps are the user's changes of the form's
 // fields, combo boxes and lists, each step the form's state before and after the change. Typing in a
-// field becomes one step when the field is left or Enter is pressed, a choice in a combo box when it is
-// made, a cell edit or row operation of a list once the list has been changed. Whatever the form
-// itself does on a field's change or its leaving (a field that follows another, a text made normal)
-// falls into the same step. What the program sets while a step is undone or redone is no step, nor is
-// a load, which starts a new history.
+// field becomes a step when the field is left or Enter is pressed, a choice in a combo box when it is
+// made, a cell edit or row operation of a list once the list has been changed; changes of one field in
+// a row make one step. Whatever the form itself does on a field's change or its leaving (a field that
+// follows another, a text made normal) falls into the same step. What the program sets while a step is
+// undone or redone is no step, nor is a load, which starts a new history.
 //
 // Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redo from any control of the form; a field being typed in
 // keeps the keys for its own undo until the typing becomes a step.
@@ -64,6 +64,8 @@ private:
     using FormState = std::vector<QStringList>;
 
     FormState Capture() const;
+    // The position of the one field (line edit or combo box) whose state differs, else -1.
+    int OnlyChangedField(const FormState& before, const FormState& after) const;
     void Show(const FormState& state);
     void Record();
     void RecordLater();

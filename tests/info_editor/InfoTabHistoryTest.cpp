@@ -71,6 +71,15 @@ TEST_F(InfoTabHistory, TypingIsTheFieldsOwnUntilLeftThenOneStepOfTheForm) {
     EXPECT_TRUE(tab.IsChanged());
 }
 
+TEST_F(InfoTabHistory, ATextMadeNormalOnLeavingIsNoChangeOfItsOwn) {
+    Type("PermanentEd", "x");
+    QTest::keyClick(Edit("PermanentEd"), Qt::Key_Return);
+    EXPECT_TRUE(tab.IsChanged());
+    Edit("NameEd")->setFocus(); // leaving makes "Falsex" "False" again
+    EXPECT_EQ(Text("PermanentEd"), "False");
+    EXPECT_FALSE(tab.IsChanged());
+}
+
 TEST_F(InfoTabHistory, RowOperationsAndCellEditsAreStepsOfTheForm) {
     auto* grid = Find<QTableWidget>("CommandList");
     grid->selectRow(0);
