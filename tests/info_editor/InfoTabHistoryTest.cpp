@@ -132,6 +132,17 @@ TEST_F(InfoTabHistory, AChangedFormIsReplacedOnlyWhenTheUserGivesItUp) {
     EXPECT_FALSE(tab.IsChanged());
     Press(Edit("GoldCostEd"), Qt::Key_Z); // a load begins a new history
     EXPECT_EQ(Text("NameEd"), "Diego_Hello");
+
+    // A cell edit still open is a change too: it is written, then asked about.
+    auto* grid = Find<QTableWidget>("CommandList");
+    grid->setFocus();
+    QCursor::setPos(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(0, 0)).center()));
+    QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClicks(Find<QLineEdit>("CellEditor"), "GiveXP");
+    EXPECT_FALSE(tab.OpenInfo(gorn));
+    EXPECT_EQ(Boxes().size(), 3);
+    EXPECT_TRUE(Boxes().last().startsWith("Диалог «Diego_Hello» изменён"));
+    EXPECT_EQ(Rows("CommandList")[0], "GiveXP|owner||||Diego_Hello_01");
 }
 
 TEST_F(InfoTabHistory, ACompileClearsTheMarkButKeepsTheSteps) {
