@@ -16,6 +16,7 @@
 #include "ui_common/TableStrings.h"
 #include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
+#include "widgets/FormHistory.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace pw {
@@ -34,14 +36,6 @@ constexpr int kClientWidth = 927;
 constexpr int kClientHeight = 924;
 const char* const kTableChangedHint = "В таблицу строк были внесены изменения";
 const char* const kProgramCaption = "Gothic lll Plotwright";
-
-// The editor windows open now: this one and an edit-mode window.
-int EditorWindowCount() {
-    int count = 0;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        count += qobject_cast<TForm1*>(window) != nullptr;
-    return count;
-}
 
 } // namespace
 
@@ -115,6 +109,7 @@ void TForm1::BuildFrame() {
     connect(mQuestTab, &QuestTab::RecordWritten, this, rebuildIndex);
     connect(mInfoTab, &InfoTab::JumpRequested, this, &TForm1::FollowJump);
     connect(mQuestTab, &QuestTab::JumpRequested, this, &TForm1::FollowJump);
+    FollowFormHistories();
 
     InfoTm = new QTimer(this);
     InfoTm->setObjectName(QStringLiteral("InfoTm"));
@@ -146,7 +141,55 @@ void TForm1::BuildMenu() {
     QAction* settings = bar->addAction(QStringLiteral("Настройки"));
     settings->setObjectName(QStringLiteral("N3"));
     connect(settings, &QAction::triggered, this, &TForm1::N3Click);
+    BuildEditMenu(bar);
     BuildViewMenu();
+}
+
+void TForm1::BuildEditMenu(QMenuBar* bar) {
+    QMenu* edit = bar->addMenu(QStringLiteral("Правка"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    UndoItem = edit->addAction(QStringLiteral("Отменить"));
+    UndoItem->setObjectName(QStringLiteral("UndoItem"));
+    RedoItem = edit->addAction(QStringLiteral("Повторить"));
+    RedoItem->setObjectName(QStringLiteral("RedoItem"));
+    // The keys belong to each form, which answers them from its focused control; here they are only
+    // shown (a widget shortcut of the menu bar, which never holds the focus while they are pressed).
+    UndoItem->setShortcuts(FormHistory::UndoKeys());
+    RedoItem->setShortcuts(FormHistory::RedoKeys());
+    for (QAction* item : {UndoItem, RedoItem})
+        item->setShortcutContext(Qt::WidgetShortcut);
+    connect(UndoItem, &QAction::triggered, this, [this] {
+        if (FormHistory* history = CurrentHistory())
+            history->Undo();
+    });
+    connect(RedoItem, &QAction::triggered, this, [this] {
+        if (FormHistory* history = CurrentHistory())
+            history->Redo();
+    });
+}
+
+void TForm1::FollowFormHistories() {
+    for (const FormHistory* history : {mInfoTab->History(), mQuestTab->History()}) {
+        connect(history->Steps(), &QUndoStack::canUndoChanged, this, &TForm1::UpdateEditMenu);
+        connect(history->Steps(), &QUndoStack::canRedoChanged, this, &TForm1::UpdateEditMenu);
+    }
+    connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::UpdateEditMenu);
+    UpdateEditMenu();
+}
+
+FormHistory* TForm1::CurrentHistory() const {
+    const QWidget* page = PgCtrl->currentWidget();
+    if (page == tbInfo)
+        return mInfoTab->History();
+    if (page == tbQuest)
+        return mQuestTab->History();
+    return nullptr;
+}
+
+void TForm1::UpdateEditMenu() {
+    const FormHistory* history = CurrentHistory();
+    UndoItem->setEnabled(history && history->Steps()->canUndo());
+    RedoItem->setEnabled(history && history->Steps()->canRedo());
 }
 
 void TForm1::FormCreate() {
@@ -216,10 +259,10 @@ void TForm1::OpenDroppedFile(const QStringList& files) {
     const std::string path = ToNativePath(files.first());
     switch (DroppedFileKindOf(path)) {
     case DroppedFileKind::Info:
-        RunGuarded(this, [this, &path] { LoadInfo(path); });
+        RunGuarded(this, [this, &path] { mInfoTab->OpenInfo(path); });
         break;
     case DroppedFileKind::Quest:
-        RunGuarded(this, [this, &path] { LoadQuest(path); });
+        RunGuarded(this, [this, &path] { mQuestTab->OpenQuest(path); });
         break;
     case DroppedFileKind::Unsupported:
         Dialogs().Message(this, QStringLiteral("Поддерживаются только файлы форматов *.QUEST и *.INFO"),
@@ -241,7 +284,7 @@ void TForm1::OpenEditModeWindow() {
         mEditModeWindow->activateWindow();
         return;
     }
-    if (EditorWindowCount() >= 2) {
+    if (EditorWindows().size() >= 2) {
         Dialogs().Message(this, QStringLiteral("Нельзя открыть более двух экземпляров редактора"),
                           QString::fromUtf8(kProgramCaption), MsgIcon::Information, MsgButtons::Ok);
         return;
@@ -259,10 +302,15 @@ void TForm1::EnterEditMode() {
 }
 
 void TForm1::ConfirmExit() {
+    const std::vector<TForm1*> windows = EditorWindows();
+    if (!MayDropChangedForms(windows))
+        return;
     if (Dialogs().Message(this, QStringLiteral("Завершить работу в приложении?"),
                           QString::fromUtf8(kProgramCaption), MsgIcon::Question,
                           MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
+    for (TForm1* window : windows)
+        window->mExitConfirmed = true; // the close of the first window asks nothing again
     QApplication::closeAllWindows();
     QCoreApplication::quit(); // also when the first window is in the tray, where no close reaches it
 }
@@ -278,9 +326,29 @@ void TForm1::ShowAbout() {
         show();
 }
 
+std::vector<TForm1*> TForm1::EditorWindows() {
+    std::vector<TForm1*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* editor = qobject_cast<TForm1*>(window))
+            windows.insert(editor->mRole == WindowRole::Main ? windows.begin() : windows.end(), editor);
+    return windows;
+}
+
+bool TForm1::MayDropChangedForms(const std::vector<TForm1*>& windows) {
+    for (TForm1* window : windows)
+        if (!window->mInfoTab->MayReplaceForm() || !window->mQuestTab->MayReplaceForm())
+            return false;
+    return true;
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (mRole == WindowRole::Main)
+    if (mRole == WindowRole::Main) {
+        if (!mExitConfirmed && !MayDropChangedForms(EditorWindows())) {
+            event->ignore();
+            return;
+        }
         QCoreApplication::quit();
+    }
     QMainWindow::closeEvent(event);
 }
 

@@ -15,14 +15,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+class QAction;
 class QLineEdit;
+class QMenuBar;
 class QTabWidget;
 class QTimer;
 
 namespace pw {
 
 struct Workspace;
+class FormHistory;
 class InfoTab;
 class LibraryBrowser;
 class QuestTab;
@@ -47,7 +51,8 @@ public:
     // Shows the library quest named name (Windows-1251) in the quest tab's pane; see QuestTab.
     void ShowQuestByName(const std::string& name);
     // A drop of files onto the window: only the first file counts; a .info file is loaded into the
-    // dialogue tab, a .quest file into the quest tab, any other file is refused with a message.
+    // dialogue tab, a .quest file into the quest tab, each after the tab's question when its form is
+    // changed; any other file is refused with a message.
     void OpenDroppedFile(const QStringList& files);
 
     // The string table from the editors (Windows-1251 ids and texts): the value under id shown in a
@@ -80,12 +85,18 @@ public:
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
 protected:
-    // The first window's close box ends the program without a question; an edit-mode window hides.
+    // The first window's close box ends the program, asking only about each changed form of every
+    // editor window, where No keeps the program running; an edit-mode window hides.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildFrame();
     void BuildMenu();
+    // "Правка": undo and redo on the form of the tab shown.
+    void BuildEditMenu(QMenuBar* bar);
+    void FollowFormHistories();
+    FormHistory* CurrentHistory() const;
+    void UpdateEditMenu();
     QWidget* AddPage(const QString& name, const QString& caption, int image);
     void FormCreate();
     // What a start does with the settings: with a path missing, the warning; otherwise the string
@@ -96,8 +107,13 @@ private:
     // refused.
     void OpenEditModeWindow();
     void EnterEditMode();
-    // "Выход": asks, then closes every window and ends the program.
+    // "Выход": asks about each changed form of every editor window, then whether to end; then closes
+    // every window and ends the program.
     void ConfirmExit();
+    // The editor windows open now, hidden ones included; the first window first.
+    static std::vector<TForm1*> EditorWindows();
+    // Each changed form of windows asks whether to give up its changes; false at the first No.
+    static bool MayDropChangedForms(const std::vector<TForm1*>& windows);
     // "О программе": this window steps aside while the About box is open.
     void ShowAbout();
     void InfoTmTimer();
@@ -132,9 +148,11 @@ private:
     LibraryBrowser* mBrowser = nullptr;      // made when first shown
     NavigationHistory mHistory;
     bool mMovingInHistory = false;
-    bool mMovedInHistory = false; // the place of a move was shown
     QAction* mBackAction = nullptr;
     QAction* mForwardAction = nullptr;
+    QAction* UndoItem = nullptr;
+    QAction* RedoItem = nullptr;
+    bool mExitConfirmed = false; // the forms and the end of the program were asked about
 };
 
 } // namespace pw

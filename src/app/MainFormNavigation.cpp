@@ -104,20 +104,11 @@ std::string TForm1::FindInLibrary(RecordKind kind, const std::string& name) {
 
 bool TForm1::OpenInTab(RecordKind kind, const std::string& path) {
     const bool quest = kind == RecordKind::Quest;
-    QWidget* tab = quest ? tbQuest : tbInfo;
-    bool loaded = false;
-    auto noteLoad = [&loaded] { loaded = true; };
-    const QMetaObject::Connection connection =
-        quest ? connect(mQuestTab, &QuestTab::QuestLoaded, this, noteLoad)
-              : connect(mInfoTab, &InfoTab::InfoLoaded, this, noteLoad);
-    if (quest)
-        mQuestTab->LoadQuest(path);
-    else
-        mInfoTab->LoadInfo(path);
-    disconnect(connection);
-    if (loaded)
-        PgCtrl->setCurrentWidget(tab);
-    return loaded;
+    // A changed form is asked about first; "Нет" keeps it and loads nothing.
+    if (!(quest ? mQuestTab->OpenQuest(path) : mInfoTab->OpenInfo(path)))
+        return false;
+    PgCtrl->setCurrentWidget(quest ? tbQuest : tbInfo);
+    return true;
 }
 
 bool TForm1::ShowStringEntry(const std::string& id) {
@@ -167,31 +158,30 @@ void TForm1::FollowJump(const Jump& jump) {
 }
 
 void TForm1::Visited(const Place& place) {
-    if (mMovingInHistory)
-        mMovedInHistory = true;
-    else
+    if (!mMovingInHistory)
         mHistory.Visit(place);
     UpdateHistoryActions();
 }
 
 bool TForm1::ShowPlace(const Place& place) {
+    // The tabs tell of their loads as of any other; this move is not a new place.
     mMovingInHistory = true;
-    mMovedInHistory = false;
-    RunGuarded(this, [this, &place] {
+    bool shown = false;
+    RunGuarded(this, [this, &place, &shown] {
         switch (place.tab) {
         case Place::Tab::Dialogue:
-            OpenInTab(RecordKind::Dialogue, place.target);
+            shown = OpenInTab(RecordKind::Dialogue, place.target);
             break;
         case Place::Tab::Quest:
-            OpenInTab(RecordKind::Quest, place.target);
+            shown = OpenInTab(RecordKind::Quest, place.target);
             break;
         case Place::Tab::StringTable:
-            mMovedInHistory = ShowStringEntry(place.target);
+            shown = ShowStringEntry(place.target);
             break;
         }
     });
     mMovingInHistory = false;
-    return mMovedInHistory;
+    return shown;
 }
 
 void TForm1::GoBack() {

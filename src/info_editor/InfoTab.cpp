@@ -17,7 +17,9 @@
 #include "widgets/EditableListView.h"
 #include "widgets/ExtCtrls2.h"
 #include "widgets/FieldGrid.h"
+#include "widgets/FormHistory.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -45,8 +47,10 @@ InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWork
     layout->addWidget(BuildSearchPanel());
     layout->addWidget(BuildParamsGroup());
     layout->addWidget(BuildListsGroup(), 1);
+    BuildHistory();
     ShowModel(InfoEditorModel{});
     AttachJumpMenus();
+    mHistory->Restart();
 }
 
 QWidget* InfoTab::BuildSearchPanel() {
@@ -56,7 +60,7 @@ QWidget* InfoTab::BuildSearchPanel() {
     auto* search = new LibrarySearchBox(panel, 4, QStringLiteral("FindInfoCmb"),
                                         QStringLiteral("SpeedButton1"), SearchMode::Dialogues, mWorkspace);
     connect(search, &LibrarySearchBox::FileChosen, this,
-            [this](const std::string& path) { RunGuarded(window(), [this, &path] { LoadInfo(path); }); });
+            [this](const std::string& path) { RunGuarded(window(), [this, &path] { OpenInfo(path); }); });
     return panel;
 }
 
@@ -198,6 +202,22 @@ QWidget* InfoTab::BuildListsGroup() {
     return group;
 }
 
+void InfoTab::BuildHistory() {
+    // Every control that goes into the file; the hint field and the panes are the program's.
+    mHistory = new FormHistory(this);
+    for (QLineEdit* edit :
+         {NameEd, SortIdEd, InfoGivenEd, ParentEd, QuestEd, GoldCostEd, CondOwnerNearEntityEd,
+          CondPlayerKnowsEd, TeachSkillIsPercEd, TeachSkillIndexEd, TeachSkillValueEd, TeachAttribEd,
+          TeachAttribValueEd, PermanentEd, ClearChildrenEd})
+        mHistory->Watch(edit);
+    for (QComboBox* box :
+         {OwnerCmb, ConditionTypeCmb, InfoTypeCmb, FolderCmb, CondItemContainerCmb, TeachSkillCmb})
+        mHistory->Watch(box);
+    mHistory->Watch(ItemsList);
+    mHistory->Watch(NpcList);
+    mHistory->Watch(CommandList);
+}
+
 InfoEditorModel InfoTab::ReadModel(FieldsForWriting& fields) const {
     InfoEditorModel model;
     model.NameEd = fields.Text(NameEd);
@@ -257,14 +277,15 @@ void InfoTab::ShowModel(const InfoEditorModel& model) {
     FillReportList(CommandList, model.CommandList);
 }
 
-void InfoTab::LoadInfo(const std::string& path) {
+bool InfoTab::LoadInfo(const std::string& path) {
     // The record is read completely before any control changes, so a refused load leaves the tab as it
     // was.
     TInfo info;
     if (!ReadRecordForEditor(window(), path, info))
-        return;
+        return false;
     const LoadedInfo loaded = LoadInfoModel(info);
     ShowModel(loaded.model);
+    mHistory->Restart();
     for (const LoadNotice& notice : loaded.notices)
         Dialogs().Message(window(), QString::fromStdString(notice.text),
                           QString::fromStdString(notice.caption),
@@ -276,6 +297,31 @@ void InfoTab::LoadInfo(const std::string& path) {
         ShowCannotOpenFile(window(), path);
     }
     emit InfoLoaded(path);
+    return true;
+}
+
+bool InfoTab::IsChanged() const {
+    return mHistory->IsChanged();
+}
+
+bool InfoTab::MayReplaceForm() {
+    // As a click elsewhere would, leaving an open cell editor writes its text into the list.
+    const QWidget* lists[] = {ItemsList, NpcList, CommandList};
+    if (QWidget* focused = QApplication::focusWidget())
+        for (const QWidget* list : lists)
+            if (focused != list && list->isAncestorOf(focused))
+                focused->clearFocus();
+    if (!IsChanged())
+        return true;
+    const QString question =
+        QStringLiteral("Диалог «%1» изменён и не скомпилирован. Отказаться от изменений?")
+            .arg(NameEd->text());
+    return Dialogs().Message(window(), question, QStringLiteral("Внимание"), MsgIcon::Question,
+                             MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
+}
+
+bool InfoTab::OpenInfo(const std::string& path) {
+    return MayReplaceForm() && LoadInfo(path);
 }
 
 void InfoTab::CompileInfo() {
@@ -299,6 +345,7 @@ void InfoTab::CompileInfo() {
         return;
     }
     emit RecordWritten(outcome.path);
+    mHistory->MarkSaved();
     SynInfoMem->LoadFromFile(outcome.path);
 }
 

@@ -22,6 +22,7 @@ namespace pw {
 
 struct Workspace;
 class FieldsForWriting;
+class FormHistory;
 class TextPane;
 class CommandListEditor;
 class TEditableListView;
@@ -35,13 +36,25 @@ public:
     // Replaces the editor's content by the .info file at path (native bytes), without asking. Notices
     // about names missing from the built-in lists are shown and loading goes on. A file that does not
     // exist, cannot be read or is no dialogue file (see ReadRecordForEditor) is reported and leaves the
-    // tab unchanged.
-    void LoadInfo(const std::string& path);
+    // tab unchanged. Returns whether the file was loaded; a loaded file begins a new undo history.
+    bool LoadInfo(const std::string& path);
+
+    // Whether the user changed the form since it was loaded or compiled.
+    bool IsChanged() const;
+    // Asked before anything replaces the form: true when it is not changed or the user agrees to give
+    // up its changes ("Диалог «…» изменён и не скомпилирован. Отказаться от изменений?", No the
+    // default). A cell edit still open is written into its list first.
+    bool MayReplaceForm();
+    // MayReplaceForm, then LoadInfo; whether the file was loaded.
+    bool OpenInfo(const std::string& path);
+    // The form's undo history.
+    FormHistory* History() const { return mHistory; }
 
     // Checks the editor's content, writes the .info file and shows it in SynInfoMem; a problem with
     // the content or the write ends in one message box. A character that Windows-1251 lacks, in a field
     // or a list cell, is named with its place before anything else is checked or touched. Throws
     // std::runtime_error when the written file cannot be read back into the pane (the file stays written).
+    // A written file clears the form's change mark.
     void CompileInfo();
 
     // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem.
@@ -65,6 +78,7 @@ private:
     QWidget* BuildSearchPanel();
     QWidget* BuildParamsGroup();
     QWidget* BuildListsGroup();
+    void BuildHistory();
 
     // The form's record for the compile; a character Windows-1251 lacks is left in fields.
     InfoEditorModel ReadModel(FieldsForWriting& fields) const;
@@ -115,6 +129,7 @@ private:
     QSplitter* Splitter1 = nullptr;
     TextPane* SynInfoMem = nullptr;
     CommandListEditor* mCommandListEditor = nullptr;
+    FormHistory* mHistory = nullptr;
 };
 
 } // namespace pw

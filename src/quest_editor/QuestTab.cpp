@@ -12,6 +12,7 @@
 #include "ui_common/Workspace.h"
 #include "widgets/ExtCtrls2.h"
 #include "widgets/FieldGrid.h"
+#include "widgets/FormHistory.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -75,8 +76,10 @@ QuestTab::QuestTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWo
     layout->addWidget(BuildSearchPanel());
     layout->addWidget(BuildParamsGroup());
     layout->addWidget(BuildEditorGroup(), 1);
+    BuildHistory();
     ShowModel(QuestEditorModel{});
     AttachJumpMenus();
+    mHistory->Restart();
 }
 
 QWidget* QuestTab::BuildSearchPanel() {
@@ -87,7 +90,7 @@ QWidget* QuestTab::BuildSearchPanel() {
         new LibrarySearchBox(panel, (kPanelHeight - kSearchBoxHeight) / 2, QStringLiteral("FindQuestCmb"),
                              QStringLiteral("SpeedButton2"), SearchMode::Quests, mWorkspace);
     connect(search, &LibrarySearchBox::FileChosen, this,
-            [this](const std::string& path) { RunGuarded(window(), [this, &path] { LoadQuest(path); }); });
+            [this](const std::string& path) { RunGuarded(window(), [this, &path] { OpenQuest(path); }); });
     return panel;
 }
 
@@ -145,6 +148,17 @@ QWidget* QuestTab::BuildEditorGroup() {
     return group;
 }
 
+void QuestTab::BuildHistory() {
+    // Every control that goes into the file; the hint field and the pane are the program's.
+    mHistory = new FormHistory(this);
+    for (const auto& [name, field] : mTextFields)
+        if (auto* box = qobject_cast<QComboBox*>(field))
+            mHistory->Watch(box);
+        else
+            mHistory->Watch(static_cast<QLineEdit*>(field));
+    mHistory->Watch(QuestTypeCMB);
+}
+
 QuestEditorModel QuestTab::ReadModel(FieldsForWriting& fields) const {
     QuestEditorModel model;
     for (const QuestTextControl& control : QuestTextControls()) {
@@ -169,13 +183,14 @@ void QuestTab::ShowModel(const QuestEditorModel& model) {
     SetComboPosition(QuestTypeCMB, model.QuestTypeCMB);
 }
 
-void QuestTab::LoadQuest(const std::string& path) {
+bool QuestTab::LoadQuest(const std::string& path) {
     // The record is read completely before any control changes, so a refused load leaves the tab as it
     // was.
     TQuest quest;
     if (!ReadRecordForEditor(window(), path, quest))
-        return;
+        return false;
     ShowModel(LoadQuestModel(quest));
+    mHistory->Restart();
     try {
         SynQuestMem->LoadFromFile(path);
     } catch (const std::exception&) {
@@ -183,6 +198,25 @@ void QuestTab::LoadQuest(const std::string& path) {
         ShowCannotOpenFile(window(), path);
     }
     emit QuestLoaded(path);
+    return true;
+}
+
+bool QuestTab::IsChanged() const {
+    return mHistory->IsChanged();
+}
+
+bool QuestTab::MayReplaceForm() {
+    if (!IsChanged())
+        return true;
+    const auto* name = static_cast<const QLineEdit*>(mTextFields.at("QuestNameEd"));
+    const QString question =
+        QStringLiteral("Квест «%1» изменён и не скомпилирован. Отказаться от изменений?").arg(name->text());
+    return Dialogs().Message(window(), question, QStringLiteral("Внимание"), MsgIcon::Question,
+                             MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
+}
+
+bool QuestTab::OpenQuest(const std::string& path) {
+    return MayReplaceForm() && LoadQuest(path);
 }
 
 void QuestTab::CompileQuest() {
@@ -205,6 +239,7 @@ void QuestTab::CompileQuest() {
         return;
     }
     emit RecordWritten(outcome.path);
+    mHistory->MarkSaved();
     SynQuestMem->LoadFromFile(outcome.path);
 }
 

@@ -21,6 +21,7 @@ namespace pw {
 
 struct Workspace;
 class FieldsForWriting;
+class FormHistory;
 class TextPane;
 class TLabeledComboBox;
 
@@ -31,14 +32,25 @@ public:
 
     // Replaces the fields and the pane by the .quest file at path (the file system's bytes), without
     // asking and without touching the hint field. A file that does not exist, cannot be read or is no
-    // quest file (see ReadRecordForEditor) is reported and leaves the tab unchanged.
-    void LoadQuest(const std::string& path);
+    // quest file (see ReadRecordForEditor) is reported and leaves the tab unchanged. Returns whether
+    // the file was loaded; a loaded file begins a new undo history.
+    bool LoadQuest(const std::string& path);
+
+    // Whether the user changed the form since it was loaded or compiled.
+    bool IsChanged() const;
+    // Asked before anything replaces the form: true when it is not changed or the user agrees to give
+    // up its changes ("Квест «…» изменён и не скомпилирован. Отказаться от изменений?", No the default).
+    bool MayReplaceForm();
+    // MayReplaceForm, then LoadQuest; whether the file was loaded.
+    bool OpenQuest(const std::string& path);
+    // The form's undo history.
+    FormHistory* History() const { return mHistory; }
 
     // Converts the fields, writes the .quest file and shows it in SynQuestMem. A field that is no
     // whole number, a scratch folder that cannot be made and a failed write throw std::runtime_error
     // for the general error display; the other problems end in the quest editor's own box, among them
     // a character that Windows-1251 lacks, named with its field. The pane keeps its text on every
-    // failure.
+    // failure. A written file clears the form's change mark.
     void CompileQuest();
 
     // Shows in SynQuestMem the first quest of the library whose Name equals name (Windows-1251, A-Z
@@ -65,6 +77,7 @@ private:
     QWidget* BuildSearchPanel();
     QWidget* BuildParamsGroup();
     QWidget* BuildEditorGroup();
+    void BuildHistory();
 
     // The form's record for the compile; a character Windows-1251 lacks is left in fields.
     QuestEditorModel ReadModel(FieldsForWriting& fields) const;
@@ -88,6 +101,7 @@ private:
     QPushButton* WriteInfoTableBtn = nullptr;
     QPushButton* Button1 = nullptr;
     TextPane* SynQuestMem = nullptr;
+    FormHistory* mHistory = nullptr;
 };
 
 } // namespace pw

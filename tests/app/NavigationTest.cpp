@@ -93,8 +93,13 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     // A file renamed outside the program since the index read it is found again under its new name.
     pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
     pwtest::WriteBytes(InfosPath() + "/new.info", "[Info]\r\nName=Diego_Parent\r\nOwner=Gorn\r\n");
-    CtrlClick("ParentEd"); // still "Nobody_Here"
     Find<QLineEdit>("ParentEd")->setText("Diego_Parent");
+    // The form was changed, so the jump asks first; "Нет" keeps it.
+    CtrlClick("ParentEd");
+    ASSERT_FALSE(dialogs.calls.empty());
+    EXPECT_EQ(dialogs.calls.back().text, "Диалог «Diego_Child» изменён и не скомпилирован. Отказаться от изменений?");
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+    dialogs.answers = {pw::MsgAnswer::Yes};
     CtrlClick("ParentEd");
     EXPECT_EQ(Text("NameEd"), "Diego_Parent");
     EXPECT_TRUE(Find<QPlainTextEdit>("SynInfoMem")->toPlainText().contains("Owner=Gorn"));

@@ -107,6 +107,7 @@ TEST_F(InfoTabSearch, WheelOverTheResultsLoadsNothingUntilTheBoxHasTheFocus) {
     // Clicked, the box has the focus and takes the wheel like a choice from its list.
     QTest::mouseClick(Box()->lineEdit(), Qt::LeftButton);
     ASSERT_TRUE(Box()->hasFocus());
+    dialogs.answers = {pw::MsgAnswer::Yes}; // the typed name is given up
     TurnWheel(Box(), 1);
     EXPECT_EQ(name->text(), "Diego_Hello");
 }
@@ -122,7 +123,7 @@ TEST_F(InfoTabSearch, ACompiledCyrillicDialogueIsListedReadablyAndOpensAgain) {
 
     pw::ScanLibraryFolder(dir.File("_Infos"), workspace.infoFiles);
     EXPECT_EQ(Search("Диего_Тест"), QStringList({QString::fromStdString(written)}));
-    Find<QLineEdit>("NameEd")->clear();
+    tab.LoadInfo(a.toStdString()); // another name in the form
     emit Box()->activated(0);
     EXPECT_TRUE(dialogs.calls.empty());
     EXPECT_EQ(Text("NameEd"), "Диего_Тест");
