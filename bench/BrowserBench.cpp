@@ -5,6 +5,7 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
+#include "app/MainForm.h"
 #include "data/Configs.h"
 #include "library/LibraryBrowser.h"
 #include "library/LibraryIndexService.h"
@@ -15,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -74,5 +76,28 @@ void BM_JumpLookUp(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JumpLookUp)->Unit(benchmark::kMicrosecond);
+
+// A whole jump in the main window on the game-sized library: the look-up, the re-read, and the dialogue
+// loaded into its tab, alternating between two dialogues so that each jump loads a file.
+void BM_JumpInTheWindow(benchmark::State& state) {
+    const std::string folder = pwbench::BenchLibrary();
+    const std::string settings = (std::filesystem::temp_directory_path() / "plotwright-bench-jump.inf").string();
+    {
+        std::ofstream file(settings, std::ios::binary);
+        file << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder << "/Infos\r\nstringtable="
+             << folder << "/stringtable.ini\r\n";
+    }
+    pw::Workspace workspace(std::make_unique<pw::TConfigs>(settings), folder);
+    pw::TForm1 form(workspace);
+    workspace.libraryIndex->WaitUntilBuilt();
+    const pw::LibraryIndex& index = workspace.libraryIndex->Current()->index;
+    const std::string names[2] = {std::string(index[10].Name()), std::string(index[index.Entries().size() / 2].Name())};
+    int next = 0;
+    for (auto _ : state) {
+        form.FollowJump({pw::Jump::Kind::Dialogue, names[next]});
+        next = 1 - next;
+    }
+}
+BENCHMARK(BM_JumpInTheWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
