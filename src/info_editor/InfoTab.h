@@ -23,6 +23,7 @@ struct Workspace;
 class FieldsForWriting;
 class TextPane;
 class CommandListEditor;
+class CommandRowHints;
 class TEditableListView;
 class TLabeledComboBox;
 
@@ -30,6 +31,7 @@ class InfoTab : public QWidget {
     Q_OBJECT
 public:
     InfoTab(Workspace& workspace, QWidget* parent = nullptr);
+    ~InfoTab() override;
 
     // Replaces the editor's content by the .info file at path (native bytes), without asking. Notices
     // about names missing from the built-in lists are shown and loading goes on. A file that does not
@@ -51,6 +53,9 @@ signals:
     void QuestEdDblClick(const std::string& name);
     // A line was written to the string table from this tab.
     void TableStringAdded();
+    // What the command of the grid's current row does and what its cells hold (see CommandHelp), for the
+    // status bar; empty when there is nothing to tell.
+    void StatusHelp(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +64,8 @@ private:
     QWidget* BuildSearchPanel();
     QWidget* BuildParamsGroup();
     QWidget* BuildListsGroup();
+    // The drop-down completion of the fields and of the command grid's cell editor.
+    void AttachCompletion();
 
     // The form's record for the compile; a character Windows-1251 lacks is left in fields.
     InfoEditorModel ReadModel(FieldsForWriting& fields) const;
@@ -106,6 +113,7 @@ private:
     QSplitter* Splitter1 = nullptr;
     TextPane* SynInfoMem = nullptr;
     CommandListEditor* mCommandListEditor = nullptr;
+    CommandRowHints* mCommandRowHints = nullptr; // a child of CommandList
 };
 
 } // namespace pw
