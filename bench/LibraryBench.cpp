@@ -1,18 +1,23 @@
 // The editor's logic over the whole benchmark library: the library search, the dialogue tab's load and
-// compile checks of every dialogue (the work of plotwright-cli check), and the library index with the
-// choice plotwright-cli list makes from it.
+// compile checks of every dialogue (the work of plotwright-cli check), the library index with the
+// choice plotwright-cli list makes from it, and the string table's IDs that completion offers.
 
 #include "GenLibrary.h"
 
+#include "data/Cp1251.h"
 #include "data/G3Infos.h"
 #include "data/Library.h"
+#include "data/StringTable.h"
 #include "info_editor/InfoEditorModel.h"
 #include "library/LibraryIndex.h"
 #include "library/LibraryQuery.h"
 #include "library/LibrarySearch.h"
+#include "library/NameCompletion.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace {
@@ -76,5 +81,49 @@ void BM_ListOwner(benchmark::State& state) {
     state.counters["found"] = static_cast<double>(found);
 }
 BENCHMARK(BM_ListOwner)->Unit(benchmark::kMillisecond);
+
+std::string BenchTable(const char* name) {
+    return (std::filesystem::path(pwbench::BenchLibrary()) / name).string();
+}
+
+// The IDs gathered from the 30 MB table by the index's background build.
+void ListIds(benchmark::State& state, const char* table) {
+    std::size_t ids = 0;
+    for (auto _ : state)
+        ids = pw::ListTableIds(BenchTable(table)).size();
+    state.counters["ids"] = static_cast<double>(ids);
+}
+BENCHMARK_CAPTURE(ListIds, cp1251, "stringtable.ini")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ListIds, utf16, "stringtable_utf16.ini")->Unit(benchmark::kMillisecond);
+
+// One keystroke's look-up in a Texts cell: the first 100 of the table's IDs that begin with what is typed
+// (the start of an ID of its own, in small letters), over all of them, sorted as the build sorts them.
+void CompleteTableId(benchmark::State& state, std::size_t typed) {
+    static const std::vector<std::string> ids = [] {
+        std::vector<std::string> list = pw::ListTableIds(BenchTable("stringtable.ini"));
+        std::sort(list.begin(), list.end(),
+                  [](const std::string& a, const std::string& b) { return pw::AsciiLessNoCase(a, b); });
+        return list;
+    }();
+    std::vector<std::string> prefixes;
+    for (std::size_t i = 0; i < ids.size(); i += 997) {
+        std::string prefix = ids[i].substr(0, typed);
+        std::transform(prefix.begin(), prefix.end(), prefix.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+        prefixes.push_back(std::move(prefix));
+    }
+    std::size_t offered = 0;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        offered += pw::NamesStartingWith(ids, prefixes[next]).size();
+        next = (next + 1) % prefixes.size();
+    }
+    state.counters["ids"] = static_cast<double>(ids.size());
+    state.counters["offered"] =
+        benchmark::Counter(static_cast<double>(offered), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK_CAPTURE(CompleteTableId, one_letter, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CompleteTableId, six_letters, 6)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CompleteTableId, whole_id, 200)->Unit(benchmark::kMicrosecond);
 
 } // namespace

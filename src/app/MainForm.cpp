@@ -93,6 +93,8 @@ void TForm1::BuildFrame() {
     mInfoTab->ShareSynInfoMemPop(mQuestTab->QuestPane()); // one menu for both file panes
     connect(mQuestTab, &QuestTab::TableStringAdded, this, &TForm1::MarkTableChanged);
     connect(mInfoTab, &InfoTab::TableStringAdded, this, &TForm1::MarkTableChanged);
+    connect(mInfoTab, &InfoTab::StatusHelp, this, &TForm1::ShowCommandHelp);
+    connect(mStringEditor, &StringEditorTab::TableSaved, this, &TForm1::RebuildLibraryIndex);
     connect(mInfoTab, &InfoTab::QuestEdDblClick, this,
             [this](const std::string& name) { RunGuarded(this, [this, &name] { ShowQuestByName(name); }); });
     connect(PgCtrl, &QTabWidget::currentChanged, this, &TForm1::PgCtrlChange);
@@ -215,7 +217,7 @@ void TForm1::OpenLibrary() {
     mWorkspace.libraryReady = true;
     if (!mWorkspace.libraryIndex)
         mWorkspace.libraryIndex = std::make_shared<LibraryIndexService>();
-    mWorkspace.libraryIndex->Open({configs.InfosPath, configs.QuestsPath});
+    mWorkspace.libraryIndex->Open({configs.InfosPath, configs.QuestsPath}, configs.StringTablePath);
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
 
@@ -355,6 +357,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::MarkTableChanged() {
     PgCtrl->setTabToolTip(PgCtrl->indexOf(TabSheet1), QString::fromUtf8(kTableChangedHint));
     InfoTm->start();
+    RebuildLibraryIndex();
+}
+
+void TForm1::RebuildLibraryIndex() {
+    if (mWorkspace.libraryIndex)
+        mWorkspace.libraryIndex->Rebuild();
 }
 
 void TForm1::ClearTableChanged() {
@@ -370,6 +378,22 @@ void TForm1::InfoTmTimer() {
 void TForm1::PgCtrlChange(int index) {
     if (PgCtrl->widget(index) == TabSheet1)
         ClearTableChanged();
+    ShowHelpOfPage();
+}
+
+void TForm1::ShowCommandHelp(const QString& help) {
+    mCommandHelp = help;
+    ShowHelpOfPage();
+}
+
+void TForm1::ShowHelpOfPage() {
+    QStatusBar* bar = statusBar();
+    const QString help = PgCtrl->currentWidget() == tbInfo ? mCommandHelp : QString();
+    if (!help.isEmpty())
+        bar->showMessage(help);
+    else if (!mShownHelp.isEmpty() && bar->currentMessage() == mShownHelp)
+        bar->clearMessage(); // another message (the string editor's) stays
+    mShownHelp = help;
 }
 
 void TForm1::SetTableTabImage(int image) {

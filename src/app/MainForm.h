@@ -61,7 +61,7 @@ public:
     void AddTableString(const std::string& id, const std::string& text);
 
     // The change mark of the string editor's tab: a hint and a blinking tab picture until the tab is
-    // shown.
+    // shown. The library index gathers the table's IDs again.
     void MarkTableChanged();
     void ClearTableChanged();
 
@@ -118,6 +118,12 @@ private:
     void ShowAbout();
     void InfoTmTimer();
     void PgCtrlChange(int index);
+    // The dialogue tab's help on the command of its grid's current row, shown in the status bar while
+    // that tab is shown; an empty help takes away the help shown, and nothing else.
+    void ShowCommandHelp(const QString& help);
+    void ShowHelpOfPage();
+    // The string table was written: its IDs, which completion offers, are gathered again.
+    void RebuildLibraryIndex();
     void SetTableTabImage(int image);
     void BuildViewMenu();
     // The file of the dialogue or quest named name, found in the library index; the index is rebuilt once
@@ -143,6 +149,8 @@ private:
     QuestTab* mQuestTab = nullptr;
     QTimer* InfoTm = nullptr;
     int mTableTabImage = 0;
+    QString mCommandHelp; // the dialogue tab's newest
+    QString mShownHelp;   // what of it the status bar shows
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
     LibraryBrowser* mBrowser = nullptr;      // made when first shown

@@ -4,9 +4,11 @@
 #include "data/FileIO.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
+#include "data/TextLines.h"
 
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace pw {
 
@@ -72,6 +74,36 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
     if (!written)
         throw std::runtime_error(UnableToWriteMessage(mPath, reason));
     return result;
+}
+
+std::vector<std::string> ListTableIds(const std::string& path) {
+    TextLineReader reader;
+    if (!reader.Open(path))
+        return {};
+    const bool wide = reader.Wide();
+    std::vector<std::string> ids;
+    std::unordered_set<std::string, FoldedHash, FoldedEqual> seen;
+    bool inSection = false;
+    bool done = false; // past the first section of the name, where lookups stop
+    const bool read = reader.ReadLines([&](std::string_view raw) {
+        const std::string_view line = TrimView(raw);
+        if (done || line.empty() || line.front() == ';')
+            return;
+        if (line.front() == '[') {
+            done = inSection;
+            const std::string_view name = line.substr(1, line.find(']') - 1);
+            inSection = !done && AsciiEqualNoCase(TrimView(name), kStringsSection);
+            return;
+        }
+        const std::size_t eq = line.find('=');
+        if (!inSection || eq == std::string_view::npos)
+            return;
+        const std::string_view key = TrimView(line.substr(0, eq));
+        std::optional<std::string> id = wide ? Utf8ToCp1251Exact(key) : std::string(key);
+        if (!key.empty() && id && seen.insert(*id).second)
+            ids.push_back(std::move(*id));
+    });
+    return read ? ids : std::vector<std::string>();
 }
 
 std::optional<std::string> InvalidIdMessage(const std::string& id) {

@@ -58,6 +58,14 @@ private:
     std::string mPath;
 };
 
+// The IDs of the table at path that its lookups find, in the order of the table, each once: the keys of
+// the first section "LocAdmin_Strings" (A-Z folded, as every reading of it), each the text before its
+// line's first "=", trimmed; blank keys, ";" comment lines and the first spelling's repetitions left out.
+// The table is 8-bit or UTF-16LE with its byte-order mark; the IDs are Windows-1251, and a key of a
+// UTF-16 table that the code page cannot spell, which no lookup can ask for, is left out. A table that is
+// missing or cannot be read holds no ID.
+std::vector<std::string> ListTableIds(const std::string& path);
+
 // Texts of the string table's messages, in UTF-8, as every message of the program.
 std::string EmptyIdMessage(); // "Идентификатор строки не задан"
 // Why id (Windows-1251, trimmed) can never be found in the table once written, or std::nullopt.

@@ -304,6 +304,10 @@ void CommandListEditor::HideCellEdit() {
     mCellEdit.Drop();
 }
 
+QModelIndex CommandListEditor::EditedCell() const {
+    return CommandList->model()->index(mEditRow, EditColumn);
+}
+
 void CommandListEditor::CommandListDragOver(int row) {
     if (row >= 0)
         mDropTarget = row;

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QLineEdit>
+#include <QModelIndex>
 #include <QPoint>
 #include <QPointer>
 
@@ -74,6 +75,9 @@ public:
     void CommitCellEdit();
     // Hides CellEditor and drops what was typed.
     void HideCellEdit();
+    // CellEditor, and the cell it was last opened over (invalid before the first edit).
+    QLineEdit* CellEdit() const { return CellEditor; }
+    QModelIndex EditedCell() const;
 
     // A drag over the grid highlights row (-1: over no row); the drop exchanges the first selected row
     // with the last highlighted one and leaves the selection at the source position.

@@ -7,7 +7,6 @@
 #include "data/StringTable.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <optional>
 
 namespace pw {
@@ -29,9 +28,30 @@ namespace {
 // The cells of one row, trimmed, named as the rules name them.
 struct Cells {
     std::string command, e1, e2, i1, i2, s;
+
+    // The argument cells in the grid's order.
+    std::array<std::string_view, kArgumentCellCount> Arguments() const { return {e1, e2, i1, i2, s}; }
 };
 
 using Verdict = std::optional<std::string>;
+
+// An argument cell as a rule sees it.
+struct Argument {
+    std::string_view role;             // what the cell holds (UTF-8); empty: the cell must stay empty
+    CellNames names = CellNames::None; // what the cell offers while typed into
+};
+
+// A command's rule: its help and its check, which refuses the cells the help calls empty.
+struct Rule {
+    std::string_view command;
+    std::string_view does; // UTF-8
+    std::array<Argument, kArgumentCellCount> arguments;
+    Verdict (*check)(const Cells&, const Rule&);
+};
+
+// The names of the argument cells in the help, as the grid's header names the columns.
+constexpr std::string_view kArgumentNames[kArgumentCellCount] = {"Entities1", "Entities2", "IDs1", "IDs2",
+                                                                 "ID строки"};
 
 bool IsParty(std::string_view text) {
     return AsciiEqualNoCase(text, "player") || AsciiEqualNoCase(text, "npc") ||
@@ -42,42 +62,48 @@ bool IsWholeNumber(std::string_view text) {
     return !text.empty() && ParseWholeNumber(text).has_value();
 }
 
-bool AnyFilled(std::initializer_list<std::string_view> cells) {
-    for (std::string_view cell : cells) {
-        if (!cell.empty())
-            return true;
+// The refusal of a row that fills a cell its rule wants empty: lead (UTF-8; a "%s" in it names the
+// command as typed) followed by every cell the rule wants empty, in the grid's order, in brackets and one
+// blank between two. Nothing when those cells are all empty.
+Verdict FilledSurplus(const Cells& c, const Rule& rule, std::string_view lead) {
+    const auto arguments = c.Arguments();
+    std::string cells;
+    bool filled = false;
+    for (std::size_t i = 0; i < kArgumentCellCount; ++i) {
+        if (!rule.arguments[i].role.empty())
+            continue;
+        cells += cells.empty() ? '[' : ' ';
+        cells += Cp1251ToUtf8(arguments[i]);
+        filled = filled || !arguments[i].empty();
     }
-    return false;
+    if (!filled)
+        return std::nullopt;
+    return FillMessage(lead, {c.command}) + " " + cells + "]";
 }
 
-Verdict CheckSay(const Cells& c) {
+Verdict CheckSay(const Cells& c, const Rule& rule) {
     if (!IsParty(c.e1))
         return "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.";
-    if (AnyFilled({c.e2, c.i1, c.i2}))
-        return FillMessage("Метод Say имеет недопустимые аргументы [%s %s %s]", {c.e2, c.i1, c.i2});
+    if (Verdict surplus = FilledSurplus(c, rule, "Метод Say имеет недопустимые аргументы"))
+        return surplus;
     if (c.s.empty())
         return "Не указан ID строки в методе Say.";
     return std::nullopt;
 }
 
-Verdict CheckGiveXP(const Cells& c) {
+Verdict CheckGiveXP(const Cells& c, const Rule& rule) {
     if (!IsWholeNumber(c.i1))
         return FillMessage("Нечисловой аргумент метода GiveXP [%s]", {c.i1});
-    if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return FillMessage("Метод GiveXP получает лишние аргументы [%s %s %s %s]", {c.e1, c.e2, c.i2, c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Метод GiveXP получает лишние аргументы");
 }
 
-Verdict CheckSetGameEvent(const Cells& c) {
+Verdict CheckSetGameEvent(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
         return FillMessage("Не указан аргумент метода %s", {c.command});
-    if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return FillMessage("Метод %s имеет лишние аргументы [%s %s %s %s]",
-                           {c.command, c.e1, c.e2, c.i2, c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Метод %s имеет лишние аргументы");
 }
 
-Verdict CheckGive(const Cells& c) {
+Verdict CheckGive(const Cells& c, const Rule& rule) {
     if (!IsParty(c.e1))
         return "Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'.";
     if (!IsParty(c.e2))
@@ -86,71 +112,84 @@ Verdict CheckGive(const Cells& c) {
         return "Некорректный вызов Give. Не указан ID передаваемого предмета.";
     if (!IsWholeNumber(c.i2))
         return FillMessage("Нечисловой аргумент метода Give [%s]", {c.i2});
-    if (!c.s.empty())
-        return FillMessage("Метод Give получает лишние аргументы [%s]", {c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Метод Give получает лишние аргументы");
 }
 
-Verdict CheckEnd(const Cells& c) {
-    if (AnyFilled({c.e1, c.e2, c.i1, c.i2, c.s}))
-        return FillMessage("Указаны неуместные параметры при вызове End [%s %s %s %s %s]",
-                           {c.e1, c.e2, c.i1, c.i2, c.s});
-    return std::nullopt;
+Verdict CheckEnd(const Cells& c, const Rule& rule) {
+    return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове End");
 }
 
-Verdict CheckQuestCommand(const Cells& c) {
+Verdict CheckQuestCommand(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
         return FillMessage("Неверный вызов %s. Не указано имя квеста.", {c.command});
-    if (AnyFilled({c.e1, c.e2, c.i2, c.s}))
-        return FillMessage("Указаны неуместные параметры при вызове %s [%s %s %s %s]",
-                           {c.command, c.e1, c.e2, c.i2, c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове %s");
 }
 
-Verdict CheckAttack(const Cells& c) {
+Verdict CheckAttack(const Cells& c, const Rule& rule) {
     if (!c.i1.empty() && !AsciiEqualNoCase(c.i1, "Duel"))
         return "Опциональным параметром метода Attack может быть только 'Duel'";
-    if (AnyFilled({c.i2, c.s}))
-        return FillMessage("Указаны неуместные параметры при вызове Attack [%s %s]", {c.i2, c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове Attack");
 }
 
 // Both commands report their surplus arguments under the name SetClass.
-Verdict CheckSetClass(const Cells& c) {
+Verdict CheckSetClass(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
         return FillMessage("Некорректный вызов %s. Не указано название рутины или класс персонажа.",
                            {c.command});
-    if (AnyFilled({c.e2, c.i2, c.s}))
-        return FillMessage("Указаны неуместные параметры при вызове SetClass [%s %s %s]", {c.e2, c.i2, c.s});
-    return std::nullopt;
+    return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове SetClass");
 }
 
-struct Rule {
-    std::string_view command;
-    Verdict (*check)(const Cells&);
-};
+constexpr Argument kEmpty{};
+constexpr Argument kQuestName{"имя квеста", CellNames::Quests};
 
+// clang-format off
 constexpr Rule kRules[] = {
-    {"Say", CheckSay},
-    {"GiveXP", CheckGiveXP},
-    {"SetGameEvent", CheckSetGameEvent},
-    {"Give", CheckGive},
-    {"End", CheckEnd},
-    {"SucceedQuest", CheckQuestCommand},
-    {"CloseQuest", CheckQuestCommand},
-    {"RunQuest", CheckQuestCommand},
-    {"Attack", CheckAttack},
-    {"SetClass", CheckSetClass},
-    {"SetRoutine", CheckSetClass},
+    {"Say", "реплика",
+     {{{"кто говорит (player/npc/owner)"}, kEmpty, kEmpty, kEmpty,
+       {"ID реплики в таблице строк", CellNames::TableIds}}},
+     CheckSay},
+    {"GiveXP", "опыт герою",
+     {{kEmpty, kEmpty, {"сколько опыта (число)"}, kEmpty, kEmpty}},
+     CheckGiveXP},
+    {"SetGameEvent", "отмечает событие (его ждёт «Необходимое условие»)",
+     {{kEmpty, kEmpty, {"имя события", CellNames::Events}, kEmpty, kEmpty}},
+     CheckSetGameEvent},
+    {"Give", "передаёт предмет",
+     {{{"кто отдаёт (player/npc/owner)"}, {"кому (player/npc/owner)"}, {"ID предмета"},
+       {"сколько (число)"}, kEmpty}},
+     CheckGive},
+    {"End", "конец диалога", {{kEmpty, kEmpty, kEmpty, kEmpty, kEmpty}}, CheckEnd},
+    {"SucceedQuest", "квест выполнен", {{kEmpty, kEmpty, kQuestName, kEmpty, kEmpty}},
+     CheckQuestCommand},
+    {"CloseQuest", "закрывает квест", {{kEmpty, kEmpty, kQuestName, kEmpty, kEmpty}}, CheckQuestCommand},
+    {"RunQuest", "запускает квест", {{kEmpty, kEmpty, kQuestName, kEmpty, kEmpty}}, CheckQuestCommand},
+    {"Attack", "нападение",
+     {{{"кто нападает"}, {"на кого"}, {"Duel (поединок) или пусто"}, kEmpty, kEmpty}},
+     CheckAttack},
+    {"SetClass", "меняет класс персонажа",
+     {{{"чей класс"}, kEmpty, {"класс персонажа"}, kEmpty, kEmpty}},
+     CheckSetClass},
+    {"SetRoutine", "меняет рутину персонажа",
+     {{{"чья рутина"}, kEmpty, {"название рутины"}, kEmpty, kEmpty}},
+     CheckSetClass},
 };
+// clang-format on
+
+// The rule of a command cell (trimmed, A-Z folded); null for a command no rule knows.
+const Rule* RuleOf(std::string_view command) {
+    command = TrimView(command);
+    for (const Rule& rule : kRules)
+        if (AsciiEqualNoCase(command, rule.command))
+            return &rule;
+    return nullptr;
+}
 
 Verdict CheckRow(const CommandRow& row) {
+    const Rule* rule = RuleOf(row[0]);
+    if (!rule)
+        return std::nullopt;
     const Cells cells{Trim(row[0]), Trim(row[1]), Trim(row[2]), Trim(row[3]), Trim(row[4]), Trim(row[5])};
-    for (const Rule& rule : kRules) {
-        if (AsciiEqualNoCase(cells.command, rule.command))
-            return rule.check(cells);
-    }
-    return std::nullopt;
+    return rule->check(cells, *rule);
 }
 
 Verdict CheckHolder(std::size_t itemRowCount, std::string_view holderText) {
@@ -190,6 +229,57 @@ ScriptCheck CheckInfoScript(const std::vector<CommandRow>& rows, std::size_t ite
     if (!verdict)
         return {};
     return {true, std::move(*verdict)};
+}
+
+const std::vector<std::string>& ScriptCommands() {
+    static const std::vector<std::string> commands = [] {
+        std::vector<std::string> names;
+        for (const Rule& rule : kRules)
+            names.emplace_back(rule.command);
+        std::sort(names.begin(), names.end(),
+                  [](const std::string& a, const std::string& b) { return AsciiLessNoCase(a, b); });
+        return names;
+    }();
+    return commands;
+}
+
+std::string CommandHelp(std::string_view command) {
+    const Rule* rule = RuleOf(command);
+    if (!rule)
+        return {};
+    std::string help = std::string(rule->command) + " — " + std::string(rule->does) + ":";
+    std::string empty; // the cells that stay empty, named together at the end
+    const char* separator = " ";
+    for (std::size_t i = 0; i < kArgumentCellCount; ++i) {
+        const std::string_view role = rule->arguments[i].role;
+        if (role.empty()) {
+            empty += (empty.empty() ? "" : ", ") + std::string(kArgumentNames[i]);
+            continue;
+        }
+        help += separator + std::string(kArgumentNames[i]) + " — " + std::string(role);
+        separator = "; ";
+    }
+    if (!empty.empty())
+        help += separator + empty + " — пусто";
+    return help;
+}
+
+std::array<bool, kArgumentCellCount> CommandEmptyCells(std::string_view command) {
+    std::array<bool, kArgumentCellCount> empty{};
+    if (const Rule* rule = RuleOf(command))
+        for (std::size_t i = 0; i < kArgumentCellCount; ++i)
+            empty[i] = rule->arguments[i].role.empty();
+    return empty;
+}
+
+CellNames CommandCellNames(std::string_view command, std::size_t cell) {
+    if (cell == 0)
+        return CellNames::Commands;
+    if (cell >= kCommandCellCount)
+        return CellNames::None;
+    if (const Rule* rule = RuleOf(command))
+        return rule->arguments[cell - 1].names;
+    return cell == kCommandCellCount - 1 ? CellNames::TableIds : CellNames::None;
 }
 
 } // namespace pw

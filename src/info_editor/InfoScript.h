@@ -14,6 +14,8 @@ namespace pw {
 // InfoScript_Texts.
 inline constexpr std::size_t kCommandCellCount = 6;
 using CommandRow = std::array<std::string, kCommandCellCount>;
+// The argument cells of a row: all but the command.
+inline constexpr std::size_t kArgumentCellCount = kCommandCellCount - 1;
 
 // An ItemsList or NpcList row: the caption (item / character) and its one further cell
 // (amount / state).
@@ -42,5 +44,26 @@ ScriptCheck CheckUnfilledRows(const std::vector<CommandRow>& rows);
 // text of CondItemContainerCmb. Never throws and shows nothing.
 ScriptCheck CheckInfoScript(const std::vector<CommandRow>& rows, std::size_t itemRowCount,
                             std::string_view holderText);
+
+// The commands the rules know, each spelt as the rules spell it, sorted for completion (AsciiLessNoCase).
+const std::vector<std::string>& ScriptCommands();
+
+// What a command row's command does and what each argument cell holds, or that it must stay empty, in one
+// line for the status bar (UTF-8), the cells named as the grid's header names them: "Say — реплика:
+// Entities1 — кто говорит (player/npc/owner); ID строки — ID реплики в таблице строк; Entities2, IDs1,
+// IDs2 — пусто". The command is trimmed and compared A-Z folded, as the check compares it; empty for
+// a command no rule knows.
+std::string CommandHelp(std::string_view command);
+// For each argument cell, whether the command's rule refuses it filled: the cells the help calls empty.
+// None for a command no rule knows.
+std::array<bool, kArgumentCellCount> CommandEmptyCells(std::string_view command);
+
+// The names a cell of the command grid offers while it is typed into.
+enum class CellNames { None, Commands, Quests, Events, TableIds };
+// For cell (0 the command, then the argument cells, as in CommandRow) of a row whose command is command:
+// the command cell offers the commands, an argument cell what its rule says (the quests to IDs1 of a
+// quest command, the events to IDs1 of SetGameEvent, the table's IDs to the Texts of Say). The Texts cell
+// of a command no rule knows offers the table's IDs.
+CellNames CommandCellNames(std::string_view command, std::size_t cell);
 
 } // namespace pw

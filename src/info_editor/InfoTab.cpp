@@ -2,10 +2,14 @@
 
 #include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
+#include "info_editor/CommandRowHints.h"
 #include "info_editor/ConditionListPop.h"
+#include "info_editor/InfoScript.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
+#include "library/LibraryIndexService.h"
 #include "library/LibrarySearchBox.h"
+#include "library/NameCompleter.h"
 #include "text_pane/TextPane.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
@@ -48,9 +52,16 @@ InfoTab::InfoTab(Workspace& workspace, QWidget* parent) : QWidget(parent), mWork
     layout->addWidget(BuildParamsGroup());
     layout->addWidget(BuildListsGroup(), 1);
     BuildHistory();
+    AttachCompletion();
     ShowModel(InfoEditorModel{});
     AttachJumpMenus();
     mHistory->Restart();
+}
+
+InfoTab::~InfoTab() {
+    // The grid's model tells of its end while the grid is destroyed; the hints must not pass that on to
+    // a window that is being destroyed too.
+    delete mCommandRowHints;
 }
 
 QWidget* InfoTab::BuildSearchPanel() {
@@ -199,6 +210,8 @@ QWidget* InfoTab::BuildListsGroup() {
     mCommandListEditor = new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
     connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
+    mCommandRowHints = new CommandRowHints(CommandList);
+    connect(mCommandRowHints, &CommandRowHints::HelpChanged, this, &InfoTab::StatusHelp);
     return group;
 }
 
@@ -216,6 +229,35 @@ void InfoTab::BuildHistory() {
     mHistory->Watch(ItemsList);
     mHistory->Watch(NpcList);
     mHistory->Watch(CommandList);
+}
+
+void InfoTab::AttachCompletion() {
+    // The index is opened after the tab is made and replaced by every build, so it is asked at each edit.
+    const auto library = [this](std::vector<std::string> LibrarySnapshot::*list) {
+        return CurrentNames(mWorkspace.libraryIndex.get(), list);
+    };
+    new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
+    new NameCompleter(QuestEd, [library] { return library(&LibrarySnapshot::questNames); });
+    new NameCompleter(CondPlayerKnowsEd, [library] { return library(&LibrarySnapshot::events); });
+    // The box is always editable; its line edit takes this drop-down in place of the box's own completion.
+    new NameCompleter(OwnerCmb->lineEdit(), [library] { return library(&LibrarySnapshot::owners); });
+    new NameCompleter(mCommandListEditor->CellEdit(), [this, library] {
+        const QModelIndex cell = mCommandListEditor->EditedCell();
+        const std::string command = ToCp1251(ReportCellString(CommandList, cell.row(), 0));
+        switch (CommandCellNames(command, static_cast<std::size_t>(cell.column()))) {
+        case CellNames::Commands:
+            return NameCompleter::Fixed(ScriptCommands());
+        case CellNames::Quests:
+            return library(&LibrarySnapshot::questNames);
+        case CellNames::Events:
+            return library(&LibrarySnapshot::events);
+        case CellNames::TableIds:
+            return library(&LibrarySnapshot::tableIds);
+        case CellNames::None:
+            break;
+        }
+        return NameCompleter::Names();
+    });
 }
 
 InfoEditorModel InfoTab::ReadModel(FieldsForWriting& fields) const {

@@ -25,6 +25,7 @@ class FieldsForWriting;
 class FormHistory;
 class TextPane;
 class CommandListEditor;
+class CommandRowHints;
 class TEditableListView;
 class TLabeledComboBox;
 
@@ -32,6 +33,7 @@ class InfoTab : public QWidget {
     Q_OBJECT
 public:
     InfoTab(Workspace& workspace, QWidget* parent = nullptr);
+    ~InfoTab() override;
 
     // Replaces the editor's content by the .info file at path (native bytes), without asking. Notices
     // about names missing from the built-in lists are shown and loading goes on. A file that does not
@@ -70,6 +72,9 @@ signals:
     void RecordWritten(const std::string& path);
     // A name of the form or a cell was followed: its context menu or Ctrl+click.
     void JumpRequested(const pw::Jump& jump);
+    // What the command of the grid's current row does and what its cells hold (see CommandHelp), for the
+    // status bar; empty when there is nothing to tell.
+    void StatusHelp(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +84,8 @@ private:
     QWidget* BuildParamsGroup();
     QWidget* BuildListsGroup();
     void BuildHistory();
+    // The drop-down completion of the fields and of the command grid's cell editor.
+    void AttachCompletion();
 
     // The form's record for the compile; a character Windows-1251 lacks is left in fields.
     InfoEditorModel ReadModel(FieldsForWriting& fields) const;
@@ -130,6 +137,7 @@ private:
     TextPane* SynInfoMem = nullptr;
     CommandListEditor* mCommandListEditor = nullptr;
     FormHistory* mHistory = nullptr;
+    CommandRowHints* mCommandRowHints = nullptr; // a child of CommandList
 };
 
 } // namespace pw

@@ -4,6 +4,7 @@
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "data/StrUtilsEx.h"
+#include "data/StringTable.h"
 
 #include <QMetaObject>
 #include <QTimer>
@@ -14,7 +15,13 @@
 namespace pw {
 namespace {
 
-// Names gathered once each, A-Z folded, then sorted for completion's prefix search.
+// Completion's prefix search needs the names in this order.
+void SortNames(std::vector<std::string>& names) {
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return AsciiLessNoCase(a, b); });
+}
+
+// Names gathered once each, A-Z folded, then sorted.
 class NameList {
 public:
     void Add(std::string_view name) {
@@ -24,8 +31,7 @@ public:
         mNames.emplace_back(name);
     }
     std::vector<std::string> Sorted() {
-        std::sort(mNames.begin(), mNames.end(),
-                  [](const std::string& a, const std::string& b) { return AsciiLessNoCase(a, b); });
+        SortNames(mNames);
         return std::move(mNames);
     }
 
@@ -36,7 +42,8 @@ private:
 
 } // namespace
 
-std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders) {
+std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders,
+                                                            const std::string& tablePath) {
     std::vector<std::string> files;
     for (const std::string& folder : folders)
         if (!folder.empty() && DirectoryExists(folder))
@@ -65,6 +72,10 @@ std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<st
     snapshot->questNames = quests.Sorted();
     snapshot->owners = owners.Sorted();
     snapshot->events = events.Sorted();
+    if (!tablePath.empty()) {
+        snapshot->tableIds = ListTableIds(tablePath); // each once already
+        SortNames(snapshot->tableIds);
+    }
     return snapshot;
 }
 
@@ -75,10 +86,11 @@ LibraryIndexService::~LibraryIndexService() {
         mWorker.join();
 }
 
-void LibraryIndexService::Open(const std::vector<std::string>& folders) {
-    if (folders == mFolders && (mCurrent || Building()))
+void LibraryIndexService::Open(const std::vector<std::string>& folders, const std::string& tablePath) {
+    if (folders == mFolders && tablePath == mTablePath && (mCurrent || Building()))
         return;
     mFolders = folders;
+    mTablePath = tablePath;
     Rebuild();
 }
 
@@ -99,10 +111,10 @@ void LibraryIndexService::Rebuild() {
 void LibraryIndexService::Start() {
     mStartPending = false;
     mAgain = false;
-    mWorker = std::thread([this, folders = mFolders] {
+    mWorker = std::thread([this, folders = mFolders, tablePath = mTablePath] {
         std::shared_ptr<const LibrarySnapshot> built;
         try {
-            built = BuildLibrarySnapshot(folders);
+            built = BuildLibrarySnapshot(folders, tablePath);
         } catch (const std::exception&) {
             // Only memory can fail here (a file that cannot be read is an entry of its own); the index
             // in use stays.
@@ -138,6 +150,15 @@ void LibraryIndexService::WaitUntilBuilt() {
             Start();
         Collect();
     }
+}
+
+std::shared_ptr<const std::vector<std::string>>
+CurrentNames(const LibraryIndexService* service, std::vector<std::string> LibrarySnapshot::*list) {
+    std::shared_ptr<const LibrarySnapshot> snapshot = service ? service->Current() : nullptr;
+    if (!snapshot)
+        return nullptr;
+    const std::vector<std::string>& names = (*snapshot).*list;
+    return {std::move(snapshot), &names};
 }
 
 } // namespace pw

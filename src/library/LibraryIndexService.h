@@ -22,12 +22,15 @@ struct LibrarySnapshot {
     std::vector<std::string> dialogueNames;
     std::vector<std::string> questNames;
     std::vector<std::string> owners;
-    std::vector<std::string> events; // CondPlayerKnows and the IDs1 of SetGameEvent rows
+    std::vector<std::string> events;   // CondPlayerKnows and the IDs1 of SetGameEvent rows
+    std::vector<std::string> tableIds; // the IDs the string table's lookups find (see ListTableIds)
 };
 
 // The folders scanned (Infos, then Quests; a folder missing or empty is skipped), read and the names
-// gathered: what a background build does, here for the tests and the command line too.
-std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders);
+// gathered, and the IDs of the string table at tablePath (none for an empty path or a table that cannot
+// be read): what a background build does, here for the tests and the command line too.
+std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders,
+                                                            const std::string& tablePath = {});
 
 class LibraryIndexService : public QObject {
     Q_OBJECT
@@ -36,11 +39,11 @@ public:
     // Waits for a build that is running; its result is dropped.
     ~LibraryIndexService() override;
 
-    // The library's folders. A change of folders starts a build once the event loop runs (so that the
-    // window that asked shows first); the same folders again change nothing.
-    void Open(const std::vector<std::string>& folders);
-    // Scans the folders again and builds a new index, as after the program wrote a file or on F5. A
-    // request while a build runs is served by one more build after it.
+    // The library's folders and its string table. A change of either starts a build once the event loop
+    // runs (so that the window that asked shows first); the same again changes nothing.
+    void Open(const std::vector<std::string>& folders, const std::string& tablePath = {});
+    // Scans the folders and the table again and builds a new index, as after the program wrote a file or
+    // on F5. A request while a build runs is served by one more build after it.
     void Rebuild();
 
     // The newest finished build; null before the first.
@@ -60,6 +63,7 @@ private:
     void Collect();
 
     std::vector<std::string> mFolders;
+    std::string mTablePath;
     std::shared_ptr<const LibrarySnapshot> mCurrent;
     std::thread mWorker;
     std::mutex mResultLock;
@@ -67,5 +71,10 @@ private:
     bool mStartPending = false;  // a start is queued for the event loop
     bool mAgain = false;         // a rebuild was asked while a build ran
 };
+
+// One completion list of service's newest build, which the pointer keeps alive while it is read; null when
+// there is no service or no build yet.
+std::shared_ptr<const std::vector<std::string>> CurrentNames(const LibraryIndexService* service,
+                                                             std::vector<std::string> LibrarySnapshot::*list);
 
 } // namespace pw

@@ -217,6 +217,7 @@ void StringEditorTab::SaveStringTableText() {
         SaveTextFile(path, encoded.bytes, {}, true);
     }
     SynMemText->SetSource(FingerprintOf(encoded.bytes));
+    emit TableSaved();
 }
 
 // Names the line and the character, and puts the caret on it so it can be mended at once.

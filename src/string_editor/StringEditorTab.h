@@ -54,6 +54,10 @@ public:
     // std::runtime_error for a regular expression that does not compile.
     void RunTextSearch(bool replace, bool backwards);
 
+signals:
+    // SaveStringTableText wrote the table.
+    void TableSaved();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -3,6 +3,9 @@
 
 #include "app/ConfigsForm.h"
 #include "app/MainForm.h"
+#include "info_editor/InfoScript.h"
+#include "library/LibraryIndexService.h"
+#include "string_editor/StringEditorTab.h"
 
 #include "AppFixture.h"
 
@@ -10,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -266,6 +270,34 @@ TEST_F(MainFormTest, DoubleClickOnTheDialoguesQuestShowsThatQuestsFile) {
     EXPECT_EQ(window.findChild<QTabWidget*>("PgCtrl")->currentIndex(), 0);
     EXPECT_EQ(window.findChild<QLineEdit*>("QuestNameEd")->text(), "");
     EXPECT_TRUE(dialogs.calls.empty());
+}
+
+// The dialogue tab's help stays on its page; the table's IDs that completion offers follow every write.
+TEST_F(MainFormTest, CommandHelpShowsOnTheDialogueTabAndTableWritesRefreshTheOfferedIds) {
+    pwtest::WriteBytes(InfosPath() + "/say.info", "[Info]\r\nInfoScript_Commands=Say\r\n");
+    pw::TForm1& window = OpenWindow("[LocAdmin_Strings]\r\nOld_1=x;\r\n");
+    window.show();
+    auto* tabs = window.findChild<QTabWidget*>("PgCtrl");
+    window.LoadInfo(InfosPath() + "/say.info");
+    window.findChild<QTableWidget*>("CommandList")->setCurrentCell(0, 1);
+    const QString sayHelp = QString::fromStdString(pw::CommandHelp("Say"));
+    EXPECT_EQ(window.statusBar()->currentMessage(), sayHelp);
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "");
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(window.statusBar()->currentMessage(), sayHelp);
+
+    const auto tableIds = [this] {
+        workspace->libraryIndex->WaitUntilBuilt();
+        return workspace->libraryIndex->Current()->tableIds;
+    };
+    EXPECT_EQ(tableIds(), std::vector<std::string>{"Old_1"});
+    window.AddTableString("New_1", "y");
+    EXPECT_EQ(tableIds(), (std::vector<std::string>{"New_1", "Old_1"}));
+    window.findChild<QPlainTextEdit*>("SynMemText")->setPlainText("[LocAdmin_Strings]\nSaved_1=z;\n");
+    dialogs.answers = {pw::MsgAnswer::Yes, pw::MsgAnswer::Yes}; // save, though the file changed meanwhile
+    window.findChild<pw::StringEditorTab*>()->SaveStringTableText();
+    EXPECT_EQ(tableIds(), std::vector<std::string>{"Saved_1"});
 }
 
 } // namespace

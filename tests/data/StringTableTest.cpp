@@ -120,3 +120,29 @@ TEST(StringTable, IdsThatCouldNeverBeFoundAreRefused) {
     }
     EXPECT_EQ(ReadBytes(path), kTable);
 }
+
+// Completion offers exactly the IDs that a lookup finds: those of the first section of the name, once
+// each in their first spelling, in an 8-bit table as in a UTF-16 one.
+TEST(StringTable, ListedIdsAreThoseALookupFinds) {
+    pwtest::TempDir dir;
+    const std::string text = "[LocAdmin_Languages]\r\nRussian=1\r\n [ locadmin_strings ] \r\nB_02=x\r\n"
+                             " ; C_01=comment\r\n  a_01 = y \r\nno equals\r\n=blank ID\r\nb_02=repeated\r\n"
+                             "D=a=b\n\xC8\xC4_01=Cyrillic\r[Other]\r\nOTHER=1\r\n[LocAdmin_Strings]\r\n"
+                             "SECOND=unread\r\n";
+    const std::vector<std::string> found = {"B_02", "a_01", "D", "\xC8\xC4_01"};
+    WriteBytes(dir.File("st.ini"), text);
+    WriteBytes(dir.File("st16.ini"), Utf16LeFile(text));
+    for (const char* name : {"st.ini", "st16.ini"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ListTableIds(dir.File(name)), found);
+        const TStringTable table(dir.File(name));
+        for (const std::string& id : found)
+            EXPECT_TRUE(table.FindTableString(id)) << id;
+        for (const char* id : {"C_01", "; C_01", "OTHER", "SECOND", "no equals"})
+            EXPECT_FALSE(table.FindTableString(id)) << id;
+    }
+    // A UTF-16 ID that Windows-1251 cannot spell is asked for by no lookup.
+    WriteBytes(dir.File("wide.ini"), pwtest::Utf16LeFileFromUtf8("[LocAdmin_Strings]\r\nŻ_01=x\r\nE=y\r\n"));
+    EXPECT_EQ(ListTableIds(dir.File("wide.ini")), std::vector<std::string>{"E"});
+    EXPECT_TRUE(ListTableIds(dir.File("missing.ini")).empty());
+}

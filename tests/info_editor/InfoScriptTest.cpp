@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using pw::CheckInfoScript;
@@ -168,6 +170,49 @@ TEST(CheckUnfilledRows, OnlyRowsThatWouldShiftArgumentsAreRefused) {
     std::vector<CommandRow> lastCellFilled = Rows({{"<EMPTY>", ""}});
     lastCellFilled[0][5] = "T1";
     EXPECT_EQ(pw::CheckUnfilledRows(lastCellFilled).message, row1);
+}
+
+// The help and the check read one rule: a row that fills exactly the cells the help gives a role passes,
+// and filling any cell the help calls empty is refused. The Texts cell offers the table's IDs where it
+// has a role.
+TEST(CommandHelp, NamesTheCellsTheCheckRefusesFilled) {
+    const CommandRow valid[] = {{"Say", "npc", "", "", "", "T1"},
+                                {"GiveXP", "", "", "100", "", ""},
+                                {"SetGameEvent", "", "", "Ev", "", ""},
+                                {"Give", "player", "npc", "It_Gold", "2", ""},
+                                {"End", "", "", "", "", ""},
+                                {"SucceedQuest", "", "", "Q", "", ""},
+                                {"CloseQuest", "", "", "Q", "", ""},
+                                {"RunQuest", "", "", "Q", "", ""},
+                                {"Attack", "a", "b", "Duel", "", ""},
+                                {"SetClass", "owner", "", "Warrior", "", ""},
+                                {"SetRoutine", "owner", "", "Sleep", "", ""}};
+    std::vector<std::string> commands;
+    for (const CommandRow& row : valid) {
+        SCOPED_TRACE(row[0]);
+        commands.push_back(row[0]);
+        EXPECT_TRUE(pw::CommandHelp(" " + row[0] + " ").starts_with(row[0] + " — "));
+        EXPECT_EQ(MessageFor(row), "");
+        const auto empty = pw::CommandEmptyCells(pw::Cp1251UpperString(row[0]));
+        EXPECT_EQ(pw::CommandCellNames(row[0], 5) == pw::CellNames::TableIds, !empty[4]);
+        for (std::size_t i = 0; i < pw::kArgumentCellCount; ++i) {
+            EXPECT_EQ(row[i + 1].empty(), empty[i]) << "cell " << i;
+            CommandRow filled = row;
+            filled[i + 1] = "x";
+            EXPECT_TRUE(!empty[i] || !MessageFor(filled).empty()) << "cell " << i;
+        }
+    }
+    // The table above holds every rule, and the command cell offers each.
+    std::sort(commands.begin(), commands.end(),
+              [](const std::string& a, const std::string& b) { return pw::AsciiLessNoCase(a, b); });
+    EXPECT_EQ(pw::ScriptCommands(), commands);
+
+    EXPECT_EQ(pw::CommandHelp("Say"),
+              "Say — реплика: Entities1 — кто говорит (player/npc/owner); "
+              "ID строки — ID реплики в таблице строк; Entities2, IDs1, IDs2 — пусто");
+    EXPECT_EQ(pw::CommandHelp("<EMPTY>"), "");
+    EXPECT_EQ(pw::CommandEmptyCells("Teleport"), (std::array<bool, pw::kArgumentCellCount>{}));
+    EXPECT_EQ(pw::CommandCellNames("Teleport", 5), pw::CellNames::TableIds);
 }
 
 } // namespace

@@ -29,13 +29,18 @@ TEST(LibraryIndexService, CompletionNamesAreSortedOnceEachAndEventsComeFromBothP
     pwtest::WriteBytes(quests.File("r.quest"), "[Quest]\r\nName=q_one\r\n");
     pwtest::WriteBytes(quests.File("s.quest"), "[Quest]\r\nName=Q_ONE\r\n");
 
-    const auto snapshot = BuildLibrarySnapshot({infos.Path(), more.Path(), quests.Path(), infos.File("missing")});
+    pwtest::WriteBytes(quests.File("stringtable.ini"),
+                       "[LocAdmin_Strings]\r\nb_Talk_01=x\r\nA_Talk_01=y\r\n");
+
+    const auto snapshot = BuildLibrarySnapshot(
+        {infos.Path(), more.Path(), quests.Path(), infos.File("missing")}, quests.File("stringtable.ini"));
     EXPECT_EQ(snapshot->index.Entries().size(), 5u);
     EXPECT_EQ(snapshot->dialogueNames, (Names{"A_Talk", "b_Talk"}));
     ASSERT_EQ(snapshot->questNames.size(), 2u); // q_one and Q_ONE are one name
     EXPECT_EQ(snapshot->questNames[1], "Q_Two");
     EXPECT_EQ(snapshot->owners, (Names{"Diego"}));
     EXPECT_EQ(snapshot->events, (Names{"Knows_Gorn", "Met_Diego"}));
+    EXPECT_EQ(snapshot->tableIds, (Names{"A_Talk_01", "b_Talk_01"}));
 }
 
 TEST(LibraryIndexService, BuildsAfterTheEventLoopRunsAndARebuildSeesNewFiles) {
