@@ -3,6 +3,7 @@
 #include "data/StrUtilsEx.h"
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/ConditionListPop.h"
+#include "info_editor/ConversationImportDialog.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
 #include "library/LibrarySearchBox.h"
@@ -193,6 +194,8 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
     layout->addWidget(Splitter1, 1);
     mCommandListEditor = new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
+    mCommandListEditor->SetConversationImport(
+        [this] { RunGuarded(window(), [this] { InsertConversation(); }); });
     connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
     return group;
@@ -344,6 +347,16 @@ void InfoTab::WriteBtnClick() {
     if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), InfoStrViewEd->text(),
                              TextEnds::Trimmed))
         emit TableStringAdded();
+}
+
+void InfoTab::InsertConversation() {
+    if (!StringTableOpen(window(), mWorkspace))
+        return;
+    ConversationImportDialog dialog(window(), *mWorkspace.stringTable, TextOf(OwnerCmb), TextOf(NameEd));
+    if (Dialogs().RunModal(&dialog) != QDialog::Accepted)
+        return;
+    mCommandListEditor->InsertRows(dialog.Rows());
+    emit TableStringAdded();
 }
 
 void InfoTab::ShareSynInfoMemPop(QPlainTextEdit* pane) {
