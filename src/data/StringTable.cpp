@@ -106,6 +106,39 @@ std::vector<std::string> ListTableIds(const std::string& path) {
     return read ? ids : std::vector<std::string>();
 }
 
+std::optional<std::string>
+TStringTable::AppendTableStrings(const std::vector<std::pair<std::string, std::string>>& entries) const {
+    std::vector<std::string> ids;
+    for (const auto& [id, value] : entries) {
+        if (std::optional<std::string> problem = ProfileWriteProblem(kStringsSection, id, value))
+            throw std::runtime_error(UnableToWriteMessage(mPath, *problem));
+        ids.push_back(id);
+    }
+    const ProfileKeySet keys(std::move(ids));
+    std::optional<std::string> held;
+    std::optional<ProfileChange> change;
+    std::string reason;
+    const bool written = UpdateFileAtomic(
+        mPath,
+        [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+            const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
+            held.reset(); // decided afresh on every call
+            const ProfileValues found = ProfileFindKeys(bytes, kStringsSection, keys);
+            for (std::size_t i = 0; i < found.values.size(); ++i)
+                if (found.values[i]) {
+                    held = entries[i].first;
+                    return std::nullopt;
+                }
+            // Windows-1251 text fits an 8-bit and a UTF-16 table alike, so the change is always possible.
+            change.emplace(bytes, kStringsSection, entries);
+            return change->Pieces();
+        },
+        &reason);
+    if (!written)
+        throw std::runtime_error(UnableToWriteMessage(mPath, reason));
+    return held;
+}
+
 std::optional<std::string> InvalidIdMessage(const std::string& id) {
     return ProfileKeyProblemMessage(CheckProfileKey(id), "Идентификатор строки", Cp1251ToUtf8(id));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -53,6 +54,15 @@ public:
     // when the file cannot be written; it is then unchanged.
     AddResult AddTableString(const std::string& id, const std::string& text, bool replaceExisting,
                              ProfileForm form = ProfileForm::Cp1251) const;
+
+    // Appends the entries id=value (Windows-1251, values written as given) to the section in one write,
+    // under the file's lock and with the table read again under it; every other byte, the encoding and
+    // the line ends stay. An id the table already holds (letter case of ids ignored, an empty value too)
+    // is never overwritten: nothing is written and that id is returned. std::nullopt once written.
+    // Throws std::runtime_error("Unable to write to %s. %s") when an entry could not be read back (see
+    // ProfileWriteProblem) or the file cannot be written; it is then unchanged.
+    std::optional<std::string>
+    AppendTableStrings(const std::vector<std::pair<std::string, std::string>>& entries) const;
 
 private:
     std::string mPath;

@@ -1,6 +1,7 @@
 #include "info_editor/CommandListEditor.h"
 
 #include "info_editor/CommandRows.h"
+#include "info_editor/ConversationImport.h"
 #include "info_editor/ReportLists.h"
 
 #include <QAction>
@@ -127,6 +128,9 @@ void CommandListEditor::BuildMenus() {
                   &CommandListEditor::N15Click);
     N12->setVisible(false);
     N15->setVisible(false);
+    AddSeparator(CommandListPop, "N16");
+    AddItem(CommandListPop, "ConversationItem", QStringLiteral("Вставить разговор…"),
+            &CommandListEditor::ConversationItemClick);
     connect(CommandListPop, &QMenu::aboutToShow, this, &CommandListEditor::CommandListPopPopup);
     CommandList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CommandList, &QWidget::customContextMenuRequested, this, &CommandListEditor::ShowCommandListPop);
@@ -179,6 +183,28 @@ void CommandListEditor::SetCellJumps(std::function<std::vector<JumpItem>(int, in
                                      std::function<void(const Jump&)> go) {
     mCellJumps = std::move(jumps);
     mGo = std::move(go);
+}
+
+void CommandListEditor::SetConversationImport(std::function<void()> open) {
+    mConversationImport = std::move(open);
+}
+
+void CommandListEditor::ConversationItemClick() {
+    mConversationImport();
+}
+
+void CommandListEditor::InsertRows(const std::vector<CommandRow>& rows) {
+    std::vector<CommandRow> shown = rows; // the grid's own row operations carry the texts as shown
+    for (CommandRow& row : shown)
+        for (std::string& cell : row)
+            cell = FromCp1251(cell).toStdString();
+    ApplyToRows(CommandList, [&shown](std::vector<CommandRow>& all, RowSelection& selected) {
+        const std::size_t at = selected.empty() ? all.size() : static_cast<std::size_t>(*selected.begin());
+        const std::size_t first = InsertConversationRows(all, at, shown);
+        selected.clear();
+        for (std::size_t row = first; row < first + shown.size(); ++row)
+            selected.insert(static_cast<int>(row));
+    });
 }
 
 void CommandListEditor::AttachSynInfoMemPop(QPlainTextEdit* pane) {

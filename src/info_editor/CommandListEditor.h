@@ -5,6 +5,7 @@
 // the context menus of the grid and of the raw file pane SynInfoMem with the choice of editing surface,
 // and the limits of the splitter between them.
 
+#include "info_editor/InfoScript.h"
 #include "ui_common/Jumps.h"
 #include "widgets/CellEditPolicy.h"
 
@@ -93,6 +94,12 @@ public:
     void SetCellJumps(std::function<std::vector<JumpItem>(int row, int column)> jumps,
                       std::function<void(const Jump&)> go);
 
+    // "Вставить разговор…" on the grid's menu runs open.
+    void SetConversationImport(std::function<void()> open);
+    // Puts rows (Windows-1251) before the first selected row, or after the last row when none is
+    // selected (see InsertConversationRows), and selects them.
+    void InsertRows(const std::vector<CommandRow>& rows);
+
     // Menu states on opening.
     void CommandListPopPopup();
     void SynInfoMemPopPopup();
@@ -105,6 +112,7 @@ private:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                      void (CommandListEditor::*click)());
     void AddSeparator(QMenu* menu, const char* name);
+    void ConversationItemClick();
     void ShowCommandListPop(const QPoint& pos);
     void ShowSynInfoMemPop(QPlainTextEdit* pane, const QPoint& pos);
     bool FilterDrag(QEvent* event);
@@ -125,6 +133,7 @@ private:
     std::function<std::vector<JumpItem>(int, int)> mCellJumps;
     std::function<void(const Jump&)> mGo;
     QList<QAction*> mJumpActions; // the cell's items on CommandListPop while it shows
+    std::function<void()> mConversationImport;
 
     QMenu* CommandListPop = nullptr;
     QMenu* SynInfoMemPop = nullptr;

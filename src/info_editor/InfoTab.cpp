@@ -4,6 +4,7 @@
 #include "info_editor/CommandListEditor.h"
 #include "info_editor/CommandRowHints.h"
 #include "info_editor/ConditionListPop.h"
+#include "info_editor/ConversationImportDialog.h"
 #include "info_editor/InfoScript.h"
 #include "info_editor/ReportLists.h"
 #include "info_editor/Vocabularies.h"
@@ -208,6 +209,8 @@ QWidget* InfoTab::BuildListsGroup() {
     Splitter1->setSizes({kCommandListHeight, 10 * kCommandListHeight});
     layout->addWidget(Splitter1, 1);
     mCommandListEditor = new CommandListEditor(CommandList, SynInfoMem, Splitter1); // a child of CommandList
+    mCommandListEditor->SetConversationImport(
+        [this] { RunGuarded(window(), [this] { InsertConversation(); }); });
     connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
     mCommandRowHints = new CommandRowHints(CommandList);
@@ -433,6 +436,16 @@ void InfoTab::WriteBtnClick() {
     if (AskAndAddTableString(window(), mWorkspace, FirstSelectedTextId(), InfoStrViewEd->text(),
                              TextEnds::Trimmed))
         emit TableStringAdded();
+}
+
+void InfoTab::InsertConversation() {
+    if (!StringTableOpen(window(), mWorkspace))
+        return;
+    ConversationImportDialog dialog(window(), *mWorkspace.stringTable, TextOf(OwnerCmb), TextOf(NameEd));
+    if (Dialogs().RunModal(&dialog) != QDialog::Accepted)
+        return;
+    mCommandListEditor->InsertRows(dialog.Rows());
+    emit TableStringAdded();
 }
 
 void InfoTab::ShareSynInfoMemPop(QPlainTextEdit* pane) {

@@ -94,6 +94,8 @@ private:
     void BuildBtnClick();
     void CommandListSelectItem(const QItemSelection& selected);
     void WriteBtnClick();
+    // "Вставить разговор…": the dialog, then its rows into the grid once their entries are written.
+    void InsertConversation();
     QString FirstSelectedTextId() const;
     void TeachSkillCmbUserChange();
     void KeepZeroWhenBlank(QLineEdit* edit);

@@ -16,15 +16,15 @@ namespace {
 
 const char* const kNoTable = "Таблица строк недоступна: в настройках указаны не все пути.";
 
-bool TableOpen(QWidget* owner, const Workspace& workspace) {
+} // namespace
+
+bool StringTableOpen(QWidget* owner, const Workspace& workspace) {
     if (workspace.stringTable)
         return true;
     Dialogs().Message(owner, QString::fromUtf8(kNoTable), QStringLiteral("Внимание"), MsgIcon::Warning,
                       MsgButtons::Ok);
     return false;
 }
-
-} // namespace
 
 void LookupTableString(const Workspace& workspace, const std::string& id, QLineEdit* target) {
     target->clear();
@@ -38,7 +38,7 @@ void LookupTableString(const Workspace& workspace, const std::string& id, QLineE
 
 bool AddTableString(QWidget* owner, const Workspace& workspace, const std::string& id,
                     const std::string& text) {
-    if (!TableOpen(owner, workspace))
+    if (!StringTableOpen(owner, workspace))
         return false;
     const TStringTable& table = *workspace.stringTable;
     TStringTable::AddResult result = table.AddTableString(id, text, false);
@@ -65,7 +65,7 @@ bool AddTableString(QWidget* owner, const Workspace& workspace, const std::strin
 
 bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const QString& id, const QString& text,
                           TextEnds ends) {
-    if (!TableOpen(owner, workspace))
+    if (!StringTableOpen(owner, workspace))
         return false;
     FieldsForWriting fields;
     std::string textBytes = fields.Text(text, [] { return QStringLiteral("В тексте"); });

@@ -13,6 +13,9 @@ namespace pw {
 
 struct Workspace;
 
+// Whether the workspace has a table; without one says so ("Таблица строк недоступна: …") and gives false.
+bool StringTableOpen(QWidget* owner, const Workspace& workspace);
+
 // Shows in target what the table holds under id (Windows-1251, passed as typed): empty for "<EMPTY>"
 // or a blank id, "<dialog not found>" for an id the table lacks. Without a table the field is emptied
 // and its grey placeholder says why.

@@ -9,9 +9,9 @@
 namespace pwtest {
 namespace {
 
-const std::vector<std::string> kCommands = {"info-read", "info-write", "quest-read", "quest-write", "ini-get",
-                                            "ini-set",   "string-get", "string-add", "recompile",   "search",
-                                            "check",     "list",       "tree"};
+const std::vector<std::string> kCommands = {
+    "info-read",  "info-write", "quest-read",          "quest-write", "ini-get", "ini-set", "string-get",
+    "string-add", "recompile",  "import-conversation", "search",      "check",   "list",    "tree"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
@@ -31,6 +31,9 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     for (const std::string option : {"--stringtable TABLE", "--quests DIR", "--strict", "--verbose"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
+    const CliResult import = RunCli({"import-conversation", "--help"});
+    for (const std::string option : {"--prefix PREFIX", "--dry-run"})
+        EXPECT_NE(import.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);
 }
 

@@ -146,3 +146,26 @@ TEST(StringTable, ListedIdsAreThoseALookupFinds) {
     EXPECT_EQ(ListTableIds(dir.File("wide.ini")), std::vector<std::string>{"E"});
     EXPECT_TRUE(ListTableIds(dir.File("missing.ini")).empty());
 }
+
+// Several entries go in as one write after the section's last entry; the file's encoding and the lines
+// after the section stay, and an ID the table holds (an empty value too) stops the whole write.
+TEST(StringTable, AppendWritesAllEntriesOrNone) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("st.ini");
+    const std::string before = "[LocAdmin_Strings]\r\nA_01=x;\r\nEmpty=\r\n\r\n[Other]\r\nK=v\r\n";
+    const std::string after =
+        "[LocAdmin_Strings]\r\nA_01=x;\r\nEmpty=\r\nA_02=\xC0;;\r\nA_03=b;;\r\n\r\n[Other]\r\nK=v\r\n";
+    for (const auto& [start, end] :
+         {std::pair{Utf16LeFile(before), Utf16LeFile(after)}, std::pair{before, after}}) {
+        WriteBytes(path, start);
+        const TStringTable table(path);
+        EXPECT_EQ(table.AppendTableStrings({{"A_02", "\xC0;;"}, {"A_03", "b;;"}}), std::nullopt);
+        EXPECT_EQ(ReadBytes(path), end);
+    }
+    const TStringTable table(path);
+    EXPECT_EQ(table.AppendTableStrings({{"A_04", "c;"}, {"empty", "d;"}}), "empty");
+    EXPECT_EQ(table.AppendTableStrings({{"a_02", "c;"}}), "a_02");
+    EXPECT_EQ(ReadBytes(path), after);
+    EXPECT_THROW(table.AppendTableStrings({{"A_04", "c;"}, {"B=1", "d;"}}), std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), after);
+}

@@ -6,7 +6,10 @@
 
 #include "EditorTabFixture.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QItemSelectionModel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -138,6 +141,54 @@ TEST_F(InfoTabTable, ADoubleClickOnTheQuestFieldAsksForThatQuest) {
     Find<QLineEdit>("QuestEd")->setText("Рыба");
     QTest::mouseDClick(Find<QLineEdit>("QuestEd"), Qt::LeftButton);
     EXPECT_EQ(asked, std::vector<std::string>{Ansi("Рыба")});
+}
+
+// "Вставить разговор…": the preview follows the text, a refusal and a "No" write nothing, and a "Yes"
+// appends the entries and puts the rows before the selected row, selected.
+TEST_F(InfoTabTable, APastedConversationBecomesRowsAndEntriesAfterOneQuestion) {
+    QSignalSpy added(&tab, &pw::InfoTab::TableStringAdded);
+    const std::string before = ReadBytes(table);
+    Click(4); // End
+    dialogs.modalResults = {QDialog::Accepted};
+    dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    dialogs.onModal = [&](QDialog* dialog) {
+        auto* text = dialog->findChild<QPlainTextEdit*>("ConversationEd");
+        auto* insert = dialog->findChild<QPushButton*>("InsertBtn");
+        auto* preview = dialog->findChild<QTableWidget*>("PreviewList");
+        ASSERT_TRUE(text && insert && preview);
+        EXPECT_EQ(dialog->findChild<QLineEdit*>("PrefixEd")->text(), "Diego_Hello");
+        text->setPlainText("Diego: Здравствуй; путник.");
+        QTest::mouseClick(insert, Qt::LeftButton);
+        text->setPlainText(
+            "Diego: Здравствуй.\nЯ: Привет.\nAI_Output(self, other, \"Diego_01\"); //Снова ты");
+        ASSERT_EQ(preview->rowCount(), 3);
+        QStringList third;
+        for (int column = 0; column < preview->columnCount(); ++column)
+            third << preview->item(2, column)->text();
+        EXPECT_EQ(third.join(u'|'),
+                  "self|owner|Diego_Hello_03|Снова ты|ID Diego_01 уже есть в таблице строк");
+        QTest::mouseClick(insert, Qt::LeftButton);
+        EXPECT_EQ(ReadBytes(table), before);
+        QTest::mouseClick(insert, Qt::LeftButton);
+    };
+    Find<QAction>("ConversationItem")->trigger();
+
+    EXPECT_EQ(
+        Boxes(),
+        (QStringList{"Строка 1: в тексте есть \";\", а он разделяет поля записи таблицы строк. / Ошибка",
+                     "Добавить 3 строки в таблицу строк? / Внимание",
+                     "Добавить 3 строки в таблицу строк? / Внимание"}));
+    EXPECT_EQ(ReadBytes(table), before + Ansi("Diego_Hello_01=Здравствуй.;\r\nDiego_Hello_02=Привет.;\r\n"
+                                              "Diego_Hello_03=Снова ты;\r\n"));
+    const std::vector<QString> rows = Rows("CommandList");
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(
+        std::vector<QString>(rows.begin() + 3, rows.end()),
+        (std::vector<QString>{"Say|owner||||Empty_01", "Say|owner||||Diego_Hello_01",
+                              "Say|player||||Diego_Hello_02", "Say|owner||||Diego_Hello_03", "End|||||"}));
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 3);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(4, {}));
+    EXPECT_EQ(added.count(), 1);
 }
 
 } // namespace

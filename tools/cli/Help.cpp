@@ -48,6 +48,12 @@ const std::vector<CommandHelp>& Commands() {
          "Add ID=TEXT to the string table; an ID that holds a text already is refused",
          {{"--replace", "replace the text an ID already holds"}}},
         {"recompile", "IN OUT", "Load a .info or .quest file and compile it to OUT as the editor does", {}},
+        {"import-conversation",
+         "INFO TABLE TEXTFILE [--prefix PREFIX] [--dry-run]",
+         "Add the lines \"Speaker: text\" of TEXTFILE (UTF-8) to the dialogue INFO as Say rows and to TABLE "
+         "as new entries",
+         {{"--prefix PREFIX", "number the new IDs PREFIX_NN instead of after the dialogue's Name"},
+          {"--dry-run", "print the rows and entries without writing either file"}}},
         {"search",
          "info|quest QUERY ROOT...",
          "List the dialogues or quests below the ROOT folders that match QUERY",
@@ -116,7 +122,7 @@ void PrintHelp() {
     text += Row("--", "end the options: a later argument that starts with \"--\" is a text", 24);
     text += "\nCommands:\n";
     for (const CommandHelp& command : Commands())
-        text += Row(command.name, command.summary, 16);
+        text += Row(command.name, command.summary, 23);
     text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
             "3 refused, 4 file error.\n";
     WriteOut(text);

@@ -1,5 +1,7 @@
 #include "InfoPipeline.h"
 
+#include "CliSupport.h"
+
 namespace pw::cli {
 
 InfoRun LoadAndPrepare(const std::string& path) {
@@ -7,10 +9,22 @@ InfoRun LoadAndPrepare(const std::string& path) {
     RecordReadReport read;
     info.ReadFromFile(path, &read);
     InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
-    run.compiled = CheckInfoHeader(run.loaded.model);
-    // The output path is the caller's; the settings only shape a path that is not used.
-    PrepareInfo(run.loaded.model, CompileSettings{false, {}, "."}, run.compiled);
+    run.compiled = PrepareCompile(run.loaded.model);
     return run;
+}
+
+CompileOutcome PrepareCompile(const InfoEditorModel& model) {
+    CompileOutcome compiled = CheckInfoHeader(model);
+    // The output path is the caller's; the settings only shape a path that is not used.
+    PrepareInfo(model, CompileSettings{false, {}, "."}, compiled);
+    return compiled;
+}
+
+void RefuseNonsense(const RecordReadReport& read) {
+    if (!read.notRecord.empty())
+        throw CliFailure(kExitRefused, read.notRecord);
+    for (const UnreadNumber& number : read.unreadNumbers)
+        WriteErrLine("warning: " + UnreadNumberMessage(number));
 }
 
 } // namespace pw::cli

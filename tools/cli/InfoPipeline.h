@@ -20,4 +20,12 @@ struct InfoRun {
 // and prepares the compile. Writes nothing.
 InfoRun LoadAndPrepare(const std::string& path);
 
+// The compile button's checks of the editor's content and the record it would write (Ready), or its
+// refusal. Writes nothing.
+CompileOutcome PrepareCompile(const InfoEditorModel& model);
+
+// Refuses (exit code 3) a file that is no record file rather than writing it out as a record of
+// defaults; says on standard error each number that read as 0 or -1, as the editor would write it so.
+void RefuseNonsense(const RecordReadReport& read);
+
 } // namespace pw::cli

@@ -5,15 +5,6 @@
 namespace pw::cli {
 namespace {
 
-// A file that is no record file is refused rather than written out as a record of defaults; numbers
-// that read as 0 or -1 are said on the way, as the editor would write them so.
-void RefuseNonsense(const RecordReadReport& read) {
-    if (!read.notRecord.empty())
-        throw CliFailure(kExitRefused, read.notRecord);
-    for (const UnreadNumber& number : read.unreadNumbers)
-        WriteErrLine("warning: " + UnreadNumberMessage(number));
-}
-
 // The quest tab's load and compile: the same record, written to OUT as the tab writes it.
 int RecompileQuest(const std::string& in, const std::string& out) {
     QuestRun run = LoadAndFillQuest(in);

@@ -2,13 +2,13 @@
 
 #include "data/Cp1251.h"
 #include "data/FileIO.h"
+#include "data/SemicolonNorm.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
 #include "data/TextLines.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <map>
 #include <stdexcept>
 
 namespace pw::cli {
@@ -48,7 +48,7 @@ private:
     std::vector<bool> mIdReadable;     // whether that line lies in the first section, where lookups look
     std::vector<LineFacts> mFacts;     // the entry lines and the lines without "="
     std::vector<std::string> mRepeatedIds; // the spelling of each repeated ID, in line order
-    std::map<int, std::size_t> mSemicolonCounts;
+    SemicolonNorm mNorm;
 };
 
 void TableLinter::Line(std::string_view raw) {
@@ -74,8 +74,7 @@ void TableLinter::Line(std::string_view raw) {
     }
     const std::string_view id = TrimView(line.substr(0, eq));
     const std::string_view value = TrimView(line.substr(eq + 1));
-    LineFacts facts{mNumber, 0, static_cast<int>(std::count(value.begin(), value.end(), ';')), kEntry};
-    ++mSemicolonCounts[facts.semicolons];
+    LineFacts facts{mNumber, 0, mNorm.Add(value), kEntry};
     if (value.empty() || value.back() != ';')
         facts.flags |= kNoFinalSemicolon;
     if (value.find("???") != std::string_view::npos)
@@ -115,13 +114,7 @@ void TableLinter::Emit(const LineFacts& facts, std::string_view repeatedId, int 
 }
 
 void TableLinter::Finish(const TableFindingSink& onFinding) {
-    int norm = 0;
-    std::size_t most = 0;
-    for (const auto& [count, values] : mSemicolonCounts) // ascending, so a tie keeps the smaller count
-        if (values > most) {
-            norm = count;
-            most = values;
-        }
+    const int norm = mNorm.Norm();
     std::size_t repeated = 0;
     for (const LineFacts& facts : mFacts)
         Emit(facts, facts.flags & kRepeated ? std::string_view(mRepeatedIds[repeated++]) : std::string_view(),

@@ -57,6 +57,7 @@ const std::map<std::string_view, Command>& Commands() {
         {"string-get", pw::cli::StringGet},
         {"string-add", pw::cli::StringAdd},
         {"recompile", pw::cli::Recompile},
+        {"import-conversation", pw::cli::ImportConversation},
         {"search", pw::cli::Search},
         {"check", pw::cli::Check},
         {"list", pw::cli::List},

@@ -1,0 +1,151 @@
+#include "info_editor/ConversationImportDialog.h"
+
+#include "data/MessageText.h"
+#include "data/StringTable.h"
+#include "info_editor/ReportLists.h"
+#include "ui_common/Cp1251Text.h"
+#include "ui_common/ErrorGuard.h"
+#include "ui_common/FieldText.h"
+#include "ui_common/UserDialogs.h"
+#include "widgets/FieldGrid.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <iterator>
+
+namespace pw {
+
+namespace {
+
+// The ">>>" button's question for one entry; for more, the count with the noun Russian agrees with it.
+QString AddEntriesQuestion(std::size_t count) {
+    if (count == 1)
+        return QStringLiteral("Добавить строку в таблицу строк?");
+    const std::size_t ones = count % 10;
+    const std::size_t tens = count % 100;
+    const QString noun = ones == 1 && tens != 11                              ? QStringLiteral("строку")
+                         : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? QStringLiteral("строки")
+                                                                              : QStringLiteral("строк");
+    return QStringLiteral("Добавить %1 %2 в таблицу строк?").arg(count).arg(noun);
+}
+
+void ShowRefusal(QWidget* owner, const QString& text) {
+    Dialogs().Message(owner, text, QStringLiteral("Ошибка"), MsgIcon::None, MsgButtons::Ok);
+}
+
+} // namespace
+
+ConversationImportDialog::ConversationImportDialog(QWidget* parent, const TStringTable& table,
+                                                   std::string owner, const std::string& name)
+    : QDialog(parent), mTable(table), mOwner(std::move(owner)),
+      mTableIds(ReadConversationTable(table.Path())) {
+    setObjectName(QStringLiteral("ConversationImportDialog"));
+    setWindowTitle(QStringLiteral("Вставить разговор"));
+    setFont(EditorTabFont());
+    resize(760, 520);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Разговор: строки «Имя: текст» или AI_Output(self, other, "
+                                                "\"ID\"); //текст"),
+                                 this));
+    ConversationEd = new QPlainTextEdit(this);
+    ConversationEd->setObjectName(QStringLiteral("ConversationEd"));
+    layout->addWidget(ConversationEd, 1);
+
+    auto* prefixRow = new QHBoxLayout;
+    prefixRow->addWidget(new QLabel(QStringLiteral("Префикс ID"), this));
+    PrefixEd = new QLineEdit(FromCp1251(name), this);
+    PrefixEd->setObjectName(QStringLiteral("PrefixEd"));
+    prefixRow->addWidget(PrefixEd, 1);
+    layout->addLayout(prefixRow);
+
+    PreviewList = new QTableWidget(this);
+    PreviewList->setObjectName(QStringLiteral("PreviewList"));
+    SetupReportList(PreviewList,
+                    {{QStringLiteral("Говорящий"), 110},
+                     {QStringLiteral("Entities1"), 70},
+                     {QStringLiteral("ID строки"), 180},
+                     {QStringLiteral("Текст"), 250},
+                     {QStringLiteral("Примечание"), 130}},
+                    false);
+    layout->addWidget(PreviewList, 1);
+    RefusalLbl = new QLabel(this);
+    RefusalLbl->setObjectName(QStringLiteral("RefusalLbl"));
+    RefusalLbl->setWordWrap(true);
+    layout->addWidget(RefusalLbl);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    InsertBtn = new QPushButton(QStringLiteral("Вставить"), this);
+    InsertBtn->setObjectName(QStringLiteral("InsertBtn"));
+    CancelBtn = new QPushButton(QStringLiteral("Отмена"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    buttons->addWidget(InsertBtn);
+    buttons->addWidget(CancelBtn);
+    layout->addLayout(buttons);
+
+    connect(ConversationEd, &QPlainTextEdit::textChanged, this, &ConversationImportDialog::Refresh);
+    connect(PrefixEd, &QLineEdit::textChanged, this, &ConversationImportDialog::Refresh);
+    connect(InsertBtn, &QPushButton::clicked, this,
+            [this] { RunGuarded(this, [this] { InsertBtnClick(); }); });
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    Refresh();
+}
+
+ConversationPlan ConversationImportDialog::Plan() const {
+    FieldsForWriting fields;
+    const std::string prefix = fields.Text(PrefixEd->text(), [] { return QStringLiteral("В префиксе ID"); });
+    if (fields.Unwritable())
+        return {
+            {},
+            UnwritableMessage(*fields.Unwritable(), QStringLiteral("Разговор не вставлен")).toStdString()};
+    return PlanConversation(ConversationEd->toPlainText().toStdString(), mOwner, prefix, mTableIds);
+}
+
+void ConversationImportDialog::Refresh() {
+    const ConversationPlan plan = Plan();
+    // An empty text is where every paste starts; it is refused only when inserted.
+    RefusalLbl->setText(ConversationEd->document()->isEmpty() ? QString()
+                                                              : QString::fromStdString(plan.refusal));
+    PreviewList->clearContents();
+    PreviewList->setRowCount(static_cast<int>(plan.lines.size()));
+    for (int row = 0; row < PreviewList->rowCount(); ++row) {
+        const ConversationLine& line = plan.lines[static_cast<std::size_t>(row)];
+        const QString cells[] = {FromCp1251(line.speaker), QString::fromStdString(line.party),
+                                 FromCp1251(line.id), FromCp1251(line.text),
+                                 QString::fromStdString(line.note)};
+        for (int column = 0; column < static_cast<int>(std::size(cells)); ++column)
+            PreviewList->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+}
+
+void ConversationImportDialog::InsertBtnClick() {
+    // The IDs are settled against the table as it is now, which another window or program may have
+    // changed since the preview was made.
+    mTableIds = ReadConversationTable(mTable.Path());
+    Refresh();
+    const ConversationPlan plan = Plan();
+    if (!plan.refusal.empty()) {
+        ShowRefusal(this, QString::fromStdString(plan.refusal));
+        return;
+    }
+    if (Dialogs().Message(this, AddEntriesQuestion(plan.lines.size()), QStringLiteral("Внимание"),
+                          MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    if (const std::optional<std::string> held = mTable.AppendTableStrings(ConversationEntries(plan))) {
+        ShowRefusal(this, QString::fromStdString(
+                              FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held})));
+        mTableIds = ReadConversationTable(mTable.Path());
+        Refresh();
+        return;
+    }
+    mRows = ConversationRows(plan);
+    accept();
+}
+
+} // namespace pw

@@ -1,0 +1,54 @@
+#pragma once
+// "Вставить разговор…" of the command grid: the user pastes a written conversation and may change the
+// ID prefix; a preview shows the Say rows and entries it makes (see ConversationImport), refreshed as the
+// text changes. "Вставить" asks once, appends the entries to the string table and accepts; the caller then
+// puts Rows() into the grid.
+
+#include "info_editor/ConversationImport.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace pw {
+
+class TStringTable;
+
+class ConversationImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // owner and name are the dialogue's Owner and Name as the tab shows them (Windows-1251); the prefix
+    // starts as name. Reads the table (not owned; it outlives the dialog) once for the preview; throws
+    // std::runtime_error("Cannot open file ...") when it cannot be read.
+    ConversationImportDialog(QWidget* parent, const TStringTable& table, std::string owner,
+                             const std::string& name);
+
+    // The Say rows whose entries were written (Windows-1251); empty until the dialog is accepted.
+    const std::vector<CommandRow>& Rows() const { return mRows; }
+
+private:
+    ConversationPlan Plan() const;
+    void Refresh();
+    void InsertBtnClick();
+
+    const TStringTable& mTable;
+    std::string mOwner;
+    ConversationTable mTableIds; // the table as last read
+    std::vector<CommandRow> mRows;
+
+    QPlainTextEdit* ConversationEd = nullptr;
+    QLineEdit* PrefixEd = nullptr;
+    QTableWidget* PreviewList = nullptr;
+    QLabel* RefusalLbl = nullptr;
+    QPushButton* InsertBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+};
+
+} // namespace pw

@@ -1,0 +1,69 @@
+#include "InfoCommands.h"
+#include "InfoPipeline.h"
+
+#include "data/FileIO.h"
+#include "data/MessageText.h"
+#include "data/StringTable.h"
+#include "info_editor/ConversationImport.h"
+
+namespace pw::cli {
+namespace {
+
+// What the import made: each row with its number in the script (from 1), then each entry, as the table
+// holds it; why an AI_Output line's ID was replaced goes to standard error.
+void PrintImport(const ConversationPlan& plan, std::size_t firstRow, const TextForm& form) {
+    std::string out;
+    for (std::size_t i = 0; i < plan.lines.size(); ++i) {
+        const ConversationLine& line = plan.lines[i];
+        out += "row " + std::to_string(firstRow + i + 1) + ": Say " + line.party + " " +
+               form.Printed(line.id) + "\n";
+        if (!line.note.empty())
+            WriteErrLine("note: строка " + std::to_string(line.line) + ": " + line.note + ", взят ID " +
+                         Cp1251ToUtf8(line.id));
+    }
+    for (const ConversationLine& line : plan.lines)
+        out += form.Printed(line.id + "=" + line.value) + "\n";
+    WriteOut(out);
+}
+
+} // namespace
+
+int ImportConversation(const Args& arguments, const TextForm& form) {
+    const CommandArgs parsed = ParseArgs(arguments, {{"--prefix", true}, {"--dry-run"}});
+    const Args& a = parsed.operands;
+    if (a.size() != 3)
+        ThrowUsage("import-conversation takes INFO TABLE TEXTFILE [--prefix PREFIX] [--dry-run]");
+    for (const std::string& path : a)
+        RequireExistingFile(path);
+    InfoRun run = LoadAndPrepare(a[0]);
+    RefuseNonsense(run.read);
+    for (const LoadNotice& notice : run.loaded.notices)
+        WriteErrLine("warning: " + notice.text);
+    InfoEditorModel& model = run.loaded.model;
+    std::string prefix = model.NameEd;
+    for (const auto& [name, value] : parsed.options)
+        if (name == "--prefix")
+            prefix = form.RecordText(value, "PREFIX");
+
+    const ConversationPlan plan = PlanConversation(ReadWholeFile(a[2]).value_or(std::string()),
+                                                   model.OwnerCmb, prefix, ReadConversationTable(a[1]));
+    if (!plan.refusal.empty())
+        ThrowRefused(plan.refusal);
+    const std::size_t firstRow = InsertConversationRows(
+        model.CommandList, ConversationPlace(model.CommandList), ConversationRows(plan));
+    const CompileOutcome compiled = PrepareCompile(model);
+    if (compiled.Failed())
+        ThrowRefused(compiled.message);
+    if (!parsed.Has("--dry-run")) {
+        // The table first: a dialogue is never left naming entries that were not written.
+        if (const std::optional<std::string> held =
+                TStringTable(a[1]).AppendTableStrings(ConversationEntries(plan)))
+            ThrowRefused(FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held}));
+        TInfo info = compiled.info;
+        info.WriteToFile(a[0]);
+    }
+    PrintImport(plan, firstRow, form);
+    return kExitOk;
+}
+
+} // namespace pw::cli
