@@ -28,7 +28,8 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
         EXPECT_EQ(one.out.rfind("usage: plotwright-cli " + command + " ", 0), 0u) << one.out;
     }
     const CliResult check = RunCli({"check", "--help"});
-    for (const std::string option : {"--stringtable TABLE", "--quests DIR", "--strict", "--verbose"})
+    for (const std::string option :
+         {"--stringtable TABLE", "--quests DIR", "--events", "--strict", "--verbose"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);

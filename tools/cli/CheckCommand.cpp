@@ -26,12 +26,13 @@ struct CheckOptions {
     std::string quests;
     bool strict = false;
     bool verbose = false;
+    bool events = false;
     Args paths;
 };
 
 CheckOptions ParseCheckOptions(const Args& args) {
-    const CommandArgs parsed =
-        ParseArgs(args, {{"--stringtable", true}, {"--quests", true}, {"--strict"}, {"--verbose"}});
+    const CommandArgs parsed = ParseArgs(
+        args, {{"--stringtable", true}, {"--quests", true}, {"--strict"}, {"--verbose"}, {"--events"}});
     CheckOptions options;
     for (const auto& [name, value] : parsed.options) {
         if (name == "--stringtable")
@@ -40,6 +41,7 @@ CheckOptions ParseCheckOptions(const Args& args) {
             options.quests = value;
         options.strict = options.strict || name == "--strict";
         options.verbose = options.verbose || name == "--verbose";
+        options.events = options.events || name == "--events";
     }
     options.paths = parsed.operands;
     if (options.paths.empty() && options.table.empty())
@@ -68,7 +70,8 @@ private:
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
     void AddReferences(const InfoEditorModel& model, FileReport& report) const;
-    void ResolveReferences(FileReport& report) const;
+    void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
+    bool IsQuest(std::string_view name, const NameSet& checkedQuests) const;
     void CheckAcrossFiles();
     int Print() const;
 
@@ -104,27 +107,34 @@ void Checker::LintTable(FileReport& report) {
     }
 }
 
-// The quests a dialogue names that the quest tree lacks, and the string IDs it names when a table is
-// given, in the order of their findings.
+// The quests a dialogue names, the string IDs it names when a table is given, in the order of their
+// findings, and with --events the events its SetGameEvent rows set.
 void Checker::AddReferences(const InfoEditorModel& model, FileReport& report) const {
     const auto quest = [&](std::string_view name) {
-        if (mQuestNames && !name.empty() && !mQuestNames->Contains(name))
-            report.references.push_back({Reference::Kind::MissingQuest, std::string(name), {}});
+        if (!name.empty())
+            report.references.push_back({Reference::Kind::Quest, std::string(name), {}});
     };
     quest(TrimView(model.QuestEd));
     for (const CommandRow& row : model.CommandList) {
         const std::string_view command = TrimView(row[0]);
         if (IsQuestCommand(command))
             quest(TrimView(row[3]));
+        if (mOptions.events && AsciiEqualNoCase(command, "SetGameEvent") && !TrimView(row[3]).empty())
+            report.setEvents.emplace_back(TrimView(row[3]));
         const std::string_view id = TrimView(row[5]);
         if (LooksUpIds() && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder)
             report.references.push_back({Reference::Kind::StringId, std::string(id), {}});
     }
 }
 
-void Checker::ResolveReferences(FileReport& report) const {
+// A quest is looked for among the checked files and in the quest tree of --quests.
+bool Checker::IsQuest(std::string_view name, const NameSet& checkedQuests) const {
+    return checkedQuests.Contains(name) || (mQuestNames && mQuestNames->Contains(name));
+}
+
+void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests) const {
     for (const Reference& reference : report.references) {
-        if (reference.kind == Reference::Kind::MissingQuest)
+        if (reference.kind == Reference::Kind::Quest && !IsQuest(reference.name, checkedQuests))
             report.findings.push_back(
                 {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
@@ -155,6 +165,8 @@ void Checker::CheckInfoFile(FileReport& report) const {
     AddReferences(run.loaded.model, report);
     report.dialogueName = Trim(run.loaded.model.NameEd);
     report.parent = Trim(run.loaded.model.ParentEd);
+    if (mOptions.events)
+        report.playerKnows = Trim(run.loaded.model.CondPlayerKnowsEd);
 }
 
 // Runs on any of the threads, while the table may still be read: it touches only its own report.
@@ -186,25 +198,33 @@ void Checker::CollectFiles() {
     }
 }
 
-// The references that need every checked file first: parent dialogues, earlier quests, and quest
-// names used twice.
+// The references that need every checked file first: quests, parent dialogues, events, earlier quests,
+// and quest names used twice.
 void Checker::CheckAcrossFiles() {
     NameSet questNames;
+    NameSet setEvents;
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
     for (const FileReport& report : mReports) {
         if (!report.questName.empty())
             questNames.Add(report.questName);
         if (!report.dialogueName.empty())
             mDialogueNames.Add(report.dialogueName);
+        for (const std::string& event : report.setEvents)
+            setEvents.Add(event);
     }
     for (FileReport& report : mReports) {
-        ResolveReferences(report);
+        ResolveReferences(report, questNames);
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
                 {false, FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
                                     {report.parent})});
+        if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
+            report.findings.push_back(
+                {false, FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном из проверенных "
+                                    "диалогов.",
+                                    {report.playerKnows})});
         for (const std::string& quest : report.finishedQuests)
-            if (!questNames.Contains(quest) && !(mQuestNames && mQuestNames->Contains(quest)))
+            if (!IsQuest(quest, questNames))
                 report.findings.push_back(
                     {false, FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
         if (report.questName.empty())

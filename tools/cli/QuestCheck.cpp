@@ -30,7 +30,8 @@ void CheckQuestFile(FileReport& report, bool lookUpIds) {
     for (const UnreadNumber& number : run.read.unreadNumbers)
         report.findings.push_back({false, UnreadNumberMessage(number)});
     const TQuest& quest = run.loaded;
-    if (run.model.QuestTypeCMB < 0)
+    // -1 is what the editor itself writes for no type, so only other values outside the list are told.
+    if (run.model.QuestTypeCMB < 0 && quest.Type != -1)
         report.findings.push_back({false, "Тип квеста " + std::to_string(quest.Type) + " вне списка 0–" +
                                               std::to_string(QuestTypes().size() - 1) +
                                               ": редактор запишет -1."});
