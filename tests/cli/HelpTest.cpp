@@ -29,7 +29,7 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     }
     const CliResult check = RunCli({"check", "--help"});
     for (const std::string option :
-         {"--stringtable TABLE", "--quests DIR", "--events", "--strict", "--verbose"})
+         {"--stringtable TABLE", "--quests DIR", "--events", "--strict", "--verbose", "--format FORMAT"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);

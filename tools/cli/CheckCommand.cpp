@@ -1,3 +1,4 @@
+#include "CheckOutput.h"
 #include "CheckReport.h"
 #include "InfoCommands.h"
 #include "InfoPipeline.h"
@@ -27,18 +28,35 @@ struct CheckOptions {
     bool strict = false;
     bool verbose = false;
     bool events = false;
+    CheckFormat format = CheckFormat::Text;
     Args paths;
 };
 
+CheckFormat FormatNamed(const std::string& name) {
+    if (name == "text")
+        return CheckFormat::Text;
+    if (name == "json")
+        return CheckFormat::Json;
+    if (name == "sarif")
+        return CheckFormat::Sarif;
+    ThrowUsage("--format takes text, json or sarif");
+}
+
 CheckOptions ParseCheckOptions(const Args& args) {
-    const CommandArgs parsed = ParseArgs(
-        args, {{"--stringtable", true}, {"--quests", true}, {"--strict"}, {"--verbose"}, {"--events"}});
+    const CommandArgs parsed = ParseArgs(args, {{"--stringtable", true},
+                                                {"--quests", true},
+                                                {"--strict"},
+                                                {"--verbose"},
+                                                {"--events"},
+                                                {"--format", true}});
     CheckOptions options;
     for (const auto& [name, value] : parsed.options) {
         if (name == "--stringtable")
             options.table = value;
         else if (name == "--quests")
             options.quests = value;
+        else if (name == "--format")
+            options.format = FormatNamed(value);
         options.strict = options.strict || name == "--strict";
         options.verbose = options.verbose || name == "--verbose";
         options.events = options.events || name == "--events";
@@ -51,6 +69,12 @@ CheckOptions ParseCheckOptions(const Args& args) {
 
 // Without --verbose each kind of table finding is listed for this many lines, then summed up.
 constexpr std::size_t kListedPerKind = 20;
+
+// The table's kinds of finding among check's, in the order of TableFindingKind.
+FindingKind KindOf(TableFindingKind kind) {
+    return static_cast<FindingKind>(static_cast<std::size_t>(FindingKind::RepeatedId) +
+                                    static_cast<std::size_t>(kind));
+}
 
 bool IsQuestCommand(std::string_view command) {
     return AsciiEqualNoCase(command, "SucceedQuest") || AsciiEqualNoCase(command, "CloseQuest") ||
@@ -91,7 +115,7 @@ void Checker::LintTable(FileReport& report) {
         const auto kind = static_cast<std::size_t>(finding.kind);
         if (mOptions.verbose || listed[kind] < kListedPerKind) {
             ++listed[kind];
-            report.findings.push_back({false, std::move(finding.text), finding.line});
+            report.findings.push_back({KindOf(finding.kind), std::move(finding.text), finding.line});
         } else {
             ++unlisted[kind];
         }
@@ -101,8 +125,8 @@ void Checker::LintTable(FileReport& report) {
     for (std::size_t kind = 0; kind < kTableFindingKinds; ++kind) {
         if (unlisted[kind] == 0)
             continue;
-        report.findings.push_back(
-            {false, UnlistedTableFindings(static_cast<TableFindingKind>(kind), unlisted[kind])});
+        const auto tableKind = static_cast<TableFindingKind>(kind);
+        report.findings.push_back({KindOf(tableKind), UnlistedTableFindings(tableKind, unlisted[kind])});
         report.unlistedWarnings += unlisted[kind] - 1; // the summing line counts as one
     }
 }
@@ -136,10 +160,11 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
     for (const Reference& reference : report.references) {
         if (reference.kind == Reference::Kind::Quest && !IsQuest(reference.name, checkedQuests))
             report.findings.push_back(
-                {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
+                {FindingKind::MissingQuest,
+                 FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
             report.findings.push_back(
-                {false,
+                {FindingKind::MissingString,
                  reference.context.empty()
                      ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
                      : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
@@ -151,17 +176,17 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
 void Checker::CheckInfoFile(FileReport& report) const {
     const InfoRun run = LoadAndPrepare(report.path);
     if (!run.read.notRecord.empty()) {
-        report.findings.push_back({true, run.read.notRecord});
+        report.findings.push_back({FindingKind::NotARecord, run.read.notRecord});
         return;
     }
     for (const UnreadNumber& number : run.read.unreadNumbers)
-        report.findings.push_back({false, UnreadNumberMessage(number)});
+        report.findings.push_back({FindingKind::UnreadNumber, UnreadNumberMessage(number)});
     for (const LoadNotice& notice : run.loaded.notices)
-        report.findings.push_back({false, notice.text});
+        report.findings.push_back({FindingKind::LoadNotice, notice.text});
     if (!run.misaligned.empty())
-        report.findings.push_back({false, run.misaligned});
+        report.findings.push_back({FindingKind::MisalignedLists, run.misaligned});
     if (run.compiled.Failed())
-        report.findings.push_back({true, run.compiled.message});
+        report.findings.push_back({FindingKind::CompileError, run.compiled.message});
     AddReferences(run.loaded.model, report);
     report.dialogueName = Trim(run.loaded.model.NameEd);
     report.parent = Trim(run.loaded.model.ParentEd);
@@ -177,7 +202,7 @@ void Checker::CheckFile(FileReport& report) const {
         else
             CheckInfoFile(report);
     } catch (const std::runtime_error& e) {
-        report.findings.push_back({true, e.what()});
+        report.findings.push_back({FindingKind::FileError, e.what()});
     }
 }
 
@@ -216,24 +241,27 @@ void Checker::CheckAcrossFiles() {
         ResolveReferences(report, questNames);
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
-                {false, FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
-                                    {report.parent})});
+                {FindingKind::MissingParent,
+                 FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
+                             {report.parent})});
         if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
-            report.findings.push_back(
-                {false, FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном из проверенных "
-                                    "диалогов.",
-                                    {report.playerKnows})});
+            report.findings.push_back({FindingKind::UnsetEvent,
+                                       FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
+                                                   "из проверенных диалогов.",
+                                                   {report.playerKnows})});
         for (const std::string& quest : report.finishedQuests)
             if (!IsQuest(quest, questNames))
                 report.findings.push_back(
-                    {false, FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
+                    {FindingKind::MissingEarlierQuest,
+                     FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
         if (report.questName.empty())
             continue;
         const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
         if (!added)
             report.findings.push_back(
-                {false, FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) +
-                            *first->second + "."});
+                {FindingKind::DuplicateQuest,
+                 FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
+                     "."});
     }
 }
 
@@ -254,7 +282,8 @@ int Checker::Run() {
         if (table && i == 0)
             LintTable(report);
         else if (mMissing[i])
-            report.findings.push_back({true, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
+            report.findings.push_back(
+                {FindingKind::FileError, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
         else
             CheckFile(report);
     });
@@ -267,20 +296,10 @@ int Checker::Print() const {
     std::size_t warnings = 0;
     for (const FileReport& report : mReports) {
         warnings += report.unlistedWarnings;
-        std::string out;
-        for (const Finding& finding : report.findings) {
-            ++(finding.error ? errors : warnings);
-            out += report.path;
-            if (finding.line != 0)
-                out += ':' + std::to_string(finding.line);
-            out += finding.error ? ": error: " : ": warning: ";
-            out += finding.text;
-            out += '\n';
-        }
-        WriteOut(out);
+        for (const Finding& finding : report.findings)
+            ++(finding.Error() ? errors : warnings);
     }
-    WriteOut("Файлов: " + std::to_string(mReports.size()) + ", ошибок: " + std::to_string(errors) +
-             ", предупреждений: " + std::to_string(warnings) + "\n");
+    PrintFindings(mReports, mOptions.format, errors, warnings);
     return errors > 0 || (mOptions.strict && warnings > 0) ? kExitFindings : kExitOk;
 }
 
