@@ -9,9 +9,9 @@
 namespace pwtest {
 namespace {
 
-const std::vector<std::string> kCommands = {"info-read", "info-write", "quest-read", "quest-write", "ini-get",
-                                            "ini-set",   "string-get", "string-add", "recompile",   "search",
-                                            "check",     "list",       "tree"};
+const std::vector<std::string> kCommands = {
+    "info-read",  "info-write", "quest-read", "quest-write", "ini-get", "ini-set", "string-get",
+    "string-add", "recompile",  "search",     "check",       "list",    "tree",    "unused-strings"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
@@ -32,6 +32,7 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
          {"--stringtable TABLE", "--quests DIR", "--events", "--strict", "--verbose", "--format FORMAT"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
+    EXPECT_NE(RunCli({"unused-strings", "--help"}).out.find("\n  --prefix PREFIX "), std::string::npos);
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);
 }
 

@@ -81,6 +81,11 @@ const std::vector<CommandHelp>& Commands() {
          {{"--owner NAME", "only the dialogues whose Owner is NAME, with their parents"},
           {"--quest NAME", "only the dialogues whose Quest is NAME, with their parents"},
           {"--stringtable TABLE", "show each dialogue's first spoken line from TABLE"}}},
+        {"unused-strings",
+         "TABLE ROOT... [--prefix PREFIX]",
+         "List the entries of TABLE that no dialogue or quest below the ROOT folders names: ID, tab, line "
+         "number; the count on standard error",
+         {{"--prefix PREFIX", "only the IDs that start with PREFIX (A-Z folded)"}}},
     };
     return commands;
 }
@@ -119,7 +124,7 @@ void PrintHelp() {
     text += Row("--", "end the options: a later argument that starts with \"--\" is a text", 24);
     text += "\nCommands:\n";
     for (const CommandHelp& command : Commands())
-        text += Row(command.name, command.summary, 16);
+        text += Row(command.name, command.summary, 18);
     text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
             "3 refused, 4 file error.\n";
     WriteOut(text);
