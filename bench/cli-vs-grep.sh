@@ -1,5 +1,6 @@
 #!/bin/sh
-# Whole-process timings of plotwright-cli against grep over the benchmark library (warm cache).
+# Whole-process timings of plotwright-cli against grep, or against its own check, over the benchmark
+# library (warm cache).
 # usage: bench/cli-vs-grep.sh BUILD_DIR [LIBRARY_DIR]
 set -eu
 build=$1
@@ -38,3 +39,11 @@ hyperfine -N -w 3 -r 20 \
 hyperfine -N -w 2 -r 10 -i \
     "$run$cli tree $lib/Infos $lib/Quests" \
     "$run$cli check $lib/Infos $lib/Quests"
+# unused-strings reads the string IDs of every file through the library index and the table once, against
+# check --stringtable over the same files and table; then with a UTF-16 table, and with most of the table
+# unused (only the quests name strings), where its output is longest.
+hyperfine -N -w 2 -r 10 -i \
+    "$run$cli unused-strings $lib/stringtable.ini $lib/Infos $lib/Quests" \
+    "$run$cli check --stringtable $lib/stringtable.ini $lib/Infos $lib/Quests" \
+    "$run$cli unused-strings $lib/stringtable_utf16.ini $lib/Infos $lib/Quests" \
+    "$run$cli unused-strings $lib/stringtable.ini $lib/Quests"

@@ -210,15 +210,43 @@ TEST(Check, ReportsErrorsAndReferenceWarningsPerFile) {
     EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 6, ошибок: 1, предупреждений: 5\n");
 }
 
-TEST(Check, WarningsFailOnlyWhenStrictAndReferenceChecksNeedTheirOptions) {
+TEST(Check, WarningsFailOnlyWhenStrictAndQuestsAreLookedForAmongTheCheckedFilesToo) {
     FaultyLibrary lib;
     const std::string refs = lib.P("Infos/a/Refs.info");
     CliResult r = RunCli({"check", refs});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, refs + ": warning: Родительский диалог Missing_Parent отсутствует среди проверенных "
-                            "файлов.\nФайлов: 1, ошибок: 0, предупреждений: 1\n");
+    EXPECT_EQ(r.out, refs + ": warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
+                         ": warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
+                         ": warning: Родительский диалог Missing_Parent отсутствует среди проверенных "
+                         "файлов.\nФайлов: 1, ошибок: 0, предупреждений: 3\n");
     EXPECT_EQ(RunCli({"check", "--strict", refs}).code, 1);
-    EXPECT_EQ(RunCli({"check", "--strict", lib.P("Infos/a/Good.info")}).code, 0);
+    // Good names Known_Quest as its Quest and in a RunQuest row: missing when checked alone, found
+    // among the checked files as in the quest tree of --quests.
+    const std::string good = lib.P("Infos/a/Good.info");
+    EXPECT_EQ(RunCli({"check", good}).out,
+              good + ": warning: Квест known_quest отсутствует среди файлов квестов.\n" + good +
+                  ": warning: Квест KNOWN_QUEST отсутствует среди файлов квестов.\nФайлов: 1, ошибок: 0, "
+                  "предупреждений: 2\n");
+    EXPECT_EQ(RunCli({"check", "--strict", good, lib.P("Quests")}).code, 0);
+    EXPECT_EQ(RunCli({"check", "--strict", "--quests", lib.P("Quests"), good}).code, 0);
+}
+
+TEST(Check, WithEventsTellsWhatCondPlayerKnowsWaitsForThatNoCheckedDialogueSets) {
+    TempDir dir;
+    WriteBytes(
+        dir.File("a/Setter.info"),
+        Info("Setter", "Diego",
+             "InfoScript_Commands=SetRoutine;setgameevent\r\nInfoScript_IDs1=Not_Set; Met_Diego \r\n"));
+    WriteBytes(dir.File("a/Waiter.info"), Info("Waiter", "Diego", "CondPlayerKnows= MET_DIEGO\r\n"));
+    WriteBytes(dir.File("b/Lonely.info"), Info("Lonely", "Diego", "CondPlayerKnows=Not_Set\r\n"));
+    const std::string lonely = dir.File("b/Lonely.info");
+    EXPECT_EQ(RunCli({"check", "--strict", dir.File("a"), lonely}).code, 0);
+    const CliResult r = RunCli({"check", "--events", dir.File("a"), lonely});
+    EXPECT_EQ(r.out, lonely + ": warning: Событие Not_Set не задаётся командой SetGameEvent ни в одном из "
+                              "проверенных диалогов.\nФайлов: 3, ошибок: 0, предупреждений: 1\n");
+    // The setter must be among the checked files.
+    EXPECT_NE(RunCli({"check", "--events", dir.File("a/Waiter.info")}).out.find("Событие MET_DIEGO"),
+              std::string::npos);
 }
 
 TEST(Check, ReadsAUtf16StringTableOnce) {

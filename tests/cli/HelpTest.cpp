@@ -10,8 +10,8 @@ namespace pwtest {
 namespace {
 
 const std::vector<std::string> kCommands = {
-    "info-read",  "info-write", "quest-read",          "quest-write", "ini-get", "ini-set", "string-get",
-    "string-add", "recompile",  "import-conversation", "search",      "check",   "list",    "tree"};
+    "info-read",  "info-write", "quest-read", "quest-write", "ini-get", "ini-set", "string-get",
+    "string-add", "recompile",  "import-conversation", "search", "check", "list", "tree", "unused-strings"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
@@ -28,12 +28,14 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
         EXPECT_EQ(one.out.rfind("usage: plotwright-cli " + command + " ", 0), 0u) << one.out;
     }
     const CliResult check = RunCli({"check", "--help"});
-    for (const std::string option : {"--stringtable TABLE", "--quests DIR", "--strict", "--verbose"})
+    for (const std::string option :
+         {"--stringtable TABLE", "--quests DIR", "--events", "--strict", "--verbose", "--format FORMAT"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
     const CliResult import = RunCli({"import-conversation", "--help"});
     for (const std::string option : {"--prefix PREFIX", "--dry-run"})
         EXPECT_NE(import.out.find("\n  " + option + " "), std::string::npos) << option;
+    EXPECT_NE(RunCli({"unused-strings", "--help"}).out.find("\n  --prefix PREFIX "), std::string::npos);
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);
 }
 

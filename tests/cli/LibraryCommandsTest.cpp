@@ -163,5 +163,64 @@ TEST_F(LibraryCommands, TreeDrawsParentsInsideOutsideAndMissingAsGraphvizReadsIt
 #endif
 }
 
+// A table whose entries the fixture's library names in every way it can, or not at all: IDs of Say rows
+// and of other rows, LogTopic and LogText, each spelt in another letter case or with blanks.
+std::string UnusedStringsTable() {
+    return "; the library's strings\r\n"          // 1
+           "[LocAdmin_Languages]\r\nOld_0=x;\r\n" // 2, 3: no string of the table
+           "[LocAdmin_Strings]\r\n"               // 4
+           "HELLO_0=x;\r\n"                       // 5: a Say row's
+           " Gift_0 =x;\r\n"                      // 6: a Give row's
+           "Unused_1=x;\r\n"                      // 7
+           "no entry\r\n"                         // 8
+           "Topic_Q1=x;\r\nlog_q1=x;\r\n"         // 9, 10: the quest's
+           "Привет_1=x;\r\n"                      // 11
+           "Unused_2=x;\r\n";                     // 12
+}
+
+TEST_F(LibraryCommands, UnusedStringsListsTheTablesEntriesNoDialogueOrQuestNamesWithTheirLines) {
+    Add("c/Gift.info",
+        "Name=Gift\r\nOwner=Diego\r\nInfoScript_Commands=Give\r\nInfoScript_Texts= gift_0\r\n");
+    WriteBytes(mDir.File("Infos/b/q.quest"),
+               "[Quest]\r\nName=Q1\r\nLogTopic= topic_q1 \r\nLogText=LOG_Q1\r\n");
+    const std::string table = mDir.File("strings.ini");
+    WriteBytes(table, Ansi(UnusedStringsTable()));
+    CliResult r = RunCli({"unused-strings", table, Root()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Unused_1\t7\nПривет_1\t11\nUnused_2\t12\n");
+    EXPECT_EQ(r.err, "Неиспользуемых строк: 3 из 7\n");
+    r = RunCli({"unused-strings", "--prefix", "unused_", table, Root()});
+    EXPECT_EQ(r.out, "Unused_1\t7\nUnused_2\t12\n");
+    EXPECT_EQ(r.err, "Неиспользуемых строк: 2 из 2\n");
+    EXPECT_EQ(RunCli({"unused-strings", table, Root(), "--prefix", "Привет"}).out, "Привет_1\t11\n");
+    EXPECT_EQ(RunCli({"unused-strings", table, Root(), "--prefix", "привет"}).out, ""); // only A-Z fold
+    EXPECT_EQ(RunCli({"--raw", "unused-strings", table, Root(), "--prefix", Ansi("Привет")}).out,
+              Ansi("Привет_1\t11\n"));
+
+    // A UTF-16 table gives the same lines; an ID the code page cannot spell is named by no record.
+    WriteBytes(table, Utf16LeFileFromUtf8(UnusedStringsTable() + "Ωmega=x;\r\n"));
+    r = RunCli({"unused-strings", table, Root()});
+    EXPECT_EQ(r.out, "Unused_1\t7\nПривет_1\t11\nUnused_2\t12\nΩmega\t13\n");
+    EXPECT_EQ(r.err, "Неиспользуемых строк: 4 из 8\n");
+    EXPECT_EQ(RunCli({"unused-strings", table, Root(), "--prefix", "Привет"}).out, "Привет_1\t11\n");
+}
+
+TEST_F(LibraryCommands, UnusedStringsNeedsATableAndRootsThatCanBeRead) {
+    const std::string table = mDir.File("stringtable.ini");
+    WriteBytes(mDir.File("More/empty.quest"), "");
+    CliResult r = RunCli({"unused-strings", table, Root(), mDir.File("More")});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Неиспользуемых строк: 0 из 2\n" + mDir.File("More/empty.quest") +
+                         ": error: Файл не является квестом: файл пуст\n");
+    r = RunCli({"unused-strings", mDir.File("none.ini"), Root()});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err,
+              "Cannot open file \"" + mDir.File("none.ini") + "\". " + SystemReason(Reason::Missing) + "\n");
+    EXPECT_EQ(RunCli({"unused-strings", table, mDir.File("None")}).code, 4);
+    EXPECT_EQ(RunCli({"unused-strings", table}).code, 2);
+    EXPECT_EQ(RunCli({"unused-strings", table, Root(), "--prefix"}).code, 2);
+}
+
 } // namespace
 } // namespace pwtest

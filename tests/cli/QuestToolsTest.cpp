@@ -68,6 +68,7 @@ struct QuestLibrary {
         Quest("Q/b.quest", "Name=B\r\nType=12\r\nExperiencePoints=12x\r\nPoliticalSuccess=0x1F\r\n"
                            "RunningTimeDays=\r\nJobSuccess= -1\r\nJobSuccessAmount=$5\r\n");
         Quest("Q/c.quest", "Name=\r\n");
+        Quest("Q/e.quest", "Name=E\r\nType=-1\r\n"); // the editor's own "no type"
         Quest("Q2/d.quest", "Name=a\r\nLogTopic=<EMPTY>\r\n");
     }
     void Quest(const std::string& rel, const std::string& keys) {
@@ -109,10 +110,11 @@ TEST(CheckQuests, ReportsWhatTheEditorWouldRefuseOrChangeAndBrokenReferences) {
             "warning: Тип квеста 12 вне списка 0–11: редактор запишет -1.",
         }));
     EXPECT_EQ(FindingsOf(r.out, lib.P("Q/c.quest")), std::vector<std::string>{"error: Имя квеста не задано"});
+    EXPECT_EQ(FindingsOf(r.out, lib.P("Q/e.quest")), std::vector<std::string>{});
     EXPECT_EQ(
         FindingsOf(r.out, lib.P("Q2/d.quest")),
         std::vector<std::string>{"warning: Квест с именем a уже есть в файле " + lib.P("Q/a.quest") + "."});
-    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 5, ошибок: 1, предупреждений: 7\n");
+    EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 6, ошибок: 1, предупреждений: 7\n");
 }
 
 TEST(CheckQuests, EarlierQuestsAreLookedForAmongTheCheckedFilesAndUtf16FilesAreRead) {

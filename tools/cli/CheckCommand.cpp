@@ -1,3 +1,4 @@
+#include "CheckOutput.h"
 #include "CheckReport.h"
 #include "InfoCommands.h"
 #include "InfoPipeline.h"
@@ -26,20 +27,39 @@ struct CheckOptions {
     std::string quests;
     bool strict = false;
     bool verbose = false;
+    bool events = false;
+    CheckFormat format = CheckFormat::Text;
     Args paths;
 };
 
+CheckFormat FormatNamed(const std::string& name) {
+    if (name == "text")
+        return CheckFormat::Text;
+    if (name == "json")
+        return CheckFormat::Json;
+    if (name == "sarif")
+        return CheckFormat::Sarif;
+    ThrowUsage("--format takes text, json or sarif");
+}
+
 CheckOptions ParseCheckOptions(const Args& args) {
-    const CommandArgs parsed =
-        ParseArgs(args, {{"--stringtable", true}, {"--quests", true}, {"--strict"}, {"--verbose"}});
+    const CommandArgs parsed = ParseArgs(args, {{"--stringtable", true},
+                                                {"--quests", true},
+                                                {"--strict"},
+                                                {"--verbose"},
+                                                {"--events"},
+                                                {"--format", true}});
     CheckOptions options;
     for (const auto& [name, value] : parsed.options) {
         if (name == "--stringtable")
             options.table = value;
         else if (name == "--quests")
             options.quests = value;
+        else if (name == "--format")
+            options.format = FormatNamed(value);
         options.strict = options.strict || name == "--strict";
         options.verbose = options.verbose || name == "--verbose";
+        options.events = options.events || name == "--events";
     }
     options.paths = parsed.operands;
     if (options.paths.empty() && options.table.empty())
@@ -49,6 +69,12 @@ CheckOptions ParseCheckOptions(const Args& args) {
 
 // Without --verbose each kind of table finding is listed for this many lines, then summed up.
 constexpr std::size_t kListedPerKind = 20;
+
+// The table's kinds of finding among check's, in the order of TableFindingKind.
+FindingKind KindOf(TableFindingKind kind) {
+    return static_cast<FindingKind>(static_cast<std::size_t>(FindingKind::RepeatedId) +
+                                    static_cast<std::size_t>(kind));
+}
 
 bool IsQuestCommand(std::string_view command) {
     return AsciiEqualNoCase(command, "SucceedQuest") || AsciiEqualNoCase(command, "CloseQuest") ||
@@ -68,7 +94,8 @@ private:
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
     void AddReferences(const InfoEditorModel& model, FileReport& report) const;
-    void ResolveReferences(FileReport& report) const;
+    void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
+    bool IsQuest(std::string_view name, const NameSet& checkedQuests) const;
     void CheckAcrossFiles();
     int Print() const;
 
@@ -88,7 +115,7 @@ void Checker::LintTable(FileReport& report) {
         const auto kind = static_cast<std::size_t>(finding.kind);
         if (mOptions.verbose || listed[kind] < kListedPerKind) {
             ++listed[kind];
-            report.findings.push_back({false, std::move(finding.text), finding.line});
+            report.findings.push_back({KindOf(finding.kind), std::move(finding.text), finding.line});
         } else {
             ++unlisted[kind];
         }
@@ -98,38 +125,46 @@ void Checker::LintTable(FileReport& report) {
     for (std::size_t kind = 0; kind < kTableFindingKinds; ++kind) {
         if (unlisted[kind] == 0)
             continue;
-        report.findings.push_back(
-            {false, UnlistedTableFindings(static_cast<TableFindingKind>(kind), unlisted[kind])});
+        const auto tableKind = static_cast<TableFindingKind>(kind);
+        report.findings.push_back({KindOf(tableKind), UnlistedTableFindings(tableKind, unlisted[kind])});
         report.unlistedWarnings += unlisted[kind] - 1; // the summing line counts as one
     }
 }
 
-// The quests a dialogue names that the quest tree lacks, and the string IDs it names when a table is
-// given, in the order of their findings.
+// The quests a dialogue names, the string IDs it names when a table is given, in the order of their
+// findings, and with --events the events its SetGameEvent rows set.
 void Checker::AddReferences(const InfoEditorModel& model, FileReport& report) const {
     const auto quest = [&](std::string_view name) {
-        if (mQuestNames && !name.empty() && !mQuestNames->Contains(name))
-            report.references.push_back({Reference::Kind::MissingQuest, std::string(name), {}});
+        if (!name.empty())
+            report.references.push_back({Reference::Kind::Quest, std::string(name), {}});
     };
     quest(TrimView(model.QuestEd));
     for (const CommandRow& row : model.CommandList) {
         const std::string_view command = TrimView(row[0]);
         if (IsQuestCommand(command))
             quest(TrimView(row[3]));
+        if (mOptions.events && AsciiEqualNoCase(command, "SetGameEvent") && !TrimView(row[3]).empty())
+            report.setEvents.emplace_back(TrimView(row[3]));
         const std::string_view id = TrimView(row[5]);
         if (LooksUpIds() && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder)
             report.references.push_back({Reference::Kind::StringId, std::string(id), {}});
     }
 }
 
-void Checker::ResolveReferences(FileReport& report) const {
+// A quest is looked for among the checked files and in the quest tree of --quests.
+bool Checker::IsQuest(std::string_view name, const NameSet& checkedQuests) const {
+    return checkedQuests.Contains(name) || (mQuestNames && mQuestNames->Contains(name));
+}
+
+void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests) const {
     for (const Reference& reference : report.references) {
-        if (reference.kind == Reference::Kind::MissingQuest)
+        if (reference.kind == Reference::Kind::Quest && !IsQuest(reference.name, checkedQuests))
             report.findings.push_back(
-                {false, FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
+                {FindingKind::MissingQuest,
+                 FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
             report.findings.push_back(
-                {false,
+                {FindingKind::MissingString,
                  reference.context.empty()
                      ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
                      : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
@@ -141,20 +176,22 @@ void Checker::ResolveReferences(FileReport& report) const {
 void Checker::CheckInfoFile(FileReport& report) const {
     const InfoRun run = LoadAndPrepare(report.path);
     if (!run.read.notRecord.empty()) {
-        report.findings.push_back({true, run.read.notRecord});
+        report.findings.push_back({FindingKind::NotARecord, run.read.notRecord});
         return;
     }
     for (const UnreadNumber& number : run.read.unreadNumbers)
-        report.findings.push_back({false, UnreadNumberMessage(number)});
+        report.findings.push_back({FindingKind::UnreadNumber, UnreadNumberMessage(number)});
     for (const LoadNotice& notice : run.loaded.notices)
-        report.findings.push_back({false, notice.text});
+        report.findings.push_back({FindingKind::LoadNotice, notice.text});
     if (!run.misaligned.empty())
-        report.findings.push_back({false, run.misaligned});
+        report.findings.push_back({FindingKind::MisalignedLists, run.misaligned});
     if (run.compiled.Failed())
-        report.findings.push_back({true, run.compiled.message});
+        report.findings.push_back({FindingKind::CompileError, run.compiled.message});
     AddReferences(run.loaded.model, report);
     report.dialogueName = Trim(run.loaded.model.NameEd);
     report.parent = Trim(run.loaded.model.ParentEd);
+    if (mOptions.events)
+        report.playerKnows = Trim(run.loaded.model.CondPlayerKnowsEd);
 }
 
 // Runs on any of the threads, while the table may still be read: it touches only its own report.
@@ -165,7 +202,7 @@ void Checker::CheckFile(FileReport& report) const {
         else
             CheckInfoFile(report);
     } catch (const std::runtime_error& e) {
-        report.findings.push_back({true, e.what()});
+        report.findings.push_back({FindingKind::FileError, e.what()});
     }
 }
 
@@ -186,34 +223,45 @@ void Checker::CollectFiles() {
     }
 }
 
-// The references that need every checked file first: parent dialogues, earlier quests, and quest
-// names used twice.
+// The references that need every checked file first: quests, parent dialogues, events, earlier quests,
+// and quest names used twice.
 void Checker::CheckAcrossFiles() {
     NameSet questNames;
+    NameSet setEvents;
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
     for (const FileReport& report : mReports) {
         if (!report.questName.empty())
             questNames.Add(report.questName);
         if (!report.dialogueName.empty())
             mDialogueNames.Add(report.dialogueName);
+        for (const std::string& event : report.setEvents)
+            setEvents.Add(event);
     }
     for (FileReport& report : mReports) {
-        ResolveReferences(report);
+        ResolveReferences(report, questNames);
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
-                {false, FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
-                                    {report.parent})});
+                {FindingKind::MissingParent,
+                 FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
+                             {report.parent})});
+        if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
+            report.findings.push_back({FindingKind::UnsetEvent,
+                                       FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
+                                                   "из проверенных диалогов.",
+                                                   {report.playerKnows})});
         for (const std::string& quest : report.finishedQuests)
-            if (!questNames.Contains(quest) && !(mQuestNames && mQuestNames->Contains(quest)))
+            if (!IsQuest(quest, questNames))
                 report.findings.push_back(
-                    {false, FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
+                    {FindingKind::MissingEarlierQuest,
+                     FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
         if (report.questName.empty())
             continue;
         const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
         if (!added)
             report.findings.push_back(
-                {false, FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) +
-                            *first->second + "."});
+                {FindingKind::DuplicateQuest,
+                 FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
+                     "."});
     }
 }
 
@@ -234,7 +282,8 @@ int Checker::Run() {
         if (table && i == 0)
             LintTable(report);
         else if (mMissing[i])
-            report.findings.push_back({true, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
+            report.findings.push_back(
+                {FindingKind::FileError, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
         else
             CheckFile(report);
     });
@@ -247,20 +296,10 @@ int Checker::Print() const {
     std::size_t warnings = 0;
     for (const FileReport& report : mReports) {
         warnings += report.unlistedWarnings;
-        std::string out;
-        for (const Finding& finding : report.findings) {
-            ++(finding.error ? errors : warnings);
-            out += report.path;
-            if (finding.line != 0)
-                out += ':' + std::to_string(finding.line);
-            out += finding.error ? ": error: " : ": warning: ";
-            out += finding.text;
-            out += '\n';
-        }
-        WriteOut(out);
+        for (const Finding& finding : report.findings)
+            ++(finding.Error() ? errors : warnings);
     }
-    WriteOut("Файлов: " + std::to_string(mReports.size()) + ", ошибок: " + std::to_string(errors) +
-             ", предупреждений: " + std::to_string(warnings) + "\n");
+    PrintFindings(mReports, mOptions.format, errors, warnings);
     return errors > 0 || (mOptions.strict && warnings > 0) ? kExitFindings : kExitOk;
 }
 

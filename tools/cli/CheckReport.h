@@ -3,20 +3,55 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pw::cli {
 
+// The kinds of finding, each with a short name that stays the same across versions, for scripts and
+// code-scanning sites that read check's JSON or SARIF.
+enum class FindingKind {
+    FileError,           // the file cannot be read
+    NotARecord,          // the file is no dialogue or quest
+    CompileError,        // what the compile button would refuse
+    UnreadNumber,        // a number the reader cannot read, which the game gets as 0 or -1
+    LoadNotice,          // what loading the dialogue into the editor would say
+    MisalignedLists,     // InfoScript lists whose commands and arguments no longer pair up
+    QuestType,           // a quest Type outside the list
+    MissingQuest,        // a dialogue's Quest or a quest command's quest that no quest file names
+    MissingString,       // a string ID the table lacks
+    MissingParent,       // a Parent that no checked dialogue names
+    MissingEarlierQuest, // a FinishedQuests name that no quest file names
+    DuplicateQuest,      // a quest Name another checked file has already
+    UnsetEvent,          // a CondPlayerKnows event that no checked dialogue sets
+    RepeatedId,          // the table's findings, as TableFindingKind
+    NoEquals,
+    SemicolonCount,
+    NoFinalSemicolon,
+    QuestionMarks,
+};
+inline constexpr std::size_t kFindingKinds = 18;
+
+struct FindingKindInfo {
+    std::string_view name;        // "missing-parent"
+    bool error;                   // an error rather than a warning
+    std::string_view description; // one English line, for the rules of a SARIF log
+};
+const FindingKindInfo& InfoOf(FindingKind kind);
+
 struct Finding {
-    bool error = false;
+    FindingKind kind = FindingKind::FileError;
     std::string text;     // UTF-8
     std::size_t line = 0; // the line it is about, counted from 1; 0 for the file as a whole
+
+    bool Error() const { return InfoOf(kind).error; }
 };
 
-// A name a file refers to that is looked up once the table is read, so that files are checked while the
-// table is still being read; a quest missing from the quest tree waits beside them, to keep the order.
+// A name a file refers to that is looked up once every file is read and the table's IDs are known, so
+// that files are checked while the table is still being read; the quests wait beside the string IDs, to
+// keep the order.
 struct Reference {
-    enum class Kind { MissingQuest, StringId } kind = Kind::StringId;
+    enum class Kind { Quest, StringId } kind = Kind::StringId;
     std::string name;    // trimmed (Windows-1251)
     std::string context; // for a string ID of a quest, the key that names it ("LogTopic")
 };
@@ -29,6 +64,8 @@ struct FileReport {
     // Facts for the checks across files, gathered while each file is checked (Windows-1251).
     std::string dialogueName;                // a dialogue's Name, trimmed
     std::string parent;                      // a dialogue's parent dialogue
+    std::string playerKnows;                 // a dialogue's CondPlayerKnows, trimmed
+    std::vector<std::string> setEvents;      // the events a dialogue's SetGameEvent rows set, trimmed
     std::string questName;                   // a quest's Name
     std::vector<std::string> finishedQuests; // a quest's FinishedQuests, one name each
     std::vector<Reference> references;       // in the order their findings are listed, after the others

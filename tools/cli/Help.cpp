@@ -59,13 +59,16 @@ const std::vector<CommandHelp>& Commands() {
          "List the dialogues or quests below the ROOT folders that match QUERY",
          {}},
         {"check",
-         "[--stringtable TABLE] [--quests DIR] [--strict] [--verbose] [PATH...]",
+         "[--stringtable TABLE] [--quests DIR] [--events] [--strict] [--verbose] [--format FORMAT] [PATH...]",
          "Check the dialogues and quests in the folders and files given, one finding per line",
          {{"--stringtable TABLE",
            "look up the string IDs in TABLE and lint the table itself (PATH may be left out)"},
-          {"--quests DIR", "look up quest references in the quest tree DIR"},
+          {"--quests DIR", "look up quest references in the quest tree DIR too, beside the checked files"},
+          {"--events", "warn about CondPlayerKnows events that no checked dialogue sets with SetGameEvent"},
           {"--strict", "exit with 1 on warnings too"},
-          {"--verbose", "list every table finding instead of 20 of each kind"}}},
+          {"--verbose", "list every table finding instead of 20 of each kind"},
+          {"--format FORMAT",
+           "text (the default), json (one array of findings) or sarif (a SARIF 2.1.0 log)"}}},
         {"list",
          "[--owner NAME] [--quest NAME] [--parent NAME] [--event NAME] [--command NAME] [--string ID] "
          "[--name NAME] ROOT...",
@@ -84,6 +87,11 @@ const std::vector<CommandHelp>& Commands() {
          {{"--owner NAME", "only the dialogues whose Owner is NAME, with their parents"},
           {"--quest NAME", "only the dialogues whose Quest is NAME, with their parents"},
           {"--stringtable TABLE", "show each dialogue's first spoken line from TABLE"}}},
+        {"unused-strings",
+         "TABLE ROOT... [--prefix PREFIX]",
+         "List the entries of TABLE that no dialogue or quest below the ROOT folders names: ID, tab, line "
+         "number; the count on standard error",
+         {{"--prefix PREFIX", "only the IDs that start with PREFIX (A-Z folded)"}}},
     };
     return commands;
 }

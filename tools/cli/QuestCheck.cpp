@@ -20,20 +20,21 @@ void AddTableId(std::string_view key, const std::string& id, FileReport& report)
 void CheckQuestFile(FileReport& report, bool lookUpIds) {
     const QuestRun run = LoadAndFillQuest(report.path);
     if (!run.read.notRecord.empty()) {
-        report.findings.push_back({true, run.read.notRecord});
+        report.findings.push_back({FindingKind::NotARecord, run.read.notRecord});
         return;
     }
     if (run.compiled.Failed())
-        report.findings.push_back({true, run.compiled.message});
+        report.findings.push_back({FindingKind::CompileError, run.compiled.message});
     // A number the reader cannot read becomes 0 (-1 for the optional two) without a word; the game then
     // gets a value nobody wrote.
     for (const UnreadNumber& number : run.read.unreadNumbers)
-        report.findings.push_back({false, UnreadNumberMessage(number)});
+        report.findings.push_back({FindingKind::UnreadNumber, UnreadNumberMessage(number)});
     const TQuest& quest = run.loaded;
-    if (run.model.QuestTypeCMB < 0)
-        report.findings.push_back({false, "Тип квеста " + std::to_string(quest.Type) + " вне списка 0–" +
-                                              std::to_string(QuestTypes().size() - 1) +
-                                              ": редактор запишет -1."});
+    // -1 is what the editor itself writes for no type, so only other values outside the list are told.
+    if (run.model.QuestTypeCMB < 0 && quest.Type != -1)
+        report.findings.push_back(
+            {FindingKind::QuestType, "Тип квеста " + std::to_string(quest.Type) + " вне списка 0–" +
+                                         std::to_string(QuestTypes().size() - 1) + ": редактор запишет -1."});
     if (lookUpIds) {
         AddTableId("LogTopic", quest.LogTopic, report);
         AddTableId("LogText", quest.LogText, report);

@@ -40,9 +40,7 @@ private:
               const TableFindingSink& onFinding) const;
 
     bool mWide;
-    std::size_t mNumber = 0;
-    int mSection = 0; // 0 before the first section "LocAdmin_Strings", then the number of the one we are in
-    bool mInStrings = false;
+    StringsSectionLines mLines;
     NameSet mIds;                      // every ID of every section "LocAdmin_Strings", in its first spelling
     std::vector<std::size_t> mIdLines; // the line each of mIds was first seen on
     std::vector<bool> mIdReadable;     // whether that line lies in the first section, where lookups look
@@ -52,37 +50,25 @@ private:
 };
 
 void TableLinter::Line(std::string_view raw) {
-    ++mNumber;
-    const std::string_view line = TrimView(raw);
-    if (line.empty() || line.front() == ';')
+    const std::optional<std::string_view> line = mLines.Next(raw);
+    if (!line)
         return;
-    if (line.front() == '[') {
-        const std::size_t close = line.find(']');
-        const std::string_view name =
-            TrimView(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-        mInStrings = AsciiEqualNoCase(name, kStringsSection);
-        if (mInStrings)
-            ++mSection;
-        return;
-    }
-    if (!mInStrings)
-        return;
-    const std::size_t eq = line.find('=');
+    const std::size_t eq = line->find('=');
     if (eq == std::string_view::npos) {
-        mFacts.push_back({mNumber, 0, 0, 0});
+        mFacts.push_back({mLines.Number(), 0, 0, 0});
         return;
     }
-    const std::string_view id = TrimView(line.substr(0, eq));
-    const std::string_view value = TrimView(line.substr(eq + 1));
-    LineFacts facts{mNumber, 0, mNorm.Add(value), kEntry};
+    const std::string_view id = TrimView(line->substr(0, eq));
+    const std::string_view value = TrimView(line->substr(eq + 1));
+    LineFacts facts{mLines.Number(), 0, mNorm.Add(value), kEntry};
     if (value.empty() || value.back() != ';')
         facts.flags |= kNoFinalSemicolon;
     if (value.find("???") != std::string_view::npos)
         facts.flags |= kQuestionMarks;
     const auto [number, added] = mIds.Insert(id);
     if (added) {
-        mIdLines.push_back(mNumber);
-        mIdReadable.push_back(mSection == 1);
+        mIdLines.push_back(mLines.Number());
+        mIdReadable.push_back(mLines.Section() == 1);
     } else {
         facts.flags |= kRepeated;
         facts.firstLine = mIdLines[number];
@@ -141,6 +127,25 @@ NameSet TableLinter::TakeLookupIds() {
 }
 
 } // namespace
+
+std::optional<std::string_view> StringsSectionLines::Next(std::string_view raw) {
+    ++mNumber;
+    const std::string_view line = TrimView(raw);
+    if (line.empty() || line.front() == ';')
+        return std::nullopt;
+    if (line.front() == '[') {
+        const std::size_t close = line.find(']');
+        const std::string_view name =
+            TrimView(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+        mInStrings = AsciiEqualNoCase(name, kStringsSection);
+        if (mInStrings)
+            ++mSection;
+        return std::nullopt;
+    }
+    if (!mInStrings)
+        return std::nullopt;
+    return line;
+}
 
 NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding, std::size_t blockSize) {
     TextLineReader reader(blockSize);

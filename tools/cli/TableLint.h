@@ -6,11 +6,30 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pw::cli {
+
+// The lines of a string table that belong to its strings: those of every section "LocAdmin_Strings"
+// (the name trimmed, A-Z folded) that are neither blank nor ";" comments. Fed the table line by line.
+class StringsSectionLines {
+public:
+    // Takes the next line (without its line end); returns it trimmed when it is one of the strings',
+    // std::nullopt for any other line.
+    std::optional<std::string_view> Next(std::string_view raw);
+    // The number of the line last taken, counted from 1.
+    std::size_t Number() const { return mNumber; }
+    // The strings section that line lies in, counted from 1; 0 before the first.
+    int Section() const { return mSection; }
+
+private:
+    std::size_t mNumber = 0;
+    int mSection = 0;
+    bool mInStrings = false;
+};
 
 enum class TableFindingKind {
     RepeatedId,       // the ID appeared on an earlier line (A-Z folded); only the first is read

@@ -62,6 +62,7 @@ const std::map<std::string_view, Command>& Commands() {
         {"check", pw::cli::Check},
         {"list", pw::cli::List},
         {"tree", pw::cli::Tree},
+        {"unused-strings", pw::cli::UnusedStrings},
     };
     return commands;
 }

@@ -1,0 +1,36 @@
+#include "CheckReport.h"
+
+#include <array>
+
+namespace pw::cli {
+namespace {
+
+// In the order of FindingKind.
+constexpr std::array<FindingKindInfo, kFindingKinds> kKinds = {{
+    {"file-error", true, "The file cannot be read."},
+    {"not-a-record", true, "The file is no dialogue or quest that the editor reads."},
+    {"compile-error", true, "The editor's compile refuses the file."},
+    {"unread-number", false, "A number that the game reads as 0 or -1."},
+    {"load-notice", false, "Loading the dialogue into the editor finds an unknown name or state."},
+    {"misaligned-lists", false, "The InfoScript lists hold different numbers of elements."},
+    {"quest-type", false, "The quest's Type is outside the list of quest types."},
+    {"missing-quest", false, "No quest file names the quest that a dialogue names."},
+    {"missing-string", false, "The string table lacks a string ID."},
+    {"missing-parent", false, "No checked dialogue is the parent dialogue."},
+    {"missing-earlier-quest", false, "No quest file names a quest of FinishedQuests."},
+    {"duplicate-quest", false, "Another quest file has the same quest name."},
+    {"unset-event", false, "No checked dialogue sets the event that CondPlayerKnows waits for."},
+    {"repeated-id", false, "The string table repeats an ID; only its first entry is read."},
+    {"no-equals", false, "A line of the string table without \"=\" is no entry."},
+    {"semicolon-count", false, "A string's number of \";\" differs from most of the table."},
+    {"no-final-semicolon", false, "A string does not end in \";\"."},
+    {"question-marks", false, "A string holds \"???\", left by a save in the wrong encoding."},
+}};
+
+} // namespace
+
+const FindingKindInfo& InfoOf(FindingKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)];
+}
+
+} // namespace pw::cli
