@@ -3,8 +3,9 @@
 //
 // Reads take regular files only (a FIFO, a device or a socket is refused, never waited on) and read them
 // in large blocks without trusting a size taken before the read. Every write goes through
-// UpdateFileAtomic or WriteFileAtomic, which hold the program's lock for the file's folder (across
-// processes), so a read-modify-write is never interleaved with another write of the program.
+// WriteFileAtomic, UpdateFileAtomic or UpdateFileStreamed, which hold the program's lock for the file's
+// folder (across processes), so a read-modify-write is never interleaved with another write of the
+// program.
 
 #include <functional>
 #include <memory>
