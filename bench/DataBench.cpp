@@ -151,6 +151,21 @@ void AppendEntry(benchmark::State& state, const char* table) {
 BENCHMARK_CAPTURE(AppendEntry, cp1251, "stringtable.ini")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AppendEntry, utf16, "stringtable_utf16.ini")->Unit(benchmark::kMillisecond);
 
+// A rename's last step: the entry in the middle of the table given a new text. The same text each time,
+// so the copy stays as the first write left it.
+void ReplaceEntry(benchmark::State& state, const char* table) {
+    const std::string copy = ScratchCopy(table);
+    const pw::TStringTable strings(copy);
+    for (auto _ : state) {
+        const auto result = strings.AddTableString(Ids().middle, "Новая строка;PC_Hero;", true);
+        if (result.status != pw::TStringTable::AddStatus::Written)
+            state.SkipWithError("the replace was refused");
+    }
+    fs::remove(copy);
+}
+BENCHMARK_CAPTURE(ReplaceEntry, cp1251, "stringtable.ini")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReplaceEntry, utf16, "stringtable_utf16.ini")->Unit(benchmark::kMillisecond);
+
 // A dialogue with many command rows: the longest file of the first folder scanned.
 const std::string& LargeInfo() {
     static const std::string path = [] {

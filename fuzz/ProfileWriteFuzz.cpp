@@ -1,11 +1,22 @@
-// The profile writer: an entry it accepts is found again with the value written, and writing it a second
-// time changes nothing. Input: section, "\n", key, "\n", value, "\n", the file's bytes.
+// The profile writer: an entry it accepts is found again with the value written, writing it a second
+// time changes nothing, and the streamed write of a large file writes the same bytes, in blocks of any
+// size. Input: section, "\n", key, "\n", value, "\n", the file's bytes.
 
 #include "FuzzInput.h"
 #include "ProfileReference.h"
 
 #include "data/Cp1251.h"
 #include "data/ProfileIni.h"
+
+namespace {
+
+class StringOutput : public pw::FileOutput {
+public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     pwfuzz::FuzzInput input(data, size);
@@ -27,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view piece : second.Pieces())
         twice += piece;
     pwfuzz::Require(twice == written, "writing an entry again changes nothing");
+    static pwfuzz::ScratchFile scratch;
+    pw::BlockReader reader(size % 9 + 1);
+    pwfuzz::Require(reader.Open(scratch.Fill(bytes)), "the scratch file opens");
+    StringOutput streamed;
+    pw::ProfileStreamedWrite write(section, key, value);
+    pwfuzz::Require(write.Seek(&reader, streamed) == pw::ProfileFind(bytes, section, key) && write.Possible(),
+                    "the streamed write finds the present value");
+    write.Finish(&reader, streamed);
+    pwfuzz::Require(streamed.text == written, "the streamed write writes what the whole-file write does");
     // The command line's form writes the same bytes from the same text in UTF-8.
     if (bytes.substr(0, 2) != "\xFF\xFE") {
         const pw::ProfileChange utf8(bytes, pw::Cp1251ToUtf8(section),

@@ -85,46 +85,87 @@ void SweepTemporaries(const platform::FolderLock& lock, const std::string& name)
             platform::RemoveEntry(lock, entry.name);
 }
 
-// The write path that every write of the program takes. read asks for the target's current contents
-// under the lock, for a read-modify-write.
-bool ReplaceFile(const std::string& path, bool read, const FileChange& change, std::string* reason) {
+// The file a write replaces, under its folder's lock: every write of the program starts here.
+struct LockedTarget {
+    std::string path; // links followed
+    std::string name;
+    platform::FolderLock lock;
+    platform::NodeAttributes existing;
+};
+
+// Takes the lock for path's target and checks that a regular file, or nothing, is there to replace.
+std::error_code LockTarget(const std::string& path, LockedTarget& target) {
     std::error_code error;
-    const std::string target = platform::WriteTargetOf(path, error);
+    target.path = platform::WriteTargetOf(path, error);
+    if (error)
+        return error;
+    target.name = NameOf(target.path);
+    if (target.path.empty())
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (target.name.empty() || target.name == "." || target.name == "..")
+        return std::make_error_code(std::errc::is_a_directory);
+    if ((error = target.lock.Acquire(FolderOf(target.path))))
+        return error;
+    if ((error = platform::EntryAttributes(target.lock, target.name, target.existing)))
+        return error;
+    if (target.existing.kind == platform::NodeKind::Folder)
+        return std::make_error_code(std::errc::is_a_directory);
+    // A device, a FIFO, a socket, or a link made meanwhile.
+    if (target.existing.kind == platform::NodeKind::Other)
+        return platform::NotRegularFileError();
+    return target.existing.writable;
+}
+
+// The new contents of a locked target. The replacement is made at the first write, so a change that
+// leaves the file as it is makes none; the first failure is kept and later writes do nothing.
+class ReplacementOutput final : public FileOutput {
+public:
+    explicit ReplacementOutput(const LockedTarget& target) : mTarget(target) {}
+
+    void Write(std::string_view bytes) override {
+        Start();
+        if (!mError)
+            mError = mReplacement.Write(bytes);
+    }
+
+    std::error_code Commit() {
+        Start();
+        return mError ? mError : mReplacement.Commit();
+    }
+
+private:
+    void Start() {
+        if (mStarted)
+            return;
+        mStarted = true;
+        SweepTemporaries(mTarget.lock, mTarget.name);
+        mError = mReplacement.Create(mTarget.lock, mTarget.name, mTarget.existing);
+    }
+
+    const LockedTarget& mTarget;
+    platform::Replacement mReplacement;
+    std::error_code mError;
+    bool mStarted = false;
+};
+
+// The write path of whole contents. read asks for the target's current contents under the lock, for a
+// read-modify-write.
+bool ReplaceFile(const std::string& path, bool read, const FileChange& change, std::string* reason) {
+    LockedTarget target;
+    std::error_code error = LockTarget(path, target);
     if (error)
         return Fail(reason, error);
-    const std::string name = NameOf(target);
-    if (target.empty())
-        return Fail(reason, std::make_error_code(std::errc::no_such_file_or_directory));
-    if (name.empty() || name == "." || name == "..")
-        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
-    platform::FolderLock lock;
-    if ((error = lock.Acquire(FolderOf(target))))
-        return Fail(reason, error);
-    platform::NodeAttributes existing;
-    if ((error = platform::EntryAttributes(lock, name, existing)))
-        return Fail(reason, error);
-    if (existing.kind == platform::NodeKind::Folder)
-        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
-    if (existing.kind == platform::NodeKind::Other) // a device, a FIFO, a socket, or a link made meanwhile
-        return Fail(reason, platform::NotRegularFileError());
-    if (existing.writable)
-        return Fail(reason, existing.writable);
-
     std::optional<std::string> current;
-    if (read && existing.kind == platform::NodeKind::Regular && (error = ReadRegular(target, current)))
+    if (read && target.existing.kind == platform::NodeKind::Regular &&
+        (error = ReadRegular(target.path, current)))
         return Fail(reason, error);
     const std::optional<FilePieces> pieces = change(current);
     if (!pieces)
         return true;
-
-    SweepTemporaries(lock, name);
-    platform::Replacement replacement;
-    if ((error = replacement.Create(lock, name, existing)))
-        return Fail(reason, error);
+    ReplacementOutput out(target);
     for (std::string_view piece : *pieces)
-        if ((error = replacement.Write(piece)))
-            return Fail(reason, error);
-    if ((error = replacement.Commit()))
+        out.Write(piece);
+    if ((error = out.Commit()))
         return Fail(reason, error);
     return true;
 }
@@ -177,16 +218,12 @@ BlockReader::~BlockReader() = default;
 bool BlockReader::Open(const std::string& path, std::string* reason) {
     mFile = std::make_unique<File>();
     mStart = mEnd = 0;
-    mFailed = false;
-    if (const std::error_code error = mFile->input.Open(path)) {
-        mFailed = true;
-        return Fail(reason, error);
-    }
-    return true;
+    mError = mFile->input.Open(path);
+    return mError ? Fail(reason, mError) : true;
 }
 
 bool BlockReader::ReadMore() {
-    if (!mFile || mFailed)
+    if (!mFile || mError)
         return false;
     // The unconsumed bytes move to the front; a buffer they fill more than half of grows, so a long
     // line costs about what it takes to hold it.
@@ -197,10 +234,7 @@ bool BlockReader::ReadMore() {
     mEnd = kept;
     if (mBuffer.size() < kept + mBlockSize)
         mBuffer.resize(std::max(mBuffer.size() * 2, kept + mBlockSize));
-    std::error_code error;
-    const std::size_t n = mFile->input.Read(mBuffer.data() + mEnd, mBuffer.size() - mEnd, error);
-    if (error)
-        mFailed = true;
+    const std::size_t n = mFile->input.Read(mBuffer.data() + mEnd, mBuffer.size() - mEnd, mError);
     mEnd += n;
     return n > 0;
 }
@@ -218,6 +252,30 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
 
 bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason) {
     return ReplaceFile(path, true, change, reason);
+}
+
+bool UpdateFileStreamed(const std::string& path, const StreamedFileChange& change, std::string* reason) {
+    LockedTarget target;
+    if (const std::error_code error = LockTarget(path, target))
+        return Fail(reason, error);
+    std::optional<BlockReader> reader;
+    BlockReader* current = nullptr;
+    if (target.existing.kind == platform::NodeKind::Regular) {
+        if (reader.emplace().Open(target.path))
+            current = &*reader;
+        else if (!IsMissing(reader->Error()))
+            return Fail(reason, reader->Error());
+    }
+    ReplacementOutput out(target);
+    if (!change(current, out))
+        return true;
+    if (current && current->Failed())
+        return Fail(reason, current->Error());
+    // Closed before it is replaced, as after a whole read: Windows may refuse to replace an open file.
+    reader.reset();
+    if (const std::error_code error = out.Commit())
+        return Fail(reason, error);
+    return true;
 }
 
 std::string ExpandFileName(const std::string& path) {

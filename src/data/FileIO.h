@@ -3,8 +3,9 @@
 //
 // Reads take regular files only (a FIFO, a device or a socket is refused, never waited on) and read them
 // in large blocks without trusting a size taken before the read. Every write goes through
-// UpdateFileAtomic or WriteFileAtomic, which hold the program's lock for the file's folder (across
-// processes), so a read-modify-write is never interleaved with another write of the program.
+// WriteFileAtomic, UpdateFileAtomic or UpdateFileStreamed, which hold the program's lock for the file's
+// folder (across processes), so a read-modify-write is never interleaved with another write of the
+// program.
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace pw {
@@ -47,7 +49,9 @@ public:
     // Reads the next block after the unconsumed bytes. False at the end of the file or on a read error
     // (Failed() tells which); Data() then holds what remains.
     bool ReadMore();
-    bool Failed() const { return mFailed; }
+    bool Failed() const { return static_cast<bool>(mError); }
+    // Why opening or the last read failed.
+    std::error_code Error() const { return mError; }
     std::string_view Data() const { return std::string_view(mBuffer).substr(mStart, mEnd - mStart); }
     void Consume(std::size_t count) { mStart += count; }
 
@@ -58,7 +62,7 @@ private:
     std::string mBuffer;
     std::size_t mStart = 0;
     std::size_t mEnd = 0;
-    bool mFailed = false;
+    std::error_code mError;
 };
 
 // Replaces the file at path with bytes atomically: a temporary file in the same folder is written,
@@ -84,6 +88,21 @@ using FileChange = std::function<std::optional<FilePieces>(const std::optional<s
 // change must not write files itself (the lock is not re-entered; such a write fails). Returns false and
 // sets *reason on failure, the file unchanged; an exception from change passes through, nothing written.
 bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason);
+
+// Where a streamed change writes the new contents of its file, in order (see UpdateFileStreamed).
+class FileOutput {
+public:
+    virtual ~FileOutput() = default;
+    virtual void Write(std::string_view bytes) = 0;
+};
+
+// A read-modify-write as UpdateFileAtomic, for a large file of which little changes: change reads the
+// current file block by block (current is nullptr when it is absent) and writes the new contents to out
+// as it goes, so neither is held whole in memory and the file is read once. change returns false to leave
+// the file as it is, whatever it wrote. A read or write failure fails the update: false, *reason set and
+// the file unchanged; an exception from change passes through, nothing written.
+using StreamedFileChange = std::function<bool(BlockReader* current, FileOutput& out)>;
+bool UpdateFileStreamed(const std::string& path, const StreamedFileChange& change, std::string* reason);
 
 // The absolute form of path: a relative path is taken from the current folder, and "." and ".."
 // parts are resolved without looking at the disk.

@@ -139,6 +139,35 @@ private:
     bool mPossible = true;
 };
 
+// One key written as ProfileChange writes it, in one pass over a large file such as the string table: the
+// file is read in blocks and its new contents written out while it is read, so neither is held whole in
+// memory. Made for the change of an UpdateFileStreamed; a caller that decides on the write by the key's
+// present value does so between the two steps.
+class ProfileStreamedWrite {
+public:
+    ProfileStreamedWrite(std::string_view section, std::string_view key, std::string_view value,
+                         ProfileForm form = ProfileForm::Cp1251);
+    // Reads the file (nullptr: absent) up to the key's line, or to where a new one goes, writing what
+    // comes before it to out, and gives the key's present value as ProfileFind gives it. Called once.
+    std::optional<std::string> Seek(BlockReader* current, FileOutput& out);
+    // Known after Seek: false when the file's encoding cannot hold the names or the value (see
+    // ProfileChange). Seek has written nothing then, and Finish must not be called.
+    bool Possible() const { return mPossible; }
+    // Writes the entry and the rest of the file to out.
+    void Finish(BlockReader* current, FileOutput& out);
+
+private:
+    std::string mSection;
+    std::string mKey;
+    std::string mValue;
+    ProfileForm mForm;
+    bool mPossible = false;
+    // Seek's last block: [mEditPos, mEditPos + mEditLength) of it becomes mEditText.
+    std::size_t mEditPos = 0;
+    std::size_t mEditLength = 0;
+    std::string mEditText;
+};
+
 // One write, as WritePrivateProfileStringA, made atomic and serialised with the program's other writes
 // of the file (the file is read again under the lock). Returns false when the entry is refused (see
 // ProfileWriteProblem) or the file cannot be written (missing folder, a folder or special file in its

@@ -5,6 +5,7 @@
 // (ProfileIniForms). The line tests are inline: every pass over a file runs them on each line.
 
 #include "data/Cp1251.h"
+#include "data/PairProbe.h"
 #include "data/ProfileIni.h"
 
 #include <algorithm>
@@ -186,6 +187,69 @@ inline std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& l
         pos += scan.UnitSize();
     return pos < line.trimEnd && scan.Unit(pos) == '=' ? pos : std::string_view::npos;
 }
+
+// ---- The search for one key (ProfileIniRead.cpp) ----
+
+// Finds where a key's units occur in a file's bytes with A-Z folded (see ProfileIniRead.cpp).
+class KeyFinder {
+public:
+    KeyFinder(std::string_view key, bool wide);
+    std::size_t Size() const { return mPattern.size(); }
+    // The first position p in [from, to - Size()] where the key's bytes occur, or npos.
+    std::size_t Find(std::string_view data, std::size_t from, std::size_t to) const;
+
+private:
+    bool Matches(const char* at) const;
+
+    std::string mPattern;
+    PairProbe mProbe;
+};
+
+// The search for one key's line, fed with a file's text in parts that each end at a line's end, so a
+// large file is read in blocks and the reading stops as soon as the answer is known. Gives what a
+// line-by-line reading gives: the first line of key (A-Z folded) in the first section named section.
+class ValueSearch {
+public:
+    ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form);
+
+    bool Done() const { return mDone; }
+    std::optional<std::string> TakeValue() { return std::move(mValue); }
+
+    // Searches the lines of scan; true once the answer is known.
+    bool Feed(ProfileScan& scan);
+
+    // Where the last Feed saw the section: its lines in [SectionBegin(), SectionEnd()) of that scan,
+    // SectionBegin() npos when none of them were there.
+    std::size_t SectionBegin() const { return mSectionBegin; }
+    std::size_t SectionEnd() const { return mSectionEnd; }
+    // The key's line in the last Feed's scan, and the "=" that ends its name.
+    struct KeyLine {
+        ProfileScan::Line line;
+        std::size_t eq;
+    };
+    const std::optional<KeyLine>& Found() const { return mFound; }
+
+private:
+    void FindKey(ProfileScan& scan, std::size_t pos, std::size_t to);
+    void FindKeyLineByLine(ProfileScan& scan, std::size_t pos, std::size_t to);
+    bool TakeLine(const ProfileScan& scan, const ProfileScan::Line& line);
+
+    std::optional<std::string> mSection;
+    std::optional<std::string> mKey;
+    KeyFinder mFinder;
+    ProfileForm mForm;
+    bool mInSection = false;
+    bool mDone = false;
+    std::optional<std::string> mValue;
+    std::size_t mSectionBegin = std::string_view::npos;
+    std::size_t mSectionEnd = 0;
+    std::optional<KeyLine> mFound;
+};
+
+// Where the last complete line of data ends (after its line break), searching only from `from` on; 0 when
+// no line break is there. A CR that ends data does not end its line yet: the LF that may follow in the
+// next block belongs to the same line break.
+std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide);
 
 // ---- A caller's text and the file's (ProfileIniForms.cpp) ----
 

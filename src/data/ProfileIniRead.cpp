@@ -13,10 +13,12 @@ namespace pw {
 using profile_detail::HeaderNames;
 using profile_detail::IsSectionHeader;
 using profile_detail::KeyEquals;
+using profile_detail::LastLineEnd;
 using profile_detail::NameOf;
 using profile_detail::ProfileScan;
 using profile_detail::TrimmedName;
 using profile_detail::ValueAfter;
+using profile_detail::ValueSearch;
 
 namespace {
 
@@ -26,212 +28,196 @@ std::string TrimmedDefault(std::string_view defaultValue) {
     return std::string(defaultValue);
 }
 
-// Finds where a key's units occur in a file's bytes with A-Z folded. Sixteen positions at a time are
-// tested for the key's last two characters (the part of an ID that tells it from its neighbours, which
-// often share its start), and only positions that pass are compared in full; that holds its pace whatever
-// the lines look like (Latin words that share the key's letters, long shared prefixes, short lines). In a
-// UTF-16 file the low bytes of the key's units are probed; the caller checks that a hit starts on a unit
-// and matches unit by unit.
-class KeyFinder {
-public:
-    KeyFinder(std::string_view key, bool wide)
-        : mPattern(Encode(key, wide)), mProbe(Probe(mPattern, wide ? 2 : 1)) {}
+unsigned char Fold(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? c - 32 : c;
+}
 
-    std::size_t Size() const { return mPattern.size(); }
+std::string KeyPattern(std::string_view key, bool wide) {
+    std::string pattern;
+    for (char c : key) {
+        if (wide) {
+            const auto unit = static_cast<unsigned>(Cp1251ToUnicode(static_cast<unsigned char>(c)));
+            pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit & 0xFF)));
+            pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit >> 8)));
+        } else {
+            pattern += static_cast<char>(Fold(static_cast<unsigned char>(c)));
+        }
+    }
+    return pattern;
+}
 
-    // The first position p in [from, to - Size()] where the key's bytes occur, or npos.
-    std::size_t Find(std::string_view data, std::size_t from, std::size_t to) const {
-        const std::size_t m = mPattern.size();
-        if (m == 0 || to < m || from > to - m)
+// The first bytes of the last two units (one unit: that one twice).
+PairProbe KeyProbe(const std::string& pattern, std::size_t unit) {
+    if (pattern.empty())
+        return PairProbe(0, 0, 0, 0);
+    const std::size_t b = pattern.size() - unit;
+    const std::size_t a = b >= unit ? b - unit : b;
+    return PairProbe(static_cast<unsigned char>(pattern[a]), a, static_cast<unsigned char>(pattern[b]), b);
+}
+
+// The start of the line when only blanks come before at on it, else npos. pos is a line's start.
+std::size_t LineStartBefore(const ProfileScan& scan, std::size_t pos, std::size_t at) {
+    while (at > pos) {
+        const std::size_t before = at - scan.UnitSize();
+        if (scan.IsBreak(before))
+            return at;
+        if (scan.Unit(before) > 32)
             return std::string_view::npos;
-        const std::size_t lastStart = to - m; // the last position a hit may start at
-        const char* text = data.data();
-        std::size_t pos = from;
-        // The probe reads 16 bytes from within the key's length, so it stays inside [from, to).
-        for (; pos + 15 <= lastStart; pos += 16) {
-            const PairProbe::Marks marks = mProbe.Test16(text + pos);
-            if ((marks[0] | marks[1]) == 0)
-                continue;
-            for (std::size_t word = 0; word < marks.size(); ++word) {
-                for (std::uint64_t m = marks[word]; m; m &= m - 1) {
-                    const std::size_t at = pos + 8 * word + PairProbe::LowestMark(m);
-                    if (Matches(text + at))
-                        return at;
-                }
-            }
-        }
-        for (; pos <= lastStart; ++pos)
-            if (Matches(text + pos))
-                return pos;
+        at = before;
+    }
+    return at;
+}
+
+// Where the next section header's line starts at or after pos (a line's start), or End().
+std::size_t NextHeader(const ProfileScan& scan, std::size_t pos) {
+    const std::string_view data = scan.Data();
+    for (std::size_t at = pos; at < scan.End();) {
+        const void* hit = std::memchr(data.data() + at, '[', scan.End() - at);
+        if (!hit)
+            break;
+        const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data.data());
+        at = bracket + 1;
+        if ((bracket - scan.Begin()) % scan.UnitSize() != 0 || scan.Unit(bracket) != '[')
+            continue;
+        const std::size_t start = LineStartBefore(scan, pos, bracket);
+        if (start != std::string_view::npos)
+            return start;
+    }
+    return scan.End();
+}
+
+} // namespace
+
+namespace profile_detail {
+
+// Sixteen positions at a time are tested for the key's last two characters (the part of an ID that tells
+// it from its neighbours, which often share its start), and only positions that pass are compared in
+// full; that holds its pace whatever the lines look like (Latin words that share the key's letters, long
+// shared prefixes, short lines). In a UTF-16 file the low bytes of the key's units are probed; the caller
+// checks that a hit starts on a unit and matches unit by unit.
+KeyFinder::KeyFinder(std::string_view key, bool wide)
+    : mPattern(KeyPattern(key, wide)), mProbe(KeyProbe(mPattern, wide ? 2 : 1)) {}
+
+std::size_t KeyFinder::Find(std::string_view data, std::size_t from, std::size_t to) const {
+    const std::size_t m = mPattern.size();
+    if (m == 0 || to < m || from > to - m)
         return std::string_view::npos;
-    }
-
-private:
-    static unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
-
-    static std::string Encode(std::string_view key, bool wide) {
-        std::string pattern;
-        for (char c : key) {
-            if (wide) {
-                const auto unit = static_cast<unsigned>(Cp1251ToUnicode(static_cast<unsigned char>(c)));
-                pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit & 0xFF)));
-                pattern += static_cast<char>(Fold(static_cast<unsigned char>(unit >> 8)));
-            } else {
-                pattern += static_cast<char>(Fold(static_cast<unsigned char>(c)));
+    const std::size_t lastStart = to - m; // the last position a hit may start at
+    const char* text = data.data();
+    std::size_t pos = from;
+    // The probe reads 16 bytes from within the key's length, so it stays inside [from, to).
+    for (; pos + 15 <= lastStart; pos += 16) {
+        const PairProbe::Marks marks = mProbe.Test16(text + pos);
+        if ((marks[0] | marks[1]) == 0)
+            continue;
+        for (std::size_t word = 0; word < marks.size(); ++word) {
+            for (std::uint64_t m = marks[word]; m; m &= m - 1) {
+                const std::size_t at = pos + 8 * word + PairProbe::LowestMark(m);
+                if (Matches(text + at))
+                    return at;
             }
         }
-        return pattern;
     }
+    for (; pos <= lastStart; ++pos)
+        if (Matches(text + pos))
+            return pos;
+    return std::string_view::npos;
+}
 
-    // The first bytes of the last two units (one unit: that one twice).
-    static PairProbe Probe(const std::string& pattern, std::size_t unit) {
-        if (pattern.empty())
-            return PairProbe(0, 0, 0, 0);
-        const std::size_t b = pattern.size() - unit;
-        const std::size_t a = b >= unit ? b - unit : b;
-        return PairProbe(static_cast<unsigned char>(pattern[a]), a, static_cast<unsigned char>(pattern[b]),
-                         b);
-    }
-
-    // Compared from the end, where keys that share a start differ.
-    bool Matches(const char* at) const {
-        for (std::size_t i = mPattern.size(); i-- > 0;)
-            if (Fold(static_cast<unsigned char>(at[i])) != static_cast<unsigned char>(mPattern[i]))
-                return false;
-        return true;
-    }
-
-    std::string mPattern;
-    PairProbe mProbe;
-};
-
-// The search for one key's value, fed with a file's text in parts that each end at a line's end, so a
-// large file is read in blocks and the reading stops as soon as the answer is known. Gives what a
-// line-by-line reading gives: the first line of key (A-Z folded) in the first section named section.
-class ValueSearch {
-public:
-    ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form)
-        : mSection(NameOf(TrimmedName(section), wide, form)), mKey(NameOf(TrimmedName(key), wide, form)),
-          mFinder(mKey.value_or(std::string()), wide), mForm(form) {
-        // A name with "=" ends before it on every line, so no line holds such a key; nor does a name
-        // that no file of the code page can spell.
-        mDone = !mSection || !mKey || mKey->find('=') != std::string::npos;
-    }
-
-    bool Done() const { return mDone; }
-    std::optional<std::string> TakeValue() { return std::move(mValue); }
-
-    // Searches the lines of scan; true once the answer is known.
-    bool Feed(ProfileScan& scan) {
-        std::size_t pos = scan.Begin();
-        while (!mDone && pos < scan.End()) {
-            const std::size_t header = NextHeader(scan, pos);
-            if (!mInSection) {
-                if (header == scan.End())
-                    break;
-                const ProfileScan::Line line = scan.LineAt(header);
-                mInSection = HeaderNames(scan, line, *mSection);
-                pos = line.next;
-                continue;
-            }
-            FindKey(scan, pos, header);
-            // Only the first section of a name is searched.
-            mDone = mDone || header < scan.End();
-            pos = header;
-        }
-        return mDone;
-    }
-
-private:
-    // Where the next section header's line starts at or after pos (a line's start), or End().
-    static std::size_t NextHeader(const ProfileScan& scan, std::size_t pos) {
-        const std::string_view data = scan.Data();
-        for (std::size_t at = pos; at < scan.End();) {
-            const void* hit = std::memchr(data.data() + at, '[', scan.End() - at);
-            if (!hit)
-                break;
-            const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data.data());
-            at = bracket + 1;
-            if ((bracket - scan.Begin()) % scan.UnitSize() != 0 || scan.Unit(bracket) != '[')
-                continue;
-            const std::size_t start = LineStartBefore(scan, pos, bracket);
-            if (start != std::string_view::npos)
-                return start;
-        }
-        return scan.End();
-    }
-
-    // The start of the line when only blanks come before at on it, else npos. pos is a line's start.
-    static std::size_t LineStartBefore(const ProfileScan& scan, std::size_t pos, std::size_t at) {
-        while (at > pos) {
-            const std::size_t before = at - scan.UnitSize();
-            if (scan.IsBreak(before))
-                return at;
-            if (scan.Unit(before) > 32)
-                return std::string_view::npos;
-            at = before;
-        }
-        return at;
-    }
-
-    // Sets the value when the key's line is in [pos, to).
-    void FindKey(ProfileScan& scan, std::size_t pos, std::size_t to) {
-        if (mFinder.Size() == 0) // an empty name is matched by lines that start with "="
-            return FindKeyLineByLine(scan, pos, to);
-        for (std::size_t hit = mFinder.Find(scan.Data(), pos, to); hit != std::string_view::npos;
-             hit = mFinder.Find(scan.Data(), hit + 1, to)) {
-            if ((hit - scan.Begin()) % scan.UnitSize() != 0)
-                continue;
-            const std::size_t start = LineStartBefore(scan, pos, hit);
-            if (start != std::string_view::npos && TakeLine(scan, scan.LineAt(start)))
-                return;
-        }
-    }
-
-    void FindKeyLineByLine(ProfileScan& scan, std::size_t pos, std::size_t to) {
-        while (pos < to) {
-            const ProfileScan::Line line = scan.LineAt(pos);
-            if (TakeLine(scan, line))
-                return;
-            pos = line.next;
-        }
-    }
-
-    bool TakeLine(const ProfileScan& scan, const ProfileScan::Line& line) {
-        const std::size_t eq = KeyEquals(scan, line, *mKey);
-        if (eq == std::string_view::npos)
+// Compared from the end, where keys that share a start differ.
+bool KeyFinder::Matches(const char* at) const {
+    for (std::size_t i = mPattern.size(); i-- > 0;)
+        if (Fold(static_cast<unsigned char>(at[i])) != static_cast<unsigned char>(mPattern[i]))
             return false;
-        mValue = ValueAfter(scan, line, eq, mForm);
-        mDone = true;
-        return true;
+    return true;
+}
+
+ValueSearch::ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form)
+    : mSection(NameOf(TrimmedName(section), wide, form)), mKey(NameOf(TrimmedName(key), wide, form)),
+      mFinder(mKey.value_or(std::string()), wide), mForm(form) {
+    // No file of the code page can spell such a name.
+    mDone = !mSection || !mKey;
+}
+
+bool ValueSearch::Feed(ProfileScan& scan) {
+    mSectionBegin = mInSection ? scan.Begin() : std::string_view::npos;
+    mSectionEnd = scan.End();
+    mFound.reset();
+    std::size_t pos = scan.Begin();
+    while (!mDone && pos < scan.End()) {
+        const std::size_t header = NextHeader(scan, pos);
+        if (!mInSection) {
+            if (header == scan.End())
+                break;
+            const ProfileScan::Line line = scan.LineAt(header);
+            mInSection = HeaderNames(scan, line, *mSection);
+            pos = line.next;
+            if (mInSection)
+                mSectionBegin = pos;
+            continue;
+        }
+        FindKey(scan, pos, header);
+        // Only the first section of a name is searched.
+        if (!mDone && header < scan.End()) {
+            mDone = true;
+            mSectionEnd = header;
+        }
+        pos = header;
     }
+    return mDone;
+}
 
-    std::optional<std::string> mSection;
-    std::optional<std::string> mKey;
-    KeyFinder mFinder;
-    ProfileForm mForm;
-    bool mInSection = false;
-    bool mDone = false;
-    std::optional<std::string> mValue;
-};
+// Sets the value when the key's line is in [pos, to).
+void ValueSearch::FindKey(ProfileScan& scan, std::size_t pos, std::size_t to) {
+    // A name with "=" ends before it on every line, so no line holds such a key.
+    if (mKey->find('=') != std::string::npos)
+        return;
+    if (mFinder.Size() == 0) // an empty name is matched by lines that start with "="
+        return FindKeyLineByLine(scan, pos, to);
+    for (std::size_t hit = mFinder.Find(scan.Data(), pos, to); hit != std::string_view::npos;
+         hit = mFinder.Find(scan.Data(), hit + 1, to)) {
+        if ((hit - scan.Begin()) % scan.UnitSize() != 0)
+            continue;
+        const std::size_t start = LineStartBefore(scan, pos, hit);
+        if (start != std::string_view::npos && TakeLine(scan, scan.LineAt(start)))
+            return;
+    }
+}
 
-// Where the last complete line of data ends (after its line break), searching only from `from` on;
-// 0 when no line break is there.
+void ValueSearch::FindKeyLineByLine(ProfileScan& scan, std::size_t pos, std::size_t to) {
+    while (pos < to) {
+        const ProfileScan::Line line = scan.LineAt(pos);
+        if (TakeLine(scan, line))
+            return;
+        pos = line.next;
+    }
+}
+
+bool ValueSearch::TakeLine(const ProfileScan& scan, const ProfileScan::Line& line) {
+    const std::size_t eq = KeyEquals(scan, line, *mKey);
+    if (eq == std::string_view::npos)
+        return false;
+    mValue = ValueAfter(scan, line, eq, mForm);
+    mFound = KeyLine{line, eq};
+    mDone = true;
+    return true;
+}
+
 std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide) {
     const std::size_t unit = wide ? 2 : 1;
-    std::size_t end = wide ? data.size() - data.size() % 2 : data.size();
+    const std::size_t size = data.size() - data.size() % unit;
     from -= from % unit;
-    while (end > from) {
+    for (std::size_t end = size; end > from; end -= unit) {
         const std::size_t at = end - unit;
-        const char c = data[at];
-        if ((c == '\r' || c == '\n') && (!wide || data[at + 1] == '\0'))
+        if (wide && data[at + 1] != '\0')
+            continue;
+        if (data[at] == '\n' || (data[at] == '\r' && end < size))
             return end;
-        end = at;
     }
     return 0;
 }
 
-} // namespace
+} // namespace profile_detail
 
 std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
                                        ProfileForm form) {

@@ -11,9 +11,11 @@ using profile_detail::HeaderNames;
 using profile_detail::IsComment;
 using profile_detail::IsSectionHeader;
 using profile_detail::KeyEquals;
+using profile_detail::LastLineEnd;
 using profile_detail::NameOf;
 using profile_detail::ProfileScan;
 using profile_detail::TrimmedName;
+using profile_detail::ValueSearch;
 
 namespace {
 
@@ -23,6 +25,45 @@ struct Edit {
     std::size_t length = 0;
     std::string text;
 };
+
+// A new line key=value, in the file's encoding; every line written ends with CR LF.
+std::string KeyLine(const ProfileScan& scan, std::string_view key, std::string_view value) {
+    return scan.Encode(std::string(key) + "=") + std::string(value) + scan.Encode("\r\n");
+}
+
+// The key's line given the new value: its name as the file spells it, without the blanks before it. A
+// last line without a line break gets one, as every line written.
+Edit ReplaceKeyLine(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
+                    std::string_view value) {
+    std::size_t nameEnd = eq;
+    while (nameEnd > line.trimStart && scan.Unit(nameEnd - scan.UnitSize()) <= 32)
+        nameEnd -= scan.UnitSize();
+    std::string replacement(scan.Data().substr(line.trimStart, nameEnd - line.trimStart));
+    replacement += scan.Encode("=");
+    replacement += value;
+    if (line.next == line.end)
+        replacement += scan.Encode("\r\n");
+    return Edit{line.start, line.end - line.start, std::move(replacement)};
+}
+
+// A new key line at a line's start in the section; after a line that ends the file without a line break
+// it needs one first. at == Begin() follows a line break (scan starts at a line's start).
+Edit InsertKeyLine(const ProfileScan& scan, std::size_t at, std::string_view key, std::string_view value) {
+    const bool needsBreak = at > scan.Begin() && !scan.IsBreak(at - scan.UnitSize());
+    return Edit{at, 0, (needsBreak ? scan.Encode("\r\n") : std::string()) + KeyLine(scan, key, value)};
+}
+
+// The section with the key, added at the end of the text. A stray odd byte at the end of a UTF-16 file is
+// no character; the new section replaces it.
+Edit AppendSection(const ProfileScan& scan, std::string_view section, std::string_view key,
+                   std::string_view value) {
+    const bool endsWithBreak = scan.End() == scan.Begin() || scan.IsBreak(scan.End() - scan.UnitSize());
+    std::string header = "[";
+    header.append(section).append("]\r\n");
+    return Edit{scan.End(), scan.Data().size() - scan.End(),
+                (endsWithBreak ? std::string() : scan.Encode("\r\n")) + scan.Encode(header) +
+                    KeyLine(scan, key, value)};
+}
 
 // The change that writing key=value into section makes to bytes; std::nullopt when the file's encoding
 // cannot hold the names or the value.
@@ -36,11 +77,9 @@ std::optional<Edit> PlanWrite(std::string_view bytes, std::string_view sectionTe
         return std::nullopt;
     const std::string_view section = *sectionName;
     const std::string_view key = *keyName;
-    const std::string crlf = scan.Encode("\r\n");
     bool inSection = false;
     bool found = false;
-    std::size_t insertAt = 0;      // after the section's last key line, or after its header
-    bool insertNeedsBreak = false; // that line ends the file without a line break
+    std::size_t insertAt = 0; // after the section's last key line, or after its header
     for (std::size_t pos = scan.Begin(); pos < scan.End();) {
         const ProfileScan::Line line = scan.LineAt(pos);
         pos = line.next;
@@ -50,36 +89,45 @@ std::optional<Edit> PlanWrite(std::string_view bytes, std::string_view sectionTe
             if (!found && HeaderNames(scan, line, section)) {
                 inSection = found = true;
                 insertAt = line.next;
-                insertNeedsBreak = line.next == line.end;
             }
             continue;
         }
         if (!inSection || line.trimStart == line.trimEnd || IsComment(scan, line))
             continue;
         const std::size_t eq = KeyEquals(scan, line, key);
-        if (eq != std::string_view::npos) {
-            std::size_t nameEnd = eq;
-            while (nameEnd > line.trimStart && scan.Unit(nameEnd - scan.UnitSize()) <= 32)
-                nameEnd -= scan.UnitSize();
-            std::string replacement(bytes.substr(line.trimStart, nameEnd - line.trimStart));
-            replacement += scan.Encode("=") + *value;
-            // Every line written ends with CR LF, the file's last one too.
-            if (line.next == line.end)
-                replacement += crlf;
-            return Edit{line.start, line.end - line.start, std::move(replacement)};
-        }
+        if (eq != std::string_view::npos)
+            return ReplaceKeyLine(scan, line, eq, *value);
         insertAt = line.next;
-        insertNeedsBreak = line.next == line.end;
     }
-    const std::string keyLine = scan.Encode(std::string(key) + "=") + *value + crlf;
     if (found)
-        return Edit{insertAt, 0, (insertNeedsBreak ? crlf : std::string()) + keyLine};
-    const bool endsWithBreak = scan.End() == scan.Begin() || scan.IsBreak(scan.End() - scan.UnitSize());
-    std::string header = "[";
-    header.append(section).append("]");
-    // A stray odd byte at the end of a UTF-16 file is no character; the new section replaces it.
-    return Edit{scan.End(), bytes.size() - scan.End(),
-                (endsWithBreak ? std::string() : crlf) + scan.Encode(header) + crlf + keyLine};
+        return InsertKeyLine(scan, insertAt, key, *value);
+    return AppendSection(scan, section, key, *value);
+}
+
+// Where the last line in [from, to) that is neither blank nor a comment ends (after its line break), or
+// npos. from and to are lines' starts, or to the end of the text; no section header lies between.
+std::size_t LastKeyLineEnd(const ProfileScan& scan, std::size_t from, std::size_t to) {
+    const std::size_t unit = scan.UnitSize();
+    for (std::size_t next = to; next > from;) {
+        std::size_t end = next; // the line's end before its line break: CR LF, LF, CR or none
+        if (scan.Unit(end - unit) == '\n') {
+            end -= unit;
+            if (end > from && scan.Unit(end - unit) == '\r')
+                end -= unit;
+        } else if (scan.Unit(end - unit) == '\r') {
+            end -= unit;
+        }
+        std::size_t start = end;
+        while (start > from && !scan.IsBreak(start - unit))
+            start -= unit;
+        std::size_t first = start;
+        while (first < end && scan.Unit(first) <= 32)
+            first += unit;
+        if (first < end && scan.Unit(first) != ';')
+            return next;
+        next = start;
+    }
+    return std::string_view::npos;
 }
 
 std::string NotInFileEncodingMessage() {
@@ -168,6 +216,88 @@ ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
         }
         mText = std::move(edit->text);
         mPieces = {current.substr(0, edit->pos), mText, current.substr(edit->pos + edit->length)};
+    }
+}
+
+ProfileStreamedWrite::ProfileStreamedWrite(std::string_view section, std::string_view key,
+                                           std::string_view value, ProfileForm form)
+    : mSection(section), mKey(key), mValue(value), mForm(form) {}
+
+std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, FileOutput& out) {
+    bool more = current && current->ReadMore();
+    while (more && current->Data().size() < 2)
+        more = current->ReadMore();
+    const bool wide = current && ProfileScan::HasWideMark(current->Data());
+    const std::optional<std::string> section = NameOf(TrimmedName(mSection), wide, mForm);
+    const std::optional<std::string> key = NameOf(TrimmedName(mKey), wide, mForm);
+    const std::optional<std::string> value = EncodeValue(mValue, wide, mForm);
+    if (!section || !key)
+        return std::nullopt; // no line can hold such a name
+    mPossible = value.has_value();
+    const std::string valueBytes = value.value_or(std::string());
+    // Where the value cannot be written the key is still looked for, so the caller sees its present value;
+    // nothing is written then.
+    const auto write = [&](std::string_view bytes) {
+        if (mPossible)
+            out.Write(bytes);
+    };
+    const auto plan = [&](Edit edit) {
+        mEditPos = edit.pos;
+        mEditLength = edit.length;
+        mEditText = std::move(edit.text);
+    };
+    if (wide) {
+        write(current->Data().substr(0, 2));
+        current->Consume(2);
+    }
+    ValueSearch search(mSection, mKey, wide, mForm);
+    std::size_t scanned = 0; // bytes of Data() already searched for line breaks
+    for (;;) {
+        const std::string_view data = current ? current->Data() : std::string_view();
+        // Whole lines only, but all of the rest at the end of the file.
+        const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
+        std::size_t done = cut; // what comes before the edit, written and consumed
+        if (cut > 0 || !more) {
+            ProfileScan scan(data.substr(0, cut), wide);
+            search.Feed(scan);
+            if (const std::optional<ValueSearch::KeyLine>& found = search.Found()) {
+                plan(ReplaceKeyLine(scan, found->line, found->eq, valueBytes));
+                return search.TakeValue();
+            }
+            if (search.SectionBegin() == std::string_view::npos) {
+                if (!more) {
+                    plan(AppendSection(scan, *section, *key, valueBytes));
+                    return std::nullopt;
+                }
+            } else {
+                // A new key goes after the section's last key line, so the blank and comment lines after
+                // that stay unwritten until the next key line or the section's end shows where it goes.
+                const std::size_t last = LastKeyLineEnd(scan, search.SectionBegin(), search.SectionEnd());
+                done = last != std::string_view::npos ? last : search.SectionBegin();
+                if (search.Done() || !more) {
+                    plan(InsertKeyLine(scan, done, *key, valueBytes));
+                    return std::nullopt;
+                }
+            }
+        }
+        write(data.substr(0, done));
+        current->Consume(done);
+        scanned = data.size() - done;
+        more = current->ReadMore();
+    }
+}
+
+void ProfileStreamedWrite::Finish(BlockReader* current, FileOutput& out) {
+    const std::string_view data = current ? current->Data() : std::string_view();
+    out.Write(data.substr(0, mEditPos));
+    out.Write(mEditText);
+    out.Write(data.substr(mEditPos + mEditLength));
+    if (!current)
+        return;
+    current->Consume(data.size());
+    while (current->ReadMore()) {
+        out.Write(current->Data());
+        current->Consume(current->Data().size());
     }
 }
 

@@ -49,26 +49,25 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
     if (std::optional<std::string> problem = ProfileWriteProblem(kStringsSection, *key, value))
         return {AddStatus::InvalidId, {}, std::move(*problem)};
     // The duplicate check and the write are one step under the file's lock, so an entry another
-    // process adds meanwhile is neither lost nor silently replaced.
+    // process adds meanwhile is neither lost nor silently replaced. The table is read once, in blocks,
+    // and written out as it is read: a rename's entry costs little more than a copy of the file.
     AddResult result{AddStatus::Written, {}, {}};
-    const std::vector<std::pair<std::string, std::string>> keyValues = {{name, value}};
-    std::optional<ProfileChange> change;
     std::string reason;
-    const bool written = UpdateFileAtomic(
+    const bool written = UpdateFileStreamed(
         mPath,
-        [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
-            const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
-            result.status = AddStatus::Written; // decided afresh on every call
-            result.existingValue = ProfileFind(bytes, kStringsSection, name, form).value_or(std::string());
+        [&](BlockReader* current, FileOutput& out) {
+            ProfileStreamedWrite write(kStringsSection, name, value, form);
+            result.existingValue = write.Seek(current, out).value_or(std::string());
             if (!result.existingValue.empty() && !replaceExisting) {
                 result.status = AddStatus::NeedsConfirmation;
-                return std::nullopt;
+                return false;
             }
-            change.emplace(bytes, kStringsSection, keyValues, form);
-            if (change->Possible())
-                return change->Pieces();
-            result.status = AddStatus::NotInCodePage;
-            return std::nullopt;
+            if (!write.Possible()) {
+                result.status = AddStatus::NotInCodePage;
+                return false;
+            }
+            write.Finish(current, out);
+            return true;
         },
         &reason);
     if (!written)

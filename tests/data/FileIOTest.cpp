@@ -77,6 +77,52 @@ TEST(FileUpdate, ChangeSeesTheCurrentBytesAndMayDeclineOrFail) {
     EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"f.txt"});
 }
 
+TEST(FileUpdate, StreamedChangeWritesAsItReadsAndMayDeclineAfterWriting) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("f.txt");
+    bool absent = false;
+    const auto create = [&absent](BlockReader* current, FileOutput& out) {
+        absent = current == nullptr;
+        out.Write("ab");
+        out.Write("c");
+        return true;
+    };
+    ASSERT_TRUE(UpdateFileStreamed(path, create, nullptr));
+    EXPECT_TRUE(absent);
+    const auto doubled = [](BlockReader* current, FileOutput& out) {
+        while (current->ReadMore()) {
+            out.Write(current->Data());
+            out.Write(current->Data());
+            current->Consume(current->Data().size());
+        }
+        return true;
+    };
+    ASSERT_TRUE(UpdateFileStreamed(path, doubled, nullptr));
+    EXPECT_EQ(ReadBytes(path), "abcabc");
+
+    // What a declining or failing change wrote goes nowhere.
+    const auto decline = [](BlockReader*, FileOutput& out) {
+        out.Write("half");
+        return false;
+    };
+    EXPECT_TRUE(UpdateFileStreamed(path, decline, nullptr));
+    const auto fail = [](BlockReader*, FileOutput& out) -> bool {
+        out.Write("half");
+        throw std::runtime_error("refused");
+    };
+    EXPECT_THROW(UpdateFileStreamed(path, fail, nullptr), std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), "abcabc");
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"f.txt"});
+
+    // Nothing written is an empty file, not no write.
+    const auto nothing = [](BlockReader*, FileOutput&) { return true; };
+    ASSERT_TRUE(UpdateFileStreamed(path, nothing, nullptr));
+    EXPECT_EQ(ReadBytes(path), "");
+    std::string reason;
+    EXPECT_FALSE(UpdateFileStreamed(dir.Path(), create, &reason));
+    EXPECT_EQ(reason, std::make_error_code(std::errc::is_a_directory).message());
+}
+
 TEST(FileUpdate, ConcurrentReadModifyWritesLoseNothing) {
     pwtest::TempDir dir;
     const std::string path = dir.File("stringtable.ini");

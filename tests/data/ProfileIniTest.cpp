@@ -345,3 +345,105 @@ TEST(ProfileRead, BothFormsOfTheLookupsByteProbeMarkEveryMatch) {
         }
     }
 }
+
+namespace {
+
+class CollectedOutput : public FileOutput {
+public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+};
+
+struct StreamedResult {
+    std::optional<std::string> present;
+    bool possible = false;
+    std::string bytes; // what was written
+};
+
+// The streamed write of key=value into the file at path (missing: absent), read in blocks of block bytes.
+StreamedResult StreamWrite(const std::string& path, std::size_t block, std::string_view section,
+                           std::string_view key, std::string_view value, ProfileForm form) {
+    BlockReader reader(block);
+    BlockReader* current = reader.Open(path) ? &reader : nullptr;
+    ProfileStreamedWrite write(section, key, value, form);
+    CollectedOutput out;
+    StreamedResult result;
+    result.present = write.Seek(current, out);
+    result.possible = write.Possible();
+    if (result.possible)
+        write.Finish(current, out);
+    result.bytes = std::move(out.text);
+    return result;
+}
+
+// The general write's new bytes, or nothing when it cannot write.
+std::string PlannedWrite(std::string_view bytes, std::string_view section, const std::string& key,
+                         const std::string& value, ProfileForm form) {
+    const ProfileChange change(bytes, section, {{key, value}}, form);
+    std::string joined;
+    if (change.Possible())
+        for (std::string_view piece : change.Pieces())
+            joined += piece;
+    return joined;
+}
+
+// The streamed write against the general one, for every block size given: the same bytes, the same
+// present value as a lookup gives, and nothing written where the file cannot hold the text.
+void ExpectStreamedWriteAsPlanned(const std::string& path, const std::string& bytes, std::string_view section,
+                                  const std::string& key, const std::string& value, ProfileForm form,
+                                  std::initializer_list<std::size_t> blocks, const std::string& name) {
+    const std::string planned = PlannedWrite(bytes, section, key, value, form);
+    const std::optional<std::string> present = ProfileFind(bytes, section, key, form);
+    for (std::size_t block : blocks) {
+        const StreamedResult streamed = StreamWrite(path, block, section, key, value, form);
+        ASSERT_EQ(streamed.bytes, planned) << name << ", key \"" << key << "\", blocks of " << block;
+        ASSERT_EQ(streamed.present, present) << name << ", key \"" << key << "\", blocks of " << block;
+        ASSERT_EQ(streamed.possible, !planned.empty()) << name << ", key \"" << key << "\"";
+    }
+}
+
+} // namespace
+
+TEST(ProfileStreamedWrite, WritesTheBytesOfTheGeneralWriteInEveryTableShape) {
+    pwtest::TempDir dir;
+    const std::string path = dir.File("table.ini");
+    const std::string longValue(700, 'L');
+    const struct {
+        const char* name;
+        std::string text; // Windows-1251; each is also tried as UTF-16, and with a stray last byte
+    } shapes[] = {
+        {"present in the middle", "[LocAdmin_Languages]\r\nLanguage0=Russian\r\n[LocAdmin_Strings]\r\n"
+                                  "A_01=one;\r\nID_02=two;\r\nC_03=" +
+                                      longValue + "\r\n"},
+        {"key case and blanks", "[ locadmin_strings ]\r\n  id_02 = \"old\" \r\nID_021=x\r\n"},
+        {"first of duplicate keys", "[LocAdmin_Strings]\r\nID_02=first\r\nID_02=second\r\n"},
+        {"first of duplicate sections",
+         "[LocAdmin_Strings]\r\nA=1\r\n[Other]\r\nID_02=x\r\n[LocAdmin_Strings]\r\nID_02=later\r\n"},
+        {"comments and blanks after the last key",
+         "[LocAdmin_Strings]\r\nA=1\r\n; ID_02=commented\r\n\r\n \t\r\n[Next]\r\nk=v\r\n"},
+        {"the key only in a comment and a header",
+         "[LocAdmin_Strings]\r\n;ID_02=c\r\n[ID_02=h]\r\nID_02=y\r\n"},
+        {"no line break at the end", "[LocAdmin_Strings]\r\nA=1\r\nID_02=last"},
+        {"a comment last without a line break", "[LocAdmin_Strings]\r\nA=1\r\n;note"},
+        {"LF and CR line ends", "[LocAdmin_Strings]\nA=1\rID_02=2\n\n\r\rB=3\r"},
+        {"empty value", "[LocAdmin_Strings]\r\nID_02=\r\n"},
+        {"section missing", "[Other]\r\nk=v\r\n"},
+        {"section missing, no line break at the end", "[Other]\r\nk=v"},
+        {"header alone without a line break", "[LocAdmin_Strings]"},
+        {"empty", ""},
+    };
+    for (const auto& shape : shapes) {
+        for (const std::string& bytes :
+             {shape.text, Utf16LeFile(shape.text), Utf16LeFile(shape.text) + "x"}) {
+            WriteBytes(path, bytes);
+            for (const char* key : {"ID_02", "id_02", "New_01"})
+                ExpectStreamedWriteAsPlanned(path, bytes, "LocAdmin_Strings", key, "\xCD\xEE\xE2\xEE\xE5;",
+                                             ProfileForm::Cp1251, {1, 2, 3, 5, 8, 4096}, shape.name);
+            // Text an 8-bit file cannot hold: its present value is still found, and nothing written.
+            ExpectStreamedWriteAsPlanned(path, bytes, "LocAdmin_Strings", "ID_02", "Żółw", ProfileForm::Utf8,
+                                         {3, 4096}, shape.name);
+        }
+    }
+    ExpectStreamedWriteAsPlanned(dir.File("missing.ini"), "", "LocAdmin_Strings", "ID_02", "x;",
+                                 ProfileForm::Cp1251, {1}, "no file");
+}
