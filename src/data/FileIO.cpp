@@ -220,6 +220,35 @@ bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::st
     return ReplaceFile(path, true, change, reason);
 }
 
+bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
+                      std::string* reason) {
+    const std::string name = NameOf(path);
+    if (name.empty() || name == "." || name == "..")
+        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
+    if (newName.empty() || newName == "." || newName == ".." ||
+        std::any_of(newName.begin(), newName.end(), platform::IsPathSeparator))
+        return Fail(reason, std::make_error_code(std::errc::invalid_argument));
+    platform::FolderLock lock;
+    std::error_code error;
+    if ((error = lock.Acquire(FolderOf(path))))
+        return Fail(reason, error);
+    std::optional<std::string> current;
+    if ((error = ReadRegular(path, current)))
+        return Fail(reason, error);
+    if (!check(current))
+        return true;
+    if ((error = platform::RenameEntry(lock, name, newName)))
+        return Fail(reason, error);
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    platform::FolderLock lock;
+    if (lock.Acquire(FolderOf(path)))
+        return !PathExists(path);
+    return platform::RemoveEntry(lock, NameOf(path)) || !PathExists(path);
+}
+
 std::string ExpandFileName(const std::string& path) {
     if (path.empty())
         return path;

@@ -85,6 +85,21 @@ using FileChange = std::function<std::optional<FilePieces>(const std::optional<s
 // sets *reason on failure, the file unchanged; an exception from change passes through, nothing written.
 bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason);
 
+// Whether a file's contents, read under the program's lock, are as a caller expects them (std::nullopt
+// when the file is gone).
+using FileCheck = std::function<bool(const std::optional<std::string>& current)>;
+
+// Gives the file at path the name newName in its own folder as one step under the program's lock for the
+// folder: the file is read under the lock and renamed only when check accepts its contents; when it does
+// not, nothing happens and the call succeeds. What is at newName already is never replaced: that fails.
+// Returns false and sets *reason on failure; the file keeps its name then.
+bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
+                      std::string* reason);
+
+// Removes the regular file at path under the program's lock for its folder. Nothing at path is no failure;
+// false when it exists and could not be removed.
+bool RemoveFile(const std::string& path);
+
 // The absolute form of path: a relative path is taken from the current folder, and "." and ".."
 // parts are resolved without looking at the disk.
 std::string ExpandFileName(const std::string& path);

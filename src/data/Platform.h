@@ -145,6 +145,10 @@ std::error_code ListFolder(const std::string& folder, NodeId& id, std::vector<Fo
 // Removes the regular file name in the locked folder; false when it could not.
 bool RemoveEntry(const FolderLock& lock, const std::string& name);
 
+// Gives the entry from of the locked folder the name to, never replacing an entry already named to (that
+// fails with std::errc::file_exists), then flushes the folder, so a power cut cannot undo the rename.
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to);
+
 // Folders that show the system's own state rather than files (on Linux /proc, /sys and /dev and
 // everything on their volumes): a library scan never enters them.
 bool IsSystemFolder(const NodeId& id);
@@ -172,6 +176,12 @@ void PrepareStandardStreams();
 // Writes UTF-8 text to standard output (1) or error (2) when that is a console that takes UTF-16
 // (Windows); false when it is not, and the caller writes the bytes itself.
 bool WriteToConsole(int stream, std::string_view utf8);
+
+// The value of the environment variable name in UTF-8; empty when it is not set.
+std::string EnvironmentText(const char* name);
+// The user's folder for what programs keep between runs and may lose without harm: $XDG_CACHE_HOME or
+// ~/.cache on POSIX systems, %LOCALAPPDATA% on Windows. Empty when the environment names none.
+std::string UserCacheFolder();
 
 // The system's 8-bit code page, in which the platform's profile functions keep text (paths in the
 // settings file): the ANSI code page on Windows; elsewhere paths are the file system's own bytes

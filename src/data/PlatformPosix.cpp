@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -364,6 +366,22 @@ bool RemoveEntry(const FolderLock& lock, const std::string& name) {
     return ::unlinkat(Fd(lock.Handle()), name.c_str(), 0) == 0;
 }
 
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to) {
+    const int dirFd = Fd(lock.Handle());
+    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS)
+            return LastErrno();
+        // A file system that cannot rename without replacing (NFS): a second name, which fails where the
+        // name is taken, then the first removed; a kill between leaves the file under both names.
+        if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0 ||
+            ::unlinkat(dirFd, from.c_str(), 0) != 0)
+            return LastErrno();
+    }
+    if (::fsync(dirFd) != 0 && errno != EINVAL)
+        return LastErrno();
+    return {};
+}
+
 bool IsSystemFolder(const NodeId& id) {
     struct SystemFolders {
         std::vector<NodeId> folders;
@@ -423,6 +441,20 @@ void PrepareStandardStreams() {}
 
 bool WriteToConsole(int, std::string_view) {
     return false;
+}
+
+std::string EnvironmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string UserCacheFolder() {
+    // A relative XDG_CACHE_HOME is to be ignored, as the base directory rules say.
+    const std::string cache = EnvironmentText("XDG_CACHE_HOME");
+    if (!cache.empty() && cache.front() == '/')
+        return cache;
+    const std::string home = EnvironmentText("HOME");
+    return home.empty() ? std::string() : home + "/.cache";
 }
 
 std::string SystemCodePageToUtf8(std::string_view text) {

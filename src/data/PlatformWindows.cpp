@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -535,6 +536,14 @@ bool RemoveEntry(const FolderLock& lock, const std::string& name) {
     return ::DeleteFileW(SystemPath(lock.Folder(), name).c_str());
 }
 
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target fails the move.
+    if (!::MoveFileExW(SystemPath(lock.Folder(), from).c_str(), SystemPath(lock.Folder(), to).c_str(),
+                       MOVEFILE_WRITE_THROUGH))
+        return LastError();
+    return {};
+}
+
 bool IsSystemFolder(const NodeId&) {
     return false;
 }
@@ -587,6 +596,15 @@ bool WriteToConsole(int stream, std::string_view utf8) {
     DWORD written = 0;
     return wide.empty() ||
            ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
+std::string EnvironmentText(const char* name) {
+    const wchar_t* value = ::_wgetenv(Wide(name).c_str());
+    return value ? Utf8(value) : std::string();
+}
+
+std::string UserCacheFolder() {
+    return EnvironmentText("LOCALAPPDATA");
 }
 
 std::string SystemCodePageToUtf8(std::string_view text) {

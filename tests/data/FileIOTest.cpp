@@ -77,6 +77,28 @@ TEST(FileUpdate, ChangeSeesTheCurrentBytesAndMayDeclineOrFail) {
     EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"f.txt"});
 }
 
+TEST(FileRename, RenamesWhatTheCheckAcceptsAndNeverReplacesAFile) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("a.info"), "a");
+    WriteBytes(dir.File("taken.info"), "t");
+    std::optional<std::string> seen;
+    const FileCheck accept = [&seen](const std::optional<std::string>& current) {
+        seen = current;
+        return true;
+    };
+    std::string reason;
+    EXPECT_FALSE(RenameFileAtomic(dir.File("a.info"), "taken.info", accept, &reason));
+    EXPECT_EQ(reason, pwtest::SystemReason(pwtest::Reason::Exists));
+    EXPECT_TRUE(RenameFileAtomic(dir.File("a.info"), "b.info", [](const auto&) { return false; }, nullptr));
+    EXPECT_TRUE(RenameFileAtomic(dir.File("a.info"), "b.info", accept, nullptr));
+    EXPECT_EQ(seen, "a");
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"b.info", "taken.info"}));
+    EXPECT_EQ(ReadBytes(dir.File("taken.info")), "t");
+    EXPECT_TRUE(RemoveFile(dir.File("b.info")));
+    EXPECT_TRUE(RemoveFile(dir.File("b.info")));
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"taken.info"});
+}
+
 TEST(FileUpdate, ConcurrentReadModifyWritesLoseNothing) {
     pwtest::TempDir dir;
     const std::string path = dir.File("stringtable.ini");
