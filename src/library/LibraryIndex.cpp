@@ -55,14 +55,14 @@ std::optional<std::string> ReadEntryBytes(LibraryEntry& entry) {
 }
 
 // Runs on any of the threads: it touches only its own entry.
-void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
+void ReadEntry(LibraryEntry& entry, const std::function<bool(RecordKind, std::string_view)>& mayMatch) {
     static const ProfileKeySet noKeys(std::vector<std::string>{});
     entry.kind = LibraryFileKind(entry.path);
     const std::optional<std::string> bytes = ReadEntryBytes(entry);
     if (!bytes)
         return;
     const RecordKeys& keys = KeysOf(entry.kind);
-    entry.narrowedOut = query && !query->MayMatch(entry.kind, *bytes);
+    entry.narrowedOut = mayMatch && !mayMatch(entry.kind, *bytes);
     // Without keys the reading stops at the section's header, which is all a file narrowed out needs.
     ProfileValues found = ProfileFindKeys(*bytes, keys.section, entry.narrowedOut ? noKeys : keys.keys);
     // The profile layer reads UTF-16 files of either kind, so the index does too.
@@ -112,16 +112,28 @@ std::string FirstSayId(const LibraryEntry& entry) {
     return {};
 }
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), nullptr) {}
+LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), Narrowing()) {}
 
 LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery& query)
-    : LibraryIndex(std::move(files), &query) {}
+    : LibraryIndex(std::move(files), [&query](RecordKind kind, std::string_view bytes) {
+          return query.MayMatch(kind, bytes);
+      }) {}
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery* query) {
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words)
+    : LibraryIndex(std::move(files), [&words](RecordKind, std::string_view bytes) {
+          if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+              return true;
+          for (const std::string& word : words)
+              if (ContainsNoCase(bytes, TrimView(word)))
+                  return true;
+          return false;
+      }) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch) {
     mEntries.resize(files.size());
     for (std::size_t i = 0; i < files.size(); ++i)
         mEntries[i].path = std::move(files[i]);
-    ParallelFor(mEntries.size(), [this, query](std::size_t i) { ReadEntry(mEntries[i], query); });
+    ParallelFor(mEntries.size(), [this, &mayMatch](std::size_t i) { ReadEntry(mEntries[i], mayMatch); });
     for (std::size_t i = 0; i < mEntries.size(); ++i) {
         const LibraryEntry& entry = mEntries[i];
         const std::string_view name = TrimView(entry.Name());
