@@ -1,0 +1,507 @@
+#include "library/LibraryRename.h"
+
+#include "data/Cp1251.h"
+#include "data/FileIO.h"
+#include "data/FileNames.h"
+#include "data/ParallelWork.h"
+#include "data/Platform.h"
+#include "data/ProfileIni.h"
+#include "data/StrUtilsEx.h"
+#include "data/StringTable.h"
+#include "library/LibraryQuery.h"
+#include "library/PendingRename.h"
+#include "library/ValueSpans.h"
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+#include <span>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace pw {
+namespace {
+
+constexpr std::string_view kInfoFileSuffix = "_info_G3_World_01.info";
+constexpr std::string_view kQuestFileSuffix = "_quest_G3_World_01.quest";
+
+// Each write waits for the disk twice (the file's flush and its folder's); many at once are flushed together.
+constexpr unsigned kWriteThreads = 16;
+
+std::size_t KindNumber(RenameKind kind) {
+    return static_cast<std::size_t>(kind);
+}
+
+// How messages name a thing of each kind, in the order of RenameKind.
+constexpr std::array<std::string_view, 4> kKindNouns = {"Квест", "Диалог", "Событие", "Идентификатор строки"};
+
+std::string Quoted(std::string_view cp1251) {
+    return "\"" + Cp1251ToUtf8(cp1251) + "\"";
+}
+
+// ---- The places that name things ----
+
+enum class Shape {
+    Whole,     // the whole value
+    List,      // each element of a ";" list
+    QuestList, // each element of a list cut at ";" and ","
+    ScriptIds, // each InfoScript_IDs1 element whose row's command takes a quest or an event
+};
+
+struct Place {
+    std::string_view key;
+    RenameKind kind; // of the name it holds; for ScriptIds the row's command tells
+    Shape shape;
+};
+
+// Name first: a file whose Name is renamed is the renamed thing's own.
+constexpr Place kDialoguePlaces[] = {
+    {"Name", RenameKind::Dialogue, Shape::Whole},
+    {"Quest", RenameKind::Quest, Shape::Whole},
+    {"Parent", RenameKind::Dialogue, Shape::Whole},
+    {"CondPlayerKnows", RenameKind::Event, Shape::Whole},
+    {"InfoScript_IDs1", RenameKind::Quest, Shape::ScriptIds},
+    {"InfoScript_Texts", RenameKind::String, Shape::List},
+};
+constexpr Place kQuestPlaces[] = {
+    {"Name", RenameKind::Quest, Shape::Whole},
+    {"FinishedQuests", RenameKind::Quest, Shape::QuestList},
+    {"LogTopic", RenameKind::String, Shape::Whole},
+    {"LogText", RenameKind::String, Shape::Whole},
+};
+constexpr std::string_view kCommandsKey = "InfoScript_Commands";
+
+// The kind of name a CommandList row's IDs1 holds for its command, if it names one that can be renamed.
+std::optional<RenameKind> IdKindOf(std::string_view command) {
+    command = TrimView(command);
+    for (std::string_view quest : {"SucceedQuest", "CloseQuest", "RunQuest"})
+        if (AsciiEqualNoCase(command, quest))
+            return RenameKind::Quest;
+    if (AsciiEqualNoCase(command, "SetGameEvent"))
+        return RenameKind::Event;
+    return std::nullopt;
+}
+
+struct Target {
+    TextSpan span;
+    RenameKind kind;
+};
+
+std::string_view Of(std::string_view text, TextSpan span) {
+    return text.substr(span.begin, span.end - span.begin);
+}
+
+// The runs of a place's value that each hold one name. The last element of a value longer than a read
+// returns is left out: the part a read sees may be only the start of a longer name.
+std::vector<Target> TargetsOf(std::string_view text, const Place& place, const KeyLine& line,
+                              const std::optional<KeyLine>& commands) {
+    const std::string_view separators = place.shape == Shape::Whole       ? ""
+                                        : place.shape == Shape::QuestList ? ";,"
+                                                                          : ";";
+    std::vector<TextSpan> elements = ElementSpans(text, line.value, separators);
+    if (line.cut)
+        elements.pop_back();
+    std::vector<Target> targets;
+    if (place.shape != Shape::ScriptIds) {
+        for (TextSpan span : elements)
+            targets.push_back({span, place.kind});
+        return targets;
+    }
+    // Element k of IDs1 belongs to the row whose command is element k of the commands.
+    const std::vector<TextSpan> rows =
+        commands ? ElementSpans(text, commands->value, ";") : std::vector<TextSpan>();
+    for (std::size_t k = 0; k < elements.size() && k < rows.size(); ++k)
+        if (const std::optional<RenameKind> kind = IdKindOf(Of(text, rows[k])))
+            targets.push_back({elements[k], *kind});
+    return targets;
+}
+
+// The renames of a plan, by kind, each found by its old name trimmed with A-Z folded.
+class RenameNames {
+public:
+    void Add(RenameKind kind, const std::string& oldName, const std::string& newName) {
+        mNames[KindNumber(kind)].try_emplace(Trim(oldName), newName);
+    }
+    const std::string* NewName(RenameKind kind, std::string_view held) const {
+        const auto& names = mNames[KindNumber(kind)];
+        const auto found = names.find(std::string(held));
+        return found == names.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::array<std::unordered_map<std::string, std::string, FoldedHash, FoldedEqual>, 4> mNames;
+};
+
+RenameEdit EditAt(const FileText& text, std::size_t line, std::string_view key, TextSpan span,
+                  const std::string& newName) {
+    RenameEdit edit;
+    edit.line = line;
+    edit.key = key;
+    edit.oldText = Of(text.Text(), span);
+    edit.newText = newName;
+    edit.offset = text.Offset(span.begin);
+    edit.length = text.Length(span.end - span.begin);
+    edit.newBytes = text.Encode(newName);
+    return edit;
+}
+
+void Finish(RenameFile& file, std::string_view bytes) {
+    std::sort(file.edits.begin(), file.edits.end(),
+              [](const RenameEdit& a, const RenameEdit& b) { return a.offset < b.offset; });
+    file.size = bytes.size();
+    file.hash = std::hash<std::string_view>{}(bytes);
+}
+
+struct FilePlan {
+    RenameFile file;
+    bool own = false; // the file of a thing renamed: its Name changes
+};
+
+// The changes of one dialogue or quest file; std::nullopt when it names nothing renamed.
+std::optional<FilePlan> PlanRecordFile(const std::string& path, RecordKind kind, std::string_view bytes,
+                                       const RenameNames& names) {
+    const FileText text(bytes);
+    const bool quest = kind == RecordKind::Quest;
+    const std::span<const Place> places =
+        quest ? std::span<const Place>(kQuestPlaces) : std::span<const Place>(kDialoguePlaces);
+    std::vector<std::string> keys;
+    for (const Place& place : places)
+        keys.emplace_back(place.key);
+    keys.emplace_back(kCommandsKey);
+    const std::vector<std::optional<KeyLine>> lines =
+        FindKeyLines(text.Text(), quest ? "Quest" : "Info", keys);
+    FilePlan plan;
+    plan.file.path = path;
+    for (std::size_t p = 0; p < places.size(); ++p) {
+        if (!lines[p])
+            continue;
+        for (const Target& target : TargetsOf(text.Text(), places[p], *lines[p], lines.back())) {
+            const std::string* newName = names.NewName(target.kind, Of(text.Text(), target.span));
+            if (!newName)
+                continue;
+            plan.file.edits.push_back(EditAt(text, lines[p]->number, places[p].key, target.span, *newName));
+            plan.own = plan.own || p == 0;
+        }
+    }
+    if (plan.file.edits.empty())
+        return std::nullopt;
+    Finish(plan.file, bytes);
+    return plan;
+}
+
+// The table's entries of the string IDs renamed; std::nullopt when it holds none of them.
+std::optional<RenameFile> PlanTable(const std::string& path, const std::vector<std::string>& oldIds,
+                                    const RenameNames& names) {
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return std::nullopt;
+    const FileText text(*bytes);
+    RenameFile file;
+    file.path = path;
+    const std::string key = "[" + std::string(kStringsSection) + "]";
+    for (const std::optional<KeyLine>& line : FindKeyLines(text.Text(), kStringsSection, oldIds))
+        if (line)
+            if (const std::string* newName = names.NewName(RenameKind::String, Of(text.Text(), line->name)))
+                file.edits.push_back(EditAt(text, line->number, key, line->name, *newName));
+    if (file.edits.empty())
+        return std::nullopt;
+    Finish(file, *bytes);
+    return file;
+}
+
+// ---- What the rename may not do ----
+
+// The first file where a thing of kind (not a string ID) is named name, or std::nullopt.
+std::optional<std::string> WhereNamed(const LibraryIndex& index, RenameKind kind, const std::string& name) {
+    std::vector<std::size_t> found;
+    if (kind == RenameKind::Quest)
+        found = index.Quests(name);
+    else if (kind == RenameKind::Dialogue)
+        found = index.Dialogues(name);
+    else
+        found = LibraryQuery().Where(DialogueField::Event, name).Select(index);
+    return found.empty() ? std::nullopt : std::optional<std::string>(index[found.front()].path);
+}
+
+std::string TakenMessage(RenameKind kind, std::string_view name, const std::string& where) {
+    return std::string(kKindNouns[KindNumber(kind)]) + " " + Quoted(name) + " уже есть: " + where;
+}
+
+// Why the new names are taken, or empty: a thing of the kind is named so, or the table holds such an ID.
+std::string TakenNames(const LibraryIndex& index, const RenameRequest& request,
+                       const std::vector<std::string>& newIds) {
+    if (request.kind != RenameKind::String)
+        if (const std::optional<std::string> where = WhereNamed(index, request.kind, request.newName))
+            return TakenMessage(request.kind, request.newName, *where);
+    if (newIds.empty())
+        return {};
+    const std::vector<std::optional<std::string>> values =
+        TStringTable(request.stringTable).FindTableStrings(newIds);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (values[i])
+            return TakenMessage(RenameKind::String, newIds[i], request.stringTable);
+    return {};
+}
+
+// ---- The plan ----
+
+// Whether id is name, "_" and digits (name A-Z folded).
+bool IsNumberedString(std::string_view id, std::string_view name) {
+    if (id.size() <= name.size() + 1 || !AsciiEqualNoCase(id.substr(0, name.size()), name) ||
+        id[name.size()] != '_')
+        return false;
+    const std::string_view digits = id.substr(name.size() + 1);
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The string IDs of the dialogues named oldName that are the name, "_" and digits, each once: old and new.
+std::vector<std::pair<std::string, std::string>>
+NumberedStrings(const LibraryIndex& index, const std::string& oldName, const std::string& newName) {
+    std::vector<std::pair<std::string, std::string>> ids;
+    RenameNames seen;
+    for (std::size_t i : index.Dialogues(oldName)) {
+        const std::string_view texts = index[i].Field(EntryField::InfoScript_Texts);
+        for (TextSpan span : ElementSpans(texts, {0, texts.size()}, ";")) {
+            const std::string id(Of(texts, span));
+            if (!IsNumberedString(id, oldName) || seen.NewName(RenameKind::String, id))
+                continue;
+            ids.emplace_back(id, newName + id.substr(oldName.size()));
+            seen.Add(RenameKind::String, id, ids.back().second);
+        }
+    }
+    return ids;
+}
+
+// Whether an entry's fields hold name anywhere: only such a file can name it.
+bool MayName(const LibraryEntry& entry, std::string_view name) {
+    if (!entry.Read() || entry.narrowedOut)
+        return false;
+    for (std::size_t f = 0; f < kEntryFieldCount; ++f)
+        if (ContainsNoCase(entry.Field(static_cast<EntryField>(f)), name))
+            return true;
+    return false;
+}
+
+std::vector<FilePlan> PlanRecordFiles(const LibraryIndex& index, const std::string& oldName,
+                                      const RenameNames& names) {
+    std::vector<std::size_t> candidates;
+    for (std::size_t i = 0; i < index.Entries().size(); ++i)
+        if (MayName(index[i], oldName))
+            candidates.push_back(i);
+    std::vector<std::optional<FilePlan>> plans(candidates.size());
+    ParallelFor(candidates.size(), [&](std::size_t c) {
+        const LibraryEntry& entry = index[candidates[c]];
+        // A file gone since the index was built names nothing.
+        if (const std::optional<std::string> bytes = ReadWholeFile(entry.path))
+            plans[c] = PlanRecordFile(entry.path, entry.kind, *bytes, names);
+    });
+    std::vector<FilePlan> files;
+    for (std::optional<FilePlan>& plan : plans)
+        if (plan)
+            files.push_back(std::move(*plan));
+    return files;
+}
+
+std::size_t NameStart(const std::string& path) {
+    std::size_t start = path.size();
+    while (start > 0 && !platform::IsPathSeparator(path[start - 1]))
+        --start;
+    return start;
+}
+
+// The new path of a thing's own file named after it (OLD and the kind's suffix, A-Z folded); empty for
+// another. The suffix keeps the file's spelling.
+std::string NewPathOf(const std::string& path, const RenameRequest& request) {
+    const std::string_view suffix = request.kind == RenameKind::Quest ? kQuestFileSuffix : kInfoFileSuffix;
+    const std::size_t start = NameStart(path);
+    const std::string expected = FileNameFromText(Trim(request.oldName)) + std::string(suffix);
+    if (!AsciiEqualNoCase(std::string_view(path).substr(start), expected))
+        return {};
+    return path.substr(0, start) + FileNameFromText(request.newName) +
+           path.substr(path.size() - suffix.size());
+}
+
+std::string KindName(RenameKind kind) {
+    static constexpr std::array<std::string_view, 4> kNames = {"quest", "info", "event", "string"};
+    return std::string(kNames[KindNumber(kind)]);
+}
+
+// What tells this rename from every other: kind, names, options, and the folders and table expanded.
+std::string NoteIdentity(const RenameRequest& request) {
+    std::string identity = "rename " + KindName(request.kind) + "\n";
+    std::string oldName = Trim(request.oldName);
+    std::transform(oldName.begin(), oldName.end(), oldName.begin(), AsciiUpper);
+    identity += oldName + "\n" + request.newName + "\n";
+    const bool strings = request.kind == RenameKind::String || request.withStrings;
+    identity += std::string(request.withStrings ? "with strings" : "") + "\n";
+    identity += (strings ? ExpandFileName(request.stringTable) : std::string()) + "\n";
+    std::vector<std::string> roots;
+    for (const std::string& root : request.roots)
+        roots.push_back(ExpandFileName(root));
+    std::sort(roots.begin(), roots.end());
+    for (const std::string& root : roots)
+        identity += root + "\n";
+    return identity;
+}
+
+RenameFileResult Failed(std::string reason) {
+    RenameFileResult result;
+    result.outcome = RenameOutcome::Failed;
+    result.reason = std::move(reason);
+    return result;
+}
+
+FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edits) {
+    FilePieces pieces;
+    std::size_t at = 0;
+    for (const RenameEdit& edit : edits) {
+        pieces.push_back(current.substr(at, edit.offset - at));
+        pieces.push_back(edit.newBytes);
+        at = edit.offset + edit.length;
+    }
+    pieces.push_back(current.substr(at));
+    return pieces;
+}
+
+// The file's name first, then its values: a rename cut short between the two leaves a file that the
+// next plan finds by its Name and no longer by its file name, so running again gives what one run gives.
+RenameFileResult ApplyFile(const RenameFile& file) {
+    RenameFileResult result;
+    const FileCheck asPlanned = [&file, &result](const std::optional<std::string>& current) {
+        if (current && current->size() == file.size && std::hash<std::string_view>{}(*current) == file.hash)
+            return true;
+        result.outcome = RenameOutcome::Changed;
+        return false;
+    };
+    std::string reason;
+    if (!file.newPath.empty()) {
+        const std::string newName = file.newPath.substr(NameStart(file.newPath));
+        if (!RenameFileAtomic(file.path, newName, asPlanned, &reason))
+            return Failed(CannotCreateFileMessage(file.newPath, reason));
+        if (result.outcome == RenameOutcome::Changed)
+            return result;
+    }
+    const std::string& path = file.newPath.empty() ? file.path : file.newPath;
+    const FileChange change = [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        if (!asPlanned(current))
+            return std::nullopt;
+        return PiecesOf(*current, file.edits);
+    };
+    if (!UpdateFileAtomic(path, change, &reason))
+        return Failed(UnableToWriteMessage(path, reason));
+    return result;
+}
+
+} // namespace
+
+std::optional<std::string> RenameNameProblem(RenameKind kind, std::string_view name) {
+    if (TrimView(name).empty())
+        return "Новое имя не задано";
+    if (name.find_first_of("\r\n") != std::string_view::npos)
+        return "Новое имя не может содержать перевод строки";
+    if (TrimView(name).size() != name.size())
+        return "Новое имя " + Quoted(name) + " не может начинаться или кончаться пробелом";
+    if (HoldsPathSeparator(name))
+        return "Новое имя " + Quoted(name) + " не может содержать \"/\" или \"\\\"";
+    if (IsFolderName(name))
+        return "Новое имя не может быть \".\" или \"..\"";
+    if (name.find(';') != std::string_view::npos)
+        return "Новое имя " + Quoted(name) + " не может содержать \";\"";
+    if (kind == RenameKind::Quest && name.find(',') != std::string_view::npos)
+        return "Имя квеста " + Quoted(name) + " не может содержать \",\"";
+    if (kind == RenameKind::String)
+        return InvalidIdMessage(std::string(name));
+    return std::nullopt;
+}
+
+std::string NamedNowhereMessage(const RenameRequest& request) {
+    return std::string(kKindNouns[KindNumber(request.kind)]) + " " + Quoted(Trim(request.oldName)) +
+           " нигде не упоминается";
+}
+
+RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request) {
+    RenamePlan plan;
+    plan.request = request;
+    if (std::optional<std::string> problem = RenameNameProblem(request.kind, request.newName)) {
+        plan.refusal = std::move(*problem);
+        return plan;
+    }
+    const std::string oldName = Trim(request.oldName);
+    RenameNames names;
+    names.Add(request.kind, oldName, request.newName);
+    std::vector<std::string> oldIds;
+    std::vector<std::string> newIds;
+    if (request.kind == RenameKind::String) {
+        oldIds.push_back(oldName);
+        newIds.push_back(request.newName);
+    } else if (request.kind == RenameKind::Dialogue && request.withStrings) {
+        for (auto& [oldId, newId] : NumberedStrings(index, oldName, request.newName)) {
+            if (std::optional<std::string> problem = InvalidIdMessage(newId)) {
+                plan.refusal = std::move(*problem);
+                return plan;
+            }
+            names.Add(RenameKind::String, oldId, newId);
+            oldIds.push_back(std::move(oldId));
+            newIds.push_back(std::move(newId));
+        }
+    }
+    plan.resumed = PendingRename(NoteIdentity(request)).Exists();
+    if (!plan.resumed)
+        plan.refusal = TakenNames(index, request, newIds);
+
+    std::vector<FilePlan> files = PlanRecordFiles(index, oldName, names);
+    for (const FilePlan& file : files)
+        if (!file.own)
+            plan.files.push_back(file.file);
+    if (!oldIds.empty())
+        if (std::optional<RenameFile> table = PlanTable(request.stringTable, oldIds, names)) {
+            table->stage = RenameStage::Table;
+            plan.files.push_back(std::move(*table));
+        }
+    for (FilePlan& file : files) {
+        if (!file.own)
+            continue;
+        file.file.stage = RenameStage::Own;
+        file.file.newPath = NewPathOf(file.file.path, request);
+        if (!file.file.newPath.empty() && PathExists(file.file.newPath) && plan.refusal.empty())
+            plan.refusal = "Файл \"" + file.file.newPath + "\" уже есть";
+        plan.files.push_back(std::move(file.file));
+    }
+    return plan;
+}
+
+RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress) {
+    if (!plan.refusal.empty())
+        throw std::runtime_error(plan.refusal);
+    const PendingRename note(NoteIdentity(plan.request));
+    note.Begin();
+    std::vector<std::optional<RenameFileResult>> results(plan.files.size());
+    std::mutex reporting;
+    for (RenameStage stage : {RenameStage::Reference, RenameStage::Table, RenameStage::Own}) {
+        std::vector<std::size_t> files;
+        for (std::size_t i = 0; i < plan.files.size(); ++i)
+            if (plan.files[i].stage == stage && plan.files[i].included)
+                files.push_back(i);
+        ParallelFor(files.size(), kWriteThreads, [&](std::size_t f) {
+            RenameFileResult result = ApplyFile(plan.files[files[f]]);
+            result.file = files[f];
+            const std::lock_guard<std::mutex> lock(reporting);
+            results[files[f]] = result;
+            if (progress)
+                progress(result);
+        });
+    }
+    RenameResult result;
+    result.complete = true;
+    for (std::optional<RenameFileResult>& file : results) {
+        if (!file)
+            continue;
+        result.complete = result.complete && file->outcome == RenameOutcome::Done;
+        result.files.push_back(std::move(*file));
+    }
+    if (result.complete && !note.End())
+        result.noteLeft = note.Path();
+    return result;
+}
+
+} // namespace pw
