@@ -11,7 +11,7 @@ namespace {
 
 const std::vector<std::string> kCommands = {"info-read", "info-write", "quest-read", "quest-write", "ini-get",
                                             "ini-set",   "string-get", "string-add", "recompile",   "search",
-                                            "check",     "list",       "tree"};
+                                            "check",     "list",       "tree",       "rename"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
@@ -31,6 +31,9 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     for (const std::string option : {"--stringtable TABLE", "--quests DIR", "--strict", "--verbose"})
         EXPECT_NE(check.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"string-add", "--help"}).out.find("\n  --replace "), std::string::npos);
+    const CliResult rename = RunCli({"rename", "--help"});
+    for (const std::string option : {"--stringtable TABLE", "--dry-run", "--with-strings"})
+        EXPECT_NE(rename.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);
 }
 

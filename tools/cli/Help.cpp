@@ -78,6 +78,13 @@ const std::vector<CommandHelp>& Commands() {
          {{"--owner NAME", "only the dialogues whose Owner is NAME, with their parents"},
           {"--quest NAME", "only the dialogues whose Quest is NAME, with their parents"},
           {"--stringtable TABLE", "show each dialogue's first spoken line from TABLE"}}},
+        {"rename",
+         "quest|info|event|string OLD NEW [--stringtable TABLE] [--dry-run] [--with-strings] ROOT...",
+         "Rename a quest, dialogue, game event or string ID in every file below the ROOT folders that names "
+         "it, printing each change as PATH:LINE: KEY: OLD -> NEW",
+         {{"--stringtable TABLE", "the string table, whose IDs a string rename and --with-strings rename"},
+          {"--dry-run", "print the changes and write nothing"},
+          {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"}}},
     };
     return commands;
 }
@@ -117,8 +124,8 @@ void PrintHelp() {
     text += "\nCommands:\n";
     for (const CommandHelp& command : Commands())
         text += Row(command.name, command.summary, 16);
-    text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
-            "3 refused, 4 file error.\n";
+    text += "\nExit codes: 0 success, 1 check found errors, string-get found no such ID or rename found OLD\n"
+            "named nowhere, 2 usage error, 3 refused, 4 file error (or a rename left unfinished).\n";
     WriteOut(text);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // list and tree: the dialogues of a library chosen by their fields, as lines or as conversation trees, all
-// read from the library index.
+// read from the library index; rename: a quest, dialogue, event or string ID renamed across the library.
 
 #include "CliSupport.h"
 #include "TextForm.h"
@@ -12,6 +12,7 @@ namespace pw::cli {
 
 int List(const Args& args, const TextForm& form);
 int Tree(const Args& args, const TextForm& form);
+int Rename(const Args& args, const TextForm& form);
 
 // The files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT that is no
 // folder is a file error: a mistyped one would otherwise look like a library without matches.

@@ -61,6 +61,7 @@ const std::map<std::string_view, Command>& Commands() {
         {"check", pw::cli::Check},
         {"list", pw::cli::List},
         {"tree", pw::cli::Tree},
+        {"rename", pw::cli::Rename},
     };
     return commands;
 }
