@@ -1,14 +1,19 @@
 #include "data/FileIO.h"
 
+#include "data/ParallelWork.h"
 #include "data/Platform.h"
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 
 namespace pw {
 namespace {
+
+// Writes flushed at once: the system flushes them together, so many cost about what one does.
+constexpr unsigned kFlushThreads = 16;
 
 // Large enough that a 30 MB table takes few system calls, small enough to stay in the caches.
 constexpr std::size_t kReadBlock = 256 * 1024;
@@ -85,22 +90,36 @@ void SweepTemporaries(const platform::FolderLock& lock, const std::string& name)
             platform::RemoveEntry(lock, entry.name);
 }
 
-// The write path that every write of the program takes. read asks for the target's current contents
-// under the lock, for a read-modify-write.
-bool ReplaceFile(const std::string& path, bool read, const FileChange& change, std::string* reason) {
+// Where a write to path goes: the file a link chain ends at, split into its folder and name.
+struct WriteTarget {
+    std::string folder;
+    std::string name;
+};
+
+std::optional<WriteTarget> TargetOf(const std::string& path, std::string* reason) {
     std::error_code error;
     const std::string target = platform::WriteTargetOf(path, error);
-    if (error)
-        return Fail(reason, error);
     const std::string name = NameOf(target);
-    if (target.empty())
-        return Fail(reason, std::make_error_code(std::errc::no_such_file_or_directory));
-    if (name.empty() || name == "." || name == "..")
-        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
-    platform::FolderLock lock;
-    if ((error = lock.Acquire(FolderOf(target))))
-        return Fail(reason, error);
+    if (!error && target.empty())
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+    else if (!error && (name.empty() || name == "." || name == ".."))
+        error = std::make_error_code(std::errc::is_a_directory);
+    if (error) {
+        Fail(reason, error);
+        return std::nullopt;
+    }
+    return WriteTarget{FolderOf(target), name};
+}
+
+// A write under the folder's lock up to its new contents: written into replacement, or left out (false in
+// *written) where change leaves the file as it is. read asks for the target's current contents, for a
+// read-modify-write.
+bool PrepareReplacement(const platform::FolderLock& lock, const std::string& name, bool read,
+                        const FileChange& change, platform::Replacement& replacement, bool& written,
+                        std::string* reason) {
+    written = false;
     platform::NodeAttributes existing;
+    std::error_code error;
     if ((error = platform::EntryAttributes(lock, name, existing)))
         return Fail(reason, error);
     if (existing.kind == platform::NodeKind::Folder)
@@ -111,22 +130,80 @@ bool ReplaceFile(const std::string& path, bool read, const FileChange& change, s
         return Fail(reason, existing.writable);
 
     std::optional<std::string> current;
-    if (read && existing.kind == platform::NodeKind::Regular && (error = ReadRegular(target, current)))
+    if (read && existing.kind == platform::NodeKind::Regular &&
+        (error = ReadRegular(JoinPath(lock.Folder(), name), current)))
         return Fail(reason, error);
     const std::optional<FilePieces> pieces = change(current);
     if (!pieces)
         return true;
 
     SweepTemporaries(lock, name);
-    platform::Replacement replacement;
     if ((error = replacement.Create(lock, name, existing)))
         return Fail(reason, error);
     for (std::string_view piece : *pieces)
         if ((error = replacement.Write(piece)))
             return Fail(reason, error);
-    if ((error = replacement.Commit()))
+    written = true;
+    return true;
+}
+
+// The write path that every write of the program takes.
+bool ReplaceFile(const std::string& path, bool read, const FileChange& change, std::string* reason) {
+    const std::optional<WriteTarget> target = TargetOf(path, reason);
+    if (!target)
+        return false;
+    platform::FolderLock lock;
+    if (const std::error_code error = lock.Acquire(target->folder))
+        return Fail(reason, error);
+    platform::Replacement replacement;
+    bool written = false;
+    if (!PrepareReplacement(lock, target->name, read, change, replacement, written, reason))
+        return false;
+    if (!written)
+        return true;
+    if (const std::error_code error = replacement.Commit())
         return Fail(reason, error);
     return true;
+}
+
+// The updates of one folder's files (their numbers among all the updates) under one hold of its lock: the
+// new contents are written, then flushed on several threads at once, then put in place one by one, and
+// the folder is flushed once.
+void UpdateFolder(const std::string& folder, const std::vector<std::size_t>& numbers,
+                  const std::vector<WriteTarget>& targets, const std::vector<FileUpdate>& updates,
+                  std::vector<std::string>& reasons) {
+    platform::FolderLock lock;
+    if (const std::error_code error = lock.Acquire(folder)) {
+        for (std::size_t n : numbers)
+            reasons[n] = error.message();
+        return;
+    }
+    std::vector<platform::Replacement> replacements(numbers.size());
+    std::vector<std::size_t> written;
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        bool changed = false;
+        const std::size_t n = numbers[k];
+        if (PrepareReplacement(lock, targets[n].name, true, updates[n].change, replacements[k], changed,
+                               &reasons[n]) &&
+            changed)
+            written.push_back(k);
+    }
+    std::vector<std::error_code> flushed(written.size());
+    ParallelFor(written.size(), kFlushThreads,
+                [&](std::size_t w) { flushed[w] = replacements[written[w]].Flush(); });
+    bool moved = false;
+    for (std::size_t w = 0; w < written.size(); ++w) {
+        const std::size_t n = numbers[written[w]];
+        if (const std::error_code error = flushed[w] ? flushed[w] : replacements[written[w]].Commit(false))
+            reasons[n] = error.message();
+        else
+            moved = true;
+    }
+    if (moved)
+        if (const std::error_code error = platform::FlushFolder(lock))
+            for (std::size_t w : written)
+                if (reasons[numbers[w]].empty())
+                    reasons[numbers[w]] = error.message();
 }
 
 } // namespace
@@ -218,6 +295,23 @@ bool WriteFileAtomic(const std::string& path, std::span<const std::string_view> 
 
 bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason) {
     return ReplaceFile(path, true, change, reason);
+}
+
+std::vector<std::string> UpdateFilesAtomic(const std::vector<FileUpdate>& updates) {
+    std::vector<std::string> reasons(updates.size());
+    std::vector<WriteTarget> targets(updates.size());
+    std::map<std::string, std::vector<std::size_t>> folders;
+    for (std::size_t n = 0; n < updates.size(); ++n)
+        if (std::optional<WriteTarget> target = TargetOf(updates[n].path, &reasons[n])) {
+            targets[n] = std::move(*target);
+            folders[targets[n].folder].push_back(n);
+        }
+    const std::vector<std::pair<std::string, std::vector<std::size_t>>> groups(folders.begin(),
+                                                                               folders.end());
+    ParallelFor(groups.size(), kFlushThreads, [&](std::size_t g) {
+        UpdateFolder(groups[g].first, groups[g].second, targets, updates, reasons);
+    });
+    return reasons;
 }
 
 bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,

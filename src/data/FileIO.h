@@ -85,6 +85,20 @@ using FileChange = std::function<std::optional<FilePieces>(const std::optional<s
 // sets *reason on failure, the file unchanged; an exception from change passes through, nothing written.
 bool UpdateFileAtomic(const std::string& path, const FileChange& change, std::string* reason);
 
+// One file of many updated at once: its path and what a change makes of it.
+struct FileUpdate {
+    std::string path;
+    FileChange change;
+};
+
+// Many files updated as UpdateFileAtomic updates each, every one replaced or left whole on its own, for a
+// caller that changes many at once: the files of a folder are changed under one hold of its lock, their
+// new contents flushed to disk together and the folder once, so that many cost about what one does. The
+// changes run on several threads, one folder's one after the other. For each file, why it could not be
+// written (the system's text), empty when it was or its change left it as it is. An exception from a
+// change passes through; the files of its folder are then left as they were.
+std::vector<std::string> UpdateFilesAtomic(const std::vector<FileUpdate>& updates);
+
 // Whether a file's contents, read under the program's lock, are as a caller expects them (std::nullopt
 // when the file is gone).
 using FileCheck = std::function<bool(const std::optional<std::string>& current)>;

@@ -108,9 +108,13 @@ public:
     // group where the system lets us set them); kind Missing for a new file.
     std::error_code Create(const FolderLock& lock, const std::string& name, const NodeAttributes& existing);
     std::error_code Write(std::string_view bytes);
-    // Flushes the file to disk, puts it in the entry's place in one step and flushes the folder, so a
-    // power cut cannot undo it. On failure the entry is unchanged unless only the folder's flush failed.
-    std::error_code Commit();
+    // Flushes the written contents to disk. Replacements flushed on several threads at once are flushed
+    // together, at about the cost of one.
+    std::error_code Flush();
+    // Flushes the file to disk unless Flush did, puts it in the entry's place in one step and flushes the
+    // folder (unless flushFolder is false: the caller then calls FlushFolder), so a power cut cannot undo
+    // it. On failure the entry is unchanged unless only the folder's flush failed.
+    std::error_code Commit(bool flushFolder = true);
 
 private:
     void Discard();
@@ -119,7 +123,12 @@ private:
     std::string mName;
     std::string mTempName; // set while a named temporary exists
     std::intptr_t mHandle = -1;
+    bool mFlushed = false;
 };
+
+// Flushes the names of the locked folder to disk, after entries were replaced in it (on Windows, where a
+// replace is written through, there is nothing to do).
+std::error_code FlushFolder(const FolderLock& lock);
 
 // Whether name is a temporary file of ours for the entry target: target's name (cut to fit the system's
 // name limit), ".~" and six letters or digits.

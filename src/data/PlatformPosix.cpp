@@ -289,11 +289,19 @@ std::error_code Replacement::Write(std::string_view bytes) {
     return error;
 }
 
-std::error_code Replacement::Commit() {
+std::error_code Replacement::Flush() {
+    if (::fsync(Fd(mHandle)) != 0)
+        return LastErrno();
+    mFlushed = true;
+    return {};
+}
+
+std::error_code Replacement::Commit(bool flushFolder) {
     const int dirFd = Fd(mLock->Handle());
     const int fd = Fd(mHandle);
-    if (::fsync(fd) != 0)
-        return LastErrno();
+    if (!mFlushed)
+        if (const std::error_code error = Flush())
+            return error;
     if (mTempName.empty()) {
         // The unnamed file needs a name for the step that replaces the entry; a kill from here until the
         // rename leaves that name, which the next write's sweep removes.
@@ -318,7 +326,11 @@ std::error_code Replacement::Commit() {
     // The contents are on the disk since the fsync above; closing can no longer lose them.
     ::close(fd);
     mHandle = -1;
-    if (::fsync(dirFd) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
+    return flushFolder ? FlushFolder(*mLock) : std::error_code();
+}
+
+std::error_code FlushFolder(const FolderLock& lock) {
+    if (::fsync(Fd(lock.Handle())) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
         return LastErrno();
     return {};
 }
@@ -377,9 +389,7 @@ std::error_code RenameEntry(const FolderLock& lock, const std::string& from, con
             ::unlinkat(dirFd, from.c_str(), 0) != 0)
             return LastErrno();
     }
-    if (::fsync(dirFd) != 0 && errno != EINVAL)
-        return LastErrno();
-    return {};
+    return FlushFolder(lock);
 }
 
 bool IsSystemFolder(const NodeId& id) {

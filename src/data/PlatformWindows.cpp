@@ -465,9 +465,17 @@ std::error_code Replacement::Write(std::string_view bytes) {
     return {};
 }
 
-std::error_code Replacement::Commit() {
+std::error_code Replacement::Flush() {
     if (!::FlushFileBuffers(AsHandle(mHandle)))
         return LastError();
+    mFlushed = true;
+    return {};
+}
+
+std::error_code Replacement::Commit(bool) {
+    if (!mFlushed)
+        if (const std::error_code error = Flush())
+            return error;
     CloseOwned(mHandle);
     const std::wstring temporary = SystemPath(mLock->Folder(), mTempName);
     const std::wstring target = SystemPath(mLock->Folder(), mName);
@@ -492,6 +500,10 @@ std::error_code Replacement::Commit() {
     }
     ClearPending();
     mTempName.clear();
+    return {};
+}
+
+std::error_code FlushFolder(const FolderLock&) {
     return {};
 }
 
