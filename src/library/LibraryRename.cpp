@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 #include <span>
 #include <stdexcept>
 #include <unordered_map>
@@ -344,13 +343,6 @@ std::string NoteIdentity(const RenameRequest& request) {
     return identity;
 }
 
-RenameFileResult Failed(std::string reason) {
-    RenameFileResult result;
-    result.outcome = RenameOutcome::Failed;
-    result.reason = std::move(reason);
-    return result;
-}
-
 FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edits) {
     FilePieces pieces;
     std::size_t at = 0;
@@ -363,33 +355,55 @@ FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edi
     return pieces;
 }
 
-// The file's name first, then its values: a rename cut short between the two leaves a file that the
-// next plan finds by its Name and no longer by its file name, so running again gives what one run gives.
-RenameFileResult ApplyFile(const RenameFile& file) {
-    RenameFileResult result;
-    const FileCheck asPlanned = [&file, &result](const std::optional<std::string>& current) {
+// The files of one stage, each as its result tells: their names first, then their values, so a rename cut
+// short between the two leaves a file that the next plan finds by its Name and no longer by its file name,
+// and running again gives what one run gives. The values of all are written at once.
+void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results) {
+    // Whether the file is as the plan read it; when it is not, its result says so.
+    const auto asPlanned = [&plan](RenameFileResult& result, const std::optional<std::string>& current) {
+        const RenameFile& file = plan.files[result.file];
         if (current && current->size() == file.size && std::hash<std::string_view>{}(*current) == file.hash)
             return true;
         result.outcome = RenameOutcome::Changed;
         return false;
     };
-    std::string reason;
-    if (!file.newPath.empty()) {
-        const std::string newName = file.newPath.substr(NameStart(file.newPath));
-        if (!RenameFileAtomic(file.path, newName, asPlanned, &reason))
-            return Failed(CannotCreateFileMessage(file.newPath, reason));
-        if (result.outcome == RenameOutcome::Changed)
-            return result;
+    std::vector<std::size_t> renamed;
+    for (std::size_t r = 0; r < results.size(); ++r)
+        if (!plan.files[results[r].file].newPath.empty())
+            renamed.push_back(r);
+    ParallelFor(renamed.size(), kWriteThreads, [&](std::size_t n) {
+        const std::size_t r = renamed[n];
+        const RenameFile& file = plan.files[results[r].file];
+        std::string reason;
+        const FileCheck check = [&](const std::optional<std::string>& current) {
+            return asPlanned(results[r], current);
+        };
+        if (!RenameFileAtomic(file.path, file.newPath.substr(NameStart(file.newPath)), check, &reason)) {
+            results[r].outcome = RenameOutcome::Failed;
+            results[r].reason = CannotCreateFileMessage(file.newPath, reason);
+        }
+    });
+    std::vector<FileUpdate> updates;
+    std::vector<std::size_t> updated;
+    for (std::size_t r = 0; r < results.size(); ++r) {
+        if (results[r].outcome != RenameOutcome::Done)
+            continue;
+        const RenameFile& file = plan.files[results[r].file];
+        const FileChange change = [&asPlanned, &result = results[r],
+                                   &edits = file.edits](const std::optional<std::string>& current) {
+            return asPlanned(result, current) ? std::optional<FilePieces>(PiecesOf(*current, edits))
+                                              : std::nullopt;
+        };
+        updates.push_back({file.newPath.empty() ? file.path : file.newPath, change});
+        updated.push_back(r);
     }
-    const std::string& path = file.newPath.empty() ? file.path : file.newPath;
-    const FileChange change = [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
-        if (!asPlanned(current))
-            return std::nullopt;
-        return PiecesOf(*current, file.edits);
-    };
-    if (!UpdateFileAtomic(path, change, &reason))
-        return Failed(UnableToWriteMessage(path, reason));
-    return result;
+    const std::vector<std::string> reasons = UpdateFilesAtomic(updates);
+    for (std::size_t u = 0; u < updates.size(); ++u) {
+        if (reasons[u].empty())
+            continue;
+        results[updated[u]].outcome = RenameOutcome::Failed;
+        results[updated[u]].reason = UnableToWriteMessage(updates[u].path, reasons[u]);
+    }
 }
 
 } // namespace
@@ -475,29 +489,20 @@ RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress)
         throw std::runtime_error(plan.refusal);
     const PendingRename note(NoteIdentity(plan.request));
     note.Begin();
-    std::vector<std::optional<RenameFileResult>> results(plan.files.size());
-    std::mutex reporting;
-    for (RenameStage stage : {RenameStage::Reference, RenameStage::Table, RenameStage::Own}) {
-        std::vector<std::size_t> files;
-        for (std::size_t i = 0; i < plan.files.size(); ++i)
-            if (plan.files[i].stage == stage && plan.files[i].included)
-                files.push_back(i);
-        ParallelFor(files.size(), kWriteThreads, [&](std::size_t f) {
-            RenameFileResult result = ApplyFile(plan.files[files[f]]);
-            result.file = files[f];
-            const std::lock_guard<std::mutex> lock(reporting);
-            results[files[f]] = result;
-            if (progress)
-                progress(result);
-        });
-    }
     RenameResult result;
     result.complete = true;
-    for (std::optional<RenameFileResult>& file : results) {
-        if (!file)
-            continue;
-        result.complete = result.complete && file->outcome == RenameOutcome::Done;
-        result.files.push_back(std::move(*file));
+    for (RenameStage stage : {RenameStage::Reference, RenameStage::Table, RenameStage::Own}) {
+        std::vector<RenameFileResult> files;
+        for (std::size_t i = 0; i < plan.files.size(); ++i)
+            if (plan.files[i].stage == stage && plan.files[i].included)
+                files.emplace_back().file = i;
+        ApplyStage(plan, files);
+        for (const RenameFileResult& file : files) {
+            result.complete = result.complete && file.outcome == RenameOutcome::Done;
+            result.files.push_back(file);
+            if (progress)
+                progress(file);
+        }
     }
     if (result.complete && !note.End())
         result.noteLeft = note.Path();

@@ -111,16 +111,16 @@ struct RenameResult {
     std::string noteLeft;
 };
 
-// Called after each file with its result, from the threads that write the files but one call at a time. An
-// exception it throws stops the rename (the files being written are finished) and passes through
-// ApplyRename; the rename is then unfinished, as if cut short.
+// Called with each file's result once its stage is written, on the thread that applies the plan. An
+// exception it throws stops the rename before the next stage and passes through ApplyRename; the rename is
+// then unfinished, as if cut short.
 using RenameProgress = std::function<void(const RenameFileResult&)>;
 
-// Applies the plan's included files stage by stage, the files of a stage several at a time (their writes
-// wait for the disk more than for the processors). The note of the rename is written first and removed
-// once every included file is done; a file that is not is left whole and the note stays, so running the
-// same rename again finishes it. Throws std::runtime_error with the refusal for a refused plan, and with
-// the program's message when the note cannot be written (nothing else is written then).
+// Applies the plan's included files stage by stage, the files of a stage at once (their writes wait for the
+// disk more than for the processors, and are flushed together). The note of the rename is written first
+// and removed once every included file is done; a file that is not is left whole and the note stays, so
+// running the same rename again finishes it. Throws std::runtime_error with the refusal for a refused plan,
+// and with the program's message when the note cannot be written (nothing else is written then).
 RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress = {});
 
 } // namespace pw
