@@ -49,12 +49,25 @@ std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
     return {};
 }
 
-std::error_code ReadRegular(const std::string& path, std::optional<std::string>& out) {
+// Reads what open opens into out, whose storage is used again; false in *found when nothing is there.
+template <typename Opening> std::error_code ReadOpened(const Opening& open, std::string& out, bool& found) {
     platform::InputFile file;
-    if (const std::error_code error = file.Open(path))
+    found = false;
+    if (const std::error_code error = open(file))
         return IsMissing(error) ? std::error_code() : error;
-    out.emplace();
-    return ReadToEnd(file, *out);
+    found = true;
+    out.clear();
+    return ReadToEnd(file, out);
+}
+
+std::error_code ReadRegular(const std::string& path, std::optional<std::string>& out) {
+    std::string bytes;
+    bool found = false;
+    const std::error_code error =
+        ReadOpened([&path](platform::InputFile& file) { return file.Open(path); }, bytes, found);
+    if (found && !error)
+        out = std::move(bytes);
+    return error;
 }
 
 std::size_t LastSeparator(const std::string& path) {
@@ -241,6 +254,27 @@ std::optional<std::string> TryReadWholeFile(const std::string& path) {
     if (ReadRegular(path, bytes))
         return std::nullopt;
     return bytes;
+}
+
+struct FolderReader::Folder {
+    platform::OpenFolder folder;
+};
+
+FolderReader::FolderReader(const std::string& folder) : mFolder(std::make_unique<Folder>()) {
+    if (mFolder->folder.Open(folder))
+        mFolder.reset();
+}
+
+FolderReader::~FolderReader() = default;
+
+bool FolderReader::ReadWholeFile(const std::string& path, std::string& bytes) const {
+    bool found = false;
+    const auto open = [this, &path](platform::InputFile& file) {
+        return mFolder ? file.Open(mFolder->folder, NameOf(path)) : file.Open(path);
+    };
+    if (const std::error_code error = ReadOpened(open, bytes, found))
+        throw std::runtime_error(CannotOpenFileMessage(path, error.message()));
+    return found;
 }
 
 struct BlockReader::File {

@@ -99,6 +99,28 @@ bool LinkUnnamed(int fd, int dirFd, const std::string& name) {
     return ::linkat(AT_FDCWD, self.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+// Opens path (taken from the folder dirFd) for reading into handle, which must be closed or -1. Not
+// blocking: opening a FIFO for reading would otherwise wait for a writer.
+std::error_code OpenRegular(int dirFd, const std::string& path, std::intptr_t& handle, std::uint64_t& size) {
+    CloseHandle(handle);
+    const int fd = ::openat(dirFd, path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return LastErrno();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const std::error_code error = LastErrno();
+        ::close(fd);
+        return error;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(st.st_mode) ? Errno(EISDIR) : NotRegularFileError();
+    }
+    handle = fd;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return {};
+}
+
 } // namespace
 
 NodeKind KindOf(const std::string& path, std::error_code* error) {
@@ -147,25 +169,26 @@ InputFile::~InputFile() {
     CloseHandle(mHandle);
 }
 
-std::error_code InputFile::Open(const std::string& path) {
+OpenFolder::~OpenFolder() {
     CloseHandle(mHandle);
-    // Not blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+
+std::error_code OpenFolder::Open(const std::string& path) {
+    CloseHandle(mHandle);
+    mPath = path;
+    const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return LastErrno();
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const std::error_code error = LastErrno();
-        ::close(fd);
-        return error;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return S_ISDIR(st.st_mode) ? Errno(EISDIR) : NotRegularFileError();
-    }
     mHandle = fd;
-    mSizeHint = static_cast<std::uint64_t>(st.st_size);
     return {};
+}
+
+std::error_code InputFile::Open(const std::string& path) {
+    return OpenRegular(AT_FDCWD, path, mHandle, mSizeHint);
+}
+
+std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+    return OpenRegular(Fd(folder.Handle()), name, mHandle, mSizeHint);
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t size, std::error_code& error) {

@@ -308,6 +308,17 @@ InputFile::~InputFile() {
     CloseOwned(mHandle);
 }
 
+OpenFolder::~OpenFolder() = default;
+
+std::error_code OpenFolder::Open(const std::string& path) {
+    mPath = path;
+    return KindOf(path) == NodeKind::Folder ? std::error_code() : Win32Error(ERROR_DIRECTORY);
+}
+
+std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+    return Open(folder.Path() + SeparatorAfter(folder.Path()) + name);
+}
+
 std::error_code InputFile::Open(const std::string& path) {
     CloseOwned(mHandle);
     if (IsDeviceName(path))
