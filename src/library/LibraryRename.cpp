@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <unordered_map>
@@ -144,11 +147,52 @@ RenameEdit EditAt(const FileText& text, std::size_t line, std::string_view key, 
     return edit;
 }
 
-void Finish(RenameFile& file, std::string_view bytes) {
+// A hash of a file's bytes, for telling whether the file is still as the plan read it: the same whether the
+// bytes come whole or in blocks (a large table is read in blocks).
+class ContentHash {
+public:
+    void Add(std::string_view bytes) {
+        mSize += bytes.size();
+        while (!bytes.empty() && mCarried > 0) {
+            mCarry[mCarried++] = bytes.front();
+            bytes.remove_prefix(1);
+            if (mCarried == 8)
+                Mix(mCarry), mCarried = 0;
+        }
+        for (; bytes.size() >= 8; bytes.remove_prefix(8))
+            Mix(bytes.data());
+        for (char c : bytes)
+            mCarry[mCarried++] = c;
+    }
+    std::uint64_t Value() const {
+        ContentHash last = *this;
+        std::fill(last.mCarry + last.mCarried, last.mCarry + 8, '\0');
+        last.Mix(last.mCarry);
+        return last.mHash ^ mSize;
+    }
+    static std::uint64_t Of(std::string_view bytes) {
+        ContentHash hash;
+        hash.Add(bytes);
+        return hash.Value();
+    }
+
+private:
+    void Mix(const char* eight) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, eight, sizeof word);
+        mHash = (mHash ^ word) * 0x9E3779B97F4A7C15ull;
+        mHash ^= mHash >> 29;
+    }
+
+    std::uint64_t mHash = 0xCBF29CE484222325ull;
+    std::uint64_t mSize = 0;
+    char mCarry[8] = {};
+    std::size_t mCarried = 0;
+};
+
+void SortEdits(RenameFile& file) {
     std::sort(file.edits.begin(), file.edits.end(),
               [](const RenameEdit& a, const RenameEdit& b) { return a.offset < b.offset; });
-    file.size = bytes.size();
-    file.hash = std::hash<std::string_view>{}(bytes);
 }
 
 struct FilePlan {
@@ -184,28 +228,111 @@ std::optional<FilePlan> PlanRecordFile(const std::string& path, RecordKind kind,
     }
     if (plan.file.edits.empty())
         return std::nullopt;
-    Finish(plan.file, bytes);
+    SortEdits(plan.file);
+    plan.file.size = bytes.size();
+    plan.file.hash = ContentHash::Of(bytes);
     return plan;
 }
 
-// The table's entries of the string IDs renamed; std::nullopt when it holds none of them.
-std::optional<RenameFile> PlanTable(const std::string& path, const std::vector<std::string>& oldIds,
-                                    const RenameNames& names) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return std::nullopt;
-    const FileText text(*bytes);
+// Where the last line feed of data ends, in whole units of a UTF-16 file; 0 when it holds none.
+std::size_t AfterLastLineFeed(std::string_view data, bool wide) {
+    for (std::size_t end = data.size(); end > 0;) {
+        const std::size_t at = data.rfind('\n', end - 1);
+        if (at == std::string_view::npos)
+            return 0;
+        if (!wide)
+            return at + 1;
+        if (at % 2 == 0 && at + 1 < data.size() && data[at + 1] == '\0')
+            return at + 2;
+        end = at;
+    }
+    return 0;
+}
+
+// What the plan learns of the string table, read once in blocks: the changes of the renamed IDs' entries,
+// and which of the new IDs it holds already.
+struct TableScan {
+    std::optional<RenameFile> file;
+    std::vector<bool> taken; // for each new ID
+};
+
+TableScan ScanTable(const std::string& path, const std::vector<std::string>& oldIds,
+                    const std::vector<std::string>& newIds, const RenameNames& names) {
+    TableScan scan;
+    scan.taken.resize(newIds.size());
+    BlockReader reader;
+    std::string reason;
+    if (!reader.Open(path, &reason)) {
+        if (PathExists(path))
+            throw std::runtime_error(CannotOpenFileMessage(path, reason));
+        return scan; // no table holds no ID
+    }
+    std::vector<std::string> keys = oldIds;
+    keys.insert(keys.end(), newIds.begin(), newIds.end());
+    KeyLineSearch search(std::string(kStringsSection), keys);
     RenameFile file;
     file.path = path;
+    file.stage = RenameStage::Table;
     const std::string key = "[" + std::string(kStringsSection) + "]";
-    for (const std::optional<KeyLine>& line : FindKeyLines(text.Text(), kStringsSection, oldIds))
-        if (line)
-            if (const std::string* newName = names.NewName(RenameKind::String, Of(text.Text(), line->name)))
-                file.edits.push_back(EditAt(text, line->number, key, line->name, *newName));
-    if (file.edits.empty())
-        return std::nullopt;
-    Finish(file, *bytes);
-    return file;
+    ContentHash hash;
+    std::size_t size = 0;
+    std::optional<bool> wide;
+    std::size_t hashed = 0; // of the bytes held
+    std::size_t offset = 0; // the text's position of the bytes held
+    bool searching = true;
+    for (bool more = true; more;) {
+        more = reader.ReadMore();
+        hash.Add(reader.Data().substr(hashed));
+        size += reader.Data().size() - hashed;
+        hashed = reader.Data().size();
+        if (!wide) {
+            if (more && hashed < 2)
+                continue;
+            wide = reader.Data().starts_with("\xFF\xFE");
+            if (*wide) {
+                reader.Consume(2);
+                hashed -= 2;
+            }
+        }
+        const std::string_view data = reader.Data();
+        const std::size_t cut = more ? AfterLastLineFeed(data, *wide) : data.size();
+        if (cut == 0)
+            continue;
+        const std::string units = *wide ? UnitsAsCp1251(data.substr(0, cut)) : std::string();
+        const std::string_view text = *wide ? std::string_view(units) : data.substr(0, cut);
+        if (searching) {
+            searching = search.Feed(text, offset);
+            for (std::size_t k = 0; k < oldIds.size(); ++k) {
+                const std::optional<KeyLine>& line = search.Found()[k];
+                if (!line || line->name.begin < offset)
+                    continue;
+                const std::string_view held =
+                    text.substr(line->name.begin - offset, line->name.end - line->name.begin);
+                RenameEdit& edit = file.edits.emplace_back();
+                edit.line = line->number;
+                edit.key = key;
+                edit.oldText = held;
+                edit.newText = *names.NewName(RenameKind::String, held);
+                edit.offset = *wide ? 2 + 2 * line->name.begin : line->name.begin;
+                edit.length = (*wide ? 2 : 1) * held.size();
+                edit.newBytes = *wide ? Cp1251ToUtf16Le(edit.newText) : edit.newText;
+            }
+        }
+        reader.Consume(cut);
+        hashed -= cut;
+        offset += text.size();
+    }
+    if (reader.Failed())
+        throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
+    for (std::size_t n = 0; n < newIds.size(); ++n)
+        scan.taken[n] = search.Found()[oldIds.size() + n].has_value();
+    if (!file.edits.empty()) {
+        SortEdits(file);
+        file.size = size;
+        file.hash = hash.Value();
+        scan.file = std::move(file);
+    }
+    return scan;
 }
 
 // ---- What the rename may not do ----
@@ -228,16 +355,12 @@ std::string TakenMessage(RenameKind kind, std::string_view name, const std::stri
 
 // Why the new names are taken, or empty: a thing of the kind is named so, or the table holds such an ID.
 std::string TakenNames(const LibraryIndex& index, const RenameRequest& request,
-                       const std::vector<std::string>& newIds) {
+                       const std::vector<std::string>& newIds, const std::vector<bool>& taken) {
     if (request.kind != RenameKind::String)
         if (const std::optional<std::string> where = WhereNamed(index, request.kind, request.newName))
             return TakenMessage(request.kind, request.newName, *where);
-    if (newIds.empty())
-        return {};
-    const std::vector<std::optional<std::string>> values =
-        TStringTable(request.stringTable).FindTableStrings(newIds);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (values[i])
+    for (std::size_t i = 0; i < newIds.size(); ++i)
+        if (taken[i])
             return TakenMessage(RenameKind::String, newIds[i], request.stringTable);
     return {};
 }
@@ -362,7 +485,7 @@ void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results) 
     // Whether the file is as the plan read it; when it is not, its result says so.
     const auto asPlanned = [&plan](RenameFileResult& result, const std::optional<std::string>& current) {
         const RenameFile& file = plan.files[result.file];
-        if (current && current->size() == file.size && std::hash<std::string_view>{}(*current) == file.hash)
+        if (current && current->size() == file.size && ContentHash::Of(*current) == file.hash)
             return true;
         result.outcome = RenameOutcome::Changed;
         return false;
@@ -459,19 +582,19 @@ RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request) {
             newIds.push_back(std::move(newId));
         }
     }
+    TableScan table;
+    if (!oldIds.empty())
+        table = ScanTable(request.stringTable, oldIds, newIds, names);
     plan.resumed = PendingRename(NoteIdentity(request)).Exists();
     if (!plan.resumed)
-        plan.refusal = TakenNames(index, request, newIds);
+        plan.refusal = TakenNames(index, request, newIds, table.taken);
 
     std::vector<FilePlan> files = PlanRecordFiles(index, oldName, names);
     for (const FilePlan& file : files)
         if (!file.own)
             plan.files.push_back(file.file);
-    if (!oldIds.empty())
-        if (std::optional<RenameFile> table = PlanTable(request.stringTable, oldIds, names)) {
-            table->stage = RenameStage::Table;
-            plan.files.push_back(std::move(*table));
-        }
+    if (table.file)
+        plan.files.push_back(std::move(*table.file));
     for (FilePlan& file : files) {
         if (!file.own)
             continue;

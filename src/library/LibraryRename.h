@@ -10,6 +10,7 @@
 #include "library/LibraryIndex.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -67,7 +68,7 @@ struct RenameFile {
     bool included = true; // the window clears it to leave the file out
     // What the plan read: the file is changed only while it is still so.
     std::size_t size = 0;
-    std::size_t hash = 0;
+    std::uint64_t hash = 0;
 };
 
 struct RenamePlan {

@@ -5,8 +5,7 @@
 #include "data/StrUtilsEx.h"
 
 #include <algorithm>
-#include <cstring>
-#include <unordered_map>
+#include <optional>
 
 namespace pw {
 namespace {
@@ -23,59 +22,64 @@ TextSpan Trimmed(std::string_view text, TextSpan span) {
     return span;
 }
 
-std::string_view Of(std::string_view text, TextSpan span) {
-    return text.substr(span.begin, span.end - span.begin);
+bool IsBreak(char c) {
+    return c == '\r' || c == '\n';
 }
 
-// The lines of a text, each without its line break (CR LF, CR or LF), as the profile layer cuts them. The
-// next CR and LF are remembered, so a pass over a large table searches each byte about once.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : mText(text) {}
-
-    // The next line, trimmed; false after the last one.
-    bool Next(TextSpan& line) {
-        if (mPos >= mText.size())
+// Whether only blanks stand between the start of pos's line and pos.
+bool FirstOnLine(std::string_view text, std::size_t pos) {
+    for (; pos > 0 && !IsBreak(text[pos - 1]); --pos)
+        if (!IsBlank(text[pos - 1]))
             return false;
-        const std::size_t end = NextBreak();
-        line = Trimmed(mText, {mPos, end});
-        mPos = end;
-        if (mPos < mText.size() && mText[mPos++] == '\r' && mPos < mText.size() && mText[mPos] == '\n')
-            ++mPos;
-        ++mNumber;
-        return true;
-    }
-    std::size_t Number() const { return mNumber; }
+    return true;
+}
 
-private:
-    std::size_t Find(char c) const {
-        const void* hit = std::memchr(mText.data() + mPos, c, mText.size() - mPos);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - mText.data()) : mText.size();
-    }
-    std::size_t NextBreak() {
-        if (mCr == kUnknown || mCr < mPos)
-            mCr = Find('\r');
-        if (mLf == kUnknown || mLf < mPos)
-            mLf = Find('\n');
-        return std::min(mCr, mLf);
-    }
+std::size_t LineStart(std::string_view text, std::size_t pos) {
+    while (pos > 0 && !IsBreak(text[pos - 1]))
+        --pos;
+    return pos;
+}
 
-    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
-    std::string_view mText;
-    std::size_t mPos = 0;
-    std::size_t mNumber = 0;
-    std::size_t mCr = kUnknown;
-    std::size_t mLf = kUnknown;
-};
+// Where pos's line ends: at its line break, or at the end of the text.
+std::size_t LineEnd(std::string_view text, std::size_t pos) {
+    return std::min(text.find_first_of("\r\n", pos), text.size());
+}
 
-bool IsHeader(std::string_view text, TextSpan line) {
-    return line.begin < line.end && text[line.begin] == '[';
+// The number of the line that starts at lineStart, counting lines as the profile layer cuts them: at CR LF,
+// CR or LF.
+std::size_t LineNumber(std::string_view text, std::size_t lineStart) {
+    const std::string_view before = text.substr(0, lineStart);
+    std::size_t breaks = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    for (std::size_t cr = before.find('\r'); cr != std::string_view::npos; cr = before.find('\r', cr + 1))
+        if (cr + 1 == text.size() || text[cr + 1] != '\n')
+            ++breaks;
+    return breaks + 1;
 }
 
 bool HeaderNames(std::string_view text, TextSpan line, std::string_view section) {
     std::string_view inside = text.substr(line.begin + 1, line.end - line.begin - 1);
     inside = inside.substr(0, inside.find(']'));
     return AsciiEqualNoCase(TrimView(inside), TrimView(section));
+}
+
+// Where the first section header's line at or after from starts (a "[" first on its line), or npos.
+std::size_t NextHeader(std::string_view text, std::size_t from) {
+    for (std::size_t at = text.find('[', from); at != std::string_view::npos; at = text.find('[', at + 1))
+        if (FirstOnLine(text, at))
+            return LineStart(text, at);
+    return std::string_view::npos;
+}
+
+// The lines of the first section named section, from the line after its header to the next header's line
+// (or the end of the text); std::nullopt when the text has none.
+std::optional<TextSpan> SectionOf(std::string_view text, std::string_view section) {
+    for (std::size_t header = NextHeader(text, 0); header != std::string_view::npos;) {
+        const std::size_t end = LineEnd(text, header);
+        if (HeaderNames(text, Trimmed(text, {header, end}), section))
+            return TextSpan{end, std::min(NextHeader(text, end), text.size())};
+        header = NextHeader(text, end);
+    }
+    return std::nullopt;
 }
 
 // The value after the "=" at eq, as a read takes it.
@@ -93,18 +97,49 @@ void TakeValue(std::string_view text, TextSpan line, std::size_t eq, KeyLine& fo
     found.value = value;
 }
 
+// The first line of the lines [lines.begin, lines.end) of text whose name is key: the key at a line's
+// start, then blanks and "=".
+std::optional<KeyLine> FindKeyLine(std::string_view text, TextSpan lines, std::string_view key) {
+    const std::string_view within = text.substr(0, lines.end);
+    for (std::size_t at = FindNoCase(within, key, lines.begin); at != std::string_view::npos;
+         at = FindNoCase(within, key, at + 1)) {
+        std::size_t eq = at + key.size();
+        while (eq < within.size() && IsBlank(within[eq]) && !IsBreak(within[eq]))
+            ++eq;
+        if (eq == within.size() || within[eq] != '=' || !FirstOnLine(within, at))
+            continue;
+        KeyLine line;
+        line.number = LineNumber(text, LineStart(text, at));
+        line.name = {at, at + key.size()};
+        TakeValue(text, Trimmed(text, {at, LineEnd(text, eq)}), eq, line);
+        return line;
+    }
+    return std::nullopt;
+}
+
+// Whether key can name an entry: a name with "=" ends before it, and a line that starts with ";" or "["
+// is no entry's.
+bool IsFindable(std::string_view key) {
+    return !key.empty() && key.find('=') == std::string_view::npos && key.front() != ';' &&
+           key.front() != '[';
+}
+
 } // namespace
+
+std::string UnitsAsCp1251(std::string_view utf16le) {
+    std::string units(utf16le.size() / 2, '\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto lo = static_cast<unsigned char>(utf16le[2 * i]);
+        const auto hi = static_cast<unsigned char>(utf16le[2 * i + 1]);
+        units[i] = UnicodeToCp1251(static_cast<char32_t>(lo | (hi << 8)));
+    }
+    return units;
+}
 
 FileText::FileText(std::string_view bytes)
     : mBytes(bytes), mWide(bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-    if (!mWide)
-        return;
-    mUnits.resize((bytes.size() - 2) / 2);
-    for (std::size_t i = 0; i < mUnits.size(); ++i) {
-        const auto lo = static_cast<unsigned char>(bytes[2 + 2 * i]);
-        const auto hi = static_cast<unsigned char>(bytes[3 + 2 * i]);
-        mUnits[i] = UnicodeToCp1251(static_cast<char32_t>(lo | (hi << 8)));
-    }
+    if (mWide)
+        mUnits = UnitsAsCp1251(bytes.substr(2));
 }
 
 std::string FileText::Encode(std::string_view cp1251) const {
@@ -113,40 +148,47 @@ std::string FileText::Encode(std::string_view cp1251) const {
 
 std::vector<std::optional<KeyLine>> FindKeyLines(std::string_view text, std::string_view section,
                                                  const std::vector<std::string>& keys) {
-    std::vector<std::optional<KeyLine>> found(keys.size());
-    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> numbers;
-    for (std::size_t k = 0; k < keys.size(); ++k)
-        numbers.try_emplace(TrimView(keys[k]), k);
-    std::size_t left = numbers.size();
-    Lines lines(text);
-    bool inSection = false;
-    for (TextSpan line; left > 0 && lines.Next(line);) {
-        if (IsHeader(text, line)) {
-            // Only the first section of the name is searched.
-            if (inSection)
-                break;
-            inSection = HeaderNames(text, line, section);
-            continue;
-        }
-        if (!inSection || line.begin == line.end || text[line.begin] == ';')
-            continue;
-        const std::size_t eq = Of(text, line).find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        const TextSpan name = Trimmed(text, {line.begin, line.begin + eq});
-        const auto number = numbers.find(Of(text, name));
-        if (number == numbers.end() || found[number->second])
-            continue;
-        KeyLine& key = found[number->second].emplace();
-        key.number = lines.Number();
-        key.name = name;
-        TakeValue(text, line, line.begin + eq, key);
-        --left;
+    KeyLineSearch search{std::string(section), keys};
+    search.Feed(text, 0);
+    return search.Found();
+}
+
+KeyLineSearch::KeyLineSearch(std::string section, std::vector<std::string> keys)
+    : mSection(std::move(section)), mKeys(std::move(keys)), mFound(mKeys.size()), mLeft(mKeys.size()) {
+    for (std::string& key : mKeys) {
+        key = Trim(key);
+        if (!IsFindable(key))
+            --mLeft;
     }
-    // A key given twice gets the line of its first.
-    for (std::size_t k = 0; k < keys.size(); ++k)
-        found[k] = found[numbers.at(TrimView(keys[k]))];
-    return found;
+}
+
+bool KeyLineSearch::Feed(std::string_view part, std::size_t offset) {
+    if (mState == State::Over || mLeft == 0)
+        return false;
+    std::optional<TextSpan> lines;
+    if (mState == State::Before)
+        lines = SectionOf(part, mSection);
+    else
+        lines = TextSpan{0, std::min(NextHeader(part, 0), part.size())};
+    if (lines) {
+        mState = lines->end < part.size() ? State::Over : State::In;
+        for (std::size_t k = 0; k < mKeys.size(); ++k) {
+            if (mFound[k] || !IsFindable(mKeys[k]))
+                continue;
+            mFound[k] = FindKeyLine(part, *lines, mKeys[k]);
+            if (!mFound[k])
+                continue;
+            --mLeft;
+            KeyLine& line = *mFound[k];
+            line.number += mLines;
+            for (TextSpan* span : {&line.name, &line.value}) {
+                span->begin += offset;
+                span->end += offset;
+            }
+        }
+    }
+    mLines += LineNumber(part, part.size()) - 1;
+    return mState != State::Over && mLeft > 0;
 }
 
 std::vector<TextSpan> ElementSpans(std::string_view text, TextSpan value, std::string_view separators) {

@@ -24,6 +24,7 @@ public:
     FileText& operator=(const FileText&) = delete;
 
     std::string_view Text() const { return mWide ? std::string_view(mUnits) : mBytes; }
+    bool Wide() const { return mWide; }
     // Where the character at position of Text() starts in the file, and how many bytes count characters take.
     std::size_t Offset(std::size_t position) const { return mWide ? 2 + 2 * position : position; }
     std::size_t Length(std::size_t count) const { return mWide ? 2 * count : count; }
@@ -35,6 +36,10 @@ private:
     std::string mUnits;
     bool mWide;
 };
+
+// The units of UTF-16LE text (without its byte-order mark) one for one as Windows-1251 bytes, "?" for one
+// the code page lacks: how FileText reads a UTF-16 file.
+std::string UnitsAsCp1251(std::string_view utf16le);
 
 // A run of a text's characters, [begin, end).
 struct TextSpan {
@@ -54,6 +59,28 @@ struct KeyLine {
 // lacks it. Names are trimmed and compared with A-Z folded, as the profile layer compares them.
 std::vector<std::optional<KeyLine>> FindKeyLines(std::string_view text, std::string_view section,
                                                  const std::vector<std::string>& keys);
+
+// The same search over a text given in parts, for a large file read in blocks: each part holds whole
+// lines, ending after a line feed or at the text's end, and follows the one before.
+class KeyLineSearch {
+public:
+    KeyLineSearch(std::string section, std::vector<std::string> keys);
+
+    // Searches the next part, which starts at position offset of the text. Lines found in it are given
+    // in positions of the whole text. False once nothing further can be found (every key found, or the
+    // section over).
+    bool Feed(std::string_view part, std::size_t offset);
+    const std::vector<std::optional<KeyLine>>& Found() const { return mFound; }
+
+private:
+    enum class State { Before, In, Over };
+    std::string mSection;
+    std::vector<std::string> mKeys;
+    std::vector<std::optional<KeyLine>> mFound;
+    std::size_t mLeft;
+    std::size_t mLines = 0; // in the parts before
+    State mState = State::Before;
+};
 
 // The elements of a list, the span value of text cut at every character of separators, each trimmed.
 std::vector<TextSpan> ElementSpans(std::string_view text, TextSpan value, std::string_view separators);

@@ -121,27 +121,39 @@ TEST_F(Rename, ADialogueItsFileParentsAndWithItsStringsTheirEntriesAndPlaces) {
 }
 
 TEST_F(Rename, AnEventAndAStringIdInUtf16FilesTooAndTheTableOnlyForStrings) {
-    const std::string table = "[LocAdmin_Strings]\r\nKnows=k;\r\nHi_0=Привет;\r\n";
+    // A UTF-16 table longer than a block of its reading, the entry far down it.
+    std::string table = "[LocAdmin_Strings]\r\nKnows=k;\r\n";
+    for (int i = 0; i < 20000; ++i)
+        table += "Filler_" + std::to_string(i) + "=x;\r\n";
+    const auto tableWith = [&table](const std::string& id) {
+        return pwtest::Utf16LeFileFromUtf8(table + id + " =Привет;\r\n[More]\r\nHi_0=not the table's\r\n");
+    };
     Write({{"Infos/A.info",
             "[Info]\r\nName=A\r\nCondPlayerKnows=knows\r\nInfoScript_Commands=SetGameEvent;Say\r\n"
             "InfoScript_IDs1=Knows;Knows\r\nInfoScript_Texts=;Hi_0\r\n"},
-           {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hi_0\r\nLogText=\"Hi_0\"\r\n"},
-           {"stringtable.ini", table}});
+           {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hi_0\r\nLogText=\"Hi_0\"\r\n"}});
+    pwtest::WriteBytes(mDir.File("stringtable.ini"), tableWith("Hi_0"));
     pwtest::WriteBytes(mDir.File("Infos/W.info"),
                        pwtest::Utf16LeFileFromUtf8("[Info]\r\nName=Ж\r\nCondPlayerKnows=Knows\r\n"));
     Apply(RenameKind::Event, "Knows", "Знает");
     EXPECT_EQ(pwtest::ReadBytes(mDir.File("Infos/W.info")),
               pwtest::Utf16LeFileFromUtf8("[Info]\r\nName=Ж\r\nCondPlayerKnows=Знает\r\n"));
+    EXPECT_EQ(pwtest::ReadBytes(mDir.File("stringtable.ini")), tableWith("Hi_0"));
+
+    const RenamePlan plan = Plan(RenameKind::String, "hi_0", "Hello_0");
+    ASSERT_EQ(plan.files.size(), 3u);
+    EXPECT_EQ(plan.files.back().edits.front().line, 20003u);
     Apply(RenameKind::String, "hi_0", "Hello_0");
+    EXPECT_EQ(pwtest::ReadBytes(mDir.File("stringtable.ini")), tableWith("Hello_0"));
     Files library = Library();
     library.erase("Infos/W.info");
+    library.erase("stringtable.ini");
     EXPECT_EQ(
         library,
-        (Files{{"Infos/A.info",
-                "[Info]\r\nName=A\r\nCondPlayerKnows=Знает\r\nInfoScript_Commands=SetGameEvent;"
-                "Say\r\nInfoScript_IDs1=Знает;Knows\r\nInfoScript_Texts=;Hello_0\r\n"},
-               {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hello_0\r\nLogText=\"Hello_0\"\r\n"},
-               {"stringtable.ini", "[LocAdmin_Strings]\r\nKnows=k;\r\nHello_0=Привет;\r\n"}}));
+        (Files{{"Infos/A.info", "[Info]\r\nName=A\r\nCondPlayerKnows=Знает\r\nInfoScript_Commands="
+                                "SetGameEvent;Say\r\nInfoScript_IDs1=Знает;Knows\r\n"
+                                "InfoScript_Texts=;Hello_0\r\n"},
+               {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hello_0\r\nLogText=\"Hello_0\"\r\n"}}));
 }
 
 TEST_F(Rename, RefusesANewNameThatIsNoNameOrIsTakenAndFindsAnOldOneNamedNowhere) {
