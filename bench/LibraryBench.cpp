@@ -1,6 +1,6 @@
 // The editor's logic over the whole benchmark library: the library search, the dialogue tab's load and
-// compile checks of every dialogue (the work of plotwright-cli check), and the library index with the
-// choice plotwright-cli list makes from it.
+// compile checks of every dialogue (the work of plotwright-cli check), the library index with the choice
+// plotwright-cli list makes from it, and the plan of a rename.
 
 #include "GenLibrary.h"
 
@@ -9,6 +9,7 @@
 #include "info_editor/InfoEditorModel.h"
 #include "library/LibraryIndex.h"
 #include "library/LibraryQuery.h"
+#include "library/LibraryRename.h"
 #include "library/LibrarySearch.h"
 
 #include <benchmark/benchmark.h>
@@ -76,5 +77,29 @@ void BM_ListOwner(benchmark::State& state) {
     state.counters["found"] = static_cast<double>(found);
 }
 BENCHMARK(BM_ListOwner)->Unit(benchmark::kMillisecond);
+
+// The scan of both trees that every command over the library starts with.
+void BM_ScanLibrary(benchmark::State& state) {
+    std::size_t files = 0;
+    for (auto _ : state)
+        files = ScanBenchLibrary({"Infos", "Quests"}).size();
+    state.counters["files"] = static_cast<double>(files);
+}
+BENCHMARK(BM_ScanLibrary)->Unit(benchmark::kMillisecond);
+
+// rename --dry-run of the quest the most dialogues name: the index narrowed to the old and the new name,
+// then the plan, which reads the files that may name the quest again.
+void BM_RenamePlan(benchmark::State& state) {
+    static const std::vector<std::string> files = ScanBenchLibrary({"Infos", "Quests"});
+    pw::RenameRequest request;
+    request.oldName = "Faring_City_Quest_2236";
+    request.newName = "Renamed_Quest";
+    std::size_t changed = 0;
+    for (auto _ : state)
+        changed =
+            pw::PlanRename(pw::LibraryIndex(files, {request.oldName, request.newName}), request).files.size();
+    state.counters["files"] = static_cast<double>(changed);
+}
+BENCHMARK(BM_RenamePlan)->Unit(benchmark::kMillisecond);
 
 } // namespace
