@@ -134,16 +134,17 @@ private:
     std::array<std::unordered_map<std::string, std::string, FoldedHash, FoldedEqual>, 4> mNames;
 };
 
-RenameEdit EditAt(const FileText& text, std::size_t line, std::string_view key, TextSpan span,
-                  const std::string& newName) {
+// The change of held, the text at byte offset of a file (UTF-16 when wide), to newName.
+RenameEdit MakeEdit(std::size_t line, std::string_view key, std::string_view held, std::size_t offset,
+                    bool wide, const std::string& newName) {
     RenameEdit edit;
     edit.line = line;
     edit.key = key;
-    edit.oldText = Of(text.Text(), span);
+    edit.oldText = held;
     edit.newText = newName;
-    edit.offset = text.Offset(span.begin);
-    edit.length = text.Length(span.end - span.begin);
-    edit.newBytes = text.Encode(newName);
+    edit.offset = offset;
+    edit.length = (wide ? 2 : 1) * held.size();
+    edit.newBytes = wide ? Cp1251ToUtf16Le(newName) : newName;
     return edit;
 }
 
@@ -222,7 +223,8 @@ std::optional<FilePlan> PlanRecordFile(const std::string& path, RecordKind kind,
             const std::string* newName = names.NewName(target.kind, Of(text.Text(), target.span));
             if (!newName)
                 continue;
-            plan.file.edits.push_back(EditAt(text, lines[p]->number, places[p].key, target.span, *newName));
+            plan.file.edits.push_back(MakeEdit(lines[p]->number, places[p].key, Of(text.Text(), target.span),
+                                               text.Offset(target.span.begin), text.Wide(), *newName));
             plan.own = plan.own || p == 0;
         }
     }
@@ -249,87 +251,120 @@ std::size_t AfterLastLineFeed(std::string_view data, bool wide) {
     return 0;
 }
 
-// What the plan learns of the string table, read once in blocks: the changes of the renamed IDs' entries,
-// and which of the new IDs it holds already.
+// The string table read once, in blocks, as parts of whole lines, each part one byte per character (see
+// FileText), while every byte of the file is hashed for the plan.
+class TableReader {
+public:
+    // False when nothing is at path; throws std::runtime_error ("Cannot open file ...") when it cannot be
+    // read.
+    bool Open(const std::string& path) {
+        mPath = path;
+        std::string reason;
+        if (mReader.Open(path, &reason))
+            return true;
+        if (PathExists(path))
+            throw std::runtime_error(CannotOpenFileMessage(path, reason));
+        return false;
+    }
+    // Calls part(text, position) for each part, the position its first character's in the whole text.
+    void Read(const std::function<void(std::string_view, std::size_t)>& part) {
+        std::size_t hashed = 0; // of the bytes held
+        std::size_t position = 0;
+        for (bool more = true; more;) {
+            more = mReader.ReadMore();
+            mHash.Add(mReader.Data().substr(hashed));
+            mSize += mReader.Data().size() - hashed;
+            hashed = mReader.Data().size();
+            if (!TellWide(more, hashed))
+                continue;
+            const std::string_view data = mReader.Data();
+            const std::size_t cut = more ? AfterLastLineFeed(data, *mWide) : data.size();
+            if (cut == 0)
+                continue;
+            const std::string units = *mWide ? UnitsAsCp1251(data.substr(0, cut)) : std::string();
+            const std::string_view text = *mWide ? std::string_view(units) : data.substr(0, cut);
+            part(text, position);
+            mReader.Consume(cut);
+            hashed -= cut;
+            position += text.size();
+        }
+        if (mReader.Failed())
+            throw std::runtime_error(CannotOpenFileMessage(mPath, SystemErrorText(EIO)));
+    }
+    // Where the character at position starts in the file.
+    std::size_t Offset(std::size_t position) const { return *mWide ? 2 + 2 * position : position; }
+    bool Wide() const { return *mWide; }
+    std::size_t Size() const { return mSize; }
+    std::uint64_t Hash() const { return mHash.Value(); }
+
+private:
+    // Whether the file's form is known: the byte-order mark, passed over, or its absence.
+    bool TellWide(bool more, std::size_t& held) {
+        if (mWide)
+            return true;
+        if (more && held < 2)
+            return false;
+        mWide = mReader.Data().starts_with("\xFF\xFE");
+        if (*mWide) {
+            mReader.Consume(2);
+            held -= 2;
+        }
+        return true;
+    }
+
+    std::string mPath;
+    BlockReader mReader;
+    ContentHash mHash;
+    std::size_t mSize = 0;
+    std::optional<bool> mWide;
+};
+
+// A string ID renamed: the old ID and the new.
+using IdRename = std::pair<std::string, std::string>;
+
+// What the plan learns of the string table: the changes of the renamed IDs' entries, and which of the new
+// IDs it holds already.
 struct TableScan {
     std::optional<RenameFile> file;
     std::vector<bool> taken; // for each new ID
 };
 
-TableScan ScanTable(const std::string& path, const std::vector<std::string>& oldIds,
-                    const std::vector<std::string>& newIds, const RenameNames& names) {
+TableScan ScanTable(const std::string& path, const std::vector<IdRename>& ids, const RenameNames& names) {
     TableScan scan;
-    scan.taken.resize(newIds.size());
-    BlockReader reader;
-    std::string reason;
-    if (!reader.Open(path, &reason)) {
-        if (PathExists(path))
-            throw std::runtime_error(CannotOpenFileMessage(path, reason));
+    scan.taken.resize(ids.size());
+    TableReader reader;
+    if (!reader.Open(path))
         return scan; // no table holds no ID
-    }
-    std::vector<std::string> keys = oldIds;
-    keys.insert(keys.end(), newIds.begin(), newIds.end());
+    std::vector<std::string> keys;
+    for (const IdRename& id : ids)
+        keys.push_back(id.first);
+    for (const IdRename& id : ids)
+        keys.push_back(id.second);
     KeyLineSearch search(std::string(kStringsSection), keys);
     RenameFile file;
-    file.path = path;
-    file.stage = RenameStage::Table;
     const std::string key = "[" + std::string(kStringsSection) + "]";
-    ContentHash hash;
-    std::size_t size = 0;
-    std::optional<bool> wide;
-    std::size_t hashed = 0; // of the bytes held
-    std::size_t offset = 0; // the text's position of the bytes held
     bool searching = true;
-    for (bool more = true; more;) {
-        more = reader.ReadMore();
-        hash.Add(reader.Data().substr(hashed));
-        size += reader.Data().size() - hashed;
-        hashed = reader.Data().size();
-        if (!wide) {
-            if (more && hashed < 2)
+    reader.Read([&](std::string_view text, std::size_t position) {
+        searching = searching && search.Feed(text, position);
+        // The old IDs' entries found in this part: their names are still at hand.
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+            const std::optional<KeyLine>& line = search.Found()[k];
+            if (!line || line->name.begin < position || line->name.begin >= position + text.size())
                 continue;
-            wide = reader.Data().starts_with("\xFF\xFE");
-            if (*wide) {
-                reader.Consume(2);
-                hashed -= 2;
-            }
+            const std::string_view held =
+                text.substr(line->name.begin - position, line->name.end - line->name.begin);
+            file.edits.push_back(MakeEdit(line->number, key, held, reader.Offset(line->name.begin),
+                                          reader.Wide(), *names.NewName(RenameKind::String, held)));
         }
-        const std::string_view data = reader.Data();
-        const std::size_t cut = more ? AfterLastLineFeed(data, *wide) : data.size();
-        if (cut == 0)
-            continue;
-        const std::string units = *wide ? UnitsAsCp1251(data.substr(0, cut)) : std::string();
-        const std::string_view text = *wide ? std::string_view(units) : data.substr(0, cut);
-        if (searching) {
-            searching = search.Feed(text, offset);
-            for (std::size_t k = 0; k < oldIds.size(); ++k) {
-                const std::optional<KeyLine>& line = search.Found()[k];
-                if (!line || line->name.begin < offset)
-                    continue;
-                const std::string_view held =
-                    text.substr(line->name.begin - offset, line->name.end - line->name.begin);
-                RenameEdit& edit = file.edits.emplace_back();
-                edit.line = line->number;
-                edit.key = key;
-                edit.oldText = held;
-                edit.newText = *names.NewName(RenameKind::String, held);
-                edit.offset = *wide ? 2 + 2 * line->name.begin : line->name.begin;
-                edit.length = (*wide ? 2 : 1) * held.size();
-                edit.newBytes = *wide ? Cp1251ToUtf16Le(edit.newText) : edit.newText;
-            }
-        }
-        reader.Consume(cut);
-        hashed -= cut;
-        offset += text.size();
-    }
-    if (reader.Failed())
-        throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
-    for (std::size_t n = 0; n < newIds.size(); ++n)
-        scan.taken[n] = search.Found()[oldIds.size() + n].has_value();
+    });
+    for (std::size_t n = 0; n < ids.size(); ++n)
+        scan.taken[n] = search.Found()[ids.size() + n].has_value();
     if (!file.edits.empty()) {
+        file.path = path;
+        file.stage = RenameStage::Table;
         SortEdits(file);
-        file.size = size;
-        file.hash = hash.Value();
+        file.size = reader.Size();
+        file.hash = reader.Hash();
         scan.file = std::move(file);
     }
     return scan;
@@ -355,13 +390,21 @@ std::string TakenMessage(RenameKind kind, std::string_view name, const std::stri
 
 // Why the new names are taken, or empty: a thing of the kind is named so, or the table holds such an ID.
 std::string TakenNames(const LibraryIndex& index, const RenameRequest& request,
-                       const std::vector<std::string>& newIds, const std::vector<bool>& taken) {
+                       const std::vector<IdRename>& ids, const std::vector<bool>& taken) {
     if (request.kind != RenameKind::String)
         if (const std::optional<std::string> where = WhereNamed(index, request.kind, request.newName))
             return TakenMessage(request.kind, request.newName, *where);
-    for (std::size_t i = 0; i < newIds.size(); ++i)
+    for (std::size_t i = 0; i < ids.size(); ++i)
         if (taken[i])
-            return TakenMessage(RenameKind::String, newIds[i], request.stringTable);
+            return TakenMessage(RenameKind::String, ids[i].second, request.stringTable);
+    return {};
+}
+
+// Why a file would be renamed onto one that exists, or empty.
+std::string TakenFileNames(const RenamePlan& plan) {
+    for (const RenameFile& file : plan.files)
+        if (!file.newPath.empty() && PathExists(file.newPath))
+            return "Файл \"" + file.newPath + "\" уже есть";
     return {};
 }
 
@@ -377,9 +420,9 @@ bool IsNumberedString(std::string_view id, std::string_view name) {
 }
 
 // The string IDs of the dialogues named oldName that are the name, "_" and digits, each once: old and new.
-std::vector<std::pair<std::string, std::string>>
-NumberedStrings(const LibraryIndex& index, const std::string& oldName, const std::string& newName) {
-    std::vector<std::pair<std::string, std::string>> ids;
+std::vector<IdRename> NumberedStrings(const LibraryIndex& index, const std::string& oldName,
+                                      const std::string& newName) {
+    std::vector<IdRename> ids;
     RenameNames seen;
     for (std::size_t i : index.Dialogues(oldName)) {
         const std::string_view texts = index[i].Field(EntryField::InfoScript_Texts);
@@ -392,6 +435,16 @@ NumberedStrings(const LibraryIndex& index, const std::string& oldName, const std
         }
     }
     return ids;
+}
+
+// The string IDs a rename renames: the one of a string rename, or a dialogue's own with withStrings.
+std::vector<IdRename> StringRenames(const LibraryIndex& index, const RenameRequest& request,
+                                    const std::string& oldName) {
+    if (request.kind == RenameKind::String)
+        return {{oldName, request.newName}};
+    if (request.kind == RenameKind::Dialogue && request.withStrings)
+        return NumberedStrings(index, oldName, request.newName);
+    return {};
 }
 
 // Whether an entry's fields hold name anywhere: only such a file can name it.
@@ -441,6 +494,23 @@ std::string NewPathOf(const std::string& path, const RenameRequest& request) {
         return {};
     return path.substr(0, start) + FileNameFromText(request.newName) +
            path.substr(path.size() - suffix.size());
+}
+
+// The plan's files in the order of their stages: the files that name things, the table, the things' own
+// files (renamed after them where they are named so).
+void PlaceFiles(RenamePlan& plan, std::vector<FilePlan> files, std::optional<RenameFile> table) {
+    for (const FilePlan& file : files)
+        if (!file.own)
+            plan.files.push_back(file.file);
+    if (table)
+        plan.files.push_back(std::move(*table));
+    for (FilePlan& file : files) {
+        if (!file.own)
+            continue;
+        file.file.stage = RenameStage::Own;
+        file.file.newPath = NewPathOf(file.file.path, plan.request);
+        plan.files.push_back(std::move(file.file));
+    }
 }
 
 std::string KindName(RenameKind kind) {
@@ -566,44 +636,22 @@ RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request) {
     const std::string oldName = Trim(request.oldName);
     RenameNames names;
     names.Add(request.kind, oldName, request.newName);
-    std::vector<std::string> oldIds;
-    std::vector<std::string> newIds;
-    if (request.kind == RenameKind::String) {
-        oldIds.push_back(oldName);
-        newIds.push_back(request.newName);
-    } else if (request.kind == RenameKind::Dialogue && request.withStrings) {
-        for (auto& [oldId, newId] : NumberedStrings(index, oldName, request.newName)) {
-            if (std::optional<std::string> problem = InvalidIdMessage(newId)) {
-                plan.refusal = std::move(*problem);
-                return plan;
-            }
-            names.Add(RenameKind::String, oldId, newId);
-            oldIds.push_back(std::move(oldId));
-            newIds.push_back(std::move(newId));
+    const std::vector<IdRename> ids = StringRenames(index, request, oldName);
+    for (const auto& [oldId, newId] : ids) {
+        if (std::optional<std::string> problem = InvalidIdMessage(newId)) {
+            plan.refusal = std::move(*problem);
+            return plan;
         }
+        names.Add(RenameKind::String, oldId, newId);
     }
-    TableScan table;
-    if (!oldIds.empty())
-        table = ScanTable(request.stringTable, oldIds, newIds, names);
+    TableScan table = ids.empty() ? TableScan() : ScanTable(request.stringTable, ids, names);
+    PlaceFiles(plan, PlanRecordFiles(index, oldName, names), std::move(table.file));
+    // Where nothing names OLD, there is nothing a taken name could spoil.
     plan.resumed = PendingRename(NoteIdentity(request)).Exists();
-    if (!plan.resumed)
-        plan.refusal = TakenNames(index, request, newIds, table.taken);
-
-    std::vector<FilePlan> files = PlanRecordFiles(index, oldName, names);
-    for (const FilePlan& file : files)
-        if (!file.own)
-            plan.files.push_back(file.file);
-    if (table.file)
-        plan.files.push_back(std::move(*table.file));
-    for (FilePlan& file : files) {
-        if (!file.own)
-            continue;
-        file.file.stage = RenameStage::Own;
-        file.file.newPath = NewPathOf(file.file.path, request);
-        if (!file.file.newPath.empty() && PathExists(file.file.newPath) && plan.refusal.empty())
-            plan.refusal = "Файл \"" + file.file.newPath + "\" уже есть";
-        plan.files.push_back(std::move(file.file));
-    }
+    if (!plan.files.empty() && !plan.resumed)
+        plan.refusal = TakenNames(index, request, ids, table.taken);
+    if (plan.refusal.empty())
+        plan.refusal = TakenFileNames(plan);
     return plan;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 // Renames across the library: a quest, a dialogue, a game event or a string ID, in every place that names
 // it. A rename is planned first (every file, line, old and new value, read without a lock); the window may
-// then leave files out, and the plan is applied file by file: each file is read again under its folder's
-// lock, compared with what the plan saw and rewritten through the one atomic write, so a file changed
-// meanwhile is left alone. Only the renamed values' bytes change. The places that name the thing go first,
-// the thing itself (its file, the file's name, the table's entry) last, and a note of the rename in the
-// user's cache folder lets the same rename, run again after it was cut short, finish what is left.
+// then leave files out, and the plan is applied: each file is read again under its folder's lock, compared
+// with what the plan saw and rewritten through the one atomic write, so a file changed meanwhile is left
+// alone. Only the renamed values' bytes change. The places that name the thing go first, the thing itself
+// (its file, the file's name, the table's entry) last, and a note of the rename in the user's cache folder
+// lets the same rename, run again after it was cut short, finish what is left.
 
 #include "library/LibraryIndex.h"
 

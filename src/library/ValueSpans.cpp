@@ -142,10 +142,6 @@ FileText::FileText(std::string_view bytes)
         mUnits = UnitsAsCp1251(bytes.substr(2));
 }
 
-std::string FileText::Encode(std::string_view cp1251) const {
-    return mWide ? Cp1251ToUtf16Le(cp1251) : std::string(cp1251);
-}
-
 std::vector<std::optional<KeyLine>> FindKeyLines(std::string_view text, std::string_view section,
                                                  const std::vector<std::string>& keys) {
     KeyLineSearch search{std::string(section), keys};

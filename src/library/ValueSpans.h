@@ -25,11 +25,8 @@ public:
 
     std::string_view Text() const { return mWide ? std::string_view(mUnits) : mBytes; }
     bool Wide() const { return mWide; }
-    // Where the character at position of Text() starts in the file, and how many bytes count characters take.
+    // Where the character at position of Text() starts in the file.
     std::size_t Offset(std::size_t position) const { return mWide ? 2 + 2 * position : position; }
-    std::size_t Length(std::size_t count) const { return mWide ? 2 * count : count; }
-    // Windows-1251 text as the file stores it.
-    std::string Encode(std::string_view cp1251) const;
 
 private:
     std::string_view mBytes;

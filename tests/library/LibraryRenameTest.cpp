@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -42,12 +43,13 @@ protected:
         throw std::logic_error("no " + name + " in the plan");
     }
     RenamePlan Plan(RenameKind kind, const std::string& oldName, const std::string& newName,
-                    bool withStrings = false) {
+                    bool withStrings = false, std::vector<std::string> roots = {"Infos", "Quests"}) {
         RenameRequest request;
         request.kind = kind;
         request.oldName = Ansi(oldName);
         request.newName = Ansi(newName);
-        request.roots = {mDir.File("Infos"), mDir.File("Quests")};
+        for (const std::string& root : roots)
+            request.roots.push_back(mDir.File(root));
         request.stringTable = mDir.File("stringtable.ini");
         request.withStrings = withStrings;
         std::vector<std::string> files;
@@ -214,6 +216,10 @@ TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRun
     EXPECT_EQ(pwtest::ReadBytes(mDir.File("Infos/B.info")), "[Info]\r\nName=B\r\nCondPlayerKnows=E1 \r\n");
     EXPECT_EQ(pwtest::ReadBytes(mDir.File("Infos/C.info")), "[Info]\r\nName=C\r\nCondPlayerKnows=E1\r\n");
 
+    // Another rename, over other folders, finds E2 taken.
+    EXPECT_EQ(
+        Plan(RenameKind::Event, "E1", "E2", false, {"Infos"}).refusal.rfind("Событие \"E2\" уже есть: ", 0),
+        0u);
     // Run again, it finds its note: E2 is an event now, which only the note lets pass. Stopped by its
     // caller, it stays unfinished; the next run finishes it and removes the note.
     plan = Plan(RenameKind::Event, "E1", "E2");
@@ -223,7 +229,6 @@ TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRun
     EXPECT_THROW(ApplyRename(plan, [](const RenameFileResult&) { throw std::runtime_error("stopped"); }),
                  std::runtime_error);
     EXPECT_EQ(pwtest::FolderNames(mCache.Path() + "/renames").size(), 1u);
-    EXPECT_FALSE(Plan(RenameKind::Event, "E1", "E3").resumed);
     const RenamePlan rest = Plan(RenameKind::Event, "E1", "E2");
     EXPECT_TRUE(rest.resumed);
     EXPECT_TRUE(ApplyRename(rest).complete);
@@ -231,8 +236,10 @@ TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRun
     EXPECT_EQ(Library(), (Files{{"Infos/A.info", "[Info]\r\nName=A\r\nCondPlayerKnows=E2\r\n"},
                                 {"Infos/B.info", "[Info]\r\nName=B\r\nCondPlayerKnows=E2 \r\n"},
                                 {"Infos/C.info", "[Info]\r\nName=C\r\nCondPlayerKnows=E2\r\n"}}));
-    // Finished, the note is gone: E2 is taken again.
-    EXPECT_EQ(Plan(RenameKind::Event, "E1", "E2").refusal.rfind("Событие \"E2\" уже есть: ", 0), 0u);
+    // Finished, it has nothing left to do.
+    const RenamePlan again = Plan(RenameKind::Event, "E1", "E2");
+    EXPECT_EQ(std::tie(again.resumed, again.refusal), std::make_tuple(false, std::string()));
+    EXPECT_TRUE(again.files.empty());
 }
 
 } // namespace
