@@ -200,19 +200,28 @@ TEST_F(Rename, RefusesANewNameThatIsNoNameOrIsTakenAndFindsAnOldOneNamedNowhere)
 TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRunAgain) {
     Write({{"Infos/A.info", "[Info]\r\nName=A\r\nCondPlayerKnows=E1\r\n"},
            {"Infos/B.info", "[Info]\r\nName=B\r\nCondPlayerKnows=E1\r\n"},
-           {"Infos/C.info", "[Info]\r\nName=C\r\nCondPlayerKnows=E1\r\n"}});
+           {"Infos/C.info", "[Info]\r\nName=C\r\nCondPlayerKnows=E1\r\n"},
+           {"Infos/D.info", "[Info]\r\nName=D\r\nCondPlayerKnows=E1\r\n"}});
     RenamePlan plan = Plan(RenameKind::Event, "E1", "E2");
-    ASSERT_EQ(plan.files.size(), 3u);
+    ASSERT_EQ(plan.files.size(), 4u);
     plan.files[FileOf(plan, "C.info")].included = false;
     pwtest::WriteBytes(mDir.File("Infos/B.info"), "[Info]\r\nName=B\r\nCondPlayerKnows=E1 \r\n");
-    const RenameResult changed = ApplyRename(plan);
+    std::filesystem::remove(pwtest::FsPath(mDir.File("Infos/D.info")));
+    std::filesystem::create_directory(pwtest::FsPath(mDir.File("Infos/D.info")));
+    const RenameResult cut = ApplyRename(plan);
     std::map<std::size_t, RenameOutcome> outcomes;
-    for (const RenameFileResult& file : changed.files)
+    std::string reason;
+    for (const RenameFileResult& file : cut.files) {
         outcomes[file.file] = file.outcome;
+        reason += file.reason;
+    }
     EXPECT_EQ(outcomes,
               (std::map<std::size_t, RenameOutcome>{{FileOf(plan, "A.info"), RenameOutcome::Done},
-                                                    {FileOf(plan, "B.info"), RenameOutcome::Changed}}));
-    EXPECT_FALSE(changed.complete);
+                                                    {FileOf(plan, "B.info"), RenameOutcome::Changed},
+                                                    {FileOf(plan, "D.info"), RenameOutcome::Failed}}));
+    EXPECT_EQ(reason.rfind("Unable to write to " + mDir.File("Infos/D.info") + ". ", 0), 0u);
+    EXPECT_FALSE(cut.complete);
+    std::filesystem::remove(pwtest::FsPath(mDir.File("Infos/D.info")));
     EXPECT_EQ(pwtest::ReadBytes(mDir.File("Infos/B.info")), "[Info]\r\nName=B\r\nCondPlayerKnows=E1 \r\n");
     EXPECT_EQ(pwtest::ReadBytes(mDir.File("Infos/C.info")), "[Info]\r\nName=C\r\nCondPlayerKnows=E1\r\n");
 
@@ -229,13 +238,15 @@ TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRun
     EXPECT_THROW(ApplyRename(plan, [](const RenameFileResult&) { throw std::runtime_error("stopped"); }),
                  std::runtime_error);
     EXPECT_EQ(pwtest::FolderNames(mCache.Path() + "/renames").size(), 1u);
+    pwtest::WriteBytes(mDir.File("Infos/D.info"), "[Info]\r\nName=D\r\nCondPlayerKnows=E1\r\n");
     const RenamePlan rest = Plan(RenameKind::Event, "E1", "E2");
     EXPECT_TRUE(rest.resumed);
     EXPECT_TRUE(ApplyRename(rest).complete);
     EXPECT_EQ(pwtest::FolderNames(mCache.Path() + "/renames"), std::vector<std::string>{});
     EXPECT_EQ(Library(), (Files{{"Infos/A.info", "[Info]\r\nName=A\r\nCondPlayerKnows=E2\r\n"},
                                 {"Infos/B.info", "[Info]\r\nName=B\r\nCondPlayerKnows=E2 \r\n"},
-                                {"Infos/C.info", "[Info]\r\nName=C\r\nCondPlayerKnows=E2\r\n"}}));
+                                {"Infos/C.info", "[Info]\r\nName=C\r\nCondPlayerKnows=E2\r\n"},
+                                {"Infos/D.info", "[Info]\r\nName=D\r\nCondPlayerKnows=E2\r\n"}}));
     // Finished, it has nothing left to do.
     const RenamePlan again = Plan(RenameKind::Event, "E1", "E2");
     EXPECT_EQ(std::tie(again.resumed, again.refusal), std::make_tuple(false, std::string()));

@@ -80,8 +80,8 @@ const std::vector<CommandHelp>& Commands() {
           {"--stringtable TABLE", "show each dialogue's first spoken line from TABLE"}}},
         {"rename",
          "quest|info|event|string OLD NEW [--stringtable TABLE] [--dry-run] [--with-strings] ROOT...",
-         "Rename a quest, dialogue, game event or string ID in every file below the ROOT folders that names "
-         "it, printing each change as PATH:LINE: KEY: OLD -> NEW",
+         "Rename a quest, dialogue, event or string ID wherever the ROOT folders name it, printing "
+         "PATH:LINE: KEY: OLD -> NEW",
          {{"--stringtable TABLE", "the string table, whose IDs a string rename and --with-strings rename"},
           {"--dry-run", "print the changes and write nothing"},
           {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"}}},

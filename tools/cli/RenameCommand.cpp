@@ -3,6 +3,7 @@
 #include "data/StrUtilsEx.h"
 #include "library/LibraryRename.h"
 
+#include <numeric>
 #include <optional>
 
 namespace pw::cli {
@@ -48,10 +49,11 @@ RenameRequest RequestOf(const CommandArgs& parsed, const TextForm& form) {
     return request;
 }
 
-// PATH:LINE: KEY: OLD -> NEW for each change, and PATH -> NEWPATH for each file renamed.
-std::string Changes(const RenamePlan& plan, const TextForm& form) {
+// PATH:LINE: KEY: OLD -> NEW for each change of the files chosen, and PATH -> NEWPATH for each renamed.
+std::string Changes(const RenamePlan& plan, const std::vector<std::size_t>& files, const TextForm& form) {
     std::string out;
-    for (const RenameFile& file : plan.files) {
+    for (std::size_t i : files) {
+        const RenameFile& file = plan.files[i];
         for (const RenameEdit& edit : file.edits) {
             out.append(file.path).append(":").append(std::to_string(edit.line)).append(": ");
             out.append(edit.key).append(": ").append(form.Printed(edit.oldText)).append(" -> ");
@@ -108,16 +110,16 @@ int Rename(const Args& args, const TextForm& form) {
     }
     if (plan.resumed)
         WriteErrLine("Это переименование было начато и не закончено: оно продолжается");
-    WriteOut(Changes(plan, form));
-    std::vector<std::size_t> all(plan.files.size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = i;
     if (parsed.Has("--dry-run")) {
-        WriteOut(Count(plan, all) + " (пробный прогон: ничего не записано)\n");
+        std::vector<std::size_t> all(plan.files.size());
+        std::iota(all.begin(), all.end(), std::size_t{0});
+        WriteOut(Changes(plan, all, form) + Count(plan, all) + " (пробный прогон: ничего не записано)\n");
         return unread;
     }
+    // What was done, once it is: a file left as it was is named on standard error instead.
     const RenameResult result = ApplyRename(plan);
-    WriteOut(Count(plan, ReportResult(plan, result)) + "\n");
+    const std::vector<std::size_t> done = ReportResult(plan, result);
+    WriteOut(Changes(plan, done, form) + Count(plan, done) + "\n");
     if (!result.noteLeft.empty())
         WriteErrLine(result.noteLeft + ": error: не удалось удалить запись о переименовании");
     if (!result.complete) {
