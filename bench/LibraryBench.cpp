@@ -1,6 +1,7 @@
 // The editor's logic over the whole benchmark library: the library search, the dialogue tab's load and
-// compile checks of every dialogue (the work of plotwright-cli check), the library index with the
-// choice plotwright-cli list makes from it, and the string table's IDs that completion offers.
+// compile checks of every dialogue (the work of plotwright-cli check), the library index with the choice
+// plotwright-cli list makes from it, the string table's IDs that completion offers, and the plan of a
+// rename.
 
 #include "GenLibrary.h"
 
@@ -11,6 +12,7 @@
 #include "info_editor/InfoEditorModel.h"
 #include "library/LibraryIndex.h"
 #include "library/LibraryQuery.h"
+#include "library/LibraryRename.h"
 #include "library/LibrarySearch.h"
 #include "library/NameCompletion.h"
 
@@ -125,5 +127,29 @@ void CompleteTableId(benchmark::State& state, std::size_t typed) {
 BENCHMARK_CAPTURE(CompleteTableId, one_letter, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(CompleteTableId, six_letters, 6)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(CompleteTableId, whole_id, 200)->Unit(benchmark::kMicrosecond);
+
+// The scan of both trees that every command over the library starts with.
+void BM_ScanLibrary(benchmark::State& state) {
+    std::size_t files = 0;
+    for (auto _ : state)
+        files = ScanBenchLibrary({"Infos", "Quests"}).size();
+    state.counters["files"] = static_cast<double>(files);
+}
+BENCHMARK(BM_ScanLibrary)->Unit(benchmark::kMillisecond);
+
+// rename --dry-run of the quest the most dialogues name: the index narrowed to the old and the new name,
+// then the plan, which reads the files that may name the quest again.
+void BM_RenamePlan(benchmark::State& state) {
+    static const std::vector<std::string> files = ScanBenchLibrary({"Infos", "Quests"});
+    pw::RenameRequest request;
+    request.oldName = "Faring_City_Quest_2236";
+    request.newName = "Renamed_Quest";
+    std::size_t changed = 0;
+    for (auto _ : state)
+        changed =
+            pw::PlanRename(pw::LibraryIndex(files, {request.oldName, request.newName}), request).files.size();
+    state.counters["files"] = static_cast<double>(changed);
+}
+BENCHMARK(BM_RenamePlan)->Unit(benchmark::kMillisecond);
 
 } // namespace

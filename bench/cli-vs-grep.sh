@@ -47,3 +47,14 @@ hyperfine -N -w 2 -r 10 -i \
     "$run$cli check --stringtable $lib/stringtable.ini $lib/Infos $lib/Quests" \
     "$run$cli unused-strings $lib/stringtable_utf16.ini $lib/Infos $lib/Quests" \
     "$run$cli unused-strings $lib/stringtable.ini $lib/Quests"
+
+# rename --dry-run reads the library through the index narrowed to the two names, then the files that name
+# the quest again for their lines; grep finds the files that hold the name as a word. A quest named by
+# several dialogues, and a string ID, whose rename also reads the table.
+quest=$(grep -rh '^Quest=' "$lib/Infos" | tr -d '\r' | sort | uniq -c | sort -rn | head -n 1 | sed 's/.*Quest=//')
+hyperfine -N -w 3 -r 20 \
+    "$run$cli rename quest $quest Renamed_Quest --dry-run $lib/Infos $lib/Quests" \
+    "${run}grep -rlw $quest $lib/Infos $lib/Quests"
+hyperfine -N -w 3 -r 20 \
+    "$run$cli rename string $last Renamed_Id --dry-run --stringtable $lib/stringtable.ini $lib/Infos $lib/Quests" \
+    "${run}grep -rlw $last $lib/Infos $lib/Quests $lib/stringtable.ini"

@@ -1,5 +1,7 @@
 #include "data/Cp1251.h"
 
+#include "data/PairProbe.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -277,37 +279,33 @@ bool AsciiLessNoCase(std::string_view a, std::string_view b) {
     return a.size() < b.size();
 }
 
-namespace {
-
-// Next position at or after from where c occurs, or end.
-const char* NextOf(const char* from, const char* end, char c) {
-    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return hit ? static_cast<const char*>(hit) : end;
-}
-
-} // namespace
-
-bool ContainsNoCase(std::string_view bytes, std::string_view part) {
-    if (part.empty())
-        return true;
-    if (bytes.size() < part.size())
-        return false;
-    const char upper = AsciiUpper(part[0]);
-    const char lower = upper >= 'A' && upper <= 'Z' ? static_cast<char>(upper + 32) : upper;
-    const char* end = bytes.data() + bytes.size();
-    const char* last = end - part.size();
-    const char* u = NextOf(bytes.data(), end, upper);
-    const char* l = lower == upper ? end : NextOf(bytes.data(), end, lower);
-    while (u <= last || l <= last) {
-        const char* at = std::min(u, l);
-        if (AsciiEqualNoCase(std::string_view(at, part.size()), part))
-            return true;
-        if (at == u)
-            u = NextOf(u + 1, end, upper);
-        if (at == l)
-            l = NextOf(l + 1, end, lower);
+std::size_t FindNoCase(std::string_view bytes, std::string_view part, std::size_t from) {
+    const std::size_t size = part.size();
+    if (from > bytes.size() || bytes.size() - from < size)
+        return std::string_view::npos;
+    if (size == 0)
+        return from;
+    const std::size_t last = bytes.size() - size; // the last position part may start at
+    std::size_t pos = from;
+    if (size >= 2) {
+        // The last two bytes tell a name from the words around it better than its first letter.
+        const PairProbe probe(static_cast<unsigned char>(part[size - 2]), size - 2,
+                              static_cast<unsigned char>(part[size - 1]), size - 1);
+        for (; pos + 15 <= last; pos += 16) {
+            const PairProbe::Marks marks = probe.Test16(bytes.data() + pos);
+            for (std::size_t word = 0; word < marks.size(); ++word)
+                for (std::uint64_t m = marks[word]; m; m &= m - 1) {
+                    const std::size_t at = pos + 8 * word + PairProbe::LowestMark(m);
+                    if (AsciiUpper(bytes[at]) == AsciiUpper(part[0]) &&
+                        AsciiEqualNoCase(bytes.substr(at, size), part))
+                        return at;
+                }
+        }
     }
-    return false;
+    for (; pos <= last; ++pos)
+        if (AsciiEqualNoCase(bytes.substr(pos, size), part))
+            return pos;
+    return std::string_view::npos;
 }
 
 std::size_t FoldedHash::operator()(std::string_view name) const noexcept {

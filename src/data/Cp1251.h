@@ -52,9 +52,14 @@ bool AsciiEqualNoCase(std::string_view a, std::string_view b);
 // finds equal are neither less than the other.
 bool AsciiLessNoCase(std::string_view a, std::string_view b);
 
-// Whether part occurs in bytes with A-Z folded; an empty part occurs everywhere. Fast on long texts: it
-// looks only at the places where part's first letter stands, found with memchr.
-bool ContainsNoCase(std::string_view bytes, std::string_view part);
+// The first position at or after from where part occurs in bytes with A-Z folded, or std::string_view::npos;
+// an empty part occurs at from. Fast on long texts: sixteen places at a time are tested for part's last two
+// bytes, and only those that pass are compared in full.
+std::size_t FindNoCase(std::string_view bytes, std::string_view part, std::size_t from = 0);
+// Whether part occurs in bytes with A-Z folded; an empty part occurs everywhere.
+inline bool ContainsNoCase(std::string_view bytes, std::string_view part) {
+    return FindNoCase(bytes, part) != std::string_view::npos;
+}
 
 // Hash and equality of names with A-Z folded, for sets and maps keyed by names as the INI layers and
 // the game compare them.

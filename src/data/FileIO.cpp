@@ -1,14 +1,19 @@
 #include "data/FileIO.h"
 
+#include "data/ParallelWork.h"
 #include "data/Platform.h"
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 
 namespace pw {
 namespace {
+
+// Writes flushed at once: the system flushes them together, so many cost about what one does.
+constexpr unsigned kFlushThreads = 16;
 
 // Large enough that a 30 MB table takes few system calls, small enough to stay in the caches.
 constexpr std::size_t kReadBlock = 256 * 1024;
@@ -44,12 +49,25 @@ std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
     return {};
 }
 
-std::error_code ReadRegular(const std::string& path, std::optional<std::string>& out) {
+// Reads what open opens into out, whose storage is used again; false in *found when nothing is there.
+template <typename Opening> std::error_code ReadOpened(const Opening& open, std::string& out, bool& found) {
     platform::InputFile file;
-    if (const std::error_code error = file.Open(path))
+    found = false;
+    if (const std::error_code error = open(file))
         return IsMissing(error) ? std::error_code() : error;
-    out.emplace();
-    return ReadToEnd(file, *out);
+    found = true;
+    out.clear();
+    return ReadToEnd(file, out);
+}
+
+std::error_code ReadRegular(const std::string& path, std::optional<std::string>& out) {
+    std::string bytes;
+    bool found = false;
+    const std::error_code error =
+        ReadOpened([&path](platform::InputFile& file) { return file.Open(path); }, bytes, found);
+    if (found && !error)
+        out = std::move(bytes);
+    return error;
 }
 
 std::size_t LastSeparator(const std::string& path) {
@@ -170,6 +188,103 @@ bool ReplaceFile(const std::string& path, bool read, const FileChange& change, s
     return true;
 }
 
+// Where a write to path goes: the file a link chain ends at, split into its folder and name.
+struct WriteTarget {
+    std::string folder;
+    std::string name;
+};
+
+std::optional<WriteTarget> TargetOf(const std::string& path, std::string* reason) {
+    std::error_code error;
+    const std::string target = platform::WriteTargetOf(path, error);
+    const std::string name = NameOf(target);
+    if (!error && target.empty())
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+    else if (!error && (name.empty() || name == "." || name == ".."))
+        error = std::make_error_code(std::errc::is_a_directory);
+    if (error) {
+        Fail(reason, error);
+        return std::nullopt;
+    }
+    return WriteTarget{FolderOf(target), name};
+}
+
+// A write under the folder's lock up to its new contents: written into replacement, or left out (false in
+// *written) where change leaves the file as it is. read asks for the target's current contents, for a
+// read-modify-write.
+bool PrepareReplacement(const platform::FolderLock& lock, const std::string& name, bool read,
+                        const FileChange& change, platform::Replacement& replacement, bool& written,
+                        std::string* reason) {
+    written = false;
+    platform::NodeAttributes existing;
+    std::error_code error;
+    if ((error = platform::EntryAttributes(lock, name, existing)))
+        return Fail(reason, error);
+    if (existing.kind == platform::NodeKind::Folder)
+        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
+    if (existing.kind == platform::NodeKind::Other) // a device, a FIFO, a socket, or a link made meanwhile
+        return Fail(reason, platform::NotRegularFileError());
+    if (existing.writable)
+        return Fail(reason, existing.writable);
+
+    std::optional<std::string> current;
+    if (read && existing.kind == platform::NodeKind::Regular &&
+        (error = ReadRegular(JoinPath(lock.Folder(), name), current)))
+        return Fail(reason, error);
+    const std::optional<FilePieces> pieces = change(current);
+    if (!pieces)
+        return true;
+
+    SweepTemporaries(lock, name);
+    if ((error = replacement.Create(lock, name, existing)))
+        return Fail(reason, error);
+    for (std::string_view piece : *pieces)
+        if ((error = replacement.Write(piece)))
+            return Fail(reason, error);
+    written = true;
+    return true;
+}
+
+// The updates of one folder's files (their numbers among all the updates) under one hold of its lock: the
+// new contents are written, then flushed on several threads at once, then put in place one by one, and
+// the folder is flushed once.
+void UpdateFolder(const std::string& folder, const std::vector<std::size_t>& numbers,
+                  const std::vector<WriteTarget>& targets, const std::vector<FileUpdate>& updates,
+                  std::vector<std::string>& reasons) {
+    platform::FolderLock lock;
+    if (const std::error_code error = lock.Acquire(folder)) {
+        for (std::size_t n : numbers)
+            reasons[n] = error.message();
+        return;
+    }
+    std::vector<platform::Replacement> replacements(numbers.size());
+    std::vector<std::size_t> written;
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        bool changed = false;
+        const std::size_t n = numbers[k];
+        if (PrepareReplacement(lock, targets[n].name, true, updates[n].change, replacements[k], changed,
+                               &reasons[n]) &&
+            changed)
+            written.push_back(k);
+    }
+    std::vector<std::error_code> flushed(written.size());
+    ParallelFor(written.size(), kFlushThreads,
+                [&](std::size_t w) { flushed[w] = replacements[written[w]].Flush(); });
+    bool moved = false;
+    for (std::size_t w = 0; w < written.size(); ++w) {
+        const std::size_t n = numbers[written[w]];
+        if (const std::error_code error = flushed[w] ? flushed[w] : replacements[written[w]].Commit(false))
+            reasons[n] = error.message();
+        else
+            moved = true;
+    }
+    if (moved)
+        if (const std::error_code error = platform::FlushFolder(lock))
+            for (std::size_t w : written)
+                if (reasons[numbers[w]].empty())
+                    reasons[numbers[w]] = error.message();
+}
+
 } // namespace
 
 std::string SystemErrorText(int errorNumber) {
@@ -205,6 +320,27 @@ std::optional<std::string> TryReadWholeFile(const std::string& path) {
     if (ReadRegular(path, bytes))
         return std::nullopt;
     return bytes;
+}
+
+struct FolderReader::Folder {
+    platform::OpenFolder folder;
+};
+
+FolderReader::FolderReader(const std::string& folder) : mFolder(std::make_unique<Folder>()) {
+    if (mFolder->folder.Open(folder))
+        mFolder.reset();
+}
+
+FolderReader::~FolderReader() = default;
+
+bool FolderReader::ReadWholeFile(const std::string& path, std::string& bytes) const {
+    bool found = false;
+    const auto open = [this, &path](platform::InputFile& file) {
+        return mFolder ? file.Open(mFolder->folder, NameOf(path)) : file.Open(path);
+    };
+    if (const std::error_code error = ReadOpened(open, bytes, found))
+        throw std::runtime_error(CannotOpenFileMessage(path, error.message()));
+    return found;
 }
 
 struct BlockReader::File {
@@ -276,6 +412,52 @@ bool UpdateFileStreamed(const std::string& path, const StreamedFileChange& chang
     if (const std::error_code error = out.Commit())
         return Fail(reason, error);
     return true;
+}
+
+std::vector<std::string> UpdateFilesAtomic(const std::vector<FileUpdate>& updates) {
+    std::vector<std::string> reasons(updates.size());
+    std::vector<WriteTarget> targets(updates.size());
+    std::map<std::string, std::vector<std::size_t>> folders;
+    for (std::size_t n = 0; n < updates.size(); ++n)
+        if (std::optional<WriteTarget> target = TargetOf(updates[n].path, &reasons[n])) {
+            targets[n] = std::move(*target);
+            folders[targets[n].folder].push_back(n);
+        }
+    const std::vector<std::pair<std::string, std::vector<std::size_t>>> groups(folders.begin(),
+                                                                               folders.end());
+    ParallelFor(groups.size(), kFlushThreads, [&](std::size_t g) {
+        UpdateFolder(groups[g].first, groups[g].second, targets, updates, reasons);
+    });
+    return reasons;
+}
+
+bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
+                      std::string* reason) {
+    const std::string name = NameOf(path);
+    if (name.empty() || name == "." || name == "..")
+        return Fail(reason, std::make_error_code(std::errc::is_a_directory));
+    if (newName.empty() || newName == "." || newName == ".." ||
+        std::any_of(newName.begin(), newName.end(), platform::IsPathSeparator))
+        return Fail(reason, std::make_error_code(std::errc::invalid_argument));
+    platform::FolderLock lock;
+    std::error_code error;
+    if ((error = lock.Acquire(FolderOf(path))))
+        return Fail(reason, error);
+    std::optional<std::string> current;
+    if ((error = ReadRegular(path, current)))
+        return Fail(reason, error);
+    if (!check(current))
+        return true;
+    if ((error = platform::RenameEntry(lock, name, newName)))
+        return Fail(reason, error);
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    platform::FolderLock lock;
+    if (lock.Acquire(FolderOf(path)))
+        return !PathExists(path);
+    return platform::RemoveEntry(lock, NameOf(path)) || !PathExists(path);
 }
 
 std::string ExpandFileName(const std::string& path) {

@@ -32,6 +32,25 @@ bool IsSpecialFile(const std::string& path);
 // a regular file.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// Reads files of one folder as ReadWholeFile does, each opened by its name within the folder, which costs
+// the system less than opening each by its full path: for a caller that reads a folder's files one after
+// another. A folder that cannot be opened is read from by full paths.
+class FolderReader {
+public:
+    explicit FolderReader(const std::string& folder);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    // ReadWholeFile(path) for a path of the folder (the folder, a separator and the file's name), into
+    // bytes, whose storage is used again from file to file: false when nothing exists at the path.
+    bool ReadWholeFile(const std::string& path, std::string& bytes) const;
+
+private:
+    struct Folder;
+    std::unique_ptr<Folder> mFolder; // null when the folder could not be opened
+};
+
 // Like ReadWholeFile, but returns std::nullopt for every failure instead of throwing.
 std::optional<std::string> TryReadWholeFile(const std::string& path);
 
@@ -103,6 +122,35 @@ public:
 // the file unchanged; an exception from change passes through, nothing written.
 using StreamedFileChange = std::function<bool(BlockReader* current, FileOutput& out)>;
 bool UpdateFileStreamed(const std::string& path, const StreamedFileChange& change, std::string* reason);
+
+// One file of many updated at once: its path and what a change makes of it.
+struct FileUpdate {
+    std::string path;
+    FileChange change;
+};
+
+// Many files updated as UpdateFileAtomic updates each, every one replaced or left whole on its own, for a
+// caller that changes many at once: the files of a folder are changed under one hold of its lock, their
+// new contents flushed to disk together and the folder once, so that many cost about what one does. The
+// changes run on several threads, one folder's one after the other. For each file, why it could not be
+// written (the system's text), empty when it was or its change left it as it is. An exception from a
+// change passes through; the files of its folder are then left as they were.
+std::vector<std::string> UpdateFilesAtomic(const std::vector<FileUpdate>& updates);
+
+// Whether a file's contents, read under the program's lock, are as a caller expects them (std::nullopt
+// when the file is gone).
+using FileCheck = std::function<bool(const std::optional<std::string>& current)>;
+
+// Gives the file at path the name newName in its own folder as one step under the program's lock for the
+// folder: the file is read under the lock and renamed only when check accepts its contents; when it does
+// not, nothing happens and the call succeeds. What is at newName already is never replaced: that fails.
+// Returns false and sets *reason on failure; the file keeps its name then.
+bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
+                      std::string* reason);
+
+// Removes the regular file at path under the program's lock for its folder. Nothing at path is no failure;
+// false when it exists and could not be removed.
+bool RemoveFile(const std::string& path);
 
 // The absolute form of path: a relative path is taken from the current folder, and "." and ".."
 // parts are resolved without looking at the disk.

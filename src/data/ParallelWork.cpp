@@ -26,7 +26,11 @@ unsigned WorkThreads() {
 }
 
 void ParallelFor(std::size_t count, const std::function<void(std::size_t)>& work) {
-    const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(WorkThreads(), count));
+    ParallelFor(count, WorkThreads(), work);
+}
+
+void ParallelFor(std::size_t count, unsigned most, const std::function<void(std::size_t)>& work) {
+    const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(most, count));
     if (threads <= 1) {
         for (std::size_t i = 0; i < count; ++i)
             work(i);

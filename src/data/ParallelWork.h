@@ -16,5 +16,8 @@ unsigned WorkThreads();
 // change only what belongs to its i. When a call throws, no further calls start, and the first exception
 // is thrown here once the running ones have ended.
 void ParallelFor(std::size_t count, const std::function<void(std::size_t)>& work);
+// The same on up to threads threads, for work that mostly waits for the disk (writes flushed to it): more
+// of them in flight than there are processors let the system flush them together.
+void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& work);
 
 } // namespace pw

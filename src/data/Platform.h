@@ -38,6 +38,25 @@ std::string WriteTargetOf(const std::string& path, std::error_code& error);
 // Creates one folder.
 std::error_code MakeFolder(const std::string& path);
 
+// A folder held open so that its files are opened by their names within it, which spares the system
+// walking the folder's path again for each (on Windows, which lacks such a call, they are opened by their
+// full paths).
+class OpenFolder {
+public:
+    OpenFolder() = default;
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    std::error_code Open(const std::string& path);
+    const std::string& Path() const { return mPath; }
+    std::intptr_t Handle() const { return mHandle; }
+
+private:
+    std::intptr_t mHandle = -1;
+    std::string mPath;
+};
+
 // A regular file opened for reading. Opening refuses everything else without blocking, so a FIFO or a
 // device never hangs or floods the program.
 class InputFile {
@@ -49,6 +68,8 @@ public:
 
     // ENOENT-like errors (std::errc::no_such_file_or_directory, not_a_directory) mean nothing is there.
     std::error_code Open(const std::string& path);
+    // The file name of an open folder.
+    std::error_code Open(const OpenFolder& folder, const std::string& name);
     // The size when opened: a hint only, the file may change while it is read.
     std::uint64_t SizeHint() const { return mSizeHint; }
     // Reads up to size bytes into buffer; 0 at the end of the file.
@@ -108,9 +129,13 @@ public:
     // group where the system lets us set them); kind Missing for a new file.
     std::error_code Create(const FolderLock& lock, const std::string& name, const NodeAttributes& existing);
     std::error_code Write(std::string_view bytes);
-    // Flushes the file to disk, puts it in the entry's place in one step and flushes the folder, so a
-    // power cut cannot undo it. On failure the entry is unchanged unless only the folder's flush failed.
-    std::error_code Commit();
+    // Flushes the written contents to disk. Replacements flushed on several threads at once are flushed
+    // together, at about the cost of one.
+    std::error_code Flush();
+    // Flushes the file to disk unless Flush did, puts it in the entry's place in one step and flushes the
+    // folder (unless flushFolder is false: the caller then calls FlushFolder), so a power cut cannot undo
+    // it. On failure the entry is unchanged unless only the folder's flush failed.
+    std::error_code Commit(bool flushFolder = true);
 
 private:
     void Discard();
@@ -119,7 +144,12 @@ private:
     std::string mName;
     std::string mTempName; // set while a named temporary exists
     std::intptr_t mHandle = -1;
+    bool mFlushed = false;
 };
+
+// Flushes the names of the locked folder to disk, after entries were replaced in it (on Windows, where a
+// replace is written through, there is nothing to do).
+std::error_code FlushFolder(const FolderLock& lock);
 
 // Whether name is a temporary file of ours for the entry target: target's name (cut to fit the system's
 // name limit), ".~" and six letters or digits.
@@ -144,6 +174,10 @@ std::error_code ListFolder(const std::string& folder, NodeId& id, std::vector<Fo
 
 // Removes the regular file name in the locked folder; false when it could not.
 bool RemoveEntry(const FolderLock& lock, const std::string& name);
+
+// Gives the entry from of the locked folder the name to, never replacing an entry already named to (that
+// fails with std::errc::file_exists), then flushes the folder, so a power cut cannot undo the rename.
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to);
 
 // Folders that show the system's own state rather than files (on Linux /proc, /sys and /dev and
 // everything on their volumes): a library scan never enters them.
@@ -172,6 +206,12 @@ void PrepareStandardStreams();
 // Writes UTF-8 text to standard output (1) or error (2) when that is a console that takes UTF-16
 // (Windows); false when it is not, and the caller writes the bytes itself.
 bool WriteToConsole(int stream, std::string_view utf8);
+
+// The value of the environment variable name in UTF-8; empty when it is not set.
+std::string EnvironmentText(const char* name);
+// The user's folder for what programs keep between runs and may lose without harm: $XDG_CACHE_HOME or
+// ~/.cache on POSIX systems, %LOCALAPPDATA% on Windows. Empty when the environment names none.
+std::string UserCacheFolder();
 
 // The system's 8-bit code page, in which the platform's profile functions keep text (paths in the
 // settings file): the ANSI code page on Windows; elsewhere paths are the file system's own bytes

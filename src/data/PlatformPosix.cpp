@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -97,6 +99,28 @@ bool LinkUnnamed(int fd, int dirFd, const std::string& name) {
     return ::linkat(AT_FDCWD, self.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+// Opens path (taken from the folder dirFd) for reading into handle, which must be closed or -1. Not
+// blocking: opening a FIFO for reading would otherwise wait for a writer.
+std::error_code OpenRegular(int dirFd, const std::string& path, std::intptr_t& handle, std::uint64_t& size) {
+    CloseHandle(handle);
+    const int fd = ::openat(dirFd, path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return LastErrno();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const std::error_code error = LastErrno();
+        ::close(fd);
+        return error;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(st.st_mode) ? Errno(EISDIR) : NotRegularFileError();
+    }
+    handle = fd;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return {};
+}
+
 } // namespace
 
 NodeKind KindOf(const std::string& path, std::error_code* error) {
@@ -145,25 +169,26 @@ InputFile::~InputFile() {
     CloseHandle(mHandle);
 }
 
-std::error_code InputFile::Open(const std::string& path) {
+OpenFolder::~OpenFolder() {
     CloseHandle(mHandle);
-    // Not blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+
+std::error_code OpenFolder::Open(const std::string& path) {
+    CloseHandle(mHandle);
+    mPath = path;
+    const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return LastErrno();
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const std::error_code error = LastErrno();
-        ::close(fd);
-        return error;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return S_ISDIR(st.st_mode) ? Errno(EISDIR) : NotRegularFileError();
-    }
     mHandle = fd;
-    mSizeHint = static_cast<std::uint64_t>(st.st_size);
     return {};
+}
+
+std::error_code InputFile::Open(const std::string& path) {
+    return OpenRegular(AT_FDCWD, path, mHandle, mSizeHint);
+}
+
+std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+    return OpenRegular(Fd(folder.Handle()), name, mHandle, mSizeHint);
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t size, std::error_code& error) {
@@ -287,11 +312,19 @@ std::error_code Replacement::Write(std::string_view bytes) {
     return error;
 }
 
-std::error_code Replacement::Commit() {
+std::error_code Replacement::Flush() {
+    if (::fsync(Fd(mHandle)) != 0)
+        return LastErrno();
+    mFlushed = true;
+    return {};
+}
+
+std::error_code Replacement::Commit(bool flushFolder) {
     const int dirFd = Fd(mLock->Handle());
     const int fd = Fd(mHandle);
-    if (::fsync(fd) != 0)
-        return LastErrno();
+    if (!mFlushed)
+        if (const std::error_code error = Flush())
+            return error;
     if (mTempName.empty()) {
         // The unnamed file needs a name for the step that replaces the entry; a kill from here until the
         // rename leaves that name, which the next write's sweep removes.
@@ -316,7 +349,11 @@ std::error_code Replacement::Commit() {
     // The contents are on the disk since the fsync above; closing can no longer lose them.
     ::close(fd);
     mHandle = -1;
-    if (::fsync(dirFd) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
+    return flushFolder ? FlushFolder(*mLock) : std::error_code();
+}
+
+std::error_code FlushFolder(const FolderLock& lock) {
+    if (::fsync(Fd(lock.Handle())) != 0 && errno != EINVAL) // EINVAL: a file system that cannot flush folders
         return LastErrno();
     return {};
 }
@@ -362,6 +399,20 @@ std::error_code ListFolder(const std::string& folder, NodeId& id, std::vector<Fo
 
 bool RemoveEntry(const FolderLock& lock, const std::string& name) {
     return ::unlinkat(Fd(lock.Handle()), name.c_str(), 0) == 0;
+}
+
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to) {
+    const int dirFd = Fd(lock.Handle());
+    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS)
+            return LastErrno();
+        // A file system that cannot rename without replacing (NFS): a second name, which fails where the
+        // name is taken, then the first removed; a kill between leaves the file under both names.
+        if (::linkat(dirFd, from.c_str(), dirFd, to.c_str(), 0) != 0 ||
+            ::unlinkat(dirFd, from.c_str(), 0) != 0)
+            return LastErrno();
+    }
+    return FlushFolder(lock);
 }
 
 bool IsSystemFolder(const NodeId& id) {
@@ -423,6 +474,20 @@ void PrepareStandardStreams() {}
 
 bool WriteToConsole(int, std::string_view) {
     return false;
+}
+
+std::string EnvironmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string UserCacheFolder() {
+    // A relative XDG_CACHE_HOME is to be ignored, as the base directory rules say.
+    const std::string cache = EnvironmentText("XDG_CACHE_HOME");
+    if (!cache.empty() && cache.front() == '/')
+        return cache;
+    const std::string home = EnvironmentText("HOME");
+    return home.empty() ? std::string() : home + "/.cache";
 }
 
 std::string SystemCodePageToUtf8(std::string_view text) {

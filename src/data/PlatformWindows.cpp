@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -307,6 +308,17 @@ InputFile::~InputFile() {
     CloseOwned(mHandle);
 }
 
+OpenFolder::~OpenFolder() = default;
+
+std::error_code OpenFolder::Open(const std::string& path) {
+    mPath = path;
+    return KindOf(path) == NodeKind::Folder ? std::error_code() : Win32Error(ERROR_DIRECTORY);
+}
+
+std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+    return Open(folder.Path() + SeparatorAfter(folder.Path()) + name);
+}
+
 std::error_code InputFile::Open(const std::string& path) {
     CloseOwned(mHandle);
     if (IsDeviceName(path))
@@ -464,9 +476,17 @@ std::error_code Replacement::Write(std::string_view bytes) {
     return {};
 }
 
-std::error_code Replacement::Commit() {
+std::error_code Replacement::Flush() {
     if (!::FlushFileBuffers(AsHandle(mHandle)))
         return LastError();
+    mFlushed = true;
+    return {};
+}
+
+std::error_code Replacement::Commit(bool) {
+    if (!mFlushed)
+        if (const std::error_code error = Flush())
+            return error;
     CloseOwned(mHandle);
     const std::wstring temporary = SystemPath(mLock->Folder(), mTempName);
     const std::wstring target = SystemPath(mLock->Folder(), mName);
@@ -491,6 +511,10 @@ std::error_code Replacement::Commit() {
     }
     ClearPending();
     mTempName.clear();
+    return {};
+}
+
+std::error_code FlushFolder(const FolderLock&) {
     return {};
 }
 
@@ -533,6 +557,14 @@ std::error_code ListFolder(const std::string& folder, NodeId& id, std::vector<Fo
 
 bool RemoveEntry(const FolderLock& lock, const std::string& name) {
     return ::DeleteFileW(SystemPath(lock.Folder(), name).c_str());
+}
+
+std::error_code RenameEntry(const FolderLock& lock, const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target fails the move.
+    if (!::MoveFileExW(SystemPath(lock.Folder(), from).c_str(), SystemPath(lock.Folder(), to).c_str(),
+                       MOVEFILE_WRITE_THROUGH))
+        return LastError();
+    return {};
 }
 
 bool IsSystemFolder(const NodeId&) {
@@ -587,6 +619,15 @@ bool WriteToConsole(int stream, std::string_view utf8) {
     DWORD written = 0;
     return wide.empty() ||
            ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
+std::string EnvironmentText(const char* name) {
+    const wchar_t* value = ::_wgetenv(Wide(name).c_str());
+    return value ? Utf8(value) : std::string();
+}
+
+std::string UserCacheFolder() {
+    return EnvironmentText("LOCALAPPDATA");
 }
 
 std::string SystemCodePageToUtf8(std::string_view text) {

@@ -3,6 +3,7 @@
 #include "data/FileIO.h"
 #include "data/Library.h"
 #include "data/ParallelWork.h"
+#include "data/Platform.h"
 #include "data/ProfileIni.h"
 #include "data/StrUtilsEx.h"
 #include "data/StringTable.h"
@@ -11,7 +12,6 @@
 
 #include <array>
 #include <cerrno>
-#include <optional>
 #include <stdexcept>
 
 namespace pw {
@@ -41,32 +41,32 @@ const RecordKeys& KeysOf(RecordKind kind) {
     return kind == RecordKind::Quest ? quest : dialogue;
 }
 
-// The whole file, or why it cannot be had; a file gone since the scan is named as check names it.
-std::optional<std::string> ReadEntryBytes(LibraryEntry& entry) {
+// The whole file into bytes, or false and why it cannot be had; a file gone since the scan is named as
+// check names it.
+bool ReadEntryBytes(LibraryEntry& entry, const FolderReader& folder, std::string& bytes) {
     try {
-        std::optional<std::string> bytes = ReadWholeFile(entry.path);
-        if (!bytes)
-            entry.failure = CannotOpenFileMessage(entry.path, SystemErrorText(ENOENT));
-        return bytes;
+        if (folder.ReadWholeFile(entry.path, bytes))
+            return true;
+        entry.failure = CannotOpenFileMessage(entry.path, SystemErrorText(ENOENT));
     } catch (const std::runtime_error& e) {
         entry.failure = e.what();
-        return std::nullopt;
     }
+    return false;
 }
 
-// Runs on any of the threads: it touches only its own entry.
-void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
+// Runs on any of the threads: it touches only its own entry, and bytes, the storage of its thread.
+void ReadEntry(LibraryEntry& entry, const FolderReader& folder, std::string& bytes,
+               const std::function<bool(RecordKind, std::string_view)>& mayMatch) {
     static const ProfileKeySet noKeys(std::vector<std::string>{});
     entry.kind = LibraryFileKind(entry.path);
-    const std::optional<std::string> bytes = ReadEntryBytes(entry);
-    if (!bytes)
+    if (!ReadEntryBytes(entry, folder, bytes))
         return;
     const RecordKeys& keys = KeysOf(entry.kind);
-    entry.narrowedOut = query && !query->MayMatch(entry.kind, *bytes);
+    entry.narrowedOut = mayMatch && !mayMatch(entry.kind, bytes);
     // Without keys the reading stops at the section's header, which is all a file narrowed out needs.
-    ProfileValues found = ProfileFindKeys(*bytes, keys.section, entry.narrowedOut ? noKeys : keys.keys);
+    ProfileValues found = ProfileFindKeys(bytes, keys.section, entry.narrowedOut ? noKeys : keys.keys);
     // The profile layer reads UTF-16 files of either kind, so the index does too.
-    entry.failure = RecordFileProblem(*bytes, entry.kind, found.sectionFound, true);
+    entry.failure = RecordFileProblem(bytes, entry.kind, found.sectionFound, true);
     if (!entry.Read())
         return;
     std::array<std::string_view, kEntryFieldCount> values{};
@@ -74,6 +74,28 @@ void ReadEntry(LibraryEntry& entry, const LibraryQuery* query) {
         if (found.values[k])
             values[static_cast<std::size_t>(keys.fields[k])] = *found.values[k];
     entry.SetFields(values);
+}
+
+// The folder part of a path, up to its last separator (empty for a file of the current folder).
+std::string_view FolderPart(std::string_view path) {
+    std::size_t end = path.size();
+    while (end > 0 && !platform::IsPathSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
+}
+
+// Where each run of entries of one folder begins, and the end: a scan lists a folder's files together.
+std::vector<std::size_t> FolderRuns(const std::vector<LibraryEntry>& entries) {
+    std::vector<std::size_t> runs;
+    std::string_view folder;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view next = FolderPart(entries[i].path);
+        if (i == 0 || next != folder)
+            runs.push_back(i);
+        folder = next;
+    }
+    runs.push_back(entries.size());
+    return runs;
 }
 
 } // namespace
@@ -112,16 +134,35 @@ std::string FirstSayId(const LibraryEntry& entry) {
     return {};
 }
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), nullptr) {}
+LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), Narrowing()) {}
 
 LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery& query)
-    : LibraryIndex(std::move(files), &query) {}
+    : LibraryIndex(std::move(files), [&query](RecordKind kind, std::string_view bytes) {
+          return query.MayMatch(kind, bytes);
+      }) {}
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery* query) {
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words)
+    : LibraryIndex(std::move(files), [&words](RecordKind, std::string_view bytes) {
+          if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+              return true;
+          for (const std::string& word : words)
+              if (ContainsNoCase(bytes, TrimView(word)))
+                  return true;
+          return false;
+      }) {}
+
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch) {
     mEntries.resize(files.size());
     for (std::size_t i = 0; i < files.size(); ++i)
         mEntries[i].path = std::move(files[i]);
-    ParallelFor(mEntries.size(), [this, query](std::size_t i) { ReadEntry(mEntries[i], query); });
+    // A folder's files one after another, each opened within the folder.
+    const std::vector<std::size_t> runs = FolderRuns(mEntries);
+    ParallelFor(runs.size() - 1, [&](std::size_t r) {
+        const FolderReader folder(std::string(FolderPart(mEntries[runs[r]].path)));
+        std::string bytes;
+        for (std::size_t i = runs[r]; i < runs[r + 1]; ++i)
+            ReadEntry(mEntries[i], folder, bytes, mayMatch);
+    });
     for (std::size_t i = 0; i < mEntries.size(); ++i) {
         const LibraryEntry& entry = mEntries[i];
         const std::string_view name = TrimView(entry.Name());

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -88,6 +89,9 @@ public:
     // marked narrowedOut. query.Select gives over it what it gives over a whole index; look-ups by name
     // do not.
     LibraryIndex(std::vector<std::string> files, const LibraryQuery& query);
+    // The same for files that may name one of words: the fields are read only of the files whose bytes hold
+    // one of them (A-Z folded; UTF-16 files are always read), for a caller that looks for those words.
+    LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words);
     // The name look-ups point into the entries, which a move keeps in place and a copy would not.
     LibraryIndex(LibraryIndex&&) = default;
     LibraryIndex& operator=(LibraryIndex&&) = default;
@@ -106,7 +110,9 @@ public:
     std::vector<std::size_t> Failures() const;
 
 private:
-    LibraryIndex(std::vector<std::string> files, const LibraryQuery* query);
+    // Whether a file of a kind with these bytes is to have its fields read; empty: every file.
+    using Narrowing = std::function<bool(RecordKind, std::string_view)>;
+    LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch);
 
     using NameMap = std::unordered_map<std::string_view, std::vector<std::size_t>, FoldedHash, FoldedEqual>;
     static const std::vector<std::size_t>& Find(const NameMap& names, std::string_view name);

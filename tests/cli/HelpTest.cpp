@@ -11,7 +11,8 @@ namespace {
 
 const std::vector<std::string> kCommands = {
     "info-read",  "info-write", "quest-read", "quest-write", "ini-get", "ini-set", "string-get",
-    "string-add", "recompile",  "import-conversation", "search", "check", "list", "tree", "unused-strings"};
+    "string-add", "recompile",  "import-conversation", "search", "check", "list", "tree", "unused-strings",
+    "rename"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});
@@ -36,6 +37,9 @@ TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     for (const std::string option : {"--prefix PREFIX", "--dry-run"})
         EXPECT_NE(import.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_NE(RunCli({"unused-strings", "--help"}).out.find("\n  --prefix PREFIX "), std::string::npos);
+    const CliResult rename = RunCli({"rename", "--help"});
+    for (const std::string option : {"--stringtable TABLE", "--dry-run", "--with-strings"})
+        EXPECT_NE(rename.out.find("\n  " + option + " "), std::string::npos) << option;
     EXPECT_EQ(RunCli({"frobnicate", "--help"}).code, 2);
 }
 

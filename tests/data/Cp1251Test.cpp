@@ -94,8 +94,9 @@ TEST(Cp1251, CaseFoldsLatinAndCyrillicLetters) {
     EXPECT_TRUE(AsciiEqualNoCase("SortId", "SORTID"));
 }
 
-TEST(Cp1251, ContainsNoCaseFoldsOnlyLatinLettersAtEveryPlace) {
-    // Texts of few letters, so that parts recur, overlap and stand at both ends.
+TEST(Cp1251, FindNoCaseFoldsOnlyLatinLettersAtEveryPlace) {
+    // Texts of few letters, so that parts recur, overlap and stand at both ends, and long enough to be
+    // tested sixteen places at a time.
     std::mt19937 rng(9);
     const std::string alphabet = "aAbB\xE0\xC0";
     const auto folded = [](std::string text) {
@@ -103,13 +104,15 @@ TEST(Cp1251, ContainsNoCaseFoldsOnlyLatinLettersAtEveryPlace) {
             c = AsciiUpper(c);
         return text;
     };
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         std::string text, part;
-        for (std::size_t i = rng() % 12; i > 0; --i)
+        for (std::size_t i = rng() % (round % 2 ? 12 : 70); i > 0; --i)
             text += alphabet[rng() % alphabet.size()];
-        for (std::size_t i = rng() % 4; i > 0; --i)
+        for (std::size_t i = rng() % 5; i > 0; --i)
             part += alphabet[rng() % alphabet.size()];
-        EXPECT_EQ(ContainsNoCase(text, part), folded(text).find(folded(part)) != std::string::npos)
-            << text << " / " << part;
+        const std::size_t from = rng() % (text.size() + 2);
+        EXPECT_EQ(FindNoCase(text, part, from), folded(text).find(folded(part), from))
+            << text << " / " << part << " from " << from;
+        EXPECT_EQ(ContainsNoCase(text, part), folded(text).find(folded(part)) != std::string::npos);
     }
 }

@@ -123,6 +123,53 @@ TEST(FileUpdate, StreamedChangeWritesAsItReadsAndMayDeclineAfterWriting) {
     EXPECT_EQ(reason, std::make_error_code(std::errc::is_a_directory).message());
 }
 
+TEST(FileUpdate, ManyFilesAtOnceEachWrittenOrLeftWholeOnItsOwn) {
+    pwtest::TempDir dir;
+    std::vector<FileUpdate> updates;
+    const auto append = [](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+        return FilePieces{current ? std::string_view(*current) : std::string_view(), "+"};
+    };
+    for (int i = 0; i < 40; ++i) {
+        const std::string path = dir.File(std::string(i % 2 ? "a/" : "b/") + std::to_string(i));
+        WriteBytes(path, std::to_string(i));
+        updates.push_back({path, append});
+    }
+    updates[7].change = [](const std::optional<std::string>&) { return std::optional<FilePieces>(); };
+    ASSERT_TRUE(MakeDirectory(dir.File("a/folder")));
+    updates.push_back({dir.File("a/folder"), append});
+    const std::vector<std::string> reasons = UpdateFilesAtomic(updates);
+    ASSERT_EQ(reasons.size(), 41u);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(reasons[i], "") << i;
+        EXPECT_EQ(ReadBytes(updates[i].path), std::to_string(i) + (i == 7 ? "" : "+"));
+    }
+    EXPECT_EQ(reasons[40], std::make_error_code(std::errc::is_a_directory).message());
+    EXPECT_EQ(FolderNames(dir.File("a")).size(), 21u) << "no temporary stays";
+}
+
+TEST(FileRename, RenamesWhatTheCheckAcceptsAndNeverReplacesAFile) {
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("a.info"), "a");
+    WriteBytes(dir.File("taken.info"), "t");
+    std::optional<std::string> seen;
+    const FileCheck accept = [&seen](const std::optional<std::string>& current) {
+        seen = current;
+        return true;
+    };
+    std::string reason;
+    EXPECT_FALSE(RenameFileAtomic(dir.File("a.info"), "taken.info", accept, &reason));
+    EXPECT_EQ(reason, pwtest::SystemReason(pwtest::Reason::Exists));
+    EXPECT_TRUE(RenameFileAtomic(
+        dir.File("a.info"), "b.info", [](const auto&) { return false; }, nullptr));
+    EXPECT_TRUE(RenameFileAtomic(dir.File("a.info"), "b.info", accept, nullptr));
+    EXPECT_EQ(seen, "a");
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"b.info", "taken.info"}));
+    EXPECT_EQ(ReadBytes(dir.File("taken.info")), "t");
+    EXPECT_TRUE(RemoveFile(dir.File("b.info")));
+    EXPECT_TRUE(RemoveFile(dir.File("b.info")));
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"taken.info"});
+}
+
 TEST(FileUpdate, ConcurrentReadModifyWritesLoseNothing) {
     pwtest::TempDir dir;
     const std::string path = dir.File("stringtable.ini");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -37,6 +38,18 @@ TEST(ParallelWork, UsesTheProcessorsItMay) {
     });
     EXPECT_LE(threads.size(), WorkThreads());
     EXPECT_TRUE(threads.count(std::this_thread::get_id())) << "the calling thread works too";
+
+    // Work that waits may run on more threads than processors: all six wait at once here.
+    std::atomic<int> waiting{0};
+    std::atomic<int> met{0};
+    ParallelFor(6, 6, [&](std::size_t) {
+        ++waiting;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (waiting < 6 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        met += waiting == 6;
+    });
+    EXPECT_EQ(met, 6);
 }
 
 TEST(ParallelWork, TheFirstFailureStopsTheRunAndIsThrownToTheCaller) {

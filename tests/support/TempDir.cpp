@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -84,6 +85,42 @@ std::string ReadBytes(const std::string& path) {
 
 bool Exists(const std::string& path) {
     return fs::exists(FsPath(path));
+}
+
+namespace {
+
+std::optional<std::string> GetEnvironment(const std::string& name) {
+#ifdef _WIN32
+    const wchar_t* value = _wgetenv(FsPath(name).c_str());
+    return value ? std::optional<std::string>(Utf8Path(fs::path(value))) : std::nullopt;
+#else
+    const char* value = std::getenv(name.c_str());
+    return value ? std::optional<std::string>(value) : std::nullopt;
+#endif
+}
+
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    // The C runtime's copy for this process, and the system's for the programs it starts.
+    _wputenv_s(FsPath(name).c_str(), value ? FsPath(*value).c_str() : L"");
+    SetEnvironmentVariableW(FsPath(name).c_str(), value ? FsPath(*value).c_str() : nullptr);
+#else
+    if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+    else
+        unsetenv(name.c_str());
+#endif
+}
+
+} // namespace
+
+ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
+    : mName(std::move(name)), mBefore(GetEnvironment(mName)) {
+    SetEnvironment(mName, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironment(mName, mBefore);
 }
 
 std::string FixturePath(const std::string& name) {

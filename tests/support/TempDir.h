@@ -2,6 +2,7 @@
 // A temporary folder that removes itself, byte-exact file helpers and the shared fixture files.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace pwtest {
@@ -36,6 +37,20 @@ std::string SystemReason(Reason reason);
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
+
+// An environment variable of the test process, and so of the programs it starts, set to value (UTF-8) for
+// as long as the object lives; then it is as it was.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(std::string name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string mName;
+    std::optional<std::string> mBefore;
+};
 
 // A file of tests/fixtures: record files several tests share, byte for byte as the game's files are.
 std::string FixturePath(const std::string& name);

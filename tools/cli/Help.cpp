@@ -92,6 +92,13 @@ const std::vector<CommandHelp>& Commands() {
          "List the entries of TABLE that no dialogue or quest below the ROOT folders names: ID, tab, line "
          "number; the count on standard error",
          {{"--prefix PREFIX", "only the IDs that start with PREFIX (A-Z folded)"}}},
+        {"rename",
+         "quest|info|event|string OLD NEW [--stringtable TABLE] [--dry-run] [--with-strings] ROOT...",
+         "Rename a quest, dialogue, event or string ID wherever the ROOT folders name it, printing "
+         "PATH:LINE: KEY: OLD -> NEW",
+         {{"--stringtable TABLE", "the string table, whose IDs a string rename and --with-strings rename"},
+          {"--dry-run", "print the changes and write nothing"},
+          {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"}}},
     };
     return commands;
 }
@@ -131,8 +138,8 @@ void PrintHelp() {
     text += "\nCommands:\n";
     for (const CommandHelp& command : Commands())
         text += Row(command.name, command.summary, 23);
-    text += "\nExit codes: 0 success, 1 check found errors or string-get found no such ID, 2 usage error,\n"
-            "3 refused, 4 file error.\n";
+    text += "\nExit codes: 0 success, 1 check found errors, string-get found no such ID or rename found OLD\n"
+            "named nowhere, 2 usage error, 3 refused, 4 file error (or a rename left unfinished).\n";
     WriteOut(text);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// list and tree: the dialogues of a library chosen by their fields, as lines or as conversation trees; and
-// unused-strings: the string table's entries that nothing in the library names. All read the library
-// through the library index.
+// list and tree: the dialogues of a library chosen by their fields, as lines or as conversation trees;
+// unused-strings: the string table's entries that nothing in the library names; rename: a quest, dialogue,
+// event or string ID renamed across the library. All read the library through the library index.
 
 #include "CliSupport.h"
 #include "TextForm.h"
@@ -14,6 +14,7 @@ namespace pw::cli {
 int List(const Args& args, const TextForm& form);
 int Tree(const Args& args, const TextForm& form);
 int UnusedStrings(const Args& args, const TextForm& form);
+int Rename(const Args& args, const TextForm& form);
 
 // The files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT that is no
 // folder is a file error: a mistyped one would otherwise look like a library without matches.

@@ -63,6 +63,7 @@ const std::map<std::string_view, Command>& Commands() {
         {"list", pw::cli::List},
         {"tree", pw::cli::Tree},
         {"unused-strings", pw::cli::UnusedStrings},
+        {"rename", pw::cli::Rename},
     };
     return commands;
 }
