@@ -133,6 +133,9 @@ private:
     bool OpenInTab(RecordKind kind, const std::string& path);
     bool ShowStringEntry(const std::string& id);
     bool ShowPlace(const Place& place);
+    // "Переименовать во всей библиотеке…" for a name of thing: the dialog, then the forms showing the new
+    // names, the table's change mark and a new index.
+    void RenameInLibrary(Jump::Thing thing, const std::string& name);
     // A tab showed a new place: remembered, unless it is a move back or forward that shows it.
     void Visited(const Place& place);
     void UpdateHistoryActions();
@@ -156,6 +159,9 @@ private:
     LibraryBrowser* mBrowser = nullptr;      // made when first shown
     NavigationHistory mHistory;
     bool mMovingInHistory = false;
+    // The files last loaded into the two forms (for showing them again after a rename).
+    std::string mInfoPath;
+    std::string mQuestPath;
     QAction* mBackAction = nullptr;
     QAction* mForwardAction = nullptr;
     QAction* UndoItem = nullptr;

@@ -8,10 +8,12 @@
 #include "info_editor/InfoTab.h"
 #include "library/LibraryBrowser.h"
 #include "library/LibraryIndexService.h"
+#include "library/RenameDialog.h"
 #include "quest_editor/QuestTab.h"
 #include "string_editor/StringEditorTab.h"
 #include "ui_common/Cp1251Text.h"
 #include "ui_common/ErrorGuard.h"
+#include "ui_common/UserDialogs.h"
 #include "ui_common/Workspace.h"
 
 #include <QAction>
@@ -57,14 +59,15 @@ void TForm1::BuildViewMenu() {
 LibraryBrowser* TForm1::ShowBrowser(const QString* filter) {
     if (!mBrowser) {
         mBrowser = new LibraryBrowser(mWorkspace, this);
-        connect(mBrowser, &LibraryBrowser::OpenRequested, this, [this](RecordKind kind, const std::string& path) {
-            RunGuarded(this, [this, kind, &path] {
-                if (OpenInTab(kind, path)) {
-                    raise();
-                    activateWindow();
-                }
-            });
-        });
+        connect(mBrowser, &LibraryBrowser::OpenRequested, this,
+                [this](RecordKind kind, const std::string& path) {
+                    RunGuarded(this, [this, kind, &path] {
+                        if (OpenInTab(kind, path)) {
+                            raise();
+                            activateWindow();
+                        }
+                    });
+                });
         // Beside this window where the screen has room: right of it, else left of it.
         const QRect screen = this->screen()->availableGeometry();
         const QRect frame = frameGeometry();
@@ -130,8 +133,9 @@ void TForm1::FollowJump(const Jump& jump) {
             const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
             const std::string path = FindInLibrary(kind, jump.name);
             if (path.empty())
-                statusBar()->showMessage((kind == RecordKind::Quest ? QStringLiteral("Квест «%1» в библиотеке не найден")
-                                                                    : QStringLiteral("Диалог «%1» в библиотеке не найден"))
+                statusBar()->showMessage((kind == RecordKind::Quest
+                                              ? QStringLiteral("Квест «%1» в библиотеке не найден")
+                                              : QStringLiteral("Диалог «%1» в библиотеке не найден"))
                                              .arg(name));
             else
                 OpenInTab(kind, path);
@@ -153,11 +157,73 @@ void TForm1::FollowJump(const Jump& jump) {
             ShowBrowser(&filter);
             break;
         }
+        case Jump::Kind::Rename:
+            RenameInLibrary(jump.thing, jump.name);
+            break;
         }
     });
 }
 
+void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
+    LibraryIndexService* service = mWorkspace.libraryIndex.get();
+    if (!service) {
+        statusBar()->showMessage(QStringLiteral("Библиотека не открыта"));
+        return;
+    }
+    static constexpr RenameKind kKinds[] = {RenameKind::Dialogue, RenameKind::Quest, RenameKind::Event,
+                                            RenameKind::String};
+    RenameRequest request;
+    request.kind = kKinds[static_cast<int>(thing)];
+    request.oldName = Trim(name);
+    request.roots = {mWorkspace.configs->InfosPath, mWorkspace.configs->QuestsPath};
+    request.stringTable = mWorkspace.configs->StringTablePath;
+    // The preview is made from the library as it is now, not as the index last saw it.
+    service->Rebuild();
+    service->WaitUntilBuilt();
+    RenameDialog dialog(
+        this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
+        // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
+        [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
+    Dialogs().RunModal(&dialog);
+    if (!dialog.Applied()) // closed without "Применить"
+        return;
+    const RenamePlan& plan = *dialog.Applied();
+    const RenameResult& result = dialog.Result();
+    bool tableWritten = false;
+    std::string infoPath = mInfoPath, questPath = mQuestPath;
+    bool infoTouched = false, questTouched = false;
+    for (const RenameFileResult& done : result.files) {
+        if (done.outcome != RenameOutcome::Done)
+            continue;
+        const RenameFile& file = plan.files[done.file];
+        tableWritten = tableWritten || file.stage == RenameStage::Table;
+        const std::string now = file.newPath.empty() ? file.path : file.newPath;
+        if (file.path == mInfoPath) {
+            infoPath = now;
+            infoTouched = true;
+        }
+        if (file.path == mQuestPath) {
+            questPath = now;
+            questTouched = true;
+        }
+    }
+    // Asked about before the rename wrote anything; a reload now asks nothing.
+    if (infoTouched)
+        mInfoTab->LoadInfo(infoPath);
+    if (questTouched)
+        mQuestTab->LoadQuest(questPath);
+    if (tableWritten)
+        MarkTableChanged();
+    service->Rebuild();
+    Dialogs().Message(this, RenameResultText(plan, result), QStringLiteral("Переименование"),
+                      result.complete ? MsgIcon::Information : MsgIcon::Warning, MsgButtons::Ok);
+}
+
 void TForm1::Visited(const Place& place) {
+    if (place.tab == Place::Tab::Dialogue)
+        mInfoPath = place.target;
+    else if (place.tab == Place::Tab::Quest)
+        mQuestPath = place.target;
     if (!mMovingInHistory)
         mHistory.Visit(place);
     UpdateHistoryActions();

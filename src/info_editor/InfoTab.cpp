@@ -465,7 +465,7 @@ void InfoTab::AttachJumpMenus() {
         go);
     AttachJumps(ParentEd, [this](int) { return DialogueJumps(TextOf(ParentEd)); }, go);
     AttachJumps(QuestEd, [this](int) { return QuestJumps(TextOf(QuestEd)); }, go);
-    AttachJumps(CondPlayerKnowsEd, [this](int) { return WhereUsedJumps(TextOf(CondPlayerKnowsEd)); }, go);
+    AttachJumps(CondPlayerKnowsEd, [this](int) { return WhereUsedJumps(TextOf(CondPlayerKnowsEd), Jump::Thing::Event); }, go);
     AttachJumps(InfoStrViewEd, [this](int) { return StringJumps(ToCp1251(FirstSelectedTextId())); }, go);
     mCommandListEditor->SetCellJumps([this](int row, int column) { return CellJumps(row, column); }, go);
 }
@@ -486,7 +486,7 @@ std::vector<JumpItem> InfoTab::CellJumps(int row, int column) const {
         if (AsciiEqualNoCase(command, questCommand))
             return QuestJumps(cellText(3));
     if (AsciiEqualNoCase(command, "SetGameEvent"))
-        return WhereUsedJumps(cellText(3));
+        return WhereUsedJumps(cellText(3), Jump::Thing::Event);
     return {};
 }
 

@@ -40,11 +40,11 @@ private:
     bool PathAndNameMatch(const LibraryEntry& entry) const;
 
     bool mEmpty = true;
-    LibraryQuery mDialogueQuery;         // owner, quest, parent, event, command, string
-    bool mDialogueOnly = false;          // owner, parent, event or command asked: no quest is kept
-    bool mAsksFields = false;            // a field other than folder: asked: no unread file is kept
-    std::vector<std::string> mWords;     // contained in the Name
-    std::vector<std::string> mFolders;   // contained in the path, "\" read as "/"
+    LibraryQuery mDialogueQuery;          // owner, quest, parent, event, command, string
+    bool mDialogueOnly = false;           // owner, parent, event or command asked: no quest is kept
+    bool mAsksFields = false;             // a field other than folder: asked: no unread file is kept
+    std::vector<std::string> mWords;      // contained in the Name
+    std::vector<std::string> mFolders;    // contained in the path, "\" read as "/"
     std::vector<std::string> mQuestNames; // quest: values
     std::vector<std::string> mStrings;    // string: values
     std::vector<std::string> mUses;       // uses: values

@@ -36,9 +36,9 @@ public:
     }
     void SortChildren() {
         for (BrowserNode& node : mTree.nodes)
-            std::stable_sort(node.children.begin(), node.children.end(), [this](std::size_t a, std::size_t b) {
-                return AsciiLessNoCase(NameOf(a), NameOf(b));
-            });
+            std::stable_sort(
+                node.children.begin(), node.children.end(),
+                [this](std::size_t a, std::size_t b) { return AsciiLessNoCase(NameOf(a), NameOf(b)); });
     }
     BrowserTree Take() { return std::move(mTree); }
     BrowserTree& Tree() { return mTree; }
@@ -92,7 +92,9 @@ BrowserTree BuildBrowserTree(const LibraryIndex& index, const std::string& quest
     std::vector<std::size_t> dialogues, quests, failures;
     for (std::size_t i = 0; i < index.Entries().size(); ++i) {
         const LibraryEntry& entry = index[i];
-        const Kind kind = !entry.Read() ? Kind::Failed : entry.kind == RecordKind::Quest ? Kind::Quest : Kind::Dialogue;
+        const Kind kind = !entry.Read()                     ? Kind::Failed
+                          : entry.kind == RecordKind::Quest ? Kind::Quest
+                                                            : Kind::Dialogue;
         nodeOf[i] = builder.Add(kind, i);
         (kind == Kind::Failed ? failures : kind == Kind::Quest ? quests : dialogues).push_back(nodeOf[i]);
     }
@@ -135,7 +137,8 @@ BrowserTree BuildBrowserTree(const LibraryIndex& index, const std::string& quest
         Nest(
             builder, quests,
             [&](std::size_t node) {
-                for (const std::string& name : SplitQuestNames(index[tree.nodes[node].entry].Field(EntryField::FinishedQuests))) {
+                for (const std::string& name :
+                     SplitQuestNames(index[tree.nodes[node].entry].Field(EntryField::FinishedQuests))) {
                     const std::vector<std::size_t>& named = index.Quests(name);
                     if (!named.empty() && nodeOf[named.front()] != node)
                         return nodeOf[named.front()];

@@ -110,14 +110,15 @@ public:
         const BrowserNode* node = NodeAt(index);
         if (!node)
             return {};
-        const LibraryEntry* entry = node->entry != BrowserNode::kNone ? &mSnapshot->index[node->entry] : nullptr;
+        const LibraryEntry* entry =
+            node->entry != BrowserNode::kNone ? &mSnapshot->index[node->entry] : nullptr;
         if (role == Qt::DisplayRole)
             return Text(*node, entry, index.column());
         if (role == Qt::ToolTipRole && index.column() == 0)
             return Warning(*node, entry);
         if (role == Qt::DecorationRole && index.column() == 0 && !Warning(*node, entry).isEmpty())
-            return QApplication::style()->standardIcon(node->kind == Kind::Failed ? QStyle::SP_MessageBoxCritical
-                                                                                   : QStyle::SP_MessageBoxWarning);
+            return QApplication::style()->standardIcon(
+                node->kind == Kind::Failed ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning);
         return {};
     }
 
@@ -154,7 +155,8 @@ private:
             return column == 0 ? FromCp1251(node.label) : QVariant();
         switch (column) {
         case 0:
-            return node.kind == Kind::Failed ? FromNativePath(entry->path) : FromCp1251(TrimView(entry->Name()));
+            return node.kind == Kind::Failed ? FromNativePath(entry->path)
+                                             : FromCp1251(TrimView(entry->Name()));
         case 1:
             if (node.kind == Kind::Failed)
                 return QString::fromStdString(entry->failure);
@@ -173,8 +175,9 @@ private:
             return QStringLiteral("Родительский диалог «%1» в библиотеке не найден")
                 .arg(FromCp1251(node.missingParent));
         if (node.inCircle)
-            return node.kind == Kind::Quest ? QStringLiteral("Предшествующие квесты ссылаются друг на друга по кругу")
-                                            : QStringLiteral("Родительские диалоги ссылаются друг на друга по кругу");
+            return node.kind == Kind::Quest
+                       ? QStringLiteral("Предшествующие квесты ссылаются друг на друга по кругу")
+                       : QStringLiteral("Родительские диалоги ссылаются друг на друга по кругу");
         return {};
     }
 
@@ -221,7 +224,8 @@ LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
     connect(FilterEd, &QLineEdit::textChanged, this, &LibraryBrowser::ApplyFilter);
     connect(LibraryTree, &QTreeView::activated, this, &LibraryBrowser::Activate);
     if (mWorkspace.libraryIndex)
-        connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, this, &LibraryBrowser::ShowSnapshot);
+        connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, this,
+                &LibraryBrowser::ShowSnapshot);
     ShowSnapshot();
 }
 
@@ -291,7 +295,7 @@ void LibraryBrowser::LookUpFirstLines() {
     std::vector<std::string> ids;
     ids.reserve(mSnapshot->index.Entries().size());
     for (const LibraryEntry& entry : mSnapshot->index.Entries())
-        ids.push_back(!entry.Read()                      ? std::string()
+        ids.push_back(!entry.Read()                     ? std::string()
                       : entry.kind == RecordKind::Quest ? Trim(entry.Field(EntryField::LogTopic))
                                                         : FirstSayId(entry));
     auto lookup = std::make_shared<FirstLineLookup>();

@@ -271,7 +271,7 @@ bool QuestTab::SynQuestMemKeyPress(const QKeyEvent& event) {
 void QuestTab::AttachJumpMenus() {
     auto go = [this](const Jump& jump) { emit JumpRequested(jump); };
     auto* name = static_cast<QLineEdit*>(mTextFields.at("QuestNameEd"));
-    AttachJumps(name, [name](int) { return WhereUsedJumps(TextOf(name)); }, go);
+    AttachJumps(name, [name](int) { return WhereUsedJumps(TextOf(name), Jump::Thing::Quest); }, go);
     for (QLineEdit* id : {QuestLogTopicEd, QuestLogTextEd})
         AttachJumps(id, [id](int) { return StringJumps(TextOf(id)); }, go);
     // FinishedQuests names several quests: the one under the mouse pointer.

@@ -12,12 +12,14 @@ bool Blank(const std::string& name) {
     return name.find_first_not_of(" \t") == std::string::npos;
 }
 
-std::vector<JumpItem> Items(const std::string& name, std::initializer_list<std::pair<const char*, Jump::Kind>> kinds) {
+std::vector<JumpItem> Items(const std::string& name, Jump::Thing thing,
+                            std::initializer_list<std::pair<const char*, Jump::Kind>> kinds) {
     std::vector<JumpItem> items;
     if (Blank(name))
         return items;
     for (const auto& [caption, kind] : kinds)
-        items.push_back({QString::fromUtf8(caption), {kind, name}});
+        items.push_back({QString::fromUtf8(caption), {kind, name, thing}});
+    items.push_back({QStringLiteral("Переименовать во всей библиотеке…"), {Jump::Kind::Rename, name, thing}});
     return items;
 }
 
@@ -38,7 +40,8 @@ protected:
         if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
-                const std::vector<JumpItem> items = mItems(mEdit->cursorPositionAt(mouse->position().toPoint()));
+                const std::vector<JumpItem> items =
+                    mItems(mEdit->cursorPositionAt(mouse->position().toPoint()));
                 if (!items.empty()) {
                     mGo(items.front().jump);
                     return true;
@@ -70,20 +73,23 @@ private:
 } // namespace
 
 std::vector<JumpItem> DialogueJumps(const std::string& name) {
-    return Items(name, {{"Перейти к диалогу", Jump::Kind::Dialogue}, {"Где используется", Jump::Kind::WhereUsed}});
+    return Items(name, Jump::Thing::Dialogue,
+                 {{"Перейти к диалогу", Jump::Kind::Dialogue}, {"Где используется", Jump::Kind::WhereUsed}});
 }
 
 std::vector<JumpItem> QuestJumps(const std::string& name) {
-    return Items(name, {{"Перейти к квесту", Jump::Kind::Quest}, {"Где используется", Jump::Kind::WhereUsed}});
+    return Items(name, Jump::Thing::Quest,
+                 {{"Перейти к квесту", Jump::Kind::Quest}, {"Где используется", Jump::Kind::WhereUsed}});
 }
 
 std::vector<JumpItem> StringJumps(const std::string& id) {
-    return Items(id, {{"Показать в редакторе строк", Jump::Kind::StringEntry},
-                      {"Где используется", Jump::Kind::WhereUsed}});
+    return Items(id, Jump::Thing::String,
+                 {{"Показать в редакторе строк", Jump::Kind::StringEntry},
+                  {"Где используется", Jump::Kind::WhereUsed}});
 }
 
-std::vector<JumpItem> WhereUsedJumps(const std::string& name) {
-    return Items(name, {{"Где используется", Jump::Kind::WhereUsed}});
+std::vector<JumpItem> WhereUsedJumps(const std::string& name, Jump::Thing thing) {
+    return Items(name, thing, {{"Где используется", Jump::Kind::WhereUsed}});
 }
 
 void AttachJumps(QLineEdit* edit, std::function<std::vector<JumpItem>(int)> items,

@@ -20,8 +20,11 @@ struct Jump {
         StringEntry,    // show the string table's line of that ID in the string editor
         ChildDialogues, // the browser showing the dialogues whose Parent is name
         WhereUsed,      // the browser showing the dialogues and quests that name it
+        Rename,         // renaming it in every file of the library that names it
     } kind = Kind::Dialogue;
     std::string name; // Windows-1251, as the form holds it
+    // What the name names.
+    enum class Thing { Dialogue, Quest, Event, String } thing = Thing::Dialogue;
 };
 
 // A jump as a menu item.
@@ -30,12 +33,13 @@ struct JumpItem {
     Jump jump;
 };
 
-// The usual items for a name of each kind, in the order the menus give them (the first is Ctrl+click's).
+// The usual items for a name of each kind, in the order the menus give them (the first is Ctrl+click's),
+// each list ending in "Переименовать во всей библиотеке…".
 std::vector<JumpItem> DialogueJumps(const std::string& name); // "Перейти к диалогу", "Где используется"
-std::vector<JumpItem> QuestJumps(const std::string& name);    // "Перейти к квесту", "Где используется"
+std::vector<JumpItem> QuestJumps(const std::string& name); // "Перейти к квесту", "Где используется"
 std::vector<JumpItem> StringJumps(const std::string& id); // "Показать в редакторе строк", "Где используется"
 // "Где используется": for a game event, and for the name a form itself gives.
-std::vector<JumpItem> WhereUsedJumps(const std::string& name);
+std::vector<JumpItem> WhereUsedJumps(const std::string& name, Jump::Thing thing);
 
 // Gives edit a context menu of its own items followed by items(clickPosition) and makes Ctrl+click take
 // the first of them; go carries a chosen jump out. A blank name offers nothing.

@@ -53,7 +53,9 @@ protected:
     template <class T> T* Find(const char* name) { return form->findChild<T*>(name); }
     QString Text(const char* field) { return Find<QLineEdit>(field)->text(); }
     QWidget* CurrentTab() { return Find<QTabWidget>("PgCtrl")->currentWidget(); }
-    void CtrlClick(const char* field) { QTest::mouseClick(Find<QLineEdit>(field), Qt::LeftButton, Qt::ControlModifier); }
+    void CtrlClick(const char* field) {
+        QTest::mouseClick(Find<QLineEdit>(field), Qt::LeftButton, Qt::ControlModifier);
+    }
     void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
 };
 
@@ -70,7 +72,8 @@ TEST_F(NavigationTest, JumpsLandOnWhatANameNamesAndBackAndForwardRetraceThem) {
     EXPECT_EQ(Text("QuestNameEd"), "Q_Ardea");
     CtrlClick("QuestLogTopicEd");
     EXPECT_EQ(CurrentTab(), Find<QWidget>("TabSheet1"));
-    EXPECT_EQ(Find<QPlainTextEdit>("SynMemText")->textCursor().selectedText(), "q_ardea_topic=Find the smugglers;;");
+    EXPECT_EQ(Find<QPlainTextEdit>("SynMemText")->textCursor().selectedText(),
+              "q_ardea_topic=Find the smugglers;;");
 
     // The jump to the parent was left by going back, so it is no longer ahead.
     Trigger("BackAction");
@@ -97,7 +100,8 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     // The form was changed, so the jump asks first; "Нет" keeps it.
     CtrlClick("ParentEd");
     ASSERT_FALSE(dialogs.calls.empty());
-    EXPECT_EQ(dialogs.calls.back().text, "Диалог «Diego_Child» изменён и не скомпилирован. Отказаться от изменений?");
+    EXPECT_EQ(dialogs.calls.back().text,
+              "Диалог «Diego_Child» изменён и не скомпилирован. Отказаться от изменений?");
     EXPECT_EQ(Text("NameEd"), "Diego_Child");
     dialogs.answers = {pw::MsgAnswer::Yes};
     CtrlClick("ParentEd");
@@ -115,7 +119,8 @@ TEST_F(NavigationTest, TheBrowserFiltersCountsAndOpensWhatIsChosen) {
 
     auto* tree = browser->findChild<QTreeView*>("LibraryTree");
     // Diego, then his parent dialogue, then the child the filter kept.
-    const QModelIndex child = tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0)));
+    const QModelIndex child =
+        tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0)));
     EXPECT_EQ(child.data().toString(), "Diego_Child");
     tree->setCurrentIndex(child);
     QTest::keyClick(tree, Qt::Key_Return);

@@ -48,8 +48,9 @@ protected:
         Names names;
         for (std::size_t i = 0; i < kept.size(); ++i)
             if (kept[i])
-                names.emplace_back(mIndex[i].Read() ? std::string(mIndex[i].Name())
-                                                    : pwtest::Utf8Path(pwtest::FsPath(mIndex[i].path).filename()));
+                names.emplace_back(mIndex[i].Read()
+                                       ? std::string(mIndex[i].Name())
+                                       : pwtest::Utf8Path(pwtest::FsPath(mIndex[i].path).filename()));
         return names;
     }
     // The tree as indented lines: a node's label or name, then its children two spaces in; marks after "!".
@@ -59,10 +60,10 @@ protected:
             if (keep && !(*keep)[node])
                 return;
             const BrowserNode& n = tree.nodes[node];
-            out += std::string(2 * depth, ' ') +
-                   (n.entry == BrowserNode::kNone ? n.label
-                    : mIndex[n.entry].Read()      ? std::string(mIndex[n.entry].Name())
-                                                  : "unread");
+            out +=
+                std::string(2 * depth, ' ') + (n.entry == BrowserNode::kNone ? n.label
+                                               : mIndex[n.entry].Read() ? std::string(mIndex[n.entry].Name())
+                                                                        : "unread");
             if (!n.missingParent.empty())
                 out += " !missing " + n.missingParent;
             if (n.inCircle)

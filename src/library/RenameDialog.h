@@ -1,0 +1,60 @@
+#pragma once
+// "Переименовать во всей библиотеке…": the new name, then a preview of every file and line the rename
+// changes with a box per file to leave it out, and "Применить", which applies what is ticked.
+
+#include "library/LibraryRename.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace pw {
+
+class RenameDialog : public QDialog {
+    Q_OBJECT
+public:
+    // index: a fresh build of the library index (its folders are the request's roots). request: the kind,
+    // the old name (also offered as the new one), roots and string table. mayApply is asked on "Применить"
+    // before anything is written (the forms' unsaved edits); false leaves the dialog open.
+    RenameDialog(QWidget* parent, std::function<const LibraryIndex&()> index, RenameRequest request,
+                 std::function<bool()> mayApply);
+
+    // After "Применить": what was done; std::nullopt when nothing was applied.
+    const std::optional<RenamePlan>& Applied() const { return mApplied; }
+    const RenameResult& Result() const { return mResult; }
+
+private:
+    void Preview();
+    void Apply();
+    // The plan with the files whose boxes are cleared left out.
+    RenamePlan Chosen() const;
+
+    std::function<const LibraryIndex&()> mIndex;
+    RenameRequest mRequest;
+    std::function<bool()> mMayApply;
+    std::optional<RenamePlan> mPlan;
+    std::optional<RenamePlan> mApplied;
+    RenameResult mResult;
+
+    QLineEdit* NewNameEd = nullptr;
+    QCheckBox* WithStringsChk = nullptr; // dialogues only
+    QPushButton* PreviewBtn = nullptr;
+    QTreeWidget* ChangesTree = nullptr;
+    QLabel* SummaryLbl = nullptr;
+    QPushButton* ApplyBtn = nullptr;
+};
+
+// What the message after a rename says (UTF-8 free; the window's text): how many files were done, which
+// were left alone because they changed after the preview, which failed and why, and whether running the
+// rename again is needed.
+QString RenameResultText(const RenamePlan& plan, const RenameResult& result);
+
+} // namespace pw
