@@ -31,10 +31,11 @@ void BM_IndexAsTheWindowBuildsIt(benchmark::State& state) {
     std::shared_ptr<const pw::LibrarySnapshot> snapshot;
     for (auto _ : state) {
         snapshot.reset();
-        snapshot = pw::BuildLibrarySnapshot(BenchFolders());
+        snapshot = pw::BuildLibrarySnapshot(BenchFolders(), pwbench::BenchLibrary() + "/stringtable.ini");
     }
     state.counters["added_rss_mb"] = pwbench::ResidentMegabytes() - before;
     state.counters["entries"] = static_cast<double>(snapshot->index.Entries().size());
+    state.counters["table_ids"] = static_cast<double>(snapshot->tableIds.size());
 }
 BENCHMARK(BM_IndexAsTheWindowBuildsIt)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -91,10 +91,16 @@ void LibraryIndexService::Open(const std::vector<std::string>& folders, const st
         return;
     mFolders = folders;
     mTablePath = tablePath;
-    Rebuild();
+    // The first build waits a moment more, so that the window that opened the library is drawn and answers
+    // before a build takes the processors.
+    StartSoon(kFirstBuildDelayMs);
 }
 
 void LibraryIndexService::Rebuild() {
+    StartSoon(0);
+}
+
+void LibraryIndexService::StartSoon(int delayMs) {
     if (mWorker.joinable()) {
         mAgain = true;
         return;
@@ -102,7 +108,7 @@ void LibraryIndexService::Rebuild() {
     if (mStartPending)
         return;
     mStartPending = true;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(delayMs, this, [this] {
         if (mStartPending)
             Start();
     });

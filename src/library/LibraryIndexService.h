@@ -39,8 +39,8 @@ public:
     // Waits for a build that is running; its result is dropped.
     ~LibraryIndexService() override;
 
-    // The library's folders and its string table. A change of either starts a build once the event loop
-    // runs (so that the window that asked shows first); the same again changes nothing.
+    // The library's folders and its string table. A change of either starts a build a moment after the event
+    // loop runs (so that the window that asked shows first); the same again changes nothing.
     void Open(const std::vector<std::string>& folders, const std::string& tablePath = {});
     // Scans the folders and the table again and builds a new index, as after the program wrote a file or
     // on F5. A request while a build runs is served by one more build after it.
@@ -58,6 +58,9 @@ signals:
     void Rebuilt();
 
 private:
+    static constexpr int kFirstBuildDelayMs = 300;
+    // Starts a build once the event loop has run for delayMs, or after the running one.
+    void StartSoon(int delayMs);
     void Start();
     // Takes the result of the finished worker (joining it) and starts the next build if one was asked.
     void Collect();
