@@ -3,6 +3,7 @@
 #include "data/PairProbe.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 #include <cstring>
 
@@ -257,6 +258,22 @@ bool Cp1251EqualNoCase(std::string_view a, std::string_view b) {
         if (Cp1251Upper(a[i]) != Cp1251Upper(b[i]))
             return false;
     return true;
+}
+
+std::optional<LackingCharacter> FirstCp1251Lacks(const std::u32string& text) {
+    for (char32_t c : text) {
+        bool lossy = false;
+        UnicodeToCp1251(c, &lossy);
+        if (!lossy)
+            continue;
+        LackingCharacter lacking;
+        AppendUtf8(lacking.utf8, c);
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+        lacking.codePoint = code;
+        return lacking;
+    }
+    return std::nullopt;
 }
 
 bool AsciiEqualNoCase(std::string_view a, std::string_view b) {

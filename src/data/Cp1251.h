@@ -27,6 +27,14 @@ std::string Utf16LeToCp1251(std::string_view bytes);
 // The code points of UTF-8 text; std::nullopt when it is no valid UTF-8 (a stray or missing continuation
 // byte, an overlong form, a surrogate, a value past U+10FFFF).
 std::optional<std::u32string> DecodeUtf8(std::string_view utf8);
+
+// The first character of text that Windows-1251 lacks, as messages name it: the character in UTF-8 and its
+// code point ("U+017C"); std::nullopt when every character fits.
+struct LackingCharacter {
+    std::string utf8;
+    std::string codePoint;
+};
+std::optional<LackingCharacter> FirstCp1251Lacks(const std::u32string& text);
 // Windows-1251 of UTF-8 text with nothing lost: std::nullopt when the text is no valid UTF-8 or holds a
 // character the code page lacks.
 std::optional<std::string> Utf8ToCp1251Exact(std::string_view utf8);

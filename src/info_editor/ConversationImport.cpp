@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -34,18 +33,9 @@ std::string CodePageRefusal(std::string_view utf8, std::size_t number) {
     const std::optional<std::u32string> text = DecodeUtf8(utf8);
     if (!text)
         return LinePrefix(number) + "текст не в кодировке UTF-8.";
-    for (char32_t c : *text) {
-        bool lossy = false;
-        UnicodeToCp1251(c, &lossy);
-        if (!lossy)
-            continue;
-        std::string character;
-        AppendUtf8(character, c);
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-        return LinePrefix(number) + "символа «" + character + "» (" + code +
+    if (const std::optional<LackingCharacter> lacking = FirstCp1251Lacks(*text))
+        return LinePrefix(number) + "символа «" + lacking->utf8 + "» (" + lacking->codePoint +
                ") нет в кодировке Windows-1251.";
-    }
     return {};
 }
 

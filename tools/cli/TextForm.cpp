@@ -4,33 +4,15 @@
 
 #include "data/Cp1251.h"
 
-#include <cstdio>
-
 namespace pw::cli {
-namespace {
-
-std::string CodePoint(char32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
-}
-
-} // namespace
 
 std::string CodePageProblem(std::string_view utf8, std::string_view what) {
     const std::optional<std::u32string> text = DecodeUtf8(utf8);
     if (!text)
         return std::string(what) + " не является текстом в UTF-8 (байты Windows-1251 передаются с --raw)";
-    for (char32_t c : *text) {
-        bool lossy = false;
-        UnicodeToCp1251(c, &lossy);
-        if (!lossy)
-            continue;
-        std::string character;
-        AppendUtf8(character, c);
-        return std::string(what) + ": символа «" + character + "» (" + CodePoint(c) +
+    if (const std::optional<LackingCharacter> lacking = FirstCp1251Lacks(*text))
+        return std::string(what) + ": символа «" + lacking->utf8 + "» (" + lacking->codePoint +
                ") нет в кодировке Windows-1251";
-    }
     return {};
 }
 
