@@ -81,8 +81,12 @@ RenameDialog::RenameDialog(QWidget* parent, std::function<const LibraryIndex&()>
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     layout->addWidget(buttons);
 
+    // Enter previews; only a click or Space on "Применить" writes, so that Enter never applies a preview
+    // the user has not seen.
+    PreviewBtn->setDefault(true);
+    for (QPushButton* button : {ApplyBtn, cancel})
+        button->setAutoDefault(false);
     connect(PreviewBtn, &QPushButton::clicked, this, &RenameDialog::Preview);
-    connect(NewNameEd, &QLineEdit::returnPressed, this, &RenameDialog::Preview);
     // A preview shows one new name: another one typed must be previewed before it is applied.
     connect(NewNameEd, &QLineEdit::textEdited, this, [this] {
         mPlan.reset();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -50,6 +51,21 @@ TEST_F(RenameWindowTest, ThePreviewsFilesAreAppliedButThoseLeftOutAndTheFormShow
     EXPECT_EQ(form->findChild<QLineEdit*>("QuestEd")->text(), "Q_New");
     ASSERT_FALSE(dialogs.calls.empty());
     EXPECT_EQ(dialogs.calls.back().text, "Изменено файлов: 2.");
+}
+
+TEST_F(RenameWindowTest, EnterInTheNewNamePreviewsAndWritesNothing) {
+    dialogs.onModal = [](QDialog* shown) {
+        shown->show(); // the dialog's default button answers Enter only while it shows
+        auto* name = shown->findChild<QLineEdit*>("NewNameEd");
+        name->setText("Q_New");
+        QTest::keyClick(name, Qt::Key_Return);
+        EXPECT_EQ(shown->findChild<QTreeWidget*>("ChangesTree")->topLevelItemCount(), 3);
+        QTest::keyClick(name, Qt::Key_Return); // again: still only the preview
+        shown->reject();
+    };
+    form->FollowJump({pw::Jump::Kind::Rename, "Q_Old", pw::Jump::Thing::Quest});
+    EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
+    EXPECT_TRUE(pwtest::Exists(QuestsPath() + "/Q_Old_quest_G3_World_01.quest"));
 }
 
 TEST_F(RenameWindowTest, AChangedFormIsAskedAboutBeforeAnythingIsWritten) {
