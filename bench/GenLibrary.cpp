@@ -1,6 +1,6 @@
 #include "GenLibrary.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <array>
 #include <cstdint>

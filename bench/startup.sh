@@ -13,7 +13,7 @@ command -v xdotool >/dev/null || { echo "xdotool is needed" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$build/src/app/plotwright" "$work/plotwright"
+cp "$build/src/gui/app/plotwright" "$work/plotwright"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 

@@ -2,8 +2,8 @@
 
 #include "FuzzInput.h"
 
-#include "data/G3Infos.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/G3Infos.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static pwfuzz::ScratchFile scratch;

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "info_editor/InfoScript.h"
+#include "core/dialogue/InfoScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     pwfuzz::FuzzInput input(data, size);

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "data/IniSections.h"
+#include "core/data/IniSections.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "text_pane/IniTokenizer.h"
+#include "gui/text_pane/IniTokenizer.h"
 
 #include <QList>
 #include <QString>

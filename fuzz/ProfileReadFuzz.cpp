@@ -4,8 +4,8 @@
 #include "FuzzInput.h"
 #include "ProfileReference.h"
 
-#include "data/Cp1251.h"
-#include "data/ProfileIni.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ProfileIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     pwfuzz::FuzzInput input(data, size);

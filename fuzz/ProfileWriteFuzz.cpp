@@ -5,8 +5,8 @@
 #include "FuzzInput.h"
 #include "ProfileReference.h"
 
-#include "data/Cp1251.h"
-#include "data/ProfileIni.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ProfileIni.h"
 
 namespace {
 

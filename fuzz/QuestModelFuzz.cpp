@@ -4,8 +4,8 @@
 
 #include "FuzzInput.h"
 
-#include "data/ReadReport.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/ReadReport.h"
+#include "core/quest/QuestEditorModel.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "info_editor/InfoEditorModel.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

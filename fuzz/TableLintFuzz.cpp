@@ -4,15 +4,15 @@
 
 #include "FuzzInput.h"
 
-#include "TableLint.h"
+#include "core/strings/TableLint.h"
 
-#include "data/Cp1251.h"
-#include "data/ProfileIni.h"
-#include "data/StringTable.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
 
 namespace {
 
-bool SameFindings(const std::vector<pw::cli::TableFinding>& a, const std::vector<pw::cli::TableFinding>& b) {
+bool SameFindings(const std::vector<pw::TableFinding>& a, const std::vector<pw::TableFinding>& b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -25,7 +25,7 @@ bool SameFindings(const std::vector<pw::cli::TableFinding>& a, const std::vector
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<pw::cli::TableFinding> findings = pw::cli::LintStringTable(bytes);
+    const std::vector<pw::TableFinding> findings = pw::LintStringTable(bytes);
     for (std::size_t i = 1; i < findings.size(); ++i)
         pwfuzz::Require(
             findings[i - 1].line < findings[i].line ||
@@ -33,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "findings come in line order, each kind once a line");
 
     static pwfuzz::ScratchFile scratch;
-    std::vector<pw::cli::TableFinding> streamed;
+    std::vector<pw::TableFinding> streamed;
     const std::size_t block = 1 + size % 29 + size / 8;
-    const pw::cli::NameSet ids = pw::cli::ReadStringTable(
-        scratch.Fill(bytes), [&streamed](pw::cli::TableFinding&& f) { streamed.push_back(std::move(f)); },
+    const pw::NameSet ids = pw::ReadStringTable(
+        scratch.Fill(bytes), [&streamed](pw::TableFinding&& f) { streamed.push_back(std::move(f)); },
         block);
     pwfuzz::Require(SameFindings(streamed, findings), "a table read in blocks is judged as a whole one");
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         "every ID given to lookups is found by the profile layer");
     if (!wide)
         pwfuzz::Require(
-            SameFindings(pw::cli::LintStringTable("\xFF\xFE" + pw::Cp1251ToUtf16Le(bytes)), findings),
+            SameFindings(pw::LintStringTable("\xFF\xFE" + pw::Cp1251ToUtf16Le(bytes)), findings),
             "a table is judged the same in UTF-16");
     return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "FuzzInput.h"
 
-#include "text_pane/TextSearch.h"
+#include "gui/text_pane/TextSearch.h"
 
 #include <QStringList>
 

@@ -3,10 +3,10 @@
 
 #include "GenLibrary.h"
 
-#include "data/FileIO.h"
-#include "data/G3Infos.h"
-#include "data/Library.h"
-#include "data/StringTable.h"
+#include "core/data/FileIO.h"
+#include "core/data/G3Infos.h"
+#include "core/data/Library.h"
+#include "core/data/StringTable.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The dialogue editor's logic on a long dialogue: loading a file into the editor's model and compiling
 // the model back into a file, for a dialogue of 1,000 command rows.
 
-#include "data/G3Infos.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/G3Infos.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,16 +5,16 @@
 
 #include "GenLibrary.h"
 
-#include "data/Cp1251.h"
-#include "data/G3Infos.h"
-#include "data/Library.h"
-#include "data/StringTable.h"
-#include "info_editor/InfoEditorModel.h"
-#include "library/LibraryIndex.h"
-#include "library/LibraryQuery.h"
-#include "library/LibraryRename.h"
-#include "library/LibrarySearch.h"
-#include "library/NameCompletion.h"
+#include "core/data/Cp1251.h"
+#include "core/data/G3Infos.h"
+#include "core/data/Library.h"
+#include "core/data/StringTable.h"
+#include "core/dialogue/InfoEditorModel.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryQuery.h"
+#include "core/library/LibraryRename.h"
+#include "core/library/LibrarySearch.h"
+#include "core/library/NameCompletion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 
 #include "GenLibrary.h"
 
-#include "data/G3Quests.h"
-#include "data/Library.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/G3Quests.h"
+#include "core/data/Library.h"
+#include "core/quest/QuestEditorModel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,11 +5,11 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "app/MainForm.h"
-#include "data/Configs.h"
-#include "library/LibraryBrowser.h"
-#include "library/LibraryIndexService.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "gui/app/MainForm.h"
+#include "gui/common/Workspace.h"
+#include "gui/library/LibraryBrowser.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include <QLineEdit>
 

@@ -3,9 +3,9 @@
 
 #include "GenLibrary.h"
 
-#include "data/Cp1251.h"
-#include "data/StringTable.h"
-#include "library/NameCompleter.h"
+#include "core/data/Cp1251.h"
+#include "core/data/StringTable.h"
+#include "gui/library/NameCompleter.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,12 +1,12 @@
 // Screenshots of the main window over the demo library: from the release of Print Screen to the viewer
 // showing the picture, and the PNG file of that picture (its size, the encoding, the atomic write).
 
-#include "app/MainForm.h"
-#include "data/Configs.h"
-#include "data/FileIO.h"
-#include "screenshot/PngFile.h"
-#include "screenshot/ScrView.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "core/data/FileIO.h"
+#include "gui/app/MainForm.h"
+#include "gui/common/Workspace.h"
+#include "gui/screenshot/PngFile.h"
+#include "gui/screenshot/ScrView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,10 +6,10 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "app/MainForm.h"
-#include "data/Configs.h"
-#include "text_pane/TextPane.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "gui/app/MainForm.h"
+#include "gui/common/Workspace.h"
+#include "gui/text_pane/TextPane.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,9 +5,9 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "data/FileIO.h"
-#include "text_pane/TextFile.h"
-#include "text_pane/TextPane.h"
+#include "core/data/FileIO.h"
+#include "gui/text_pane/TextFile.h"
+#include "gui/text_pane/TextPane.h"
 
 #include <QApplication>
 #include <QTextBlock>

@@ -5,7 +5,7 @@
 #include "JsonReader.h"
 #include "TempDir.h"
 
-#include "data/Version.h"
+#include "core/data/Version.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
-#include "data/Cp1251.h"
-#include "data/Library.h"
+#include "core/data/Cp1251.h"
+#include "core/data/Library.h"
 
 #include <gtest/gtest.h>
 

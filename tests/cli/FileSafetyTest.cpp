@@ -4,7 +4,7 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "CliRunner.h"
 
-#include "data/Version.h"
+#include "core/data/Version.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
-#include "data/Library.h"
+#include "core/data/Library.h"
 
 #include <gtest/gtest.h>
 

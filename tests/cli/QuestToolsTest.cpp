@@ -3,8 +3,8 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
-#include "data/Cp1251.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/Cp1251.h"
+#include "core/quest/QuestEditorModel.h"
 
 #include <gtest/gtest.h>
 

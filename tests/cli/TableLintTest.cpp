@@ -3,7 +3,7 @@
 #include "CliRunner.h"
 #include "TempDir.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <gtest/gtest.h>
 

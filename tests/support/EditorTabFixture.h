@@ -3,9 +3,9 @@
 // folder, with the scripted dialogs service installed; helpers that write the record files it loads and
 // read what it shows.
 
-#include "data/Configs.h"
-#include "text_pane/TextPane.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "gui/common/Workspace.h"
+#include "gui/text_pane/TextPane.h"
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"

@@ -1,6 +1,6 @@
 #include "JsonReader.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <cstdlib>
 #include <stdexcept>

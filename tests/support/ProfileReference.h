@@ -2,8 +2,8 @@
 // The profile reading rules line by line, as plainly as they can be written: the reference that the
 // fast lookup is held to by the tests and the fuzzer.
 
-#include "data/Cp1251.h"
-#include "data/ProfileIni.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ProfileIni.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 // A dialogs service for tests: records every call and answers from queues set by the test.
 // Installs itself on construction and restores the Qt service on destruction.
 
-#include "ui_common/UserDialogs.h"
+#include "gui/common/UserDialogs.h"
 
 #include <QString>
 

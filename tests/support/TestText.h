@@ -1,7 +1,7 @@
 #pragma once
 // Text as the game's files hold it, written in the tests in UTF-8.
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <string>
 

@@ -1,18 +1,18 @@
 #include "CheckOutput.h"
 #include "CheckReport.h"
+#include "core/strings/TableLint.h"
 #include "InfoCommands.h"
 #include "InfoPipeline.h"
 #include "QuestCheck.h"
 #include "ReferenceSets.h"
-#include "TableLint.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/Library.h"
-#include "data/MessageText.h"
-#include "data/ParallelWork.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/Library.h"
+#include "core/data/MessageText.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <cerrno>
 #include <optional>

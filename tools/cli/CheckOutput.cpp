@@ -2,9 +2,9 @@
 
 #include "CliSupport.h"
 
-#include "data/Cp1251.h"
-#include "data/Platform.h"
-#include "data/Version.h"
+#include "core/data/Cp1251.h"
+#include "core/data/Platform.h"
+#include "core/data/Version.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "CliSupport.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/Platform.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/Platform.h"
 
 #include <cerrno>
 #include <cstdio>

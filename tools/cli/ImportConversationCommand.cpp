@@ -1,10 +1,10 @@
 #include "InfoCommands.h"
 #include "InfoPipeline.h"
 
-#include "data/FileIO.h"
-#include "data/MessageText.h"
-#include "data/StringTable.h"
-#include "info_editor/ConversationImport.h"
+#include "core/data/FileIO.h"
+#include "core/data/MessageText.h"
+#include "core/data/StringTable.h"
+#include "core/dialogue/ConversationImport.h"
 
 namespace pw::cli {
 namespace {

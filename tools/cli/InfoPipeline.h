@@ -1,8 +1,8 @@
 #pragma once
 // One .info file through the dialogue tab's load and the compile button's checks, without a window.
 
-#include "data/ReadReport.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/ReadReport.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 #include <string>
 #include <vector>

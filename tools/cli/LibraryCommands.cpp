@@ -1,6 +1,6 @@
 #include "LibraryCommands.h"
 
-#include "data/Library.h"
+#include "core/data/Library.h"
 
 #include <array>
 

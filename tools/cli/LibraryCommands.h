@@ -6,8 +6,8 @@
 #include "CliSupport.h"
 #include "TextForm.h"
 
-#include "library/LibraryIndex.h"
-#include "library/LibraryQuery.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryQuery.h"
 
 namespace pw::cli {
 

@@ -2,9 +2,9 @@
 
 #include "QuestPipeline.h"
 
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/quest/QuestEditorModel.h"
 
 namespace pw::cli {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 // One .quest file through the quest tab's load and the first stage of its compile, without a window.
 
-#include "data/ReadReport.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/ReadReport.h"
+#include "core/quest/QuestEditorModel.h"
 
 #include <string>
 

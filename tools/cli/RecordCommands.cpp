@@ -1,8 +1,8 @@
 #include "RecordCommands.h"
 
-#include "data/G3Infos.h"
-#include "data/G3Quests.h"
-#include "data/ReadReport.h"
+#include "core/data/G3Infos.h"
+#include "core/data/G3Quests.h"
+#include "core/data/ReadReport.h"
 
 namespace pw::cli {
 namespace {

@@ -3,39 +3,11 @@
 // names of a quest tree and the dialogue names of the checked files. Names are kept with A-Z folded,
 // as the INI layer and the game compare them.
 
-#include <cstddef>
-#include <cstdint>
-#include <optional>
+#include "core/data/NameSet.h"
+
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace pw::cli {
-
-// A set of names, compact enough for the hundred thousand IDs of a string table: the names lie one
-// after another in one text, and the table of places holds only their numbers.
-class NameSet {
-public:
-    // Keeps a copy of name unless an equal one is in the set. Returns the number of the name in the set
-    // (counted from 0 in the order of adding) and whether it was added.
-    std::pair<std::size_t, bool> Insert(std::string_view name);
-    void Add(std::string_view name) { Insert(name); }
-    bool Contains(std::string_view name) const { return Find(name).has_value(); }
-    // The number of an equal name in the set.
-    std::optional<std::size_t> Find(std::string_view name) const;
-    std::size_t Size() const { return mStarts.size(); }
-    std::string_view Name(std::size_t number) const;
-
-private:
-    void Grow();
-    void Place(std::size_t hash, std::size_t number);
-
-    std::string mText;
-    std::vector<std::size_t> mStarts; // where each name starts in mText; it ends where the next starts
-    // Open addressing: a name's hash in the high half (so that most slots of other names are passed over
-    // without reading their text) and its number + 1 in the low half; 0 for a free slot.
-    std::vector<std::uint64_t> mSlots;
-};
 
 // The Name values of section "Quest" of every file below folder, scanned as the library is.
 NameSet ReadQuestNames(const std::string& folder);

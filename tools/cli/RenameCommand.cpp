@@ -1,7 +1,7 @@
 #include "LibraryCommands.h"
 
-#include "data/StrUtilsEx.h"
-#include "library/LibraryRename.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/library/LibraryRename.h"
 
 #include <numeric>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "SearchCommand.h"
 
-#include "data/Library.h"
-#include "library/LibrarySearch.h"
+#include "core/data/Library.h"
+#include "core/library/LibrarySearch.h"
 
 namespace pw::cli {
 

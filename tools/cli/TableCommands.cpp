@@ -1,11 +1,11 @@
 #include "TableCommands.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
 
 namespace pw::cli {
 namespace {

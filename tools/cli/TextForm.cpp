@@ -2,7 +2,7 @@
 
 #include "CliSupport.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 namespace pw::cli {
 

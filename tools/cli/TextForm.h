@@ -4,7 +4,7 @@
 // such a file), refusing what the file cannot hold. With --raw they are the files' bytes, passed on as
 // they are, for scripts that work in Windows-1251.
 
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "LibraryCommands.h"
 
-#include "data/Cp1251.h"
-#include "data/StringTable.h"
-#include "library/ConversationTree.h"
+#include "core/data/Cp1251.h"
+#include "core/data/StringTable.h"
+#include "core/library/ConversationTree.h"
 
 namespace pw::cli {
 namespace {

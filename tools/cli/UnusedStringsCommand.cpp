@@ -1,12 +1,12 @@
+#include "core/strings/TableLint.h"
 #include "LibraryCommands.h"
-#include "TableLint.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "data/TextLines.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/data/TextLines.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 #include <cerrno>
 #include <utility>

@@ -10,8 +10,8 @@
 #include "TableCommands.h"
 #include "TextForm.h"
 
-#include "data/Platform.h"
-#include "data/Version.h"
+#include "core/data/Platform.h"
+#include "core/data/Version.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "data/Configs.h"
+#include "core/data/Configs.h"
 
-#include "data/FileIO.h"
-#include "data/Numbers.h"
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
+#include "core/data/FileIO.h"
+#include "core/data/Numbers.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
-#include "data/PairProbe.h"
+#include "core/data/PairProbe.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
-#include "data/ParallelWork.h"
-#include "data/Platform.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/Platform.h"
 
 #include <algorithm>
 #include <cstring>

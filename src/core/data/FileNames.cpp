@@ -1,6 +1,6 @@
-#include "data/FileNames.h"
+#include "core/data/FileNames.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 namespace pw {
 

@@ -1,11 +1,11 @@
-#include "data/G3Infos.h"
+#include "core/data/G3Infos.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/IniSections.h"
-#include "data/Numbers.h"
-#include "data/ReadReport.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/IniSections.h"
+#include "core/data/Numbers.h"
+#include "core/data/ReadReport.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <optional>
 #include <stdexcept>

@@ -1,10 +1,10 @@
-#include "data/G3Quests.h"
+#include "core/data/G3Quests.h"
 
-#include "data/FileIO.h"
-#include "data/Numbers.h"
-#include "data/ProfileIni.h"
-#include "data/ReadReport.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/FileIO.h"
+#include "core/data/Numbers.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/ReadReport.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
-#include "data/IniSections.h"
+#include "core/data/IniSections.h"
 
-#include "data/Cp1251.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Cp1251.h"
+#include "core/data/StrUtilsEx.h"
 
 namespace pw {
 namespace {

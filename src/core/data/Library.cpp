@@ -1,7 +1,7 @@
-#include "data/Library.h"
+#include "core/data/Library.h"
 
-#include "data/Cp1251.h"
-#include "data/Platform.h"
+#include "core/data/Cp1251.h"
+#include "core/data/Platform.h"
 
 #include <set>
 #include <utility>

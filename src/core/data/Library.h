@@ -1,7 +1,7 @@
 #pragma once
 // The library: .info and .quest files found below the Infos and Quests folders.
 
-#include "data/ReadReport.h"
+#include "core/data/ReadReport.h"
 
 #include <string>
 #include <string_view>

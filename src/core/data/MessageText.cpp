@@ -1,6 +1,6 @@
-#include "data/MessageText.h"
+#include "core/data/MessageText.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 namespace pw {
 

@@ -1,4 +1,4 @@
-#include "data/Numbers.h"
+#include "core/data/Numbers.h"
 
 #include <limits>
 #include <string>

@@ -1,6 +1,6 @@
-#include "data/ParallelWork.h"
+#include "core/data/ParallelWork.h"
 
-#include "data/Platform.h"
+#include "core/data/Platform.h"
 
 #include <algorithm>
 #include <atomic>

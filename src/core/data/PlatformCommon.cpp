@@ -1,7 +1,7 @@
 // The parts of the platform layer that are the same on every system: the temporaries' names, the
 // "not a regular file" error and choosing a path's separator.
 
-#include "data/Platform.h"
+#include "core/data/Platform.h"
 
 #include <algorithm>
 #include <random>

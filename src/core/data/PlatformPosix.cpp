@@ -1,4 +1,4 @@
-#include "data/Platform.h"
+#include "core/data/Platform.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,9 +2,9 @@
 // given the "\\?\" prefix, so long paths work and a path as a Unix shell under Wine passes it
 // ("/tmp/x/out.info") reaches the same file. Every call is the wide-character one.
 
-#include "data/Platform.h"
+#include "core/data/Platform.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <algorithm>
 #include <atomic>

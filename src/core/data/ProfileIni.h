@@ -4,8 +4,8 @@
 // library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values come back as
 // Windows-1251 bytes (or UTF-8, for the command line), and writes keep a UTF-16LE file in UTF-16LE.
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
 
 #include <array>
 #include <optional>

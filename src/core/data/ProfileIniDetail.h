@@ -4,9 +4,9 @@
 // writing (ProfileIniWrite) alike, and the conversion between a caller's text and the file's encoding
 // (ProfileIniForms). The line tests are inline: every pass over a file runs them on each line.
 
-#include "data/Cp1251.h"
-#include "data/PairProbe.h"
-#include "data/ProfileIni.h"
+#include "core/data/Cp1251.h"
+#include "core/data/PairProbe.h"
+#include "core/data/ProfileIni.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "data/ProfileIniDetail.h"
+#include "core/data/ProfileIniDetail.h"
 
-#include "data/Cp1251.h"
-#include "data/Platform.h"
+#include "core/data/Cp1251.h"
+#include "core/data/Platform.h"
 
 namespace pw::profile_detail {
 namespace {

@@ -1,9 +1,9 @@
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/PairProbe.h"
-#include "data/ProfileIniDetail.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/PairProbe.h"
+#include "core/data/ProfileIniDetail.h"
 
 #include <cstdint>
 #include <cstring>

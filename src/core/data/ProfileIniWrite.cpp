@@ -1,8 +1,8 @@
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/ProfileIniDetail.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/ProfileIniDetail.h"
 
 namespace pw {
 

@@ -1,6 +1,6 @@
-#include "data/ReadReport.h"
+#include "core/data/ReadReport.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 namespace pw {
 namespace {

@@ -1,6 +1,6 @@
-#include "data/StrUtilsEx.h"
+#include "core/data/StrUtilsEx.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <algorithm>
 

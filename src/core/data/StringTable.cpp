@@ -1,10 +1,10 @@
-#include "data/StringTable.h"
+#include "core/data/StringTable.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
-#include "data/TextLines.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/data/TextLines.h"
 
 #include <optional>
 #include <stdexcept>

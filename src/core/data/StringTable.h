@@ -2,7 +2,7 @@
 // The string table accessor: entries of section "LocAdmin_Strings" read and written one at a time,
 // straight from and to the file. Shared by the windows and the command line.
 
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "data/TextLines.h"
+#include "core/data/TextLines.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,7 +2,7 @@
 // A text file read line by line in blocks, for callers that look at every line of a large file (the string
 // table's lint) and keep little of it: the file is never held whole.
 
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
 #include <functional>
 #include <string>

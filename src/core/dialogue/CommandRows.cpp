@@ -1,4 +1,4 @@
-#include "info_editor/CommandRows.h"
+#include "core/dialogue/CommandRows.h"
 
 namespace pw {
 

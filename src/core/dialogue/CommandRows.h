@@ -2,7 +2,7 @@
 // Row operations of the dialogue editor's grids on plain row tables, so that they can be tested
 // without a window. A widget reads its rows and selection, calls one operation and shows the result.
 
-#include "info_editor/InfoScript.h"
+#include "core/dialogue/InfoScript.h"
 
 #include <set>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "info_editor/ConversationImport.h"
+#include "core/dialogue/ConversationImport.h"
 
-#include "data/FileIO.h"
-#include "data/MessageText.h"
-#include "data/ProfileIni.h"
-#include "data/SemicolonNorm.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "data/TextLines.h"
+#include "core/data/FileIO.h"
+#include "core/data/MessageText.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/data/TextLines.h"
+#include "core/strings/SemicolonNorm.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,8 +4,8 @@
 // AI_Output(self, other, "ID"); //text, gives one row; new IDs are numbered after those the table holds.
 // The dialogue tab's import dialog and the command line's import-conversation share it.
 
-#include "data/Cp1251.h"
-#include "info_editor/InfoScript.h"
+#include "core/data/Cp1251.h"
+#include "core/dialogue/InfoScript.h"
 
 #include <cstddef>
 #include <string>

@@ -1,13 +1,13 @@
-#include "info_editor/InfoEditorModel.h"
+#include "core/dialogue/InfoEditorModel.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/FileNames.h"
-#include "data/MessageText.h"
-#include "data/Numbers.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "info_editor/Vocabularies.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/FileNames.h"
+#include "core/data/MessageText.h"
+#include "core/data/Numbers.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/dialogue/Vocabularies.h"
 
 #include <algorithm>
 #include <optional>

@@ -2,9 +2,9 @@
 // The dialogue editor's content as texts, and the mapping between it and a TInfo: loading an info
 // into the editor and compiling the editor back into a .info file. Every text is Windows-1251.
 
-#include "data/G3Infos.h"
-#include "info_editor/InfoScript.h"
-#include "info_editor/Vocabularies.h"
+#include "core/data/G3Infos.h"
+#include "core/dialogue/InfoScript.h"
+#include "core/dialogue/Vocabularies.h"
 
 #include <array>
 #include <functional>

@@ -1,10 +1,10 @@
-#include "info_editor/InfoScript.h"
+#include "core/dialogue/InfoScript.h"
 
-#include "data/Cp1251.h"
-#include "data/MessageText.h"
-#include "data/Numbers.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
+#include "core/data/Cp1251.h"
+#include "core/data/MessageText.h"
+#include "core/data/Numbers.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "info_editor/Vocabularies.h"
+#include "core/dialogue/Vocabularies.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <initializer_list>
 

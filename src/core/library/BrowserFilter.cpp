@@ -1,10 +1,10 @@
-#include "library/BrowserFilter.h"
+#include "core/library/BrowserFilter.h"
 
-#include "data/Cp1251.h"
-#include "data/G3Quests.h"
-#include "data/ParallelWork.h"
-#include "data/StrUtilsEx.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/Cp1251.h"
+#include "core/data/G3Quests.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 #include <algorithm>
 #include <array>

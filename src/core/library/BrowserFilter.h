@@ -4,8 +4,8 @@
 // case); any other word is a bare word. Fields compare whole values, trimmed and A-Z folded, as the
 // library search compares names; folder: and bare words are contained in the path and the name.
 
-#include "library/LibraryIndex.h"
-#include "library/LibraryQuery.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryQuery.h"
 
 #include <cstddef>
 #include <string>

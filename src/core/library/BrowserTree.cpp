@@ -1,8 +1,8 @@
-#include "library/BrowserTree.h"
+#include "core/library/BrowserTree.h"
 
-#include "data/Cp1251.h"
-#include "data/G3Quests.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Cp1251.h"
+#include "core/data/G3Quests.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <algorithm>
 #include <unordered_map>

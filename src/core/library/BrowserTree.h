@@ -3,7 +3,7 @@
 // nested as conversation trees, the quests nested under the quests they wait for, and the files that
 // could not be read; and which of it a filter keeps.
 
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
 #include <cstddef>
 #include <string>

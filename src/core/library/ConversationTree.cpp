@@ -1,6 +1,6 @@
-#include "library/ConversationTree.h"
+#include "core/library/ConversationTree.h"
 
-#include "data/StrUtilsEx.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <unordered_map>
 

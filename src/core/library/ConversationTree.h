@@ -2,7 +2,7 @@
 // The conversation trees of a choice of dialogues: each dialogue chosen and the parents its Parent names,
 // with an edge from each parent to its child. What draws them (a graph file, a window) is left to the caller.
 
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
 #include <cstddef>
 #include <string>

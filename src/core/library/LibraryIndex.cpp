@@ -1,14 +1,14 @@
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
-#include "data/FileIO.h"
-#include "data/Library.h"
-#include "data/ParallelWork.h"
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "info_editor/InfoEditorModel.h"
-#include "library/LibraryQuery.h"
+#include "core/data/FileIO.h"
+#include "core/data/Library.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/dialogue/InfoEditorModel.h"
+#include "core/library/LibraryQuery.h"
 
 #include <array>
 #include <cerrno>

@@ -3,9 +3,9 @@
 // .info and .quest file of the library, read once on all processors. It is the one reader of these fields
 // across the library; the rest of the program asks it instead of scanning the files again.
 
-#include "data/Cp1251.h"
-#include "data/ReadReport.h"
-#include "info_editor/InfoScript.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ReadReport.h"
+#include "core/dialogue/InfoScript.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "library/LibraryQuery.h"
+#include "core/library/LibraryQuery.h"
 
-#include "data/ParallelWork.h"
-#include "data/StrUtilsEx.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 namespace pw {
 namespace {

@@ -2,7 +2,7 @@
 // A choice of dialogues from the library index: the AND of conditions on their fields, each comparing
 // whole values trimmed and with A-Z folded, as the library search and check compare names.
 
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
 #include <cstddef>
 #include <string>

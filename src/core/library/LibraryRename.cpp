@@ -1,16 +1,16 @@
-#include "library/LibraryRename.h"
+#include "core/library/LibraryRename.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/FileNames.h"
-#include "data/ParallelWork.h"
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "library/LibraryQuery.h"
-#include "library/PendingRename.h"
-#include "library/ValueSpans.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/FileNames.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/library/LibraryQuery.h"
+#include "core/library/PendingRename.h"
+#include "core/library/ValueSpans.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 // (its file, the file's name, the table's entry) last, and a note of the rename in the user's cache folder
 // lets the same rename, run again after it was cut short, finish what is left.
 
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
 #include <cstddef>
 #include <cstdint>

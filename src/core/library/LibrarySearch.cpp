@@ -1,10 +1,10 @@
-#include "library/LibrarySearch.h"
+#include "core/library/LibrarySearch.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/ParallelWork.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/ParallelWork.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <array>
 

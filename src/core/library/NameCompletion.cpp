@@ -1,6 +1,6 @@
-#include "library/NameCompletion.h"
+#include "core/library/NameCompletion.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <algorithm>
 

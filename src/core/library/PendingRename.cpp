@@ -1,7 +1,7 @@
-#include "library/PendingRename.h"
+#include "core/library/PendingRename.h"
 
-#include "data/FileIO.h"
-#include "data/Platform.h"
+#include "core/data/FileIO.h"
+#include "core/data/Platform.h"
 
 #include <cstdint>
 #include <cstdio>

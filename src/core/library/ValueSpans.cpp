@@ -1,8 +1,8 @@
-#include "library/ValueSpans.h"
+#include "core/library/ValueSpans.h"
 
-#include "data/Cp1251.h"
-#include "data/ProfileIni.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Cp1251.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <algorithm>
 #include <optional>

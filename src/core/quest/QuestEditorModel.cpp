@@ -1,10 +1,10 @@
-#include "quest_editor/QuestEditorModel.h"
+#include "core/quest/QuestEditorModel.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/FileNames.h"
-#include "data/Numbers.h"
-#include "data/ProfileIni.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/FileNames.h"
+#include "core/data/Numbers.h"
+#include "core/data/ProfileIni.h"
 
 #include <stdexcept>
 

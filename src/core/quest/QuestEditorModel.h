@@ -3,8 +3,8 @@
 // the editor, compiling the editor back into a .quest file, and finding a quest of the library by its
 // name. Field texts are Windows-1251; messages are UTF-8.
 
-#include "data/G3Quests.h"
-#include "quest_editor/QuestVocabularies.h"
+#include "core/data/G3Quests.h"
+#include "core/quest/QuestVocabularies.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "quest_editor/QuestVocabularies.h"
+#include "core/quest/QuestVocabularies.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "data/SemicolonNorm.h"
+#include "core/strings/SemicolonNorm.h"
 
 #include <algorithm>
 

@@ -1,17 +1,17 @@
-#include "TableLint.h"
+#include "core/strings/TableLint.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/SemicolonNorm.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "data/TextLines.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/data/TextLines.h"
+#include "core/strings/SemicolonNorm.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
-namespace pw::cli {
+namespace pw {
 namespace {
 
 // The lint of one table, fed line by line; only the IDs and a few numbers a line are kept, because the
@@ -192,4 +192,4 @@ std::string UnlistedTableFindings(TableFindingKind kind, std::size_t count) {
     return "… и ещё " + std::to_string(count) + ": " + what;
 }
 
-} // namespace pw::cli
+} // namespace pw

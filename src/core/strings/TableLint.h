@@ -2,7 +2,7 @@
 // The lint of a string table itself: lines of section "LocAdmin_Strings" that the game reads wrongly or
 // not at all, or whose value looks damaged.
 
-#include "ReferenceSets.h"
+#include "core/data/NameSet.h"
 
 #include <cstddef>
 #include <functional>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pw::cli {
+namespace pw {
 
 // The lines of a string table that belong to its strings: those of every section "LocAdmin_Strings"
 // (the name trimmed, A-Z folded) that are neither blank nor ";" comments. Fed the table line by line.
@@ -64,4 +64,4 @@ std::vector<TableFinding> LintStringTable(std::string_view bytes);
 // The closing line for count findings of one kind that were not listed: "… и ещё N: …" (UTF-8).
 std::string UnlistedTableFindings(TableFindingKind kind, std::size_t count);
 
-} // namespace pw::cli
+} // namespace pw

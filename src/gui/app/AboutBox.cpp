@@ -1,6 +1,6 @@
-#include "app/AboutBox.h"
+#include "gui/app/AboutBox.h"
 
-#include "data/Version.h"
+#include "core/data/Version.h"
 
 #include <QLabel>
 #include <QScreen>

@@ -1,9 +1,9 @@
-#include "app/ConfigsForm.h"
+#include "gui/app/ConfigsForm.h"
 
-#include "data/Configs.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/UserDialogs.h"
+#include "core/data/Configs.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
-#include "app/DroppedFiles.h"
+#include "gui/app/DroppedFiles.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <QApplication>
 #include <QDropEvent>

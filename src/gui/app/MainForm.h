@@ -4,9 +4,9 @@
 // string table accessor in the workspace. A second one, the edit-mode window, is a full editor of its
 // own beside the first.
 
-#include "app/NavigationHistory.h"
-#include "data/ReadReport.h"
-#include "ui_common/Jumps.h"
+#include "core/data/ReadReport.h"
+#include "gui/app/NavigationHistory.h"
+#include "gui/common/Jumps.h"
 
 #include <QIcon>
 #include <QList>

@@ -1,20 +1,20 @@
 // The main window's ways through the library: the browser window, the jumps from the forms' names, and
 // back and forward across what the tabs showed.
 
-#include "app/MainForm.h"
+#include "gui/app/MainForm.h"
 
-#include "data/Cp1251.h"
-#include "data/StrUtilsEx.h"
-#include "info_editor/InfoTab.h"
-#include "library/LibraryBrowser.h"
-#include "library/LibraryIndexService.h"
-#include "library/RenameDialog.h"
-#include "quest_editor/QuestTab.h"
-#include "string_editor/StringEditorTab.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/UserDialogs.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Cp1251.h"
+#include "core/data/StrUtilsEx.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/common/Workspace.h"
+#include "gui/dialogue_tab/InfoTab.h"
+#include "gui/library/LibraryBrowser.h"
+#include "gui/library/LibraryIndexService.h"
+#include "gui/library/RenameDialog.h"
+#include "gui/quest_tab/QuestTab.h"
+#include "gui/string_editor/StringEditorTab.h"
 
 #include <QAction>
 #include <QMenuBar>

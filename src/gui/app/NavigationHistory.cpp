@@ -1,4 +1,4 @@
-#include "app/NavigationHistory.h"
+#include "gui/app/NavigationHistory.h"
 
 namespace pw {
 

@@ -1,4 +1,4 @@
-#include "app/TabIcons.h"
+#include "gui/app/TabIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

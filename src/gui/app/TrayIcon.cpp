@@ -1,4 +1,4 @@
-#include "app/TrayIcon.h"
+#include "gui/app/TrayIcon.h"
 
 #include <QEvent>
 #include <QIcon>

@@ -1,14 +1,14 @@
 // Starts Plotwright: the settings first, then the windows in their fixed order, then the message loop.
 
-#include "app/AboutBox.h"
-#include "app/ConfigsForm.h"
-#include "app/MainForm.h"
-#include "app/QtTranslations.h"
-#include "app/SettingsPath.h"
-#include "app/TabIcons.h"
-#include "data/Configs.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "gui/app/AboutBox.h"
+#include "gui/app/ConfigsForm.h"
+#include "gui/app/MainForm.h"
+#include "gui/app/QtTranslations.h"
+#include "gui/app/SettingsPath.h"
+#include "gui/app/TabIcons.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/Workspace.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "ui_common/Cp1251Text.h"
+#include "gui/common/Cp1251Text.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "ui_common/ErrorGuard.h"
+#include "gui/common/ErrorGuard.h"
 
-#include "ui_common/UserDialogs.h"
+#include "gui/common/UserDialogs.h"
 
 #include <QString>
 

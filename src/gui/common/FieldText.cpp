@@ -1,6 +1,6 @@
-#include "ui_common/FieldText.h"
+#include "gui/common/FieldText.h"
 
-#include "ui_common/Cp1251Text.h"
+#include "gui/common/Cp1251Text.h"
 
 #include <QComboBox>
 #include <QLabel>

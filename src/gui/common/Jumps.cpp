@@ -1,4 +1,4 @@
-#include "ui_common/Jumps.h"
+#include "gui/common/Jumps.h"
 
 #include <QContextMenuEvent>
 #include <QLineEdit>

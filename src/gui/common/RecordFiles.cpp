@@ -1,7 +1,7 @@
-#include "ui_common/RecordFiles.h"
+#include "gui/common/RecordFiles.h"
 
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/UserDialogs.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/UserDialogs.h"
 
 namespace pw {
 

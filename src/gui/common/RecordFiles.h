@@ -2,8 +2,8 @@
 // Reading a dialogue or quest file into an editor tab. A file the tab cannot show is refused with a box
 // that says why, before any control changes, so the user's unsaved form stays as it is.
 
-#include "data/FileIO.h"
-#include "data/ReadReport.h"
+#include "core/data/FileIO.h"
+#include "core/data/ReadReport.h"
 
 #include <exception>
 #include <string>

@@ -1,12 +1,12 @@
-#include "ui_common/TableStrings.h"
+#include "gui/common/TableStrings.h"
 
-#include "data/Cp1251.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/FieldText.h"
-#include "ui_common/UserDialogs.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Cp1251.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/FieldText.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/common/Workspace.h"
 
 #include <QLineEdit>
 

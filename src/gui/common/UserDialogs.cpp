@@ -1,4 +1,4 @@
-#include "ui_common/UserDialogs.h"
+#include "gui/common/UserDialogs.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,8 +3,8 @@
 // table accessor, the remembered find and replace settings and the dialogs every main window opens.
 // main() creates it before the first window and it outlives every window.
 
-#include "data/Configs.h"
-#include "data/StringTable.h"
+#include "core/data/Configs.h"
+#include "core/data/StringTable.h"
 
 #include <QString>
 #include <QStringList>

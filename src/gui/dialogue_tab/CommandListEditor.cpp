@@ -1,8 +1,8 @@
-#include "info_editor/CommandListEditor.h"
+#include "gui/dialogue_tab/CommandListEditor.h"
 
-#include "info_editor/CommandRows.h"
-#include "info_editor/ConversationImport.h"
-#include "info_editor/ReportLists.h"
+#include "core/dialogue/CommandRows.h"
+#include "core/dialogue/ConversationImport.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include <QAction>
 #include <QApplication>

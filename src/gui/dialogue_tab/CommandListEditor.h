@@ -5,9 +5,9 @@
 // the context menus of the grid and of the raw file pane SynInfoMem with the choice of editing surface,
 // and the limits of the splitter between them.
 
-#include "info_editor/InfoScript.h"
-#include "ui_common/Jumps.h"
-#include "widgets/CellEditPolicy.h"
+#include "core/dialogue/InfoScript.h"
+#include "gui/common/Jumps.h"
+#include "gui/widgets/CellEditPolicy.h"
 
 #include <QObject>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "info_editor/CommandRowHints.h"
+#include "gui/dialogue_tab/CommandRowHints.h"
 
-#include "info_editor/InfoScript.h"
-#include "info_editor/ReportLists.h"
-#include "ui_common/Cp1251Text.h"
+#include "core/dialogue/InfoScript.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include <QTableWidget>
 

@@ -1,6 +1,6 @@
-#include "info_editor/ConditionListPop.h"
+#include "gui/dialogue_tab/ConditionListPop.h"
 
-#include "info_editor/ReportLists.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include <QAction>
 #include <QMenu>

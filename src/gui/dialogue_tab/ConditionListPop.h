@@ -2,7 +2,7 @@
 // The context menus of the condition lists ItemsList and NpcList: add a row at the end, insert one
 // before or after the selected row, delete the selected row. The rules are CommandRows'.
 
-#include "info_editor/CommandRows.h"
+#include "core/dialogue/CommandRows.h"
 
 class QMenu;
 class QTableWidget;

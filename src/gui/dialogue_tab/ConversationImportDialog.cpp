@@ -1,13 +1,13 @@
-#include "info_editor/ConversationImportDialog.h"
+#include "gui/dialogue_tab/ConversationImportDialog.h"
 
-#include "data/MessageText.h"
-#include "data/StringTable.h"
-#include "info_editor/ReportLists.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/FieldText.h"
-#include "ui_common/UserDialogs.h"
-#include "widgets/FieldGrid.h"
+#include "core/data/MessageText.h"
+#include "core/data/StringTable.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/FieldText.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/dialogue_tab/ReportLists.h"
+#include "gui/widgets/FieldGrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,7 +4,7 @@
 // text changes. "Вставить" asks once, appends the entries to the string table and accepts; the caller then
 // puts Rows() into the grid.
 
-#include "info_editor/ConversationImport.h"
+#include "core/dialogue/ConversationImport.h"
 
 #include <QDialog>
 

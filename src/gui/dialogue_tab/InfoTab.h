@@ -3,8 +3,8 @@
 // the command grid and the raw file pane. It binds these controls to the editor model: loading shows
 // a model made from a .info file, compiling reads the controls into a model and writes it.
 
-#include "info_editor/InfoEditorModel.h"
-#include "ui_common/Jumps.h"
+#include "core/dialogue/InfoEditorModel.h"
+#include "gui/common/Jumps.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "info_editor/ReportLists.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include <QHeaderView>
 

@@ -5,8 +5,8 @@
 // and move rows of texts in and out of it: Windows-1251 for loads and compiles, the texts as shown
 // for the lists' own row operations.
 
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/FieldText.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/FieldText.h"
 
 #include <QTableWidget>
 

@@ -1,10 +1,10 @@
-#include "library/LibraryBrowser.h"
+#include "gui/library/LibraryBrowser.h"
 
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
-#include "library/BrowserFilter.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/Workspace.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/library/BrowserFilter.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/Workspace.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

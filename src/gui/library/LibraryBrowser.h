@@ -3,9 +3,9 @@
 // the library as a tree — characters with their conversation trees, the quests, the files that could
 // not be read — and how many items the filter keeps. Enter or a double click opens an item in its tab.
 
-#include "data/ReadReport.h"
-#include "library/BrowserTree.h"
-#include "library/LibraryIndexService.h"
+#include "core/data/ReadReport.h"
+#include "core/library/BrowserTree.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include <QWidget>
 

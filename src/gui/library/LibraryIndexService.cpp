@@ -1,10 +1,10 @@
-#include "library/LibraryIndexService.h"
+#include "gui/library/LibraryIndexService.h"
 
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/Library.h"
-#include "data/StrUtilsEx.h"
-#include "data/StringTable.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/Library.h"
+#include "core/data/StringTable.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <QMetaObject>
 #include <QTimer>

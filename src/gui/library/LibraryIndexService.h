@@ -3,7 +3,7 @@
 // whole when a newer build is done, so a window always reads one consistent index and is never held up
 // by a build. Everything here runs on the thread of the windows but the build itself.
 
-#include "library/LibraryIndex.h"
+#include "core/library/LibraryIndex.h"
 
 #include <QObject>
 

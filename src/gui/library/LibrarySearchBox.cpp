@@ -1,11 +1,11 @@
-#include "library/LibrarySearchBox.h"
+#include "gui/library/LibrarySearchBox.h"
 
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/UserDialogs.h"
-#include "ui_common/WaitCursor.h"
-#include "ui_common/Workspace.h"
-#include "widgets/ComboBoxRules.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/common/WaitCursor.h"
+#include "gui/common/Workspace.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QComboBox>
 #include <QIcon>

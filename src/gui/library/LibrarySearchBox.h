@@ -7,7 +7,7 @@
 // opens the file even when its name is not valid in the file system's encoding (a Windows-1251 name
 // unpacked from an archive) and the shown text cannot be turned back into it.
 
-#include "library/LibrarySearch.h"
+#include "core/library/LibrarySearch.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "library/NameCompleter.h"
+#include "gui/library/NameCompleter.h"
 
-#include "library/NameCompletion.h"
-#include "ui_common/Cp1251Text.h"
+#include "core/library/NameCompletion.h"
+#include "gui/common/Cp1251Text.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
-#include "library/RenameDialog.h"
+#include "gui/library/RenameDialog.h"
 
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/UserDialogs.h"
-#include "ui_common/WaitCursor.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/common/WaitCursor.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

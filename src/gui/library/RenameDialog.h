@@ -2,7 +2,7 @@
 // "Переименовать во всей библиотеке…": the new name, then a preview of every file and line the rename
 // changes with a box per file to leave it out, and "Применить", which applies what is ticked.
 
-#include "library/LibraryRename.h"
+#include "core/library/LibraryRename.h"
 
 #include <QDialog>
 

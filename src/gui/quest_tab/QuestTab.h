@@ -4,8 +4,8 @@
 // quest editor model: loading shows a model made from a .quest file, compiling reads the controls into
 // a model and writes it.
 
-#include "quest_editor/QuestEditorModel.h"
-#include "ui_common/Jumps.h"
+#include "core/quest/QuestEditorModel.h"
+#include "gui/common/Jumps.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "screenshot/PngFile.h"
+#include "gui/screenshot/PngFile.h"
 
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "screenshot/PrintScreenKey.h"
+#include "gui/screenshot/PrintScreenKey.h"
 
 #include <QKeyEvent>
 #include <QObject>

@@ -1,9 +1,9 @@
-#include "screenshot/ScrView.h"
+#include "gui/screenshot/ScrView.h"
 
-#include "screenshot/PngFile.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/UserDialogs.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/screenshot/PngFile.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "screenshot/ScreenShot.h"
+#include "gui/screenshot/ScreenShot.h"
 
-#include "screenshot/PrintScreenKey.h"
-#include "screenshot/ScrView.h"
-#include "ui_common/UserDialogs.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/screenshot/PrintScreenKey.h"
+#include "gui/screenshot/ScrView.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -3,7 +3,7 @@
 // application captures that window into a 24-bit picture, draws the mark on it and shows it in the
 // shared viewer.
 
-#include "screenshot/WaterMark.h"
+#include "gui/screenshot/WaterMark.h"
 
 #include <QImage>
 #include <QObject>

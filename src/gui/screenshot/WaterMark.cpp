@@ -1,4 +1,4 @@
-#include "screenshot/WaterMark.h"
+#include "gui/screenshot/WaterMark.h"
 
 #include <QImage>
 #include <QPainter>

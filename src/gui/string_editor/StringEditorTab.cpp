@@ -1,15 +1,15 @@
-#include "string_editor/StringEditorTab.h"
+#include "gui/string_editor/StringEditorTab.h"
 
-#include "data/StrUtilsEx.h"
-#include "string_editor/ToolImages.h"
-#include "string_editor/dlgReplaceText.h"
-#include "string_editor/dlgSearchText.h"
-#include "text_pane/TextPane.h"
-#include "ui_common/Cp1251Text.h"
-#include "ui_common/ErrorGuard.h"
-#include "ui_common/UserDialogs.h"
-#include "ui_common/WaitCursor.h"
-#include "ui_common/Workspace.h"
+#include "core/data/StrUtilsEx.h"
+#include "gui/common/Cp1251Text.h"
+#include "gui/common/ErrorGuard.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/common/WaitCursor.h"
+#include "gui/common/Workspace.h"
+#include "gui/string_editor/dlgReplaceText.h"
+#include "gui/string_editor/dlgSearchText.h"
+#include "gui/string_editor/ToolImages.h"
+#include "gui/text_pane/TextPane.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

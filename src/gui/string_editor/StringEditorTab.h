@@ -4,7 +4,7 @@
 // encoding and with the line end it was read with. The find and replace settings are the workspace's,
 // shared by every main window; whether the next search continues from the caret is this window's.
 
-#include "text_pane/TextPane.h"
+#include "gui/text_pane/TextPane.h"
 
 #include <QIcon>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "string_editor/ToolImages.h"
+#include "gui/string_editor/ToolImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

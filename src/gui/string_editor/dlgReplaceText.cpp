@@ -1,4 +1,4 @@
-#include "string_editor/dlgReplaceText.h"
+#include "gui/string_editor/dlgReplaceText.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // TTextReplaceDialog, the string editor's replace dialog: the find dialog with a second box for the
 // replacement text and its history, both brought to the front of their histories on OK.
 
-#include "string_editor/dlgSearchText.h"
+#include "gui/string_editor/dlgSearchText.h"
 
 namespace pw {
 

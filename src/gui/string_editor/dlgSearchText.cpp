@@ -1,6 +1,6 @@
-#include "string_editor/dlgSearchText.h"
+#include "gui/string_editor/dlgSearchText.h"
 
-#include "widgets/ComboBoxRules.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "text_pane/DocumentLines.h"
+#include "gui/text_pane/DocumentLines.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -3,7 +3,7 @@
 // Reading a line of a QTextDocument walks its internal trees each time, which makes a search through a
 // table of 100,000 lines take too long; this copy lets the search engine read every line at memory speed.
 
-#include "text_pane/TextSearch.h"
+#include "gui/text_pane/TextSearch.h"
 
 #include <QObject>
 #include <QString>

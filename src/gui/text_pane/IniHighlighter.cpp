@@ -1,6 +1,6 @@
-#include "text_pane/IniHighlighter.h"
+#include "gui/text_pane/IniHighlighter.h"
 
-#include "text_pane/IniTokenizer.h"
+#include "gui/text_pane/IniTokenizer.h"
 
 #include <QTextDocument>
 

@@ -1,4 +1,4 @@
-#include "text_pane/IniTokenizer.h"
+#include "gui/text_pane/IniTokenizer.h"
 
 namespace pw {
 

@@ -1,7 +1,7 @@
-#include "text_pane/TextFile.h"
+#include "gui/text_pane/TextFile.h"
 
-#include "data/FileIO.h"
-#include "ui_common/Cp1251Text.h"
+#include "core/data/FileIO.h"
+#include "gui/common/Cp1251Text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

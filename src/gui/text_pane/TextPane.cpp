@@ -1,7 +1,7 @@
-#include "text_pane/TextPane.h"
+#include "gui/text_pane/TextPane.h"
 
-#include "text_pane/DocumentLines.h"
-#include "text_pane/IniHighlighter.h"
+#include "gui/text_pane/DocumentLines.h"
+#include "gui/text_pane/IniHighlighter.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>

@@ -4,8 +4,8 @@
 // typed characters and can colour its text as INI. Every editor pane of the program (the string table,
 // the raw dialogue and quest files) is one.
 
-#include "text_pane/TextFile.h"
-#include "text_pane/TextSearch.h"
+#include "gui/text_pane/TextFile.h"
+#include "gui/text_pane/TextSearch.h"
 
 #include <QPlainTextEdit>
 

@@ -1,4 +1,4 @@
-#include "text_pane/TextSearch.h"
+#include "gui/text_pane/TextSearch.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "widgets/CellEditPolicy.h"
+#include "gui/widgets/CellEditPolicy.h"
 
-#include "widgets/ComboBoxRules.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QApplication>
 #include <QComboBox>

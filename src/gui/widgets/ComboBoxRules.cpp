@@ -1,4 +1,4 @@
-#include "widgets/ComboBoxRules.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

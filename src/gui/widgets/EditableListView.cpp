@@ -1,4 +1,4 @@
-#include "widgets/EditableListView.h"
+#include "gui/widgets/EditableListView.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // when the editor loses the focus, by the rule of CellEditPolicy. Enter and Escape mean nothing
 // special; leaving the editor commits.
 
-#include "widgets/CellEditPolicy.h"
+#include "gui/widgets/CellEditPolicy.h"
 
 #include <QTableWidget>
 

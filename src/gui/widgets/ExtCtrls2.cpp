@@ -1,6 +1,6 @@
-#include "widgets/ExtCtrls2.h"
+#include "gui/widgets/ExtCtrls2.h"
 
-#include "widgets/ComboBoxRules.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QEvent>
 #include <QLabel>

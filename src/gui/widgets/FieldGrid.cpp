@@ -1,6 +1,6 @@
-#include "widgets/FieldGrid.h"
+#include "gui/widgets/FieldGrid.h"
 
-#include "widgets/ExtCtrls2.h"
+#include "gui/widgets/ExtCtrls2.h"
 
 #include <QFont>
 #include <QFontInfo>

@@ -1,4 +1,4 @@
-#include "widgets/FormHistory.h"
+#include "gui/widgets/FormHistory.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 
 #include <gtest/gtest.h>
 

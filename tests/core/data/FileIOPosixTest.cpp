@@ -1,10 +1,10 @@
 // The data layer's file handling where it meets what only POSIX systems have: FIFOs, sockets, devices,
 // symbolic links, permission bits and owners, mounts, truncation under a reader.
 
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
 #include "FolderNames.h"
 #include "TempDir.h"
 

@@ -1,8 +1,8 @@
-#include "data/FileIO.h"
+#include "core/data/FileIO.h"
 
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
-#include "data/StringTable.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
 #include "FolderNames.h"
 #include "TempDir.h"
 

@@ -1,14 +1,14 @@
 // The data layer's file handling where it meets what only Windows has: device names, read-only files,
 // long paths, UTF-16 file names and the ANSI code page, and other programs holding a file open.
 
-#include "data/Configs.h"
-#include "data/Cp1251.h"
-#include "data/FileIO.h"
-#include "data/FileNames.h"
-#include "data/Library.h"
-#include "data/Platform.h"
-#include "data/ProfileIni.h"
-#include "data/StringTable.h"
+#include "core/data/Configs.h"
+#include "core/data/Cp1251.h"
+#include "core/data/FileIO.h"
+#include "core/data/FileNames.h"
+#include "core/data/Library.h"
+#include "core/data/Platform.h"
+#include "core/data/ProfileIni.h"
+#include "core/data/StringTable.h"
 #include "FolderNames.h"
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "data/G3Infos.h"
+#include "core/data/G3Infos.h"
 
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "data/Library.h"
+#include "core/data/Library.h"
 
 #include "TempDir.h"
 

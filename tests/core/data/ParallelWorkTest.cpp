@@ -1,4 +1,4 @@
-#include "data/ParallelWork.h"
+#include "core/data/ParallelWork.h"
 
 #include <gtest/gtest.h>
 

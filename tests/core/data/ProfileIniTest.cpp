@@ -1,7 +1,7 @@
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 
-#include "data/Cp1251.h"
-#include "data/PairProbe.h"
+#include "core/data/Cp1251.h"
+#include "core/data/PairProbe.h"
 #include "ProfileReference.h"
 #include "TempDir.h"
 #include "TestText.h"

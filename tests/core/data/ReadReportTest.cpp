@@ -1,9 +1,9 @@
 // What the record readers say besides the fields: files that are no record files, and numbers that
 // read as 0 or -1 because the reader cannot take them.
 
-#include "data/G3Infos.h"
-#include "data/G3Quests.h"
-#include "data/ReadReport.h"
+#include "core/data/G3Infos.h"
+#include "core/data/G3Quests.h"
+#include "core/data/ReadReport.h"
 
 #include "TempDir.h"
 

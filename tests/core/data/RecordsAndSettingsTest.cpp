@@ -1,5 +1,5 @@
-#include "data/Configs.h"
-#include "data/G3Quests.h"
+#include "core/data/Configs.h"
+#include "core/data/G3Quests.h"
 
 #include "TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "data/StringTable.h"
+#include "core/data/StringTable.h"
 
-#include "data/Cp1251.h"
+#include "core/data/Cp1251.h"
 #include "TempDir.h"
 #include "TestText.h"
 

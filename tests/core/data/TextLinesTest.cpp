@@ -1,7 +1,7 @@
 // A file's lines read in blocks must be the lines of the whole text, wherever the blocks end.
 
-#include "data/Cp1251.h"
-#include "data/TextLines.h"
+#include "core/data/Cp1251.h"
+#include "core/data/TextLines.h"
 
 #include "TempDir.h"
 

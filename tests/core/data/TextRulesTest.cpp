@@ -1,5 +1,5 @@
-#include "data/Numbers.h"
-#include "data/StrUtilsEx.h"
+#include "core/data/Numbers.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A written conversation planned into Say rows and string-table entries, without a window.
 
-#include "info_editor/ConversationImport.h"
+#include "core/dialogue/ConversationImport.h"
 
 #include "TempDir.h"
 #include "TestText.h"

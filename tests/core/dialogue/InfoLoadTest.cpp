@@ -1,5 +1,5 @@
-#include "data/Cp1251.h"
-#include "info_editor/InfoEditorModel.h"
+#include "core/data/Cp1251.h"
+#include "core/dialogue/InfoEditorModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "library/BrowserFilter.h"
-#include "library/BrowserTree.h"
+#include "core/library/BrowserFilter.h"
+#include "core/library/BrowserTree.h"
 
 #include "TempDir.h"
 #include "TestText.h"

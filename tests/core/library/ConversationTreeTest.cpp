@@ -1,4 +1,4 @@
-#include "library/ConversationTree.h"
+#include "core/library/ConversationTree.h"
 
 #include "TempDir.h"
 

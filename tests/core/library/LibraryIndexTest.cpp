@@ -1,5 +1,5 @@
-#include "library/LibraryIndex.h"
-#include "library/LibraryQuery.h"
+#include "core/library/LibraryIndex.h"
+#include "core/library/LibraryQuery.h"
 
 #include "TempDir.h"
 #include "TestText.h"

@@ -1,6 +1,6 @@
-#include "library/LibraryRename.h"
+#include "core/library/LibraryRename.h"
 
-#include "data/Library.h"
+#include "core/data/Library.h"
 #include "FolderNames.h"
 #include "TempDir.h"
 #include "TestText.h"

@@ -1,5 +1,5 @@
-#include "data/Cp1251.h"
-#include "library/LibrarySearch.h"
+#include "core/data/Cp1251.h"
+#include "core/library/LibrarySearch.h"
 #include "TempDir.h"
 #include "TestText.h"
 

@@ -1,6 +1,6 @@
-#include "library/ValueSpans.h"
+#include "core/library/ValueSpans.h"
 
-#include "data/ProfileIni.h"
+#include "core/data/ProfileIni.h"
 #include "TestText.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The quest editor's logic without a window: loading a record into the editor's texts, the compile's
 // stages and the files they write, and finding a quest of the library by its name.
 
-#include "data/Cp1251.h"
-#include "quest_editor/QuestEditorModel.h"
+#include "core/data/Cp1251.h"
+#include "core/quest/QuestEditorModel.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // A temporary library (Infos, Quests, stringtable.ini), a settings file pointing at it and the
 // scripted dialogs service: what the window tests start from.
 
-#include "app/MainForm.h"
-#include "data/Configs.h"
-#include "ui_common/Workspace.h"
+#include "core/data/Configs.h"
+#include "gui/app/MainForm.h"
+#include "gui/common/Workspace.h"
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"

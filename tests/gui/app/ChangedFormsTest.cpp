@@ -1,7 +1,7 @@
 // The editor forms in the main window: the "Правка" menu, and the questions before a drop or the end of
 // the program gives up a changed form.
 
-#include "app/MainForm.h"
+#include "gui/app/MainForm.h"
 
 #include "AppFixture.h"
 

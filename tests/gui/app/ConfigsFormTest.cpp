@@ -1,8 +1,8 @@
 // The settings dialog: what it shows, its choosers, and saving.
 
-#include "app/ConfigsForm.h"
+#include "gui/app/ConfigsForm.h"
 
-#include "app/QtTranslations.h"
+#include "gui/app/QtTranslations.h"
 
 #include "AppFixture.h"
 

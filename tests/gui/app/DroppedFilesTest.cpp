@@ -1,7 +1,7 @@
 // Files dropped onto the main window: the extension test and what a drop opens or refuses.
 
-#include "app/DroppedFiles.h"
-#include "app/MainForm.h"
+#include "gui/app/DroppedFiles.h"
+#include "gui/app/MainForm.h"
 
 #include "AppFixture.h"
 

@@ -1,11 +1,11 @@
 // The main window: what its creation builds and reports, the settings dialog, the string table's
 // change mark and what the tabs ask of each other.
 
-#include "app/ConfigsForm.h"
-#include "app/MainForm.h"
-#include "info_editor/InfoScript.h"
-#include "library/LibraryIndexService.h"
-#include "string_editor/StringEditorTab.h"
+#include "core/dialogue/InfoScript.h"
+#include "gui/app/ConfigsForm.h"
+#include "gui/app/MainForm.h"
+#include "gui/library/LibraryIndexService.h"
+#include "gui/string_editor/StringEditorTab.h"
 
 #include "AppFixture.h"
 

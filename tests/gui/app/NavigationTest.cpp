@@ -1,10 +1,10 @@
 // Finding one's way through the library from the main window: the jumps from the forms' names, back and
 // forward, and the browser.
 
-#include "app/MainForm.h"
-#include "app/NavigationHistory.h"
-#include "library/LibraryBrowser.h"
-#include "library/LibraryIndexService.h"
+#include "gui/app/MainForm.h"
+#include "gui/app/NavigationHistory.h"
+#include "gui/library/LibraryBrowser.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include "AppFixture.h"
 

@@ -1,8 +1,8 @@
 // A rename across the library from the window: the preview with a box per file, the files left out, and
 // the form showing the new name afterwards.
 
-#include "app/MainForm.h"
-#include "library/LibraryIndexService.h"
+#include "gui/app/MainForm.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include "AppFixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/SettingsPath.h"
+#include "gui/app/SettingsPath.h"
 
 #include "TempDir.h"
 

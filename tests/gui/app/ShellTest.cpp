@@ -1,10 +1,10 @@
 // The main window's shell: the edit-mode window, exit, About, the tray, and screenshots of a window.
 
-#include "app/AboutBox.h"
-#include "app/MainForm.h"
-#include "app/TrayIcon.h"
-#include "data/Version.h"
-#include "screenshot/ScrView.h"
+#include "core/data/Version.h"
+#include "gui/app/AboutBox.h"
+#include "gui/app/MainForm.h"
+#include "gui/app/TrayIcon.h"
+#include "gui/screenshot/ScrView.h"
 
 #include "AppFixture.h"
 #include "UserInput.h"

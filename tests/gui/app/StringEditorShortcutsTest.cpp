@@ -1,7 +1,7 @@
 // The string editor's shortcuts belong to the whole main window: they act on the string table from the
 // dialogue tab too, before the string editor's tab has ever been shown.
 
-#include "app/MainForm.h"
+#include "gui/app/MainForm.h"
 
 #include "AppFixture.h"
 

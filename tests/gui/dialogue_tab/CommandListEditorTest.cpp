@@ -1,9 +1,9 @@
 // The command grid's hand editing: keys, the in-place editor, drag and drop, the context menus, the
 // editing surfaces and the splitter, on the real widgets.
 
-#include "info_editor/CommandListEditor.h"
-#include "info_editor/InfoScript.h"
-#include "info_editor/ReportLists.h"
+#include "core/dialogue/InfoScript.h"
+#include "gui/dialogue_tab/CommandListEditor.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include "UserInput.h"
 

@@ -1,7 +1,7 @@
 // The condition lists' context menus, triggered item by item on a real list.
 
-#include "info_editor/ConditionListPop.h"
-#include "info_editor/ReportLists.h"
+#include "gui/dialogue_tab/ConditionListPop.h"
+#include "gui/dialogue_tab/ReportLists.h"
 
 #include <QAction>
 #include <QMenu>

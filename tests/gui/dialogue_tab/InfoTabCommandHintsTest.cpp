@@ -1,9 +1,9 @@
 // What the command grid offers and tells while it is edited: completion in its cell editor, the help of
 // the current row's command and the greyed cells that the command wants empty.
 
-#include "info_editor/InfoScript.h"
-#include "info_editor/InfoTab.h"
-#include "library/LibraryIndexService.h"
+#include "core/dialogue/InfoScript.h"
+#include "gui/dialogue_tab/InfoTab.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include "EditorTabFixture.h"
 

@@ -2,9 +2,9 @@
 // refuses what, in which words, is the compile logic's and tested there; here a refused compile shows
 // the logic's message and caption for what the tab holds, in one box.
 
-#include "data/G3Infos.h"
-#include "info_editor/InfoEditorModel.h"
-#include "info_editor/InfoTab.h"
+#include "core/data/G3Infos.h"
+#include "core/dialogue/InfoEditorModel.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

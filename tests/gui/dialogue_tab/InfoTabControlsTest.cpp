@@ -1,7 +1,7 @@
 // How the dialogue tab's controls answer a user before anything is loaded: the labels can be read, text
 // typed into a box stays as typed, and the wheel changes no box without the focus.
 
-#include "info_editor/InfoTab.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 #include "FormChecks.h"

@@ -1,8 +1,8 @@
 // A whole round on the dialogue tab: load a dialogue, edit its condition lists and command grid by
 // hand, compile, and compare the written file byte for byte.
 
-#include "info_editor/CommandListEditor.h"
-#include "info_editor/InfoTab.h"
+#include "gui/dialogue_tab/CommandListEditor.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

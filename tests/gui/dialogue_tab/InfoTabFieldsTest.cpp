@@ -1,6 +1,6 @@
 // The handlers that keep some fields well-formed while the user types.
 
-#include "info_editor/InfoTab.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

@@ -1,6 +1,6 @@
 // The dialogue form's undo history, its change mark and the question before a changed form is replaced.
 
-#include "info_editor/InfoTab.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

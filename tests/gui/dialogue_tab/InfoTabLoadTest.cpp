@@ -1,9 +1,9 @@
 // Loading a .info file into the tab: the fields, the three lists, the raw text and the notices.
 
-#include "data/G3Infos.h"
-#include "data/ReadReport.h"
-#include "info_editor/InfoEditorModel.h"
-#include "info_editor/InfoTab.h"
+#include "core/data/G3Infos.h"
+#include "core/data/ReadReport.h"
+#include "core/dialogue/InfoEditorModel.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

@@ -1,8 +1,8 @@
 // The dialogue search box: Enter searches the library, choosing a result loads it.
 
-#include "data/Library.h"
-#include "info_editor/InfoTab.h"
-#include "library/LibrarySearch.h"
+#include "core/data/Library.h"
+#include "core/library/LibrarySearch.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 #include "UserInput.h"

@@ -1,8 +1,8 @@
 // The string table on the dialogue tab: the hint shown for the selected command row and the ">>>"
 // write with its questions, through the real widgets with scripted answers.
 
-#include "data/StringTable.h"
-#include "info_editor/InfoTab.h"
+#include "core/data/StringTable.h"
+#include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
 

@@ -1,4 +1,4 @@
-#include "library/LibraryIndexService.h"
+#include "gui/library/LibraryIndexService.h"
 
 #include "TempDir.h"
 #include "TestText.h"

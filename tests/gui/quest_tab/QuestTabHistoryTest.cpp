@@ -1,6 +1,6 @@
 // The quest form's undo history, its change mark and the question before a changed form is replaced.
 
-#include "quest_editor/QuestTab.h"
+#include "gui/quest_tab/QuestTab.h"
 
 #include "EditorTabFixture.h"
 

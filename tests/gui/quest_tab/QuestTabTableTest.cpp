@@ -1,8 +1,8 @@
 // The string table on the quest tab: the hint shown for the log IDs and the ">>>" write with its
 // questions, through the real widgets with scripted answers.
 
-#include "data/StringTable.h"
-#include "quest_editor/QuestTab.h"
+#include "core/data/StringTable.h"
+#include "gui/quest_tab/QuestTab.h"
 
 #include "EditorTabFixture.h"
 

@@ -1,10 +1,10 @@
 // The quest tab through its widgets: loading a file, compiling with the boxes it shows, the search box,
 // showing a quest by name and the pane's Ctrl+S.
 
-#include "data/ReadReport.h"
-#include "quest_editor/QuestEditorModel.h"
-#include "quest_editor/QuestTab.h"
-#include "library/LibrarySearch.h"
+#include "core/data/ReadReport.h"
+#include "core/library/LibrarySearch.h"
+#include "core/quest/QuestEditorModel.h"
+#include "gui/quest_tab/QuestTab.h"
 
 #include "EditorTabFixture.h"
 #include "FormChecks.h"

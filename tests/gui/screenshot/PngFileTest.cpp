@@ -1,4 +1,4 @@
-#include "screenshot/PngFile.h"
+#include "gui/screenshot/PngFile.h"
 
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "screenshot/ScrView.h"
+#include "gui/screenshot/ScrView.h"
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"

@@ -1,6 +1,6 @@
-#include "screenshot/ScreenShot.h"
+#include "gui/screenshot/ScreenShot.h"
 
-#include "screenshot/ScrView.h"
+#include "gui/screenshot/ScrView.h"
 
 #include "ScriptedDialogs.h"
 #include "UserInput.h"

@@ -1,6 +1,6 @@
-#include "screenshot/WaterMark.h"
+#include "gui/screenshot/WaterMark.h"
 
-#include "screenshot/ScreenShot.h"
+#include "gui/screenshot/ScreenShot.h"
 
 #include <QImage>
 

@@ -3,9 +3,9 @@
 // table in a temporary folder, with the scripted dialogs service; and helpers that drive its find and
 // replace dialogs through their real controls.
 
-#include "string_editor/StringEditorTab.h"
-#include "text_pane/TextPane.h"
-#include "ui_common/Workspace.h"
+#include "gui/common/Workspace.h"
+#include "gui/string_editor/StringEditorTab.h"
+#include "gui/text_pane/TextPane.h"
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"

@@ -4,7 +4,7 @@
 #include "StringEditorFixture.h"
 #include "TestText.h"
 
-#include "data/StringTable.h"
+#include "core/data/StringTable.h"
 
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>

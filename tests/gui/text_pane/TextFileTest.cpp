@@ -1,6 +1,6 @@
-#include "text_pane/TextFile.h"
+#include "gui/text_pane/TextFile.h"
 
-#include "data/StringTable.h"
+#include "core/data/StringTable.h"
 #include "TempDir.h"
 #include "TestText.h"
 

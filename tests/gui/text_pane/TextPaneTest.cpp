@@ -1,4 +1,4 @@
-#include "text_pane/TextPane.h"
+#include "gui/text_pane/TextPane.h"
 
 #include "TempDir.h"
 #include "TestText.h"

@@ -1,6 +1,6 @@
 // The combo-box rules on real boxes: the wheel, the focus, and the width of the opened list.
 
-#include "widgets/ComboBoxRules.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include "UserInput.h"
 

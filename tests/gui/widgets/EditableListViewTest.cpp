@@ -1,6 +1,6 @@
 // The in-place editing of TEditableListView, driven by mouse clicks and focus changes as a user would.
 
-#include "widgets/EditableListView.h"
+#include "gui/widgets/EditableListView.h"
 
 #include "UserInput.h"
 

@@ -1,8 +1,8 @@
 // The field grid's labels: as wide as their texts and read whole, whatever face the machine has.
 
-#include "widgets/FieldGrid.h"
+#include "gui/widgets/FieldGrid.h"
 
-#include "widgets/ExtCtrls2.h"
+#include "gui/widgets/ExtCtrls2.h"
 
 #include "FormChecks.h"
 

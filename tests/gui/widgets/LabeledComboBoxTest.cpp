@@ -1,4 +1,4 @@
-#include "widgets/ExtCtrls2.h"
+#include "gui/widgets/ExtCtrls2.h"
 
 #include <QLabel>
 #include <QWidget>
