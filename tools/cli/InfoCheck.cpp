@@ -23,17 +23,20 @@ bool RowBroken(const CommandRow& row) {
     return CheckInfoScript({row}, 0, "").broken;
 }
 
-// The cell of a row the rules refuse: the first filled argument cell without which the row's verdict
-// changes, else the command itself (a required cell left empty).
+// The cell of a row the rules refuse: the first filled argument cell that, held otherwise, changes the
+// row's verdict (a wrong party, a number that is none, a surplus argument), else the command itself (a
+// required cell left empty).
 std::size_t WrongCell(const CommandRow& row) {
     const std::string message = CheckInfoScript({row}, 0, "").message;
     for (std::size_t cell = 1; cell < kCommandCellCount; ++cell) {
         if (TrimView(row[cell]).empty())
             continue;
-        CommandRow without = row;
-        without[cell].clear();
-        if (CheckInfoScript({without}, 0, "").message != message)
-            return cell;
+        for (std::string_view other : {"", "owner", "1", "Duel"}) {
+            CommandRow changed = row;
+            changed[cell] = other;
+            if (CheckInfoScript({changed}, 0, "").message != message)
+                return cell;
+        }
     }
     return 0;
 }
