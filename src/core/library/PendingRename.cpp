@@ -1,8 +1,12 @@
 #include "core/library/PendingRename.h"
 
+#include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
 #include "core/data/Platform.h"
+#include "core/data/StrUtilsEx.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -10,6 +14,11 @@
 
 namespace pw {
 namespace {
+
+std::string KindName(RenameKind kind) {
+    static constexpr std::array<std::string_view, 4> kNames = {"quest", "info", "event", "string"};
+    return std::string(kNames[static_cast<std::size_t>(kind)]);
+}
 
 // The folders the note lies in, the outermost first; none when the environment names no cache folder.
 std::vector<std::string> NoteFolders() {
@@ -65,6 +74,23 @@ void PendingRename::Begin() const {
 
 bool PendingRename::End() const {
     return mPath.empty() || RemoveFile(mPath);
+}
+
+std::string RenameIdentity(const RenameRequest& request) {
+    std::string identity = "rename " + KindName(request.kind) + "\n";
+    std::string oldName = Trim(request.oldName);
+    std::transform(oldName.begin(), oldName.end(), oldName.begin(), AsciiUpper);
+    identity += oldName + "\n" + request.newName + "\n";
+    const bool strings = request.kind == RenameKind::String || request.withStrings;
+    identity += std::string(request.withStrings ? "with strings" : "") + "\n";
+    identity += (strings ? ExpandFileName(request.stringTable) : std::string()) + "\n";
+    std::vector<std::string> roots;
+    for (const std::string& root : request.roots)
+        roots.push_back(ExpandFileName(root));
+    std::sort(roots.begin(), roots.end());
+    for (const std::string& root : roots)
+        identity += root + "\n";
+    return identity;
 }
 
 } // namespace pw

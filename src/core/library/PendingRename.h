@@ -4,6 +4,8 @@
 // platform::UserCacheFolder). While it is there, the same rename run again may find its new name taken by
 // its own earlier run that was cut short, and goes on instead of refusing.
 
+#include "core/library/LibraryRename.h"
+
 #include <string>
 #include <vector>
 
@@ -28,5 +30,9 @@ private:
     std::vector<std::string> mFolders; // the outermost first; none when the environment names no cache folder
     std::string mPath;
 };
+
+// What tells request from every other rename, for its note: kind, names, options, and the folders and
+// table expanded to whole paths.
+std::string RenameIdentity(const RenameRequest& request);
 
 } // namespace pw
