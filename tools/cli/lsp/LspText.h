@@ -34,8 +34,10 @@ public:
     std::size_t LineCount() const { return mLines.size(); }
     // A line of Cp1251(), without its line end.
     std::string_view Line(std::size_t line) const;
-    // Where a line of Cp1251() starts in it.
-    std::size_t LineStart(std::size_t line) const { return mLines[line].cp1251; }
+    // Where a line of Cp1251() starts in it; the text's end for a line past the last.
+    std::size_t LineStart(std::size_t line) const {
+        return line < mLines.size() ? mLines[line].cp1251 : mCp1251.size();
+    }
 
     // The character of Cp1251() at position (a line past the end goes to the end, a character past the
     // line's end to its end, one inside a surrogate pair to the pair's character).
