@@ -79,7 +79,8 @@ connection.onRequest(protocol.WorkDoneProgressCreateRequest.type, (params) => {
   return null;
 });
 connection.listen();
-after(() => { connection.dispose(); server.kill(); fs.rmSync(root, { recursive: true, force: true }); });
+const servers = [server];
+after(() => { connection.dispose(); servers.forEach((s) => s.kill()); fs.rmSync(root, { recursive: true, force: true }); });
 
 // The diagnostics of uri once they hold what accept wants.
 async function diagnostics(documentUri, accept = () => true) {
@@ -214,6 +215,7 @@ test('a rename is the library rename\'s plan, refused as it refuses', async () =
   assert.deepEqual(await connection.sendRequest(protocol.PrepareRenameRequest.type, place), { range: range(1, 5, 1, 16), placeholder: 'Diego_Quest' });
   await assert.rejects(connection.sendRequest(protocol.RenameRequest.type, { ...at('Infos/Diego_More_info_G3_World_01.info', 1, 7), newName: 'Diego_Job' }),
     /Диалог "Diego_Job" уже есть/);
+  await assert.rejects(connection.sendRequest(protocol.RenameRequest.type, { ...place, newName: 'A;B' }), /не может содержать ";"/);
   const edit = await connection.sendRequest(protocol.RenameRequest.type, { ...place, newName: 'Задание_Диего' });
   const expected = path.join(root, 'expected');
   fs.cpSync(library, expected, { recursive: true });
@@ -237,6 +239,37 @@ test('a rename is the library rename\'s plan, refused as it refuses', async () =
   assert.deepEqual(listing(library), listing(expected));
   for (const name of listing(expected).filter((n) => n.includes('.')))
     assert.deepEqual(fs.readFileSync(path.join(library, name)), fs.readFileSync(path.join(expected, name)), name);
+});
+
+test('a UTF-16LE table is read, linted and pointed into in its own units', async () => {
+  const wideRoot = path.join(root, 'wide');
+  fs.mkdirSync(path.join(wideRoot, 'Infos'), { recursive: true });
+  const tableText = record(['[LocAdmin_Strings]', 'Chen_01=Привет;;你好，旅人;;', 'Chen_02=Пока;;再见;;', 'Odd=x;']);
+  const wideTable = path.join(wideRoot, 'stringtable.ini');
+  fs.writeFileSync(wideTable, Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(tableText, 'utf16le')]));
+  const wide = spawn(cli, ['lsp', '--stringtable', wideTable, path.join(wideRoot, 'Infos')], { env });
+  servers.push(wide);
+  const client = protocol.createProtocolConnection(
+    new protocol.StreamMessageReader(wide.stdout), new protocol.StreamMessageWriter(wide.stdin));
+  const shown = new Promise((resolve) => client.onNotification(protocol.PublishDiagnosticsNotification.type, resolve));
+  client.listen();
+  await client.sendRequest(protocol.InitializeRequest.type, { processId: process.pid, rootUri: null, capabilities: {} });
+  const dialogue = pathToFileURL(path.join(wideRoot, 'Infos', 'Chen.info')).href;
+  client.sendNotification(protocol.DidOpenTextDocumentNotification.type, { textDocument: { uri: dialogue, languageId: 'gothic3-info', version: 1,
+    text: record(['[Info]', 'Name=Chen', 'Owner=Chen', 'InfoScript_Commands=Say', 'InfoScript_Entities1=owner', 'InfoScript_Texts=Chen_02']) } });
+  const position = { textDocument: { uri: dialogue }, position: { line: 5, character: 20 } };
+  assert.match((await client.sendRequest(protocol.HoverRequest.type, position)).contents.value, /再见/);
+  assert.deepEqual(await client.sendRequest(protocol.DefinitionRequest.type, position),
+    [{ uri: pathToFileURL(wideTable).href, range: range(2, 0, 2, 7) }]);
+  // Text Windows-1251 lacks is no "???" of a save in the wrong encoding: only the odd ";" count is found.
+  await shown;
+  const tableShown = new Promise((resolve) => client.onNotification(protocol.PublishDiagnosticsNotification.type, resolve));
+  client.sendNotification(protocol.DidOpenTextDocumentNotification.type,
+    { textDocument: { uri: pathToFileURL(wideTable).href, languageId: 'gothic3-stringtable', version: 1, text: tableText } });
+  assert.deepEqual((await tableShown).diagnostics.map((d) => [d.code, d.range.start.line]), [['semicolon-count', 3]]);
+  await client.sendRequest(protocol.ShutdownRequest.type);
+  client.sendNotification(protocol.ExitNotification.type);
+  client.dispose();
 });
 
 test('shutdown and exit end the server with 0', async () => {

@@ -135,7 +135,8 @@ json ValueCompletion(const Document& document, const KeyAt& at, std::size_t colu
             items.push_back(Item(name, kItemFunction, range, {}, CommandHelp(name)));
         } else if (cellNames == CellNames::TableIds) {
             const TableView::Entry* entry = library.table->Find(name);
-            items.push_back(Item(name, kItemReference, range, entry ? Utf8(entry->value) : std::string()));
+            items.push_back(
+                Item(name, kItemReference, range, entry ? library.table->ValueText(*entry) : std::string()));
         } else {
             items.push_back(Item(name, kItemValue, range));
         }
@@ -155,7 +156,7 @@ std::string Markdown(const std::string& text) {
 
 std::string TableText(const Library& library, std::string_view id) {
     const TableView::Entry* entry = library.table ? library.table->Find(id) : nullptr;
-    return entry ? Utf8(entry->value) : std::string();
+    return entry ? library.table->ValueText(*entry) : std::string();
 }
 
 std::string RecordHover(const Target& target, const Library& library) {
@@ -177,7 +178,7 @@ std::string StringHover(const Target& target, const Library& library) {
     const TableView::Entry* entry = library.table->Find(target.name);
     if (!entry)
         return "ID строки " + Markdown(Utf8(target.name)) + " отсутствует в таблице строк.";
-    return "**" + Markdown(Utf8(entry->id)) + "**\n\n" + Markdown(Utf8(entry->value));
+    return "**" + Markdown(Utf8(entry->id)) + "**\n\n" + Markdown(library.table->ValueText(*entry));
 }
 
 std::string RowTitle(std::size_t number, const CommandRow& row) {

@@ -32,7 +32,9 @@ TableView::TableView(std::string path) : mPath(std::move(path)) {
     if (!bytes)
         return;
     mWide = bytes->starts_with("\xFF\xFE");
-    mText = mWide ? UnitsAsCp1251(std::string_view(*bytes).substr(2)) : *bytes;
+    if (mWide)
+        mWideBytes = bytes->substr(2);
+    mText = mWide ? UnitsAsCp1251(mWideBytes) : *bytes;
     mEndsWithBreak = mText.empty() || mText.back() == '\n' || mText.back() == '\r';
     // Every line ended, so that the lines handed out lie in the text itself.
     if (!mEndsWithBreak)
@@ -77,6 +79,13 @@ void TableView::Parse() {
 const TableView::Entry* TableView::Find(std::string_view id) const {
     const std::optional<std::size_t> number = mIds.Find(TrimView(id));
     return number ? &mEntries[*number] : nullptr;
+}
+
+std::string TableView::ValueText(const Entry& entry) const {
+    if (!mWide)
+        return Cp1251ToUtf8(entry.value);
+    const auto begin = static_cast<std::size_t>(entry.value.data() - mText.data());
+    return Utf16LeToUtf8(std::string_view(mWideBytes).substr(2 * begin, 2 * entry.value.size()));
 }
 
 bool TableView::Stale() const {

@@ -31,6 +31,9 @@ public:
     };
     const std::string& Path() const { return mPath; }
     const Entry* Find(std::string_view id) const;
+    // An entry's value as the table holds it, in UTF-8 (the characters of a UTF-16 table that
+    // Windows-1251 lacks included).
+    std::string ValueText(const Entry& entry) const;
     // The IDs in the order completion searches them (AsciiLessNoCase).
     const std::vector<std::string>& SortedIds() const { return mSortedIds; }
     std::size_t Size() const { return mEntries.size(); }
@@ -51,6 +54,7 @@ private:
 
     std::string mPath;
     std::string mText;
+    std::string mWideBytes; // a UTF-16 table's units after its mark, for the texts Windows-1251 lacks
     std::vector<Entry> mEntries;
     NameSet mIds; // numbers as in mEntries
     std::vector<std::string> mSortedIds;
