@@ -104,7 +104,8 @@ const std::vector<CommandHelp>& Commands() {
          "Serve the Language Server Protocol over standard input and output: diagnostics, completion, "
          "hover, definitions, references, renames and symbols over the library below the ROOT folders",
          {{"--stringtable TABLE", "the string table (else the client's options or a stringtable.ini in or "
-                                  "above its workspace folders)"}}},
+                                  "above its workspace folders)"},
+          {"--stdio", "the transport many clients name; standard input and output are the only one"}}},
     };
     return commands;
 }
