@@ -263,9 +263,11 @@ test('a UTF-16LE table is read, linted and pointed into in its own units', async
     [{ uri: pathToFileURL(wideTable).href, range: range(2, 0, 2, 7) }]);
   // Text Windows-1251 lacks is no "???" of a save in the wrong encoding: only the odd ";" count is found.
   await shown;
-  const tableShown = new Promise((resolve) => client.onNotification(protocol.PublishDiagnosticsNotification.type, resolve));
+  const tableUri = pathToFileURL(wideTable).href;
+  const tableShown = new Promise((resolve) => client.onNotification(protocol.PublishDiagnosticsNotification.type,
+    (params) => params.uri === tableUri && resolve(params)));
   client.sendNotification(protocol.DidOpenTextDocumentNotification.type,
-    { textDocument: { uri: pathToFileURL(wideTable).href, languageId: 'gothic3-stringtable', version: 1, text: tableText } });
+    { textDocument: { uri: tableUri, languageId: 'gothic3-stringtable', version: 1, text: tableText } });
   assert.deepEqual((await tableShown).diagnostics.map((d) => [d.code, d.range.start.line]), [['semicolon-count', 3]]);
   await client.sendRequest(protocol.ShutdownRequest.type);
   client.sendNotification(protocol.ExitNotification.type);
