@@ -9,6 +9,7 @@
 #include "SearchCommand.h"
 #include "TableCommands.h"
 #include "TextForm.h"
+#include "TranslationCommands.h"
 
 #include "core/data/Platform.h"
 #include "core/data/Version.h"
@@ -64,6 +65,11 @@ const std::map<std::string_view, Command>& Commands() {
         {"tree", pw::cli::Tree},
         {"unused-strings", pw::cli::UnusedStrings},
         {"rename", pw::cli::Rename},
+        {"translation-status", pw::cli::TranslationStatus},
+        {"translation-export", pw::cli::TranslationExport},
+        {"translation-import", pw::cli::TranslationImport},
+        {"translation-copy", pw::cli::TranslationCopy},
+        {"table-diff", pw::cli::TableDiff},
     };
     return commands;
 }
