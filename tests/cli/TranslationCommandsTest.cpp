@@ -139,6 +139,22 @@ TEST_F(Translations, GettextsMsgfmtAcceptsTheExport) {
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadBytes(log);
 }
 
+TEST_F(Translations, AFileRewrappedByGettextImportsAsItWas) {
+    if (std::system("msgcat --version > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "GNU gettext's msgcat is not installed (scripts/install-deps installs it)";
+    const std::string before = Ansi(TableText());
+    WriteBytes(table, before);
+    ASSERT_EQ(Export().code, 0);
+    // gettext's tools wrap long strings over several lines and sort nothing away.
+    const std::string wrapped = dir.File("wrapped.po");
+    ASSERT_EQ(std::system(("msgcat --width=12 -o \"" + wrapped + "\" \"" + po + "\"").c_str()), 0);
+    EXPECT_NE(ReadBytes(wrapped).find("msgid \"\"\n\"Line one\\\\nLine \"\n\"two\""), std::string::npos)
+        << ReadBytes(wrapped);
+    const CliResult r = RunCli({"translation-import", table, wrapped});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(table), before);
+}
+
 TEST_F(Translations, PythonsPolibReadsTheExportBack) {
     const std::string python = "/usr/bin/python3";
     if (!Exists(python) || std::system((python + " -c 'import polib' 2>/dev/null").c_str()) != 0)
