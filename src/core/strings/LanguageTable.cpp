@@ -265,25 +265,26 @@ int LanguageCounts::Percent() const {
     return total == 0 ? 0 : static_cast<int>(Translated() * 100 / total);
 }
 
+void CountCells(std::string_view value, const TableLanguages& languages,
+                std::vector<LanguageCounts>& counts) {
+    const TableLanguage* english = languages.English();
+    const std::vector<std::string_view> fields = SplitFields(value);
+    const auto cell = [&fields](std::size_t field) {
+        return field < fields.size() ? std::optional<std::string_view>(fields[field]) : std::nullopt;
+    };
+    const std::optional<std::string_view> englishCell = english ? cell(english->TextField()) : std::nullopt;
+    for (const TableLanguage& language : languages.All()) {
+        const CellState state = StateOfCell(cell(language.TextField()), englishCell, &language == english);
+        ++counts[static_cast<std::size_t>(language.column - 1)].states[static_cast<std::size_t>(state)];
+    }
+}
+
 std::vector<LanguageCounts> CountLanguages(const LanguageTable& table) {
     const TableLanguages& languages = table.Layout().languages;
-    const TableLanguage* english = languages.English();
     std::vector<LanguageCounts> counts(languages.All().size());
     std::string buffer;
-    for (std::size_t i = 0; i < table.Size(); ++i) {
-        const std::string_view value = table.ValueText(i, buffer);
-        const std::vector<std::string_view> fields = SplitFields(value);
-        const auto cell = [&fields](std::size_t field) {
-            return field < fields.size() ? std::optional<std::string_view>(fields[field]) : std::nullopt;
-        };
-        const std::optional<std::string_view> englishCell =
-            english ? cell(english->TextField()) : std::nullopt;
-        for (const TableLanguage& language : languages.All()) {
-            const CellState state =
-                StateOfCell(cell(language.TextField()), englishCell, &language == english);
-            ++counts[static_cast<std::size_t>(language.column - 1)].states[static_cast<std::size_t>(state)];
-        }
-    }
+    for (std::size_t i = 0; i < table.Size(); ++i)
+        CountCells(table.ValueText(i, buffer), languages, counts);
     return counts;
 }
 

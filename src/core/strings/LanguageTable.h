@@ -136,5 +136,7 @@ struct LanguageCounts {
 
 // The counts of every column of the table, in column order.
 std::vector<LanguageCounts> CountLanguages(const LanguageTable& table);
+// Adds the cells of one value (ASCII-compatible text) to counts, which holds one per column.
+void CountCells(std::string_view value, const TableLanguages& languages, std::vector<LanguageCounts>& counts);
 
 } // namespace pw
