@@ -52,18 +52,19 @@ CellWriteResult WriteTableCell(const std::string& path, const CellWrite& write) 
                 result.status = CellWriteStatus::ChangedOnDisk;
                 return false;
             }
+            // A text the table cannot hold is refused before anyone is asked about replacing a cell.
+            std::string value =
+                WithField(result.value.value_or(std::string()), write.field, write.text, write.fieldCount);
+            if (!entry.SetValue(value)) {
+                result.status = CellWriteStatus::NotInEncoding;
+                return false;
+            }
             const std::string_view present =
                 result.value ? FieldOf(*result.value, write.field).value_or(std::string_view())
                              : std::string_view();
             if (!write.replaceFilled && !TrimView(present).empty() && present != write.text) {
                 result.status = CellWriteStatus::NeedsConfirmation;
                 result.existingText = std::string(present);
-                return false;
-            }
-            std::string value =
-                WithField(result.value.value_or(std::string()), write.field, write.text, write.fieldCount);
-            if (!entry.SetValue(value)) {
-                result.status = CellWriteStatus::NotInEncoding;
                 return false;
             }
             entry.Finish(current, out);
