@@ -1,5 +1,6 @@
-// A string table's languages: every entry it reads is one the profile layer finds, and a cell written
-// into any entry changes that cell alone, whatever the table's bytes and encoding.
+// A string table's languages: every entry it reads is one the profile layer finds, the counts of a table
+// read line by line are those of its entries read whole, and a cell written into any entry changes that
+// cell alone, whatever the table's bytes and encoding.
 
 #include "FuzzInput.h"
 
@@ -23,6 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     for (const std::string& table : {bytes, "\xFF\xFE" + pw::Cp1251ToUtf16Le(bytes)}) {
         const pw::LanguageTable read(table);
+        static pwfuzz::ScratchFile scratch;
+        const pw::TableCounts streamed = pw::CountTableLanguages(scratch.Fill(table));
+        std::vector<pw::LanguageCounts> whole(read.Layout().languages.All().size());
+        std::string buffer;
+        for (std::size_t i = 0; i < read.Size(); ++i)
+            pw::CountCells(read.ValueText(i, buffer), read.Layout().languages, whole);
+        pwfuzz::Require(streamed.layout.fieldCount == read.Layout().fieldCount &&
+                            streamed.counts.size() == whole.size(),
+                        "a table read line by line has the layout of the whole one");
+        for (std::size_t c = 0; c < whole.size(); ++c)
+            pwfuzz::Require(streamed.counts[c].states == whole[c].states,
+                            "a table read line by line counts the cells of the whole one");
         for (std::size_t i = 0; i < read.Size(); ++i)
             if (const std::optional<std::string> id = pw::Utf8ToCp1251Exact(read.Id(i)))
                 pwfuzz::Require(pw::ProfileFind(table, pw::kStringsSection, *id).has_value(),

@@ -5,7 +5,6 @@
 #include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
 #include "core/data/Version.h"
-#include "core/strings/CsvFile.h"
 #include "core/strings/LanguageTable.h"
 #include "core/strings/Translations.h"
 
@@ -168,13 +167,13 @@ int TranslationStatus(const Args& args, const TextForm&) {
     std::string json;
     for (const std::string& path : parsed.operands) {
         RequireExistingFile(path);
-        const LanguageTable table = LanguageTable::Read(path);
-        if (table.Layout().SingleLanguage()) {
+        const TableCounts table = CountTableLanguages(path);
+        if (table.layout.SingleLanguage()) {
             WriteErrLine(SingleLanguageMessage(path));
             continue;
         }
-        const std::vector<LanguageCounts> counts = CountLanguages(table);
-        for (const TableLanguage& language : table.Layout().languages.All()) {
+        const std::vector<LanguageCounts>& counts = table.counts;
+        for (const TableLanguage& language : table.layout.languages.All()) {
             const LanguageCounts& of = counts[static_cast<std::size_t>(language.column - 1)];
             if (format == "json")
                 json += std::string(json.empty() ? "\n  " : ",\n  ") + StatusJson(path, language, of);
@@ -208,22 +207,12 @@ int TranslationExport(const Args& args, const TextForm& form) {
     if (options.source == options.target)
         ThrowRefused("Язык перевода и исходный язык совпадают: " + options.target->code + ".");
     options.onlyMissing = parsed.Has("--only-missing");
+    options.format = format == "po" ? ExportFormat::Po : ExportFormat::Csv;
+    options.tableName = FileNameOf(a[0]);
+    options.date = PoDate();
+    options.generator = std::string("plotwright-cli ") + kProgramVersion;
     const ExportedTranslations exported = ExportTranslations(table, options);
-
-    const std::string name = FileNameOf(a[0]);
-    std::string text;
-    if (format == "po") {
-        PoFile po;
-        po.header = PoHeader(name, *options.source, *options.target, PoDate(),
-                             std::string("plotwright-cli ") + kProgramVersion);
-        for (const TranslationUnit& unit : exported.units)
-            po.messages.push_back(PoMessageOf(unit, name));
-        text = WritePo(po);
-    } else {
-        text = CsvLine(TranslationCsvColumns());
-        for (const TranslationUnit& unit : exported.units)
-            text += CsvLine(CsvRowOf(unit, name));
-    }
+    const std::string& text = exported.text;
     if (exported.withoutSource > 0)
         WriteErrLine("Пропущено записей без исходного текста (" + options.source->code +
                      "): " + std::to_string(exported.withoutSource));

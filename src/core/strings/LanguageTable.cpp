@@ -4,6 +4,7 @@
 #include "core/data/ProfileIni.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
+#include "core/data/TextLines.h"
 #include "core/strings/SemicolonNorm.h"
 
 #include <algorithm>
@@ -207,30 +208,45 @@ std::string_view LanguageTable::ValueText(std::size_t number, std::string& buffe
     return buffer;
 }
 
+std::optional<std::pair<std::size_t, std::size_t>> LanguageTable::FieldSpan(std::size_t number,
+                                                                            std::size_t field) const {
+    const TableEntry& entry = mEntries[number];
+    const std::size_t unit = mCodec.UnitSize();
+    std::size_t start = entry.valueBegin;
+    for (std::size_t i = 0;; ++i) {
+        std::size_t end = start;
+        while (end < entry.valueEnd && mCodec.Unit(mBytes, end) != ';')
+            end += unit;
+        if (i == field)
+            return std::make_pair(start, end);
+        if (end == entry.valueEnd)
+            return std::nullopt;
+        start = end + unit;
+    }
+}
+
+std::optional<std::string> LanguageTable::FieldText(std::size_t number, std::size_t field) const {
+    const auto span = FieldSpan(number, field);
+    if (!span)
+        return std::nullopt;
+    return mCodec.ToUtf8(std::string_view(mBytes).substr(span->first, span->second - span->first));
+}
+
 std::optional<ByteEdit> LanguageTable::FieldEdit(std::size_t number, std::size_t field,
                                                  std::string_view text) const {
     const TableEntry& entry = mEntries[number];
-    const std::size_t unit = mCodec.UnitSize();
-    const auto fieldEnd = [&](std::size_t from) {
-        while (from < entry.valueEnd && mCodec.Unit(mBytes, from) != ';')
-            from += unit;
-        return from;
-    };
-    std::size_t start = entry.valueBegin;
-    std::size_t count = 1; // the fields up to and including the one at start
-    for (; count <= field; ++count) {
-        const std::size_t end = fieldEnd(start);
-        if (end == entry.valueEnd)
-            break;
-        start = end + unit;
-    }
-    if (count > field) {
+    if (const auto span = FieldSpan(number, field)) {
         std::optional<std::string> encoded = mCodec.FromUtf8(text);
         if (!encoded)
             return std::nullopt;
-        return ByteEdit{start, fieldEnd(start) - start, std::move(*encoded)};
+        return ByteEdit{span->first, span->second - span->first, std::move(*encoded)};
     }
     // The value ends before the field: empty fields up to it, and after it up to the table's count.
+    std::string_view value =
+        std::string_view(mBytes).substr(entry.valueBegin, entry.valueEnd - entry.valueBegin);
+    std::size_t count = 1;
+    for (std::size_t p = 0; p < value.size(); p += mCodec.UnitSize())
+        count += mCodec.Unit(value, p) == ';';
     const std::size_t total = std::max(mLayout.fieldCount, field + 1);
     std::string added(field - count + 1, ';');
     added.append(text).append(total - 1 - field, ';');
@@ -265,27 +281,151 @@ int LanguageCounts::Percent() const {
     return total == 0 ? 0 : static_cast<int>(Translated() * 100 / total);
 }
 
-void CountCells(std::string_view value, const TableLanguages& languages,
-                std::vector<LanguageCounts>& counts) {
+std::size_t AppendCellStates(std::string_view value, const TableLanguages& languages,
+                             std::vector<std::uint8_t>& states) {
     const TableLanguage* english = languages.English();
-    const std::vector<std::string_view> fields = SplitFields(value);
-    const auto cell = [&fields](std::size_t field) {
+    thread_local std::vector<std::string_view> fields; // its storage serves every value
+    SplitFields(value, fields);
+    const auto cell = [](std::size_t field) {
         return field < fields.size() ? std::optional<std::string_view>(fields[field]) : std::nullopt;
     };
     const std::optional<std::string_view> englishCell = english ? cell(english->TextField()) : std::nullopt;
-    for (const TableLanguage& language : languages.All()) {
-        const CellState state = StateOfCell(cell(language.TextField()), englishCell, &language == english);
-        ++counts[static_cast<std::size_t>(language.column - 1)].states[static_cast<std::size_t>(state)];
-    }
+    for (const TableLanguage& language : languages.All())
+        states.push_back(static_cast<std::uint8_t>(
+            StateOfCell(cell(language.TextField()), englishCell, &language == english)));
+    return fields.size();
 }
 
-std::vector<LanguageCounts> CountLanguages(const LanguageTable& table) {
-    const TableLanguages& languages = table.Layout().languages;
-    std::vector<LanguageCounts> counts(languages.All().size());
-    std::string buffer;
-    for (std::size_t i = 0; i < table.Size(); ++i)
-        CountCells(table.ValueText(i, buffer), languages, counts);
-    return counts;
+void CountCells(std::string_view value, const TableLanguages& languages,
+                std::vector<LanguageCounts>& counts) {
+    thread_local std::vector<std::uint8_t> states;
+    states.clear();
+    AppendCellStates(value, languages, states);
+    for (std::size_t column = 0; column < states.size(); ++column)
+        ++counts[column].states[states[column]];
+}
+
+namespace {
+
+// The entries of a table read line by line, with each cell's state kept, so that the IDs repeated are told
+// apart once all are read: one sort of their hashes costs less than a look-up per line.
+class EntryCounter {
+public:
+    // bytes: about how large the table is, so the lists are made big enough at once.
+    EntryCounter(const TableLanguages& languages, std::uint64_t bytes) : mLanguages(languages) {
+        // A value of the game's layout takes a few hundred bytes and an ID a few dozen.
+        const auto entries = static_cast<std::size_t>(bytes / 200);
+        mIds.reserve(entries * 32);
+        mStarts.reserve(entries);
+        mHashes.reserve(entries);
+        mSemicolons.reserve(entries);
+        mStates.reserve(entries * languages.All().size());
+    }
+
+    void Add(std::string_view id, std::string_view value) {
+        mHashes.push_back({FoldedHash()(id), static_cast<std::uint32_t>(mStarts.size())});
+        mStarts.push_back(mIds.size());
+        mIds.append(id);
+        mSemicolons.push_back(static_cast<int>(AppendCellStates(value, mLanguages, mStates)) - 1);
+    }
+
+    // The counts of the entries the game reads (the first of each ID, A-Z folded), and the norm of ";" of
+    // the first of them.
+    void Finish(TableCounts& result) const {
+        const std::vector<bool> repeated = Repeated();
+        const std::size_t languages = mLanguages.All().size();
+        result.counts.assign(languages, LanguageCounts());
+        SemicolonNorm norm;
+        std::size_t kept = 0;
+        for (std::size_t entry = 0; entry < mStarts.size(); ++entry) {
+            if (repeated[entry])
+                continue;
+            if (++kept <= kLayoutSample)
+                norm.Add(std::string(static_cast<std::size_t>(mSemicolons[entry]), ';'));
+            for (std::size_t column = 0; column < languages; ++column)
+                ++result.counts[column].states[mStates[entry * languages + column]];
+        }
+        result.layout.fieldCount = static_cast<std::size_t>(norm.Norm()) + 1;
+    }
+
+private:
+    struct Hashed {
+        std::size_t hash;
+        std::uint32_t entry;
+    };
+
+    std::string_view Id(std::size_t entry) const {
+        const std::size_t end = entry + 1 < mStarts.size() ? mStarts[entry + 1] : mIds.size();
+        return std::string_view(mIds).substr(mStarts[entry], end - mStarts[entry]);
+    }
+
+    // For each entry, whether an earlier one has its ID.
+    std::vector<bool> Repeated() const {
+        std::vector<Hashed> sorted = mHashes;
+        std::sort(sorted.begin(), sorted.end(), [](const Hashed& a, const Hashed& b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.entry < b.entry;
+        });
+        std::vector<bool> repeated(mStarts.size(), false);
+        for (std::size_t run = 0; run < sorted.size();) {
+            std::size_t end = run + 1;
+            while (end < sorted.size() && sorted[end].hash == sorted[run].hash)
+                ++end;
+            for (std::size_t later = run + 1; later < end; ++later)
+                for (std::size_t earlier = run; earlier < later; ++earlier)
+                    if (!repeated[sorted[earlier].entry] &&
+                        AsciiEqualNoCase(Id(sorted[earlier].entry), Id(sorted[later].entry))) {
+                        repeated[sorted[later].entry] = true;
+                        break;
+                    }
+            run = end;
+        }
+        return repeated;
+    }
+
+    const TableLanguages& mLanguages;
+    std::string mIds;
+    std::vector<std::size_t> mStarts;
+    std::vector<Hashed> mHashes;
+    std::vector<int> mSemicolons;
+    std::vector<std::uint8_t> mStates; // each entry's cells, one a language
+};
+
+} // namespace
+
+TableCounts CountTableLanguages(const std::string& path) {
+    TextLineReader reader;
+    std::string reason;
+    if (!reader.Open(path, &reason))
+        throw std::runtime_error(CannotOpenFileMessage(path, reason));
+    const std::optional<std::string> header =
+        ProfileFindInFile(path, kLanguagesSection, kLanguagesKey, 256 * 1024, ProfileForm::Utf8);
+    TableCounts result;
+    result.layout = LayoutOf(header, SemicolonNorm());
+    // The entries as LanguageTable reads them: the first section of the name, blank IDs left out.
+    EntryCounter entries(result.layout.languages, reader.SizeHint());
+    bool inSection = false;
+    bool done = false;
+    const bool read = reader.ReadLines([&](std::string_view raw) {
+        const std::string_view line = TrimView(raw);
+        if (done || line.empty() || line.front() == ';')
+            return;
+        if (line.front() == '[') {
+            done = inSection;
+            const std::string_view name = line.substr(1, line.find(']') - 1);
+            inSection = AsciiEqualNoCase(TrimView(name), kStringsSection);
+            return;
+        }
+        const std::size_t eq = inSection ? line.find('=') : std::string_view::npos;
+        if (eq == std::string_view::npos)
+            return;
+        const std::string_view id = TrimView(line.substr(0, eq));
+        if (!id.empty())
+            entries.Add(id, TrimView(line.substr(eq + 1)));
+    });
+    if (!read)
+        throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
+    entries.Finish(result);
+    return result;
 }
 
 TableLayout ReadTableLayout(const std::string& path) {

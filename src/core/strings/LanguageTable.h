@@ -9,6 +9,7 @@
 #include "core/strings/TableLanguages.h"
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -102,6 +103,8 @@ public:
 
     // The value of an entry in UTF-8.
     std::string Value(std::size_t number) const;
+    // The text of one field of an entry in UTF-8; std::nullopt when the value ends before it.
+    std::optional<std::string> FieldText(std::size_t number, std::size_t field) const;
     // The value as ASCII-compatible text, enough for the cells' states: the bytes of an 8-bit table as they
     // are, the UTF-8 of a UTF-16 table (decoded into buffer).
     std::string_view ValueText(std::size_t number, std::string& buffer) const;
@@ -117,6 +120,8 @@ public:
 
 private:
     void Parse();
+    // Where field of an entry lies in the bytes, [first, second); std::nullopt past the value's end.
+    std::optional<std::pair<std::size_t, std::size_t>> FieldSpan(std::size_t number, std::size_t field) const;
 
     std::string mBytes;
     TableCodec mCodec;
@@ -134,9 +139,20 @@ struct LanguageCounts {
     int Percent() const;
 };
 
-// The counts of every column of the table, in column order.
-std::vector<LanguageCounts> CountLanguages(const LanguageTable& table);
+// Appends the state (a CellState) of each column's cell of one value (ASCII-compatible text) to states.
+// Returns the value's number of fields.
+std::size_t AppendCellStates(std::string_view value, const TableLanguages& languages,
+                             std::vector<std::uint8_t>& states);
 // Adds the cells of one value (ASCII-compatible text) to counts, which holds one per column.
 void CountCells(std::string_view value, const TableLanguages& languages, std::vector<LanguageCounts>& counts);
+
+// The counts of every column of the table at path, in column order, over the entries LanguageTable reads,
+// with the layout the table was judged by. The table is read once, line by line in blocks, never held
+// whole. Throws std::runtime_error("Cannot open file ...") when it is missing or cannot be read.
+struct TableCounts {
+    TableLayout layout;
+    std::vector<LanguageCounts> counts;
+};
+TableCounts CountTableLanguages(const std::string& path);
 
 } // namespace pw

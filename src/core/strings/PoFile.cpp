@@ -8,43 +8,22 @@
 namespace pw {
 namespace {
 
-// A string as PO quotes it: backslash escapes for the characters that C strings escape.
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
+// A string as PO quotes it, appended to out: backslash escapes for the characters that C strings escape.
+std::string& AppendQuoted(std::string& out, std::string_view text) {
+    static constexpr std::string_view kSpecial = "\\\"\n\r\t\a\b\f\v";
+    static constexpr std::string_view kEscaped = "\\\"nrtabfv";
+    out += '"';
+    for (std::size_t at = 0;;) {
+        const std::size_t special = text.find_first_of(kSpecial, at);
+        out.append(text.substr(at, special - at));
+        if (special == std::string_view::npos)
             break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\a':
-            out += "\\a";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\v':
-            out += "\\v";
-            break;
-        default:
-            out += c;
-        }
+        out += '\\';
+        out += kEscaped[kSpecial.find(text[special])];
+        at = special + 1;
     }
-    return out + "\"";
+    out += '"';
+    return out;
 }
 
 void AppendComments(std::string& out, std::string_view mark, const std::vector<std::string>& lines) {
@@ -117,13 +96,14 @@ bool PoReader::String(std::string_view rest, std::string& into) {
         return Fail("ожидалась строка в кавычках");
     rest = rest.substr(1, rest.size() - 2);
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        const char c = rest[i];
-        if (c == '"')
+        // The plain text up to the next quote or backslash goes over at once.
+        const std::size_t special = std::min(rest.find_first_of("\"\\", i), rest.size());
+        into.append(rest.substr(i, special - i));
+        i = special;
+        if (i == rest.size())
+            break;
+        if (rest[i] == '"')
             return Fail("кавычка внутри строки без \"\\\"");
-        if (c != '\\') {
-            into += c;
-            continue;
-        }
         if (++i == rest.size())
             return Fail("строка оканчивается на \"\\\"");
         const char e = rest[i];
@@ -264,24 +244,33 @@ std::optional<std::string> PoFile::HeaderField(std::string_view name) const {
     return std::nullopt;
 }
 
-std::string WritePo(const PoFile& file) {
+std::string PoHeaderText(const std::vector<std::pair<std::string, std::string>>& header) {
     std::string out = "msgid \"\"\nmsgstr \"\"\n";
-    for (const auto& [name, value] : file.header)
-        out += Quoted(name + ": " + value + "\n") + "\n";
-    for (const PoMessage& message : file.messages) {
+    for (const auto& [name, value] : header)
+        AppendQuoted(out, name + ": " + value + "\n").append("\n");
+    return out;
+}
+
+void AppendPoMessage(std::string& out, const PoMessage& message) {
+    out += "\n";
+    AppendComments(out, "#.", message.extractedComments);
+    AppendComments(out, "#:", message.references);
+    if (!message.flags.empty()) {
+        out += "#, ";
+        for (std::size_t i = 0; i < message.flags.size(); ++i)
+            out.append(i ? ", " : "").append(message.flags[i]);
         out += "\n";
-        AppendComments(out, "#.", message.extractedComments);
-        AppendComments(out, "#:", message.references);
-        if (!message.flags.empty()) {
-            out += "#, ";
-            for (std::size_t i = 0; i < message.flags.size(); ++i)
-                out += (i ? ", " : "") + message.flags[i];
-            out += "\n";
-        }
-        if (message.context)
-            out += "msgctxt " + Quoted(*message.context) + "\n";
-        out += "msgid " + Quoted(message.id) + "\nmsgstr " + Quoted(message.str) + "\n";
     }
+    if (message.context)
+        AppendQuoted(out.append("msgctxt "), *message.context).append("\n");
+    AppendQuoted(out.append("msgid "), message.id).append("\nmsgstr ");
+    AppendQuoted(out, message.str).append("\n");
+}
+
+std::string WritePo(const PoFile& file) {
+    std::string out = PoHeaderText(file.header);
+    for (const PoMessage& message : file.messages)
+        AppendPoMessage(out, message);
     return out;
 }
 

@@ -34,6 +34,10 @@ struct PoFile {
 
 // The text of a PO file: the header entry, then each message, a blank line between them; lines end in LF.
 std::string WritePo(const PoFile& file);
+// The same in parts, for a writer that makes its messages one by one: the header entry, and one message
+// appended to a file's text (after a blank line).
+std::string PoHeaderText(const std::vector<std::pair<std::string, std::string>>& header);
+void AppendPoMessage(std::string& out, const PoMessage& message);
 
 // Reads a PO file's text (a UTF-8 byte-order mark allowed). Returns std::nullopt and sets *error (UTF-8,
 // naming the line) when the text is no PO file, or its header names a charset other than UTF-8.

@@ -82,6 +82,12 @@ TableLanguages::TableLanguages() {
         mLanguages.push_back({std::string(known.code), std::string(known.russian), std::string(known.english),
                               static_cast<int>(i + 1)});
     }
+    FindEnglish();
+}
+
+void TableLanguages::FindEnglish() {
+    const TableLanguage* english = Find("en");
+    mEnglish = english ? static_cast<int>(english - mLanguages.data()) : -1;
 }
 
 TableLanguages TableLanguages::FromHeader(std::string_view languages) {
@@ -94,6 +100,7 @@ TableLanguages TableLanguages::FromHeader(std::string_view languages) {
     table.mLanguages.clear();
     for (std::size_t i = 0; i < names.size(); ++i)
         table.mLanguages.push_back(LanguageNamed(TrimView(names[i]), static_cast<int>(i + 1)));
+    table.FindEnglish();
     return table;
 }
 
@@ -117,11 +124,17 @@ const TableLanguage* TableLanguages::Find(std::string_view text) const {
 
 std::vector<std::string_view> SplitFields(std::string_view value) {
     std::vector<std::string_view> fields;
+    SplitFields(value, fields);
+    return fields;
+}
+
+void SplitFields(std::string_view value, std::vector<std::string_view>& fields) {
+    fields.clear();
     for (;;) {
         const std::size_t semicolon = value.find(';');
         fields.push_back(value.substr(0, semicolon));
         if (semicolon == std::string_view::npos)
-            return fields;
+            return;
         value.remove_prefix(semicolon + 1);
     }
 }
@@ -145,6 +158,8 @@ std::size_t FieldCount(std::string_view value) {
 bool IsPlaceholder(std::string_view cell) {
     if (cell == "-")
         return true;
+    if (cell.size() > 7) // "[ ENG ]" at most: a longer cell is a text
+        return false;
     if (cell.size() >= 2 &&
         ((cell.front() == '[' && cell.back() == ']') || (cell.front() == '(' && cell.back() == ')')))
         cell = TrimView(cell.substr(1, cell.size() - 2));

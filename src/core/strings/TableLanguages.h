@@ -40,10 +40,15 @@ public:
     // ("Russian", "RUS") or its Russian name; A-Z folded. nullptr when the table has none such.
     const TableLanguage* Find(std::string_view given) const;
     // The English column, which other columns are translated from; nullptr when the table has none.
-    const TableLanguage* English() const { return Find("en"); }
+    const TableLanguage* English() const {
+        return mEnglish < 0 ? nullptr : &mLanguages[static_cast<std::size_t>(mEnglish)];
+    }
 
 private:
+    void FindEnglish();
+
     std::vector<TableLanguage> mLanguages;
+    int mEnglish = -1; // asked of every value, so found once
 };
 
 // What a language's cell holds, checked in this order.
@@ -57,6 +62,8 @@ inline constexpr std::size_t kCellStates = 4;
 
 // The fields of a value: what splitting it at every ";" gives (n ";" give n + 1 fields).
 std::vector<std::string_view> SplitFields(std::string_view value);
+// The same into fields, whose storage is used again.
+void SplitFields(std::string_view value, std::vector<std::string_view>& fields);
 // Field number field of value; std::nullopt when the value ends before it.
 std::optional<std::string_view> FieldOf(std::string_view value, std::size_t field);
 // How many fields a value has.

@@ -18,7 +18,7 @@ bool HasText(CellState state) {
 class ValueCells {
 public:
     ValueCells(std::string value, const TableLanguages& languages)
-        : mValue(std::move(value)), mFields(SplitFields(mValue)), mLanguages(languages) {}
+        : mValue(std::move(value)), mFields(SplitFields(mValue)), mEnglish(languages.English()) {}
     ValueCells(const ValueCells&) = delete; // the fields point into the value
     ValueCells& operator=(const ValueCells&) = delete;
 
@@ -27,7 +27,7 @@ public:
         return field < mFields.size() ? mFields[field] : std::string_view();
     }
     CellState State(const TableLanguage& language) const {
-        const TableLanguage* english = mLanguages.English();
+        const TableLanguage* english = mEnglish;
         const auto cell = [this](std::size_t field) {
             return field < mFields.size() ? std::optional<std::string_view>(mFields[field]) : std::nullopt;
         };
@@ -38,7 +38,7 @@ public:
 private:
     std::string mValue;
     std::vector<std::string_view> mFields;
-    const TableLanguages& mLanguages;
+    const TableLanguage* mEnglish;
 };
 
 std::vector<std::string> CommentsOf(const ValueCells& cells, const TableLanguages& languages,
@@ -87,8 +87,7 @@ bool AddCellEdit(TranslationPlan& plan, const LanguageTable& table, std::size_t 
         plan.refusal = "ID " + id + ": " + *problem + " Ничего не записано.";
         return false;
     }
-    const std::string value = table.Value(entry);
-    if (FieldOf(value, language.TextField()) == std::optional<std::string_view>(text)) {
+    if (table.FieldText(entry, language.TextField()) == text) {
         ++plan.unchanged;
         return true;
     }
@@ -144,22 +143,67 @@ std::optional<TranslationFile> FromCsv(const std::vector<CsvRow>& rows, std::str
     return file;
 }
 
-std::optional<TranslationFile> FromPo(const PoFile& po, std::string* error) {
+std::optional<TranslationFile> FromPo(PoFile&& po, std::string* error) {
     TranslationFile file;
     file.language = po.HeaderField("Language").value_or(std::string());
     std::replace(file.language.begin(), file.language.end(), '_', '-');
     file.sourceLanguage = po.HeaderField("X-Source-Language").value_or(std::string());
-    for (const PoMessage& message : po.messages) {
+    for (PoMessage& message : po.messages) {
         if (!message.context) {
             if (error)
                 *error = "PO-файл, строка " + std::to_string(message.line) +
                          ": у сообщения нет msgctxt, где стоит ID записи таблицы.";
             return std::nullopt;
         }
-        file.units.push_back(
-            {*message.context, message.id, message.str, {}, 0, message.Fuzzy(), message.line});
+        file.units.push_back({std::move(*message.context),
+                              std::move(message.id),
+                              std::move(message.str),
+                              {},
+                              0,
+                              message.Fuzzy(),
+                              message.line});
     }
     return file;
+}
+
+// The header fields of an export's PO file.
+std::vector<std::pair<std::string, std::string>> PoHeader(const ExportOptions& options) {
+    std::string language = options.target->code;
+    std::replace(language.begin(), language.end(), '-', '_');
+    return {{"Project-Id-Version", options.tableName},
+            {"Report-Msgid-Bugs-To", ""},
+            {"POT-Creation-Date", options.date},
+            {"PO-Revision-Date", options.date},
+            {"Last-Translator", ""},
+            {"Language-Team", options.target->header},
+            {"Language", language},
+            {"MIME-Version", "1.0"},
+            {"Content-Type", "text/plain; charset=UTF-8"},
+            {"Content-Transfer-Encoding", "8bit"},
+            {"X-Source-Language", options.source->code},
+            {"X-Generator", options.generator}};
+}
+
+std::string CsvLineOf(const TranslationUnit& unit, const std::string& tableName) {
+    std::string comments;
+    for (const std::string& comment : unit.comments)
+        comments.append(comments.empty() ? "" : "\n").append(comment);
+    return CsvLine({tableName + ":" + std::to_string(unit.line), unit.source, unit.target, unit.id, "",
+                    unit.id, "", comments});
+}
+
+void AppendUnit(std::string& out, const TranslationUnit& unit, const ExportOptions& options,
+                PoMessage& message) {
+    if (options.format == ExportFormat::Csv) {
+        out += CsvLineOf(unit, options.tableName);
+        return;
+    }
+    message.extractedComments = unit.comments;
+    message.references.assign(1, options.tableName + ":" + std::to_string(unit.line));
+    message.context = unit.id;
+    message.id = unit.source;
+    message.str = unit.target;
+    AppendPoMessage(out, message);
 }
 
 } // namespace
@@ -167,6 +211,11 @@ std::optional<TranslationFile> FromPo(const PoFile& po, std::string* error) {
 ExportedTranslations ExportTranslations(const LanguageTable& table, const ExportOptions& options) {
     const TableLanguages& languages = table.Layout().languages;
     ExportedTranslations result;
+    result.text.reserve(table.Bytes().size() + table.Bytes().size() / 2);
+    result.text = options.format == ExportFormat::Po ? PoHeaderText(PoHeader(options))
+                                                     : CsvLine(TranslationCsvColumns());
+    TranslationUnit unit; // its texts' storage serves every entry
+    PoMessage message;
     for (std::size_t i = 0; i < table.Size(); ++i) {
         const ValueCells cells(table.Value(i), languages);
         if (!HasText(cells.State(*options.source))) {
@@ -176,58 +225,15 @@ ExportedTranslations ExportTranslations(const LanguageTable& table, const Export
         const bool targetFilled = HasText(cells.State(*options.target));
         if (options.onlyMissing && targetFilled)
             continue;
-        TranslationUnit unit;
         unit.id = table.Id(i);
         unit.source = cells.Text(*options.source);
-        unit.target = targetFilled ? std::string(cells.Text(*options.target)) : std::string();
+        unit.target = targetFilled ? cells.Text(*options.target) : std::string_view();
         unit.comments = CommentsOf(cells, languages, options);
         unit.line = table.Entry(i).line;
-        result.units.push_back(std::move(unit));
+        AppendUnit(result.text, unit, options, message);
+        ++result.messages;
     }
     return result;
-}
-
-std::vector<std::pair<std::string, std::string>>
-PoHeader(const std::string& tableName, const TableLanguage& source, const TableLanguage& target,
-         const std::string& date, const std::string& generator) {
-    std::string language = target.code;
-    std::replace(language.begin(), language.end(), '-', '_');
-    return {{"Project-Id-Version", tableName},
-            {"Report-Msgid-Bugs-To", ""},
-            {"POT-Creation-Date", date},
-            {"PO-Revision-Date", date},
-            {"Last-Translator", ""},
-            {"Language-Team", target.header},
-            {"Language", language},
-            {"MIME-Version", "1.0"},
-            {"Content-Type", "text/plain; charset=UTF-8"},
-            {"Content-Transfer-Encoding", "8bit"},
-            {"X-Source-Language", source.code},
-            {"X-Generator", generator}};
-}
-
-PoMessage PoMessageOf(const TranslationUnit& unit, const std::string& tableName) {
-    PoMessage message;
-    message.extractedComments = unit.comments;
-    message.references = {tableName + ":" + std::to_string(unit.line)};
-    message.context = unit.id;
-    message.id = unit.source;
-    message.str = unit.target;
-    return message;
-}
-
-std::vector<std::string> CsvRowOf(const TranslationUnit& unit, const std::string& tableName) {
-    std::string comments;
-    for (const std::string& comment : unit.comments)
-        comments += (comments.empty() ? "" : "\n") + comment;
-    return {tableName + ":" + std::to_string(unit.line),
-            unit.source,
-            unit.target,
-            unit.id,
-            "",
-            unit.id,
-            "",
-            comments};
 }
 
 std::optional<TranslationFile> ReadTranslationFile(std::string_view text, std::string* error) {
@@ -236,8 +242,8 @@ std::optional<TranslationFile> ReadTranslationFile(std::string_view text, std::s
         const std::optional<std::vector<CsvRow>> rows = ReadCsv(text, error);
         return rows ? FromCsv(*rows, error) : std::nullopt;
     }
-    const std::optional<PoFile> po = ReadPo(text, error);
-    return po ? FromPo(*po, error) : std::nullopt;
+    std::optional<PoFile> po = ReadPo(text, error);
+    return po ? FromPo(std::move(*po), error) : std::nullopt;
 }
 
 std::string SkipReasonText(SkipReason reason) {
@@ -271,8 +277,7 @@ TranslationPlan PlanImport(const LanguageTable& table, const TableLanguage& targ
             skip(SkipReason::Repeated);
             continue;
         }
-        const std::string value = table.Value(*entry);
-        if (FieldOf(value, source.TextField()).value_or(std::string_view()) != unit.source) {
+        if (table.FieldText(*entry, source.TextField()).value_or(std::string()) != unit.source) {
             skip(SkipReason::Stale);
             continue;
         }

@@ -25,27 +25,29 @@ struct TranslationUnit {
     std::size_t fileLine = 0;          // (read) where the message stands in its file
 };
 
+enum class ExportFormat { Po, Csv };
+
 struct ExportOptions {
     const TableLanguage* source = nullptr;
     const TableLanguage* target = nullptr;
     bool onlyMissing = false; // only the entries whose target cell is missing or a placeholder
+    ExportFormat format = ExportFormat::Po;
+    std::string tableName; // the table's file name, as a message's location names it
+    std::string date;      // of the PO header: "2024-05-01 12:00+0000"
+    std::string generator; // of the PO header: the program and its version
 };
 
 struct ExportedTranslations {
-    std::vector<TranslationUnit> units;
+    std::string text;              // the PO file (lines end in LF) or the CSV file (CR LF)
+    std::size_t messages = 0;      // the entries written
     std::size_t withoutSource = 0; // entries left out: their source cell is missing or a placeholder
 };
 
-// The messages of table for options, in table order.
+// The translators' file of table for options: a message per entry in table order, its context the ID,
+// its source and target texts (the target empty for a missing cell or a placeholder), the other filled
+// languages' texts and the non-empty second fields as comments for the translator, and the entry's line.
+// A PO file's header names the target's Language, its X-Source-Language and the charset UTF-8.
 ExportedTranslations ExportTranslations(const LanguageTable& table, const ExportOptions& options);
-
-// The header fields the PO file of an export carries, for a table named tableName (its file name).
-std::vector<std::pair<std::string, std::string>>
-PoHeader(const std::string& tableName, const TableLanguage& source, const TableLanguage& target,
-         const std::string& date, const std::string& generator);
-// The PO message and the CSV row of a unit; tableName names the table in its location.
-PoMessage PoMessageOf(const TranslationUnit& unit, const std::string& tableName);
-std::vector<std::string> CsvRowOf(const TranslationUnit& unit, const std::string& tableName);
 
 // The units of a translators' file read back. A PO file's language is its header's "Language" (empty when
 // it has none) and its source language "X-Source-Language"; a CSV file names neither. Returns std::nullopt

@@ -91,8 +91,12 @@ TEST(LanguageTable, OneOrTwoFieldsAValueMakeASingleLanguageTable) {
 }
 
 TEST(LanguageTable, CountsEveryLanguagesCellsByState) {
-    const LanguageTable table(Ansi(kHeader + TableText()));
-    const std::vector<LanguageCounts> counts = CountLanguages(table);
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("st.ini"), Ansi(kHeader + TableText()));
+    const TableCounts table = CountTableLanguages(dir.File("st.ini"));
+    EXPECT_EQ(table.layout.fieldCount, 20u);
+    EXPECT_EQ(table.layout.languages.All()[9].code, "zh-TW");
+    const std::vector<LanguageCounts>& counts = table.counts;
     ASSERT_EQ(counts.size(), 10u);
     const auto states = [&](std::size_t column) {
         return std::vector<std::size_t>(counts[column - 1].states.begin(), counts[column - 1].states.end());
@@ -115,7 +119,10 @@ TEST(LanguageTable, AUtf16TableIsReadInItsUnitsAndTextsCrossInUtf8) {
     EXPECT_EQ(table.Codec().Encoding(), TableEncoding::Utf16Le);
     std::string buffer;
     EXPECT_EQ(FieldOf(table.ValueText(0, buffer), 18), "你好");
-    EXPECT_EQ(CountLanguages(table)[9].Translated(), 1u);
+    pwtest::TempDir dir;
+    WriteBytes(dir.File("st.ini"), Utf16LeFileFromUtf8(text));
+    EXPECT_EQ(CountTableLanguages(dir.File("st.ini")).counts[9].Translated(), 1u);
+    EXPECT_THROW(CountTableLanguages(dir.File("none.ini")), std::runtime_error);
 }
 
 TEST(LanguageTable, AFieldEditChangesOnlyThatFieldsBytes) {
