@@ -5,7 +5,6 @@
 #include "core/strings/CsvFile.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace pw {
 namespace {
@@ -265,7 +264,7 @@ std::string SkipReasonText(SkipReason reason) {
 TranslationPlan PlanImport(const LanguageTable& table, const TableLanguage& target,
                            const TableLanguage& source, const std::vector<TranslationUnit>& units) {
     TranslationPlan plan;
-    std::unordered_set<std::size_t> seen;
+    std::vector<bool> seen(table.Size(), false); // the entries a message of the file was for
     for (const TranslationUnit& unit : units) {
         const std::optional<std::size_t> entry = table.Find(unit.id);
         const auto skip = [&](SkipReason reason) { plan.skipped.push_back({unit.id, reason}); };
@@ -273,10 +272,11 @@ TranslationPlan PlanImport(const LanguageTable& table, const TableLanguage& targ
             skip(SkipReason::RemovedId);
             continue;
         }
-        if (!seen.insert(*entry).second) {
+        if (seen[*entry]) {
             skip(SkipReason::Repeated);
             continue;
         }
+        seen[*entry] = true;
         if (table.FieldText(*entry, source.TextField()).value_or(std::string()) != unit.source) {
             skip(SkipReason::Stale);
             continue;
