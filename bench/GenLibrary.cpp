@@ -84,7 +84,16 @@ constexpr std::array<std::string_view, 24> kEnglishWords = {
     "king",   "mage",  "need",   "here",   "now",   "help",  "task",   "camp",
     "hunter", "gates", "danger", "friend", "never", "north", "desert", "trader"};
 
-constexpr std::array<std::string_view, 4> kLanguages = {"Russian", "English", "German", "Polish"};
+constexpr std::array<std::string_view, 12> kCzechWords = {"já",  "město", "zlato", "meč",   "cesta", "král",
+                                                           "mág", "tady",  "teď",   "pomoz", "úkol",  "přítel"};
+constexpr std::array<std::string_view, 12> kPolishWords = {"ja",    "miasto", "złoto", "miecz", "droga", "król",
+                                                           "mag",   "tutaj",  "teraz", "pomóż", "zadanie", "przyjaciel"};
+constexpr std::array<std::string_view, 12> kChineseWords = {"我", "城市", "黄金", "剑", "路", "国王",
+                                                            "法师", "这里", "现在", "帮助", "任务", "朋友"};
+
+// The game's columns as a real table's header names them; the tenth holds Traditional Chinese.
+constexpr std::string_view kLanguagesHeader =
+    "English;Italian;French;German;Spanish;Czech;Hungarian;Polish;Russian;TRC";
 
 class Generator {
 public:
@@ -101,8 +110,9 @@ private:
 
     std::uint32_t Pick(std::uint32_t n) { return mRng() % n; }
     bool Chance(int percent) { return static_cast<int>(Pick(100)) < percent; }
-    std::string Sentence(const std::array<std::string_view, 24>& words, int count);
-    std::string TableValue(std::string_view speaker);
+    template <std::size_t N> std::string Sentence(const std::array<std::string_view, N>& words, int count);
+    // Picks for the texts of the table only, so the rest of the library stays as it was.
+    std::uint32_t PickText(std::uint32_t n) { return mTextRng() % n; }
     void AddEntry(const std::string& id, std::string_view speaker);
     std::string QuestName(int index) const;
     void WriteQuest(int index);
@@ -112,41 +122,65 @@ private:
 
     fs::path mOut;
     std::mt19937 mRng;
+    std::mt19937 mTextRng{19961013};
     std::string mTable;                                 // the [LocAdmin_Strings] lines, Windows-1251
+    std::string mWideTable; // the same lines of the UTF-16 table, in UTF-8 (with texts 1251 cannot hold)
     std::array<std::string, kFolders.size()> mLastName; // the newest dialogue of each folder, a Parent
     int mEntries = 0;
 };
 
-std::string Generator::Sentence(const std::array<std::string_view, 24>& words, int count) {
+template <std::size_t N>
+std::string Generator::Sentence(const std::array<std::string_view, N>& words, int count) {
     std::string text;
     for (int i = 0; i < count; ++i) {
         if (i > 0)
             text += ' ';
-        text += words[Pick(words.size())];
+        text += words[PickText(N)];
     }
-    text += Chance(30) ? "?" : ".";
+    text += PickText(100) < 30 ? "?" : ".";
     return text;
 }
 
-// One entry in the game's layout: text;direction for each language, ending in ";".
-std::string Generator::TableValue(std::string_view speaker) {
-    const int words = 7 + static_cast<int>(Pick(9));
-    std::string value = pw::Utf8ToCp1251(Sentence(kRussianWords, words));
-    for (std::size_t lang = 0; lang < kLanguages.size(); ++lang) {
-        if (lang > 0)
-            value += Sentence(kEnglishWords, words);
-        value += ';';
-        value += speaker;
-        value += ';';
-    }
-    return value;
-}
-
+// One entry in the game's layout: ten languages, each a text and an empty second field. English always,
+// the others translated, missing, placeholders or the same as English, as in a mod's table half done;
+// Czech, Polish and Chinese texts only in the UTF-16 table. The speaker stands in the Russian second field
+// now and then.
 void Generator::AddEntry(const std::string& id, std::string_view speaker) {
-    mTable += id;
-    mTable += '=';
-    mTable += TableValue(speaker);
-    mTable += "\r\n";
+    const int words = 8 + static_cast<int>(PickText(5));
+    const std::string english = Sentence(kEnglishWords, words);
+    const auto chance = [this](std::uint32_t percent) { return PickText(100) < percent; };
+    const auto pick = [&](std::uint32_t textPercent, std::string_view otherwise) {
+        return chance(textPercent) ? Sentence(kEnglishWords, words) : std::string(otherwise);
+    };
+    std::array<std::string, 10> narrow = {
+        english,
+        chance(20) ? english : pick(40, "IT"),
+        pick(70, ""),
+        chance(10) ? english : pick(85, ""),
+        pick(50, "SP"),
+        "CZ",
+        "-",
+        "",
+        chance(90) ? Sentence(kRussianWords, words) : (chance(50) ? "[RUS]" : ""),
+        ""};
+    std::array<std::string, 10> wide = narrow;
+    wide[5] = chance(60) ? Sentence(kCzechWords, words) : "CZ";
+    wide[7] = chance(70) ? Sentence(kPolishWords, words) : "";
+    wide[9] = chance(50) ? Sentence(kChineseWords, words) : "TRC";
+    const bool stage = chance(2);
+    const auto value = [&](const std::array<std::string, 10>& texts) {
+        std::string line = id + "=";
+        for (std::size_t lang = 0; lang < texts.size(); ++lang) {
+            line += texts[lang] + ";";
+            if (lang == 8 && stage)
+                line += speaker;
+            if (lang < 9)
+                line += ";";
+        }
+        return line + "\r\n";
+    };
+    mTable += pw::Utf8ToCp1251(value(narrow));
+    mWideTable += value(wide);
     ++mEntries;
 }
 
@@ -264,13 +298,10 @@ void Generator::WriteInfo(int index, int quests) {
 }
 
 void Generator::WriteTables() {
-    std::string text = "[LocAdmin_Languages]\r\n";
-    for (std::size_t lang = 0; lang < kLanguages.size(); ++lang)
-        text += "Language" + std::to_string(lang) + "=" + std::string(kLanguages[lang]) + "\r\n";
-    text += "\r\n[LocAdmin_Strings]\r\n";
-    text += mTable;
-    WriteFile(mOut / "stringtable.ini", text);
-    WriteFile(mOut / "stringtable_utf16.ini", "\xFF\xFE" + pw::Cp1251ToUtf16Le(text));
+    const std::string header = "[LocAdmin_Languages]\r\nLanguages=" + std::string(kLanguagesHeader) +
+                               "\r\nCurrentLanguage=Russian\r\n\r\n[LocAdmin_Strings]\r\n";
+    WriteFile(mOut / "stringtable.ini", header + mTable);
+    WriteFile(mOut / "stringtable_utf16.ini", "\xFF\xFE" + *pw::Utf8ToUtf16Le(header + mWideTable));
 }
 
 void Generator::WriteFile(const fs::path& path, const std::string& bytes) {
@@ -364,6 +395,14 @@ private:
     std::mt19937 mRng;
 };
 
+// Whether a generated table names its ten languages, as tables made before it held four do not.
+bool HasLanguagesHeader(const fs::path& table) {
+    std::ifstream in(table, std::ios::binary);
+    std::string start(200, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    return start.find(kLanguagesHeader) != std::string::npos;
+}
+
 } // namespace
 
 void GenerateLibrary(const std::string& outDir, const LibrarySize& size) {
@@ -379,7 +418,7 @@ std::string BenchLibrary() {
     const char* fromEnv = std::getenv("PLOTWRIGHT_BENCH_LIB");
     const fs::path dir =
         fromEnv && *fromEnv ? fs::path(fromEnv) : fs::temp_directory_path() / "plotwright-bench-lib";
-    if (!fs::exists(dir / "stringtable_utf16.ini"))
+    if (!fs::exists(dir / "stringtable_utf16.ini") || !HasLanguagesHeader(dir / "stringtable.ini"))
         GenerateLibrary(dir.string());
     else if (!fs::exists(dir / "shapes" / "short.ini"))
         GenerateTableShapes(dir.string());

@@ -1,8 +1,8 @@
 #pragma once
 // A synthetic library at the scale of the real game, for the benchmarks: Infos/ with 20,000 dialogues
 // and Quests/ with 3,000 quests in a few hundred folders, and a string table of about 100,000 entries
-// in Windows-1251 (stringtable.ini) and in UTF-16LE with a byte-order mark (stringtable_utf16.ini),
-// and the string tables of other shapes below (shapes/).
+// in Windows-1251 (stringtable.ini) and in UTF-16LE with a byte-order mark (stringtable_utf16.ini), each
+// value ten languages in the game's layout, and the string tables of other shapes below (shapes/).
 // The same seed always gives the same bytes.
 
 #include <string>

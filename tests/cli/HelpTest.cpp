@@ -12,7 +12,8 @@ namespace {
 const std::vector<std::string> kCommands = {
     "info-read",  "info-write", "quest-read", "quest-write", "ini-get", "ini-set", "string-get",
     "string-add", "recompile",  "import-conversation", "search", "check", "list", "tree", "unused-strings",
-    "rename"};
+    "rename", "translation-status", "translation-export", "translation-import", "translation-copy",
+    "table-diff"};
 
 TEST(Help, GoesToStandardOutputWithALinePerOptionAndSucceeds) {
     const CliResult all = RunCli({"--help"});

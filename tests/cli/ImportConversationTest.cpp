@@ -9,6 +9,11 @@
 namespace pwtest {
 namespace {
 
+// The ";" that end a new entry of the demo table: its values hold ten languages of two fields each.
+std::string Semicolons(std::size_t count) {
+    return std::string(count, ';');
+}
+
 const char* const kGreeting = "Infos/Myrtana/Ardea_City/Diego_Ardea_Greeting_info_G3_World_01.info";
 
 struct Import : ::testing::Test {
@@ -45,19 +50,36 @@ TEST_F(Import, RowsGoBeforeTheFinalEndAndEntriesAfterTheTablesLast) {
                      "row 7: Say npc Diego_Ardea_Greeting_06\n"
                      "row 8: Say owner Diego_Ardea_Greeting_07\n"
                      "row 9: Say player Diego_Ardea_Ship\n"
-                     "Diego_Ardea_Greeting_04=Корабль ждёт. Скоро отплывём.;;;;;;\n"
-                     "Diego_Ardea_Greeting_05=Я с тобой.;;;;;;\n"
-                     "Diego_Ardea_Greeting_06=Я тоже.;;;;;;\n"
-                     "Diego_Ardea_Greeting_07=Тогда в путь.;;;;;;\n"
-                     "Diego_Ardea_Ship=Идём.;;;;;;\n");
+                     "Diego_Ardea_Greeting_04=Корабль ждёт. Скоро отплывём." +
+                         Semicolons(19) +
+                         "\n"
+                         "Diego_Ardea_Greeting_05=Я с тобой." +
+                         Semicolons(19) +
+                         "\n"
+                         "Diego_Ardea_Greeting_06=Я тоже." +
+                         Semicolons(19) +
+                         "\n"
+                         "Diego_Ardea_Greeting_07=Тогда в путь." +
+                         Semicolons(19) +
+                         "\n"
+                         "Diego_Ardea_Ship=Идём." +
+                         Semicolons(19) + "\n");
     EXPECT_EQ(r.err, "note: строка 6: ID Diego_Ardea_Greeting_02 уже есть в таблице строк, взят ID "
                      "Diego_Ardea_Greeting_07\n");
     EXPECT_EQ(ReadBytes(table),
-              tableBefore + Ansi("Diego_Ardea_Greeting_04=Корабль ждёт. Скоро отплывём.;;;;;;\r\n"
-                                 "Diego_Ardea_Greeting_05=Я с тобой.;;;;;;\r\n"
-                                 "Diego_Ardea_Greeting_06=Я тоже.;;;;;;\r\n"
-                                 "Diego_Ardea_Greeting_07=Тогда в путь.;;;;;;\r\n"
-                                 "Diego_Ardea_Ship=Идём.;;;;;;\r\n"));
+              tableBefore + Ansi("Diego_Ardea_Greeting_04=Корабль ждёт. Скоро отплывём." + Semicolons(19) +
+                                 "\r\n"
+                                 "Diego_Ardea_Greeting_05=Я с тобой." +
+                                 Semicolons(19) +
+                                 "\r\n"
+                                 "Diego_Ardea_Greeting_06=Я тоже." +
+                                 Semicolons(19) +
+                                 "\r\n"
+                                 "Diego_Ardea_Greeting_07=Тогда в путь." +
+                                 Semicolons(19) +
+                                 "\r\n"
+                                 "Diego_Ardea_Ship=Идём." +
+                                 Semicolons(19) + "\r\n"));
     std::string infoAfter = infoBefore;
     for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
              {"Commands=Say;Say;Say;SetGameEvent;End",
@@ -85,9 +107,26 @@ TEST_F(Import, DryRunWritesNothing) {
     const CliResult dry = Run("Diego: Эй!\nPC_Hero: Что?\n", {"--dry-run", "--prefix", "Diego_Ship"});
     ASSERT_EQ(dry.code, 0) << dry.err;
     EXPECT_EQ(dry.out, "row 5: Say owner Diego_Ship_01\nrow 6: Say player Diego_Ship_02\n"
-                       "Diego_Ship_01=Эй!;;;;;;\nDiego_Ship_02=Что?;;;;;;\n");
+                       "Diego_Ship_01=Эй!" +
+                           Semicolons(19) + "\nDiego_Ship_02=Что?" + Semicolons(19) + "\n");
     EXPECT_EQ(ReadBytes(table), tableBefore);
     EXPECT_EQ(ReadBytes(info), infoBefore);
+}
+
+// With a language the texts go into its cells of the new entries; a table of one language has none.
+TEST_F(Import, ALanguageTakesTheTexts) {
+    const std::string tableBefore = ReadBytes(table);
+    const CliResult r = Run("Diego: Эй!\n", {"--lang", "ru", "--prefix", "Diego_Ship"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(table), tableBefore + Ansi("Diego_Ship_01=" + Semicolons(16) + "Эй!;;;\r\n"));
+    EXPECT_EQ(Run("Diego: Эй!\n", {"--lang", "9", "--prefix", "Diego_Ship", "--dry-run"}).out,
+              "row 6: Say owner Diego_Ship_02\nDiego_Ship_02=" + Semicolons(16) + "Эй!;;;\n");
+    EXPECT_EQ(Run("Diego: Эй!\n", {"--lang", "xx"}).code, 3);
+    WriteBytes(table, "[LocAdmin_Strings]\r\nA=Hello;\r\n");
+    const CliResult single = Run("Diego: Эй!\n", {"--lang", "ru"});
+    EXPECT_EQ(single.code, 3);
+    EXPECT_NE(single.err.find("одноязычная"), std::string::npos) << single.err;
+    EXPECT_EQ(ReadBytes(table), "[LocAdmin_Strings]\r\nA=Hello;\r\n");
 }
 
 TEST_F(Import, RefusalsExitWith3AndWriteNeitherFile) {

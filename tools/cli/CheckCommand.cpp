@@ -13,6 +13,7 @@
 #include "core/data/ParallelWork.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
+#include "core/strings/LanguageTable.h"
 
 #include <cerrno>
 #include <optional>
@@ -24,6 +25,7 @@ namespace {
 
 struct CheckOptions {
     std::string table;
+    std::string language; // --require-language, UTF-8
     std::string quests;
     bool strict = false;
     bool verbose = false;
@@ -44,6 +46,7 @@ CheckFormat FormatNamed(const std::string& name) {
 
 CheckOptions ParseCheckOptions(const Args& args) {
     const CommandArgs parsed = ParseArgs(args, {{"--stringtable", true},
+                                                {"--require-language", true},
                                                 {"--quests", true},
                                                 {"--strict"},
                                                 {"--verbose"},
@@ -57,6 +60,8 @@ CheckOptions ParseCheckOptions(const Args& args) {
             options.quests = value;
         else if (name == "--format")
             options.format = FormatNamed(value);
+        else if (name == "--require-language")
+            options.language = value;
         options.strict = options.strict || name == "--strict";
         options.verbose = options.verbose || name == "--verbose";
         options.events = options.events || name == "--events";
@@ -64,6 +69,8 @@ CheckOptions ParseCheckOptions(const Args& args) {
     options.paths = parsed.operands;
     if (options.paths.empty() && options.table.empty())
         ThrowUsage("check takes at least one PATH, or --stringtable TABLE");
+    if (!options.language.empty() && options.table.empty())
+        ThrowUsage("--require-language needs --stringtable TABLE");
     return options;
 }
 
@@ -76,6 +83,21 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
+// What an untranslated cell holds instead of a translation.
+std::string UntranslatedText(CellState state) {
+    switch (state) {
+    case CellState::Missing:
+        return "текста нет";
+    case CellState::Placeholder:
+        return "стоит заглушка";
+    case CellState::SameAsEnglish:
+        return "текст как в английском";
+    case CellState::Translated:
+        break;
+    }
+    return {};
+}
+
 class Checker {
 public:
     explicit Checker(const CheckOptions& options) : mOptions(options) {}
@@ -83,6 +105,8 @@ public:
 
 private:
     void LintTable(FileReport& report);
+    void RequireLanguage();
+    void ReadUntranslated();
     void CollectFiles();
     void CheckFile(FileReport& report) const;
     // Whether string IDs are looked up: a table is given, and files to check.
@@ -94,6 +118,10 @@ private:
 
     const CheckOptions& mOptions;
     std::optional<NameSet> mTableIds;
+    // With --require-language: the language's column, and the IDs (Windows-1251) whose cell of it is not
+    // translated, with the cell's state.
+    std::optional<TableLanguage> mLanguage;
+    std::unordered_map<std::string, CellState, FoldedHash, FoldedEqual> mUntranslated;
     std::optional<NameSet> mQuestNames;
     NameSet mDialogueNames;
     std::vector<FileReport> mReports;
@@ -115,12 +143,44 @@ void Checker::LintTable(FileReport& report) {
     });
     if (LooksUpIds())
         mTableIds = std::move(ids);
+    if (mLanguage)
+        ReadUntranslated();
     for (std::size_t kind = 0; kind < kTableFindingKinds; ++kind) {
         if (unlisted[kind] == 0)
             continue;
         const auto tableKind = static_cast<TableFindingKind>(kind);
         report.findings.push_back({KindOf(tableKind), UnlistedTableFindings(tableKind, unlisted[kind])});
         report.unlistedWarnings += unlisted[kind] - 1; // the summing line counts as one
+    }
+}
+
+// The language of --require-language among the table's columns, known before anything is read; a table of
+// one language is said to be so and not judged by its languages.
+void Checker::RequireLanguage() {
+    if (mOptions.language.empty() || !LooksUpIds())
+        return;
+    const TableLayout layout = ReadTableLayout(mOptions.table);
+    if (layout.SingleLanguage()) {
+        WriteErrLine(SingleLanguageMessage(mOptions.table));
+        return;
+    }
+    const TableLanguage* language = layout.languages.Find(mOptions.language);
+    if (!language)
+        ThrowRefused("В таблице " + mOptions.table + " нет языка «" + mOptions.language + "».");
+    mLanguage = *language;
+}
+
+void Checker::ReadUntranslated() {
+    const LanguageTable table = LanguageTable::Read(mOptions.table);
+    const TableLanguages& languages = table.Layout().languages;
+    const TableLanguage& language = languages.All()[static_cast<std::size_t>(mLanguage->column - 1)];
+    std::string buffer;
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        const CellState state = StateOf(table.ValueText(i, buffer), language, languages);
+        if (state == CellState::Translated)
+            continue;
+        if (std::optional<std::string> id = Utf8ToCp1251Exact(table.Id(i)))
+            mUntranslated.emplace(std::move(*id), state);
     }
 }
 
@@ -135,6 +195,13 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
             report.findings.push_back(MissingQuestFinding(reference));
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
             report.findings.push_back(MissingStringFinding(reference));
+        if (reference.kind == Reference::Kind::StringId && mLanguage)
+            if (const auto found = mUntranslated.find(reference.name); found != mUntranslated.end())
+                report.findings.push_back({FindingKind::UntranslatedString,
+                                           FillMessage("ID строки %s: текст на языке «" + mLanguage->name +
+                                                           "» (" + mLanguage->code + ") не переведён: " +
+                                                           UntranslatedText(found->second) + ".",
+                                                       {reference.name})});
     }
     report.references = {};
 }
@@ -215,6 +282,7 @@ int Checker::Run() {
     }
     if (!mOptions.quests.empty())
         mQuestNames = ReadQuestNames(mOptions.quests);
+    RequireLanguage();
     CollectFiles();
     // The table and the files are read and checked on all processors, the table as one more item beside
     // them; every report has its own place, so they are printed in the order of the paths whatever

@@ -27,6 +27,7 @@ constexpr std::array<FindingKindInfo, kFindingKinds> kKinds = {{
     {"semicolon-count", false, "A string's number of \";\" differs from most of the table."},
     {"no-final-semicolon", false, "A string does not end in \";\"."},
     {"question-marks", false, "A string holds \"???\", left by a save in the wrong encoding."},
+    {"untranslated-string", false, "A string ID's text in the required language is not translated."},
 }};
 
 } // namespace

@@ -29,8 +29,9 @@ enum class FindingKind {
     SemicolonCount,
     NoFinalSemicolon,
     QuestionMarks,
+    UntranslatedString, // a string ID whose text in the language --require-language names is not translated
 };
-inline constexpr std::size_t kFindingKinds = 18;
+inline constexpr std::size_t kFindingKinds = 19;
 
 struct FindingKindInfo {
     std::string_view name;        // "missing-parent"

@@ -5,6 +5,7 @@
 #include "core/data/MessageText.h"
 #include "core/data/StringTable.h"
 #include "core/dialogue/ConversationImport.h"
+#include "core/strings/LanguageTable.h"
 
 namespace pw::cli {
 namespace {
@@ -26,13 +27,24 @@ void PrintImport(const ConversationPlan& plan, std::size_t firstRow, const TextF
     WriteOut(out);
 }
 
+// The field of the table's values that the language given with --lang holds its text in.
+std::size_t LanguageField(const std::string& table, const std::string& given, const TextForm& form) {
+    const TableLayout layout = ReadTableLayout(table);
+    if (layout.SingleLanguage())
+        ThrowRefused(SingleLanguageMessage(table));
+    const std::string name = form.Raw() ? Cp1251ToUtf8(given) : given;
+    if (const TableLanguage* language = layout.languages.Find(name))
+        return language->TextField();
+    ThrowRefused("В таблице " + table + " нет языка «" + name + "».");
+}
+
 } // namespace
 
 int ImportConversation(const Args& arguments, const TextForm& form) {
-    const CommandArgs parsed = ParseArgs(arguments, {{"--prefix", true}, {"--dry-run"}});
+    const CommandArgs parsed = ParseArgs(arguments, {{"--prefix", true}, {"--lang", true}, {"--dry-run"}});
     const Args& a = parsed.operands;
     if (a.size() != 3)
-        ThrowUsage("import-conversation takes INFO TABLE TEXTFILE [--prefix PREFIX] [--dry-run]");
+        ThrowUsage("import-conversation takes INFO TABLE TEXTFILE [--prefix PREFIX] [--lang L] [--dry-run]");
     for (const std::string& path : a)
         RequireExistingFile(path);
     InfoRun run = LoadAndPrepare(a[0]);
@@ -41,12 +53,16 @@ int ImportConversation(const Args& arguments, const TextForm& form) {
         WriteErrLine("warning: " + notice.text);
     InfoEditorModel& model = run.loaded.model;
     std::string prefix = model.NameEd;
-    for (const auto& [name, value] : parsed.options)
+    ConversationTable table = ReadConversationTable(a[1]);
+    for (const auto& [name, value] : parsed.options) {
         if (name == "--prefix")
             prefix = form.RecordText(value, "PREFIX");
+        if (name == "--lang")
+            table.textField = LanguageField(a[1], value, form);
+    }
 
-    const ConversationPlan plan = PlanConversation(ReadWholeFile(a[2]).value_or(std::string()),
-                                                   model.OwnerCmb, prefix, ReadConversationTable(a[1]));
+    const ConversationPlan plan =
+        PlanConversation(ReadWholeFile(a[2]).value_or(std::string()), model.OwnerCmb, prefix, table);
     if (!plan.refusal.empty())
         ThrowRefused(plan.refusal);
     const std::size_t firstRow = InsertConversationRows(

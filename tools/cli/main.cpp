@@ -9,6 +9,7 @@
 #include "SearchCommand.h"
 #include "TableCommands.h"
 #include "TextForm.h"
+#include "TranslationCommands.h"
 
 #include "core/data/Platform.h"
 #include "core/data/Version.h"
@@ -65,6 +66,11 @@ const std::map<std::string_view, Command>& Commands() {
         {"unused-strings", pw::cli::UnusedStrings},
         {"rename", pw::cli::Rename},
         {"lsp", pw::cli::Lsp},
+        {"translation-status", pw::cli::TranslationStatus},
+        {"translation-export", pw::cli::TranslationExport},
+        {"translation-import", pw::cli::TranslationImport},
+        {"translation-copy", pw::cli::TranslationCopy},
+        {"table-diff", pw::cli::TableDiff},
     };
     return commands;
 }

@@ -32,6 +32,7 @@ void TConfigs::Load() {
     StringTablePath = platform::SystemCodePageToUtf8(file.Get(kSection, "stringtable", ""));
     // Read as an integer with default 1: only a stored integer 0 turns the scratch folders off.
     TmpFiles = ParseFileInteger(file.Get(kSection, "TmpFiles", "1")).value_or(1) != 0;
+    TextLanguage = file.Get(kSection, "TextLanguage", "");
     PathsMissing = AnyPathEmpty();
 }
 
@@ -40,12 +41,15 @@ bool TConfigs::AnyPathEmpty() const {
 }
 
 void TConfigs::Save() {
-    const std::vector<std::pair<std::string, std::string>> keyValues = {
+    std::vector<std::pair<std::string, std::string>> keyValues = {
         {"Quests", StoredPath(QuestsPath)},
         {"Infos", StoredPath(InfosPath)},
         {"stringtable", StoredPath(StringTablePath)},
         {"TmpFiles", TmpFiles ? "1" : "0"},
     };
+    // A file of the settings the program always had keeps its bytes while no language is chosen.
+    if (!TextLanguage.empty() || ProfileText::Load(mFileName).Find(kSection, "TextLanguage"))
+        keyValues.emplace_back("TextLanguage", TextLanguage);
     std::string reason;
     if (!ProfileWriteStrings(mFileName, kSection, keyValues, &reason))
         throw std::runtime_error(UnableToWriteMessage(mFileName, reason));

@@ -358,6 +358,10 @@ bool BlockReader::Open(const std::string& path, std::string* reason) {
     return mError ? Fail(reason, mError) : true;
 }
 
+std::uint64_t BlockReader::SizeHint() const {
+    return mFile ? mFile->input.SizeHint() : 0;
+}
+
 bool BlockReader::ReadMore() {
     if (!mFile || mError)
         return false;

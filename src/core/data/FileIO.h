@@ -7,6 +7,7 @@
 // folder (across processes), so a read-modify-write is never interleaved with another write of the
 // program.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -71,6 +72,8 @@ public:
     bool Failed() const { return static_cast<bool>(mError); }
     // Why opening or the last read failed.
     std::error_code Error() const { return mError; }
+    // The file's size when it was opened: a hint for a caller that keeps a part of it, never a limit.
+    std::uint64_t SizeHint() const;
     std::string_view Data() const { return std::string_view(mBuffer).substr(mStart, mEnd - mStart); }
     void Consume(std::size_t count) { mStart += count; }
 

@@ -154,6 +154,12 @@ public:
     // Known after Seek: false when the file's encoding cannot hold the names or the value (see
     // ProfileChange). Seek has written nothing then, and Finish must not be called.
     bool Possible() const { return mPossible; }
+    // Known after Seek: the key's present value whole, neither unquoted nor cut, in the form; std::nullopt
+    // when the key is missing.
+    const std::optional<std::string>& WholeValue() const { return mWholeValue; }
+    // After Seek, the value to write instead of the one given at the start, for a caller that makes it from
+    // the present one. False when the file's encoding cannot hold it: Finish must not be called then.
+    bool SetValue(std::string_view value);
     // Writes the entry and the rest of the file to out.
     void Finish(BlockReader* current, FileOutput& out);
 
@@ -167,6 +173,10 @@ private:
     std::size_t mEditPos = 0;
     std::size_t mEditLength = 0;
     std::string mEditText;
+    std::size_t mValueAt = 0; // the value's bytes in mEditText
+    std::size_t mValueLength = 0;
+    bool mWide = false;
+    std::optional<std::string> mWholeValue;
 };
 
 // One write, as WritePrivateProfileStringA, made atomic and serialised with the program's other writes

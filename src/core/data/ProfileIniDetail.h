@@ -264,6 +264,10 @@ std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm 
 std::string ValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
                        ProfileForm form);
 
+// The same value whole: neither unquoted nor cut, for a caller that changes a part of it.
+std::string WholeValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
+                            ProfileForm form);
+
 // A name without the blanks (codes 0..32) around it.
 std::string_view TrimmedName(std::string_view name);
 

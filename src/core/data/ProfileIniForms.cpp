@@ -56,6 +56,14 @@ std::string ValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, s
     return DecodeValue(scan.Data().substr(from, to - from), scan.Wide(), form);
 }
 
+std::string WholeValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,
+                            ProfileForm form) {
+    std::size_t from = eq + scan.UnitSize();
+    while (from < line.trimEnd && scan.Unit(from) <= 32)
+        from += scan.UnitSize();
+    return DecodeValue(scan.Data().substr(from, line.trimEnd - from), scan.Wide(), form);
+}
+
 std::string_view TrimmedName(std::string_view name) {
     while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32)
         name.remove_prefix(1);

@@ -19,11 +19,14 @@ using profile_detail::ValueSearch;
 
 namespace {
 
-// One change of a file's bytes: [pos, pos + length) is replaced by text.
+// One change of a file's bytes: [pos, pos + length) is replaced by text, which holds the value's bytes at
+// [valueAt, valueAt + valueLength).
 struct Edit {
     std::size_t pos = 0;
     std::size_t length = 0;
     std::string text;
+    std::size_t valueAt = 0;
+    std::size_t valueLength = 0;
 };
 
 // A new line key=value, in the file's encoding; every line written ends with CR LF.
@@ -40,17 +43,25 @@ Edit ReplaceKeyLine(const ProfileScan& scan, const ProfileScan::Line& line, std:
         nameEnd -= scan.UnitSize();
     std::string replacement(scan.Data().substr(line.trimStart, nameEnd - line.trimStart));
     replacement += scan.Encode("=");
+    const std::size_t valueAt = replacement.size();
     replacement += value;
     if (line.next == line.end)
         replacement += scan.Encode("\r\n");
-    return Edit{line.start, line.end - line.start, std::move(replacement)};
+    return Edit{line.start, line.end - line.start, std::move(replacement), valueAt, value.size()};
+}
+
+// The edit that puts before and then a new line key=value at pos, replacing length bytes.
+Edit KeyLineEdit(const ProfileScan& scan, std::size_t pos, std::size_t length, std::string before,
+                 std::string_view key, std::string_view value) {
+    const std::size_t valueAt = before.size() + scan.Encode(std::string(key) + "=").size();
+    return Edit{pos, length, before + KeyLine(scan, key, value), valueAt, value.size()};
 }
 
 // A new key line at a line's start in the section; after a line that ends the file without a line break
 // it needs one first. at == Begin() follows a line break (scan starts at a line's start).
 Edit InsertKeyLine(const ProfileScan& scan, std::size_t at, std::string_view key, std::string_view value) {
     const bool needsBreak = at > scan.Begin() && !scan.IsBreak(at - scan.UnitSize());
-    return Edit{at, 0, (needsBreak ? scan.Encode("\r\n") : std::string()) + KeyLine(scan, key, value)};
+    return KeyLineEdit(scan, at, 0, needsBreak ? scan.Encode("\r\n") : std::string(), key, value);
 }
 
 // The section with the key, added at the end of the text. A stray odd byte at the end of a UTF-16 file is
@@ -60,9 +71,9 @@ Edit AppendSection(const ProfileScan& scan, std::string_view section, std::strin
     const bool endsWithBreak = scan.End() == scan.Begin() || scan.IsBreak(scan.End() - scan.UnitSize());
     std::string header = "[";
     header.append(section).append("]\r\n");
-    return Edit{scan.End(), scan.Data().size() - scan.End(),
-                (endsWithBreak ? std::string() : scan.Encode("\r\n")) + scan.Encode(header) +
-                    KeyLine(scan, key, value)};
+    return KeyLineEdit(scan, scan.End(), scan.Data().size() - scan.End(),
+                       (endsWithBreak ? std::string() : scan.Encode("\r\n")) + scan.Encode(header), key,
+                       value);
 }
 
 // The change that writing key=value into section makes to bytes; std::nullopt when the file's encoding
@@ -228,6 +239,7 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
     while (more && current->Data().size() < 2)
         more = current->ReadMore();
     const bool wide = current && ProfileScan::HasWideMark(current->Data());
+    mWide = wide;
     const std::optional<std::string> section = NameOf(TrimmedName(mSection), wide, mForm);
     const std::optional<std::string> key = NameOf(TrimmedName(mKey), wide, mForm);
     const std::optional<std::string> value = EncodeValue(mValue, wide, mForm);
@@ -245,6 +257,8 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
         mEditPos = edit.pos;
         mEditLength = edit.length;
         mEditText = std::move(edit.text);
+        mValueAt = edit.valueAt;
+        mValueLength = edit.valueLength;
     };
     if (wide) {
         write(current->Data().substr(0, 2));
@@ -262,6 +276,7 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
             search.Feed(scan);
             if (const std::optional<ValueSearch::KeyLine>& found = search.Found()) {
                 plan(ReplaceKeyLine(scan, found->line, found->eq, valueBytes));
+                mWholeValue = profile_detail::WholeValueAfter(scan, found->line, found->eq, mForm);
                 return search.TakeValue();
             }
             if (search.SectionBegin() == std::string_view::npos) {
@@ -285,6 +300,16 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
         scanned = data.size() - done;
         more = current->ReadMore();
     }
+}
+
+bool ProfileStreamedWrite::SetValue(std::string_view value) {
+    std::optional<std::string> bytes = EncodeValue(value, mWide, mForm);
+    mPossible = bytes.has_value();
+    if (!mPossible)
+        return false;
+    mEditText.replace(mValueAt, mValueLength, *bytes);
+    mValueLength = bytes->size();
+    return true;
 }
 
 void ProfileStreamedWrite::Finish(BlockReader* current, FileOutput& out) {

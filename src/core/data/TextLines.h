@@ -18,6 +18,8 @@ public:
     bool Open(const std::string& path, std::string* reason = nullptr);
     // Whether the file starts with the UTF-16LE byte-order mark; known once it is open.
     bool Wide() const { return mWide; }
+    // The file's size when it was opened (see BlockReader::SizeHint).
+    std::uint64_t SizeHint() const { return mReader.SizeHint(); }
 
     // Calls onLine with each line to the end of the file, without its line end: CR, LF and CR LF each end
     // one line, also where a block ends between them, and a last line without an end counts too. The

@@ -7,6 +7,7 @@
 #include "core/data/StrUtilsEx.h"
 #include "core/data/TextLines.h"
 #include "core/strings/SemicolonNorm.h"
+#include "core/strings/TableLanguages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -321,7 +322,9 @@ ConversationPlan PlanConversation(std::string_view text, std::string_view owner,
         return plan;
     NumberLines(lines, prefix, table.ids, kept);
     for (ReadLine& read : lines) {
-        read.line.value = read.line.text + std::string(static_cast<std::size_t>(table.semicolons), ';');
+        const auto semicolons = static_cast<std::size_t>(table.semicolons);
+        read.line.value =
+            WithField(std::string(semicolons, ';'), table.textField, read.line.text, semicolons + 1);
         plan.lines.push_back(std::move(read.line));
     }
     return plan;

@@ -21,6 +21,9 @@ struct ConversationTable {
     // Every ID of every section "LocAdmin_Strings" (Windows-1251): none of them is ever written again.
     std::unordered_set<std::string, FoldedHash, FoldedEqual> ids;
     int semicolons = 1; // the ";" that end a new value: the table's norm, at least one
+    // The field of a new value that holds the text (a language's, see TableLanguage::TextField); the
+    // value's other fields stay empty.
+    std::size_t textField = 0;
 };
 
 // Reads the table at path once, in blocks. A missing table holds no IDs. Throws

@@ -1,11 +1,14 @@
 #include "gui/app/ConfigsForm.h"
 
 #include "core/data/Configs.h"
+#include "core/strings/LanguageTable.h"
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/UserDialogs.h"
+#include "gui/widgets/ComboBoxRules.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,7 +27,7 @@ TConfigsFrm::TConfigsFrm(TConfigs& configs, QWidget* parent, SavedHandler saved)
     setObjectName(QStringLiteral("ConfigsFrm"));
     setWindowTitle(QStringLiteral("Настройки"));
     BuildControls();
-    setFixedSize(464, 245);
+    setFixedSize(464, 275);
     FormCreate();
 }
 
@@ -63,6 +66,16 @@ void TConfigsFrm::BuildControls() {
     SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
     SaveBtn->setAutoDefault(false);
     connect(SaveBtn, &QPushButton::clicked, this, &TConfigsFrm::SaveBtnClick);
+    TextLanguageCmb = new QComboBox;
+    TextLanguageCmb->setObjectName(QStringLiteral("TextLanguageCmb"));
+    ApplyComboBoxRules(TextLanguageCmb);
+    // A change of the language alone is saved too, also after the paths were.
+    connect(TextLanguageCmb, &QComboBox::currentIndexChanged, SaveBtn, [this] { SaveBtn->setEnabled(true); });
+    auto* languageCaption = new QLabel(QStringLiteral("Язык реплик"));
+    languageCaption->setBuddy(TextLanguageCmb);
+    auto* languageRow = new QHBoxLayout;
+    languageRow->addWidget(languageCaption);
+    languageRow->addWidget(TextLanguageCmb, 1);
     auto* advice = new QLabel(QStringLiteral("Совет. Перед любыми манипуляциями создайте резервные копии."));
     advice->setObjectName(QStringLiteral("Label1"));
 
@@ -72,6 +85,7 @@ void TConfigsFrm::BuildControls() {
     saveRow->addWidget(SaveBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addLayout(languageRow);
     layout->addLayout(saveRow);
     layout->addStretch();
     layout->addWidget(advice);
@@ -85,7 +99,25 @@ void TConfigsFrm::FormCreate() {
     QuestsPathEd->setText(FromNativePath(mConfigs.QuestsPath));
     StringsPathEd->setText(FromNativePath(mConfigs.StringTablePath));
     MakeTempFilesChk->setChecked(mConfigs.TmpFiles);
+    FillLanguages(StringsPathEd->text(), QString::fromStdString(mConfigs.TextLanguage));
     SaveBtn->setEnabled(true);
+}
+
+void TConfigsFrm::FillLanguages(const QString& path, const QString& code) {
+    const QSignalBlocker blocker(TextLanguageCmb);
+    TextLanguageCmb->clear();
+    TextLanguageCmb->addItem(QStringLiteral("Вся строка"), QString());
+    const TableLayout layout = ReadTableLayout(ToNativePath(path));
+    TextLanguageCmb->setToolTip(
+        layout.SingleLanguage() ? QStringLiteral("Таблица строк одноязычная: в её значениях одно-два поля")
+                                : QString());
+    if (!layout.SingleLanguage())
+        for (const TableLanguage& language : layout.languages.All())
+            TextLanguageCmb->addItem(QString::fromStdString(language.name + " (" + language.code + ")"),
+                                     QString::fromStdString(language.code));
+    if (!code.isEmpty() && TextLanguageCmb->findData(code) < 0)
+        TextLanguageCmb->addItem(code, code);
+    TextLanguageCmb->setCurrentIndex(std::max(0, TextLanguageCmb->findData(code)));
 }
 
 // Each chooser opens at the path its field holds.
@@ -106,8 +138,10 @@ void TConfigsFrm::DlgStrTableBtnClick() {
     const auto file = Dialogs().ChooseOpenFile(
         this, QString(), current.isEmpty() ? QStringLiteral("stringtable.ini") : current,
         QStringLiteral("stringtable.ini (*.ini)"));
-    if (file)
+    if (file) {
         StringsPathEd->setText(*file);
+        FillLanguages(*file, TextLanguageCmb->currentData().toString());
+    }
 }
 
 void TConfigsFrm::SaveBtnClick() {
@@ -116,6 +150,7 @@ void TConfigsFrm::SaveBtnClick() {
         mConfigs.QuestsPath = ToNativePath(QuestsPathEd->text());
         mConfigs.StringTablePath = ToNativePath(StringsPathEd->text());
         mConfigs.TmpFiles = MakeTempFilesChk->isChecked();
+        mConfigs.TextLanguage = TextLanguageCmb->currentData().toString().toStdString();
         mConfigs.Save();
         Dialogs().Beep();
         // Only a restart enables it again: the new paths take effect then (on a start that had none, the

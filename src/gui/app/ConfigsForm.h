@@ -1,5 +1,6 @@
 #pragma once
-// The settings dialog: the three paths and the scratch-folder switch. Created once at start-up and
+// The settings dialog: the three paths, the scratch-folder switch and the language of the string table
+// the editors show ("Язык реплик"). Created once at start-up and
 // shown modally from the main window's "Настройки" menu; the same object serves every time.
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +32,9 @@ private:
     QLineEdit* AddPathRow(QGridLayout* grid, int row, const QString& label, const QString& editName,
                           const QString& buttonName, void (TConfigsFrm::*onClick)());
     void FormCreate();
+    // "Вся строка" and the languages of the table at path, code chosen (kept as an entry of its own when
+    // the table lacks it). A table of one language offers none.
+    void FillLanguages(const QString& path, const QString& code);
     void DlgInfosBtnClick();
     void DlgQuestsBtnClick();
     void DlgStrTableBtnClick();
@@ -41,6 +46,7 @@ private:
     QLineEdit* QuestsPathEd = nullptr;
     QLineEdit* StringsPathEd = nullptr;
     QCheckBox* MakeTempFilesChk = nullptr;
+    QComboBox* TextLanguageCmb = nullptr;
     QPushButton* SaveBtn = nullptr;
 };
 

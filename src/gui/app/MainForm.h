@@ -32,6 +32,7 @@ class LibraryBrowser;
 class QuestTab;
 class StringEditorTab;
 class TScreenShot;
+class TranslationsWindow;
 
 // The first window lives for the whole run and has the tray icon; an edit-mode window has neither.
 enum class WindowRole { Main, EditMode };
@@ -76,6 +77,8 @@ public:
     // "Библиотека": the browser window beside this one, shown and raised; with filter, that put in its
     // filter line.
     LibraryBrowser* ShowBrowser(const QString* filter = nullptr);
+    // "Переводы": the translations window over the string table, read again, shown and raised.
+    void ShowTranslations();
     // Back and forward across the files loaded into the two form tabs and the string-table lines
     // jumped to.
     void GoBack();
@@ -157,6 +160,7 @@ private:
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
     LibraryBrowser* mBrowser = nullptr;      // made when first shown
+    TranslationsWindow* mTranslations = nullptr; // made when first shown
     NavigationHistory mHistory;
     bool mMovingInHistory = false;
     // The files last loaded into the two forms (for showing them again after a rename).

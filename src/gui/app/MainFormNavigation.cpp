@@ -2,6 +2,7 @@
 // back and forward across what the tabs showed.
 
 #include "gui/app/MainForm.h"
+#include "gui/app/TranslationsWindow.h"
 
 #include "core/data/Cp1251.h"
 #include "core/data/StrUtilsEx.h"
@@ -42,6 +43,9 @@ void TForm1::BuildViewMenu() {
     browser->setObjectName(QStringLiteral("BrowserAction"));
     browser->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(browser, &QAction::triggered, this, [this] { ShowBrowser(); });
+    QAction* translations = view->addAction(QStringLiteral("Переводы"));
+    translations->setObjectName(QStringLiteral("TranslationsAction"));
+    connect(translations, &QAction::triggered, this, &TForm1::ShowTranslations);
     view->addSeparator();
     mBackAction = view->addAction(QStringLiteral("Назад"));
     mBackAction->setObjectName(QStringLiteral("BackAction"));
@@ -54,6 +58,17 @@ void TForm1::BuildViewMenu() {
     // The shortcuts act from every tab and control of the window, the menu bar's actions being its own.
     addActions({browser, mBackAction, mForwardAction});
     UpdateHistoryActions();
+}
+
+void TForm1::ShowTranslations() {
+    if (!mTranslations) {
+        mTranslations = new TranslationsWindow(mWorkspace, this);
+        connect(mTranslations, &TranslationsWindow::TableWritten, this, &TForm1::MarkTableChanged);
+    }
+    mTranslations->show();
+    mTranslations->raise();
+    mTranslations->activateWindow();
+    RunGuarded(mTranslations, [this] { mTranslations->Reload(); });
 }
 
 LibraryBrowser* TForm1::ShowBrowser(const QString* filter) {

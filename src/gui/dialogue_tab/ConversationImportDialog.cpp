@@ -42,9 +42,10 @@ void ShowRefusal(QWidget* owner, const QString& text) {
 } // namespace
 
 ConversationImportDialog::ConversationImportDialog(QWidget* parent, const TStringTable& table,
-                                                   std::string owner, const std::string& name)
-    : QDialog(parent), mTable(table), mOwner(std::move(owner)),
-      mTableIds(ReadConversationTable(table.Path())) {
+                                                   std::string owner, const std::string& name,
+                                                   std::size_t textField)
+    : QDialog(parent), mTable(table), mOwner(std::move(owner)), mTextField(textField) {
+    ReadTable();
     setObjectName(QStringLiteral("ConversationImportDialog"));
     setWindowTitle(QStringLiteral("Вставить разговор"));
     setFont(EditorTabFont());
@@ -124,10 +125,15 @@ void ConversationImportDialog::Refresh() {
     }
 }
 
+void ConversationImportDialog::ReadTable() {
+    mTableIds = ReadConversationTable(mTable.Path());
+    mTableIds.textField = mTextField;
+}
+
 void ConversationImportDialog::InsertBtnClick() {
     // The IDs are settled against the table as it is now, which another window or program may have
     // changed since the preview was made.
-    mTableIds = ReadConversationTable(mTable.Path());
+    ReadTable();
     Refresh();
     const ConversationPlan plan = Plan();
     if (!plan.refusal.empty()) {
@@ -140,7 +146,7 @@ void ConversationImportDialog::InsertBtnClick() {
     if (const std::optional<std::string> held = mTable.AppendTableStrings(ConversationEntries(plan))) {
         ShowRefusal(this, QString::fromStdString(
                               FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held})));
-        mTableIds = ReadConversationTable(mTable.Path());
+        ReadTable();
         Refresh();
         return;
     }

@@ -25,21 +25,24 @@ class ConversationImportDialog : public QDialog {
     Q_OBJECT
 public:
     // owner and name are the dialogue's Owner and Name as the tab shows them (Windows-1251); the prefix
-    // starts as name. Reads the table (not owned; it outlives the dialog) once for the preview; throws
-    // std::runtime_error("Cannot open file ...") when it cannot be read.
+    // starts as name. The texts go into field textField of the new values (a language's). Reads the table
+    // (not owned; it outlives the dialog) once for the preview; throws std::runtime_error("Cannot open
+    // file ...") when it cannot be read.
     ConversationImportDialog(QWidget* parent, const TStringTable& table, std::string owner,
-                             const std::string& name);
+                             const std::string& name, std::size_t textField = 0);
 
     // The Say rows whose entries were written (Windows-1251); empty until the dialog is accepted.
     const std::vector<CommandRow>& Rows() const { return mRows; }
 
 private:
+    void ReadTable();
     ConversationPlan Plan() const;
     void Refresh();
     void InsertBtnClick();
 
     const TStringTable& mTable;
     std::string mOwner;
+    std::size_t mTextField;
     ConversationTable mTableIds; // the table as last read
     std::vector<CommandRow> mRows;
 

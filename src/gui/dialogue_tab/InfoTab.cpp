@@ -29,7 +29,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QHelpEvent>
 #include <QPushButton>
+#include <QToolTip>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -214,6 +216,7 @@ QWidget* InfoTab::BuildListsGroup() {
     connect(CommandList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { CommandListSelectItem(selected); });
     mCommandRowHints = new CommandRowHints(CommandList);
+    CommandList->viewport()->installEventFilter(this); // the Texts cells' tooltips
     connect(mCommandRowHints, &CommandRowHints::HelpChanged, this, &InfoTab::StatusHelp);
     return group;
 }
@@ -395,6 +398,8 @@ void InfoTab::CompileInfo() {
 }
 
 bool InfoTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched == CommandList->viewport())
+        return ShowTextTooltip(*static_cast<QHelpEvent*>(event));
     if (watched == QuestEd && event->type() == QEvent::MouseButtonDblClick) {
         emit QuestEdDblClick(TextOf(QuestEd));
         return true;
@@ -423,6 +428,20 @@ QString InfoTab::FirstSelectedTextId() const {
     return cell ? cell->text() : QString();
 }
 
+bool InfoTab::ShowTextTooltip(const QHelpEvent& event) {
+    const QModelIndex index = CommandList->indexAt(event.pos());
+    if (!index.isValid() || index.column() != kCommandCellCount - 1)
+        return false;
+    const std::optional<QString> text = LanguageText(mWorkspace, ToCp1251(index.data().toString()));
+    if (!text)
+        return false;
+    if (text->isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), *text, CommandList->viewport(), CommandList->visualRect(index));
+    return true;
+}
+
 void InfoTab::CommandListSelectItem(const QItemSelection& selected) {
     // A deselection keeps the hint as it is.
     if (selected.isEmpty() || !CommandList->selectionModel()->hasSelection())
@@ -441,7 +460,9 @@ void InfoTab::WriteBtnClick() {
 void InfoTab::InsertConversation() {
     if (!StringTableOpen(window(), mWorkspace))
         return;
-    ConversationImportDialog dialog(window(), *mWorkspace.stringTable, TextOf(OwnerCmb), TextOf(NameEd));
+    const std::optional<ChosenLanguage> language = ChosenTableLanguage(mWorkspace);
+    ConversationImportDialog dialog(window(), *mWorkspace.stringTable, TextOf(OwnerCmb), TextOf(NameEd),
+                                    language ? language->language.TextField() : 0);
     if (Dialogs().RunModal(&dialog) != QDialog::Accepted)
         return;
     mCommandListEditor->InsertRows(dialog.Rows());

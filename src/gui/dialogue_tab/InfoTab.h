@@ -11,6 +11,7 @@
 #include <string>
 
 class QComboBox;
+class QHelpEvent;
 class QItemSelection;
 class QLineEdit;
 class QPlainTextEdit;
@@ -93,6 +94,8 @@ private:
 
     void BuildBtnClick();
     void CommandListSelectItem(const QItemSelection& selected);
+    // With a language chosen, a Texts cell's tooltip is its string's text in that language.
+    bool ShowTextTooltip(const QHelpEvent& event);
     void WriteBtnClick();
     // "Вставить разговор…": the dialog, then its rows into the grid once their entries are written.
     void InsertConversation();

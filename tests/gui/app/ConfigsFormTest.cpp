@@ -182,4 +182,35 @@ TEST_F(ConfigsFormTest, FailedSaveReportsTheErrorAndKeepsSaveEnabled) {
     EXPECT_FALSE(pwtest::Exists(unwritable));
 }
 
+// "Язык реплик" offers the languages of the table the dialog names; the choice alone is saved too.
+TEST_F(ConfigsFormTest, TheLanguageOfTheLinesIsOneOfTheTablesAndIsSaved) {
+    WriteSettings(TablePath());
+    pwtest::WriteBytes(TablePath(), "[LocAdmin_Languages]\r\nLanguages=English;German;Russian\r\n"
+                                    "[LocAdmin_Strings]\r\nA=Hi;;Hallo;;Privet;\r\n");
+    pw::TConfigs configs(SettingsFile());
+    pw::TConfigsFrm form(configs);
+    auto* box = Find<QComboBox>(form, "TextLanguageCmb");
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i)
+        entries << box->itemText(i);
+    EXPECT_EQ(entries, (QStringList{"Вся строка", "Английский (en)", "Немецкий (de)", "Русский (ru)"}));
+    EXPECT_EQ(box->currentText(), "Вся строка");
+    Click(form, "SaveBtn");
+    EXPECT_FALSE(Find<QPushButton>(form, "SaveBtn")->isEnabled());
+    EXPECT_EQ(pwtest::ReadBytes(SettingsFile()).find("TextLanguage"), std::string::npos);
+
+    box->setCurrentIndex(3);
+    EXPECT_TRUE(Find<QPushButton>(form, "SaveBtn")->isEnabled());
+    Click(form, "SaveBtn");
+    EXPECT_EQ(configs.TextLanguage, "ru");
+    EXPECT_EQ(pw::TConfigs(SettingsFile()).TextLanguage, "ru");
+
+    // A table of one language offers none, and a language chosen before stays shown.
+    pwtest::WriteBytes(dir.File("single.ini"), "[LocAdmin_Strings]\r\nA=Hi;\r\n");
+    dialogs.choices = {QString::fromStdString(dir.File("single.ini"))};
+    Click(form, "DlgStrTableBtn");
+    EXPECT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentText(), "ru");
+}
+
 } // namespace

@@ -11,7 +11,9 @@
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHelpEvent>
 #include <QSignalSpy>
+#include <QToolTip>
 
 namespace pwtest {
 namespace {
@@ -189,6 +191,81 @@ TEST_F(InfoTabTable, APastedConversationBecomesRowsAndEntriesAfterOneQuestion) {
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 3);
     EXPECT_TRUE(list->selectionModel()->isRowSelected(4, {}));
     EXPECT_EQ(added.count(), 1);
+}
+
+// A value of the game's layout: English, German and Russian (UTF-8), every other field empty.
+std::string GameValue(const std::string& english, const std::string& german, const std::string& russian) {
+    return english + ";;;;;;" + german + ";;;;;;;;;;" + russian + ";;;";
+}
+
+// With "Язык реплик" set, the hints show that language's text of a ten-language table and ">>>" writes
+// that cell alone.
+struct InfoTabLanguage : InfoTabTable {
+    std::string Table(const std::string& diego02) {
+        return "[LocAdmin_Strings]\r\nDiego_01=" + GameValue("Hello", "Hallo", "Привет") +
+               "\r\nDiego_02=" + diego02 + "\r\nEmpty_01=\r\n";
+    }
+    void SetUp() override {
+        InfoTabTable::SetUp();
+        WriteBytes(table, Ansi(Table(GameValue("Bye", "Tschuess", ""))));
+        workspace.configs->TextLanguage = "ru";
+    }
+};
+
+TEST_F(InfoTabLanguage, TheHintShowsTheChosenLanguage) {
+    Click(1);
+    EXPECT_EQ(Hint(), "Привет");
+    Click(0);
+    EXPECT_EQ(Hint(), "");
+    Click(2);
+    EXPECT_EQ(Hint(), "<dialog not found>");
+    // The Texts cell's tooltip is the same text.
+    auto* viewport = list->viewport();
+    const QRect cell = list->visualRect(list->model()->index(1, 5));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), viewport->mapToGlobal(cell.center()));
+    QApplication::sendEvent(viewport, &help);
+    EXPECT_EQ(QToolTip::text(), "Привет");
+    QToolTip::hideText();
+    // The whole value again without a language.
+    workspace.configs->TextLanguage.clear();
+    Click(1);
+    EXPECT_EQ(Hint(), QString::fromStdString(GameValue("Hello", "Hallo", "Привет")));
+}
+
+TEST_F(InfoTabLanguage, WriteChangesOnlyTheLanguagesCellAndAsksAboutAFilledOne) {
+    Click(0);
+    dialogs.answers = {MsgAnswer::Yes};
+    Write("  Пока  ");
+    EXPECT_EQ(ReadBytes(table), Ansi(Table(GameValue("Bye", "Tschuess", "Пока"))));
+    EXPECT_EQ(Boxes(), QStringList{"Добавить строку в таблицу строк? / Внимание"});
+
+    Click(1);
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    Write("Здравствуй");
+    EXPECT_EQ(Boxes().back(), Box(pw::DuplicateEntryMessage("Привет", "Здравствуй"), "Внимание"));
+    EXPECT_NE(ReadBytes(table).find(Ansi("Diego_01=" + GameValue("Hello", "Hallo", "Здравствуй"))),
+              std::string::npos);
+
+    // A new entry has the table's twenty fields; a text the 8-bit table cannot hold is refused.
+    list->setItem(2, 5, new QTableWidgetItem("Diego_03"));
+    Click(2);
+    dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    Write("Новая");
+    const std::string written = ReadBytes(table);
+    EXPECT_EQ(written.substr(written.find("Diego_03")),
+              Ansi("Diego_03=" + GameValue("", "", "Новая")) + "\r\n");
+    Write("Cześć");
+    EXPECT_EQ(Boxes().back(),
+              "В тексте есть символ «ś» (U+015B), которого нет в кодировке Windows-1251. Строка не "
+              "записана: замените или удалите этот символ. / Ошибка");
+    EXPECT_EQ(ReadBytes(table), written);
+
+    // A UTF-16 table holds it.
+    WriteBytes(table, Utf16LeFileFromUtf8(Table(GameValue("Bye", "Tschuess", ""))));
+    Click(0);
+    dialogs.answers = {MsgAnswer::Yes};
+    Write("Cześć");
+    EXPECT_EQ(ReadBytes(table), Utf16LeFileFromUtf8(Table(GameValue("Bye", "Tschuess", "Cześć"))));
 }
 
 } // namespace
