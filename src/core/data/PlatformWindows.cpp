@@ -579,6 +579,10 @@ unsigned UsableProcessors() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+void ReturnFreedMemory() {}
+
+void ReturnLargeBlocksWhenFreed() {}
+
 char PathSeparator() {
     return '\\';
 }

@@ -115,12 +115,12 @@ bool TForm1::OpenInTab(RecordKind kind, const std::string& path) {
 }
 
 bool TForm1::ShowStringEntry(const std::string& id) {
-    QWidget* before = PgCtrl->currentWidget();
-    PgCtrl->setCurrentWidget(TabSheet1);
-    if (!mStringEditor->ShowEntry(id)) {
-        PgCtrl->setCurrentWidget(before);
+    // Looked up before the tab is shown: an ID the table lacks changes nothing on screen.
+    const qsizetype line = mStringEditor->EntryLine(id);
+    if (line < 0)
         return false;
-    }
+    PgCtrl->setCurrentWidget(TabSheet1);
+    mStringEditor->ShowLine(line);
     return true;
 }
 

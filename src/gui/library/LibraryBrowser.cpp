@@ -1,5 +1,6 @@
 #include "gui/library/LibraryBrowser.h"
 
+#include "core/data/Platform.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
 #include "core/library/BrowserFilter.h"
@@ -327,6 +328,8 @@ void LibraryBrowser::WaitForFirstLines() {
     if (mLookup->snapshot == mSnapshot)
         mModel->SetFirstLines(std::move(mLookup->lines));
     mLookup.reset();
+    // The look-up read the whole table on its thread; what it read with goes back to the system.
+    platform::ReturnFreedMemory();
 }
 
 } // namespace pw

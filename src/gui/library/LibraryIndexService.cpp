@@ -3,6 +3,7 @@
 #include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
 #include "core/data/Library.h"
+#include "core/data/Platform.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
 
@@ -147,6 +148,9 @@ void LibraryIndexService::Collect() {
     if (built) {
         mCurrent = std::move(built);
         emit Rebuilt();
+        // Its readers have taken the new build, so the one before is gone; what it held goes back to the
+        // system, or every rebuild would leave the program larger.
+        platform::ReturnFreedMemory();
     }
 }
 
