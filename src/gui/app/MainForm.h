@@ -132,6 +132,8 @@ private:
     // Loads path into the tab of its kind and brings that tab to the front. False when nothing was loaded.
     bool OpenInTab(RecordKind kind, const std::string& path);
     bool ShowStringEntry(const std::string& id);
+    // A jump found nothing: said in the status bar until the next jump.
+    void SayJumpFailed(const QString& text);
     bool ShowPlace(const Place& place);
     // "Переименовать во всей библиотеке…" for a name of thing: the dialog, then the forms showing the new
     // names, the table's change mark and a new index.
@@ -154,6 +156,7 @@ private:
     int mTableTabImage = 0;
     QString mCommandHelp; // the dialogue tab's newest
     QString mShownHelp;   // what of it the status bar shows
+    QString mJumpMessage; // what the status bar says of the last jump that found nothing
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
     LibraryBrowser* mBrowser = nullptr;      // made when first shown

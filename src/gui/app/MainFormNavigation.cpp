@@ -124,8 +124,19 @@ bool TForm1::ShowStringEntry(const std::string& id) {
     return true;
 }
 
+void TForm1::SayJumpFailed(const QString& text) {
+    mJumpMessage = text;
+    statusBar()->showMessage(text);
+}
+
 void TForm1::FollowJump(const Jump& jump) {
     const QString name = FromCp1251(TrimView(jump.name));
+    // What the last jump said gives way to this one's outcome.
+    if (!mJumpMessage.isEmpty() && statusBar()->currentMessage() == mJumpMessage) {
+        statusBar()->clearMessage();
+        ShowHelpOfPage();
+    }
+    mJumpMessage.clear();
     RunGuarded(this, [&] {
         switch (jump.kind) {
         case Jump::Kind::Dialogue:
@@ -133,10 +144,10 @@ void TForm1::FollowJump(const Jump& jump) {
             const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
             const std::string path = FindInLibrary(kind, jump.name);
             if (path.empty())
-                statusBar()->showMessage((kind == RecordKind::Quest
-                                              ? QStringLiteral("Квест «%1» в библиотеке не найден")
-                                              : QStringLiteral("Диалог «%1» в библиотеке не найден"))
-                                             .arg(name));
+                SayJumpFailed((kind == RecordKind::Quest
+                                   ? QStringLiteral("Квест «%1» в библиотеке не найден")
+                                   : QStringLiteral("Диалог «%1» в библиотеке не найден"))
+                                  .arg(name));
             else
                 OpenInTab(kind, path);
             break;
@@ -145,7 +156,7 @@ void TForm1::FollowJump(const Jump& jump) {
             if (ShowStringEntry(jump.name))
                 Visited({Place::Tab::StringTable, Trim(jump.name)});
             else
-                statusBar()->showMessage(QStringLiteral("Строка «%1» в таблице строк не найдена").arg(name));
+                SayJumpFailed(QStringLiteral("Строка «%1» в таблице строк не найдена").arg(name));
             break;
         case Jump::Kind::ChildDialogues: {
             const QString filter = QStringLiteral("parent:") + name;

@@ -92,6 +92,13 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     CtrlClick("ParentEd");
     EXPECT_EQ(form->statusBar()->currentMessage(), "Диалог «Nobody_Here» в библиотеке не найден");
     EXPECT_EQ(Text("NameEd"), "Diego_Child");
+    // The next jump's outcome takes its place.
+    form->FollowJump({pw::Jump::Kind::StringEntry, "Nowhere_01", pw::Jump::Thing::String});
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Строка «Nowhere_01» в таблице строк не найдена");
+    form->FollowJump({pw::Jump::Kind::StringEntry, "Q_Ardea_Topic", pw::Jump::Thing::String});
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("TabSheet1"));
+    EXPECT_EQ(form->statusBar()->currentMessage(), "");
+    Find<QTabWidget>("PgCtrl")->setCurrentWidget(Find<QWidget>("tbInfo"));
 
     // A file renamed outside the program since the index read it is found again under its new name.
     pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
