@@ -232,6 +232,11 @@ void InfoTab::BuildHistory() {
     mHistory->Watch(ItemsList);
     mHistory->Watch(NpcList);
     mHistory->Watch(CommandList);
+    for (QWidget* other :
+         {static_cast<QWidget*>(InfoStrViewEd), static_cast<QWidget*>(ItemsListEd),
+          static_cast<QWidget*>(NPCListCmb), static_cast<QWidget*>(mCommandListEditor->CellEdit()),
+          findChild<QWidget*>(QStringLiteral("FindInfoCmb"))})
+        mHistory->ShareKeys(other);
 }
 
 void InfoTab::AttachCompletion() {

@@ -157,6 +157,8 @@ void QuestTab::BuildHistory() {
         else
             mHistory->Watch(static_cast<QLineEdit*>(field));
     mHistory->Watch(QuestTypeCMB);
+    mHistory->ShareKeys(QuestStrViewEd);
+    mHistory->ShareKeys(findChild<QWidget*>(QStringLiteral("FindQuestCmb")));
 }
 
 QuestEditorModel QuestTab::ReadModel(FieldsForWriting& fields) const {
