@@ -335,6 +335,7 @@ bool InfoTab::LoadInfo(const std::string& path) {
         return false;
     const LoadedInfo loaded = LoadInfoModel(info);
     ShowModel(loaded.model);
+    ShowHintOfSelectedRow(); // the hint of the dialogue shown before must not stay
     mHistory->Restart();
     for (const LoadNotice& notice : loaded.notices)
         Dialogs().Message(window(), QString::fromStdString(notice.text),
@@ -432,6 +433,14 @@ void InfoTab::CommandListSelectItem(const QItemSelection& selected) {
     // A deselection keeps the hint as it is.
     if (selected.isEmpty() || !CommandList->selectionModel()->hasSelection())
         return;
+    ShowHintOfSelectedRow();
+}
+
+void InfoTab::ShowHintOfSelectedRow() {
+    if (!CommandList->selectionModel()->hasSelection()) {
+        InfoStrViewEd->clear();
+        return;
+    }
     const std::string id = ToCp1251(FirstSelectedTextId());
     RunGuarded(window(), [this, &id] { LookupTableString(mWorkspace, id, InfoStrViewEd); });
 }

@@ -93,6 +93,8 @@ private:
 
     void BuildBtnClick();
     void CommandListSelectItem(const QItemSelection& selected);
+    // The hint field shows the line of the first selected row's text ID, or nothing without a selection.
+    void ShowHintOfSelectedRow();
     void WriteBtnClick();
     // "Вставить разговор…": the dialog, then its rows into the grid once their entries are written.
     void InsertConversation();

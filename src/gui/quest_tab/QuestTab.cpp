@@ -192,6 +192,7 @@ bool QuestTab::LoadQuest(const std::string& path) {
     if (!ReadRecordForEditor(window(), path, quest))
         return false;
     ShowModel(LoadQuestModel(quest));
+    QuestStrViewEd->clear(); // it showed a line of the quest shown before
     mHistory->Restart();
     try {
         SynQuestMem->LoadFromFile(path);
