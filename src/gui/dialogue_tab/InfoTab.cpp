@@ -244,7 +244,9 @@ void InfoTab::AttachCompletion() {
     const auto library = [this](std::vector<std::string> LibrarySnapshot::*list) {
         return CurrentNames(mWorkspace.libraryIndex.get(), list);
     };
-    new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
+    auto* parents =
+        new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
+    parents->SetExcluded([this] { return TextOf(NameEd); }); // a dialogue is no Parent of itself
     new NameCompleter(QuestEd, [library] { return library(&LibrarySnapshot::questNames); });
     new NameCompleter(CondPlayerKnowsEd, [library] { return library(&LibrarySnapshot::events); });
     // The box is always editable; its line edit takes this drop-down in place of the box's own completion.
