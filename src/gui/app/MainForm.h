@@ -31,6 +31,8 @@ class InfoTab;
 class LibraryBrowser;
 class QuestTab;
 class StringEditorTab;
+struct RenamePlan;
+struct RenameResult;
 class TScreenShot;
 
 // The first window lives for the whole run and has the tray icon; an edit-mode window has neither.
@@ -136,8 +138,12 @@ private:
     void SayJumpFailed(const QString& text);
     bool ShowPlace(const Place& place);
     // "Переименовать во всей библиотеке…" for a name of thing: the dialog, then the forms showing the new
-    // names, the table's change mark and a new index.
+    // names, the table's change mark and a new index. A rename left unfinished is offered to be finished
+    // ("Повторить"): the dialog again with the same new name, previewing what is left.
     void RenameInLibrary(Jump::Thing thing, const std::string& name);
+    // After a rename: the forms showing the files it changed load them again, the search boxes show the
+    // renamed files' new paths, and a written table sets the change mark.
+    void ShowRenamed(const RenamePlan& plan, const RenameResult& result);
     // A tab showed a new place: remembered, unless it is a move back or forward that shows it.
     void Visited(const Place& place);
     void UpdateHistoryActions();

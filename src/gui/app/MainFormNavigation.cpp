@@ -12,6 +12,7 @@
 #include "gui/dialogue_tab/InfoTab.h"
 #include "gui/library/LibraryBrowser.h"
 #include "gui/library/LibraryIndexService.h"
+#include "gui/library/LibrarySearchBox.h"
 #include "gui/library/RenameDialog.h"
 #include "gui/quest_tab/QuestTab.h"
 #include "gui/string_editor/StringEditorTab.h"
@@ -21,6 +22,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+
+#include <optional>
 
 namespace pw {
 namespace {
@@ -188,27 +191,52 @@ void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
     request.oldName = Trim(name);
     request.roots = {mWorkspace.configs->InfosPath, mWorkspace.configs->QuestsPath};
     request.stringTable = mWorkspace.configs->StringTablePath;
-    // The preview is made from the library as it is now, not as the index last saw it.
-    service->Rebuild();
-    service->WaitUntilBuilt();
-    RenameDialog dialog(
-        this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
-        // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
-        [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
-    Dialogs().RunModal(&dialog);
-    if (!dialog.Applied()) // closed without "Применить"
-        return;
-    const RenamePlan& plan = *dialog.Applied();
-    const RenameResult& result = dialog.Result();
+    // A rename left unfinished is offered again, as the same rename, until it is done or the user stops.
+    std::optional<RenamePlan> unfinished;
+    for (;;) {
+        // The preview is made from the library as it is now, not as the index last saw it.
+        service->Rebuild();
+        service->WaitUntilBuilt();
+        RenameDialog dialog(
+            this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
+            // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
+            [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
+        if (unfinished)
+            dialog.Resume(*unfinished);
+        Dialogs().RunModal(&dialog);
+        if (!dialog.Applied()) // closed without "Применить"
+            return;
+        const RenamePlan& plan = *dialog.Applied();
+        const RenameResult& result = dialog.Result();
+        ShowRenamed(plan, result);
+        service->Rebuild();
+        const QString text = RenameResultText(plan, result);
+        if (result.complete) {
+            Dialogs().Message(this, text, QStringLiteral("Переименование"), MsgIcon::Information,
+                              MsgButtons::Ok);
+            return;
+        }
+        if (Dialogs().Message(this, text, QStringLiteral("Переименование"), MsgIcon::Warning,
+                              MsgButtons::RetryClose) != MsgAnswer::Retry)
+            return;
+        unfinished = plan;
+    }
+}
+
+void TForm1::ShowRenamed(const RenamePlan& plan, const RenameResult& result) {
     bool tableWritten = false;
     std::string infoPath = mInfoPath, questPath = mQuestPath;
     bool infoTouched = false, questTouched = false;
+    const QList<LibrarySearchBox*> searchBoxes = findChildren<LibrarySearchBox*>();
     for (const RenameFileResult& done : result.files) {
         if (done.outcome != RenameOutcome::Done)
             continue;
         const RenameFile& file = plan.files[done.file];
         tableWritten = tableWritten || file.stage == RenameStage::Table;
         const std::string now = file.newPath.empty() ? file.path : file.newPath;
+        if (!file.newPath.empty())
+            for (LibrarySearchBox* box : searchBoxes)
+                box->PathRenamed(file.path, file.newPath);
         if (file.path == mInfoPath) {
             infoPath = now;
             infoTouched = true;
@@ -225,9 +253,6 @@ void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
         mQuestTab->LoadQuest(questPath);
     if (tableWritten)
         MarkTableChanged();
-    service->Rebuild();
-    Dialogs().Message(this, RenameResultText(plan, result), QStringLiteral("Переименование"),
-                      result.complete ? MsgIcon::Information : MsgIcon::Warning, MsgButtons::Ok);
 }
 
 void TForm1::Visited(const Place& place) {
