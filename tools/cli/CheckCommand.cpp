@@ -1,8 +1,8 @@
 #include "CheckOutput.h"
 #include "CheckReport.h"
 #include "core/strings/TableLint.h"
+#include "InfoCheck.h"
 #include "InfoCommands.h"
-#include "InfoPipeline.h"
 #include "QuestCheck.h"
 #include "ReferenceSets.h"
 
@@ -76,11 +76,6 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
-bool IsQuestCommand(std::string_view command) {
-    return AsciiEqualNoCase(command, "SucceedQuest") || AsciiEqualNoCase(command, "CloseQuest") ||
-           AsciiEqualNoCase(command, "RunQuest");
-}
-
 class Checker {
 public:
     explicit Checker(const CheckOptions& options) : mOptions(options) {}
@@ -90,10 +85,8 @@ private:
     void LintTable(FileReport& report);
     void CollectFiles();
     void CheckFile(FileReport& report) const;
-    void CheckInfoFile(FileReport& report) const;
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
-    void AddReferences(const InfoEditorModel& model, FileReport& report) const;
     void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
     bool IsQuest(std::string_view name, const NameSet& checkedQuests) const;
     void CheckAcrossFiles();
@@ -131,26 +124,6 @@ void Checker::LintTable(FileReport& report) {
     }
 }
 
-// The quests a dialogue names, the string IDs it names when a table is given, in the order of their
-// findings, and with --events the events its SetGameEvent rows set.
-void Checker::AddReferences(const InfoEditorModel& model, FileReport& report) const {
-    const auto quest = [&](std::string_view name) {
-        if (!name.empty())
-            report.references.push_back({Reference::Kind::Quest, std::string(name), {}});
-    };
-    quest(TrimView(model.QuestEd));
-    for (const CommandRow& row : model.CommandList) {
-        const std::string_view command = TrimView(row[0]);
-        if (IsQuestCommand(command))
-            quest(TrimView(row[3]));
-        if (mOptions.events && AsciiEqualNoCase(command, "SetGameEvent") && !TrimView(row[3]).empty())
-            report.setEvents.emplace_back(TrimView(row[3]));
-        const std::string_view id = TrimView(row[5]);
-        if (LooksUpIds() && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder)
-            report.references.push_back({Reference::Kind::StringId, std::string(id), {}});
-    }
-}
-
 // A quest is looked for among the checked files and in the quest tree of --quests.
 bool Checker::IsQuest(std::string_view name, const NameSet& checkedQuests) const {
     return checkedQuests.Contains(name) || (mQuestNames && mQuestNames->Contains(name));
@@ -159,39 +132,11 @@ bool Checker::IsQuest(std::string_view name, const NameSet& checkedQuests) const
 void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests) const {
     for (const Reference& reference : report.references) {
         if (reference.kind == Reference::Kind::Quest && !IsQuest(reference.name, checkedQuests))
-            report.findings.push_back(
-                {FindingKind::MissingQuest,
-                 FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
+            report.findings.push_back(MissingQuestFinding(reference));
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
-            report.findings.push_back(
-                {FindingKind::MissingString,
-                 reference.context.empty()
-                     ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
-                     : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
-                                   {reference.name})});
+            report.findings.push_back(MissingStringFinding(reference));
     }
     report.references = {};
-}
-
-void Checker::CheckInfoFile(FileReport& report) const {
-    const InfoRun run = LoadAndPrepare(report.path);
-    if (!run.read.notRecord.empty()) {
-        report.findings.push_back({FindingKind::NotARecord, run.read.notRecord});
-        return;
-    }
-    for (const UnreadNumber& number : run.read.unreadNumbers)
-        report.findings.push_back({FindingKind::UnreadNumber, UnreadNumberMessage(number)});
-    for (const LoadNotice& notice : run.loaded.notices)
-        report.findings.push_back({FindingKind::LoadNotice, notice.text});
-    if (!run.misaligned.empty())
-        report.findings.push_back({FindingKind::MisalignedLists, run.misaligned});
-    if (run.compiled.Failed())
-        report.findings.push_back({FindingKind::CompileError, run.compiled.message});
-    AddReferences(run.loaded.model, report);
-    report.dialogueName = Trim(run.loaded.model.NameEd);
-    report.parent = Trim(run.loaded.model.ParentEd);
-    if (mOptions.events)
-        report.playerKnows = Trim(run.loaded.model.CondPlayerKnowsEd);
 }
 
 // Runs on any of the threads, while the table may still be read: it touches only its own report.
@@ -200,7 +145,7 @@ void Checker::CheckFile(FileReport& report) const {
         if (HasExtension(report.path, ".quest"))
             CheckQuestFile(report, LooksUpIds());
         else
-            CheckInfoFile(report);
+            CheckInfoRun(LoadAndPrepare(report.path), report, {LooksUpIds(), mOptions.events});
     } catch (const std::runtime_error& e) {
         report.findings.push_back({FindingKind::FileError, e.what()});
     }
@@ -240,20 +185,16 @@ void Checker::CheckAcrossFiles() {
     for (FileReport& report : mReports) {
         ResolveReferences(report, questNames);
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
-            report.findings.push_back(
-                {FindingKind::MissingParent,
-                 FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
-                             {report.parent})});
+            report.findings.push_back(MissingParentFinding(report.parent));
         if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
             report.findings.push_back({FindingKind::UnsetEvent,
                                        FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
                                                    "из проверенных диалогов.",
-                                                   {report.playerKnows})});
+                                                   {report.playerKnows}),
+                                       0, "CondPlayerKnows"});
         for (const std::string& quest : report.finishedQuests)
             if (!IsQuest(quest, questNames))
-                report.findings.push_back(
-                    {FindingKind::MissingEarlierQuest,
-                     FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
+                report.findings.push_back(MissingEarlierQuestFinding(quest));
         if (report.questName.empty())
             continue;
         const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
@@ -261,7 +202,8 @@ void Checker::CheckAcrossFiles() {
             report.findings.push_back(
                 {FindingKind::DuplicateQuest,
                  FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
-                     "."});
+                     ".",
+                 0, "Name"});
     }
 }
 

@@ -1,5 +1,7 @@
 #include "CheckReport.h"
 
+#include "core/data/MessageText.h"
+
 #include <array>
 
 namespace pw::cli {
@@ -31,6 +33,42 @@ constexpr std::array<FindingKindInfo, kFindingKinds> kKinds = {{
 
 const FindingKindInfo& InfoOf(FindingKind kind) {
     return kKinds[static_cast<std::size_t>(kind)];
+}
+
+Finding MissingQuestFinding(const Reference& reference) {
+    return {FindingKind::MissingQuest,
+            FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name}),
+            0,
+            reference.key,
+            reference.element,
+            reference.name};
+}
+
+Finding MissingStringFinding(const Reference& reference) {
+    const std::string text =
+        reference.context.empty()
+            ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
+            : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
+                          {reference.name});
+    return {FindingKind::MissingString, text, 0, reference.key, reference.element, reference.name};
+}
+
+Finding MissingParentFinding(const std::string& parent) {
+    return {FindingKind::MissingParent,
+            FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.", {parent}),
+            0,
+            "Parent",
+            kWholeValue,
+            parent};
+}
+
+Finding MissingEarlierQuestFinding(const std::string& quest) {
+    return {FindingKind::MissingEarlierQuest,
+            FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest}),
+            0,
+            "FinishedQuests",
+            kWholeValue,
+            quest};
 }
 
 } // namespace pw::cli

@@ -39,10 +39,19 @@ struct FindingKindInfo {
 };
 const FindingKindInfo& InfoOf(FindingKind kind);
 
+// A list element's number for a finding about a whole value, or one whose element is told by its name.
+inline constexpr std::size_t kWholeValue = static_cast<std::size_t>(-1);
+
 struct Finding {
     FindingKind kind = FindingKind::FileError;
     std::string text;     // UTF-8
     std::size_t line = 0; // the line it is about, counted from 1; 0 for the file as a whole
+    // What in a dialogue or quest it is about, for a caller that points there (the language server):
+    // the key (empty for the file as a whole), the element of its list (counted from 0), and the name
+    // it concerns (Windows-1251), by which an element is found when its number is kWholeValue.
+    std::string key{};
+    std::size_t element = kWholeValue;
+    std::string name{};
 
     bool Error() const { return InfoOf(kind).error; }
 };
@@ -54,7 +63,16 @@ struct Reference {
     enum class Kind { Quest, StringId } kind = Kind::StringId;
     std::string name;    // trimmed (Windows-1251)
     std::string context; // for a string ID of a quest, the key that names it ("LogTopic")
+    std::string key{};   // the key that names it, and the element of its list (see Finding)
+    std::size_t element = kWholeValue;
 };
+
+// The findings of names that nothing defines, as check words them (name trimmed, Windows-1251). A
+// missing string's context is the quest key that names it, or empty.
+Finding MissingQuestFinding(const Reference& reference);
+Finding MissingStringFinding(const Reference& reference);
+Finding MissingParentFinding(const std::string& parent);
+Finding MissingEarlierQuestFinding(const std::string& quest);
 
 struct FileReport {
     std::string path;

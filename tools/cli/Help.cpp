@@ -99,6 +99,13 @@ const std::vector<CommandHelp>& Commands() {
          {{"--stringtable TABLE", "the string table, whose IDs a string rename and --with-strings rename"},
           {"--dry-run", "print the changes and write nothing"},
           {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"}}},
+        {"lsp",
+         "[--stringtable TABLE] [ROOT...]",
+         "Serve the Language Server Protocol over standard input and output: diagnostics, completion, "
+         "hover, definitions, references, renames and symbols over the library below the ROOT folders",
+         {{"--stringtable TABLE", "the string table (else the client's options or a stringtable.ini in or "
+                                  "above its workspace folders)"},
+          {"--stdio", "the transport many clients name; standard input and output are the only one"}}},
     };
     return commands;
 }

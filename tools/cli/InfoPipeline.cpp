@@ -4,13 +4,28 @@
 
 namespace pw::cli {
 
+namespace {
+
+InfoRun Prepare(const TInfo& info, RecordReadReport read) {
+    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
+    run.compiled = PrepareCompile(run.loaded.model);
+    return run;
+}
+
+} // namespace
+
 InfoRun LoadAndPrepare(const std::string& path) {
     TInfo info;
     RecordReadReport read;
     info.ReadFromFile(path, &read);
-    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
-    run.compiled = PrepareCompile(run.loaded.model);
-    return run;
+    return Prepare(info, std::move(read));
+}
+
+InfoRun PrepareBytes(std::string_view bytes) {
+    TInfo info;
+    RecordReadReport read;
+    info.ReadFromBytes(bytes, &read);
+    return Prepare(info, std::move(read));
 }
 
 CompileOutcome PrepareCompile(const InfoEditorModel& model) {

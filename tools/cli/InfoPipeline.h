@@ -5,6 +5,7 @@
 #include "core/dialogue/InfoEditorModel.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pw::cli {
@@ -19,6 +20,8 @@ struct InfoRun {
 // Reads path (throws the reader's std::runtime_error when it cannot be read), maps it onto the editor
 // and prepares the compile. Writes nothing.
 InfoRun LoadAndPrepare(const std::string& path);
+// The same for a dialogue file's bytes held in memory (an editor's text).
+InfoRun PrepareBytes(std::string_view bytes);
 
 // The compile button's checks of the editor's content and the record it would write (Ready), or its
 // refusal. Writes nothing.

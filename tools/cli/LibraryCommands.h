@@ -15,6 +15,8 @@ int List(const Args& args, const TextForm& form);
 int Tree(const Args& args, const TextForm& form);
 int UnusedStrings(const Args& args, const TextForm& form);
 int Rename(const Args& args, const TextForm& form);
+// The language server over standard input and output, until the client ends it.
+int Lsp(const Args& args, const TextForm& form);
 
 // The files below the ROOT folders, in the order of the roots and of each one's scan. A ROOT that is no
 // folder is a file error: a mistyped one would otherwise look like a library without matches.

@@ -2,11 +2,26 @@
 
 namespace pw::cli {
 
+namespace {
+
+void Fill(QuestRun& run) {
+    run.model = LoadQuestModel(run.loaded);
+    run.compiled = FillQuestRecord(run.model);
+}
+
+} // namespace
+
 QuestRun LoadAndFillQuest(const std::string& path) {
     QuestRun run;
     run.loaded.ReadFromFile(path, &run.read);
-    run.model = LoadQuestModel(run.loaded);
-    run.compiled = FillQuestRecord(run.model);
+    Fill(run);
+    return run;
+}
+
+QuestRun FillQuestBytes(std::string bytes) {
+    QuestRun run;
+    run.loaded.ReadFromBytes(std::move(bytes), &run.read);
+    Fill(run);
     return run;
 }
 

@@ -64,6 +64,7 @@ const std::map<std::string_view, Command>& Commands() {
         {"tree", pw::cli::Tree},
         {"unused-strings", pw::cli::UnusedStrings},
         {"rename", pw::cli::Rename},
+        {"lsp", pw::cli::Lsp},
     };
     return commands;
 }

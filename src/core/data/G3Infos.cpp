@@ -223,15 +223,21 @@ std::string BoolText(bool value) {
 }
 
 void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
-    SectionName = std::string(kSection);
     const auto bytes = ReadWholeFile(fileName);
+    ReadFromBytes(bytes ? std::string_view(*bytes) : std::string_view(), report);
+    if (report && !bytes)
+        report->notRecord.clear();
+}
+
+void TInfo::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
+    SectionName = std::string(kSection);
     // One pass over the file's lines, the model not built: a later [Info] section starts afresh, and a
     // later line of a key replaces an earlier one.
     const std::vector<InfoField>& fields = Fields();
     std::vector<std::optional<std::string_view>> values(fields.size());
     bool sectionFound = false;
     IniSections::ReadSection(
-        bytes ? std::string_view(*bytes) : std::string_view(), kSection,
+        bytes, kSection,
         [&] {
             sectionFound = true;
             values.assign(fields.size(), std::nullopt);
@@ -246,8 +252,8 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
             report->unreadNumbers.push_back({std::string(fields[i].key), std::string(*values[i]),
                                              fields[i].kind == Kind::SortId ? -1 : 0});
     }
-    if (report && bytes)
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, sectionFound, false);
+    if (report)
+        report->notRecord = RecordFileProblem(bytes, RecordKind::Dialogue, sectionFound, false);
 }
 
 void TInfo::WriteToFile(const std::string& fileName) {

@@ -89,7 +89,13 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
     // A missing file gives an empty text, so every field its default; so does an unreadable one, unless
     // the caller asks for a report and so for the truth.
     const std::optional<std::string> bytes = report ? ReadWholeFile(fileName) : TryReadWholeFile(fileName);
-    const ProfileText file(bytes.value_or(std::string()));
+    ReadFromBytes(bytes.value_or(std::string()), report);
+    if (report && !bytes)
+        report->notRecord.clear();
+}
+
+void TQuest::ReadFromBytes(std::string bytes, RecordReadReport* report) {
+    const ProfileText file(std::move(bytes));
     for (const QuestField& field : Fields()) {
         const std::optional<std::string> value = file.Find(kSection, field.key);
         if (field.kind == Kind::String) {
@@ -103,8 +109,9 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
         if (report && !number && value && !(optional && value->empty()))
             report->unreadNumbers.push_back({std::string(field.key), *value, optional ? -1 : 0});
     }
-    if (report && bytes)
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Quest, file.HasSection(kSection), true);
+    if (report)
+        report->notRecord =
+            RecordFileProblem(file.Bytes(), RecordKind::Quest, file.HasSection(kSection), true);
 }
 
 void TQuest::WriteToFile(const std::string& fileName) {

@@ -90,6 +90,7 @@ public:
     std::string Get(std::string_view section, std::string_view key, std::string_view defaultValue) const;
     // Whether a section header of that name (A-Z folded) is in the text.
     bool HasSection(std::string_view section) const;
+    const std::string& Bytes() const { return mBytes; }
 
 private:
     std::string mBytes;

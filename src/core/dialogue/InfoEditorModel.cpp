@@ -56,24 +56,25 @@ std::vector<std::string> SplitElements(std::string_view text) {
 
 namespace {
 
-LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name) {
-    return {FillMessage(utf8Template, {name}), "Внимание", NoticeIcon::None};
+LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name, std::string_view key) {
+    return {FillMessage(utf8Template, {name}), "Внимание", NoticeIcon::None, std::string(key)};
 }
 
 LoadNotice BadStateNotice() {
-    return {"Грубая ошибка в списке персонажей", "Редактор диалогов", NoticeIcon::Error};
+    return {"Грубая ошибка в списке персонажей", "Редактор диалогов", NoticeIcon::Error,
+            "CondSecondaryNPCstates"};
 }
 
 // The box text for a name that must be found at the start of an entry of list; a name found in no
 // entry stays as it is and raises a notice.
 std::string LookUpEntry(const std::string& name, const Vocabulary& list, const char* noticeTemplate,
-                        std::vector<LoadNotice>& notices) {
+                        std::string_view key, std::vector<LoadNotice>& notices) {
     if (name.empty())
         return {};
     const int position = VocabularyFindPrefix(list, name);
     if (position >= 0)
         return list[static_cast<std::size_t>(position)];
-    notices.push_back(MissingEntryNotice(noticeTemplate, name));
+    notices.push_back(MissingEntryNotice(noticeTemplate, name, key));
     return name;
 }
 
@@ -144,9 +145,10 @@ void LoadFields(const TInfo& info, InfoEditorModel& m, std::vector<LoadNotice>& 
     m.TeachSkillValueEd = std::to_string(info.TeachSkillValue);
     m.ClearChildrenEd = BoolText(info.ClearChildren);
     m.PermanentEd = BoolText(info.Permanent);
-    m.TeachSkillCmb = LookUpEntry(info.TeachSkill, Skills(), "Навык %s отсутствует в базе.", notices);
-    m.CondItemContainerCmb =
-        LookUpEntry(info.CondItemContainer, CharacterNames(), "Персонаж %s отсутствует в базе.", notices);
+    m.TeachSkillCmb =
+        LookUpEntry(info.TeachSkill, Skills(), "Навык %s отсутствует в базе.", "TeachSkill", notices);
+    m.CondItemContainerCmb = LookUpEntry(info.CondItemContainer, CharacterNames(),
+                                         "Персонаж %s отсутствует в базе.", "CondItemContainer", notices);
     m.TeachAttribEd = info.TeachAttrib;
     m.TeachAttribValueEd = std::to_string(info.TeachAttribValue);
 }

@@ -60,6 +60,7 @@ struct LoadNotice {
     std::string text;
     std::string caption;
     NoticeIcon icon = NoticeIcon::None;
+    std::string key; // the file's key whose value raised it
 };
 
 struct LoadedInfo {

@@ -8,6 +8,7 @@
 // lets the same rename, run again after it was cut short, finish what is left.
 
 #include "core/library/LibraryIndex.h"
+#include "core/library/NamePlaces.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,13 +19,6 @@
 #include <vector>
 
 namespace pw {
-
-enum class RenameKind {
-    Quest,    // Name of its quest, its file, dialogues' Quest, quest commands' IDs1, FinishedQuests
-    Dialogue, // Name of its dialogue, its file, dialogues' Parent
-    Event,    // CondPlayerKnows, SetGameEvent's IDs1
-    String,   // the string table's ID, InfoScript_Texts, LogTopic, LogText
-};
 
 struct RenameRequest {
     RenameKind kind = RenameKind::Quest;

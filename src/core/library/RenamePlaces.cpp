@@ -4,12 +4,12 @@
 #include "core/data/FileIO.h"
 #include "core/data/ProfileIni.h"
 #include "core/data/StringTable.h"
+#include "core/library/NamePlaces.h"
 #include "core/library/ValueSpans.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <functional>
-#include <span>
 #include <stdexcept>
 
 // The places of a dialogue's or quest's file and of the string table that name the renamed things, and the
@@ -17,77 +17,6 @@
 
 namespace pw::rename_detail {
 namespace {
-
-enum class Shape {
-    Whole,     // the whole value
-    List,      // each element of a ";" list
-    QuestList, // each element of a list cut at ";" and ","
-    ScriptIds, // each InfoScript_IDs1 element whose row's command takes a quest or an event
-};
-
-struct Place {
-    std::string_view key;
-    RenameKind kind; // of the name it holds; for ScriptIds the row's command tells
-    Shape shape;
-};
-
-// Name first: a file whose Name is renamed is the renamed thing's own.
-constexpr Place kDialoguePlaces[] = {
-    {"Name", RenameKind::Dialogue, Shape::Whole},
-    {"Quest", RenameKind::Quest, Shape::Whole},
-    {"Parent", RenameKind::Dialogue, Shape::Whole},
-    {"CondPlayerKnows", RenameKind::Event, Shape::Whole},
-    {"InfoScript_IDs1", RenameKind::Quest, Shape::ScriptIds},
-    {"InfoScript_Texts", RenameKind::String, Shape::List},
-};
-constexpr Place kQuestPlaces[] = {
-    {"Name", RenameKind::Quest, Shape::Whole},
-    {"FinishedQuests", RenameKind::Quest, Shape::QuestList},
-    {"LogTopic", RenameKind::String, Shape::Whole},
-    {"LogText", RenameKind::String, Shape::Whole},
-};
-constexpr std::string_view kCommandsKey = "InfoScript_Commands";
-
-// The kind of name a CommandList row's IDs1 holds for its command, if it names one that can be renamed.
-std::optional<RenameKind> IdKindOf(std::string_view command) {
-    command = TrimView(command);
-    for (std::string_view quest : {"SucceedQuest", "CloseQuest", "RunQuest"})
-        if (AsciiEqualNoCase(command, quest))
-            return RenameKind::Quest;
-    if (AsciiEqualNoCase(command, "SetGameEvent"))
-        return RenameKind::Event;
-    return std::nullopt;
-}
-
-struct Target {
-    TextSpan span;
-    RenameKind kind;
-};
-
-// The runs of a place's value that each hold one name. The last element of a value longer than a read
-// returns is left out: the part a read sees may be only the start of a longer name.
-std::vector<Target> TargetsOf(std::string_view text, const Place& place, const KeyLine& line,
-                              const std::optional<KeyLine>& commands) {
-    const std::string_view separators = place.shape == Shape::Whole       ? ""
-                                        : place.shape == Shape::QuestList ? ";,"
-                                                                          : ";";
-    std::vector<TextSpan> elements = ElementSpans(text, line.value, separators);
-    if (line.cut)
-        elements.pop_back();
-    std::vector<Target> targets;
-    if (place.shape != Shape::ScriptIds) {
-        for (TextSpan span : elements)
-            targets.push_back({span, place.kind});
-        return targets;
-    }
-    // Element k of IDs1 belongs to the row whose command is element k of the commands.
-    const std::vector<TextSpan> rows =
-        commands ? ElementSpans(text, commands->value, ";") : std::vector<TextSpan>();
-    for (std::size_t k = 0; k < elements.size() && k < rows.size(); ++k)
-        if (const std::optional<RenameKind> kind = IdKindOf(Of(text, rows[k])))
-            targets.push_back({elements[k], *kind});
-    return targets;
-}
 
 // The change of held, the text at byte offset of a file (UTF-16 when wide), to newName.
 RenameEdit MakeEdit(std::size_t line, std::string_view key, std::string_view held, std::size_t offset,
@@ -114,28 +43,15 @@ void SortEdits(RenameFile& file) {
 std::optional<FilePlan> PlanRecordFile(const std::string& path, RecordKind kind, std::string_view bytes,
                                        const RenameNames& names) {
     const FileText text(bytes);
-    const bool quest = kind == RecordKind::Quest;
-    const std::span<const Place> places =
-        quest ? std::span<const Place>(kQuestPlaces) : std::span<const Place>(kDialoguePlaces);
-    std::vector<std::string> keys;
-    for (const Place& place : places)
-        keys.emplace_back(place.key);
-    keys.emplace_back(kCommandsKey);
-    const std::vector<std::optional<KeyLine>> lines =
-        FindKeyLines(text.Text(), quest ? "Quest" : "Info", keys);
     FilePlan plan;
     plan.file.path = path;
-    for (std::size_t p = 0; p < places.size(); ++p) {
-        if (!lines[p])
+    for (const NamePlace& place : NamePlacesOf(text.Text(), kind)) {
+        const std::string* newName = names.NewName(place.kind, Of(text.Text(), place.span));
+        if (!newName)
             continue;
-        for (const Target& target : TargetsOf(text.Text(), places[p], *lines[p], lines.back())) {
-            const std::string* newName = names.NewName(target.kind, Of(text.Text(), target.span));
-            if (!newName)
-                continue;
-            plan.file.edits.push_back(MakeEdit(lines[p]->number, places[p].key, Of(text.Text(), target.span),
-                                               text.Offset(target.span.begin), text.Wide(), *newName));
-            plan.own = plan.own || p == 0;
-        }
+        plan.file.edits.push_back(MakeEdit(place.line, place.key, Of(text.Text(), place.span),
+                                           text.Offset(place.span.begin), text.Wide(), *newName));
+        plan.own = plan.own || place.own;
     }
     if (plan.file.edits.empty())
         return std::nullopt;

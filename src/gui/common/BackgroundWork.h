@@ -1,0 +1,84 @@
+#pragma once
+// Long work off the GUI thread. The window keeps repainting and answering while it runs; once it has lasted
+// kShowAfterMs a progress dialog says how far it is, and its "Отмена" makes the work's progress hook ask
+// the work to stop at its next safe point. The end comes back on the GUI thread. The owner disables what
+// would change what the work works on, and enables it again when the work ends.
+
+#include "core/data/Progress.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class QProgressDialog;
+class QTimer;
+class QWidget;
+
+namespace pw {
+
+// How a piece of work ended.
+struct WorkEnd {
+    bool stopped = false;       // the hook asked it to stop and it did (at a safe point)
+    std::exception_ptr failure; // what it threw; null when it returned
+    // Throws the work's exception again, for RunGuarded to show; does nothing when it returned.
+    void RethrowFailure() const;
+};
+
+class BackgroundWork : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kShowAfterMs = 300;
+
+    // owner: the window the progress dialog belongs to; also this object's parent.
+    explicit BackgroundWork(QWidget* owner);
+    // Asks running work to stop and waits for it: its end is not delivered.
+    ~BackgroundWork() override;
+
+    // Runs work on a thread of its own; label is the progress dialog's text. When the work has ended,
+    // done runs here with how. One piece of work at a time: Start while Running() throws std::logic_error.
+    void Start(const QString& label, std::function<void(const ProgressHook&)> work,
+               std::function<void(const WorkEnd&)> done);
+    bool Running() const { return mThread.joinable(); }
+    // Asks the work to stop at its next safe point; its end comes as usual.
+    void Cancel();
+    // Runs the event loop until the work has ended and its end was delivered: for quitting, and tests.
+    void Wait();
+
+    // The progress dialog while it shows; null before kShowAfterMs and after the end.
+    QProgressDialog* Dialog() const { return mDialog; }
+
+signals:
+    // The work has ended and its done has run.
+    void Finished();
+
+private:
+    void Poll();
+    void ShowDialog();
+    void Deliver();
+
+    QWidget* mOwner;
+    QString mLabel;
+    QTimer* mPoll;
+    QProgressDialog* mDialog = nullptr;
+    std::thread mThread;
+    std::function<void(const WorkEnd&)> mDone;
+    // Shared with the worker thread.
+    struct Shared {
+        std::atomic<std::size_t> done{0};
+        std::atomic<std::size_t> total{0};
+        std::atomic<bool> stop{false};
+        std::atomic<bool> ended{false};
+        WorkEnd end; // written by the worker before `ended`
+    };
+    std::shared_ptr<Shared> mShared;
+    QElapsedTimer mClock; // since Start
+};
+
+} // namespace pw

@@ -1,0 +1,164 @@
+// The diagnostics of an open document: check's findings for the file and the names the library lacks, or
+// the string table's lint, each placed on the key or list element it is about.
+
+#include "../CheckReport.h"
+#include "../InfoCheck.h"
+#include "../QuestCheck.h"
+#include "LspFeatures.h"
+#include "LspRecord.h"
+
+#include "core/data/Cp1251.h"
+#include "core/data/MessageText.h"
+#include "core/data/StrUtilsEx.h"
+#include "core/library/ValueSpans.h"
+#include "core/strings/TableLint.h"
+
+namespace pw::lsp {
+namespace {
+
+using cli::FileReport;
+using cli::Finding;
+using cli::FindingKind;
+using cli::Reference;
+using nlohmann::json;
+
+std::pair<std::size_t, std::size_t> SpanOf(std::string_view text, const KeyLine& line,
+                                           const Finding& finding) {
+    const std::string_view separators = SeparatorsOf(finding.key);
+    if (separators.empty() || (finding.element == cli::kWholeValue && finding.name.empty()))
+        return line.value.begin < line.value.end ? std::pair{line.value.begin, line.value.end}
+                                                 : std::pair{line.name.begin, line.name.end};
+    const std::vector<TextSpan> elements = ElementSpans(text, line.value, separators);
+    for (std::size_t k = 0; k < elements.size(); ++k) {
+        const TextSpan span = elements[k];
+        const bool named = finding.element == cli::kWholeValue &&
+                           AsciiEqualNoCase(text.substr(span.begin, span.end - span.begin), finding.name);
+        if (k == finding.element || named)
+            return span.begin < span.end ? std::pair{span.begin, span.end}
+                                         : std::pair{line.value.begin, line.value.end};
+    }
+    return {line.name.begin, line.name.end};
+}
+
+// The range of a finding: its key's value or element, else the first line.
+json RangeOf(const Document& document, std::string_view section, const Finding& finding) {
+    const DocumentText& text = document.text;
+    if (!finding.key.empty()) {
+        const auto lines = FindKeyLines(text.Cp1251(), section, {finding.key});
+        if (lines[0]) {
+            const auto [begin, end] = SpanOf(text.Cp1251(), *lines[0], finding);
+            return RangeJson(text.PositionOf(begin), text.PositionOf(end));
+        }
+    }
+    return RangeJson({0, 0}, text.PositionOf(text.LineStart(0) + text.Line(0).size()));
+}
+
+json DiagnosticOf(const Finding& finding, json range) {
+    const cli::FindingKindInfo& info = cli::InfoOf(finding.kind);
+    return {{"range", std::move(range)},
+            {"severity", info.error ? 1 : 2},
+            {"source", "plotwright"},
+            {"code", std::string(info.name)},
+            {"message", finding.text},
+            {"data", {{"kind", std::string(info.name)}, {"name", Utf8(finding.name)}}}};
+}
+
+// The quests and string IDs a file names, looked up in the library.
+void ResolveReferences(FileReport& report, const Library& library) {
+    for (const Reference& reference : report.references) {
+        if (reference.kind == Reference::Kind::Quest &&
+            library.snapshot->index.Quests(reference.name).empty())
+            report.findings.push_back(cli::MissingQuestFinding(reference));
+        if (reference.kind == Reference::Kind::StringId && library.table &&
+            !library.table->Find(reference.name))
+            report.findings.push_back(cli::MissingStringFinding(reference));
+    }
+}
+
+FileReport DialogueReport(const Document& document, const Library& library) {
+    FileReport report;
+    report.path = document.path;
+    cli::CheckInfoRun(cli::PrepareBytes(document.text.Cp1251()), report, {library.table != nullptr, false});
+    ResolveReferences(report, library);
+    if (!report.parent.empty() && library.snapshot->index.Dialogues(report.parent).empty())
+        report.findings.push_back(cli::MissingParentFinding(report.parent));
+    return report;
+}
+
+// The file of the library before this one that has the quest's name, as check names the second of two.
+const LibraryEntry* EarlierQuest(const Document& document, const std::string& name,
+                                 const LibraryIndex& index) {
+    const std::vector<std::size_t>& quests = index.Quests(name);
+    for (std::size_t i : quests)
+        if (SamePath(index[i].path, document.path))
+            return i == quests.front() ? nullptr : &index[quests.front()];
+    return quests.empty() ? nullptr : &index[quests.front()];
+}
+
+FileReport QuestReport(const Document& document, const Library& library) {
+    FileReport report;
+    report.path = document.path;
+    cli::CheckQuestRun(cli::FillQuestBytes(document.text.Cp1251()), report, library.table != nullptr);
+    ResolveReferences(report, library);
+    const LibraryIndex& index = library.snapshot->index;
+    for (const std::string& quest : report.finishedQuests)
+        if (index.Quests(quest).empty())
+            report.findings.push_back(cli::MissingEarlierQuestFinding(quest));
+    if (const LibraryEntry* earlier =
+            report.questName.empty() ? nullptr : EarlierQuest(document, report.questName, index))
+        report.findings.push_back(
+            {FindingKind::DuplicateQuest,
+             FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + earlier->path + ".", 0,
+             "Name"});
+    return report;
+}
+
+json RecordDiagnostics(const Document& document, const Library& library) {
+    const bool quest = document.kind == DocumentKind::Quest;
+    const FileReport report = quest ? QuestReport(document, library) : DialogueReport(document, library);
+    json diagnostics = json::array();
+    for (const Finding& finding : report.findings)
+        diagnostics.push_back(DiagnosticOf(finding, RangeOf(document, quest ? "Quest" : "Info", finding)));
+    return diagnostics;
+}
+
+// The table's text in its file's encoding: UTF-16 where the file on disk is, else Windows-1251.
+std::string TableBytes(const Document& document, const Library& library) {
+    const bool wide =
+        library.table && SamePath(library.table->Path(), document.path) && library.table->Wide();
+    if (wide)
+        if (const std::optional<std::string> units = Utf8ToUtf16Le(document.text.Utf8()))
+            return "\xFF\xFE" + *units;
+    return document.text.Cp1251();
+}
+
+json TableDiagnostics(const Document& document, const Library& library) {
+    json diagnostics = json::array();
+    for (const TableFinding& finding : LintStringTable(TableBytes(document, library))) {
+        const std::size_t line = finding.line - 1;
+        const Position end =
+            document.text.PositionOf(document.text.LineStart(line) + document.text.Line(line).size());
+        Finding shown{static_cast<FindingKind>(static_cast<std::size_t>(FindingKind::RepeatedId) +
+                                               static_cast<std::size_t>(finding.kind)),
+                      finding.text};
+        diagnostics.push_back(DiagnosticOf(shown, RangeJson({line, 0}, end)));
+    }
+    return diagnostics;
+}
+
+} // namespace
+
+json Diagnostics(const Document& document, const Library& library) {
+    switch (document.kind) {
+    case DocumentKind::Dialogue:
+    case DocumentKind::Quest:
+        return RecordDiagnostics(document, library);
+    case DocumentKind::Table:
+        return TableDiagnostics(document, library);
+    case DocumentKind::Other:
+        break;
+    }
+    return json::array();
+}
+
+} // namespace pw::lsp
