@@ -3,6 +3,8 @@
 
 #include "QtBench.h"
 
+#include "core/data/Platform.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -23,6 +25,8 @@ double ResidentMegabytes() {
 } // namespace pwbench
 
 int main(int argc, char** argv) {
+    // As the program's main() starts, so that the memory measured is the program's.
+    pw::platform::ReturnLargeBlocksWhenFreed();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

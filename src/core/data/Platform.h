@@ -186,6 +186,17 @@ bool IsSystemFolder(const NodeId& id);
 // The number of processors this process may run on (at least 1), for spreading work over them.
 unsigned UsableProcessors();
 
+// Gives the system back the memory that the process has freed but its allocator still holds. glibc keeps
+// what is freed in its arenas, so a large structure built on other threads and dropped again and again
+// (the library index on every rebuild) would make the process grow each time. Where the allocator hands
+// free memory back by itself (Windows' heap), nothing is done.
+void ReturnFreedMemory();
+// Makes every block of a megabyte or more the allocator's own mapping, returned to the system when it is
+// freed. glibc otherwise raises that bound to the largest block freed so far, so a table read whole once
+// keeps its 30 MB in the heap of the thread that read it. Called once at the start of a program that reads
+// large files again and again; Windows' heap maps such blocks apart already, and there nothing is done.
+void ReturnLargeBlocksWhenFreed();
+
 // The system's own separator between folder and name ("/" on POSIX systems, a backslash on Windows).
 char PathSeparator();
 // Whether c separates folders in a path: "/", and on Windows a backslash too.

@@ -11,6 +11,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -452,6 +455,18 @@ unsigned UsableProcessors() {
         return static_cast<unsigned>(CPU_COUNT(&set));
 #endif
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
+}
+
+void ReturnLargeBlocksWhenFreed() {
+#ifdef __GLIBC__
+    ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
 }
 
 char PathSeparator() {

@@ -460,6 +460,10 @@ bool IsSystemFolder(const NodeId&) {
     return false;
 }
 
+void ReturnFreedMemory() {}
+
+void ReturnLargeBlocksWhenFreed() {}
+
 char PathSeparator() {
     return '\\';
 }

@@ -12,6 +12,7 @@
 #include "gui/common/UserDialogs.h"
 #include "gui/common/Workspace.h"
 #include "gui/dialogue_tab/InfoTab.h"
+#include "gui/library/LibraryBrowser.h"
 #include "gui/library/LibraryIndexService.h"
 #include "gui/quest_tab/QuestTab.h"
 #include "gui/screenshot/ScreenShot.h"
@@ -351,6 +352,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         }
         QCoreApplication::quit();
     }
+    // The browser opens what it shows in this window, so it goes with it.
+    if (mBrowser)
+        mBrowser->close();
     QMainWindow::closeEvent(event);
 }
 

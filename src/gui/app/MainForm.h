@@ -31,6 +31,8 @@ class InfoTab;
 class LibraryBrowser;
 class QuestTab;
 class StringEditorTab;
+struct RenamePlan;
+struct RenameResult;
 class TScreenShot;
 class TranslationsWindow;
 
@@ -135,10 +137,16 @@ private:
     // Loads path into the tab of its kind and brings that tab to the front. False when nothing was loaded.
     bool OpenInTab(RecordKind kind, const std::string& path);
     bool ShowStringEntry(const std::string& id);
+    // A jump found nothing: said in the status bar until the next jump.
+    void SayJumpFailed(const QString& text);
     bool ShowPlace(const Place& place);
     // "Переименовать во всей библиотеке…" for a name of thing: the dialog, then the forms showing the new
-    // names, the table's change mark and a new index.
+    // names, the table's change mark and a new index. A rename left unfinished is offered to be finished
+    // ("Повторить"): the dialog again with the same new name, previewing what is left.
     void RenameInLibrary(Jump::Thing thing, const std::string& name);
+    // After a rename: the forms showing the files it changed load them again, the search boxes show the
+    // renamed files' new paths, and a written table sets the change mark.
+    void ShowRenamed(const RenamePlan& plan, const RenameResult& result);
     // A tab showed a new place: remembered, unless it is a move back or forward that shows it.
     void Visited(const Place& place);
     void UpdateHistoryActions();
@@ -157,6 +165,7 @@ private:
     int mTableTabImage = 0;
     QString mCommandHelp; // the dialogue tab's newest
     QString mShownHelp;   // what of it the status bar shows
+    QString mJumpMessage; // what the status bar says of the last jump that found nothing
     TScreenShot* ScreenShot1 = nullptr;
     std::unique_ptr<TForm1> mEditModeWindow; // the first window's, once opened
     LibraryBrowser* mBrowser = nullptr;      // made when first shown

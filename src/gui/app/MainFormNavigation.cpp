@@ -13,6 +13,7 @@
 #include "gui/dialogue_tab/InfoTab.h"
 #include "gui/library/LibraryBrowser.h"
 #include "gui/library/LibraryIndexService.h"
+#include "gui/library/LibrarySearchBox.h"
 #include "gui/library/RenameDialog.h"
 #include "gui/quest_tab/QuestTab.h"
 #include "gui/string_editor/StringEditorTab.h"
@@ -22,6 +23,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+
+#include <optional>
 
 namespace pw {
 namespace {
@@ -130,17 +133,28 @@ bool TForm1::OpenInTab(RecordKind kind, const std::string& path) {
 }
 
 bool TForm1::ShowStringEntry(const std::string& id) {
-    QWidget* before = PgCtrl->currentWidget();
-    PgCtrl->setCurrentWidget(TabSheet1);
-    if (!mStringEditor->ShowEntry(id)) {
-        PgCtrl->setCurrentWidget(before);
+    // Looked up before the tab is shown: an ID the table lacks changes nothing on screen.
+    const qsizetype line = mStringEditor->EntryLine(id);
+    if (line < 0)
         return false;
-    }
+    PgCtrl->setCurrentWidget(TabSheet1);
+    mStringEditor->ShowLine(line);
     return true;
+}
+
+void TForm1::SayJumpFailed(const QString& text) {
+    mJumpMessage = text;
+    statusBar()->showMessage(text);
 }
 
 void TForm1::FollowJump(const Jump& jump) {
     const QString name = FromCp1251(TrimView(jump.name));
+    // What the last jump said gives way to this one's outcome.
+    if (!mJumpMessage.isEmpty() && statusBar()->currentMessage() == mJumpMessage) {
+        statusBar()->clearMessage();
+        ShowHelpOfPage();
+    }
+    mJumpMessage.clear();
     RunGuarded(this, [&] {
         switch (jump.kind) {
         case Jump::Kind::Dialogue:
@@ -148,10 +162,10 @@ void TForm1::FollowJump(const Jump& jump) {
             const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
             const std::string path = FindInLibrary(kind, jump.name);
             if (path.empty())
-                statusBar()->showMessage((kind == RecordKind::Quest
-                                              ? QStringLiteral("Квест «%1» в библиотеке не найден")
-                                              : QStringLiteral("Диалог «%1» в библиотеке не найден"))
-                                             .arg(name));
+                SayJumpFailed((kind == RecordKind::Quest
+                                   ? QStringLiteral("Квест «%1» в библиотеке не найден")
+                                   : QStringLiteral("Диалог «%1» в библиотеке не найден"))
+                                  .arg(name));
             else
                 OpenInTab(kind, path);
             break;
@@ -160,7 +174,7 @@ void TForm1::FollowJump(const Jump& jump) {
             if (ShowStringEntry(jump.name))
                 Visited({Place::Tab::StringTable, Trim(jump.name)});
             else
-                statusBar()->showMessage(QStringLiteral("Строка «%1» в таблице строк не найдена").arg(name));
+                SayJumpFailed(QStringLiteral("Строка «%1» в таблице строк не найдена").arg(name));
             break;
         case Jump::Kind::ChildDialogues: {
             const QString filter = QStringLiteral("parent:") + name;
@@ -192,27 +206,52 @@ void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
     request.oldName = Trim(name);
     request.roots = {mWorkspace.configs->InfosPath, mWorkspace.configs->QuestsPath};
     request.stringTable = mWorkspace.configs->StringTablePath;
-    // The preview is made from the library as it is now, not as the index last saw it.
-    service->Rebuild();
-    service->WaitUntilBuilt();
-    RenameDialog dialog(
-        this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
-        // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
-        [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
-    Dialogs().RunModal(&dialog);
-    if (!dialog.Applied()) // closed without "Применить"
-        return;
-    const RenamePlan& plan = *dialog.Applied();
-    const RenameResult& result = dialog.Result();
+    // A rename left unfinished is offered again, as the same rename, until it is done or the user stops.
+    std::optional<RenamePlan> unfinished;
+    for (;;) {
+        // The preview is made from the library as it is now, not as the index last saw it.
+        service->Rebuild();
+        service->WaitUntilBuilt();
+        RenameDialog dialog(
+            this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
+            // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
+            [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
+        if (unfinished)
+            dialog.Resume(*unfinished);
+        Dialogs().RunModal(&dialog);
+        if (!dialog.Applied()) // closed without "Применить"
+            return;
+        const RenamePlan& plan = *dialog.Applied();
+        const RenameResult& result = dialog.Result();
+        ShowRenamed(plan, result);
+        service->Rebuild();
+        const QString text = RenameResultText(plan, result);
+        if (result.complete) {
+            Dialogs().Message(this, text, QStringLiteral("Переименование"), MsgIcon::Information,
+                              MsgButtons::Ok);
+            return;
+        }
+        if (Dialogs().Message(this, text, QStringLiteral("Переименование"), MsgIcon::Warning,
+                              MsgButtons::RetryClose) != MsgAnswer::Retry)
+            return;
+        unfinished = plan;
+    }
+}
+
+void TForm1::ShowRenamed(const RenamePlan& plan, const RenameResult& result) {
     bool tableWritten = false;
     std::string infoPath = mInfoPath, questPath = mQuestPath;
     bool infoTouched = false, questTouched = false;
+    const QList<LibrarySearchBox*> searchBoxes = findChildren<LibrarySearchBox*>();
     for (const RenameFileResult& done : result.files) {
         if (done.outcome != RenameOutcome::Done)
             continue;
         const RenameFile& file = plan.files[done.file];
         tableWritten = tableWritten || file.stage == RenameStage::Table;
         const std::string now = file.newPath.empty() ? file.path : file.newPath;
+        if (!file.newPath.empty())
+            for (LibrarySearchBox* box : searchBoxes)
+                box->PathRenamed(file.path, file.newPath);
         if (file.path == mInfoPath) {
             infoPath = now;
             infoTouched = true;
@@ -229,9 +268,6 @@ void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
         mQuestTab->LoadQuest(questPath);
     if (tableWritten)
         MarkTableChanged();
-    service->Rebuild();
-    Dialogs().Message(this, RenameResultText(plan, result), QStringLiteral("Переименование"),
-                      result.complete ? MsgIcon::Information : MsgIcon::Warning, MsgButtons::Ok);
 }
 
 void TForm1::Visited(const Place& place) {

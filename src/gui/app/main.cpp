@@ -1,6 +1,7 @@
 // Starts Plotwright: the settings first, then the windows in their fixed order, then the message loop.
 
 #include "core/data/Configs.h"
+#include "core/data/Platform.h"
 #include "gui/app/AboutBox.h"
 #include "gui/app/ConfigsForm.h"
 #include "gui/app/MainForm.h"
@@ -17,6 +18,8 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // The string table and the library index are read again and again; their memory must not stay.
+    pw::platform::ReturnLargeBlocksWhenFreed();
     QApplication app(argc, argv);
     pw::InstallQtTranslations(app);
     app.setWindowIcon(pw::MakeProgramIcon());

@@ -149,6 +149,14 @@ bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const QStr
                           QStringLiteral("Ошибка"), MsgIcon::None, MsgButtons::Ok);
         return false;
     }
+    // An ID the table cannot take is said before any question: the answer would be wasted.
+    const std::string trimmedId = Trim(idBytes);
+    if (const std::optional<std::string> problem =
+            trimmedId.empty() ? std::optional<std::string>(EmptyIdMessage()) : InvalidIdMessage(trimmedId)) {
+        Dialogs().Message(owner, QString::fromStdString(*problem), QStringLiteral("Ошибка"), MsgIcon::None,
+                          MsgButtons::Ok);
+        return false;
+    }
     if (ends == TextEnds::Trimmed)
         textBytes = Trim(textBytes);
     const MsgAnswer answer =

@@ -48,11 +48,12 @@ bool AddTableString(QWidget* owner, const Workspace& workspace, const std::strin
 
 // The write buttons of both tabs: the ID and the text as the window shows them, the text trimmed of
 // blanks and control characters at both ends when ends is Trimmed. A character either holds that
-// Windows-1251 lacks is named in a box and nothing is written. Then asks "Добавить строку в таблицу
-// строк?" and goes on with AddTableString. With a language chosen the text goes into that language's
-// cell of the entry instead, every other field kept (a new entry gets the table's number of fields); a
-// cell that holds another text asks first with the old and new text, and the text may hold whatever
-// the table's encoding holds. Without a table it says so at once, before anything else.
+// Windows-1251 lacks is named in a box and nothing is written; so is a blank ID ("Идентификатор строки не
+// задан") or one the table could never read back. Then asks "Добавить строку в таблицу строк?" and goes
+// on with AddTableString. With a language chosen the text goes into that language's cell of the entry
+// instead, every other field kept (a new entry gets the table's number of fields); a cell that holds
+// another text asks first with the old and new text, and the text may hold whatever the table's encoding
+// holds. Without a table it says so at once, before anything else.
 enum class TextEnds { AsTyped, Trimmed };
 bool AskAndAddTableString(QWidget* owner, const Workspace& workspace, const QString& id, const QString& text,
                           TextEnds ends);

@@ -27,6 +27,19 @@ QMessageBox::Icon BoxIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButtons StandardButtons(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return QMessageBox::Ok;
+    case MsgButtons::RetryClose:
+        return QMessageBox::Retry | QMessageBox::Close;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
+        break;
+    }
+    return QMessageBox::Yes | QMessageBox::No;
+}
+
 std::optional<QString> ChosenPath(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
@@ -58,15 +71,18 @@ class QtDialogs final : public UserDialogs {
 public:
     MsgAnswer Message(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                       MsgButtons buttons) override {
-        const auto standard = buttons == MsgButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                                        : QMessageBox::Yes | QMessageBox::No;
-        QMessageBox box(BoxIcon(icon), caption, text, standard, owner);
+        QMessageBox box(BoxIcon(icon), caption, text, StandardButtons(buttons), owner);
         if (buttons == MsgButtons::YesNoDefaultNo)
             box.setDefaultButton(QMessageBox::No);
         const int answer = box.exec();
-        if (buttons == MsgButtons::Ok)
+        switch (buttons) {
+        case MsgButtons::Ok:
             return MsgAnswer::Ok;
-        return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+        case MsgButtons::RetryClose:
+            return answer == QMessageBox::Retry ? MsgAnswer::Retry : MsgAnswer::No;
+        default:
+            return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+        }
     }
 
     std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,

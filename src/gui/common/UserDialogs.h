@@ -14,9 +14,9 @@ namespace pw {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 // YesNoDefaultNo: a question whose Yes loses something (overwrites a file); Enter and the default button
-// answer No there.
-enum class MsgButtons { Ok, YesNo, YesNoDefaultNo };
-enum class MsgAnswer { Ok, Yes, No };
+// answer No there. RetryClose: "Повторить" (Retry) and "Закрыть", where any answer but Retry closes.
+enum class MsgButtons { Ok, YesNo, YesNoDefaultNo, RetryClose };
+enum class MsgAnswer { Ok, Yes, No, Retry };
 
 class UserDialogs {
 public:

@@ -81,7 +81,12 @@ bool BothSurfacesOffered(bool gridVisible, bool paneVisible) {
 CommandListEditor::CommandListEditor(QTableWidget* commandList, QPlainTextEdit* synInfoMem,
                                      QSplitter* splitter1)
     : QObject(commandList), CommandList(commandList), SynInfoMem(synInfoMem), Splitter1(splitter1),
-      mCellEdit(commandList, [this] { CommitCellEdit(); }) {
+      mCellEdit(
+          commandList, [this] { CommitCellEdit(); },
+          [this](const QModelIndex& cell) {
+              EditColumn = cell.column();
+              BeginCellEdit(cell.row());
+          }) {
     CellEditor = new QLineEdit(commandList->viewport());
     CellEditor->setObjectName(QStringLiteral("CellEditor"));
     mCellEdit.SetEditor(CellEditor);

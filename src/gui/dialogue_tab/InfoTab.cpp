@@ -235,6 +235,11 @@ void InfoTab::BuildHistory() {
     mHistory->Watch(ItemsList);
     mHistory->Watch(NpcList);
     mHistory->Watch(CommandList);
+    for (QWidget* other :
+         {static_cast<QWidget*>(InfoStrViewEd), static_cast<QWidget*>(ItemsListEd),
+          static_cast<QWidget*>(NPCListCmb), static_cast<QWidget*>(mCommandListEditor->CellEdit()),
+          findChild<QWidget*>(QStringLiteral("FindInfoCmb"))})
+        mHistory->ShareKeys(other);
 }
 
 void InfoTab::AttachCompletion() {
@@ -242,7 +247,9 @@ void InfoTab::AttachCompletion() {
     const auto library = [this](std::vector<std::string> LibrarySnapshot::*list) {
         return CurrentNames(mWorkspace.libraryIndex.get(), list);
     };
-    new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
+    auto* parents =
+        new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
+    parents->SetExcluded([this] { return TextOf(NameEd); }); // a dialogue is no Parent of itself
     new NameCompleter(QuestEd, [library] { return library(&LibrarySnapshot::questNames); });
     new NameCompleter(CondPlayerKnowsEd, [library] { return library(&LibrarySnapshot::events); });
     // The box is always editable; its line edit takes this drop-down in place of the box's own completion.
@@ -333,6 +340,7 @@ bool InfoTab::LoadInfo(const std::string& path) {
         return false;
     const LoadedInfo loaded = LoadInfoModel(info);
     ShowModel(loaded.model);
+    ShowHintOfSelectedRow(); // the hint of the dialogue shown before must not stay
     mHistory->Restart();
     for (const LoadNotice& notice : loaded.notices)
         Dialogs().Message(window(), QString::fromStdString(notice.text),
@@ -446,6 +454,14 @@ void InfoTab::CommandListSelectItem(const QItemSelection& selected) {
     // A deselection keeps the hint as it is.
     if (selected.isEmpty() || !CommandList->selectionModel()->hasSelection())
         return;
+    ShowHintOfSelectedRow();
+}
+
+void InfoTab::ShowHintOfSelectedRow() {
+    if (!CommandList->selectionModel()->hasSelection()) {
+        InfoStrViewEd->clear();
+        return;
+    }
     const std::string id = ToCp1251(FirstSelectedTextId());
     RunGuarded(window(), [this, &id] { LookupTableString(mWorkspace, id, InfoStrViewEd); });
 }

@@ -96,6 +96,8 @@ private:
     void CommandListSelectItem(const QItemSelection& selected);
     // With a language chosen, a Texts cell's tooltip is its string's text in that language.
     bool ShowTextTooltip(const QHelpEvent& event);
+    // The hint field shows the line of the first selected row's text ID, or nothing without a selection.
+    void ShowHintOfSelectedRow();
     void WriteBtnClick();
     // "Вставить разговор…": the dialog, then its rows into the grid once their entries are written.
     void InsertConversation();

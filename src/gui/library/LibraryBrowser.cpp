@@ -1,5 +1,6 @@
 #include "gui/library/LibraryBrowser.h"
 
+#include "core/data/Platform.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
 #include "core/library/BrowserFilter.h"
@@ -16,6 +17,8 @@
 #include <QThread>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pw {
 
@@ -56,11 +59,21 @@ public:
         Keep(std::vector<unsigned char>(mSnapshot ? mSnapshot->index.Entries().size() : 0, 1));
         endResetModel();
     }
-    // Keeps the entries set in keptEntries and the paths to them.
+    // Keeps the entries set in keptEntries and the paths to them; the entries on those paths that are
+    // not kept themselves are shown grey.
     void Filter(const std::vector<unsigned char>& keptEntries) {
         beginResetModel();
         Keep(keptEntries);
         endResetModel();
+    }
+    // How many dialogues, quests and unread files show, kept or on the way to one.
+    std::size_t ShownEntryCount() const { return mShownEntries; }
+    // The row of the entry's node; invalid when it is not shown.
+    QModelIndex IndexOfEntry(std::size_t entry) const {
+        for (std::size_t node = 0; node < mTree.nodes.size(); ++node)
+            if (mTree.nodes[node].entry == entry)
+                return mKept[node] ? createIndex(mRow[node], 0, static_cast<quintptr>(node)) : QModelIndex();
+        return {};
     }
     void SetFirstLines(std::vector<std::string> lines) {
         mFirstLines = std::move(lines);
@@ -116,6 +129,8 @@ public:
             return Text(*node, entry, index.column());
         if (role == Qt::ToolTipRole && index.column() == 0)
             return Warning(*node, entry);
+        if (role == Qt::ForegroundRole && entry && !mMatched[node->entry])
+            return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
         if (role == Qt::DecorationRole && index.column() == 0 && !Warning(*node, entry).isEmpty())
             return QApplication::style()->standardIcon(
                 node->kind == Kind::Failed ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning);
@@ -130,11 +145,14 @@ private:
     }
 
     void Keep(const std::vector<unsigned char>& keptEntries) {
-        const std::vector<unsigned char> kept = KeptNodes(mTree, keptEntries);
+        mMatched = keptEntries;
+        mKept = KeptNodes(mTree, keptEntries);
+        const std::vector<unsigned char>& kept = mKept;
         mKeptChildren.assign(mTree.nodes.size(), {});
         mRow.assign(mTree.nodes.size(), 0);
         mKeptRoots.clear();
         mKeptCount = 0;
+        mShownEntries = 0;
         auto keepAll = [&](const std::vector<std::size_t>& from, std::vector<std::size_t>& to) {
             for (std::size_t node : from)
                 if (kept[node]) {
@@ -146,6 +164,7 @@ private:
         for (std::size_t i = 0; i < mTree.nodes.size(); ++i)
             if (kept[i]) {
                 ++mKeptCount;
+                mShownEntries += mTree.nodes[i].entry != BrowserNode::kNone ? 1 : 0;
                 keepAll(mTree.nodes[i].children, mKeptChildren[i]);
             }
     }
@@ -187,7 +206,10 @@ private:
     std::vector<std::vector<std::size_t>> mKeptChildren;
     std::vector<std::size_t> mKeptRoots;
     std::vector<int> mRow; // a kept node's row under its parent
+    std::vector<unsigned char> mMatched; // per entry: the filter keeps it
+    std::vector<unsigned char> mKept;    // per node: shown
     std::size_t mKeptCount = 0;
+    std::size_t mShownEntries = 0;
 };
 
 LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
@@ -221,7 +243,9 @@ LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
     CountLbl->setObjectName(QStringLiteral("CountLbl"));
     layout->addWidget(CountLbl);
 
+    FilterEd->installEventFilter(this);
     connect(FilterEd, &QLineEdit::textChanged, this, &LibraryBrowser::ApplyFilter);
+    connect(FilterEd, &QLineEdit::returnPressed, this, &LibraryBrowser::OpenOnlyHit);
     connect(LibraryTree, &QTreeView::activated, this, &LibraryBrowser::Activate);
     if (mWorkspace.libraryIndex)
         connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, this,
@@ -250,6 +274,23 @@ void LibraryBrowser::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
+    // Down goes on from the filter line into the tree, at its first row when none is current.
+    if (watched == FilterEd && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && mModel->rowCount() > 0) {
+        if (!LibraryTree->currentIndex().isValid())
+            LibraryTree->setCurrentIndex(mModel->index(0, 0));
+        LibraryTree->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LibraryBrowser::OpenOnlyHit() {
+    if (mHits.size() == 1)
+        Activate(mModel->IndexOfEntry(mHits.front()));
+}
+
 void LibraryBrowser::ShowSnapshot() {
     mSnapshot = mWorkspace.libraryIndex ? mWorkspace.libraryIndex->Current() : nullptr;
     mModel->Show(mSnapshot);
@@ -266,13 +307,16 @@ void LibraryBrowser::ApplyFilter() {
     const BrowserFilter filter(ToCp1251(FilterEd->text()));
     const std::vector<unsigned char> kept = filter.Select(mSnapshot->index);
     mModel->Filter(kept);
-    std::size_t found = 0, total = 0;
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        if (mSnapshot->index[i].Read()) {
-            ++total;
-            found += kept[i];
-        }
-    CountLbl->setText(QStringLiteral("Найдено: %1 из %2").arg(found).arg(total));
+    mHits.clear();
+    for (std::size_t i = 0; i < kept.size() && mHits.size() < 2; ++i)
+        if (kept[i])
+            mHits.push_back(i);
+    const auto found = static_cast<std::size_t>(std::count(kept.begin(), kept.end(), 1));
+    QString count = QStringLiteral("Найдено: %1 из %2").arg(found).arg(kept.size());
+    // The dialogues above a match show too (grey), so that it keeps its place in its conversation.
+    if (mModel->ShownEntryCount() != found)
+        count += QStringLiteral(" (показано %1)").arg(mModel->ShownEntryCount());
+    CountLbl->setText(count);
     if (!filter.Empty() && mModel->KeptNodeCount() <= kExpandLimit)
         LibraryTree->expandAll();
 }
@@ -327,6 +371,8 @@ void LibraryBrowser::WaitForFirstLines() {
     if (mLookup->snapshot == mSnapshot)
         mModel->SetFirstLines(std::move(mLookup->lines));
     mLookup.reset();
+    // The look-up read the whole table on its thread; what it read with goes back to the system.
+    platform::ReturnFreedMemory();
 }
 
 } // namespace pw

@@ -1,7 +1,9 @@
 #pragma once
 // The library browser ("Библиотека"): a window of its own beside the main one, with a filter line and
 // the library as a tree — characters with their conversation trees, the quests, the files that could
-// not be read — and how many items the filter keeps. Enter or a double click opens an item in its tab.
+// not be read — and how many items the filter keeps; the dialogues shown only because a kept one hangs
+// below them are grey. Enter or a double click opens an item in its tab; Enter in the filter line opens
+// the only item it keeps, and Down goes from the filter line into the tree.
 
 #include "core/data/ReadReport.h"
 #include "core/library/BrowserTree.h"
@@ -41,10 +43,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowSnapshot();
     void ApplyFilter();
+    void OpenOnlyHit();
     void Activate(const QModelIndex& index);
     void LookUpFirstLines();
 
@@ -54,6 +58,7 @@ private:
     QLabel* CountLbl = nullptr;
     BrowserModel* mModel = nullptr;
     std::shared_ptr<const LibrarySnapshot> mSnapshot;
+    std::vector<std::size_t> mHits; // the first two entries the filter keeps
     // The lookup of first lines running for mSnapshot; its result arrives through the event loop.
     std::shared_ptr<struct FirstLineLookup> mLookup;
 };

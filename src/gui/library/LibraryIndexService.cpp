@@ -1,5 +1,7 @@
 #include "gui/library/LibraryIndexService.h"
 
+#include "core/data/Platform.h"
+
 #include <QMetaObject>
 #include <QTimer>
 
@@ -73,6 +75,9 @@ void LibraryIndexService::Collect() {
     if (built) {
         mCurrent = std::move(built);
         emit Rebuilt();
+        // Its readers have taken the new build, so the one before is gone; what it held goes back to the
+        // system, or every rebuild would leave the program larger.
+        platform::ReturnFreedMemory();
     }
 }
 

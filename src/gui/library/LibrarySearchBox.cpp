@@ -84,6 +84,19 @@ void LibrarySearchBox::Search() {
     mBox->setEditText(FromCp1251(SearchCountText(outcome.paths.size())));
 }
 
+void LibrarySearchBox::PathRenamed(const std::string& from, const std::string& to) {
+    const QSignalBlocker quiet(mBox);
+    const QString shown = FromNativePath(from);
+    const bool current = mBox->currentText() == shown;
+    const int entry = mBox->findData(QByteArray::fromStdString(from));
+    if (entry >= 0) {
+        mBox->setItemText(entry, FromNativePath(to));
+        mBox->setItemData(entry, QByteArray::fromStdString(to));
+    }
+    if (current)
+        mBox->setEditText(FromNativePath(to));
+}
+
 bool LibrarySearchBox::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

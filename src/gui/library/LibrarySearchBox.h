@@ -37,6 +37,8 @@ public:
     // its text. A text that is no query (empty, or the count of the last search) does nothing; in a run
     // whose settings name no library a warning says the search is unavailable.
     void Search();
+    // A file of the library now has another path (a rename): its entry and the box's text follow it.
+    void PathRenamed(const std::string& from, const std::string& to);
 
 signals:
     // A listed file was chosen; path is the file system's bytes.

@@ -1,8 +1,9 @@
 #pragma once
 // Completion of a line edit from a list of names (a list of the library index, the string table's IDs, the
-// commands): each edit by the user offers, in a drop-down under the edit, the first names that begin with
-// the text (A-Z folded), looked up afresh in the list of the moment. Nothing is typed for the user: the
-// text changes only when an entry is picked, and Enter without one leaves it as typed.
+// commands): each edit by the user offers, in a drop-down under the edit as wide as its longest name, the
+// first names that begin with the text (A-Z folded), looked up afresh in the list of the moment. Nothing
+// is typed for the user: moving through the drop-down leaves the text as typed, only Enter or a click
+// takes a name, and Escape or Tab closes the drop-down with the text as typed.
 
 #include <QCompleter>
 
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemView;
 class QLineEdit;
 class QStringListModel;
 
@@ -28,14 +30,22 @@ public:
     // A list that lives for the whole run (a fixed vocabulary), as names may give it.
     static Names Fixed(const std::vector<std::string>& list);
 
+    // A name never offered, asked at each edit (Windows-1251; trimmed and A-Z folded as it is compared):
+    // a dialogue's own name is no Parent of it.
+    void SetExcluded(std::function<std::string()> excluded);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Offer(const QString& text);
+    // The drop-down at least as wide as its widest entry, its frame and its scroll bar.
+    void FitPopupWidth();
 
     std::function<Names()> mNames;
+    std::function<std::string()> mExcluded;
     QStringListModel* mOffered;
+    QAbstractItemView* mList = nullptr; // the drop-down, once made
 };
 
 } // namespace pw

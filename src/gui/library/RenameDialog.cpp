@@ -3,6 +3,7 @@
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/common/WaitCursor.h"
+#include "gui/library/RenamePreview.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,13 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <stdexcept>
 
 namespace pw {
 namespace {
+
+const char* const kCaption = "Переименовать во всей библиотеке";
 
 const char* KindWords(RenameKind kind) {
     switch (kind) {
@@ -37,10 +40,10 @@ const char* KindWords(RenameKind kind) {
 
 RenameDialog::RenameDialog(QWidget* parent, std::function<const LibraryIndex&()> index, RenameRequest request,
                            std::function<bool()> mayApply)
-    : QDialog(parent), mIndex(std::move(index)), mRequest(std::move(request)),
-      mMayApply(std::move(mayApply)) {
+    : QDialog(parent), mIndex(std::move(index)), mRequest(std::move(request)), mMayApply(std::move(mayApply)),
+      mPreview(new RenamePreviewModel(this)) {
     setObjectName(QStringLiteral("RenameDialog"));
-    setWindowTitle(QStringLiteral("Переименовать во всей библиотеке"));
+    setWindowTitle(QString::fromUtf8(kCaption));
     resize(720, 480);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
@@ -63,10 +66,11 @@ RenameDialog::RenameDialog(QWidget* parent, std::function<const LibraryIndex&()>
         layout->addWidget(WithStringsChk);
         connect(WithStringsChk, &QCheckBox::toggled, this, &RenameDialog::Preview);
     }
-    ChangesTree = new QTreeWidget(this);
+    ChangesTree = new QTreeView(this);
     ChangesTree->setObjectName(QStringLiteral("ChangesTree"));
-    ChangesTree->setHeaderLabels(
-        {QStringLiteral("Файл и строка"), QStringLiteral("Было"), QStringLiteral("Станет")});
+    ChangesTree->setModel(mPreview);
+    // Long paths and values keep their beginning and end in sight; the whole is in the tooltip.
+    ChangesTree->setTextElideMode(Qt::ElideMiddle);
     ChangesTree->header()->resizeSection(0, 380);
     layout->addWidget(ChangesTree, 1);
     SummaryLbl = new QLabel(this);
@@ -89,18 +93,29 @@ RenameDialog::RenameDialog(QWidget* parent, std::function<const LibraryIndex&()>
     connect(PreviewBtn, &QPushButton::clicked, this, &RenameDialog::Preview);
     // A preview shows one new name: another one typed must be previewed before it is applied.
     connect(NewNameEd, &QLineEdit::textEdited, this, [this] {
-        mPlan.reset();
-        ApplyBtn->setEnabled(false);
+        mPreview->Clear();
+        SummaryLbl->clear();
     });
+    connect(mPreview, &RenamePreviewModel::TicksChanged, this, &RenameDialog::ShowSummary);
     connect(ApplyBtn, &QPushButton::clicked, this, &RenameDialog::Apply);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     NewNameEd->selectAll();
 }
 
+void RenameDialog::Resume(const RenamePlan& unfinished) {
+    NewNameEd->setText(FromCp1251(unfinished.request.newName));
+    if (WithStringsChk) {
+        const QSignalBlocker quiet(WithStringsChk);
+        WithStringsChk->setChecked(unfinished.request.withStrings);
+    }
+    for (const RenameFile& file : unfinished.files)
+        if (!file.included)
+            mLeftOut.insert(file.path);
+    Preview();
+}
+
 void RenameDialog::Preview() {
-    ChangesTree->clear();
-    ApplyBtn->setEnabled(false);
-    mPlan.reset();
+    mPreview->Clear();
     const std::optional<std::string> newName = ToCp1251Exact(NewNameEd->text());
     if (!newName) {
         SummaryLbl->setText(
@@ -110,68 +125,88 @@ void RenameDialog::Preview() {
     RenameRequest request = mRequest;
     request.newName = *newName;
     request.withStrings = WithStringsChk && WithStringsChk->isChecked();
+    RenamePlan plan;
     try {
         const WaitCursor wait;
-        mPlan = PlanRename(mIndex(), request);
+        plan = PlanRename(mIndex(), request);
     } catch (const std::exception& error) {
         SummaryLbl->setText(QString::fromStdString(error.what()));
         return;
     }
-    for (const RenameFile& file : mPlan->files) {
-        auto* item = new QTreeWidgetItem(ChangesTree);
-        item->setText(0, FromNativePath(file.path));
-        if (!file.newPath.empty())
-            item->setText(2, FromNativePath(file.newPath));
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, Qt::Checked);
-        for (const RenameEdit& edit : file.edits) {
-            auto* line = new QTreeWidgetItem(item);
-            line->setText(0, QStringLiteral("%1: %2").arg(edit.line).arg(FromCp1251(edit.key)));
-            line->setText(1, FromCp1251(edit.oldText));
-            line->setText(2, FromCp1251(edit.newText));
-        }
-    }
+    mPreview->Show(std::move(plan), mLeftOut);
     ChangesTree->expandAll();
-    if (!mPlan->refusal.empty()) {
-        SummaryLbl->setText(QString::fromStdString(mPlan->refusal));
-        return;
-    }
-    if (mPlan->files.empty()) {
-        SummaryLbl->setText(QString::fromStdString(NamedNowhereMessage(request)));
-        return;
-    }
-    std::size_t edits = 0;
-    for (const RenameFile& file : mPlan->files)
-        edits += file.edits.size();
-    SummaryLbl->setText(
-        QStringLiteral("Файлов: %1, изменений: %2.%3")
-            .arg(mPlan->files.size())
-            .arg(edits)
-            .arg(mPlan->resumed ? QStringLiteral(" Прерванное переименование будет закончено.") : QString()));
-    ApplyBtn->setEnabled(true);
 }
 
-RenamePlan RenameDialog::Chosen() const {
-    RenamePlan plan = *mPlan;
-    for (int i = 0; i < ChangesTree->topLevelItemCount(); ++i)
-        plan.files[static_cast<std::size_t>(i)].included =
-            ChangesTree->topLevelItem(i)->checkState(0) == Qt::Checked;
-    return plan;
+void RenameDialog::ShowSummary() {
+    ApplyBtn->setEnabled(false);
+    const RenamePlan* plan = mPreview->Plan();
+    if (!plan)
+        return;
+    for (const RenameFile& file : plan->files)
+        if (file.included)
+            mLeftOut.erase(file.path);
+        else
+            mLeftOut.insert(file.path);
+    if (!plan->refusal.empty()) {
+        SummaryLbl->setText(QString::fromStdString(plan->refusal));
+        return;
+    }
+    if (plan->files.empty()) {
+        SummaryLbl->setText(QString::fromStdString(NamedNowhereMessage(plan->request)));
+        return;
+    }
+    SummaryLbl->setText(
+        QStringLiteral("Файлов: %1, изменений: %2.%3")
+            .arg(mPreview->TickedFiles())
+            .arg(mPreview->TickedEdits())
+            .arg(plan->resumed ? QStringLiteral(" Прерванное переименование будет закончено.") : QString()));
+    ApplyBtn->setEnabled(mPreview->TickedFiles() > 0);
+}
+
+bool RenameDialog::MayApplyChoice() {
+    const RenamePlan& plan = *mPreview->Plan();
+    // The files left out keep naming OLD; the thing itself left out keeps it as its name.
+    QStringList staleReferences, keptThings;
+    bool referenceRenamed = false;
+    for (const RenameFile& file : plan.files) {
+        const bool reference = file.stage == RenameStage::Reference;
+        if (file.included)
+            referenceRenamed = referenceRenamed || reference;
+        else
+            (reference ? staleReferences : keptThings) << mPreview->ShownPath(file.path);
+    }
+    QString warning;
+    const QString oldName = FromCp1251(plan.request.oldName);
+    if (!staleReferences.isEmpty() && keptThings.isEmpty())
+        warning += QStringLiteral("Файлы без флажка по-прежнему будут называть «%1», а после "
+                                  "переименования этого имени в библиотеке не останется:\n%2")
+                       .arg(oldName, staleReferences.join(u'\n'));
+    if (!keptThings.isEmpty() && referenceRenamed)
+        warning += QStringLiteral("Без флажка оставлено то, что переименовывается:\n%1\nОно сохранит имя "
+                                  "«%2», а отмеченные файлы будут называть «%3», которого в библиотеке нет.")
+                       .arg(keptThings.join(u'\n'), oldName, FromCp1251(plan.request.newName));
+    if (warning.isEmpty())
+        return true;
+    return Dialogs().Message(this, warning + QStringLiteral("\n\nВсё равно применить?"),
+                             QString::fromUtf8(kCaption), MsgIcon::Warning,
+                             MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
 }
 
 void RenameDialog::Apply() {
-    if (!mPlan || (mMayApply && !mMayApply()))
+    const RenamePlan* plan = mPreview->Plan();
+    if (!plan || !plan->refusal.empty() || mPreview->TickedFiles() == 0)
         return;
-    RenamePlan plan = Chosen();
+    if (!MayApplyChoice() || (mMayApply && !mMayApply()))
+        return;
     try {
         const WaitCursor wait;
-        mResult = ApplyRename(plan);
+        mResult = ApplyRename(*plan);
     } catch (const std::exception& error) {
         Dialogs().Message(this, QString::fromStdString(error.what()), QStringLiteral("Ошибка"),
                           MsgIcon::Error, MsgButtons::Ok);
         return;
     }
-    mApplied = std::move(plan);
+    mApplied = *plan;
     accept();
 }
 
@@ -198,7 +233,7 @@ QString RenameResultText(const RenamePlan& plan, const RenameResult& result) {
     if (!failed.isEmpty())
         text += QStringLiteral("\nНе удалось записать:\n") + failed.join(u'\n');
     if (!result.complete)
-        text += QStringLiteral("\nПереименование не закончено: запустите его снова, чтобы закончить.");
+        text += QStringLiteral("\nПереименование не закончено. «Повторить» покажет, что осталось сделать.");
     else if (!result.noteLeft.empty())
         text += QStringLiteral("\nНе удалось удалить запись о переименовании: %1")
                     .arg(FromNativePath(result.noteLeft));

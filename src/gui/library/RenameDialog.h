@@ -8,15 +8,18 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace pw {
+
+class RenamePreviewModel;
 
 class RenameDialog : public QDialog {
     Q_OBJECT
@@ -27,6 +30,10 @@ public:
     RenameDialog(QWidget* parent, std::function<const LibraryIndex&()> index, RenameRequest request,
                  std::function<bool()> mayApply);
 
+    // Takes up a rename applied before and left unfinished: its new name and options, the files it left
+    // out unticked again, and the preview of what is left to do.
+    void Resume(const RenamePlan& unfinished);
+
     // After "Применить": what was done; std::nullopt when nothing was applied.
     const std::optional<RenamePlan>& Applied() const { return mApplied; }
     const RenameResult& Result() const { return mResult; }
@@ -34,27 +41,31 @@ public:
 private:
     void Preview();
     void Apply();
-    // The plan with the files whose boxes are cleared left out.
-    RenamePlan Chosen() const;
+    void ShowSummary();
+    // Whether the user goes on with a choice of files that leaves the library naming things that are no
+    // longer there (asked only then).
+    bool MayApplyChoice();
 
     std::function<const LibraryIndex&()> mIndex;
     RenameRequest mRequest;
     std::function<bool()> mMayApply;
-    std::optional<RenamePlan> mPlan;
+    RenamePreviewModel* mPreview = nullptr;
+    // The files the user left out; a new preview leaves them out again.
+    std::set<std::string> mLeftOut;
     std::optional<RenamePlan> mApplied;
     RenameResult mResult;
 
     QLineEdit* NewNameEd = nullptr;
     QCheckBox* WithStringsChk = nullptr; // dialogues only
     QPushButton* PreviewBtn = nullptr;
-    QTreeWidget* ChangesTree = nullptr;
+    QTreeView* ChangesTree = nullptr;
     QLabel* SummaryLbl = nullptr;
     QPushButton* ApplyBtn = nullptr;
 };
 
 // What the message after a rename says (UTF-8 free; the window's text): how many files were done, which
-// were left alone because they changed after the preview, which failed and why, and whether running the
-// rename again is needed.
+// were left alone because they changed after the preview, which failed and why, and for a rename left
+// unfinished that "Повторить" finishes it.
 QString RenameResultText(const RenamePlan& plan, const RenameResult& result);
 
 } // namespace pw

@@ -157,6 +157,8 @@ void QuestTab::BuildHistory() {
         else
             mHistory->Watch(static_cast<QLineEdit*>(field));
     mHistory->Watch(QuestTypeCMB);
+    mHistory->ShareKeys(QuestStrViewEd);
+    mHistory->ShareKeys(findChild<QWidget*>(QStringLiteral("FindQuestCmb")));
 }
 
 QuestEditorModel QuestTab::ReadModel(FieldsForWriting& fields) const {
@@ -190,6 +192,7 @@ bool QuestTab::LoadQuest(const std::string& path) {
     if (!ReadRecordForEditor(window(), path, quest))
         return false;
     ShowModel(LoadQuestModel(quest));
+    QuestStrViewEd->clear(); // it showed a line of the quest shown before
     mHistory->Restart();
     try {
         SynQuestMem->LoadFromFile(path);

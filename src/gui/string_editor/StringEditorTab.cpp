@@ -42,6 +42,17 @@ QString EncodingName(TextEncoding encoding) {
     return QStringLiteral("UTF-16");
 }
 
+// Whether line (trimmed) is an entry of the key wanted: the key, A-Z folded, then blanks and "=".
+bool IsEntryLine(QStringView line, QStringView wanted) {
+    if (line.size() <= wanted.size())
+        return false;
+    const auto fold = [](QChar c) { return c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c; };
+    for (qsizetype i = 0; i < wanted.size(); ++i)
+        if (fold(line[i]) != fold(wanted[i]))
+            return false;
+    return line.sliced(wanted.size()).trimmed().startsWith(u'=');
+}
+
 } // namespace
 
 StringEditorTab::StringEditorTab(Workspace& workspace, QStatusBar* statusBar, QWidget* parent)
@@ -128,19 +139,12 @@ void StringEditorTab::EnsureTextInPlace() {
     SynMemText->ShowPreparedText(mPendingText.get());
 }
 
-bool StringEditorTab::ShowEntry(const std::string& id) {
+qsizetype StringEditorTab::EntryLine(const std::string& id) {
     EnsureTextInPlace();
-    // A-Z folded only, as the table's reads compare keys.
-    auto fold = [](QStringView text) {
-        QString folded = text.toString();
-        for (QChar& c : folded)
-            if (c >= u'a' && c <= u'z')
-                c = QChar(c.unicode() - 32);
-        return folded;
-    };
-    const QString wanted = fold(FromCp1251(TrimView(id)));
-    if (wanted.isEmpty())
-        return false;
+    const QString wanted = FromCp1251(TrimView(id));
+    // A key holds no "="; the lines are read in place, nothing copied, as the table may have 100,000.
+    if (wanted.isEmpty() || wanted.contains(u'='))
+        return -1;
     const TextLines& lines = SynMemText->Lines();
     // 0 before the section, 1 in it, 2 past it: only the first section of the name is read.
     int section = 0;
@@ -151,18 +155,23 @@ bool StringEditorTab::ShowEntry(const std::string& id) {
             section = section == 0 && ours ? 1 : section == 1 ? 2 : section;
             continue;
         }
-        if (section != 1 || line.startsWith(u';'))
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
-            continue;
-        if (fold(line.first(equals).trimmed()) != wanted)
-            continue;
-        SynMemText->SetSelection({{i, lines.Line(i).size()}, {i, 0}});
-        SynMemText->centerCursor();
-        return true;
+        if (section == 1 && IsEntryLine(line, wanted))
+            return i;
     }
-    return false;
+    return -1;
+}
+
+void StringEditorTab::ShowLine(qsizetype line) {
+    SynMemText->SetSelection({{line, SynMemText->Lines().Line(line).size()}, {line, 0}});
+    SynMemText->centerCursor();
+}
+
+bool StringEditorTab::ShowEntry(const std::string& id) {
+    const qsizetype line = EntryLine(id);
+    if (line < 0)
+        return false;
+    ShowLine(line);
+    return true;
 }
 
 void StringEditorTab::DiscardPendingText() {

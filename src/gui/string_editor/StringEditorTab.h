@@ -42,9 +42,12 @@ public:
     // overwritten when the user says so. Throws std::runtime_error when the file cannot be read or
     // written; it is then unchanged.
     void SaveStringTableText();
-    // Selects the line of the entry id (Windows-1251; trimmed, A-Z folded, as the table's reads compare
-    // it) in the pane's text and scrolls it into view: the first such line of the first section
-    // "LocAdmin_Strings". False, with the pane unchanged, when the text holds no such line.
+    // The line of the entry id (Windows-1251; trimmed, A-Z folded, as the table's reads compare it) in the
+    // pane's text: the first such line of the first section "LocAdmin_Strings"; -1 when there is none.
+    qsizetype EntryLine(const std::string& id);
+    // Selects the line (one EntryLine gave) and scrolls it to the middle of the pane.
+    void ShowLine(qsizetype line);
+    // Both: false, with the pane unchanged, when the text holds no line of id.
     bool ShowEntry(const std::string& id);
 
     // Runs the find (false) or replace (true) dialog and, on OK, its first search.

@@ -5,13 +5,46 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QStackedWidget>
 #include <QTableView>
 
 namespace pw {
 
-CellEditPolicy::CellEditPolicy(QTableView* list, std::function<void()> commit)
-    : mList(list), mCommit(std::move(commit)), mListObject(list) {
+namespace {
+
+// The form widget sits on: its tab page, or else its window.
+QWidget* FormOf(QWidget* widget) {
+    QWidget* form = widget;
+    for (QWidget* up = widget->parentWidget(); up && !qobject_cast<QStackedWidget*>(up);
+         up = up->parentWidget()) {
+        form = up;
+        if (up->isWindow())
+            break;
+    }
+    return form;
+}
+
+// The control that Tab (forward) or Shift+Tab moves to from widget, leaving out widget's own children and
+// going round within widget's form; null when the form has no other.
+QWidget* NextControlOfForm(QWidget* widget, bool forward) {
+    const QWidget* form = FormOf(widget);
+    for (QWidget* next = forward ? widget->nextInFocusChain() : widget->previousInFocusChain();
+         next != widget; next = forward ? next->nextInFocusChain() : next->previousInFocusChain()) {
+        if (widget->isAncestorOf(next) || !form->isAncestorOf(next) || next->focusProxy())
+            continue;
+        if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus))
+            return next;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CellEditPolicy::CellEditPolicy(QTableView* list, std::function<void()> commit,
+                               std::function<void(const QModelIndex&)> open)
+    : mList(list), mCommit(std::move(commit)), mOpen(std::move(open)), mListObject(list) {
     list->installEventFilter(this);
     const QAbstractItemModel* model = list->model();
     connect(model, &QAbstractItemModel::modelReset, this, &CellEditPolicy::Drop);
@@ -23,19 +56,29 @@ CellEditPolicy::~CellEditPolicy() {
     // Whatever reaches the editor or the list after this object is gone must not end an edit.
     if (mEditor)
         mEditor->removeEventFilter(this);
+    if (auto* box = qobject_cast<QComboBox*>(mEditor.data()); box && box->lineEdit())
+        box->lineEdit()->removeEventFilter(this);
     mList->removeEventFilter(this);
 }
 
 void CellEditPolicy::SetEditor(QWidget* editor) {
     if (mEditor)
         mEditor->removeEventFilter(this);
+    if (auto* box = qobject_cast<QComboBox*>(mEditor.data()); box && box->lineEdit())
+        box->lineEdit()->removeEventFilter(this);
     mEditor = editor;
     mEditorObject = editor;
+    mEditorLineObject = nullptr;
     mEditorClass = editor ? editor->metaObject() : nullptr;
     if (!editor)
         return;
-    if (auto* box = qobject_cast<QComboBox*>(editor))
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
         ApplyComboBoxRules(box);
+        if (QLineEdit* line = box->lineEdit()) {
+            line->installEventFilter(this);
+            mEditorLineObject = line;
+        }
+    }
     editor->installEventFilter(this);
     editor->setParent(mList->viewport());
     editor->hide();
@@ -47,6 +90,7 @@ void CellEditPolicy::Open(const QModelIndex& cell, const QString& text) {
     QRect rect = mList->visualRect(cell);
     if (cell.column() == 0)
         rect.setWidth(mList->columnWidth(0));
+    mCell = cell;
     SetText(text);
     mEditor->setGeometry(rect);
     mEditor->show();
@@ -82,8 +126,16 @@ bool CellEditPolicy::EditorHasFocus() const {
 }
 
 bool CellEditPolicy::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mEditorObject) {
-        if (event->type() == QEvent::FocusOut)
+    if (watched == mEditorObject || (watched == mEditorLineObject && mEditorLineObject)) {
+        if (event->type() == QEvent::KeyPress && IsOpen()) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+                MoveOn(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
+        }
+        if (watched == mEditorObject && event->type() == QEvent::FocusOut)
             EditorFocusLost(static_cast<QFocusEvent*>(event)->reason());
         return false;
     }
@@ -121,6 +173,21 @@ void CellEditPolicy::EditorFocusLost(Qt::FocusReason reason) {
     default:
         mCommit();
     }
+}
+
+void CellEditPolicy::MoveOn(bool forward) {
+    const QModelIndex cell = mCell;
+    mCommit();
+    const int column = cell.column() + (forward ? 1 : -1);
+    if (cell.isValid() && column >= 0 && column < mList->model()->columnCount(cell.parent())) {
+        mOpen(cell.sibling(cell.row(), column));
+        if (IsOpen())
+            return;
+    }
+    if (QWidget* next = NextControlOfForm(mList, forward))
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    else
+        mList->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void CellEditPolicy::DropUnlessMinimised() {

@@ -4,8 +4,11 @@
 // - the editor's own drop-down list or context menu takes the focus and the edit goes on;
 // - the window being deactivated drops the edit, nothing written, unless the window was only minimised
 //   (then the edit is still open when the window comes back);
-// - any other loss of the focus (a click elsewhere, Tab, the list's page hidden behind another tab)
-//   commits the edit;
+// - any other loss of the focus (a click elsewhere, the list's page hidden behind another tab) commits
+//   the edit;
+// - Tab and Shift+Tab commit it and open the next or the previous cell of the row; past either end of
+//   the row the focus goes on to the next or the previous control of the form the list is on (its tab
+//   page, or its window), so it never lands outside the form;
 // - keys the editor leaves unused (arrows, page keys) stop at the list instead of moving its selection,
 //   which would send the edit into another row;
 // - rows replaced, inserted or removed behind an open editor drop the edit.
@@ -15,6 +18,7 @@
 // list or of an object the list owns), giving it the editor with SetEditor and opening edits with Open.
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 
@@ -31,8 +35,10 @@ class CellEditPolicy : public QObject {
     Q_OBJECT
 public:
     // Watches list (its keys, its window's deactivation, its rows). commit runs when an open edit is to
-    // be written; it writes the text where it belongs and calls Drop. The list must outlive this object.
-    CellEditPolicy(QTableView* list, std::function<void()> commit);
+    // be written; it writes the text where it belongs and calls Drop. open opens an edit of a cell of the
+    // row edited (with the list's text, through Open), for Tab. The list must outlive this object.
+    CellEditPolicy(QTableView* list, std::function<void()> commit,
+                   std::function<void(const QModelIndex& cell)> open);
     ~CellEditPolicy() override;
 
     // Makes editor (a QLineEdit or a QComboBox; nullptr for none) the cell editor: a hidden child of the
@@ -58,16 +64,21 @@ protected:
 
 private:
     void EditorFocusLost(Qt::FocusReason reason);
+    // Tab (forward) or Shift+Tab in the editor.
+    void MoveOn(bool forward);
     void DropUnlessMinimised();
     void SetText(const QString& text);
 
     QTableView* mList;
     std::function<void()> mCommit;
+    std::function<void(const QModelIndex&)> mOpen;
     QPointer<QWidget> mEditor;
+    QPersistentModelIndex mCell; // the cell of the edit open, or of the last one
     // The list and the editor as the event filter compares them: by address, because events still
     // arrive while they are being destroyed, when they are no longer of their own classes.
     const QObject* mListObject;
     const QObject* mEditorObject = nullptr;
+    const QObject* mEditorLineObject = nullptr; // a combo box editor's line edit, which has the keys
     // The editor's class: a focus loss that reaches the editor after its own class part is destroyed
     // comes from its destruction and ends nothing.
     const QMetaObject* mEditorClass = nullptr;

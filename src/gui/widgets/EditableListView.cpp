@@ -26,7 +26,12 @@ EControlTypeMismatch::EControlTypeMismatch()
     : std::runtime_error("Edit control only can be TComboBox or TEdit") {}
 
 TEditableListView::TEditableListView(QWidget* parent)
-    : QTableWidget(parent), mCellEdit(this, [this] { CommitCellEdit(); }) {
+    : QTableWidget(parent), mCellEdit(
+                                this, [this] { CommitCellEdit(); },
+                                [this](const QModelIndex& cell) {
+                                    mEditColumn = cell.column();
+                                    BeginCellEdit(cell.row());
+                                }) {
     setShowGrid(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);

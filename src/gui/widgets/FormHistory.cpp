@@ -66,7 +66,9 @@ QKeySequence KeyOf(const QKeyEvent& event) {
 QAction* AddKeys(QWidget* form, const QList<QKeySequence>& keys) {
     auto* action = new QAction(form);
     action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // The keys act wherever the focus is in the form's window (the tab bar, the tool bar), as long as
+    // the form shows; a form on a tab out of sight takes none of them.
+    action->setShortcutContext(Qt::WindowShortcut);
     form->addAction(action);
     return action;
 }
@@ -138,6 +140,10 @@ void FormHistory::Watch(QTableWidget* list) {
     connect(model, &QAbstractItemModel::dataChanged, this, &FormHistory::RecordLater);
     connect(model, &QAbstractItemModel::rowsInserted, this, &FormHistory::RecordLater);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &FormHistory::RecordLater);
+}
+
+void FormHistory::ShareKeys(QWidget* control) {
+    control->installEventFilter(this);
 }
 
 void FormHistory::RecordTyping(QLineEdit* edit) {

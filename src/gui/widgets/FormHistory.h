@@ -7,8 +7,8 @@
 // follows another, a text made normal) falls into the same step. What the program sets while a step is
 // undone or redone is no step, nor is a load, which starts a new history.
 //
-// Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redo from any control of the form; a field being typed in
-// keeps the keys for its own undo until the typing becomes a step.
+// Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redo from anywhere in the form's window while the form shows;
+// a field being typed in keeps the keys for its own undo until the typing becomes a step.
 
 #include <QList>
 #include <QObject>
@@ -38,6 +38,10 @@ public:
     void Watch(QLineEdit* edit);
     void Watch(QComboBox* box);
     void Watch(QTableWidget* list);
+    // A line edit or combo box of the window that is no part of the form (a hint field, a search box, a
+    // cell editor): it keeps the keys for undoing its own typing and passes them on to the form
+    // otherwise.
+    void ShareKeys(QWidget* control);
 
     // The form as it is now begins a new history: no steps, not changed.
     void Restart();

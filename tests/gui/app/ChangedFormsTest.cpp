@@ -7,8 +7,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +61,40 @@ TEST_F(ChangedFormsTest, EditMenuUndoesAndRedoesTheFormOfTheTabShown) {
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
     EXPECT_EQ(name->text(), "Diego");
+}
+
+// Tab in a cell editor goes on to the next cell, and past the row's end to the form's next control,
+// never out of the form; the keys of "Правка" act wherever the focus is in the window, the tab bar too.
+TEST_F(ChangedFormsTest, TabStaysInTheFormAndUndoActsWhereverTheFocusIs) {
+    pwtest::WriteBytes(InfosPath() + "/d.info", "[Info]\r\nName=Diego_Hello\r\nOwner=Diego\r\n"
+                                                "InfoScript_Commands=Say\r\nInfoScript_Texts=Diego_01\r\n");
+    form->LoadInfo(InfosPath() + "/d.info");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* grid = Find<QTableWidget>(form.get(), "CommandList");
+    grid->setFocus();
+    QCursor::setPos(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(0, 4)).center()));
+    QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
+    QLineEdit* editor = Find(form.get(), "CellEditor");
+    ASSERT_TRUE(editor->hasFocus());
+    QTest::keyClicks(editor, "x");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(grid->item(0, 4)->text(), "x");
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(editor->text(), "Diego_01");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(Find<QWidget>(form.get(), "tbInfo")->isAncestorOf(focused))
+        << focused->metaObject()->className();
+    QCoreApplication::processEvents(); // the cell's change becomes a step
+
+    QTabBar* tabs = Find<QTabWidget>(form.get(), "PgCtrl")->tabBar();
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid->item(0, 4)->text(), "");
+    QTest::keyClick(tabs, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(grid->item(0, 4)->text(), "x");
 }
 
 TEST_F(ChangedFormsTest, ADropOrTheEndOfTheProgramAsksAboutEveryChangedFormAndNoKeepsIt) {

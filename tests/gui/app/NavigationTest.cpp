@@ -9,6 +9,7 @@
 #include "AppFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -92,6 +93,13 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     CtrlClick("ParentEd");
     EXPECT_EQ(form->statusBar()->currentMessage(), "Диалог «Nobody_Here» в библиотеке не найден");
     EXPECT_EQ(Text("NameEd"), "Diego_Child");
+    // The next jump's outcome takes its place.
+    form->FollowJump({pw::Jump::Kind::StringEntry, "Nowhere_01", pw::Jump::Thing::String});
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Строка «Nowhere_01» в таблице строк не найдена");
+    form->FollowJump({pw::Jump::Kind::StringEntry, "Q_Ardea_Topic", pw::Jump::Thing::String});
+    EXPECT_EQ(CurrentTab(), Find<QWidget>("TabSheet1"));
+    EXPECT_EQ(form->statusBar()->currentMessage(), "");
+    Find<QTabWidget>("PgCtrl")->setCurrentWidget(Find<QWidget>("tbInfo"));
 
     // A file renamed outside the program since the index read it is found again under its new name.
     pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
@@ -115,7 +123,7 @@ TEST_F(NavigationTest, TheBrowserFiltersCountsAndOpensWhatIsChosen) {
     auto* browser = form->findChild<pw::LibraryBrowser*>();
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->findChild<QLineEdit*>("FilterEd")->text(), "parent:Diego_Parent");
-    EXPECT_EQ(browser->findChild<QLabel*>("CountLbl")->text(), "Найдено: 1 из 3");
+    EXPECT_EQ(browser->findChild<QLabel*>("CountLbl")->text(), "Найдено: 1 из 3 (показано 2)");
 
     auto* tree = browser->findChild<QTreeView*>("LibraryTree");
     // Diego, then his parent dialogue, then the child the filter kept.
@@ -125,6 +133,48 @@ TEST_F(NavigationTest, TheBrowserFiltersCountsAndOpensWhatIsChosen) {
     tree->setCurrentIndex(child);
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(Text("NameEd"), "Diego_Child");
+}
+
+// The dialogues shown only to place a match are grey and counted apart; a file that could not be read
+// counts as any other; Enter in the filter line opens the only match, Down goes into the tree.
+TEST_F(NavigationTest, TheBrowserTellsMatchesFromTheirPlaceAndEnterOpensTheOnlyOne) {
+    pwtest::WriteBytes(InfosPath() + "/broken.info", "");
+    workspace->libraryIndex->Rebuild();
+    workspace->libraryIndex->WaitUntilBuilt();
+    pw::LibraryBrowser* browser = form->ShowBrowser();
+    auto* filter = browser->findChild<QLineEdit*>("FilterEd");
+    auto* count = browser->findChild<QLabel*>("CountLbl");
+    auto* tree = browser->findChild<QTreeView*>("LibraryTree");
+    browser->SetFilter("Diego_Child");
+    EXPECT_EQ(count->text(), "Найдено: 1 из 4 (показано 2)");
+    const QModelIndex parent = tree->model()->index(0, 0, tree->model()->index(0, 0));
+    ASSERT_EQ(parent.data().toString(), "Diego_Parent");
+    EXPECT_TRUE(parent.data(Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(tree->model()->index(0, 0, parent).data(Qt::ForegroundRole).isValid());
+    QTest::keyClick(filter, Qt::Key_Down);
+    EXPECT_EQ(browser->focusWidget(), tree);
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+
+    browser->SetFilter("broken");
+    EXPECT_EQ(count->text(), "Найдено: 1 из 4");
+    browser->SetFilter("Diego");
+    QTest::keyClick(filter, Qt::Key_Return); // two match: nothing is opened
+    EXPECT_EQ(Text("NameEd"), "Diego_Child");
+}
+
+TEST_F(NavigationTest, TheBrowserOfAnEditModeWindowClosesWithIt) {
+    form->show();
+    Find<QAction>("N10")->trigger();
+    pw::TForm1* second = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != form.get() && qobject_cast<pw::TForm1*>(window))
+            second = static_cast<pw::TForm1*>(window);
+    ASSERT_NE(second, nullptr);
+    pw::LibraryBrowser* browser = second->ShowBrowser();
+    ASSERT_TRUE(browser->isVisible());
+    second->close();
+    EXPECT_FALSE(browser->isVisible());
 }
 
 } // namespace

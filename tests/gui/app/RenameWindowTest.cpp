@@ -1,17 +1,21 @@
-// A rename across the library from the window: the preview with a box per file, the files left out, and
-// the form showing the new name afterwards.
+// A rename across the library from the window: the preview with a box per file, the files left out, an
+// unfinished rename finished from its message, and the forms and search boxes showing the new names after.
 
 #include "gui/app/MainForm.h"
 #include "gui/library/LibraryIndexService.h"
 
 #include "AppFixture.h"
 
+#include <QAbstractItemModel>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
+
+#include <functional>
 
 namespace {
 
@@ -20,50 +24,101 @@ protected:
     void SetUp() override {
         using pwtest::WriteBytes;
         WriteBytes(InfosPath() + "/a.info", "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
-        WriteBytes(InfosPath() + "/b.info", "[Info]\r\nName=Talk_B\r\nQuest= q_old \r\n");
+        WriteBytes(InfosPath() + "/sub/b.info", "[Info]\r\nName=Talk_B\r\nQuest= q_old \r\n");
         WriteBytes(QuestsPath() + "/Q_Old_quest_G3_World_01.quest", "[Quest]\r\nName=Q_Old\r\n");
         OpenWindow("[LocAdmin_Strings]\r\n");
         workspace->libraryIndex->WaitUntilBuilt();
     }
-    // Renames Q_Old to Q_New from the dialogue tab's Quest field, leaving out the file named leftOut.
-    void RenameFromQuestField(const QString& leftOut) {
-        dialogs.onModal = [leftOut](QDialog* shown) {
-            shown->findChild<QLineEdit*>("NewNameEd")->setText("Q_New");
-            shown->findChild<QPushButton*>("PreviewBtn")->click();
-            auto* tree = shown->findChild<QTreeWidget*>("ChangesTree");
-            for (int i = 0; i < tree->topLevelItemCount(); ++i)
-                if (tree->topLevelItem(i)->text(0).endsWith(leftOut))
-                    tree->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
-            shown->findChild<QPushButton*>("ApplyBtn")->click();
+    static QTreeView* Tree(QDialog* shown) { return shown->findChild<QTreeView*>("ChangesTree"); }
+    static QString Summary(QDialog* shown) { return shown->findChild<QLabel*>("SummaryLbl")->text(); }
+    // The preview's row of the file whose shown path is path.
+    static QModelIndex FileRow(QDialog* shown, const QString& path) {
+        const QAbstractItemModel* model = Tree(shown)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, 0).data().toString() == path)
+                return model->index(row, 0);
+        ADD_FAILURE() << "no row " << path.toStdString();
+        return {};
+    }
+    static void Untick(QDialog* shown, const QString& path) {
+        Tree(shown)->model()->setData(FileRow(shown, path), Qt::Unchecked, Qt::CheckStateRole);
+    }
+    static void Preview(QDialog* shown, const QString& newName) {
+        shown->findChild<QLineEdit*>("NewNameEd")->setText(newName);
+        shown->findChild<QPushButton*>("PreviewBtn")->click();
+    }
+    static void Apply(QDialog* shown) { shown->findChild<QPushButton*>("ApplyBtn")->click(); }
+    // Runs the rename of Q_Old from the Quest field; each showing of the dialog is handed to the next of
+    // steps.
+    void RenameQuest(std::vector<std::function<void(QDialog*)>> steps) {
+        dialogs.onModal = [steps, shown = std::size_t(0)](QDialog* dialog) mutable {
+            ASSERT_LT(shown, steps.size());
+            steps[shown++](dialog);
         };
         form->FollowJump({pw::Jump::Kind::Rename, "Q_Old", pw::Jump::Thing::Quest});
     }
+    std::string Quest() const { return QuestsPath() + "/Q_New_quest_G3_World_01.quest"; }
+
+    pwtest::TempDir cache; // the notes of renames under way
+    pwtest::ScopedEnvironment cacheDir{"PLOTWRIGHT_CACHE_DIR", cache.Path()};
 };
 
-TEST_F(RenameWindowTest, ThePreviewsFilesAreAppliedButThoseLeftOutAndTheFormShowsTheNewName) {
+TEST_F(RenameWindowTest, TheBoxesKeepTheirChoiceAcrossPreviewsAndTheCountFollowsThem) {
     form->LoadInfo(InfosPath() + "/a.info");
-    RenameFromQuestField("b.info");
+    dialogs.answers = {pw::MsgAnswer::Yes}; // to the warning about the file left out
+    RenameQuest({[this](QDialog* shown) {
+        shown->show(); // the dialog's default button answers Enter only while it shows
+        Preview(shown, "Q_New");
+        EXPECT_EQ(Summary(shown), "Файлов: 3, изменений: 3.");
+        // Paths below the library folder they are in; the whole path in the tooltip.
+        const QModelIndex b = FileRow(shown, QStringLiteral("sub/b.info"));
+        EXPECT_EQ(b.data(Qt::ToolTipRole).toString(), QString::fromStdString(InfosPath() + "/sub/b.info"));
+        EXPECT_EQ(b.model()->index(0, 1, b).data(Qt::ToolTipRole).toString(), "q_old");
+        Untick(shown, "sub/b.info");
+        EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
+        QTest::keyClick(shown->findChild<QLineEdit*>("NewNameEd"), Qt::Key_Return); // a new preview
+        EXPECT_EQ(FileRow(shown, "sub/b.info").data(Qt::CheckStateRole).value<Qt::CheckState>(),
+                  Qt::Unchecked);
+        EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
+        Apply(shown);
+    }});
+    ASSERT_GE(dialogs.Messages().size(), 2u);
+    EXPECT_TRUE(dialogs.Messages()[0].text.startsWith(
+        "Файлы без флажка по-прежнему будут называть «Q_Old», а после переименования этого имени в "
+        "библиотеке не останется:\nsub/b.info"));
     EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_New\r\n");
-    EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/b.info"), "[Info]\r\nName=Talk_B\r\nQuest= q_old \r\n");
-    EXPECT_EQ(pwtest::ReadBytes(QuestsPath() + "/Q_New_quest_G3_World_01.quest"),
-              "[Quest]\r\nName=Q_New\r\n");
+    EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/sub/b.info"), "[Info]\r\nName=Talk_B\r\nQuest= q_old \r\n");
+    EXPECT_EQ(pwtest::ReadBytes(Quest()), "[Quest]\r\nName=Q_New\r\n");
     EXPECT_FALSE(pwtest::Exists(QuestsPath() + "/Q_Old_quest_G3_World_01.quest"));
     EXPECT_EQ(form->findChild<QLineEdit*>("QuestEd")->text(), "Q_New");
-    ASSERT_FALSE(dialogs.calls.empty());
-    EXPECT_EQ(dialogs.calls.back().text, "Изменено файлов: 2.");
+    EXPECT_EQ(dialogs.Messages().back().text, "Изменено файлов: 2.");
+}
+
+TEST_F(RenameWindowTest, AFileLeftOutIsWarnedOfAndNoKeepsEverythingAsItWas) {
+    RenameQuest({[](QDialog* shown) {
+        Preview(shown, "Q_New");
+        Untick(shown, "Q_Old_quest_G3_World_01.quest"); // the quest itself would keep its name
+        Apply(shown);
+        shown->reject();
+    }});
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].buttons, pw::MsgButtons::YesNoDefaultNo);
+    EXPECT_TRUE(dialogs.Messages()[0].text.contains("а отмеченные файлы будут называть «Q_New», которого в "
+                                                    "библиотеке нет."));
+    EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
+    EXPECT_TRUE(pwtest::Exists(QuestsPath() + "/Q_Old_quest_G3_World_01.quest"));
 }
 
 TEST_F(RenameWindowTest, EnterInTheNewNamePreviewsAndWritesNothing) {
-    dialogs.onModal = [](QDialog* shown) {
-        shown->show(); // the dialog's default button answers Enter only while it shows
+    RenameQuest({[](QDialog* shown) {
+        shown->show();
         auto* name = shown->findChild<QLineEdit*>("NewNameEd");
         name->setText("Q_New");
         QTest::keyClick(name, Qt::Key_Return);
-        EXPECT_EQ(shown->findChild<QTreeWidget*>("ChangesTree")->topLevelItemCount(), 3);
+        EXPECT_EQ(Tree(shown)->model()->rowCount(), 3);
         QTest::keyClick(name, Qt::Key_Return); // again: still only the preview
         shown->reject();
-    };
-    form->FollowJump({pw::Jump::Kind::Rename, "Q_Old", pw::Jump::Thing::Quest});
+    }});
     EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
     EXPECT_TRUE(pwtest::Exists(QuestsPath() + "/Q_Old_quest_G3_World_01.quest"));
 }
@@ -71,9 +126,61 @@ TEST_F(RenameWindowTest, EnterInTheNewNamePreviewsAndWritesNothing) {
 TEST_F(RenameWindowTest, AChangedFormIsAskedAboutBeforeAnythingIsWritten) {
     form->LoadInfo(InfosPath() + "/a.info");
     form->findChild<QLineEdit*>("NameEd")->setText("Edited");
-    RenameFromQuestField("none"); // "Нет" to the question: the dialog stays, nothing is written
+    RenameQuest({[](QDialog* shown) {
+        Preview(shown, "Q_New");
+        Apply(shown); // "Нет" to the question: the dialog stays, nothing is written
+        shown->reject();
+    }});
     EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
     EXPECT_EQ(form->findChild<QLineEdit*>("NameEd")->text(), "Edited");
+}
+
+TEST_F(RenameWindowTest, ARenameLeftUnfinishedIsFinishedWithRetry) {
+    const std::string b = InfosPath() + "/sub/b.info";
+    dialogs.answers = {pw::MsgAnswer::Retry};
+    RenameQuest({[b](QDialog* shown) {
+                     Preview(shown, "Q_New");
+                     pwtest::WriteBytes(b, "[Info]\r\nName=Talk_B\r\nQuest=Q_Old\r\n"); // changed meanwhile
+                     Apply(shown);
+                 },
+                 [](QDialog* shown) {
+                     // The same rename again, previewing what is left.
+                     EXPECT_EQ(shown->findChild<QLineEdit*>("NewNameEd")->text(), "Q_New");
+                     EXPECT_EQ(Summary(shown),
+                               "Файлов: 1, изменений: 1. Прерванное переименование будет закончено.");
+                     Apply(shown);
+                 }});
+    const auto boxes = dialogs.Messages();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].buttons, pw::MsgButtons::RetryClose);
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("Изменено файлов: 2.\nИзменены после просмотра и оставлены как есть:\n") +
+                  QString::fromStdString(b) +
+                  "\nПереименование не закончено. «Повторить» покажет, что осталось сделать.");
+    EXPECT_EQ(boxes[1].text, "Изменено файлов: 1.");
+    EXPECT_EQ(pwtest::ReadBytes(b), "[Info]\r\nName=Talk_B\r\nQuest=Q_New\r\n");
+}
+
+TEST_F(RenameWindowTest, TheSearchLineFollowsARenamedDialogue) {
+    const std::string old = InfosPath() + "/Talk_C_info_G3_World_01.info";
+    pwtest::WriteBytes(old, "[Info]\r\nName=Talk_C\r\n");
+    workspace->infoFiles.push_back(old);
+    auto* search = form->findChild<QComboBox*>("FindInfoCmb");
+    search->setEditText("Talk_C");
+    QTest::keyClick(search, Qt::Key_Return);
+    ASSERT_EQ(search->count(), 1);
+    search->setCurrentIndex(0);
+    emit search->activated(0);
+    ASSERT_EQ(form->findChild<QLineEdit*>("NameEd")->text(), "Talk_C");
+    dialogs.onModal = [](QDialog* shown) {
+        Preview(shown, "Talk_Z");
+        Apply(shown);
+    };
+    form->FollowJump({pw::Jump::Kind::Rename, "Talk_C", pw::Jump::Thing::Dialogue});
+    const QString now = QString::fromStdString(InfosPath() + "/Talk_Z_info_G3_World_01.info");
+    EXPECT_EQ(search->currentText(), now);
+    EXPECT_EQ(search->itemText(0), now);
+    EXPECT_EQ(form->findChild<QLineEdit*>("NameEd")->text(), "Talk_Z");
 }
 
 } // namespace

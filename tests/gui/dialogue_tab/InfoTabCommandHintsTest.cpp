@@ -84,6 +84,38 @@ TEST_F(InfoTabCommandHints, CellEditorOffersTheNamesOfItsCellAndChangesNothingUn
     EXPECT_EQ(Offered(), (QStringList{"SetClass", "SetGameEvent", "SetRoutine"}));
 }
 
+// Moving through the drop-down only highlights; Escape leaves the text as typed, Enter takes the name
+// highlighted. The drop-down shows its longest name whole, and a dialogue is not offered as its own Parent.
+TEST_F(InfoTabCommandHints, TheDropDownChangesTheTextOnlyWhenANameIsTaken) {
+    const std::string longName = "Diego_Hello_Again_And_Again_And_Again_And_Again";
+    for (const std::string& name : {std::string("Diego_Hello"), longName, std::string("Diego_Bye")})
+        WriteInfo("Infos/" + name + ".info", {"Name=" + name});
+    workspace.libraryIndex = std::make_shared<pw::LibraryIndexService>();
+    workspace.libraryIndex->Open({dir.File("Infos")});
+    workspace.libraryIndex->WaitUntilBuilt();
+    tab.LoadInfo(dir.File("Infos/Diego_Hello.info"));
+    QLineEdit* parent = Edit("ParentEd");
+    parent->setFocus();
+    QTest::keyClicks(parent, "diego_");
+    QAbstractItemView* popup = parent->completer()->popup();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->model()->rowCount(), 2); // not the dialogue's own name
+    EXPECT_EQ(popup->model()->index(0, 0).data().toString(), "Diego_Bye");
+    EXPECT_GT(popup->width(), popup->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(parent->text(), "diego_");
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(parent->text(), "diego_");
+
+    QTest::keyClicks(parent, "h");
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(parent->text(), QString::fromStdString(longName));
+}
+
 TEST_F(InfoTabCommandHints, HelpAndGreyedCellsFollowTheCommandOfTheRow) {
     QSignalSpy help(&tab, &pw::InfoTab::StatusHelp);
     const auto lastHelp = [&help] { return help.isEmpty() ? QString() : help.last().at(0).toString(); };

@@ -128,12 +128,15 @@ TEST_F(InfoTabTable, DuplicateQuestionShowsBothValuesAndOnlyYesReplaces) {
     EXPECT_EQ(added.count(), 1);
 }
 
-TEST_F(InfoTabTable, WithoutASelectedRowTheIdIsEmptyAndRefusedAfterTheQuestion) {
-    list->clearSelection();
-    dialogs.answers = {MsgAnswer::Yes};
+// Another dialogue loaded leaves no hint of the one before, and without a selected row ">>>" says that
+// there is no ID before it asks anything.
+TEST_F(InfoTabTable, ALoadClearsTheHintAndWithoutASelectedRowTheWriteIsRefusedAtOnce) {
+    Click(1);
+    ASSERT_EQ(Hint(), "Привет;");
+    ASSERT_TRUE(tab.LoadInfo(WriteInfo("gorn.info", {"Name=Gorn_Hello", "InfoScript_Texts=Diego_02"})));
+    EXPECT_EQ(Hint(), "");
     Write("text");
-    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                                    Box(pw::EmptyIdMessage(), "Ошибка")}));
+    EXPECT_EQ(Boxes(), QStringList{Box(pw::EmptyIdMessage(), "Ошибка")});
 }
 
 TEST_F(InfoTabTable, ADoubleClickOnTheQuestFieldAsksForThatQuest) {

@@ -107,32 +107,27 @@ TEST_F(QuestTabTable, AnExistingLineIsReplacedOnlyAfterTheDuplicateQuestion) {
     EXPECT_EQ(added.count(), 1);
 }
 
-TEST_F(QuestTabTable, ABlankTopicIdIsRefusedAndAnEmptyTextWritesTheSeparatorAlone) {
+// An ID the table cannot take is said before the question, which would be asked for nothing.
+TEST_F(QuestTabTable, ABlankOrUnreadableTopicIdIsRefusedBeforeTheQuestion) {
     SetIds("  ", "Text_1");
     Edit("QuestStrViewEd")->setText("x");
-    dialogs.answers = {MsgAnswer::Yes};
+    const std::string before = Table();
     Click("WriteInfoTableBtn");
-    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                                    Box(pw::EmptyIdMessage(), "Ошибка")}));
-    EXPECT_EQ(dialogs.Messages()[1].icon, pw::MsgIcon::None);
+    SetIds("[Topic_1]", "");
+    Click("WriteInfoTableBtn");
+    EXPECT_EQ(Boxes(), (QStringList{Box(pw::EmptyIdMessage(), "Ошибка"),
+                                    Box(*pw::InvalidIdMessage("[Topic_1]"), "Ошибка")}));
+    EXPECT_EQ(dialogs.Messages()[0].icon, pw::MsgIcon::None);
+    EXPECT_EQ(Table(), before);
+}
 
+TEST_F(QuestTabTable, AnEmptyTextWritesTheSeparatorAlone) {
     SetIds("Empty_1", "");
     Edit("QuestStrViewEd")->clear();
     dialogs.answers = {MsgAnswer::Yes}; // an empty stored value counts as absent: no second question
     Click("WriteInfoTableBtn");
-    EXPECT_EQ(dialogs.Messages().size(), 3u);
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_NE(Table().find("\r\nEmpty_1=;\r\n"), std::string::npos);
-}
-
-TEST_F(QuestTabTable, AnIdThatCouldNeverBeFoundAgainIsRefused) {
-    SetIds("[Topic_1]", "");
-    Edit("QuestStrViewEd")->setText("x");
-    dialogs.answers = {MsgAnswer::Yes};
-    const std::string before = Table();
-    Click("WriteInfoTableBtn");
-    EXPECT_EQ(Boxes(), (QStringList{"Добавить строку в таблицу строк? / Внимание",
-                                    Box(*pw::InvalidIdMessage("[Topic_1]"), "Ошибка")}));
-    EXPECT_EQ(Table(), before);
 }
 
 TEST_F(QuestTabTable, AFailedWriteIsReportedAndTheTableStaysWhole) {

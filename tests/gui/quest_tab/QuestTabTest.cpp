@@ -32,7 +32,8 @@ TEST_F(QuestTabControls, EveryLabelCanBeReadWhole) {
     EXPECT_EQ(UnreadableLabels(tab).join('\n').toStdString(), "");
 }
 
-TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneButNotTheHint) {
+// The hint of the quest shown before goes: it would name a line of another quest.
+TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneAndClearsTheHint) {
     const std::string path = WriteQuest("q.quest", {"Name=Квест",
                                                     "Type=8",
                                                     "FinishedQuests=A;B",
@@ -55,7 +56,7 @@ TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneButNotTheHint) {
                                                     "RunningTimeHours=9",
                                                     "AttribSuccess=STR",
                                                     "AttribSuccessAmount=10"});
-    Edit("QuestStrViewEd")->setText("kept");
+    Edit("QuestStrViewEd")->setText("the quest before's line");
     tab.LoadQuest(path);
     EXPECT_TRUE(dialogs.calls.empty());
     const std::pair<const char*, const char*> expected[] = {
@@ -80,7 +81,7 @@ TEST_F(QuestTabLoad, LoadFillsEveryFieldAndThePaneButNotTheHint) {
         {"QuestRunningTimeHoursEd", "9"},
         {"QuestAttribSuccessEd", "STR"},
         {"QuestAttribSuccessAmountEd", "10"},
-        {"QuestStrViewEd", "kept"},
+        {"QuestStrViewEd", ""},
     };
     for (const auto& [name, text] : expected)
         EXPECT_EQ(Text(name), QString::fromUtf8(text)) << name;
