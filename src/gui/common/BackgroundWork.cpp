@@ -37,10 +37,12 @@ BackgroundWork::~BackgroundWork() {
 }
 
 void BackgroundWork::Start(const QString& label, std::function<void(const ProgressHook&)> work,
-                           std::function<void(const WorkEnd&)> done) {
+                           std::function<void(const WorkEnd&)> done, const QString& countFormat) {
     if (Running())
         throw std::logic_error("background work is running already");
     mLabel = label;
+    mCountFormat = countFormat;
+    mStopping = false;
     mDone = std::move(done);
     mClock.start();
     mShared = std::make_shared<Shared>();
@@ -62,10 +64,22 @@ void BackgroundWork::Start(const QString& label, std::function<void(const Progre
 }
 
 void BackgroundWork::Cancel() {
-    if (mShared)
-        mShared->stop = true;
+    if (!mShared)
+        return;
+    mShared->stop = true;
+    mStopping = true;
     if (mDialog)
-        mDialog->setLabelText(mLabel + QStringLiteral("\nОстанавливается…"));
+        mDialog->setLabelText(DialogText());
+}
+
+QString BackgroundWork::DialogText() const {
+    QString text = mLabel;
+    const std::size_t total = mShared ? mShared->total.load() : 0;
+    if (!mCountFormat.isEmpty() && total > 0)
+        text += u'\n' + mCountFormat.arg(std::min<std::size_t>(mShared->done, total)).arg(total);
+    if (mStopping)
+        text += QStringLiteral("\nОстанавливается…");
+    return text;
 }
 
 void BackgroundWork::Poll() {
@@ -83,10 +97,12 @@ void BackgroundWork::Poll() {
     mDialog->setMaximum(scale);
     if (total > 0)
         mDialog->setValue(static_cast<int>(std::min<std::size_t>(mShared->done, total) * 1000 / total));
+    if (const QString text = DialogText(); text != mDialog->labelText())
+        mDialog->setLabelText(text);
 }
 
 void BackgroundWork::ShowDialog() {
-    mDialog = new QProgressDialog(mLabel, QStringLiteral("Отмена"), 0, 0, mOwner);
+    mDialog = new QProgressDialog(DialogText(), QStringLiteral("Отмена"), 0, 0, mOwner);
     mDialog->setObjectName(QStringLiteral("BackgroundWorkDlg"));
     mDialog->setWindowTitle(QCoreApplication::applicationName());
     // The window behind stays usable: only what the work changes is disabled by its owner.

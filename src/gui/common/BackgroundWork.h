@@ -41,10 +41,12 @@ public:
     // Asks running work to stop and waits for it: its end is not delivered.
     ~BackgroundWork() override;
 
-    // Runs work on a thread of its own; label is the progress dialog's text. When the work has ended,
-    // done runs here with how. One piece of work at a time: Start while Running() throws std::logic_error.
+    // Runs work on a thread of its own; label is the progress dialog's text, and countFormat, when given,
+    // its line under the label once the number of steps is known (%1 the steps done, %2 all). When the
+    // work has ended, done runs here with how. One piece of work at a time: Start while Running() throws
+    // std::logic_error.
     void Start(const QString& label, std::function<void(const ProgressHook&)> work,
-               std::function<void(const WorkEnd&)> done);
+               std::function<void(const WorkEnd&)> done, const QString& countFormat = {});
     bool Running() const { return mThread.joinable(); }
     // Asks the work to stop at its next safe point; its end comes as usual.
     void Cancel();
@@ -62,9 +64,13 @@ private:
     void Poll();
     void ShowDialog();
     void Deliver();
+    // The label with the count under it, and that the work is stopping.
+    QString DialogText() const;
 
     QWidget* mOwner;
     QString mLabel;
+    QString mCountFormat;
+    bool mStopping = false; // Cancel was asked for
     QTimer* mPoll;
     QProgressDialog* mDialog = nullptr;
     std::thread mThread;

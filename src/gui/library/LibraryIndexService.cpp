@@ -5,13 +5,28 @@
 #include <QMetaObject>
 #include <QTimer>
 
-namespace pw {
+#include <chrono>
 
-LibraryIndexService::LibraryIndexService(QObject* parent) : QObject(parent) {}
+namespace pw {
+namespace {
+
+// How often the windows hear how far a build is.
+constexpr int kProgressMs = 100;
+
+} // namespace
+
+LibraryIndexService::LibraryIndexService(QObject* parent)
+    : QObject(parent), mProgressTimer(new QTimer(this)) {
+    mProgressTimer->setInterval(kProgressMs);
+    connect(mProgressTimer, &QTimer::timeout, this, [this] { emit BuildProgress(mRead, mTotal); });
+}
 
 LibraryIndexService::~LibraryIndexService() {
+    mQuitting = true;
     if (mWorker.joinable())
         mWorker.join();
+    mStartPending = false;
+    UpdateIdle();
 }
 
 void LibraryIndexService::Open(const std::vector<std::string>& folders, const std::string& tablePath) {
@@ -40,15 +55,24 @@ void LibraryIndexService::StartSoon(int delayMs) {
         if (mStartPending)
             Start();
     });
+    UpdateIdle();
 }
 
 void LibraryIndexService::Start() {
     mStartPending = false;
     mAgain = false;
+    mRead = 0;
+    mTotal = 0;
+    mProgressTimer->start();
     mWorker = std::thread([this, folders = mFolders, tablePath = mTablePath] {
         std::shared_ptr<const LibrarySnapshot> built;
+        const ProgressHook progress = [this](std::size_t read, std::size_t total) {
+            mRead = read;
+            mTotal = total;
+            return !mQuitting;
+        };
         try {
-            built = BuildLibrarySnapshot(folders, tablePath);
+            built = BuildLibrarySnapshot(folders, tablePath, progress);
         } catch (const std::exception&) {
             // Only memory can fail here (a file that cannot be read is an entry of its own); the index
             // in use stays.
@@ -59,6 +83,7 @@ void LibraryIndexService::Start() {
         }
         QMetaObject::invokeMethod(this, [this] { Collect(); }, Qt::QueuedConnection);
     });
+    UpdateIdle();
 }
 
 void LibraryIndexService::Collect() {
@@ -72,6 +97,8 @@ void LibraryIndexService::Collect() {
     }
     if (mAgain)
         Start();
+    else
+        mProgressTimer->stop();
     if (built) {
         mCurrent = std::move(built);
         emit Rebuilt();
@@ -79,6 +106,27 @@ void LibraryIndexService::Collect() {
         // system, or every rebuild would leave the program larger.
         platform::ReturnFreedMemory();
     }
+    UpdateIdle();
+}
+
+void LibraryIndexService::UpdateIdle() {
+    {
+        const std::lock_guard<std::mutex> lock(mIdleLock);
+        mIdle = !Building();
+    }
+    mIdleChanged.notify_all();
+}
+
+bool LibraryIndexService::WaitForBuild(const ProgressHook& hook) const {
+    // Often enough that a stop asked for is heard at once.
+    constexpr std::chrono::milliseconds kLook(20);
+    std::unique_lock<std::mutex> lock(mIdleLock);
+    while (!mIdle) {
+        if (!GoOn(hook, mRead, mTotal))
+            return false;
+        mIdleChanged.wait_for(lock, kLook);
+    }
+    return true;
 }
 
 void LibraryIndexService::WaitUntilBuilt() {

@@ -128,7 +128,7 @@ QVariant RenamePreviewModel::EditData(const RenameEdit& edit, int column, int ro
 }
 
 bool RenamePreviewModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!mPlan || !index.isValid() || index.internalId() != kFileRow || index.column() != kPlace ||
+    if (!mPlan || mLocked || !index.isValid() || index.internalId() != kFileRow || index.column() != kPlace ||
         role != Qt::CheckStateRole)
         return false;
     RenameFile& file = mPlan->files[static_cast<std::size_t>(index.row())];
@@ -145,9 +145,17 @@ Qt::ItemFlags RenamePreviewModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.internalId() == kFileRow && index.column() == kPlace)
+    if (index.internalId() == kFileRow && index.column() == kPlace && !mLocked)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
+}
+
+void RenamePreviewModel::SetLocked(bool locked) {
+    if (mLocked == locked)
+        return;
+    mLocked = locked;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, kPlace), index(rowCount() - 1, kPlace), {Qt::CheckStateRole});
 }
 
 QVariant RenamePreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {

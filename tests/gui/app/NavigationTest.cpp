@@ -105,8 +105,9 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
     pwtest::WriteBytes(InfosPath() + "/new.info", "[Info]\r\nName=Diego_Parent\r\nOwner=Gorn\r\n");
     Find<QLineEdit>("ParentEd")->setText("Diego_Parent");
-    // The form was changed, so the jump asks first; "Нет" keeps it.
+    // The form was changed, so the jump asks first (once the index is read again); "Нет" keeps it.
     CtrlClick("ParentEd");
+    pw::TForm1::WaitForWork();
     ASSERT_FALSE(dialogs.calls.empty());
     EXPECT_EQ(dialogs.calls.back().text,
               "Диалог «Diego_Child» изменён и не скомпилирован. Отказаться от изменений?");

@@ -2,6 +2,7 @@
 // unfinished rename finished from its message, and the forms and search boxes showing the new names after.
 
 #include "gui/app/MainForm.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/library/LibraryIndexService.h"
 
 #include "AppFixture.h"
@@ -43,11 +44,17 @@ protected:
     static void Untick(QDialog* shown, const QString& path) {
         Tree(shown)->model()->setData(FileRow(shown, path), Qt::Unchecked, Qt::CheckStateRole);
     }
+    // The preview and the application run in the background; these wait for them to end.
+    static void Settle(QDialog* shown) { shown->findChild<pw::BackgroundWork*>()->Wait(); }
     static void Preview(QDialog* shown, const QString& newName) {
         shown->findChild<QLineEdit*>("NewNameEd")->setText(newName);
         shown->findChild<QPushButton*>("PreviewBtn")->click();
+        Settle(shown);
     }
-    static void Apply(QDialog* shown) { shown->findChild<QPushButton*>("ApplyBtn")->click(); }
+    static void Apply(QDialog* shown) {
+        shown->findChild<QPushButton*>("ApplyBtn")->click();
+        Settle(shown);
+    }
     // Runs the rename of Q_Old from the Quest field; each showing of the dialog is handed to the next of
     // steps.
     void RenameQuest(std::vector<std::function<void(QDialog*)>> steps) {
@@ -77,6 +84,7 @@ TEST_F(RenameWindowTest, TheBoxesKeepTheirChoiceAcrossPreviewsAndTheCountFollows
         Untick(shown, "sub/b.info");
         EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
         QTest::keyClick(shown->findChild<QLineEdit*>("NewNameEd"), Qt::Key_Return); // a new preview
+        Settle(shown);
         EXPECT_EQ(FileRow(shown, "sub/b.info").data(Qt::CheckStateRole).value<Qt::CheckState>(),
                   Qt::Unchecked);
         EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
@@ -115,8 +123,10 @@ TEST_F(RenameWindowTest, EnterInTheNewNamePreviewsAndWritesNothing) {
         auto* name = shown->findChild<QLineEdit*>("NewNameEd");
         name->setText("Q_New");
         QTest::keyClick(name, Qt::Key_Return);
+        Settle(shown);
         EXPECT_EQ(Tree(shown)->model()->rowCount(), 3);
         QTest::keyClick(name, Qt::Key_Return); // again: still only the preview
+        Settle(shown);
         shown->reject();
     }});
     EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
@@ -145,6 +155,7 @@ TEST_F(RenameWindowTest, ARenameLeftUnfinishedIsFinishedWithRetry) {
                  },
                  [](QDialog* shown) {
                      // The same rename again, previewing what is left.
+                     Settle(shown);
                      EXPECT_EQ(shown->findChild<QLineEdit*>("NewNameEd")->text(), "Q_New");
                      EXPECT_EQ(Summary(shown),
                                "Файлов: 1, изменений: 1. Прерванное переименование будет закончено.");
