@@ -19,7 +19,7 @@ namespace {
 constexpr unsigned kWriteThreads = 16;
 // The files written and flushed together: few enough that a stop asked for while they are flushed takes
 // effect soon, many enough that the folder's flush is shared.
-constexpr std::size_t kWriteBatch = 128;
+constexpr std::size_t kWriteBatch = 256;
 
 FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edits) {
     FilePieces pieces;

@@ -1,9 +1,12 @@
 #include "gui/common/BackgroundWork.h"
 
+#include "core/data/Platform.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,7 +27,8 @@ void WorkEnd::RethrowFailure() const {
         std::rethrow_exception(failure);
 }
 
-BackgroundWork::BackgroundWork(QWidget* owner) : QObject(owner), mOwner(owner), mPoll(new QTimer(this)) {
+BackgroundWork::BackgroundWork(QWidget* owner, Feedback feedback)
+    : QObject(owner), mOwner(owner), mFeedback(feedback), mPoll(new QTimer(this)) {
     mPoll->setInterval(kPollMs);
     connect(mPoll, &QTimer::timeout, this, &BackgroundWork::Poll);
 }
@@ -47,6 +51,7 @@ void BackgroundWork::Start(const QString& label, std::function<void(const Progre
     mClock.start();
     mShared = std::make_shared<Shared>();
     mThread = std::thread([shared = mShared, work = std::move(work)] {
+        platform::LowerThreadPriority(); // the window's thread first
         const ProgressHook hook = [&shared](std::size_t done, std::size_t total) {
             shared->done = done;
             shared->total = total;
@@ -87,7 +92,8 @@ void BackgroundWork::Poll() {
         Deliver();
         return;
     }
-    if (!mDialog && mClock.elapsed() >= kShowAfterMs)
+    emit Progressed(mShared->done, mShared->total);
+    if (!mDialog && mFeedback == Feedback::Dialog && mClock.elapsed() >= kShowAfterMs)
         ShowDialog();
     if (!mDialog)
         return;
@@ -137,6 +143,15 @@ void BackgroundWork::Wait() {
     QEventLoop loop;
     connect(this, &BackgroundWork::Finished, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void ReleaseInBackground(std::shared_ptr<const void> held) {
+    if (!held)
+        return;
+    QThreadPool::globalInstance()->start([held = std::move(held)]() mutable {
+        held.reset();
+        platform::ReturnFreedMemory();
+    });
 }
 
 } // namespace pw

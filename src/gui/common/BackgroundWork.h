@@ -36,8 +36,12 @@ class BackgroundWork : public QObject {
 public:
     static constexpr int kShowAfterMs = 300;
 
+    // How the work shows its progress: in the progress dialog, or only through Progressed, for an owner
+    // that says it in a line of its own.
+    enum class Feedback { Dialog, Quiet };
+
     // owner: the window the progress dialog belongs to; also this object's parent.
-    explicit BackgroundWork(QWidget* owner);
+    explicit BackgroundWork(QWidget* owner, Feedback feedback = Feedback::Dialog);
     // Asks running work to stop and waits for it: its end is not delivered.
     ~BackgroundWork() override;
 
@@ -59,6 +63,8 @@ public:
 signals:
     // The work has ended and its done has run.
     void Finished();
+    // Now and then while the work runs: the steps done and all (0 while not known).
+    void Progressed(std::size_t done, std::size_t total);
 
 private:
     void Poll();
@@ -68,6 +74,7 @@ private:
     QString DialogText() const;
 
     QWidget* mOwner;
+    Feedback mFeedback;
     QString mLabel;
     QString mCountFormat;
     bool mStopping = false; // Cancel was asked for
@@ -86,5 +93,9 @@ private:
     std::shared_ptr<Shared> mShared;
     QElapsedTimer mClock; // since Start
 };
+
+// Lets go of held on a thread of Qt's pool, and gives what that frees back to the system, so that freeing
+// a large structure (a build of the library index, the browser's tree) does not hold up the window.
+void ReleaseInBackground(std::shared_ptr<const void> held);
 
 } // namespace pw

@@ -1,11 +1,13 @@
 #include "gui/library/LibraryIndexService.h"
 
 #include "core/data/Platform.h"
+#include "gui/common/BackgroundWork.h"
 
 #include <QMetaObject>
 #include <QTimer>
 
 #include <chrono>
+#include <utility>
 
 namespace pw {
 namespace {
@@ -65,6 +67,7 @@ void LibraryIndexService::Start() {
     mTotal = 0;
     mProgressTimer->start();
     mWorker = std::thread([this, folders = mFolders, tablePath = mTablePath] {
+        platform::LowerThreadPriority(); // the windows' thread first
         std::shared_ptr<const LibrarySnapshot> built;
         const ProgressHook progress = [this](std::size_t read, std::size_t total) {
             mRead = read;
@@ -100,11 +103,11 @@ void LibraryIndexService::Collect() {
     else
         mProgressTimer->stop();
     if (built) {
-        mCurrent = std::move(built);
+        // The build before is let go once its readers have taken the new one; freeing it takes a while,
+        // and what it held goes back to the system, or every rebuild would leave the program larger.
+        std::shared_ptr<const LibrarySnapshot> before = std::exchange(mCurrent, std::move(built));
         emit Rebuilt();
-        // Its readers have taken the new build, so the one before is gone; what it held goes back to the
-        // system, or every rebuild would leave the program larger.
-        platform::ReturnFreedMemory();
+        ReleaseInBackground(std::move(before));
     }
     UpdateIdle();
 }

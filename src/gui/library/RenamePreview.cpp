@@ -151,11 +151,9 @@ Qt::ItemFlags RenamePreviewModel::flags(const QModelIndex& index) const {
 }
 
 void RenamePreviewModel::SetLocked(bool locked) {
-    if (mLocked == locked)
-        return;
+    // What shows stays the same, and views ask for the flags as the user clicks: nothing to announce
+    // (which for thousands of rows would hold up the window).
     mLocked = locked;
-    if (rowCount() > 0)
-        emit dataChanged(index(0, kPlace), index(rowCount() - 1, kPlace), {Qt::CheckStateRole});
 }
 
 QVariant RenamePreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
