@@ -347,12 +347,13 @@ bool TForm1::MayDropChangedForms(const std::vector<TForm1*>& windows) {
 
 namespace {
 
-// The background work running in windows and in their dialogs and windows.
-std::vector<BackgroundWork*> RunningWork(const std::vector<TForm1*>& windows) {
+// The background work running in windows and in their dialogs and windows; the work the user asked for
+// only, when asked is set.
+std::vector<BackgroundWork*> RunningWork(const std::vector<TForm1*>& windows, bool asked = false) {
     std::vector<BackgroundWork*> running;
     for (TForm1* window : windows)
         for (BackgroundWork* work : window->findChildren<BackgroundWork*>())
-            if (work->Running())
+            if (work->Running() && !(asked && work->Quiet()))
                 running.push_back(work);
     return running;
 }
@@ -360,7 +361,8 @@ std::vector<BackgroundWork*> RunningWork(const std::vector<TForm1*>& windows) {
 } // namespace
 
 bool TForm1::MayStopWork(const std::vector<TForm1*>& windows) {
-    const std::vector<BackgroundWork*> running = RunningWork(windows);
+    // What runs unasked (a read ahead) is stopped as the windows close.
+    const std::vector<BackgroundWork*> running = RunningWork(windows, true);
     if (running.empty())
         return true;
     if (Dialogs().Message(

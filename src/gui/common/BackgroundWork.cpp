@@ -28,7 +28,7 @@ void WorkEnd::RethrowFailure() const {
 }
 
 BackgroundWork::BackgroundWork(QWidget* owner, Feedback feedback)
-    : QObject(owner), mOwner(owner), mFeedback(feedback), mPoll(new QTimer(this)) {
+    : QObject(owner), mOwner(owner), mMadeFeedback(feedback), mFeedback(feedback), mPoll(new QTimer(this)) {
     mPoll->setInterval(kPollMs);
     connect(mPoll, &QTimer::timeout, this, &BackgroundWork::Poll);
 }
@@ -47,6 +47,7 @@ void BackgroundWork::Start(const QString& label, std::function<void(const Progre
     mLabel = label;
     mCountFormat = countFormat;
     mStopping = false;
+    mFeedback = mMadeFeedback;
     mDone = std::move(done);
     mClock.start();
     mShared = std::make_shared<Shared>();
@@ -75,6 +76,13 @@ void BackgroundWork::Cancel() {
     mStopping = true;
     if (mDialog)
         mDialog->setLabelText(DialogText());
+}
+
+void BackgroundWork::ShowProgress() {
+    if (!Running() || mFeedback == Feedback::Dialog)
+        return;
+    mFeedback = Feedback::Dialog;
+    mClock.restart();
 }
 
 QString BackgroundWork::DialogText() const {

@@ -52,8 +52,12 @@ public:
     void Start(const QString& label, std::function<void(const ProgressHook&)> work,
                std::function<void(const WorkEnd&)> done, const QString& countFormat = {});
     bool Running() const { return mThread.joinable(); }
+    // Work made Quiet runs without the user having asked for it (a read ahead): quitting stops it unasked.
+    bool Quiet() const { return mMadeFeedback == Feedback::Quiet; }
     // Asks the work to stop at its next safe point; its end comes as usual.
     void Cancel();
+    // Quiet work that someone now waits for shows its progress dialog after all, kShowAfterMs from now.
+    void ShowProgress();
     // Runs the event loop until the work has ended and its end was delivered: for quitting, and tests.
     void Wait();
 
@@ -74,7 +78,8 @@ private:
     QString DialogText() const;
 
     QWidget* mOwner;
-    Feedback mFeedback;
+    const Feedback mMadeFeedback; // as made
+    Feedback mFeedback;           // for the work running
     QString mLabel;
     QString mCountFormat;
     bool mStopping = false; // Cancel was asked for
