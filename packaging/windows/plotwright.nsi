@@ -89,6 +89,7 @@ Section "$(ProgramSection)" Program
   ${AndIf} ${FileExists} "$0\uninstall.exe"
     ExecWait '"$0\uninstall.exe" /S _?=$0'
     Delete "$0\uninstall.exe"
+    RMDir "$0" ; gone where this version goes elsewhere and no settings file stayed there
   ${EndIf}
 
   !include "${LISTS}\install-files.nsh"
