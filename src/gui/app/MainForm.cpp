@@ -282,12 +282,12 @@ void TForm1::OpenFiles(const QStringList& files) {
     QStringList unsupported;
     for (const QString& file : files) {
         const std::string path = ToNativePath(file);
-        bool opened = false;
         if (IsStringTableFile(path)) {
             ShowGivenStringTable(file);
             lastPage = TabSheet1;
             continue;
         }
+        bool opened = false; // "Нет" to the question about a changed form opens nothing
         switch (DroppedFileKindOf(path)) {
         case DroppedFileKind::Info:
             RunGuarded(this, [this, &path, &opened] { opened = mInfoTab->OpenInfo(path); });
