@@ -1,8 +1,9 @@
 ; The Windows installer of Plotwright: for the current user, without administrator rights, the files of the
 ; zip into %LOCALAPPDATA%\Programs\Plotwright (or a folder the user chooses), a Start-menu shortcut, .info
 ; and .quest opened by a double click, and an entry in "Apps & features".
-; scripts/package-windows runs it: makensis -DVERSION=... -DLISTS=... -DOUTFILE=... plotwright.nsi, where
-; LISTS holds install-files.nsh and uninstall-files.nsh, made from the zip's folder.
+; scripts/package-windows runs it: makensis -DVERSION=... -DLISTS=... -DOUTFILE=... -DICON=... plotwright.nsi,
+; where LISTS holds install-files.nsh and uninstall-files.nsh, made from the zip's folder, and ICON is the
+; program's icon as the build made it.
 
 ; A 64-bit installer for a 64-bit program: it also runs where Windows has no 32-bit layer (Wine without one).
 Target amd64-unicode
@@ -24,6 +25,9 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Plotwright ${VERSION}"
 
 !define MUI_FINISHPAGE_RUN "$INSTDIR\plotwright.exe"
+; The program's own icon (the one plotwright.exe carries) for the installer and the uninstaller.
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
