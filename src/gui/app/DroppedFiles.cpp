@@ -22,6 +22,12 @@ DroppedFileKind DroppedFileKindOf(std::string_view path) {
     return DroppedFileKind::Unsupported;
 }
 
+bool IsStringTableFile(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/:");
+    return AsciiEqualNoCase(slash == std::string_view::npos ? path : path.substr(slash + 1),
+                            "stringtable.ini");
+}
+
 namespace {
 
 QStringList LocalFiles(const QMimeData* mime) {

@@ -17,6 +17,8 @@ enum class DroppedFileKind { Info, Quest, Unsupported };
 // By the extension of the file name (the text from its last "."), letter case ignored: ".info" or
 // ".quest"; anything else, no extension included, is Unsupported.
 DroppedFileKind DroppedFileKindOf(std::string_view path);
+// Whether the file name of path is "stringtable.ini", letter case ignored: the game's string table.
+bool IsStringTableFile(std::string_view path);
 
 // Installed on the application, it takes every drag of local files over a widget of window and hands
 // the files of the drop, in the order of the drop, to onDrop.

@@ -22,6 +22,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -38,6 +40,8 @@ constexpr int kClientWidth = 927;
 constexpr int kClientHeight = 924;
 const char* const kTableChangedHint = "В таблицу строк были внесены изменения";
 const char* const kProgramCaption = "Gothic lll Plotwright";
+const char* const kUnsupportedFile = "Поддерживаются только файлы форматов *.QUEST и *.INFO";
+const char* const kUnsupportedCaption = "Gothic III Plotwright";
 
 } // namespace
 
@@ -269,10 +273,66 @@ void TForm1::OpenDroppedFile(const QStringList& files) {
         RunGuarded(this, [this, &path] { mQuestTab->OpenQuest(path); });
         break;
     case DroppedFileKind::Unsupported:
-        Dialogs().Message(this, QStringLiteral("Поддерживаются только файлы форматов *.QUEST и *.INFO"),
-                          QStringLiteral("Gothic III Plotwright"), MsgIcon::None, MsgButtons::Ok);
+        Dialogs().Message(this, QString::fromUtf8(kUnsupportedFile), QString::fromUtf8(kUnsupportedCaption),
+                          MsgIcon::None, MsgButtons::Ok);
         break;
     }
+}
+
+void TForm1::OpenFiles(const QStringList& files) {
+    QWidget* lastPage = nullptr;
+    QStringList unsupported;
+    for (const QString& file : files) {
+        const std::string path = ToNativePath(file);
+        if (IsStringTableFile(path)) {
+            ShowGivenStringTable(file);
+            lastPage = TabSheet1;
+            continue;
+        }
+        bool opened = false; // "Нет" to the question about a changed form opens nothing
+        switch (DroppedFileKindOf(path)) {
+        case DroppedFileKind::Info:
+            RunGuarded(this, [this, &path, &opened] { opened = mInfoTab->OpenInfo(path); });
+            lastPage = opened ? tbInfo : lastPage;
+            break;
+        case DroppedFileKind::Quest:
+            RunGuarded(this, [this, &path, &opened] { opened = mQuestTab->OpenQuest(path); });
+            lastPage = opened ? tbQuest : lastPage;
+            break;
+        case DroppedFileKind::Unsupported:
+            unsupported << QDir::toNativeSeparators(file);
+            break;
+        }
+    }
+    if (lastPage)
+        PgCtrl->setCurrentWidget(lastPage);
+    if (!unsupported.isEmpty())
+        Dialogs().Message(
+            this, QString::fromUtf8(kUnsupportedFile) + QStringLiteral("\n\n") + unsupported.join('\n'),
+            QString::fromUtf8(kUnsupportedCaption), MsgIcon::None, MsgButtons::Ok);
+}
+
+void TForm1::TakeHandedFiles(const QStringList& files) {
+    showNormal();
+    raise();
+    activateWindow();
+    OpenFiles(files);
+}
+
+void TForm1::ShowGivenStringTable(const QString& file) {
+    PgCtrl->setCurrentWidget(TabSheet1);
+    const QString table =
+        mWorkspace.libraryReady ? FromNativePath(mWorkspace.configs->StringTablePath) : QString();
+    const QString shown = QFileInfo(table).canonicalFilePath();
+    if (!shown.isEmpty() && shown == QFileInfo(file).canonicalFilePath())
+        return;
+    Dialogs().Message(
+        this,
+        QStringLiteral("Редактор строк открывает таблицу строк, выбранную в настройках:\n%1\n\n"
+                       "Чтобы править %2, выберите её в настройках.")
+            .arg(table.isEmpty() ? QStringLiteral("(не выбрана)") : QDir::toNativeSeparators(table),
+                 QDir::toNativeSeparators(file)),
+        QString::fromUtf8(kProgramCaption), MsgIcon::Information, MsgButtons::Ok);
 }
 
 void TForm1::N3Click() {

@@ -59,6 +59,14 @@ public:
     // dialogue tab, a .quest file into the quest tab, each after the tab's question when its form is
     // changed; any other file is refused with a message.
     void OpenDroppedFile(const QStringList& files);
+    // Files given at the program's start, in order: each .info and .quest file is opened in its tab as a
+    // drop opens it, so the last of each kind stays loaded; a "stringtable.ini" shows the string
+    // editor's tab, which says so when the settings name another table; every other file is named in
+    // one message. The tab of the last file opened is brought to the front.
+    void OpenFiles(const QStringList& files);
+    // Files that a later start of the program handed over: the window comes to the front (out of the
+    // tray too) and opens them as OpenFiles does.
+    void TakeHandedFiles(const QStringList& files);
 
     // The string table from the editors (Windows-1251 ids and texts): the value under id shown in a
     // hint field, and id=text written after the checks and questions, which sets the change mark.
@@ -118,6 +126,8 @@ private:
     // refused.
     void OpenEditModeWindow();
     void EnterEditMode();
+    // A string table given at start: its tab, and a word when the settings name another table.
+    void ShowGivenStringTable(const QString& file);
     // "Выход": asks about each changed form of every editor window, then whether to end; then closes
     // every window and ends the program.
     void ConfirmExit();

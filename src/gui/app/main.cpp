@@ -1,4 +1,5 @@
-// Starts Plotwright: the settings first, then the windows in their fixed order, then the message loop.
+// Starts Plotwright: the settings first, then the windows in their fixed order, then the message loop. A
+// start while the editor already runs hands its files to that editor and ends.
 
 #include "core/data/Configs.h"
 #include "core/data/Platform.h"
@@ -6,6 +7,7 @@
 #include "gui/app/ConfigsForm.h"
 #include "gui/app/MainForm.h"
 #include "gui/app/QtTranslations.h"
+#include "gui/app/RunningEditor.h"
 #include "gui/app/SettingsPath.h"
 #include "gui/app/TabIcons.h"
 #include "gui/common/Cp1251Text.h"
@@ -28,6 +30,13 @@ int main(int argc, char* argv[]) {
     const QString executable = QCoreApplication::applicationFilePath();
     const QString settingsFile =
         pw::SettingsFilePath(executable, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    // Absolute, so that the running editor finds them from its own working folder.
+    QStringList files;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        files << QFileInfo(argument).absoluteFilePath();
+    pw::RunningEditor runningEditor(pw::RunningEditorName(settingsFile));
+    if (runningEditor.HandOverOrListen(files) == pw::RunningEditor::Start::Handed)
+        return 0;
     pw::Workspace workspace(std::make_unique<pw::TConfigs>(pw::ToNativePath(settingsFile)),
                             pw::ToNativePath(QFileInfo(executable).absolutePath()));
 
@@ -40,6 +49,10 @@ int main(int argc, char* argv[]) {
     pw::TAboutBox aboutBox;
     workspace.aboutBox = &aboutBox;
 
+    QObject::connect(&runningEditor, &pw::RunningEditor::FilesHanded, &mainWindow,
+                     &pw::TForm1::TakeHandedFiles);
+
     mainWindow.show();
+    mainWindow.OpenFiles(files);
     return app.exec();
 }
