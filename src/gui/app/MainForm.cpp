@@ -223,6 +223,9 @@ void TForm1::OpenLibrary() {
     mWorkspace.libraryReady = true;
     if (!mWorkspace.libraryIndex)
         mWorkspace.libraryIndex = std::make_shared<LibraryIndexService>();
+    // What was typed while the index was being built is offered its names once it is.
+    connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, mInfoTab, &InfoTab::OfferNamesAgain,
+            Qt::UniqueConnection);
     mWorkspace.libraryIndex->Open({configs.InfosPath, configs.QuestsPath}, configs.StringTablePath);
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
