@@ -1,8 +1,8 @@
 #include "gui/library/RenameDialog.h"
 
-#include "gui/common/Cp1251Text.h"
 #include "core/data/FileIO.h"
 #include "core/data/Library.h"
+#include "gui/common/Cp1251Text.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/library/RenamePreview.h"
 
