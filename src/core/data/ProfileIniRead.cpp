@@ -10,6 +10,8 @@
 
 namespace pw {
 
+using profile_detail::EncodingOf;
+using profile_detail::EncodingOfFile;
 using profile_detail::HeaderNames;
 using profile_detail::IsSectionHeader;
 using profile_detail::KeyEquals;
@@ -132,9 +134,10 @@ bool KeyFinder::Matches(const char* at) const {
     return true;
 }
 
-ValueSearch::ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form)
-    : mSection(NameOf(TrimmedName(section), wide, form)), mKey(NameOf(TrimmedName(key), wide, form)),
-      mFinder(mKey.value_or(std::string()), wide), mForm(form) {
+ValueSearch::ValueSearch(std::string_view section, std::string_view key, TextEncoding encoding,
+                         ProfileForm form)
+    : mSection(NameOf(TrimmedName(section), encoding, form)), mKey(NameOf(TrimmedName(key), encoding, form)),
+      mFinder(mKey.value_or(std::string()), encoding == TextEncoding::Utf16LeBom), mForm(form) {
     // No file of the code page can spell such a name.
     mDone = !mSection || !mKey;
 }
@@ -220,9 +223,9 @@ std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide) {
 } // namespace profile_detail
 
 std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
-                                       ProfileForm form) {
-    ProfileScan scan(bytes);
-    ValueSearch search(section, key, scan.Wide(), form);
+                                       ProfileForm form, ProfileDialect dialect) {
+    ProfileScan scan(bytes, EncodingOf(bytes, dialect));
+    ValueSearch search(section, key, scan.Encoding(), form);
     search.Feed(scan);
     return search.TakeValue();
 }
@@ -238,7 +241,7 @@ std::optional<std::string> ProfileText::Find(std::string_view section, std::stri
 }
 
 bool ProfileText::HasSection(std::string_view section) const {
-    ProfileScan scan(mBytes);
+    ProfileScan scan(mBytes, EncodingOf(mBytes, ProfileDialect::Profile));
     section = TrimmedName(section);
     for (std::size_t pos = scan.Begin(); pos < scan.End();) {
         const ProfileScan::Line line = scan.LineAt(pos);
@@ -255,31 +258,32 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
 }
 
 std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
-                                             std::string_view key, std::size_t blockSize, ProfileForm form) {
+                                             std::string_view key, std::size_t blockSize, ProfileForm form,
+                                             ProfileDialect dialect) {
+    const TextEncoding encoding = EncodingOfFile(path, dialect);
+    const bool wide = encoding == TextEncoding::Utf16LeBom;
     BlockReader reader(blockSize);
     if (!reader.Open(path))
         return std::nullopt;
     std::optional<ValueSearch> search;
-    bool wide = false;
     std::size_t scanned = 0; // bytes of Data() known to hold no line break
     for (bool more = true; more;) {
         more = reader.ReadMore();
         std::string_view data = reader.Data();
         if (!search) {
-            if (more && data.size() < 2)
+            const std::size_t mark = MarkOf(encoding).size();
+            if (more && data.size() < mark)
                 continue;
-            wide = ProfileScan::HasWideMark(data);
-            if (wide)
-                reader.Consume(2);
+            reader.Consume(std::min(mark, data.size()));
             data = reader.Data();
-            search.emplace(section, key, wide, form);
+            search.emplace(section, key, encoding, form);
         }
         // Whole lines only, but all of the rest at the end of the file.
         const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
         scanned = data.size();
         if (cut == 0)
             continue;
-        ProfileScan scan(data.substr(0, cut), wide);
+        ProfileScan scan(data.substr(0, cut), encoding, 0);
         if (search->Feed(scan))
             break;
         reader.Consume(cut);

@@ -280,7 +280,7 @@ ConversationTable ReadConversationTable(const std::string& path) {
         if (!inStrings || eq == std::string_view::npos)
             return;
         const std::string_view id = TrimView(line.substr(0, eq));
-        if (!reader.Wide())
+        if (!reader.Utf8Lines())
             table.ids.emplace(id);
         else if (std::optional<std::string> spelled = Utf8ToCp1251Exact(id))
             table.ids.insert(std::move(*spelled));

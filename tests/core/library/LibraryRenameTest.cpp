@@ -158,11 +158,27 @@ TEST_F(Rename, AnEventAndAStringIdInUtf16FilesTooAndTheTableOnlyForStrings) {
                {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hello_0\r\nLogText=\"Hello_0\"\r\n"}}));
 }
 
+// A table saved as UTF-8 keeps its mark, or its lack of one, and gets the new ID in UTF-8.
+TEST_F(Rename, AStringIdInAUtf8TableWithOrWithoutItsMark) {
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        const auto table = [&mark](const std::string& id) {
+            return mark + "[LocAdmin_Strings]\r\nПривет=x;\r\n " + id + " =Привет;\r\n";
+        };
+        Write({{"Infos/A.info", "[Info]\r\nName=A\r\nInfoScript_Commands=Say\r\nInfoScript_Texts=Ид_0\r\n"}});
+        pwtest::WriteBytes(mDir.File("stringtable.ini"), table("Ид_0"));
+        Apply(RenameKind::String, "Ид_0", "Слово_0");
+        EXPECT_EQ(pwtest::ReadBytes(mDir.File("stringtable.ini")), table("Слово_0"));
+        EXPECT_EQ(Library()["Infos/A.info"],
+                  "[Info]\r\nName=A\r\nInfoScript_Commands=Say\r\nInfoScript_Texts=Слово_0\r\n");
+    }
+}
+
 TEST_F(Rename, RefusesANewNameThatIsNoNameOrIsTakenAndFindsAnOldOneNamedNowhere) {
     Write({{"Infos/Diego_Hi_info_G3_World_01.info",
             "[Info]\r\nName=Diego_Hi\r\nQuest=Q1\r\nCondPlayerKnows=E1\r\n"},
-           {"Infos/Gorn_info_G3_World_01.info", "[Info]\r\nName=Gorn\r\nInfoScript_Commands=SetGameEvent\r\n"
-                                                "InfoScript_IDs1=E2\r\n"},
+           {"Infos/Gorn_info_G3_World_01.info", "[Info]\r\nName=Gorn\r\nQuest=Q3\r\nInfoScript_Commands="
+                                                "SetGameEvent;Say\r\nInfoScript_IDs1=E2;\r\n"
+                                                "InfoScript_Texts=;S3\r\n"},
            {"Infos/Milten_info_G3_World_01.info", "[Info]\r\nName=Lester\r\n"},
            {"Quests/Q1.quest", "[Quest]\r\nName=Q1\r\n"},
            {"Quests/Q2.quest", "[Quest]\r\nName=q2\r\n"},
