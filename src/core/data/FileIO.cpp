@@ -453,6 +453,16 @@ bool RenameFileAtomic(const std::string& path, const std::string& newName, const
     return true;
 }
 
+std::optional<std::string> WriteProblem(const std::string& path) {
+    LockedTarget target;
+    std::error_code error = LockTarget(path, target);
+    if (!error) {
+        platform::Replacement probe; // destroyed uncommitted: nothing is left of it
+        error = probe.Create(target.lock, target.name, target.existing);
+    }
+    return error ? std::optional<std::string>(error.message()) : std::nullopt;
+}
+
 bool RemoveFile(const std::string& path) {
     platform::FolderLock lock;
     if (lock.Acquire(FolderOf(path)))

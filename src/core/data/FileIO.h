@@ -148,6 +148,11 @@ using FileCheck = std::function<bool(const std::optional<std::string>& current)>
 bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
                       std::string* reason);
 
+// Why a write to path would fail now (the system's text), or std::nullopt when it would not: the target is
+// checked as every write checks it, and its new contents are begun beside it and dropped unwritten. For a
+// caller that writes two files and must not leave one written without the other.
+std::optional<std::string> WriteProblem(const std::string& path);
+
 // Removes the regular file at path under the program's lock for its folder. Nothing at path is no failure;
 // false when it exists and could not be removed.
 bool RemoveFile(const std::string& path);
