@@ -304,6 +304,10 @@ bool PathExists(const std::string& path) {
     return platform::KindOf(path) != platform::NodeKind::Missing;
 }
 
+bool EntryExists(const std::string& path) {
+    return platform::HasEntry(path);
+}
+
 bool IsSpecialFile(const std::string& path) {
     return platform::KindOf(path) == platform::NodeKind::Other;
 }

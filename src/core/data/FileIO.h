@@ -24,6 +24,9 @@ std::string SystemErrorText(int errorNumber);
 bool FileExists(const std::string& path); // a regular file (or anything that is not a folder)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);
+// Whether anything at all is at path, a symbolic link itself included (a dangling one too): a name that a
+// new file cannot take.
+bool EntryExists(const std::string& path);
 // True when something other than a regular file or a folder is at path (a FIFO, a device, a socket).
 bool IsSpecialFile(const std::string& path);
 
