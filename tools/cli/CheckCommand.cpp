@@ -1,9 +1,8 @@
 #include "CheckOutput.h"
 #include "CheckReport.h"
 #include "core/strings/TableLint.h"
+#include "FileCheck.h"
 #include "InfoCommands.h"
-#include "InfoPipeline.h"
-#include "QuestCheck.h"
 #include "ReferenceSets.h"
 
 #include "core/data/Cp1251.h"
@@ -76,11 +75,6 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
-bool IsQuestCommand(std::string_view command) {
-    return AsciiEqualNoCase(command, "SucceedQuest") || AsciiEqualNoCase(command, "CloseQuest") ||
-           AsciiEqualNoCase(command, "RunQuest");
-}
-
 class Checker {
 public:
     explicit Checker(const CheckOptions& options) : mOptions(options) {}
@@ -89,11 +83,8 @@ public:
 private:
     void LintTable(FileReport& report);
     void CollectFiles();
-    void CheckFile(FileReport& report) const;
-    void CheckInfoFile(FileReport& report) const;
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
-    void AddReferences(const InfoEditorModel& model, FileReport& report) const;
     void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
     bool IsQuest(std::string_view name, const NameSet& checkedQuests) const;
     void CheckAcrossFiles();
@@ -104,7 +95,6 @@ private:
     std::optional<NameSet> mQuestNames;
     NameSet mDialogueNames;
     std::vector<FileReport> mReports;
-    std::vector<bool> mMissing; // for each report: a path given that names nothing
 };
 
 // The table is read once, in blocks: its findings are listed as they come, and only its IDs are kept.
@@ -131,26 +121,6 @@ void Checker::LintTable(FileReport& report) {
     }
 }
 
-// The quests a dialogue names, the string IDs it names when a table is given, in the order of their
-// findings, and with --events the events its SetGameEvent rows set.
-void Checker::AddReferences(const InfoEditorModel& model, FileReport& report) const {
-    const auto quest = [&](std::string_view name) {
-        if (!name.empty())
-            report.references.push_back({Reference::Kind::Quest, std::string(name), {}});
-    };
-    quest(TrimView(model.QuestEd));
-    for (const CommandRow& row : model.CommandList) {
-        const std::string_view command = TrimView(row[0]);
-        if (IsQuestCommand(command))
-            quest(TrimView(row[3]));
-        if (mOptions.events && AsciiEqualNoCase(command, "SetGameEvent") && !TrimView(row[3]).empty())
-            report.setEvents.emplace_back(TrimView(row[3]));
-        const std::string_view id = TrimView(row[5]);
-        if (LooksUpIds() && AsciiEqualNoCase(command, "Say") && !id.empty() && id != kEmptyPlaceholder)
-            report.references.push_back({Reference::Kind::StringId, std::string(id), {}});
-    }
-}
-
 // A quest is looked for among the checked files and in the quest tree of --quests.
 bool Checker::IsQuest(std::string_view name, const NameSet& checkedQuests) const {
     return checkedQuests.Contains(name) || (mQuestNames && mQuestNames->Contains(name));
@@ -161,65 +131,37 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
         if (reference.kind == Reference::Kind::Quest && !IsQuest(reference.name, checkedQuests))
             report.findings.push_back(
                 {FindingKind::MissingQuest,
-                 FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name})});
+                 FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name}),
+                 reference.line});
         if (reference.kind == Reference::Kind::StringId && mTableIds && !mTableIds->Contains(reference.name))
             report.findings.push_back(
                 {FindingKind::MissingString,
                  reference.context.empty()
                      ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
                      : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
-                                   {reference.name})});
+                                   {reference.name}),
+                 reference.line});
     }
     report.references = {};
 }
 
-void Checker::CheckInfoFile(FileReport& report) const {
-    const InfoRun run = LoadAndPrepare(report.path);
-    if (!run.read.notRecord.empty()) {
-        report.findings.push_back({FindingKind::NotARecord, run.read.notRecord});
-        return;
-    }
-    for (const UnreadNumber& number : run.read.unreadNumbers)
-        report.findings.push_back({FindingKind::UnreadNumber, UnreadNumberMessage(number)});
-    for (const LoadNotice& notice : run.loaded.notices)
-        report.findings.push_back({FindingKind::LoadNotice, notice.text});
-    if (!run.misaligned.empty())
-        report.findings.push_back({FindingKind::MisalignedLists, run.misaligned});
-    if (run.compiled.Failed())
-        report.findings.push_back({FindingKind::CompileError, run.compiled.message});
-    AddReferences(run.loaded.model, report);
-    report.dialogueName = Trim(run.loaded.model.NameEd);
-    report.parent = Trim(run.loaded.model.ParentEd);
-    if (mOptions.events)
-        report.playerKnows = Trim(run.loaded.model.CondPlayerKnowsEd);
-}
-
-// Runs on any of the threads, while the table may still be read: it touches only its own report.
-void Checker::CheckFile(FileReport& report) const {
-    try {
-        if (HasExtension(report.path, ".quest"))
-            CheckQuestFile(report, LooksUpIds());
-        else
-            CheckInfoFile(report);
-    } catch (const std::runtime_error& e) {
-        report.findings.push_back({FindingKind::FileError, e.what()});
-    }
-}
-
-// A report for every file to check, in the order of the paths given and of the library scan.
+// A report for every file to check, in the order of the paths given and of the library scan. A path that
+// names nothing is a file error before anything is read; a folder without a dialogue or quest is told.
 void Checker::CollectFiles() {
+    for (const std::string& path : mOptions.paths)
+        if (!PathExists(path))
+            throw CliFailure(kExitFileError, "Нет такого файла или папки: " + path);
     for (const std::string& path : mOptions.paths) {
         if (!DirectoryExists(path)) {
             mReports.emplace_back().path = path;
-            mMissing.push_back(!FileExists(path));
             continue;
         }
         std::vector<std::string> files;
         ScanLibraryFolder(path, files);
-        for (std::string& file : files) {
+        if (files.empty())
+            WriteErrLine("В папке " + path + " нет ни диалогов (.info), ни квестов (.quest)");
+        for (std::string& file : files)
             mReports.emplace_back().path = std::move(file);
-            mMissing.push_back(false);
-        }
     }
 }
 
@@ -242,18 +184,20 @@ void Checker::CheckAcrossFiles() {
         if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
             report.findings.push_back(
                 {FindingKind::MissingParent,
-                 FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.",
-                             {report.parent})});
+                 FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.", {report.parent}),
+                 report.read.LineOf("Parent")});
         if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
             report.findings.push_back({FindingKind::UnsetEvent,
                                        FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
                                                    "из проверенных диалогов.",
-                                                   {report.playerKnows})});
+                                                   {report.playerKnows}),
+                                       report.read.LineOf("CondPlayerKnows")});
         for (const std::string& quest : report.finishedQuests)
             if (!IsQuest(quest, questNames))
                 report.findings.push_back(
                     {FindingKind::MissingEarlierQuest,
-                     FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest})});
+                     FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest}),
+                     report.read.LineOf("FinishedQuests")});
         if (report.questName.empty())
             continue;
         const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
@@ -261,31 +205,30 @@ void Checker::CheckAcrossFiles() {
             report.findings.push_back(
                 {FindingKind::DuplicateQuest,
                  FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
-                     "."});
+                     ".",
+                 report.read.LineOf("Name")});
     }
+    for (FileReport& report : mReports)
+        DropRepeatedFindings(report);
 }
 
 int Checker::Run() {
     const bool table = !mOptions.table.empty();
-    if (table) {
+    if (table)
         mReports.emplace_back().path = mOptions.table;
-        mMissing.push_back(false);
-    }
     if (!mOptions.quests.empty())
         mQuestNames = ReadQuestNames(mOptions.quests);
     CollectFiles();
     // The table and the files are read and checked on all processors, the table as one more item beside
     // them; every report has its own place, so they are printed in the order of the paths whatever
     // order they finish in. References wait until the table's IDs are known.
-    ParallelFor(mReports.size(), [this, table](std::size_t i) {
+    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
+    ParallelFor(mReports.size(), [this, table, &fileOptions](std::size_t i) {
         FileReport& report = mReports[i];
         if (table && i == 0)
             LintTable(report);
-        else if (mMissing[i])
-            report.findings.push_back(
-                {FindingKind::FileError, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
         else
-            CheckFile(report);
+            report = CheckRecordFile(report.path, fileOptions);
     });
     CheckAcrossFiles();
     return Print();

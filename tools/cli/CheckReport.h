@@ -1,6 +1,8 @@
 #pragma once
 // What check finds, file by file, before it is printed.
 
+#include "core/data/ReadReport.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -45,6 +47,7 @@ struct Finding {
     std::size_t line = 0; // the line it is about, counted from 1; 0 for the file as a whole
 
     bool Error() const { return InfoOf(kind).error; }
+    bool operator==(const Finding&) const = default;
 };
 
 // A name a file refers to that is looked up once every file is read and the table's IDs are known, so
@@ -52,14 +55,17 @@ struct Finding {
 // keep the order.
 struct Reference {
     enum class Kind { Quest, StringId } kind = Kind::StringId;
-    std::string name;    // trimmed (Windows-1251)
-    std::string context; // for a string ID of a quest, the key that names it ("LogTopic")
+    std::string name;     // trimmed (Windows-1251)
+    std::string context;  // for a string ID of a quest, the key that names it ("LogTopic")
+    std::size_t line = 0; // of the key that names it
 };
 
 struct FileReport {
     std::string path;
     std::vector<Finding> findings;
     std::size_t unlistedWarnings = 0; // warnings summed up rather than listed, still counted
+    // The file's reading: where its keys stand, for the findings of the checks across files.
+    RecordReadReport read;
 
     // Facts for the checks across files, gathered while each file is checked (Windows-1251).
     std::string dialogueName;                // a dialogue's Name, trimmed

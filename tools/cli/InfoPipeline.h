@@ -13,7 +13,7 @@ struct InfoRun {
     RecordReadReport read;   // whether it is a dialogue file, and the numbers that could not be read
     LoadedInfo loaded;       // the editor's content and the notices loading raised
     CompileOutcome compiled; // Ready, or the refusal the compile button would show
-    std::string misaligned;  // the warning for InfoScript lists that do not pair up, or empty
+    ScriptListsWarning misaligned; // for InfoScript lists that do not pair up; its text empty when they do
 };
 
 // Reads path (throws the reader's std::runtime_error when it cannot be read), maps it onto the editor

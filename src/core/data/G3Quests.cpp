@@ -89,9 +89,15 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
     // A missing file gives an empty text, so every field its default; so does an unreadable one, unless
     // the caller asks for a report and so for the truth.
     const std::optional<std::string> bytes = report ? ReadWholeFile(fileName) : TryReadWholeFile(fileName);
-    const ProfileText file(bytes.value_or(std::string()));
-    for (const QuestField& field : Fields()) {
-        const std::optional<std::string> value = file.Find(kSection, field.key);
+    // Every key in one pass, as each is read alone.
+    static const ProfileKeySet keys(std::vector<std::string>(QuestFileKeys().begin(), QuestFileKeys().end()));
+    const ProfileValues found =
+        ProfileFindKeys(bytes ? std::string_view(*bytes) : std::string_view(), kSection, keys);
+    for (std::size_t i = 0; i < Fields().size(); ++i) {
+        const QuestField& field = Fields()[i];
+        const std::optional<std::string>& value = found.values[i];
+        if (report && value)
+            report->keyLines.emplace_back(field.key, found.lines[i]);
         if (field.kind == Kind::String) {
             this->*field.text = value.value_or(std::string());
             continue;
@@ -103,8 +109,10 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
         if (report && !number && value && !(optional && value->empty()))
             report->unreadNumbers.push_back({std::string(field.key), *value, optional ? -1 : 0});
     }
-    if (report && bytes)
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Quest, file.HasSection(kSection), true);
+    if (report && bytes) {
+        report->sectionLine = found.sectionLine;
+        report->notRecord = RecordFileProblem(*bytes, RecordKind::Quest, found.sectionFound, true);
+    }
 }
 
 void TQuest::WriteToFile(const std::string& fileName) {

@@ -81,6 +81,10 @@ struct ProfileValues {
     bool sectionFound = false; // a section of the name is in the text
     // For each key of the set, what ProfileFind gives for it: Windows-1251, std::nullopt when missing.
     std::vector<std::optional<std::string>> values;
+    // Where they were found, counted from 1 as CR, LF and CR LF end lines: the section's header (0 when
+    // missing), and for each key its line (0 when missing).
+    std::size_t sectionLine = 0;
+    std::vector<std::size_t> lines;
 };
 
 // The values of every key of keys in the first section named section of a file's bytes, read as ProfileFind

@@ -63,20 +63,21 @@ std::optional<std::string_view> KeyLineName(const ProfileScan& scan, std::size_t
     return buffer;
 }
 
-// Takes the value of a key line when its key is in the set and not yet found; true when it did.
-bool TakeKeyLine(const ProfileScan& scan, const ProfileScan::Line& line, const ProfileKeySet& keys,
-                 std::vector<std::optional<std::string>>& values, std::string& buffer) {
+// Takes the value of a key line when its key is in the set and not yet found; the key's number when it did.
+std::optional<std::size_t> TakeKeyLine(const ProfileScan& scan, const ProfileScan::Line& line,
+                                       const ProfileKeySet& keys,
+                                       std::vector<std::optional<std::string>>& values, std::string& buffer) {
     if (line.trimStart == line.trimEnd || IsComment(scan, line))
-        return false;
+        return std::nullopt;
     const std::size_t eq = scan.FindUnit(line.trimStart, line.trimEnd, '=');
     if (eq == line.trimEnd)
-        return false;
+        return std::nullopt;
     const std::optional<std::string_view> name = KeyLineName(scan, line.trimStart, eq, buffer);
     const std::optional<std::size_t> number = name ? keys.Number(*name) : std::nullopt;
     if (!number || values[*number])
-        return false;
+        return std::nullopt;
     values[*number] = ValueAfter(scan, line, eq, ProfileForm::Cp1251);
-    return true;
+    return number;
 }
 
 } // namespace
@@ -85,6 +86,7 @@ ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, 
                               ProfileDialect dialect) {
     ProfileValues found;
     found.values.resize(keys.Size());
+    found.lines.resize(keys.Size());
     ProfileScan scan(bytes, EncodingOf(bytes, dialect));
     const std::string sectionName =
         NameOf(TrimmedName(section), scan.Encoding(), ProfileForm::Cp1251).value();
@@ -92,22 +94,31 @@ ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, 
     std::size_t left = keys.Findable();
     std::string buffer;
     bool inSection = false;
+    std::size_t number = 0; // of the line
     for (std::size_t pos = scan.Begin(); pos < scan.End() && !(inSection && left == 0);) {
         const ProfileScan::Line line = scan.LineAt(pos);
         pos = line.next;
+        ++number;
         if (IsSectionHeader(scan, line)) {
             // Only the first section of the name is searched.
             if (inSection)
                 break;
             inSection = found.sectionFound = HeaderNames(scan, line, section);
+            found.sectionLine = inSection ? number : 0;
             continue;
         }
-        if (inSection && TakeKeyLine(scan, line, keys, found.values, buffer))
+        if (!inSection)
+            continue;
+        if (const std::optional<std::size_t> key = TakeKeyLine(scan, line, keys, found.values, buffer)) {
+            found.lines[*key] = number;
             --left;
+        }
     }
     for (std::size_t i = 0; i < keys.Size(); ++i)
-        if (keys.FirstEqual(i) != i)
+        if (keys.FirstEqual(i) != i) {
             found.values[i] = found.values[keys.FirstEqual(i)];
+            found.lines[i] = found.lines[keys.FirstEqual(i)];
+        }
     return found;
 }
 

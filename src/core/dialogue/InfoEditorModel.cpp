@@ -56,24 +56,25 @@ std::vector<std::string> SplitElements(std::string_view text) {
 
 namespace {
 
-LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name) {
-    return {FillMessage(utf8Template, {name}), "Внимание", NoticeIcon::None};
+LoadNotice MissingEntryNotice(const char* utf8Template, const std::string& name, std::string_view key) {
+    return {FillMessage(utf8Template, {name}), "Внимание", NoticeIcon::None, key};
 }
 
 LoadNotice BadStateNotice() {
-    return {"Грубая ошибка в списке персонажей", "Редактор диалогов", NoticeIcon::Error};
+    return {"Грубая ошибка в списке персонажей", "Редактор диалогов", NoticeIcon::Error,
+            "CondSecondaryNPCstates"};
 }
 
 // The box text for a name that must be found at the start of an entry of list; a name found in no
 // entry stays as it is and raises a notice.
 std::string LookUpEntry(const std::string& name, const Vocabulary& list, const char* noticeTemplate,
-                        std::vector<LoadNotice>& notices) {
+                        std::string_view key, std::vector<LoadNotice>& notices) {
     if (name.empty())
         return {};
     const int position = VocabularyFindPrefix(list, name);
     if (position >= 0)
         return list[static_cast<std::size_t>(position)];
-    notices.push_back(MissingEntryNotice(noticeTemplate, name));
+    notices.push_back(MissingEntryNotice(noticeTemplate, name, key));
     return name;
 }
 
@@ -144,9 +145,10 @@ void LoadFields(const TInfo& info, InfoEditorModel& m, std::vector<LoadNotice>& 
     m.TeachSkillValueEd = std::to_string(info.TeachSkillValue);
     m.ClearChildrenEd = BoolText(info.ClearChildren);
     m.PermanentEd = BoolText(info.Permanent);
-    m.TeachSkillCmb = LookUpEntry(info.TeachSkill, Skills(), "Навык %s отсутствует в базе.", notices);
-    m.CondItemContainerCmb =
-        LookUpEntry(info.CondItemContainer, CharacterNames(), "Персонаж %s отсутствует в базе.", notices);
+    m.TeachSkillCmb =
+        LookUpEntry(info.TeachSkill, Skills(), "Навык %s отсутствует в базе.", "TeachSkill", notices);
+    m.CondItemContainerCmb = LookUpEntry(info.CondItemContainer, CharacterNames(),
+                                         "Персонаж %s отсутствует в базе.", "CondItemContainer", notices);
     m.TeachAttribEd = info.TeachAttrib;
     m.TeachAttribValueEd = std::to_string(info.TeachAttribValue);
 }
@@ -180,7 +182,7 @@ std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kComm
     return BuildRows<CommandRow>({lists.begin(), lists.end()}, true);
 }
 
-std::string MisalignedScriptWarning(const TInfo& info) {
+ScriptListsWarning MisalignedScriptWarning(const TInfo& info) {
     const std::pair<const char*, const std::string*> lists[] = {
         {"InfoScript_Commands", &info.InfoScript_Commands},
         {"InfoScript_Entities1", &info.InfoScript_Entities1},
@@ -191,21 +193,23 @@ std::string MisalignedScriptWarning(const TInfo& info) {
     };
     std::string counts;
     int first = -1;
-    bool differ = false;
+    std::string_view differing; // the first list whose count differs from the first one's
     for (const auto& [key, list] : lists) {
         if (list->empty())
             continue;
         const int separators = CharCount(';', *list);
-        differ = differ || (first >= 0 && separators != first);
+        if (differing.empty() && first >= 0 && separators != first)
+            differing = key;
         if (first < 0)
             first = separators;
         counts += std::string(counts.empty() ? "" : ", ") + key + " " + std::to_string(separators);
     }
-    if (!differ)
+    if (differing.empty())
         return {};
-    return FillMessage("Списки инфоскрипта содержат разное число разделителей \";\" (%s): команды и их "
-                       "аргументы не совпадают по строкам.",
-                       {counts});
+    return {FillMessage("Списки инфоскрипта содержат разное число разделителей \";\" (%s): команды и их "
+                        "аргументы не совпадают по строкам.",
+                        {counts}),
+            differing};
 }
 
 // ---- Compiling ----
@@ -235,15 +239,17 @@ namespace {
 
 const char* const kInfoFileSuffix = "_info_G3_World_01.info";
 
-void Fail(CompileOutcome& outcome, CompileStatus status, const char* caption, std::string message) {
+void Fail(CompileOutcome& outcome, CompileStatus status, const char* caption, std::string message,
+          std::string_view key = {}) {
     outcome.status = status;
     outcome.caption = caption;
     outcome.message = std::move(message);
+    outcome.key = key;
 }
 
-CompileOutcome Failure(CompileStatus status, const char* caption, std::string message) {
+CompileOutcome Failure(CompileStatus status, const char* caption, std::string message, std::string_view key) {
     CompileOutcome outcome;
-    Fail(outcome, status, caption, std::move(message));
+    Fail(outcome, status, caption, std::move(message), key);
     return outcome;
 }
 
@@ -345,13 +351,15 @@ const char* const kScriptCaption = "Грубая ошибка в инфоскр�
 
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
     if (TrimView(model.NameEd).empty())
-        return Failure(CompileStatus::NameMissing, "Ошибка", "Не задано имя диалога!");
+        return Failure(CompileStatus::NameMissing, "Ошибка", "Не задано имя диалога!", "Name");
     if (HoldsPathSeparator(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может содержать символы / и \\");
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может содержать символы / и \\",
+                       "Name");
     if (IsFolderName(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может быть \".\" или \"..\"");
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может быть \".\" или \"..\"",
+                       "Name");
     if (TrimView(model.OwnerCmb).empty())
-        return Failure(CompileStatus::OwnerMissing, "Ошибка", "Не указан владелец диалога!");
+        return Failure(CompileStatus::OwnerMissing, "Ошибка", "Не указан владелец диалога!", "Owner");
     return {};
 }
 
@@ -360,11 +368,11 @@ void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, 
         return;
     ScriptCheck check = CheckUnfilledRows(model.CommandList);
     if (check.broken)
-        return Fail(outcome, CompileStatus::UnfilledRow, kScriptCaption, std::move(check.message));
+        return Fail(outcome, CompileStatus::UnfilledRow, kScriptCaption, std::move(check.message), check.key);
     const JoinedLists joined = JoinGrids(model);
     check = CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
     if (check.broken)
-        return Fail(outcome, CompileStatus::ScriptError, kScriptCaption, std::move(check.message));
+        return Fail(outcome, CompileStatus::ScriptError, kScriptCaption, std::move(check.message), check.key);
     try {
         FillInfo(model, joined, outcome.info);
     } catch (const BadFieldError&) {

@@ -60,6 +60,7 @@ struct LoadNotice {
     std::string text;
     std::string caption;
     NoticeIcon icon = NoticeIcon::None;
+    std::string_view key; // the key of the .info file whose value raised it
 };
 
 struct LoadedInfo {
@@ -80,8 +81,13 @@ LoadedInfo LoadInfoModel(const TInfo& info);
 std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists);
 
 // A warning for a record whose non-empty InfoScript lists hold different numbers of ";", so that its
-// commands and their arguments no longer pair up; empty when they agree. UTF-8.
-std::string MisalignedScriptWarning(const TInfo& info);
+// commands and their arguments no longer pair up (UTF-8; empty when they agree), and the key of the first
+// list whose number differs from the first one's.
+struct ScriptListsWarning {
+    std::string text;
+    std::string_view key;
+};
+ScriptListsWarning MisalignedScriptWarning(const TInfo& info);
 
 // The state cell shown for one state element of several ("Жив" ... for 0..5), empty for a number
 // outside 0..5; sets *bad when the element is not a whole number.
@@ -130,6 +136,9 @@ struct CompileOutcome {
     // failed; every failure is a warning box.
     std::string caption;
     std::string message;
+    // The key of the .info file a refusal concerns: Name, Owner, the InfoScript list that holds the wrong
+    // element, CondItemContainer; empty for a refusal of no key's.
+    std::string_view key;
     TInfo info;         // filled when Ready or Written
     std::string folder; // the output folder, known when Ready or Written
     std::string path;   // folder + separator + the file system's form of Name + "_info_G3_World_01.info"

@@ -1,0 +1,25 @@
+#pragma once
+// check for one dialogue or quest file on its own: what the editor would refuse or change when it loads
+// and compiles the file, each finding with the line of the key it concerns, and the names the file gives
+// and refers to, for the checks across files.
+
+#include "CheckReport.h"
+
+#include <string>
+
+namespace pw::cli {
+
+struct FileCheckOptions {
+    bool lookUpIds = false; // gather the string IDs the file names, to be looked up in a table
+    bool events = false;    // gather the events a dialogue's SetGameEvent rows set, and its CondPlayerKnows
+};
+
+// The report of the file at path (a .quest file as a quest, any other as a dialogue): its findings, in
+// the order of the file's checks, and its facts. Never throws: a file that cannot be read is a file-error
+// finding.
+FileReport CheckRecordFile(const std::string& path, const FileCheckOptions& options);
+
+// Removes the findings of a report that repeat an earlier one (the same kind, line and text).
+void DropRepeatedFindings(FileReport& report);
+
+} // namespace pw::cli
