@@ -5,6 +5,7 @@
 #include "core/data/PairProbe.h"
 #include "core/data/ProfileIniDetail.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -257,10 +258,11 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
     return Find(section, key).value_or(TrimmedDefault(defaultValue));
 }
 
-std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
-                                             std::string_view key, std::size_t blockSize, ProfileForm form,
-                                             ProfileDialect dialect) {
-    const TextEncoding encoding = EncodingOfFile(path, dialect);
+namespace {
+
+// The search of ProfileFindInFile in a file of a known encoding.
+std::optional<std::string> FindInFile(const std::string& path, std::string_view section, std::string_view key,
+                                      std::size_t blockSize, ProfileForm form, TextEncoding encoding) {
     const bool wide = encoding == TextEncoding::Utf16LeBom;
     BlockReader reader(blockSize);
     if (!reader.Open(path))
@@ -292,6 +294,36 @@ std::optional<std::string> ProfileFindInFile(const std::string& path, std::strin
     if (reader.Failed() || !search)
         return std::nullopt;
     return search->TakeValue();
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
+                                             std::string_view key, std::size_t blockSize, ProfileForm form,
+                                             ProfileDialect dialect) {
+    if (dialect == ProfileDialect::Profile)
+        return FindInFile(path, section, key, blockSize, form, EncodingOfFile(path, dialect));
+    BlockReader head(64);
+    if (head.Open(path) && head.ReadMore())
+        if (const std::optional<TextEncoding> marked = EncodingByMark(head.Data()))
+            return FindInFile(path, section, key, blockSize, form, *marked);
+    // Without a mark, ASCII reads the same in Windows-1251 and in UTF-8: the whole file is read for its
+    // encoding only when the names or the value found go beyond it.
+    std::optional<std::string> value;
+    const bool asciiNames = IsAscii(section) && IsAscii(key);
+    if (asciiNames) {
+        value = FindInFile(path, section, key, blockSize, form, TextEncoding::Ansi);
+        if (!value || IsAscii(*value))
+            return value;
+    }
+    const TextEncoding encoding = DetectTableEncodingOfFile(path);
+    if (encoding == TextEncoding::Ansi && asciiNames)
+        return value; // found so already
+    return FindInFile(path, section, key, blockSize, form, encoding);
 }
 
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,

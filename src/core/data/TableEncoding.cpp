@@ -11,18 +11,19 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
-// The encoding its mark gives a file that starts with head, or Ansi for none.
-TextEncoding ByMark(std::string_view head) {
-    if (head.starts_with(kUtf16LeMark))
-        return TextEncoding::Utf16LeBom;
-    return head.starts_with(kUtf8Mark) ? TextEncoding::Utf8Bom : TextEncoding::Ansi;
-}
-
 TextEncoding ByText(const Utf8Validator& text) {
     return text.Valid() && text.NonAscii() ? TextEncoding::Utf8 : TextEncoding::Ansi;
 }
 
 } // namespace
+
+std::optional<TextEncoding> EncodingByMark(std::string_view head) {
+    if (head.starts_with(kUtf16LeMark))
+        return TextEncoding::Utf16LeBom;
+    if (head.starts_with(kUtf8Mark))
+        return TextEncoding::Utf8Bom;
+    return std::nullopt;
+}
 
 bool Utf8Validator::Feed(std::string_view part) {
     const auto* p = reinterpret_cast<const unsigned char*>(part.data());
@@ -66,9 +67,8 @@ bool Utf8Validator::Feed(std::string_view part) {
 }
 
 TextEncoding DetectTableEncoding(std::string_view bytes) {
-    const TextEncoding marked = ByMark(bytes);
-    if (marked != TextEncoding::Ansi)
-        return marked;
+    if (const std::optional<TextEncoding> marked = EncodingByMark(bytes))
+        return *marked;
     Utf8Validator text;
     text.Feed(bytes);
     return ByText(text);
@@ -81,9 +81,8 @@ TextEncoding DetectTableEncodingOfFile(const std::string& path) {
     bool more = true;
     while (more && reader.Data().size() < kUtf8Mark.size())
         more = reader.ReadMore();
-    const TextEncoding marked = ByMark(reader.Data());
-    if (marked != TextEncoding::Ansi)
-        return marked;
+    if (const std::optional<TextEncoding> marked = EncodingByMark(reader.Data()))
+        return *marked;
     Utf8Validator text;
     for (;;) {
         if (!text.Feed(reader.Data()))

@@ -4,6 +4,7 @@
 // them read what the others wrote and write entries back in the file's own encoding.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,10 @@ TextEncoding DetectTableEncoding(std::string_view bytes);
 // first letter beyond ASCII, a UTF-8 table only at its end. A missing file, or one that cannot be read, is
 // Windows-1251 (a new table is written so; the caller's own read reports the failure).
 TextEncoding DetectTableEncodingOfFile(const std::string& path);
+
+// The encoding the byte-order mark at the start of head tells (UTF-16LE or UTF-8), or std::nullopt for none:
+// the first step of DetectTableEncoding, for a reader that needs the rest only for text beyond ASCII.
+std::optional<TextEncoding> EncodingByMark(std::string_view head);
 
 // The byte-order mark that starts a file of the encoding (empty for none).
 std::string_view MarkOf(TextEncoding encoding);
