@@ -14,8 +14,10 @@
 #include "core/data/StrUtilsEx.h"
 
 #include <cerrno>
+#include <exception>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 
 namespace pw::cli {
@@ -75,6 +77,18 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
+// The report of a file of folder, read into bytes (the storage of its thread).
+FileReport CheckFile(const FolderReader& folder, const std::string& path, std::string& bytes,
+                     const FileCheckOptions& options) {
+    try {
+        if (!folder.ReadWholeFile(path, bytes))
+            return FileErrorReport(path, CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
+    } catch (const std::runtime_error& e) {
+        return FileErrorReport(path, e.what());
+    }
+    return CheckRecordText(path, bytes, options);
+}
+
 class Checker {
 public:
     explicit Checker(const CheckOptions& options) : mOptions(options) {}
@@ -83,6 +97,7 @@ public:
 private:
     void LintTable(FileReport& report);
     void CollectFiles();
+    void CheckFiles();
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
     void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
@@ -93,7 +108,6 @@ private:
     const CheckOptions& mOptions;
     std::optional<NameSet> mTableIds;
     std::optional<NameSet> mQuestNames;
-    NameSet mDialogueNames;
     std::vector<FileReport> mReports;
 };
 
@@ -169,19 +183,29 @@ void Checker::CollectFiles() {
 // and quest names used twice.
 void Checker::CheckAcrossFiles() {
     NameSet questNames;
+    NameSet dialogueNames;
     NameSet setEvents;
+    // For each quest file whose name an earlier one has, that file; in the order of the paths.
+    std::vector<const std::string*> duplicateOf(mReports.size());
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
-    for (const FileReport& report : mReports) {
-        if (!report.questName.empty())
+    for (std::size_t i = 0; i < mReports.size(); ++i) {
+        const FileReport& report = mReports[i];
+        if (!report.questName.empty()) {
             questNames.Add(report.questName);
+            const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
+            if (!added)
+                duplicateOf[i] = first->second;
+        }
         if (!report.dialogueName.empty())
-            mDialogueNames.Add(report.dialogueName);
+            dialogueNames.Add(report.dialogueName);
         for (const std::string& event : report.setEvents)
             setEvents.Add(event);
     }
-    for (FileReport& report : mReports) {
+    // The look-ups read the sets only, so the reports are completed on all processors.
+    ParallelFor(mReports.size(), [&](std::size_t i) {
+        FileReport& report = mReports[i];
         ResolveReferences(report, questNames);
-        if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
+        if (!report.parent.empty() && !dialogueNames.Contains(report.parent))
             report.findings.push_back(
                 {FindingKind::MissingParent,
                  FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.", {report.parent}),
@@ -198,40 +222,59 @@ void Checker::CheckAcrossFiles() {
                     {FindingKind::MissingEarlierQuest,
                      FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest}),
                      report.read.LineOf("FinishedQuests")});
-        if (report.questName.empty())
-            continue;
-        const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
-        if (!added)
+        if (duplicateOf[i])
             report.findings.push_back(
                 {FindingKind::DuplicateQuest,
-                 FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
+                 FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *duplicateOf[i] +
                      ".",
                  report.read.LineOf("Name")});
-    }
-    for (FileReport& report : mReports)
         DropRepeatedFindings(report);
+    });
 }
 
 int Checker::Run() {
-    const bool table = !mOptions.table.empty();
-    if (table)
-        mReports.emplace_back().path = mOptions.table;
-    if (!mOptions.quests.empty())
-        mQuestNames = ReadQuestNames(mOptions.quests);
-    CollectFiles();
-    // The table and the files are read and checked on all processors, the table as one more item beside
-    // them; every report has its own place, so they are printed in the order of the paths whatever
-    // order they finish in. References wait until the table's IDs are known.
-    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
-    ParallelFor(mReports.size(), [this, table, &fileOptions](std::size_t i) {
-        FileReport& report = mReports[i];
-        if (table && i == 0)
-            LintTable(report);
-        else
-            report = CheckRecordFile(report.path, fileOptions);
-    });
+    // The table is read on a thread of its own from the start, beside the scans of the folders and the
+    // checks of the files: its IDs are needed only for the references, looked up once every file is read.
+    FileReport tableReport;
+    tableReport.path = mOptions.table;
+    std::exception_ptr tableFailure;
+    {
+        std::jthread tableReader;
+        if (!mOptions.table.empty())
+            tableReader = std::jthread([this, &tableReport, &tableFailure] {
+                try {
+                    LintTable(tableReport);
+                } catch (...) {
+                    tableFailure = std::current_exception();
+                }
+            });
+        if (!mOptions.quests.empty())
+            mQuestNames = ReadQuestNames(mOptions.quests);
+        CollectFiles();
+        CheckFiles();
+    }
+    if (tableFailure)
+        std::rethrow_exception(tableFailure);
+    // Every report has its own place, so they are printed in the order of the paths, the table first,
+    // whatever order they were done in.
+    if (!mOptions.table.empty())
+        mReports.insert(mReports.begin(), std::move(tableReport));
     CheckAcrossFiles();
     return Print();
+}
+
+// The files on all processors, each folder's read within the folder, which costs the system less than a
+// path each.
+void Checker::CheckFiles() {
+    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
+    const std::vector<std::size_t> runs =
+        FolderRuns(mReports.size(), [this](std::size_t i) { return std::string_view(mReports[i].path); });
+    ParallelFor(runs.size() - 1, [&](std::size_t run) {
+        const FolderReader folder(std::string(FolderPart(mReports[runs[run]].path)));
+        std::string bytes;
+        for (std::size_t i = runs[run]; i < runs[run + 1]; ++i)
+            mReports[i] = CheckFile(folder, mReports[i].path, bytes, fileOptions);
+    });
 }
 
 int Checker::Print() const {

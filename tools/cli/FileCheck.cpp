@@ -8,7 +8,6 @@
 #include "core/data/StrUtilsEx.h"
 #include "core/quest/QuestEditorModel.h"
 
-#include <stdexcept>
 #include <unordered_set>
 
 namespace pw::cli {
@@ -43,8 +42,8 @@ void AddReferences(const InfoEditorModel& model, const FileCheckOptions& options
     }
 }
 
-void CheckInfoFile(const FileCheckOptions& options, FileReport& report) {
-    InfoRun run = LoadAndPrepare(report.path);
+void CheckInfoFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
+    InfoRun run = LoadAndCheck(bytes);
     report.read = std::move(run.read);
     if (!report.read.notRecord.empty()) {
         report.findings.push_back({FindingKind::NotARecord, report.read.notRecord});
@@ -73,8 +72,8 @@ void AddTableId(std::string_view key, const std::string& id, FileReport& report)
             {Reference::Kind::StringId, std::string(trimmed), std::string(key), report.read.LineOf(key)});
 }
 
-void CheckQuestFile(const FileCheckOptions& options, FileReport& report) {
-    QuestRun run = LoadAndFillQuest(report.path);
+void CheckQuestFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
+    QuestRun run = LoadAndFillQuestText(bytes);
     report.read = std::move(run.read);
     if (!report.read.notRecord.empty()) {
         report.findings.push_back({FindingKind::NotARecord, report.read.notRecord});
@@ -103,21 +102,26 @@ void CheckQuestFile(const FileCheckOptions& options, FileReport& report) {
 
 } // namespace
 
-FileReport CheckRecordFile(const std::string& path, const FileCheckOptions& options) {
+FileReport CheckRecordText(const std::string& path, std::string_view bytes, const FileCheckOptions& options) {
     FileReport report;
     report.path = path;
-    try {
-        if (HasExtension(path, ".quest"))
-            CheckQuestFile(options, report);
-        else
-            CheckInfoFile(options, report);
-    } catch (const std::runtime_error& e) {
-        report.findings.push_back({FindingKind::FileError, e.what()});
-    }
+    if (HasExtension(path, ".quest"))
+        CheckQuestFile(bytes, options, report);
+    else
+        CheckInfoFile(bytes, options, report);
+    return report;
+}
+
+FileReport FileErrorReport(const std::string& path, std::string message) {
+    FileReport report;
+    report.path = path;
+    report.findings.push_back({FindingKind::FileError, std::move(message)});
     return report;
 }
 
 void DropRepeatedFindings(FileReport& report) {
+    if (report.findings.size() < 2)
+        return;
     std::unordered_set<std::string> seen;
     std::vector<Finding> kept;
     for (Finding& finding : report.findings) {

@@ -6,6 +6,7 @@
 #include "CheckReport.h"
 
 #include <string>
+#include <string_view>
 
 namespace pw::cli {
 
@@ -14,10 +15,11 @@ struct FileCheckOptions {
     bool events = false;    // gather the events a dialogue's SetGameEvent rows set, and its CondPlayerKnows
 };
 
-// The report of the file at path (a .quest file as a quest, any other as a dialogue): its findings, in
-// the order of the file's checks, and its facts. Never throws: a file that cannot be read is a file-error
-// finding.
-FileReport CheckRecordFile(const std::string& path, const FileCheckOptions& options);
+// The report of the file at path, whose bytes the caller has read (or an editor holds): a .quest file as a
+// quest, any other as a dialogue; its findings, in the order of the file's checks, and its facts.
+FileReport CheckRecordText(const std::string& path, std::string_view bytes, const FileCheckOptions& options);
+// The report of a file that could not be read: one file-error finding with message (UTF-8).
+FileReport FileErrorReport(const std::string& path, std::string message);
 
 // Removes the findings of a report that repeat an earlier one (the same kind, line and text).
 void DropRepeatedFindings(FileReport& report);

@@ -13,6 +13,15 @@ InfoRun LoadAndPrepare(const std::string& path) {
     return run;
 }
 
+InfoRun LoadAndCheck(std::string_view bytes) {
+    TInfo info;
+    RecordReadReport read;
+    info.ReadFromText(bytes, &read);
+    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
+    run.compiled = CheckInfoCompile(run.loaded.model);
+    return run;
+}
+
 CompileOutcome PrepareCompile(const InfoEditorModel& model) {
     CompileOutcome compiled = CheckInfoHeader(model);
     // The output path is the caller's; the settings only shape a path that is not used.

@@ -20,6 +20,10 @@ struct InfoRun {
 // and prepares the compile. Writes nothing.
 InfoRun LoadAndPrepare(const std::string& path);
 
+// The same for a file's bytes, with the compile's checks only (see CheckInfoCompile): compiled holds no
+// record. For check, which reads many files and writes none.
+InfoRun LoadAndCheck(std::string_view bytes);
+
 // The compile button's checks of the editor's content and the record it would write (Ready), or its
 // refusal. Writes nothing.
 CompileOutcome PrepareCompile(const InfoEditorModel& model);

@@ -2,11 +2,26 @@
 
 namespace pw::cli {
 
+namespace {
+
+void MapAndFill(QuestRun& run) {
+    run.model = LoadQuestModel(run.loaded);
+    run.compiled = FillQuestRecord(run.model);
+}
+
+} // namespace
+
 QuestRun LoadAndFillQuest(const std::string& path) {
     QuestRun run;
     run.loaded.ReadFromFile(path, &run.read);
-    run.model = LoadQuestModel(run.loaded);
-    run.compiled = FillQuestRecord(run.model);
+    MapAndFill(run);
+    return run;
+}
+
+QuestRun LoadAndFillQuestText(std::string_view bytes) {
+    QuestRun run;
+    run.loaded.ReadFromText(bytes, &run.read);
+    MapAndFill(run);
     return run;
 }
 

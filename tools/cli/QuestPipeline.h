@@ -19,5 +19,7 @@ struct QuestRun {
 // it cannot be read), maps it onto the editor and fills the record the compile would write. Writes
 // nothing.
 QuestRun LoadAndFillQuest(const std::string& path);
+// The same for a file's bytes.
+QuestRun LoadAndFillQuestText(std::string_view bytes);
 
 } // namespace pw::cli

@@ -319,6 +319,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+std::string_view FolderPart(std::string_view path) {
+    std::size_t end = path.size();
+    while (end > 0 && !platform::IsPathSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
+}
+
+std::vector<std::size_t> FolderRuns(std::size_t count,
+                                    const std::function<std::string_view(std::size_t)>& pathOf) {
+    std::vector<std::size_t> runs;
+    std::string_view folder;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view next = FolderPart(pathOf(i));
+        if (i == 0 || next != folder)
+            runs.push_back(i);
+        folder = next;
+    }
+    runs.push_back(count);
+    return runs;
+}
+
 std::optional<std::string> TryReadWholeFile(const std::string& path) {
     std::optional<std::string> bytes;
     if (ReadRegular(path, bytes))

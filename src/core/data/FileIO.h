@@ -54,6 +54,13 @@ private:
     std::unique_ptr<Folder> mFolder; // null when the folder could not be opened
 };
 
+// The folder part of a path, up to and with its last separator (empty for a file of the current folder).
+std::string_view FolderPart(std::string_view path);
+// Where each run of paths of one folder begins among count paths (pathOf(i) the i-th), and then count: for
+// a caller that reads each folder's files through one FolderReader, as a scan lists them together.
+std::vector<std::size_t> FolderRuns(std::size_t count,
+                                    const std::function<std::string_view(std::size_t)>& pathOf);
+
 // Like ReadWholeFile, but returns std::nullopt for every failure instead of throwing.
 std::optional<std::string> TryReadWholeFile(const std::string& path);
 

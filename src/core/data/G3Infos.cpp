@@ -223,8 +223,14 @@ std::string BoolText(bool value) {
 }
 
 void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
+    const std::optional<std::string> bytes = ReadWholeFile(fileName);
+    ReadFromText(bytes ? std::string_view(*bytes) : std::string_view(), report);
+    if (report && !bytes)
+        report->notRecord.clear(); // a missing file is the defaults, not an empty one
+}
+
+void TInfo::ReadFromText(std::string_view bytes, RecordReadReport* report) {
     SectionName = std::string(kSection);
-    const auto bytes = ReadWholeFile(fileName);
     // One pass over the file's lines, the model not built: a later [Info] section starts afresh, and a
     // later line of a key replaces an earlier one.
     const std::vector<InfoField>& fields = Fields();
@@ -232,7 +238,7 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
     std::vector<std::size_t> lines(fields.size());
     std::size_t sectionLine = 0;
     IniSections::ReadSection(
-        bytes ? std::string_view(*bytes) : std::string_view(), kSection,
+        bytes, kSection,
         [&](std::size_t line) {
             sectionLine = line;
             values.assign(fields.size(), std::nullopt);
@@ -244,6 +250,8 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
             }
         });
     const bool sectionFound = sectionLine != 0;
+    if (report)
+        report->keyLines.reserve(fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         ReadField(*this, fields[i], values[i]);
         if (!report)
@@ -254,10 +262,10 @@ void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) 
         if (values[i])
             report->keyLines.emplace_back(fields[i].key, lines[i]);
     }
-    if (report)
+    if (report) {
         report->sectionLine = sectionLine;
-    if (report && bytes)
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Dialogue, sectionFound, false);
+        report->notRecord = RecordFileProblem(bytes, RecordKind::Dialogue, sectionFound, false);
+    }
 }
 
 void TInfo::WriteToFile(const std::string& fileName) {

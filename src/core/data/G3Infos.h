@@ -49,6 +49,8 @@ public:
     // also says whether the file is a dialogue file at all and which numbers could not be read.
     // Throws std::runtime_error("Cannot open file ...") when the file exists but cannot be read.
     void ReadFromFile(const std::string& fileName, RecordReadReport* report = nullptr);
+    // The same from a file's bytes, for a caller that has read it.
+    void ReadFromText(std::string_view bytes, RecordReadReport* report = nullptr);
     // Merges the record into the file (or creates it) atomically. Throws "Cannot open file ..." when an
     // existing file cannot be read and "Cannot create file ..." when it cannot be written.
     void WriteToFile(const std::string& fileName);

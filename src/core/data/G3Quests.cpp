@@ -89,10 +89,15 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
     // A missing file gives an empty text, so every field its default; so does an unreadable one, unless
     // the caller asks for a report and so for the truth.
     const std::optional<std::string> bytes = report ? ReadWholeFile(fileName) : TryReadWholeFile(fileName);
+    ReadFromText(bytes ? std::string_view(*bytes) : std::string_view(), report);
+    if (report && !bytes)
+        report->notRecord.clear(); // a missing file is the defaults, not an empty one
+}
+
+void TQuest::ReadFromText(std::string_view bytes, RecordReadReport* report) {
     // Every key in one pass, as each is read alone.
     static const ProfileKeySet keys(std::vector<std::string>(QuestFileKeys().begin(), QuestFileKeys().end()));
-    const ProfileValues found =
-        ProfileFindKeys(bytes ? std::string_view(*bytes) : std::string_view(), kSection, keys);
+    const ProfileValues found = ProfileFindKeys(bytes, kSection, keys);
     for (std::size_t i = 0; i < Fields().size(); ++i) {
         const QuestField& field = Fields()[i];
         const std::optional<std::string>& value = found.values[i];
@@ -109,9 +114,9 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
         if (report && !number && value && !(optional && value->empty()))
             report->unreadNumbers.push_back({std::string(field.key), *value, optional ? -1 : 0});
     }
-    if (report && bytes) {
+    if (report) {
         report->sectionLine = found.sectionLine;
-        report->notRecord = RecordFileProblem(*bytes, RecordKind::Quest, found.sectionFound, true);
+        report->notRecord = RecordFileProblem(bytes, RecordKind::Quest, found.sectionFound, true);
     }
 }
 

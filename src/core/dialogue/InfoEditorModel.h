@@ -160,6 +160,11 @@ CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
 // CheckInfoScript, fills the record and makes the output path. Touches no file. Ready on success.
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome);
 
+// Stage 1 and the checks of stage 2, the record not filled and no output path made: what the compile refuses
+// of a dialogue loaded from its file, whose fields always convert (HeaderChecked when it passes). For a
+// caller that checks many files and writes none.
+CompileOutcome CheckInfoCompile(const InfoEditorModel& model);
+
 // Stage 3, from Ready: creates the scratch folder when needed (FolderFailed when it cannot be made),
 // writes the record and turns the outcome into Written, or WriteFailed with caption "Ошибка" and the
 // writer's error text.

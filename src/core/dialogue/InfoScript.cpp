@@ -27,7 +27,7 @@ namespace {
 
 // The cells of one row, trimmed, named as the rules name them.
 struct Cells {
-    std::string command, e1, e2, i1, i2, s;
+    std::string_view command, e1, e2, i1, i2, s;
 
     // The argument cells in the grid's order.
     std::array<std::string_view, kArgumentCellCount> Arguments() const { return {e1, e2, i1, i2, s}; }
@@ -199,7 +199,8 @@ Verdict CheckRow(const CommandRow& row) {
     const Rule* rule = RuleOf(row[0]);
     if (!rule)
         return std::nullopt;
-    const Cells cells{Trim(row[0]), Trim(row[1]), Trim(row[2]), Trim(row[3]), Trim(row[4]), Trim(row[5])};
+    const Cells cells{TrimView(row[0]), TrimView(row[1]), TrimView(row[2]),
+                      TrimView(row[3]), TrimView(row[4]), TrimView(row[5])};
     return rule->check(cells, *rule);
 }
 
