@@ -209,25 +209,25 @@ void Checker::CheckAcrossFiles() {
             report.findings.push_back(
                 {FindingKind::MissingParent,
                  FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.", {report.parent}),
-                 report.read.LineOf("Parent")});
+                 report.parentLine});
         if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
             report.findings.push_back({FindingKind::UnsetEvent,
                                        FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
                                                    "из проверенных диалогов.",
                                                    {report.playerKnows}),
-                                       report.read.LineOf("CondPlayerKnows")});
+                                       report.playerKnowsLine});
         for (const std::string& quest : report.finishedQuests)
             if (!IsQuest(quest, questNames))
                 report.findings.push_back(
                     {FindingKind::MissingEarlierQuest,
                      FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest}),
-                     report.read.LineOf("FinishedQuests")});
+                     report.finishedQuestsLine});
         if (duplicateOf[i])
             report.findings.push_back(
                 {FindingKind::DuplicateQuest,
                  FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *duplicateOf[i] +
                      ".",
-                 report.read.LineOf("Name")});
+                 report.nameLine});
         DropRepeatedFindings(report);
     });
 }

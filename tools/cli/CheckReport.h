@@ -1,8 +1,6 @@
 #pragma once
 // What check finds, file by file, before it is printed.
 
-#include "core/data/ReadReport.h"
-
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -64,8 +62,11 @@ struct FileReport {
     std::string path;
     std::vector<Finding> findings;
     std::size_t unlistedWarnings = 0; // warnings summed up rather than listed, still counted
-    // The file's reading: where its keys stand, for the findings of the checks across files.
-    RecordReadReport read;
+    // The lines of the keys the checks across files point at (see RecordReadReport::LineOf).
+    std::size_t nameLine = 0;
+    std::size_t parentLine = 0;
+    std::size_t playerKnowsLine = 0;
+    std::size_t finishedQuestsLine = 0;
 
     // Facts for the checks across files, gathered while each file is checked (Windows-1251).
     std::string dialogueName;                // a dialogue's Name, trimmed

@@ -4,6 +4,7 @@
 #include "InfoPipeline.h"
 #include "QuestPipeline.h"
 
+#include "core/data/ReadReport.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
 #include "core/quest/QuestEditorModel.h"
@@ -18,16 +19,18 @@ bool IsQuestCommand(std::string_view command) {
            AsciiEqualNoCase(command, "RunQuest");
 }
 
-void Add(FileReport& report, FindingKind kind, std::string text, std::string_view key) {
-    report.findings.push_back({kind, std::move(text), report.read.LineOf(key)});
+void Add(FileReport& report, const RecordReadReport& read, FindingKind kind, std::string text,
+         std::string_view key) {
+    report.findings.push_back({kind, std::move(text), read.LineOf(key)});
 }
 
 // The quests a dialogue names, the string IDs it names when they are looked up, each with the line of the
 // list that names it, in the order of their findings; with events, the events its SetGameEvent rows set.
-void AddReferences(const InfoEditorModel& model, const FileCheckOptions& options, FileReport& report) {
-    const auto refer = [&report](Reference::Kind kind, std::string_view name, std::string_view key) {
+void AddReferences(const InfoEditorModel& model, const RecordReadReport& read,
+                   const FileCheckOptions& options, FileReport& report) {
+    const auto refer = [&](Reference::Kind kind, std::string_view name, std::string_view key) {
         if (!name.empty())
-            report.references.push_back({kind, std::string(name), {}, report.read.LineOf(key)});
+            report.references.push_back({kind, std::string(name), {}, read.LineOf(key)});
     };
     refer(Reference::Kind::Quest, TrimView(model.QuestEd), "Quest");
     for (const CommandRow& row : model.CommandList) {
@@ -43,61 +46,67 @@ void AddReferences(const InfoEditorModel& model, const FileCheckOptions& options
 }
 
 void CheckInfoFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
-    InfoRun run = LoadAndCheck(bytes);
-    report.read = std::move(run.read);
-    if (!report.read.notRecord.empty()) {
-        report.findings.push_back({FindingKind::NotARecord, report.read.notRecord});
+    const InfoRun run = LoadAndCheck(bytes);
+    const RecordReadReport& read = run.read;
+    if (!read.notRecord.empty()) {
+        report.findings.push_back({FindingKind::NotARecord, read.notRecord});
         return;
     }
-    for (const UnreadNumber& number : report.read.unreadNumbers)
-        Add(report, FindingKind::UnreadNumber, UnreadNumberMessage(number), number.key);
+    for (const UnreadNumber& number : read.unreadNumbers)
+        Add(report, read, FindingKind::UnreadNumber, UnreadNumberMessage(number), number.key);
     for (const LoadNotice& notice : run.loaded.notices)
-        Add(report, FindingKind::LoadNotice, notice.text, notice.key);
+        Add(report, read, FindingKind::LoadNotice, notice.text, notice.key);
     if (!run.misaligned.text.empty())
-        Add(report, FindingKind::MisalignedLists, run.misaligned.text, run.misaligned.key);
+        Add(report, read, FindingKind::MisalignedLists, run.misaligned.text, run.misaligned.key);
     if (run.compiled.Failed())
-        Add(report, FindingKind::CompileError, run.compiled.message, run.compiled.key);
+        Add(report, read, FindingKind::CompileError, run.compiled.message, run.compiled.key);
     const InfoEditorModel& model = run.loaded.model;
-    AddReferences(model, options, report);
+    AddReferences(model, read, options, report);
     report.dialogueName = Trim(model.NameEd);
     report.parent = Trim(model.ParentEd);
-    if (options.events)
+    report.parentLine = read.LineOf("Parent");
+    if (options.events) {
         report.playerKnows = Trim(model.CondPlayerKnowsEd);
+        report.playerKnowsLine = read.LineOf("CondPlayerKnows");
+    }
 }
 
-void AddTableId(std::string_view key, const std::string& id, FileReport& report) {
+void AddTableId(std::string_view key, const std::string& id, const RecordReadReport& read,
+                FileReport& report) {
     const std::string_view trimmed = TrimView(id);
     if (!trimmed.empty() && trimmed != kEmptyPlaceholder)
         report.references.push_back(
-            {Reference::Kind::StringId, std::string(trimmed), std::string(key), report.read.LineOf(key)});
+            {Reference::Kind::StringId, std::string(trimmed), std::string(key), read.LineOf(key)});
 }
 
 void CheckQuestFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
-    QuestRun run = LoadAndFillQuestText(bytes);
-    report.read = std::move(run.read);
-    if (!report.read.notRecord.empty()) {
-        report.findings.push_back({FindingKind::NotARecord, report.read.notRecord});
+    const QuestRun run = LoadAndFillQuestText(bytes);
+    const RecordReadReport& read = run.read;
+    if (!read.notRecord.empty()) {
+        report.findings.push_back({FindingKind::NotARecord, read.notRecord});
         return;
     }
     if (run.compiled.Failed())
-        Add(report, FindingKind::CompileError, run.compiled.message, run.compiled.key);
+        Add(report, read, FindingKind::CompileError, run.compiled.message, run.compiled.key);
     // A number the reader cannot read becomes 0 (-1 for the optional two) without a word; the game then
     // gets a value nobody wrote.
-    for (const UnreadNumber& number : report.read.unreadNumbers)
-        Add(report, FindingKind::UnreadNumber, UnreadNumberMessage(number), number.key);
+    for (const UnreadNumber& number : read.unreadNumbers)
+        Add(report, read, FindingKind::UnreadNumber, UnreadNumberMessage(number), number.key);
     const TQuest& quest = run.loaded;
     // -1 is what the editor itself writes for no type, so only other values outside the list are told.
     if (run.model.QuestTypeCMB < 0 && quest.Type != -1)
-        Add(report, FindingKind::QuestType,
+        Add(report, read, FindingKind::QuestType,
             "Тип квеста " + std::to_string(quest.Type) + " вне списка 0–" +
                 std::to_string(QuestTypes().size() - 1) + ": редактор запишет -1.",
             "Type");
     if (options.lookUpIds) {
-        AddTableId("LogTopic", quest.LogTopic, report);
-        AddTableId("LogText", quest.LogText, report);
+        AddTableId("LogTopic", quest.LogTopic, read, report);
+        AddTableId("LogText", quest.LogText, read, report);
     }
     report.questName = quest.Name;
+    report.nameLine = read.LineOf("Name");
     report.finishedQuests = SplitQuestNames(quest.FinishedQuests);
+    report.finishedQuestsLine = read.LineOf("FinishedQuests");
 }
 
 } // namespace
