@@ -260,16 +260,25 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
 
 namespace {
 
-// The search of ProfileFindInFile in a file of a known encoding.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The search of ProfileFindInFile in a file of a known encoding. With utf8, every byte of the file after
+// the mark is checked for UTF-8 on the way: all the bytes the search reads, and the rest of the file only
+// when the value found goes beyond ASCII and the bytes so far were UTF-8, so that a Windows-1251 table is
+// read once.
 std::optional<std::string> FindInFile(const std::string& path, std::string_view section, std::string_view key,
-                                      std::size_t blockSize, ProfileForm form, TextEncoding encoding) {
+                                      std::size_t blockSize, ProfileForm form, TextEncoding encoding,
+                                      Utf8Validator* utf8 = nullptr) {
     const bool wide = encoding == TextEncoding::Utf16LeBom;
     BlockReader reader(blockSize);
     if (!reader.Open(path))
         return std::nullopt;
     std::optional<ValueSearch> search;
     std::size_t scanned = 0; // bytes of Data() known to hold no line break
-    for (bool more = true; more;) {
+    bool more = true;
+    while (more) {
         more = reader.ReadMore();
         std::string_view data = reader.Data();
         if (!search) {
@@ -288,16 +297,26 @@ std::optional<std::string> FindInFile(const std::string& path, std::string_view 
         ProfileScan scan(data.substr(0, cut), encoding, 0);
         if (search->Feed(scan))
             break;
+        if (utf8)
+            utf8->Feed(data.substr(0, cut));
         reader.Consume(cut);
         scanned -= cut;
     }
-    if (reader.Failed() || !search)
+    if (!search)
         return std::nullopt;
-    return search->TakeValue();
-}
-
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::optional<std::string> value = search->TakeValue();
+    if (utf8 && value && !IsAscii(*value)) {
+        // The rest of the file, which the search did not need.
+        bool valid = utf8->Feed(reader.Data());
+        while (valid && more) {
+            reader.Consume(reader.Data().size());
+            more = reader.ReadMore();
+            valid = utf8->Feed(reader.Data());
+        }
+    }
+    if (reader.Failed())
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -311,19 +330,16 @@ std::optional<std::string> ProfileFindInFile(const std::string& path, std::strin
     if (head.Open(path) && head.ReadMore())
         if (const std::optional<TextEncoding> marked = EncodingByMark(head.Data()))
             return FindInFile(path, section, key, blockSize, form, *marked);
-    // Without a mark, ASCII reads the same in Windows-1251 and in UTF-8: the whole file is read for its
-    // encoding only when the names or the value found go beyond it.
-    std::optional<std::string> value;
-    const bool asciiNames = IsAscii(section) && IsAscii(key);
-    if (asciiNames) {
-        value = FindInFile(path, section, key, blockSize, form, TextEncoding::Ansi);
-        if (!value || IsAscii(*value))
-            return value;
-    }
-    const TextEncoding encoding = DetectTableEncodingOfFile(path);
-    if (encoding == TextEncoding::Ansi && asciiNames)
-        return value; // found so already
-    return FindInFile(path, section, key, blockSize, form, encoding);
+    // Without a mark, ASCII reads the same in Windows-1251 and in UTF-8, so the file is read as Windows-1251
+    // and its bytes checked for UTF-8 on the way; it is read again only when it is UTF-8 beyond ASCII.
+    if (!IsAscii(section) || !IsAscii(key))
+        return FindInFile(path, section, key, blockSize, form, DetectTableEncodingOfFile(path));
+    Utf8Validator utf8;
+    std::optional<std::string> value =
+        FindInFile(path, section, key, blockSize, form, TextEncoding::Ansi, &utf8);
+    if (!value || IsAscii(*value) || !utf8.Valid() || !utf8.NonAscii())
+        return value;
+    return FindInFile(path, section, key, blockSize, form, TextEncoding::Utf8);
 }
 
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,

@@ -52,10 +52,15 @@ TEST(TableEncoding, AFileIsToldByAllOfItsBlocks) {
     std::string text = "[LocAdmin_Strings]\r\n";
     while (text.size() < 600 * 1024)
         text += "Line_" + std::to_string(text.size()) + "=Привет, путник;\r\n";
+    const TStringTable table(dir.File("t.ini"));
     WriteBytes(dir.File("t.ini"), text);
     EXPECT_EQ(DetectTableEncodingOfFile(dir.File("t.ini")), TextEncoding::Utf8);
+    EXPECT_EQ(table.FindTableString("Line_20"), Ansi("Привет, путник;"));
+    // A lookup that finds its entry early still tells the encoding by the whole file.
     WriteBytes(dir.File("t.ini"), text + "Last=" + Ansi("Пока") + "\r\n");
     EXPECT_EQ(DetectTableEncodingOfFile(dir.File("t.ini")), TextEncoding::Ansi);
+    EXPECT_EQ(table.FindTableString("Line_20"), "Привет, путник;"); // its bytes, as Windows-1251
+    EXPECT_EQ(table.FindTableString("Last"), Ansi("Пока"));
 }
 
 // A table saved as UTF-8, with its mark or without: every reader takes its text, every writer adds in UTF-8
