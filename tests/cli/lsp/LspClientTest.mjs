@@ -48,8 +48,9 @@ const files = {
     '[Info]', 'Name=Diego_More', 'Owner=Diego', 'Parent=Diego_Job', 'Quest=Diego_Qest',
     'InfoScript_Commands=Say', 'InfoScript_Entities1=owner', 'InfoScript_Texts=Diego_More_09']),
   'Infos/Broken_info_G3_World_01.info': record([
-    '[Info]', 'Name=Broken', 'Owner=Gorn', 'Parent=Nobody',
-    'InfoScript_Commands=Say;Say', 'InfoScript_Entities1=owner;hero', 'InfoScript_Texts=Diego_Job_01;Diego_Job_02']),
+    '[Info]', 'Name=Broken', 'Owner=Gorn', 'Parent=Diego_Job',
+    'InfoScript_Commands=Say;Say', 'InfoScript_Entities1=owner;hero', 'InfoScript_Texts=Diego_Job_01;Diego_Job_02',
+    'Parent=Nobody']),
   'Quests/Diego_Quest_quest_G3_World_01.quest': record([
     '[Quest]', 'Name=Diego_Quest', 'Type=1', 'FinishedQuests=Old_Quest', 'LogTopic=Diego_Quest_Topic', 'LogText=']),
   'stringtable.ini': record([
@@ -109,7 +110,7 @@ test('initialize answers and indexing reports its progress', async () => {
   assert.deepEqual(progress, ['begin', 'end']);
 });
 
-test('diagnostics are check\'s findings, on the key or list element they concern', async () => {
+test('diagnostics are check\'s findings on check\'s lines, on the key or list element they concern', async () => {
   const check = spawnSync(cli, ['check', '--format', 'json', '--stringtable', table, file('Infos'), file('Quests')], { env });
   const findings = JSON.parse(check.stdout.toString());
   const relatives = Object.keys(files);
@@ -117,10 +118,10 @@ test('diagnostics are check\'s findings, on the key or list element they concern
   for (const relative of relatives) {
     const shown = await diagnostics(uri(relative));
     const severities = { 1: 'error', 2: 'warning' };
-    const fromServer = shown.map((d) => `${severities[d.severity]} ${d.code} ${d.message}` +
-      (relative === 'stringtable.ini' ? ` ${d.range.start.line + 1}` : '')).sort();
-    const fromCheck = findings.filter((f) => f.file === file(relative)).map((f) => `${f.severity} ${f.kind} ${f.message}` +
-      (relative === 'stringtable.ini' ? ` ${f.line}` : '')).sort();
+    // The same lines too: a finding of the file as a whole (line null) stands on the first.
+    const fromServer = shown.map((d) => `${d.range.start.line + 1} ${severities[d.severity]} ${d.code} ${d.message}`).sort();
+    const fromCheck = findings.filter((f) => f.file === file(relative))
+      .map((f) => `${f.line ?? 1} ${f.severity} ${f.kind} ${f.message}`).sort();
     assert.deepEqual(fromServer, fromCheck, relative);
   }
   const kinds = findings.map((f) => f.kind);
@@ -131,6 +132,8 @@ test('diagnostics are check\'s findings, on the key or list element they concern
   assert.deepEqual(broken.find((d) => d.code === 'compile-error').range, range(5, 27, 5, 31));
   const more = await diagnostics(uri('Infos/Diego_More_info_G3_World_01.info'));
   assert.deepEqual(more.find((d) => d.code === 'missing-string').range, range(7, 17, 7, 30));
+  // A dialogue's repeated key is read from its last line: the missing parent stands there.
+  assert.deepEqual(broken.find((d) => d.code === 'missing-parent').range, range(7, 0, 7, 13));
 });
 
 test('positions count UTF-16 units past Cyrillic, a surrogate pair and a long line', async () => {
@@ -241,12 +244,17 @@ test('a rename is the library rename\'s plan, refused as it refuses', async () =
     assert.deepEqual(fs.readFileSync(path.join(library, name)), fs.readFileSync(path.join(expected, name)), name);
 });
 
-test('a UTF-16LE table is read, linted and pointed into in its own units', async () => {
-  const wideRoot = path.join(root, 'wide');
+// A table kept in UTF-16LE with its mark, or in UTF-8 without one, is read, linted and pointed into in the
+// editor's units.
+for (const [encoding, encode] of [
+  ['UTF-16LE', (text) => Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(text, 'utf16le')])],
+  ['UTF-8', (text) => Buffer.from(text, 'utf8')],
+]) test(`a ${encoding} table is read, linted and pointed into in its own units`, async () => {
+  const wideRoot = path.join(root, `wide-${encoding}`);
   fs.mkdirSync(path.join(wideRoot, 'Infos'), { recursive: true });
   const tableText = record(['[LocAdmin_Strings]', 'Chen_01=Привет;;你好，旅人;;', 'Chen_02=Пока;;再见;;', 'Odd=x;']);
   const wideTable = path.join(wideRoot, 'stringtable.ini');
-  fs.writeFileSync(wideTable, Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(tableText, 'utf16le')]));
+  fs.writeFileSync(wideTable, encode(tableText));
   const wide = spawn(cli, ['lsp', '--stringtable', wideTable, path.join(wideRoot, 'Infos')], { env });
   servers.push(wide);
   const client = protocol.createProtocolConnection(

@@ -3,6 +3,7 @@
 // completion offers, and the string table held whole, its entries found by ID.
 
 #include "core/data/NameSet.h"
+#include "core/data/TableEncoding.h"
 #include "core/library/LibrarySnapshot.h"
 
 #include <cstddef>
@@ -16,8 +17,8 @@
 namespace pw::lsp {
 
 // The string table as its lookups read it: the entries of its first section "LocAdmin_Strings", the first
-// of an ID (A-Z folded) winning. Held as one byte per character (a UTF-16 table's units as Windows-1251),
-// so a line's columns are the editor's.
+// of an ID (A-Z folded) winning. Held as one byte per character (the UTF-16 units of a UTF-16 or UTF-8
+// table as Windows-1251), so a line's columns are the editor's.
 class TableView {
 public:
     // Reads the table at path; a missing table holds nothing. Throws std::runtime_error ("Cannot open
@@ -31,7 +32,7 @@ public:
     };
     const std::string& Path() const { return mPath; }
     const Entry* Find(std::string_view id) const;
-    // An entry's value as the table holds it, in UTF-8 (the characters of a UTF-16 table that
+    // An entry's value as the table holds it, in UTF-8 (the characters of a UTF-16 or UTF-8 table that
     // Windows-1251 lacks included).
     std::string ValueText(const Entry& entry) const;
     // The IDs in the order completion searches them (AsciiLessNoCase).
@@ -45,7 +46,8 @@ public:
     bool InsertAtEnd() const { return mInsertAtEnd; }
     std::string_view LineEnd() const { return mCrLf ? "\r\n" : "\n"; }
     bool EndsWithBreak() const { return mEndsWithBreak; }
-    bool Wide() const { return mWide; }
+    // The file's encoding, told as every reader of the table tells it (see DetectTableEncoding).
+    TextEncoding Encoding() const { return mEncoding; }
     // Whether the file on disk differs in size or time from what was read.
     bool Stale() const;
 
@@ -54,7 +56,7 @@ private:
 
     std::string mPath;
     std::string mText;
-    std::string mWideBytes; // a UTF-16 table's units after its mark, for the texts Windows-1251 lacks
+    std::string mWideBytes; // a UTF-16 or UTF-8 table's text in UTF-16LE, for the texts Windows-1251 lacks
     std::vector<Entry> mEntries;
     NameSet mIds; // numbers as in mEntries
     std::vector<std::string> mSortedIds;
@@ -63,7 +65,7 @@ private:
     bool mInsertAtEnd = true;
     bool mCrLf = true;
     bool mEndsWithBreak = true;
-    bool mWide = false;
+    TextEncoding mEncoding = TextEncoding::Ansi;
     std::uintmax_t mSize = 0;
     std::int64_t mTime = 0;
 };
