@@ -162,7 +162,7 @@ void Checker::RequireLanguage() {
     }
     const TableLanguage* language = layout.languages.Find(mOptions.language);
     if (!language)
-        ThrowRefused("В таблице " + mOptions.table + " нет языка «" + mOptions.language + "».");
+        ThrowRefused(MissingLanguageMessage(mOptions.table, mOptions.language, layout.languages));
     mLanguage = *language;
 }
 

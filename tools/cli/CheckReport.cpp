@@ -30,7 +30,12 @@ constexpr std::array<FindingKindInfo, kFindingKinds> kKinds = {{
     {"untranslated-string", false, "A string ID's text in the required language is not translated."},
 }};
 
-// What an untranslated cell holds instead of a translation.
+} // namespace
+
+const FindingKindInfo& InfoOf(FindingKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)];
+}
+
 std::string UntranslatedText(CellState state) {
     switch (state) {
     case CellState::Missing:
@@ -43,12 +48,6 @@ std::string UntranslatedText(CellState state) {
         break;
     }
     return {};
-}
-
-} // namespace
-
-const FindingKindInfo& InfoOf(FindingKind kind) {
-    return kKinds[static_cast<std::size_t>(kind)];
 }
 
 Finding MissingQuestFinding(const Reference& reference) {

@@ -81,6 +81,8 @@ Finding MissingParentFinding(const std::string& parent, std::size_t line);
 Finding MissingEarlierQuestFinding(const std::string& quest, std::size_t line);
 // A quest whose name the file at earlierPath has already.
 Finding DuplicateQuestFinding(const std::string& quest, const std::string& earlierPath, std::size_t line);
+// What an untranslated cell holds instead of a translation, as the finding below says it ("текста нет").
+std::string UntranslatedText(CellState state);
 // A string ID whose text in language is not translated: state says what the cell holds instead.
 Finding UntranslatedStringFinding(const Reference& reference, const TableLanguage& language, CellState state);
 

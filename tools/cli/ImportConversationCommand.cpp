@@ -43,7 +43,7 @@ std::size_t LanguageField(const std::string& table, const std::string& given, co
     const std::string name = form.Raw() ? Cp1251ToUtf8(given) : given;
     if (const TableLanguage* language = layout.languages.Find(name))
         return language->TextField();
-    ThrowRefused("В таблице " + table + " нет языка «" + name + "».");
+    ThrowRefused(MissingLanguageMessage(table, name, layout.languages));
 }
 
 // Writes the entries into the table, then the dialogue, and never leaves the one without the other: both

@@ -43,10 +43,7 @@ const TableLanguage& LanguageOf(const LanguageTable& table, const std::string& g
                                 const std::string& path) {
     if (const TableLanguage* language = table.Layout().languages.Find(given))
         return *language;
-    std::string known;
-    for (const TableLanguage& language : table.Layout().languages.All())
-        known += (known.empty() ? "" : ", ") + language.code;
-    ThrowRefused("В таблице " + path + " нет языка «" + given + "» (в ней: " + known + ").");
+    ThrowRefused(MissingLanguageMessage(path, given, table.Layout().languages));
 }
 
 const TableLanguage& EnglishOf(const LanguageTable& table, const std::string& path) {

@@ -144,6 +144,14 @@ std::string SingleLanguageMessage(const std::string& table) {
            " одноязычная (в значениях одно-два поля): языковые функции к ней не применяются.";
 }
 
+std::string MissingLanguageMessage(const std::string& table, std::string_view given,
+                                   const TableLanguages& languages) {
+    std::string known;
+    for (const TableLanguage& language : languages.All())
+        known += (known.empty() ? "" : ", ") + language.code;
+    return "В таблице " + table + " нет языка «" + std::string(given) + "» (в ней: " + known + ").";
+}
+
 LanguageTable::LanguageTable(std::string bytes)
     : mBytes(std::move(bytes)), mCodec(DetectTableEncoding(mBytes)) {
     Parse();

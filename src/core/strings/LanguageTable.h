@@ -56,6 +56,9 @@ struct TableLayout {
 
 // The words that say a table holds one language, for every language feature (UTF-8).
 std::string SingleLanguageMessage(const std::string& table);
+// The words that say the table lacks the language given (UTF-8), naming the codes of those it has.
+std::string MissingLanguageMessage(const std::string& table, std::string_view given,
+                                   const TableLanguages& languages);
 
 // The layout of the table at path, from its header and its first values, read in blocks; a missing table,
 // or one that cannot be read, has the game's columns and one field.

@@ -282,6 +282,90 @@ for (const [encoding, encode] of [
   client.dispose();
 });
 
+// A server started with its own initialization options over a library of its own, and what it publishes.
+async function startServer(options, args = []) {
+  const child = spawn(cli, ['lsp', ...args], { env });
+  servers.push(child);
+  const client = protocol.createProtocolConnection(
+    new protocol.StreamMessageReader(child.stdout), new protocol.StreamMessageWriter(child.stdin));
+  const shown = new Map();
+  const messages = [];
+  client.onNotification(protocol.PublishDiagnosticsNotification.type, (params) => shown.set(params.uri, params.diagnostics));
+  client.onNotification(protocol.ShowMessageNotification.type, (params) => messages.push(params));
+  client.listen();
+  await client.sendRequest(protocol.InitializeRequest.type,
+    { processId: process.pid, rootUri: null, capabilities: {}, initializationOptions: options });
+  client.sendNotification(protocol.InitializedNotification.type, {});
+  const published = async (documentUri) => {
+    for (let tries = 0; tries < 200 && !shown.has(documentUri); ++tries) await new Promise((resolve) => setTimeout(resolve, 25));
+    return shown.get(documentUri);
+  };
+  return { client, published, messages };
+}
+
+test('a chosen language: hover and completion show its texts, and its untranslated lines are information', async () => {
+  const langRoot = path.join(root, 'lang');
+  const at = (relative) => path.join(langRoot, relative);
+  // A value of the game's layout: ten languages of two fields each.
+  const value = (texts) => Array.from({ length: 10 }, (_, i) => `${texts[i + 1] ?? ''};`).join(';').slice(0, -1);
+  const langFiles = {
+    'Infos/Lang_info_G3_World_01.info': record(['[Info]', 'Name=Lang', 'Owner=Diego', 'InfoScript_Commands=Say;Say;Say',
+      'InfoScript_Entities1=owner;player;owner', 'InfoScript_Texts=Lang_01;Lang_02;Lang_03']),
+    'Quests/Lang_quest_G3_World_01.quest': record(['[Quest]', 'Name=Lang_Quest', 'Type=1', 'LogTopic=Topic_01', 'LogText=Lang_01']),
+    'stringtable.ini': record(['[LocAdmin_Strings]', `Lang_01=${value({ 1: 'Hello', 2: 'IT', 4: 'Hallo', 9: 'Привет' })}`,
+      `Lang_02=${value({ 1: 'Bye', 4: 'Tschüss' })}`, `Lang_03=${value({ 1: 'Gold', 9: '[RUS]' })}`,
+      `Topic_01=${value({ 1: 'Work', 9: 'Work' })}`]),
+  };
+  for (const [relative, text] of Object.entries(langFiles)) {
+    fs.mkdirSync(path.dirname(at(relative)), { recursive: true });
+    fs.writeFileSync(at(relative), relative === 'stringtable.ini' ? Buffer.from(text, 'utf8') : cp1251(text));
+  }
+  const table = at('stringtable.ini');
+  const { client, published, messages } = await startServer({ language: 'ru' }, ['--stringtable', table, at('Infos'), at('Quests')]);
+  const dialogue = pathToFileURL(at('Infos/Lang_info_G3_World_01.info')).href;
+  const quest = pathToFileURL(at('Quests/Lang_quest_G3_World_01.quest')).href;
+  for (const [documentUri, relative, languageId] of [[dialogue, 'Infos/Lang_info_G3_World_01.info', 'gothic3-info'],
+    [quest, 'Quests/Lang_quest_G3_World_01.quest', 'gothic3-quest']])
+    client.sendNotification(protocol.DidOpenTextDocumentNotification.type,
+      { textDocument: { uri: documentUri, languageId, version: 1, text: langFiles[relative] } });
+
+  // The untranslated lines as check --require-language finds them: the same texts on the same lines, as
+  // information rather than warnings.
+  const check = spawnSync(cli, ['check', '--format', 'json', '--stringtable', table, '--require-language', 'ru',
+    at('Infos'), at('Quests')], { env });
+  const findings = JSON.parse(check.stdout.toString());
+  for (const [documentUri, relative] of [[dialogue, 'Infos/Lang_info_G3_World_01.info'], [quest, 'Quests/Lang_quest_G3_World_01.quest']]) {
+    const fromServer = (await published(documentUri)).map((d) => `${d.range.start.line + 1} ${d.severity} ${d.code} ${d.message}`).sort();
+    const fromCheck = findings.filter((f) => f.file === at(relative))
+      .map((f) => `${f.line} ${f.kind === 'untranslated-string' ? 3 : 2} ${f.kind} ${f.message}`).sort();
+    assert.deepEqual(fromServer, fromCheck, relative);
+  }
+  const untranslated = (await published(dialogue)).filter((d) => d.code === 'untranslated-string');
+  assert.deepEqual(untranslated.map((d) => d.range), [range(5, 25, 5, 32), range(5, 33, 5, 40)]);
+  assert.match(untranslated[0].message, /ID строки Lang_02: текст на языке «Русский» \(ru\) не переведён: текста нет\./);
+  assert.equal((await published(quest)).length, 1);
+
+  // Hover: the chosen language first, then the other languages that hold a text, each named.
+  const hover = async (character) => (await client.sendRequest(protocol.HoverRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character } })).contents.value;
+  assert.equal(await hover(20), '**Lang\\_01**\n\n**Русский (ru):** Привет\n\n- Английский (en): Hello\n- Немецкий (de): Hallo\n');
+  assert.match(await hover(28), /^\*\*Lang\\_02\*\*\n\n\*\*Русский \(ru\):\*\* \*не переведено: текста нет\*/);
+
+  // Completion: each ID's text in the chosen language.
+  const items = (await client.sendRequest(protocol.CompletionRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character: 17 } })).items;
+  assert.deepEqual(items.map((i) => [i.label, i.detail]),
+    [['Lang_01', 'Привет'], ['Lang_02', undefined], ['Lang_03', '[RUS]'], ['Topic_01', 'Work']]);
+  assert.deepEqual(messages, []);
+  await client.sendRequest(protocol.ShutdownRequest.type);
+
+  // A language the table lacks is said once, and the server goes on without one.
+  const other = await startServer({ stringtable: table, infos: at('Infos'), language: 'xx' });
+  await other.client.sendRequest(protocol.WorkspaceSymbolRequest.type, { query: 'Lang' });
+  assert.deepEqual(other.messages, [{ type: 2, message: `В таблице ${table} нет языка «xx» (в ней: en, it, fr, de, es, cs, hu, pl, ru, ja).` }]);
+  await other.client.sendRequest(protocol.ShutdownRequest.type);
+});
+
 test('shutdown and exit end the server with 0', async () => {
   await connection.sendRequest(protocol.ShutdownRequest.type);
   const exited = new Promise((resolve) => server.on('exit', resolve));

@@ -55,25 +55,41 @@ json RangeOf(const Document& document, std::string_view section, const Finding& 
     return RangeJson({line, 0}, text.PositionOf(text.LineStart(line) + text.Line(line).size()));
 }
 
+// The protocol's severities. A line not translated into the chosen language is information: the editor
+// shows it without calling the file wrong.
+constexpr int kError = 1, kWarning = 2, kInformation = 3;
+
 json DiagnosticOf(const Finding& finding, json range) {
     const cli::FindingKindInfo& info = cli::InfoOf(finding.kind);
+    const int severity = finding.kind == FindingKind::UntranslatedString ? kInformation
+                         : info.error                                    ? kError
+                                                                         : kWarning;
     return {{"range", std::move(range)},
-            {"severity", info.error ? 1 : 2},
+            {"severity", severity},
             {"source", "plotwright"},
             {"code", std::string(info.name)},
             {"message", finding.text},
             {"data", {{"kind", std::string(info.name)}, {"name", Utf8(finding.name)}}}};
 }
 
-// The quests and string IDs a file names, looked up in the library.
+// The quests and string IDs a file names, looked up in the library; with a language chosen, the string
+// IDs whose text in it is not translated, as check's --require-language finds them.
 void ResolveReferences(FileReport& report, const Library& library) {
     for (const Reference& reference : report.references) {
         if (reference.kind == Reference::Kind::Quest &&
             library.snapshot->index.Quests(reference.name).empty())
             report.findings.push_back(cli::MissingQuestFinding(reference));
-        if (reference.kind == Reference::Kind::StringId && library.table &&
-            !library.table->Find(reference.name))
+        if (reference.kind != Reference::Kind::StringId || !library.table)
+            continue;
+        const TableView::Entry* entry = library.table->Find(reference.name);
+        if (!entry)
             report.findings.push_back(cli::MissingStringFinding(reference));
+        if (!entry || !library.language)
+            continue;
+        const CellState state =
+            StateOf(library.table->ValueText(*entry), *library.language, library.table->Layout().languages);
+        if (state != CellState::Translated)
+            report.findings.push_back(cli::UntranslatedStringFinding(reference, *library.language, state));
     }
 }
 

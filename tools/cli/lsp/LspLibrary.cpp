@@ -43,6 +43,7 @@ TableView::TableView(std::string path) : mPath(std::move(path)) {
     if (!mEndsWithBreak)
         mText += '\n';
     Parse();
+    mLayout = ReadTableLayout(mPath);
 }
 
 void TableView::Parse() {
@@ -89,6 +90,19 @@ std::string TableView::ValueText(const Entry& entry) const {
         return Cp1251ToUtf8(entry.value);
     const auto begin = static_cast<std::size_t>(entry.value.data() - mText.data());
     return Utf16LeToUtf8(std::string_view(mWideBytes).substr(2 * begin, 2 * entry.value.size()));
+}
+
+std::optional<TableLanguage> ChosenLanguage(const TableView& table, const std::string& given,
+                                            std::string* problem) {
+    std::string why;
+    const TableLanguage* language = nullptr;
+    if (!given.empty() && table.Layout().SingleLanguage())
+        why = SingleLanguageMessage(table.Path());
+    else if (!given.empty() && !(language = table.Layout().languages.Find(given)))
+        why = MissingLanguageMessage(table.Path(), given, table.Layout().languages);
+    if (problem)
+        *problem = why;
+    return language ? std::optional<TableLanguage>(*language) : std::nullopt;
 }
 
 bool TableView::Stale() const {

@@ -5,6 +5,7 @@
 #include "core/data/NameSet.h"
 #include "core/data/TableEncoding.h"
 #include "core/library/LibrarySnapshot.h"
+#include "core/strings/LanguageTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
     // An entry's value as the table holds it, in UTF-8 (the characters of a UTF-16 or UTF-8 table that
     // Windows-1251 lacks included).
     std::string ValueText(const Entry& entry) const;
+    // The table's columns and its number of fields, judged as the language model judges them.
+    const TableLayout& Layout() const { return mLayout; }
     // The IDs in the order completion searches them (AsciiLessNoCase).
     const std::vector<std::string>& SortedIds() const { return mSortedIds; }
     std::size_t Size() const { return mEntries.size(); }
@@ -60,6 +63,7 @@ private:
     std::vector<Entry> mEntries;
     NameSet mIds; // numbers as in mEntries
     std::vector<std::string> mSortedIds;
+    TableLayout mLayout;
     int mNorm = 0;
     std::size_t mInsertLine = 0;
     bool mInsertAtEnd = true;
@@ -77,6 +81,14 @@ std::pair<std::uintmax_t, std::int64_t> FileStamp(const std::string& path);
 struct Library {
     std::shared_ptr<const LibrarySnapshot> snapshot;
     std::shared_ptr<const TableView> table; // null without a table
+    // The language of the client's option among the table's columns: its hover and completion texts, and
+    // its untranslated lines told. std::nullopt without the option, a table or a table of languages.
+    std::optional<TableLanguage> language;
 };
+
+// The language given (a code, column number or name, UTF-8) among table's columns. std::nullopt when none
+// is given, or with *problem (UTF-8) set when the table holds one language only or lacks the one given.
+std::optional<TableLanguage> ChosenLanguage(const TableView& table, const std::string& given,
+                                            std::string* problem = nullptr);
 
 } // namespace pw::lsp

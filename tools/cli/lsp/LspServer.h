@@ -63,6 +63,7 @@ private:
     MessageWriter mWriter;
     ServerOptions mOptions;
     LibraryPlaces mPlaces;
+    std::string mLanguage; // the client's language option (UTF-8), chosen among the table's columns
     bool mProgressAllowed = false;
     bool mShutDown = false;
     bool mInitialized = false;
