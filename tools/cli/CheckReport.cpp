@@ -54,7 +54,7 @@ Finding MissingQuestFinding(const Reference& reference) {
     return {FindingKind::MissingQuest,
             FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name}),
             reference.line,
-            reference.key,
+            std::string(reference.key),
             reference.element,
             reference.name};
 }
@@ -65,7 +65,7 @@ Finding MissingStringFinding(const Reference& reference) {
             ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
             : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
                           {reference.name});
-    return {FindingKind::MissingString, text,          reference.line, reference.key,
+    return {FindingKind::MissingString, text,          reference.line, std::string(reference.key),
             reference.element,          reference.name};
 }
 
@@ -101,7 +101,7 @@ Finding UntranslatedStringFinding(const Reference& reference, const TableLanguag
     return {FindingKind::UntranslatedString,
             text,
             reference.line,
-            reference.key,
+            std::string(reference.key),
             reference.element,
             reference.name};
 }

@@ -68,7 +68,9 @@ struct Reference {
     std::string name;     // trimmed (Windows-1251)
     std::string context;  // for a string ID of a quest, the key that names it ("LogTopic")
     std::size_t line = 0; // of the key that names it
-    std::string key{};    // the key that names it, and the element of its list (see Finding)
+    // The key that names it, spelt by the program (a name of static storage: one is held per reference of
+    // a whole library), and the element of its list (see Finding).
+    std::string_view key{};
     std::size_t element = kWholeValue;
 };
 

@@ -35,8 +35,7 @@ void AddReferences(const InfoEditorModel& model, const RecordReadReport& read,
     const auto refer = [&](Reference::Kind kind, std::string_view name, std::string_view key,
                            std::size_t element) {
         if (!name.empty())
-            report.references.push_back(
-                {kind, std::string(name), {}, read.LineOf(key), std::string(key), element});
+            report.references.push_back({kind, std::string(name), {}, read.LineOf(key), key, element});
     };
     refer(Reference::Kind::Quest, TrimView(model.QuestEd), "Quest", kWholeValue);
     for (std::size_t r = 0; r < model.CommandList.size(); ++r) {
@@ -83,8 +82,8 @@ void AddTableId(std::string_view key, const std::string& id, const RecordReadRep
                 FileReport& report) {
     const std::string_view trimmed = TrimView(id);
     if (!trimmed.empty() && trimmed != kEmptyPlaceholder)
-        report.references.push_back({Reference::Kind::StringId, std::string(trimmed), std::string(key),
-                                     read.LineOf(key), std::string(key)});
+        report.references.push_back(
+            {Reference::Kind::StringId, std::string(trimmed), std::string(key), read.LineOf(key), key});
 }
 
 void CheckQuestFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
