@@ -290,7 +290,11 @@ async function startServer(options, args = []) {
     new protocol.StreamMessageReader(child.stdout), new protocol.StreamMessageWriter(child.stdin));
   const shown = new Map();
   const messages = [];
-  client.onNotification(protocol.PublishDiagnosticsNotification.type, (params) => shown.set(params.uri, params.diagnostics));
+  let publications = 0;
+  client.onNotification(protocol.PublishDiagnosticsNotification.type, (params) => {
+    shown.set(params.uri, params.diagnostics);
+    ++publications;
+  });
   client.onNotification(protocol.ShowMessageNotification.type, (params) => messages.push(params));
   client.listen();
   await client.sendRequest(protocol.InitializeRequest.type,
@@ -300,7 +304,12 @@ async function startServer(options, args = []) {
     for (let tries = 0; tries < 200 && !shown.has(documentUri); ++tries) await new Promise((resolve) => setTimeout(resolve, 25));
     return shown.get(documentUri);
   };
-  return { client, published, messages };
+  // Waits until the server has published count times in all.
+  const publishedTimes = async (count) => {
+    for (let tries = 0; tries < 200 && publications < count; ++tries) await new Promise((resolve) => setTimeout(resolve, 25));
+    assert.ok(publications >= count, `${publications} publications`);
+  };
+  return { client, published, publishedTimes, messages };
 }
 
 test('a chosen language: hover and completion show its texts, and its untranslated lines are information', async () => {
@@ -360,8 +369,16 @@ test('a chosen language: hover and completion show its texts, and its untranslat
   await client.sendRequest(protocol.ShutdownRequest.type);
 
   // A language the table lacks is said once, and the server goes on without one.
+  // A rebuild of the library (a file changed on disk) publishes again and says nothing more.
   const other = await startServer({ stringtable: table, infos: at('Infos'), language: 'xx' });
-  await other.client.sendRequest(protocol.WorkspaceSymbolRequest.type, { query: 'Lang' });
+  other.client.sendNotification(protocol.DidOpenTextDocumentNotification.type, { textDocument: { uri: dialogue,
+    languageId: 'gothic3-info', version: 1, text: langFiles['Infos/Lang_info_G3_World_01.info'] } });
+  await other.publishedTimes(1);
+  other.client.sendNotification(protocol.DidChangeWatchedFilesNotification.type, { changes: [{ uri: dialogue, type: 2 }] });
+  await other.publishedTimes(2);
+  const plain = await other.client.sendRequest(protocol.HoverRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character: 20 } });
+  assert.match(plain.contents.value, /\n- Русский \(ru\): Привет\n/);
   assert.deepEqual(other.messages, [{ type: 2, message: `В таблице ${table} нет языка «xx» (в ней: en, it, fr, de, es, cs, hu, pl, ru, ja).` }]);
   await other.client.sendRequest(protocol.ShutdownRequest.type);
 });

@@ -289,10 +289,11 @@ void Server::Index() {
             library.table = std::make_shared<const TableView>(mPlaces.table);
             std::string problem;
             library.language = ChosenLanguage(*library.table, mLanguage, &problem);
-            if (!problem.empty())
+            if (!problem.empty() && problem != mLanguageProblem)
                 mWriter.Write({{"jsonrpc", "2.0"},
                                {"method", "window/showMessage"},
                                {"params", {{"type", kMessageWarning}, {"message", problem}}}});
+            mLanguageProblem = problem;
         }
         const LibraryIndex& index = library.snapshot->index;
         Progress({{"kind", "end"},
