@@ -41,11 +41,11 @@ void AddReferences(const InfoEditorModel& model, const RecordReadReport& read,
     for (std::size_t r = 0; r < model.CommandList.size(); ++r) {
         const CommandRow& row = model.CommandList[r];
         const std::string_view command = TrimView(row[0]);
-        RenameKind named = RenameKind::String;
-        IdKindOfCommand(command, named);
-        if (named == RenameKind::Quest)
+        RenameKind named{};
+        const bool namesOne = IdKindOfCommand(command, named); // its IDs1 holds a quest or an event
+        if (namesOne && named == RenameKind::Quest)
             refer(Reference::Kind::Quest, TrimView(row[3]), CommandListKey(3), r);
-        if (options.events && named == RenameKind::Event && !TrimView(row[3]).empty())
+        if (options.events && namesOne && named == RenameKind::Event && !TrimView(row[3]).empty())
             report.setEvents.emplace_back(TrimView(row[3]));
         const std::string_view id = TrimView(row[5]);
         if (options.lookUpIds && AsciiEqualNoCase(command, "Say") && id != kEmptyPlaceholder)
