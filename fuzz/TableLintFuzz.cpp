@@ -9,6 +9,7 @@
 #include "core/data/Cp1251.h"
 #include "core/data/ProfileIni.h"
 #include "core/data/StringTable.h"
+#include "core/data/TableEncoding.h"
 
 namespace {
 
@@ -40,11 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         block);
     pwfuzz::Require(SameFindings(streamed, findings), "a table read in blocks is judged as a whole one");
 
-    const bool wide = bytes.substr(0, 2) == "\xFF\xFE";
     for (std::size_t i = 0; i < ids.Size(); ++i)
-        pwfuzz::Require(pw::ProfileFind(bytes, pw::kStringsSection, ids.Name(i)).has_value(),
+        pwfuzz::Require(pw::ProfileFind(bytes, pw::kStringsSection, ids.Name(i), pw::ProfileForm::Cp1251,
+                                        pw::ProfileDialect::StringTable)
+                            .has_value(),
                         "every ID given to lookups is found by the profile layer");
-    if (!wide)
+    if (pw::DetectTableEncoding(bytes) == pw::TextEncoding::Ansi)
         pwfuzz::Require(
             SameFindings(pw::LintStringTable("\xFF\xFE" + pw::Cp1251ToUtf16Le(bytes)), findings),
             "a table is judged the same in UTF-16");

@@ -2,12 +2,12 @@
 // code-scanning sites read them.
 
 #include "CliRunner.h"
-#include "JsonReader.h"
 #include "TempDir.h"
 
 #include "core/data/Version.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +16,8 @@
 
 namespace pwtest {
 namespace {
+
+using Json = nlohmann::json;
 
 // A library whose findings have a line (the table's) or none, are errors and warnings, and whose texts
 // need escaping: quotes, a backslash, a control character and Cyrillic letters.
@@ -52,11 +54,14 @@ std::vector<std::string> TextFindings(const std::string& out) {
 }
 
 // A finding of the JSON form as the text form prints it.
-std::string AsTextLine(const JsonValue& finding) {
-    std::string line = finding["file"].text;
-    if (finding["line"].type != JsonValue::Type::Null)
-        line.append(":").append(std::to_string(static_cast<long>(finding["line"].number)));
-    return line.append(": ").append(finding["severity"].text).append(": ").append(finding["message"].text);
+std::string AsTextLine(const Json& finding) {
+    std::string line = finding.at("file");
+    if (!finding.at("line").is_null())
+        line.append(":").append(std::to_string(finding.at("line").get<long>()));
+    return line.append(": ")
+        .append(finding.at("severity").get<std::string>())
+        .append(": ")
+        .append(finding.at("message").get<std::string>());
 }
 
 TEST(CheckFormats, JsonHoldsTheTextFormsFindingsOneObjectEachWithItsKind) {
@@ -66,13 +71,13 @@ TEST(CheckFormats, JsonHoldsTheTextFormsFindingsOneObjectEachWithItsKind) {
         const CliResult json = RunCli(lib.Args("json", verbose));
         EXPECT_EQ(json.code, 1);
         EXPECT_EQ(json.code, text.code);
-        const JsonValue findings = ParseJson(json.out);
-        ASSERT_EQ(findings.type, JsonValue::Type::Array);
+        const Json findings = Json::parse(json.out);
+        ASSERT_TRUE(findings.is_array());
         std::vector<std::string> lines;
         std::map<std::string, int> kinds;
-        for (const JsonValue& finding : findings.items) {
+        for (const Json& finding : findings) {
             lines.push_back(AsTextLine(finding));
-            ++kinds[finding["kind"].text];
+            ++kinds[finding.at("kind")];
         }
         EXPECT_EQ(lines, TextFindings(text.out));
         EXPECT_EQ(kinds, (std::map<std::string, int>{{"compile-error", 1},
@@ -81,14 +86,14 @@ TEST(CheckFormats, JsonHoldsTheTextFormsFindingsOneObjectEachWithItsKind) {
                                                      {"no-equals", verbose ? 22 : 21},
                                                      {"repeated-id", 1}}));
     }
-    const JsonValue findings = ParseJson(RunCli(lib.Args("json")).out);
-    EXPECT_EQ(findings.items[0]["line"].number, 3); // the repeated ID
-    EXPECT_EQ(findings.items[0]["file"].text, lib.dir.File("stringtable.ini"));
+    const Json findings = Json::parse(RunCli(lib.Args("json")).out);
+    EXPECT_EQ(findings.at(0).at("line"), 3); // the repeated ID
+    EXPECT_EQ(findings.at(0).at("file"), lib.dir.File("stringtable.ini"));
     const std::string clean = lib.dir.File("Infos/Broken.info");
     WriteBytes(clean, "[Info]\r\nName=Clean\r\nOwner=Diego\r\n");
     const CliResult none = RunCli({"check", "--format", "json", clean});
     EXPECT_EQ(none.code, 0);
-    EXPECT_EQ(ParseJson(none.out).items.size(), 0u);
+    EXPECT_EQ(Json::parse(none.out).size(), 0u);
     EXPECT_EQ(RunCli({"check", "--format", "xml", clean}).code, 2);
 }
 
@@ -121,30 +126,31 @@ TEST(CheckFormats, SarifHoldsOneRunWithARuleForEachKindAndAResultForEachFinding)
     FormatsLibrary lib;
     const CliResult sarif = RunCli(lib.Args("sarif"));
     EXPECT_EQ(sarif.code, 1);
-    const JsonValue log = ParseJson(sarif.out);
-    EXPECT_EQ(log["version"].text, "2.1.0");
-    ASSERT_EQ(log["runs"].items.size(), 1u);
-    const JsonValue& run = log["runs"].items[0];
-    const JsonValue& driver = run["tool"]["driver"];
-    EXPECT_EQ(driver["name"].text, "plotwright-cli");
-    EXPECT_EQ(driver["version"].text, pw::kProgramVersion);
-    const JsonValue findings = ParseJson(RunCli(lib.Args("json")).out);
-    const std::vector<JsonValue>& results = run["results"].items;
-    ASSERT_EQ(results.size(), findings.items.size());
+    const Json log = Json::parse(sarif.out);
+    EXPECT_EQ(log.at("version"), "2.1.0");
+    ASSERT_EQ(log.at("runs").size(), 1u);
+    const Json& run = log.at("runs").at(0);
+    const Json& driver = run.at("tool").at("driver");
+    EXPECT_EQ(driver.at("name"), "plotwright-cli");
+    EXPECT_EQ(driver.at("version"), pw::kProgramVersion);
+    EXPECT_FALSE(run.contains("properties"));
+    const Json findings = Json::parse(RunCli(lib.Args("json")).out);
+    const Json& results = run.at("results");
+    ASSERT_EQ(results.size(), findings.size());
     for (std::size_t i = 0; i < results.size(); ++i) {
-        const JsonValue& result = results[i];
-        const JsonValue& finding = findings.items[i];
-        const std::size_t rule = static_cast<std::size_t>(result["ruleIndex"].number);
-        EXPECT_EQ(driver["rules"].items.at(rule)["id"].text, finding["kind"].text);
-        EXPECT_EQ(result["ruleId"].text, finding["kind"].text);
-        EXPECT_EQ(result["level"].text, finding["severity"].text);
-        EXPECT_EQ(result["message"]["text"].text, finding["message"].text);
-        const JsonValue& location = result["locations"].items.at(0)["physicalLocation"];
-        EXPECT_EQ(FilePathOf(location["artifactLocation"]["uri"].text), FileUri(finding["file"].text));
-        EXPECT_FALSE(location["artifactLocation"].Has("uriBaseId"));
-        EXPECT_EQ(location.Has("region"), finding["line"].type != JsonValue::Type::Null);
-        if (location.Has("region")) {
-            EXPECT_EQ(location["region"]["startLine"].number, finding["line"].number);
+        const Json& result = results.at(i);
+        const Json& finding = findings.at(i);
+        EXPECT_EQ(driver.at("rules").at(result.at("ruleIndex").get<std::size_t>()).at("id"),
+                  finding.at("kind"));
+        EXPECT_EQ(result.at("ruleId"), finding.at("kind"));
+        EXPECT_EQ(result.at("level"), finding.at("severity"));
+        EXPECT_EQ(result.at("message").at("text"), finding.at("message"));
+        const Json& location = result.at("locations").at(0).at("physicalLocation");
+        EXPECT_EQ(FilePathOf(location.at("artifactLocation").at("uri")), FileUri(finding.at("file")));
+        EXPECT_FALSE(location.at("artifactLocation").contains("uriBaseId"));
+        EXPECT_EQ(location.contains("region"), !finding.at("line").is_null());
+        if (location.contains("region")) {
+            EXPECT_EQ(location.at("region").at("startLine"), finding.at("line"));
         }
     }
 
@@ -153,12 +159,17 @@ TEST(CheckFormats, SarifHoldsOneRunWithARuleForEachKindAndAResultForEachFinding)
         Utf8Path(std::filesystem::relative(FsPath(lib.dir.File("Infos/Broken.info"))));
     if (relative.empty())
         GTEST_SKIP() << "the temporary folder is on another drive than the working folder";
-    const JsonValue relativeLog = ParseJson(RunCli({"check", "--format", "sarif", relative}).out);
-    const JsonValue& artifact =
-        relativeLog["runs"].items[0]["results"].items.at(0)["locations"].items[0]["physicalLocation"]
-                                                                              ["artifactLocation"];
-    EXPECT_EQ(artifact["uri"].text, Slashes(relative));
-    EXPECT_EQ(artifact["uriBaseId"].text, "%SRCROOT%");
+    const Json relativeLog = Json::parse(RunCli({"check", "--format", "sarif", relative}).out);
+    const Json& artifact = relativeLog.at("runs")
+                               .at(0)
+                               .at("results")
+                               .at(0)
+                               .at("locations")
+                               .at(0)
+                               .at("physicalLocation")
+                               .at("artifactLocation");
+    EXPECT_EQ(artifact.at("uri"), Slashes(relative));
+    EXPECT_EQ(artifact.at("uriBaseId"), "%SRCROOT%");
 }
 
 TEST(CheckFormats, SarifPassesTheSarifMultitoolsValidation) {
@@ -172,11 +183,34 @@ TEST(CheckFormats, SarifPassesTheSarifMultitoolsValidation) {
                                 "\" -o \"" + lib.dir.File("validation.sarif") + "\" > \"" +
                                 lib.dir.File("validation.txt") + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(lib.dir.File("validation.txt"));
-    const JsonValue validation = ParseJson(ReadBytes(lib.dir.File("validation.sarif")));
-    ASSERT_EQ(validation["runs"].items.size(), 1u);
-    for (const JsonValue& result : validation["runs"].items[0]["results"].items)
-        EXPECT_NE(result.Has("level") ? result["level"].text : "warning", "error")
-            << result["ruleId"].text << " " << ReadBytes(lib.dir.File("validation.txt"));
+    const Json validation = Json::parse(ReadBytes(lib.dir.File("validation.sarif")));
+    ASSERT_EQ(validation.at("runs").size(), 1u);
+    for (const Json& result : validation.at("runs").at(0).at("results"))
+        EXPECT_NE(result.value("level", "warning"), "error")
+            << result.at("ruleId") << " " << ReadBytes(lib.dir.File("validation.txt"));
+}
+
+// A code-scanning site takes 25,000 results in a run: of more, the errors come first and the rest are
+// counted, on standard error and in the run's properties.
+TEST(CheckFormats, SarifKeepsTheFirst25000ResultsErrorsFirst) {
+    TempDir dir;
+    std::string table = "[LocAdmin_Strings]\r\n";
+    for (int i = 0; i < 25010; ++i)
+        table += "no entry\r\n";
+    WriteBytes(dir.File("stringtable.ini"), table);
+    WriteBytes(dir.File("Infos/Broken.info"), "[Info]\r\nName=Broken\r\n");
+    const CliResult r = RunCli({"check", "--verbose", "--format", "sarif", "--stringtable",
+                                dir.File("stringtable.ini"), dir.File("Infos")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "Находок 25011, а сайты проверки кода принимают не больше 25000 в одном журнале SARIF: в него "
+              "вошли первые 25000 (сначала ошибки), не вошли 11\n");
+    const Json run = Json::parse(r.out).at("runs").at(0);
+    const Json& results = run.at("results");
+    ASSERT_EQ(results.size(), 25000u);
+    EXPECT_EQ(results.at(0).at("ruleId"), "compile-error");
+    EXPECT_EQ(results.at(1).at("ruleId"), "no-equals");
+    EXPECT_EQ(run.at("properties"), (Json{{"omittedResults", 11}, {"resultLimit", 25000}}));
 }
 
 } // namespace

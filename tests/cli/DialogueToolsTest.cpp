@@ -193,16 +193,18 @@ TEST(Check, ReportsErrorsAndReferenceWarningsPerFile) {
                 lib.P("Infos/a/Refs.info"), lib.P("Infos/b"), lib.P("Infos/a/Good.info")});
     EXPECT_EQ(r.code, 1);
     const std::string refs = lib.P("Infos/a/Refs.info");
+    // Each with the line of the key it concerns: a row's with the line of the list that holds the element.
     const std::string expectedRefs =
-        refs + ": warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
-        ": warning: ID строки B_2 отсутствует в таблице строк.\n" + refs +
-        ": warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
-        ": warning: Родительский диалог Missing_Parent отсутствует среди "
+        refs + ":6: warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
+        ":10: warning: ID строки B_2 отсутствует в таблице строк.\n" + refs +
+        ":9: warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
+        ":5: warning: Родительский диалог Missing_Parent отсутствует среди "
         "проверенных файлов.\n";
     EXPECT_EQ(r.out.rfind(expectedRefs, 0), 0u) << r.out;
-    EXPECT_NE(r.out.find(lib.P("Infos/b/Broken.info") + ": error: Нечисловой аргумент метода GiveXP [abc]\n"),
-              std::string::npos);
-    EXPECT_NE(r.out.find(lib.P("Infos/b/Notice.info") + ": warning: Навык Perk_None отсутствует в базе.\n"),
+    EXPECT_NE(
+        r.out.find(lib.P("Infos/b/Broken.info") + ":7: error: Нечисловой аргумент метода GiveXP [abc]\n"),
+        std::string::npos);
+    EXPECT_NE(r.out.find(lib.P("Infos/b/Notice.info") + ":5: warning: Навык Perk_None отсутствует в базе.\n"),
               std::string::npos);
     EXPECT_EQ(r.out.find("Good.info"), std::string::npos) << "the parent of Broken is found case-blind";
     EXPECT_EQ(r.out.find("clean.quest"), std::string::npos);
@@ -210,22 +212,37 @@ TEST(Check, ReportsErrorsAndReferenceWarningsPerFile) {
     EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 6, ошибок: 1, предупреждений: 5\n");
 }
 
+// A finding points at the line of the key the reader took (the last of a repeated one); a row's finding at
+// its list's line, where two rows saying the same thing are one finding.
+TEST(Check, FindingsPointAtTheirKeysLineAndRepeatsOfALineAreOne) {
+    TempDir dir;
+    const std::string file = dir.File("Twice.info");
+    WriteBytes(file,
+               "[Info]\r\nName=Twice\r\nOwner=Diego\r\nQuest=Old\r\nInfoScript_Commands=RunQuest;RunQuest;"
+               "RunQuest\r\nInfoScript_IDs1=Gone;Gone;Other\r\nQuest=Gone\r\n");
+    const CliResult r = RunCli({"check", file});
+    EXPECT_EQ(r.out, file + ":7: warning: Квест Gone отсутствует среди файлов квестов.\n" + file +
+                         ":6: warning: Квест Gone отсутствует среди файлов квестов.\n" + file +
+                         ":6: warning: Квест Other отсутствует среди файлов квестов.\n"
+                         "Файлов: 1, ошибок: 0, предупреждений: 3\n");
+}
+
 TEST(Check, WarningsFailOnlyWhenStrictAndQuestsAreLookedForAmongTheCheckedFilesToo) {
     FaultyLibrary lib;
     const std::string refs = lib.P("Infos/a/Refs.info");
     CliResult r = RunCli({"check", refs});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, refs + ": warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
-                         ": warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
-                         ": warning: Родительский диалог Missing_Parent отсутствует среди проверенных "
+    EXPECT_EQ(r.out, refs + ":6: warning: Квест Lost_Quest отсутствует среди файлов квестов.\n" + refs +
+                         ":9: warning: Квест Gone_Quest отсутствует среди файлов квестов.\n" + refs +
+                         ":5: warning: Родительский диалог Missing_Parent отсутствует среди проверенных "
                          "файлов.\nФайлов: 1, ошибок: 0, предупреждений: 3\n");
     EXPECT_EQ(RunCli({"check", "--strict", refs}).code, 1);
     // Good names Known_Quest as its Quest and in a RunQuest row: missing when checked alone, found
     // among the checked files as in the quest tree of --quests.
     const std::string good = lib.P("Infos/a/Good.info");
     EXPECT_EQ(RunCli({"check", good}).out,
-              good + ": warning: Квест known_quest отсутствует среди файлов квестов.\n" + good +
-                  ": warning: Квест KNOWN_QUEST отсутствует среди файлов квестов.\nФайлов: 1, ошибок: 0, "
+              good + ":5: warning: Квест known_quest отсутствует среди файлов квестов.\n" + good +
+                  ":8: warning: Квест KNOWN_QUEST отсутствует среди файлов квестов.\nФайлов: 1, ошибок: 0, "
                   "предупреждений: 2\n");
     EXPECT_EQ(RunCli({"check", "--strict", good, lib.P("Quests")}).code, 0);
     EXPECT_EQ(RunCli({"check", "--strict", "--quests", lib.P("Quests"), good}).code, 0);
@@ -242,7 +259,7 @@ TEST(Check, WithEventsTellsWhatCondPlayerKnowsWaitsForThatNoCheckedDialogueSets)
     const std::string lonely = dir.File("b/Lonely.info");
     EXPECT_EQ(RunCli({"check", "--strict", dir.File("a"), lonely}).code, 0);
     const CliResult r = RunCli({"check", "--events", dir.File("a"), lonely});
-    EXPECT_EQ(r.out, lonely + ": warning: Событие Not_Set не задаётся командой SetGameEvent ни в одном из "
+    EXPECT_EQ(r.out, lonely + ":5: warning: Событие Not_Set не задаётся командой SetGameEvent ни в одном из "
                               "проверенных диалогов.\nФайлов: 3, ошибок: 0, предупреждений: 1\n");
     // The setter must be among the checked files.
     EXPECT_NE(RunCli({"check", "--events", dir.File("a/Waiter.info")}).out.find("Событие MET_DIEGO"),
@@ -274,11 +291,11 @@ TEST(Check, WarnsAboutScriptListsThatDoNotPairUp) {
     const CliResult r = RunCli({"check", shifted, dir.File("Paired.info")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, shifted +
-                         ": warning: Списки инфоскрипта содержат разное число разделителей \";\" "
+                         ":6: warning: Списки инфоскрипта содержат разное число разделителей \";\" "
                          "(InfoScript_Commands 1, InfoScript_Entities1 2, InfoScript_Texts 2): команды и их "
                          "аргументы не совпадают по строкам.\n" +
                          shifted +
-                         ": error: Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.\n"
+                         ":6: error: Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.\n"
                          "Файлов: 2, ошибок: 1, предупреждений: 1\n");
 }
 
@@ -303,10 +320,11 @@ TEST(Check, FilesThatAreNoDialoguesAreErrorsAndUnreadableNumbersWarnings) {
         "marked.info: error: Файл не является диалогом: текст в кодировке UTF-8, а не Windows-1251",
         "notes.info: error: Файл не является диалогом: нет раздела [Info]",
         "nothing.quest: error: Файл не является квестом: нет раздела [Quest]",
-        "numbers.info: warning: Ключ SortID: значение \"abc\" не является целым числом и читается как -1.",
-        "numbers.info: warning: Ключ InfoType: значение \"4294967296\" не является целым числом и читается "
+        "numbers.info:3: warning: Ключ SortID: значение \"abc\" не является целым числом и читается как -1.",
+        "numbers.info:5: warning: Ключ InfoType: значение \"4294967296\" не является целым числом и читается "
         "как 0.",
-        "numbers.info: warning: Ключ GoldCost: значение \"-0x10\" не является целым числом и читается как 0.",
+        "numbers.info:6: warning: Ключ GoldCost: значение \"-0x10\" не является целым числом и читается как "
+        "0.",
     };
     for (const std::string& line : expected)
         EXPECT_NE(r.out.find("/lib/" + line + "\n"), std::string::npos) << line << "\n" << r.out;
@@ -335,12 +353,17 @@ TEST(Recompile, RefusesAFileThatIsNoRecordAndSaysWhatReadsAsZero) {
     EXPECT_NE(ReadBytes(out).find("InfoType=0\r\n"), std::string::npos);
 }
 
+// A path that names nothing is a file error, not a finding; a folder without records is told.
 TEST(Check, MissingInputsAndBadOptions) {
     FaultyLibrary lib;
-    const CliResult r = RunCli({"check", lib.P("nothing.info")});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, lib.P("nothing.info") + ": error: Cannot open file \"" + lib.P("nothing.info") +
-                         "\". No such file or directory\nФайлов: 1, ошибок: 1, предупреждений: 0\n");
+    const CliResult r = RunCli({"check", lib.P("Infos"), lib.P("nothing.info")});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Нет такого файла или папки: " + lib.P("nothing.info") + "\n");
+    WriteBytes(lib.P("Empty/notes.txt"), "");
+    const CliResult empty = RunCli({"check", lib.P("Empty"), lib.P("Quests")});
+    EXPECT_EQ(empty.code, 0);
+    EXPECT_EQ(empty.err, "В папке " + lib.P("Empty") + " нет ни диалогов (.info), ни квестов (.quest)\n");
     EXPECT_EQ(RunCli({"check", "--stringtable", lib.P("none.ini"), lib.P("Infos")}).code, 4);
     EXPECT_EQ(RunCli({"check", "--quests", lib.P("NoQuests"), lib.P("Infos")}).code, 4);
     const CliResult notFolder = RunCli({"check", "--quests", lib.P("stringtable.ini"), lib.P("Infos")});

@@ -158,5 +158,33 @@ TEST_F(Import, RefusalsExitWith3AndWriteNeitherFile) {
     EXPECT_EQ(ReadBytes(info), "[Info]\r\nName=Diego_Ship\r\n");
 }
 
+// A dialogue that cannot be written is found before anything is: the table keeps its bytes, so a run once
+// the dialogue can be written adds the entries once.
+TEST_F(Import, ADialogueThatCannotBeWrittenLeavesTheTableAlone) {
+    const std::string tableBefore = ReadBytes(table);
+    const std::string infoBefore = ReadBytes(info);
+    {
+        const ScopedUnwritable locked(info);
+        if (!locked.Made())
+            GTEST_SKIP() << "no file here can be made unwritable";
+        const CliResult r = Run("Diego: Эй\n");
+        EXPECT_EQ(r.code, 4);
+        EXPECT_EQ(r.err.rfind("Unable to write to " + info + ". ", 0), 0u) << r.err;
+        EXPECT_TRUE(r.err.ends_with("\nНичего не записано.\n")) << r.err;
+        EXPECT_EQ(ReadBytes(table), tableBefore);
+        EXPECT_EQ(ReadBytes(info), infoBefore);
+    }
+    ASSERT_EQ(Run("Diego: Эй\n").code, 0);
+    EXPECT_EQ(ReadBytes(table), tableBefore + Ansi("Diego_Ardea_Greeting_04=Эй" + Semicolons(19) + "\r\n"));
+}
+
+// A table saved as UTF-8 gets the entries in UTF-8.
+TEST_F(Import, AUtf8TableGetsItsEntriesInUtf8) {
+    const std::string utf8 = "\xEF\xBB\xBF" + pw::Cp1251ToUtf8(ReadBytes(table));
+    WriteBytes(table, utf8);
+    ASSERT_EQ(Run("Diego: Эй!\n").code, 0);
+    EXPECT_EQ(ReadBytes(table), utf8 + "Diego_Ardea_Greeting_04=Эй!" + Semicolons(19) + "\r\n");
+}
+
 } // namespace
 } // namespace pwtest

@@ -77,15 +77,15 @@ struct QuestLibrary {
     std::string P(const std::string& rel) const { return dir.File(rel); }
 };
 
-// The findings of one file, in the order printed.
+// The findings of one file, in the order printed, each after the path: "LINE: warning: …".
 std::vector<std::string> FindingsOf(const std::string& out, const std::string& path) {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < out.size()) {
         const std::size_t end = out.find('\n', pos);
         const std::string line = out.substr(pos, end - pos);
-        if (line.rfind(path + ": ", 0) == 0)
-            lines.push_back(line.substr(path.size() + 2));
+        if (line.rfind(path + ":", 0) == 0)
+            lines.push_back(line.substr(path.size() + 1));
         pos = end + 1;
     }
     return lines;
@@ -98,22 +98,23 @@ TEST(CheckQuests, ReportsWhatTheEditorWouldRefuseOrChangeAndBrokenReferences) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(FindingsOf(r.out, lib.P("Q/a.quest")),
               (std::vector<std::string>{
-                  "warning: ID строки Text_A (LogText) отсутствует в таблице строк.",
-                  "warning: Предыдущий квест Missing_One отсутствует среди файлов квестов.",
+                  "5: warning: ID строки Text_A (LogText) отсутствует в таблице строк.",
+                  "6: warning: Предыдущий квест Missing_One отсутствует среди файлов квестов.",
               }));
     EXPECT_EQ(
         FindingsOf(r.out, lib.P("Q/b.quest")),
         (std::vector<std::string>{
-            "warning: Ключ ExperiencePoints: значение \"12x\" не является целым числом и читается как 0.",
-            "warning: Ключ JobSuccessAmount: значение \"$5\" не является целым числом и читается как -1.",
-            "warning: Ключ RunningTimeDays: значение \"\" не является целым числом и читается как 0.",
-            "warning: Тип квеста 12 вне списка 0–11: редактор запишет -1.",
+            "4: warning: Ключ ExperiencePoints: значение \"12x\" не является целым числом и читается как 0.",
+            "8: warning: Ключ JobSuccessAmount: значение \"$5\" не является целым числом и читается как -1.",
+            "6: warning: Ключ RunningTimeDays: значение \"\" не является целым числом и читается как 0.",
+            "3: warning: Тип квеста 12 вне списка 0–11: редактор запишет -1.",
         }));
-    EXPECT_EQ(FindingsOf(r.out, lib.P("Q/c.quest")), std::vector<std::string>{"error: Имя квеста не задано"});
+    EXPECT_EQ(FindingsOf(r.out, lib.P("Q/c.quest")),
+              std::vector<std::string>{"2: error: Имя квеста не задано"});
     EXPECT_EQ(FindingsOf(r.out, lib.P("Q/e.quest")), std::vector<std::string>{});
-    EXPECT_EQ(
-        FindingsOf(r.out, lib.P("Q2/d.quest")),
-        std::vector<std::string>{"warning: Квест с именем a уже есть в файле " + lib.P("Q/a.quest") + "."});
+    EXPECT_EQ(FindingsOf(r.out, lib.P("Q2/d.quest")),
+              std::vector<std::string>{"2: warning: Квест с именем a уже есть в файле " + lib.P("Q/a.quest") +
+                                       "."});
     EXPECT_EQ(r.out.substr(r.out.rfind("Файлов")), "Файлов: 6, ошибок: 1, предупреждений: 7\n");
 }
 
@@ -124,14 +125,13 @@ TEST(CheckQuests, EarlierQuestsAreLookedForAmongTheCheckedFilesAndUtf16FilesAreR
     const CliResult r = RunCli({"check", lib.P("Q/a.quest"), lib.P("Q2/d.quest")});
     EXPECT_EQ(FindingsOf(r.out, lib.P("Q/a.quest")),
               (std::vector<std::string>{
-                  "warning: Предыдущий квест known отсутствует среди файлов квестов.",
-                  "warning: Предыдущий квест b отсутствует среди файлов квестов.",
-                  "warning: Предыдущий квест Missing_One отсутствует среди файлов квестов.",
+                  "6: warning: Предыдущий квест known отсутствует среди файлов квестов.",
+                  "6: warning: Предыдущий квест b отсутствует среди файлов квестов.",
+                  "6: warning: Предыдущий квест Missing_One отсутствует среди файлов квестов.",
               }));
-    EXPECT_EQ(
-        FindingsOf(r.out, lib.P("Q2/d.quest")),
-        std::vector<std::string>{
-            "warning: Ключ ExperiencePoints: значение \"пять\" не является целым числом и читается как 0."});
+    EXPECT_EQ(FindingsOf(r.out, lib.P("Q2/d.quest")),
+              std::vector<std::string>{"3: warning: Ключ ExperiencePoints: значение \"пять\" не является "
+                                       "целым числом и читается как 0."});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(RunCli({"check", "--strict", lib.P("Q/a.quest")}).code, 1);
 }

@@ -88,5 +88,26 @@ TEST_F(RenameCommand, RefusesBeforeWritingAndSaysWhenOldIsNamedNowhere) {
     EXPECT_EQ(Files(), before);
 }
 
+// Folders that hold only references to the quest, not its file: the rename would leave the quest named
+// as before, so it is refused and says where it looked, unless only the references are asked for.
+TEST_F(RenameCommand, AThingDefinedInNoRootIsRenamedInItsReferencesOnlyWhenAskedTo) {
+    const std::string before = Files();
+    const std::vector<std::string> args = {"rename", "quest", "Q1", "Q9", mDir.File("Infos")};
+    const CliResult refused = RunCli(args);
+    EXPECT_EQ(refused.code, 3);
+    EXPECT_EQ(refused.err, "Квест \"Q1\" не определён: в папках " + mDir.File("Infos") +
+                               " нет его файла, и изменились бы только ссылки на него.\n"
+                               "Чтобы изменить только ссылки, добавьте --references-only.\n");
+    EXPECT_EQ(Files(), before);
+
+    std::vector<std::string> referencesOnly = args;
+    referencesOnly.insert(referencesOnly.begin() + 2, "--references-only");
+    const CliResult r = RunCli(referencesOnly);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "Занятость имени \"Q9\" проверена только в папках " + mDir.File("Infos") + "\n");
+    EXPECT_EQ(ReadBytes(Info()), Ansi("[Info]\r\nName=Diego_Hi\r\nQuest=Q9\r\nCondPlayerKnows=Знает\r\n"));
+    EXPECT_EQ(ReadBytes(Quest()), "[Quest]\r\nName=Q1\r\n");
+}
+
 } // namespace
 } // namespace pwtest

@@ -132,5 +132,24 @@ TEST(StringAdd, RefusesABlankIdAndReportsWriteFailures) {
     EXPECT_EQ(ReadBytes(table), Table(""));
 }
 
+// A table saved as UTF-8, with its mark or without, stays UTF-8: its text is read whole, an entry is added
+// in UTF-8, and check lints it.
+TEST(Utf8Table, StringGetStringAddAndCheckTakeItsText) {
+    TempDir dir;
+    const std::string table = dir.File("stringtable.ini");
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        const std::string before = mark + "[LocAdmin_Strings]\r\nDiego_01=Привет;\r\nDIEGO_01=Пока;\r\n";
+        WriteBytes(table, before);
+        EXPECT_EQ(RunCli({"string-get", table, "diego_01"}).out, "Привет;\n");
+        EXPECT_EQ(RunCli({"--raw", "string-get", table, "diego_01"}).out, Ansi("Привет;") + "\n");
+        ASSERT_EQ(RunCli({"string-add", table, "Diego_02", "Żółw"}).code, 0);
+        ASSERT_EQ(RunCli({"--raw", "string-add", table, "Diego_03", Ansi("Ещё")}).code, 0);
+        EXPECT_EQ(ReadBytes(table), before + "Diego_02=Żółw;\r\nDiego_03=Ещё;\r\n");
+        const CliResult lint = RunCli({"check", "--stringtable", table});
+        EXPECT_EQ(lint.out, table + ":3: warning: ID DIEGO_01 уже встречался в строке 2; читается только "
+                                    "первая запись.\nФайлов: 1, ошибок: 0, предупреждений: 1\n");
+    }
+}
+
 } // namespace
 } // namespace pwtest

@@ -124,7 +124,7 @@ TEST(TableLint, AUtf16IdOutsideTheCodePageIsNoIdForReferences) {
     WriteBytes(dir.File("q.quest"), "[Quest]\r\nName=Q\r\nLogTopic=Topic_?1\r\nLogText=Text_1\r\n");
     const CliResult r = RunCli({"check", "--stringtable", dir.File("t.ini"), dir.File("q.quest")});
     EXPECT_EQ(r.out, dir.File("q.quest") +
-                         ": warning: ID строки Topic_?1 (LogTopic) отсутствует в таблице строк.\n"
+                         ":3: warning: ID строки Topic_?1 (LogTopic) отсутствует в таблице строк.\n"
                          "Файлов: 2, ошибок: 0, предупреждений: 1\n");
 }
 
@@ -135,7 +135,7 @@ TEST(TableLint, TogetherWithFilesAndWhenTheTableIsMissing) {
     const CliResult r = RunCli({"check", "--stringtable", dir.File("t.ini"), dir.File("q.quest")});
     EXPECT_EQ(r.out, dir.File("t.ini") + ":2: warning: Значение не оканчивается на \";\".\n" +
                          dir.File("q.quest") +
-                         ": warning: ID строки Text (LogText) отсутствует в таблице строк.\n"
+                         ":4: warning: ID строки Text (LogText) отсутствует в таблице строк.\n"
                          "Файлов: 2, ошибок: 0, предупреждений: 2\n");
 
     const CliResult missing = RunCli({"check", "--stringtable", dir.File("none.ini")});

@@ -45,9 +45,21 @@ struct Translations : ::testing::Test {
     std::string table = dir.File("stringtable.ini");
     std::string po = dir.File("ru.po");
 
-    // The table's bytes, 8-bit or UTF-16LE.
-    static std::string Bytes(const std::string& utf8, bool wide) {
-        return wide ? Utf16LeFileFromUtf8(utf8) : Ansi(utf8);
+    // The encodings a table is kept in, and its bytes in each.
+    enum class Form { Cp1251, Utf16, Utf8, Utf8Bom };
+    static constexpr Form kForms[] = {Form::Cp1251, Form::Utf16, Form::Utf8, Form::Utf8Bom};
+    static std::string Bytes(const std::string& utf8, Form form) {
+        switch (form) {
+        case Form::Cp1251:
+            return Ansi(utf8);
+        case Form::Utf16:
+            return Utf16LeFileFromUtf8(utf8);
+        case Form::Utf8:
+            return utf8;
+        case Form::Utf8Bom:
+            break;
+        }
+        return "\xEF\xBB\xBF" + utf8;
     }
     CliResult Export(std::vector<std::string> options = {}) {
         std::vector<std::string> args = {"translation-export", table, "--lang", "ru", "-o", po};
@@ -183,9 +195,9 @@ TEST_F(Translations, PythonsPolibReadsTheExportBack) {
 }
 
 TEST_F(Translations, AnUnchangedExportImportedChangesNoByte) {
-    for (const bool wide : {false, true})
+    for (const Form form : kForms)
         for (const std::string format : {"po", "csv"}) {
-            const std::string before = Bytes(TableText(), wide);
+            const std::string before = Bytes(TableText(), form);
             WriteBytes(table, before);
             ASSERT_EQ(Export({"--format", format}).code, 0);
             const CliResult r = Import(format == "csv" ? std::vector<std::string>{"--lang", "9"}
@@ -195,13 +207,13 @@ TEST_F(Translations, AnUnchangedExportImportedChangesNoByte) {
                                  "записана."),
                       std::string::npos)
                 << r.err;
-            EXPECT_EQ(ReadBytes(table), before) << wide << format;
+            EXPECT_EQ(ReadBytes(table), before) << static_cast<int>(form) << format;
         }
 }
 
 TEST_F(Translations, AnImportChangesExactlyTheTranslatedCells) {
-    for (const bool wide : {false, true}) {
-        WriteBytes(table, Bytes(TableText(), wide));
+    for (const Form form : kForms) {
+        WriteBytes(table, Bytes(TableText(), form));
         ASSERT_EQ(Export().code, 0);
         std::string file = ReadBytes(po);
         file = Replaced(file, "msgid \"Gold\"\nmsgstr \"\"", "msgid \"Gold\"\nmsgstr \"Золото\"");
@@ -213,7 +225,7 @@ TEST_F(Translations, AnImportChangesExactlyTheTranslatedCells) {
         EXPECT_NE(r.err.find("Записано переводов: 2, уже совпадали: 1."), std::string::npos) << r.err;
         std::string expected = Replaced(TableText(), "Привет", "Здравствуй,\\nдруг");
         expected = Replaced(expected, "[RUS]", "Золото");
-        EXPECT_EQ(ReadBytes(table), Bytes(expected, wide)) << wide;
+        EXPECT_EQ(ReadBytes(table), Bytes(expected, form)) << static_cast<int>(form);
     }
 }
 
@@ -261,10 +273,12 @@ TEST_F(Translations, ASemicolonOrAnUnheldCharacterRefusesTheWholeImport) {
         << r.err;
     EXPECT_EQ(ReadBytes(table), before);
 
-    // A UTF-16 table holds it.
-    WriteBytes(table, Utf16LeFileFromUtf8(TableText()));
-    EXPECT_EQ(Import().code, 0);
-    EXPECT_EQ(ReadBytes(table), Utf16LeFileFromUtf8(Replaced(TableText(), "Пока", "Cześć")));
+    // A UTF-16 or UTF-8 table holds it.
+    for (const Form form : {Form::Utf16, Form::Utf8, Form::Utf8Bom}) {
+        WriteBytes(table, Bytes(TableText(), form));
+        EXPECT_EQ(Import().code, 0);
+        EXPECT_EQ(ReadBytes(table), Bytes(Replaced(TableText(), "Пока", "Cześć"), form));
+    }
 }
 
 TEST_F(Translations, TheCsvFileHasWeblatesColumns) {
@@ -334,7 +348,7 @@ TEST_F(Translations, CheckWarnsAboutNamedIdsNotTranslatedInTheRequiredLanguage) 
         "InfoScript_IDs2=;;;\r\nInfoScript_Texts=A_01;A_02;A_05;\r\n");
     const CliResult r = RunCli({"check", "--stringtable", table, "--require-language", "ru", info});
     EXPECT_NE(r.out.find(info +
-                         ": warning: ID строки A_02: текст на языке «Русский» (ru) не переведён: текста "
+                         ":9: warning: ID строки A_02: текст на языке «Русский» (ru) не переведён: текста "
                          "нет."),
               std::string::npos)
         << r.out;

@@ -10,6 +10,13 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/fs.h>
+#endif
 #endif
 
 namespace fs = std::filesystem;
@@ -121,6 +128,45 @@ ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
 
 ScopedEnvironment::~ScopedEnvironment() {
     SetEnvironment(mName, mBefore);
+}
+
+namespace {
+
+// Sets or clears the immutable flag of path; false where the system or the file system has none.
+bool SetImmutable([[maybe_unused]] const std::string& path, [[maybe_unused]] bool on) {
+#if defined(__linux__)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+ScopedUnwritable::ScopedUnwritable(std::string path) : mPath(std::move(path)) {
+    std::error_code ec;
+    fs::permissions(FsPath(mPath), fs::perms::all, fs::perm_options::remove, ec);
+    fs::permissions(FsPath(mPath), fs::perms::owner_read, fs::perm_options::add, ec);
+    mMade = !ec;
+#ifndef _WIN32
+    if (mMade && ::geteuid() == 0)
+        mMade = mImmutable = SetImmutable(mPath, true);
+#endif
+}
+
+ScopedUnwritable::~ScopedUnwritable() {
+    if (mImmutable)
+        SetImmutable(mPath, false);
+    std::error_code ec;
+    fs::permissions(FsPath(mPath), fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
 }
 
 std::string FixturePath(const std::string& name) {

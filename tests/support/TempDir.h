@@ -52,6 +52,23 @@ private:
     std::optional<std::string> mBefore;
 };
 
+// A file that no write of the program may replace for as long as the object lives: read-only, and for root,
+// whom permission bits do not stop, immutable where the file system has the flag. Then it is as it was.
+// Made() is false where it could not be made so (the test should then be skipped).
+class ScopedUnwritable {
+public:
+    explicit ScopedUnwritable(std::string path);
+    ~ScopedUnwritable();
+    ScopedUnwritable(const ScopedUnwritable&) = delete;
+    ScopedUnwritable& operator=(const ScopedUnwritable&) = delete;
+    bool Made() const { return mMade; }
+
+private:
+    std::string mPath;
+    bool mImmutable = false;
+    bool mMade = false;
+};
+
 // A file of tests/fixtures: record files several tests share, byte for byte as the game's files are.
 std::string FixturePath(const std::string& name);
 

@@ -1,9 +1,8 @@
 #include "CheckOutput.h"
 #include "CheckReport.h"
 #include "core/strings/TableLint.h"
-#include "InfoCheck.h"
+#include "FileCheck.h"
 #include "InfoCommands.h"
-#include "QuestCheck.h"
 #include "ReferenceSets.h"
 
 #include "core/data/Cp1251.h"
@@ -16,8 +15,10 @@
 #include "core/strings/LanguageTable.h"
 
 #include <cerrno>
+#include <exception>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 
 namespace pw::cli {
@@ -83,19 +84,16 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
-// What an untranslated cell holds instead of a translation.
-std::string UntranslatedText(CellState state) {
-    switch (state) {
-    case CellState::Missing:
-        return "текста нет";
-    case CellState::Placeholder:
-        return "стоит заглушка";
-    case CellState::SameAsEnglish:
-        return "текст как в английском";
-    case CellState::Translated:
-        break;
+// The report of a file of folder, read into bytes (the storage of its thread).
+FileReport CheckFile(const FolderReader& folder, const std::string& path, std::string& bytes,
+                     const FileCheckOptions& options) {
+    try {
+        if (!folder.ReadWholeFile(path, bytes))
+            return FileErrorReport(path, CannotOpenFileMessage(path, SystemErrorText(ENOENT)));
+    } catch (const std::runtime_error& e) {
+        return FileErrorReport(path, e.what());
     }
-    return {};
+    return CheckRecordText(path, RecordKindOfPath(path), bytes, options);
 }
 
 class Checker {
@@ -108,7 +106,7 @@ private:
     void RequireLanguage();
     void ReadUntranslated();
     void CollectFiles();
-    void CheckFile(FileReport& report) const;
+    void CheckFiles();
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
     void ResolveReferences(FileReport& report, const NameSet& checkedQuests) const;
@@ -123,9 +121,7 @@ private:
     std::optional<TableLanguage> mLanguage;
     std::unordered_map<std::string, CellState, FoldedHash, FoldedEqual> mUntranslated;
     std::optional<NameSet> mQuestNames;
-    NameSet mDialogueNames;
     std::vector<FileReport> mReports;
-    std::vector<bool> mMissing; // for each report: a path given that names nothing
 };
 
 // The table is read once, in blocks: its findings are listed as they come, and only its IDs are kept.
@@ -166,7 +162,7 @@ void Checker::RequireLanguage() {
     }
     const TableLanguage* language = layout.languages.Find(mOptions.language);
     if (!language)
-        ThrowRefused("В таблице " + mOptions.table + " нет языка «" + mOptions.language + "».");
+        ThrowRefused(MissingLanguageMessage(mOptions.table, mOptions.language, layout.languages));
     mLanguage = *language;
 }
 
@@ -197,41 +193,28 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
             report.findings.push_back(MissingStringFinding(reference));
         if (reference.kind == Reference::Kind::StringId && mLanguage)
             if (const auto found = mUntranslated.find(reference.name); found != mUntranslated.end())
-                report.findings.push_back({FindingKind::UntranslatedString,
-                                           FillMessage("ID строки %s: текст на языке «" + mLanguage->name +
-                                                           "» (" + mLanguage->code + ") не переведён: " +
-                                                           UntranslatedText(found->second) + ".",
-                                                       {reference.name})});
+                report.findings.push_back(UntranslatedStringFinding(reference, *mLanguage, found->second));
     }
     report.references = {};
 }
 
-// Runs on any of the threads, while the table may still be read: it touches only its own report.
-void Checker::CheckFile(FileReport& report) const {
-    try {
-        if (HasExtension(report.path, ".quest"))
-            CheckQuestFile(report, LooksUpIds());
-        else
-            CheckInfoRun(LoadAndPrepare(report.path), report, {LooksUpIds(), mOptions.events});
-    } catch (const std::runtime_error& e) {
-        report.findings.push_back({FindingKind::FileError, e.what()});
-    }
-}
-
-// A report for every file to check, in the order of the paths given and of the library scan.
+// A report for every file to check, in the order of the paths given and of the library scan. A path that
+// names nothing is a file error before anything is read; a folder without a dialogue or quest is told.
 void Checker::CollectFiles() {
+    for (const std::string& path : mOptions.paths)
+        if (!PathExists(path))
+            throw CliFailure(kExitFileError, "Нет такого файла или папки: " + path);
     for (const std::string& path : mOptions.paths) {
         if (!DirectoryExists(path)) {
             mReports.emplace_back().path = path;
-            mMissing.push_back(!FileExists(path));
             continue;
         }
         std::vector<std::string> files;
         ScanLibraryFolder(path, files);
-        for (std::string& file : files) {
+        if (files.empty())
+            WriteErrLine("В папке " + path + " нет ни диалогов (.info), ни квестов (.quest)");
+        for (std::string& file : files)
             mReports.emplace_back().path = std::move(file);
-            mMissing.push_back(false);
-        }
     }
 }
 
@@ -239,66 +222,90 @@ void Checker::CollectFiles() {
 // and quest names used twice.
 void Checker::CheckAcrossFiles() {
     NameSet questNames;
+    NameSet dialogueNames;
     NameSet setEvents;
+    // For each quest file whose name an earlier one has, that file; in the order of the paths.
+    std::vector<const std::string*> duplicateOf(mReports.size());
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
-    for (const FileReport& report : mReports) {
-        if (!report.questName.empty())
+    for (std::size_t i = 0; i < mReports.size(); ++i) {
+        const FileReport& report = mReports[i];
+        if (!report.questName.empty()) {
             questNames.Add(report.questName);
+            const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
+            if (!added)
+                duplicateOf[i] = first->second;
+        }
         if (!report.dialogueName.empty())
-            mDialogueNames.Add(report.dialogueName);
+            dialogueNames.Add(report.dialogueName);
         for (const std::string& event : report.setEvents)
             setEvents.Add(event);
     }
-    for (FileReport& report : mReports) {
+    // The look-ups read the sets only, so the reports are completed on all processors.
+    ParallelFor(mReports.size(), [&](std::size_t i) {
+        FileReport& report = mReports[i];
         ResolveReferences(report, questNames);
-        if (!report.parent.empty() && !mDialogueNames.Contains(report.parent))
-            report.findings.push_back(MissingParentFinding(report.parent));
+        if (!report.parent.empty() && !dialogueNames.Contains(report.parent))
+            report.findings.push_back(MissingParentFinding(report.parent, report.parentLine));
         if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
             report.findings.push_back({FindingKind::UnsetEvent,
                                        FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
                                                    "из проверенных диалогов.",
                                                    {report.playerKnows}),
-                                       0, "CondPlayerKnows"});
+                                       report.playerKnowsLine, "CondPlayerKnows"});
         for (const std::string& quest : report.finishedQuests)
             if (!IsQuest(quest, questNames))
-                report.findings.push_back(MissingEarlierQuestFinding(quest));
-        if (report.questName.empty())
-            continue;
-        const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
-        if (!added)
+                report.findings.push_back(MissingEarlierQuestFinding(quest, report.finishedQuestsLine));
+        if (duplicateOf[i])
             report.findings.push_back(
-                {FindingKind::DuplicateQuest,
-                 FillMessage("Квест с именем %s уже есть в файле ", {report.questName}) + *first->second +
-                     ".",
-                 0, "Name"});
-    }
+                DuplicateQuestFinding(report.questName, *duplicateOf[i], report.nameLine));
+        DropRepeatedFindings(report);
+    });
 }
 
 int Checker::Run() {
-    const bool table = !mOptions.table.empty();
-    if (table) {
-        mReports.emplace_back().path = mOptions.table;
-        mMissing.push_back(false);
-    }
-    if (!mOptions.quests.empty())
-        mQuestNames = ReadQuestNames(mOptions.quests);
     RequireLanguage();
-    CollectFiles();
-    // The table and the files are read and checked on all processors, the table as one more item beside
-    // them; every report has its own place, so they are printed in the order of the paths whatever
-    // order they finish in. References wait until the table's IDs are known.
-    ParallelFor(mReports.size(), [this, table](std::size_t i) {
-        FileReport& report = mReports[i];
-        if (table && i == 0)
-            LintTable(report);
-        else if (mMissing[i])
-            report.findings.push_back(
-                {FindingKind::FileError, CannotOpenFileMessage(report.path, SystemErrorText(ENOENT))});
-        else
-            CheckFile(report);
-    });
+    // The table is read on a thread of its own from the start, beside the scans of the folders and the
+    // checks of the files: its IDs are needed only for the references, looked up once every file is read.
+    FileReport tableReport;
+    tableReport.path = mOptions.table;
+    std::exception_ptr tableFailure;
+    {
+        std::jthread tableReader;
+        if (!mOptions.table.empty())
+            tableReader = std::jthread([this, &tableReport, &tableFailure] {
+                try {
+                    LintTable(tableReport);
+                } catch (...) {
+                    tableFailure = std::current_exception();
+                }
+            });
+        if (!mOptions.quests.empty())
+            mQuestNames = ReadQuestNames(mOptions.quests);
+        CollectFiles();
+        CheckFiles();
+    }
+    if (tableFailure)
+        std::rethrow_exception(tableFailure);
+    // Every report has its own place, so they are printed in the order of the paths, the table first,
+    // whatever order they were done in.
+    if (!mOptions.table.empty())
+        mReports.insert(mReports.begin(), std::move(tableReport));
     CheckAcrossFiles();
     return Print();
+}
+
+// The files on all processors, each folder's read within the folder, which costs the system less than a
+// path each.
+void Checker::CheckFiles() {
+    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
+    const std::vector<std::size_t> runs =
+        FolderRuns(mReports.size(), [this](std::size_t i) { return std::string_view(mReports[i].path); });
+    ParallelFor(runs.size() - 1, [&](std::size_t run) {
+        const FolderReader folder(std::string(FolderPart(mReports[runs[run]].path)));
+        std::string bytes;
+        for (std::size_t i = runs[run]; i < runs[run + 1]; ++i)
+            mReports[i] = CheckFile(folder, mReports[i].path, bytes, fileOptions);
+    });
 }
 
 int Checker::Print() const {

@@ -1,15 +1,21 @@
 #include "CheckOutput.h"
 
 #include "CliSupport.h"
+#include "JsonLine.h"
 
 #include "core/data/Cp1251.h"
 #include "core/data/Platform.h"
 #include "core/data/Version.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace pw::cli {
 namespace {
+
+// The most results one run of a SARIF log may hold where code-scanning sites take them (GitHub's limit).
+constexpr std::size_t kSarifResultLimit = 25000;
 
 std::string_view Severity(const Finding& finding) {
     return finding.Error() ? "error" : "warning";
@@ -40,7 +46,7 @@ template <typename Entry> void PrintEntries(const std::vector<FileReport>& repor
         for (const Finding& finding : report.findings) {
             out += first ? "\n" : ",\n";
             first = false;
-            entry(out, report, finding);
+            out += entry(report, finding);
         }
         WriteOut(out);
     }
@@ -49,12 +55,12 @@ template <typename Entry> void PrintEntries(const std::vector<FileReport>& repor
 
 void PrintJson(const std::vector<FileReport>& reports) {
     WriteOut("[");
-    PrintEntries(reports, [](std::string& out, const FileReport& report, const Finding& finding) {
-        out.append("{\"file\": ").append(JsonString(report.path));
-        out.append(", \"line\": ").append(finding.line != 0 ? std::to_string(finding.line) : "null");
-        out.append(", \"severity\": \"").append(Severity(finding));
-        out.append("\", \"kind\": \"").append(InfoOf(finding.kind).name);
-        out.append("\", \"message\": ").append(JsonString(finding.text)).append("}");
+    PrintEntries(reports, [](const FileReport& report, const Finding& finding) {
+        return OneLine(Json{{"file", JsonText(report.path)},
+                            {"line", finding.line != 0 ? Json(finding.line) : Json(nullptr)},
+                            {"severity", Severity(finding)},
+                            {"kind", InfoOf(finding.kind).name},
+                            {"message", JsonText(finding.text)}});
     });
     WriteOut("]\n");
 }
@@ -63,51 +69,76 @@ std::string SarifRules() {
     std::string rules;
     for (std::size_t kind = 0; kind < kFindingKinds; ++kind) {
         const FindingKindInfo& info = InfoOf(static_cast<FindingKind>(kind));
-        rules.append(kind == 0 ? "\n" : ",\n");
-        rules.append("        {\"id\": \"").append(info.name);
-        rules.append("\", \"shortDescription\": {\"text\": ").append(JsonString(info.description));
-        rules.append("}, \"defaultConfiguration\": {\"level\": \"").append(info.error ? "error" : "warning");
-        rules.append("\"}}");
+        rules.append(kind == 0 ? "\n        " : ",\n        ");
+        rules += OneLine(Json{{"id", info.name},
+                              {"shortDescription", {{"text", info.description}}},
+                              {"defaultConfiguration", {{"level", info.error ? "error" : "warning"}}}});
     }
     return rules;
 }
 
 // A relative path is taken against %SRCROOT%, the root of the checked-out tree that code-scanning sites
 // resolve it in; it is the working folder of a CI job that checks its tree.
-void AppendLocation(std::string& out, const std::string& path, std::size_t line) {
+Json Location(const std::string& path, std::size_t line) {
     const std::string uri = ArtifactUri(path);
-    out.append("\"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": ")
-        .append(JsonString(uri));
+    Json artifact = {{"uri", uri}};
     if (uri.compare(0, 5, "file:") != 0)
-        out.append(", \"uriBaseId\": \"%SRCROOT%\"");
-    out.append("}");
+        artifact["uriBaseId"] = "%SRCROOT%";
+    Json physical = {{"artifactLocation", artifact}};
     if (line != 0)
-        out.append(", \"region\": {\"startLine\": ").append(std::to_string(line)).append("}");
-    out.append("}}]");
+        physical["region"] = {{"startLine", line}};
+    return Json::array({{{"physicalLocation", physical}}});
+}
+
+Json SarifResult(const FileReport& report, const Finding& finding) {
+    return {{"ruleId", InfoOf(finding.kind).name},
+            {"ruleIndex", static_cast<std::size_t>(finding.kind)},
+            {"level", Severity(finding)},
+            {"message", {{"text", JsonText(finding.text)}}},
+            {"locations", Location(report.path, finding.line)}};
+}
+
+using Result = std::pair<const FileReport*, const Finding*>;
+
+// The results a log holds: all of them, or when there are more than a site takes, the errors first and
+// then the warnings, as many as it takes. Says on standard error how many were left out; 0 for none.
+std::size_t KeepWithinLimit(std::vector<Result>& results) {
+    if (results.size() <= kSarifResultLimit)
+        return 0;
+    std::stable_partition(results.begin(), results.end(),
+                          [](const Result& result) { return result.second->Error(); });
+    const std::size_t left = results.size() - kSarifResultLimit;
+    WriteErrLine("Находок " + std::to_string(results.size()) +
+                 ", а сайты проверки кода принимают не больше " + std::to_string(kSarifResultLimit) +
+                 " в одном журнале SARIF: в него вошли первые " + std::to_string(kSarifResultLimit) +
+                 " (сначала ошибки), не вошли " + std::to_string(left));
+    results.resize(kSarifResultLimit);
+    return left;
 }
 
 void PrintSarif(const std::vector<FileReport>& reports) {
+    std::vector<Result> results;
+    for (const FileReport& report : reports)
+        for (const Finding& finding : report.findings)
+            results.emplace_back(&report, &finding);
+    const std::size_t left = KeepWithinLimit(results);
     WriteOut(std::string("{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
                          "  \"version\": \"2.1.0\",\n  \"runs\": [{\n"
                          "    \"tool\": {\"driver\": {\"name\": \"plotwright-cli\", \"version\": \"") +
              kProgramVersion + "\", \"rules\": [" + SarifRules() + "]}},\n    \"results\": [");
-    PrintEntries(reports, [](std::string& out, const FileReport& report, const Finding& finding) {
-        out.append("      {\"ruleId\": \"").append(InfoOf(finding.kind).name);
-        out.append("\", \"ruleIndex\": ").append(std::to_string(static_cast<std::size_t>(finding.kind)));
-        out.append(", \"level\": \"").append(Severity(finding));
-        out.append("\", \"message\": {\"text\": ").append(JsonString(finding.text)).append("}, ");
-        AppendLocation(out, report.path, finding.line);
-        out.append("}");
-    });
-    WriteOut("    ]\n  }]\n}\n");
-}
-
-// The length of the UTF-8 character at the start of text; 0 when no valid one starts there.
-std::size_t Utf8CharacterLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    const std::optional<std::u32string> decoded = DecodeUtf8(text.substr(0, length));
-    return decoded && decoded->size() == 1 ? length : 0;
+    std::string out;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        out.append(i == 0 ? "\n      " : ",\n      ")
+            .append(OneLine(SarifResult(*results[i].first, *results[i].second)));
+        if (out.size() >= 64 * 1024)
+            WriteOut(std::exchange(out, {}));
+    }
+    out += results.empty() ? "" : "\n";
+    out += "    ]";
+    if (left != 0)
+        out += ",\n    \"properties\": " +
+               OneLine(Json{{"omittedResults", left}, {"resultLimit", kSarifResultLimit}});
+    WriteOut(out + "\n  }]\n}\n");
 }
 
 bool Unreserved(char c) {
@@ -127,40 +158,6 @@ void PrintFindings(const std::vector<FileReport>& reports, CheckFormat format, s
     case CheckFormat::Sarif:
         return PrintSarif(reports);
     }
-}
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            const std::size_t length = Utf8CharacterLength(text.substr(i));
-            if (length != 0)
-                out.append(text.substr(i, length));
-            else
-                AppendUtf8(out, Cp1251ToUnicode(byte));
-            i += length != 0 ? length : 1;
-            continue;
-        }
-        ++i;
-        if (c == '"' || c == '\\') {
-            out.append({'\\', c});
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(byte));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 std::string ArtifactUri(std::string_view path) {

@@ -36,11 +36,25 @@ const FindingKindInfo& InfoOf(FindingKind kind) {
     return kKinds[static_cast<std::size_t>(kind)];
 }
 
+std::string UntranslatedText(CellState state) {
+    switch (state) {
+    case CellState::Missing:
+        return "текста нет";
+    case CellState::Placeholder:
+        return "стоит заглушка";
+    case CellState::SameAsEnglish:
+        return "текст как в английском";
+    case CellState::Translated:
+        break;
+    }
+    return {};
+}
+
 Finding MissingQuestFinding(const Reference& reference) {
     return {FindingKind::MissingQuest,
             FillMessage("Квест %s отсутствует среди файлов квестов.", {reference.name}),
-            0,
-            reference.key,
+            reference.line,
+            std::string(reference.key),
             reference.element,
             reference.name};
 }
@@ -51,25 +65,45 @@ Finding MissingStringFinding(const Reference& reference) {
             ? FillMessage("ID строки %s отсутствует в таблице строк.", {reference.name})
             : FillMessage("ID строки %s (" + reference.context + ") отсутствует в таблице строк.",
                           {reference.name});
-    return {FindingKind::MissingString, text, 0, reference.key, reference.element, reference.name};
+    return {FindingKind::MissingString, text,          reference.line, std::string(reference.key),
+            reference.element,          reference.name};
 }
 
-Finding MissingParentFinding(const std::string& parent) {
+Finding MissingParentFinding(const std::string& parent, std::size_t line) {
     return {FindingKind::MissingParent,
             FillMessage("Родительский диалог %s отсутствует среди проверенных файлов.", {parent}),
-            0,
+            line,
             "Parent",
             kWholeValue,
             parent};
 }
 
-Finding MissingEarlierQuestFinding(const std::string& quest) {
+Finding MissingEarlierQuestFinding(const std::string& quest, std::size_t line) {
     return {FindingKind::MissingEarlierQuest,
             FillMessage("Предыдущий квест %s отсутствует среди файлов квестов.", {quest}),
-            0,
+            line,
             "FinishedQuests",
             kWholeValue,
             quest};
+}
+
+Finding DuplicateQuestFinding(const std::string& quest, const std::string& earlierPath, std::size_t line) {
+    return {FindingKind::DuplicateQuest,
+            FillMessage("Квест с именем %s уже есть в файле ", {quest}) + earlierPath + ".", line, "Name"};
+}
+
+Finding UntranslatedStringFinding(const Reference& reference, const TableLanguage& language,
+                                  CellState state) {
+    const std::string text =
+        FillMessage("ID строки %s: текст на языке «" + language.name + "» (" + language.code +
+                        ") не переведён: " + UntranslatedText(state) + ".",
+                    {reference.name});
+    return {FindingKind::UntranslatedString,
+            text,
+            reference.line,
+            std::string(reference.key),
+            reference.element,
+            reference.name};
 }
 
 } // namespace pw::cli

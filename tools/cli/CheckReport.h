@@ -1,6 +1,8 @@
 #pragma once
 // What check finds, file by file, before it is printed.
 
+#include "core/strings/TableLanguages.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -55,6 +57,7 @@ struct Finding {
     std::string name{};
 
     bool Error() const { return InfoOf(kind).error; }
+    bool operator==(const Finding&) const = default;
 };
 
 // A name a file refers to that is looked up once every file is read and the table's IDs are known, so
@@ -62,23 +65,38 @@ struct Finding {
 // keep the order.
 struct Reference {
     enum class Kind { Quest, StringId } kind = Kind::StringId;
-    std::string name;    // trimmed (Windows-1251)
-    std::string context; // for a string ID of a quest, the key that names it ("LogTopic")
-    std::string key{};   // the key that names it, and the element of its list (see Finding)
+    std::string name;     // trimmed (Windows-1251)
+    std::string context;  // for a string ID of a quest, the key that names it ("LogTopic")
+    std::size_t line = 0; // of the key that names it
+    // The key that names it, spelt by the program (a name of static storage: one is held per reference of
+    // a whole library), and the element of its list (see Finding).
+    std::string_view key{};
     std::size_t element = kWholeValue;
 };
 
-// The findings of names that nothing defines, as check words them (name trimmed, Windows-1251). A
-// missing string's context is the quest key that names it, or empty.
+// The findings across files, as check words them for check and the language server alike (names trimmed,
+// Windows-1251; line that of the key concerned). A missing string's context is the quest key that names it,
+// or empty.
 Finding MissingQuestFinding(const Reference& reference);
 Finding MissingStringFinding(const Reference& reference);
-Finding MissingParentFinding(const std::string& parent);
-Finding MissingEarlierQuestFinding(const std::string& quest);
+Finding MissingParentFinding(const std::string& parent, std::size_t line);
+Finding MissingEarlierQuestFinding(const std::string& quest, std::size_t line);
+// A quest whose name the file at earlierPath has already.
+Finding DuplicateQuestFinding(const std::string& quest, const std::string& earlierPath, std::size_t line);
+// What an untranslated cell holds instead of a translation, as the finding below says it ("текста нет").
+std::string UntranslatedText(CellState state);
+// A string ID whose text in language is not translated: state says what the cell holds instead.
+Finding UntranslatedStringFinding(const Reference& reference, const TableLanguage& language, CellState state);
 
 struct FileReport {
     std::string path;
     std::vector<Finding> findings;
     std::size_t unlistedWarnings = 0; // warnings summed up rather than listed, still counted
+    // The lines of the keys the checks across files point at (see RecordReadReport::LineOf).
+    std::size_t nameLine = 0;
+    std::size_t parentLine = 0;
+    std::size_t playerKnowsLine = 0;
+    std::size_t finishedQuestsLine = 0;
 
     // Facts for the checks across files, gathered while each file is checked (Windows-1251).
     std::string dialogueName;                // a dialogue's Name, trimmed

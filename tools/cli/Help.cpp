@@ -97,12 +97,15 @@ const std::vector<CommandHelp>& Commands() {
          "number; the count on standard error",
          {{"--prefix PREFIX", "only the IDs that start with PREFIX (A-Z folded)"}}},
         {"rename",
-         "quest|info|event|string OLD NEW [--stringtable TABLE] [--dry-run] [--with-strings] ROOT...",
+         "quest|info|event|string OLD NEW [--stringtable TABLE] [--dry-run] [--with-strings] "
+         "[--references-only] ROOT...",
          "Rename a quest, dialogue, event or string ID wherever the ROOT folders name it, printing "
          "PATH:LINE: KEY: OLD -> NEW",
          {{"--stringtable TABLE", "the string table, whose IDs a string rename and --with-strings rename"},
           {"--dry-run", "print the changes and write nothing"},
-          {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"}}},
+          {"--with-strings", "rename info: also rename the dialogue's string IDs OLD_NN to NEW_NN"},
+          {"--references-only",
+           "rename the references to OLD although the ROOTs (or TABLE) hold no definition"}}},
         {"lsp",
          "[--stringtable TABLE] [ROOT...]",
          "Serve the Language Server Protocol over standard input and output: diagnostics, completion, "

@@ -10,6 +10,14 @@
 namespace pw::cli {
 namespace {
 
+// The IDs, UTF-8, separated by ", ".
+std::string JoinedIds(const std::vector<std::string>& ids) {
+    std::string joined;
+    for (const std::string& id : ids)
+        joined.append(joined.empty() ? "" : ", ").append(Cp1251ToUtf8(id));
+    return joined;
+}
+
 // What the import made: each row with its number in the script (from 1), then each entry, as the table
 // holds it; why an AI_Output line's ID was replaced goes to standard error.
 void PrintImport(const ConversationPlan& plan, std::size_t firstRow, const TextForm& form) {
@@ -35,7 +43,32 @@ std::size_t LanguageField(const std::string& table, const std::string& given, co
     const std::string name = form.Raw() ? Cp1251ToUtf8(given) : given;
     if (const TableLanguage* language = layout.languages.Find(name))
         return language->TextField();
-    ThrowRefused("В таблице " + table + " нет языка «" + name + "».");
+    ThrowRefused(MissingLanguageMessage(table, name, layout.languages));
+}
+
+// Writes the entries into the table, then the dialogue, and never leaves the one without the other: both
+// files are checked first, and should the dialogue's write still fail, the entries are taken back out of
+// the table (those still as written) before the failure is told.
+void WriteBoth(const std::string& infoPath, TInfo info, const TStringTable& table,
+               const std::vector<std::pair<std::string, std::string>>& entries) {
+    for (const std::string* path : {&table.Path(), &infoPath})
+        if (const std::optional<std::string> problem = WriteProblem(*path))
+            throw CliFailure(kExitFileError, UnableToWriteMessage(*path, *problem) + "\nНичего не записано.");
+    // The table first: a dialogue is never left naming entries that were not written.
+    if (const std::optional<std::string> held = table.AppendTableStrings(entries))
+        ThrowRefused(FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held}));
+    try {
+        info.WriteToFile(infoPath);
+    } catch (const std::runtime_error& failure) {
+        const std::vector<std::string> left = table.TakeBackTableStrings(entries);
+        std::string told = std::string(failure.what()) + "\n";
+        if (left.empty())
+            told += "Записи, добавленные в таблицу строк, удалены из неё снова.";
+        else
+            told += "Записи добавлены в таблицу строк, но " + std::to_string(left.size()) +
+                    " из них изменились с тех пор и оставлены в ней: " + JoinedIds(left) + ".";
+        throw CliFailure(kExitFileError, told);
+    }
 }
 
 } // namespace
@@ -70,14 +103,8 @@ int ImportConversation(const Args& arguments, const TextForm& form) {
     const CompileOutcome compiled = PrepareCompile(model);
     if (compiled.Failed())
         ThrowRefused(compiled.message);
-    if (!parsed.Has("--dry-run")) {
-        // The table first: a dialogue is never left naming entries that were not written.
-        if (const std::optional<std::string> held =
-                TStringTable(a[1]).AppendTableStrings(ConversationEntries(plan)))
-            ThrowRefused(FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held}));
-        TInfo info = compiled.info;
-        info.WriteToFile(a[0]);
-    }
+    if (!parsed.Has("--dry-run"))
+        WriteBoth(a[0], compiled.info, TStringTable(a[1]), ConversationEntries(plan));
     PrintImport(plan, firstRow, form);
     return kExitOk;
 }

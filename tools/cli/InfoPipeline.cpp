@@ -21,11 +21,13 @@ InfoRun LoadAndPrepare(const std::string& path) {
     return Prepare(info, std::move(read));
 }
 
-InfoRun PrepareBytes(std::string_view bytes) {
+InfoRun LoadAndCheck(std::string_view bytes) {
     TInfo info;
     RecordReadReport read;
     info.ReadFromBytes(bytes, &read);
-    return Prepare(info, std::move(read));
+    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
+    run.compiled = CheckInfoCompile(run.loaded.model);
+    return run;
 }
 
 CompileOutcome PrepareCompile(const InfoEditorModel& model) {

@@ -14,14 +14,16 @@ struct InfoRun {
     RecordReadReport read;   // whether it is a dialogue file, and the numbers that could not be read
     LoadedInfo loaded;       // the editor's content and the notices loading raised
     CompileOutcome compiled; // Ready, or the refusal the compile button would show
-    std::string misaligned;  // the warning for InfoScript lists that do not pair up, or empty
+    ScriptListsWarning misaligned; // for InfoScript lists that do not pair up; its text empty when they do
 };
 
 // Reads path (throws the reader's std::runtime_error when it cannot be read), maps it onto the editor
 // and prepares the compile. Writes nothing.
 InfoRun LoadAndPrepare(const std::string& path);
-// The same for a dialogue file's bytes held in memory (an editor's text).
-InfoRun PrepareBytes(std::string_view bytes);
+// The same for a file's bytes (read by the caller, or an editor's text), with the compile's checks only
+// (see CheckInfoCompile): compiled holds no record. For check and the language server, which read many
+// files and write none.
+InfoRun LoadAndCheck(std::string_view bytes);
 
 // The compile button's checks of the editor's content and the record it would write (Ready), or its
 // refusal. Writes nothing.

@@ -18,9 +18,9 @@ QuestRun LoadAndFillQuest(const std::string& path) {
     return run;
 }
 
-QuestRun FillQuestBytes(std::string bytes) {
+QuestRun FillQuestBytes(std::string_view bytes) {
     QuestRun run;
-    run.loaded.ReadFromBytes(std::move(bytes), &run.read);
+    run.loaded.ReadFromBytes(bytes, &run.read);
     Fill(run);
     return run;
 }

@@ -5,6 +5,7 @@
 #include "core/quest/QuestEditorModel.h"
 
 #include <string>
+#include <string_view>
 
 namespace pw::cli {
 
@@ -19,7 +20,7 @@ struct QuestRun {
 // it cannot be read), maps it onto the editor and fills the record the compile would write. Writes
 // nothing.
 QuestRun LoadAndFillQuest(const std::string& path);
-// The same for a quest file's bytes held in memory (an editor's text).
-QuestRun FillQuestBytes(std::string bytes);
+// The same for a quest file's bytes held in memory (an editor's text, or a file its caller has read).
+QuestRun FillQuestBytes(std::string_view bytes);
 
 } // namespace pw::cli

@@ -39,6 +39,7 @@ RenameRequest RequestOf(const CommandArgs& parsed, const TextForm& form) {
         if (name == "--stringtable")
             request.stringTable = value;
     request.withStrings = parsed.Has("--with-strings");
+    request.referencesOnly = parsed.Has("--references-only");
     if (request.withStrings && request.kind != RenameKind::Dialogue)
         ThrowUsage("--with-strings renames a dialogue's string IDs: rename info only");
     if (request.kind == RenameKind::String || request.withStrings) {
@@ -95,14 +96,19 @@ std::vector<std::size_t> ReportResult(const RenamePlan& plan, const RenameResult
 } // namespace
 
 int Rename(const Args& args, const TextForm& form) {
-    const CommandArgs parsed = ParseArgs(args, {{"--stringtable", true}, {"--dry-run"}, {"--with-strings"}});
+    const CommandArgs parsed =
+        ParseArgs(args, {{"--stringtable", true}, {"--dry-run"}, {"--with-strings"}, {"--references-only"}});
     const RenameRequest request = RequestOf(parsed, form);
     // Only a file that holds OLD can name it, and only one that holds NEW can show it taken.
     const LibraryIndex index(ScanRoots(request.roots),
                              std::vector<std::string>{request.oldName, request.newName});
     const RenamePlan plan = PlanRename(index, request);
     if (!plan.refusal.empty())
-        ThrowRefused(plan.refusal);
+        ThrowRefused(plan.undefined
+                         ? plan.refusal + ".\nЧтобы изменить только ссылки, добавьте --references-only."
+                         : plan.refusal);
+    if (plan.undefined)
+        WriteErrLine(CheckedOnlyInMessage(request));
     const int unread = ReportUnread(index);
     if (plan.files.empty() && !plan.resumed) {
         WriteErrLine(NamedNowhereMessage(request));

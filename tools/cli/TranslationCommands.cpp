@@ -1,6 +1,6 @@
 #include "TranslationCommands.h"
 
-#include "CheckOutput.h"
+#include "JsonLine.h"
 
 #include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
@@ -43,10 +43,7 @@ const TableLanguage& LanguageOf(const LanguageTable& table, const std::string& g
                                 const std::string& path) {
     if (const TableLanguage* language = table.Layout().languages.Find(given))
         return *language;
-    std::string known;
-    for (const TableLanguage& language : table.Layout().languages.All())
-        known += (known.empty() ? "" : ", ") + language.code;
-    ThrowRefused("В таблице " + path + " нет языка «" + given + "» (в ней: " + known + ").");
+    ThrowRefused(MissingLanguageMessage(path, given, table.Layout().languages));
 }
 
 const TableLanguage& EnglishOf(const LanguageTable& table, const std::string& path) {
@@ -132,16 +129,16 @@ void PrintOutcome(const TranslationPlan& plan, bool dryRun, const std::string& w
 }
 
 std::string StatusJson(const std::string& path, const TableLanguage& language, const LanguageCounts& counts) {
-    const auto count = [&counts](CellState state) {
-        return std::to_string(counts.states[static_cast<std::size_t>(state)]);
-    };
-    return "{\"table\": " + JsonString(path) + ", \"language\": " + JsonString(language.header) +
-           ", \"code\": " + JsonString(language.code) + ", \"column\": " + std::to_string(language.column) +
-           ", \"translated\": " + count(CellState::Translated) +
-           ", \"missing\": " + count(CellState::Missing) +
-           ", \"placeholder\": " + count(CellState::Placeholder) +
-           ", \"same_as_english\": " + count(CellState::SameAsEnglish) +
-           ", \"total\": " + std::to_string(counts.Total()) + "}";
+    const auto count = [&counts](CellState state) { return counts.states[static_cast<std::size_t>(state)]; };
+    return OneLine(Json{{"table", JsonText(path)},
+                        {"language", JsonText(language.header)},
+                        {"code", language.code},
+                        {"column", language.column},
+                        {"translated", count(CellState::Translated)},
+                        {"missing", count(CellState::Missing)},
+                        {"placeholder", count(CellState::Placeholder)},
+                        {"same_as_english", count(CellState::SameAsEnglish)},
+                        {"total", counts.Total()}});
 }
 
 std::string StatusLine(const std::string& path, const TableLanguage& language, const LanguageCounts& counts) {

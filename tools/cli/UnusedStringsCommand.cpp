@@ -37,13 +37,13 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && AsciiEqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-// The table's entries that no name of named matches, as "ID<TAB>LINE" lines. The lines of a UTF-16 table
-// come in UTF-8; the records name IDs in Windows-1251, so an ID that code page cannot spell is named by
-// none. prefix is spelt as the table's lines are.
+// The table's entries that no name of named matches, as "ID<TAB>LINE" lines. The lines of a UTF-16 or UTF-8
+// table come in UTF-8; the records name IDs in Windows-1251, so an ID that code page cannot spell is named
+// by none. prefix is spelt as the table's lines are.
 class UnusedLister {
 public:
-    UnusedLister(const NameSet& named, bool wide, std::string prefix, const TextForm& form)
-        : mNamed(named), mWide(wide), mPrefix(std::move(prefix)), mForm(form) {}
+    UnusedLister(const NameSet& named, bool utf8, std::string prefix, const TextForm& form)
+        : mNamed(named), mUtf8(utf8), mPrefix(std::move(prefix)), mForm(form) {}
 
     void Line(std::string_view raw);
     // The lines listed since the last take; Full when they are worth writing out.
@@ -57,7 +57,7 @@ private:
     std::string Printed(std::string_view id) const;
 
     const NameSet& mNamed;
-    bool mWide;
+    bool mUtf8;
     std::string mPrefix;
     const TextForm& mForm;
     StringsSectionLines mLines;
@@ -82,14 +82,14 @@ void UnusedLister::Line(std::string_view raw) {
 }
 
 bool UnusedLister::Named(std::string_view id) const {
-    if (!mWide)
+    if (!mUtf8)
         return mNamed.Contains(id);
     const std::optional<std::string> cp1251 = Utf8ToCp1251Exact(id);
     return cp1251 && mNamed.Contains(*cp1251);
 }
 
 std::string UnusedLister::Printed(std::string_view id) const {
-    if (!mWide)
+    if (!mUtf8)
         return mForm.Printed(id);
     return mForm.Raw() ? Utf8ToCp1251(id) : std::string(id);
 }
@@ -107,7 +107,7 @@ int UnusedStrings(const Args& args, const TextForm& form) {
         throw CliFailure(kExitFileError, CannotOpenFileMessage(table, reason));
     std::string prefix;
     for (const auto& [name, value] : parsed.options) {
-        if (!reader.Wide()) {
+        if (!reader.Utf8Lines()) {
             prefix = form.RecordText(value, "PREFIX");
         } else {
             form.RequireText(value, "PREFIX");
@@ -116,7 +116,7 @@ int UnusedStrings(const Args& args, const TextForm& form) {
     }
     const LibraryIndex index(ScanRoots(Args(parsed.operands.begin() + 1, parsed.operands.end())));
     const NameSet named = NamedIds(index);
-    UnusedLister lister(named, reader.Wide(), prefix, form);
+    UnusedLister lister(named, reader.Utf8Lines(), prefix, form);
     const bool read = reader.ReadLines([&lister](std::string_view line) {
         lister.Line(line);
         if (lister.Full())

@@ -304,6 +304,10 @@ bool PathExists(const std::string& path) {
     return platform::KindOf(path) != platform::NodeKind::Missing;
 }
 
+bool EntryExists(const std::string& path) {
+    return platform::HasEntry(path);
+}
+
 bool IsSpecialFile(const std::string& path) {
     return platform::KindOf(path) == platform::NodeKind::Other;
 }
@@ -313,6 +317,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (const std::error_code error = ReadRegular(path, bytes))
         throw std::runtime_error(CannotOpenFileMessage(path, error.message()));
     return bytes;
+}
+
+std::string_view FolderPart(std::string_view path) {
+    std::size_t end = path.size();
+    while (end > 0 && !platform::IsPathSeparator(path[end - 1]))
+        --end;
+    return path.substr(0, end);
+}
+
+std::vector<std::size_t> FolderRuns(std::size_t count,
+                                    const std::function<std::string_view(std::size_t)>& pathOf) {
+    std::vector<std::size_t> runs;
+    std::string_view folder;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view next = FolderPart(pathOf(i));
+        if (i == 0 || next != folder)
+            runs.push_back(i);
+        folder = next;
+    }
+    runs.push_back(count);
+    return runs;
 }
 
 std::optional<std::string> TryReadWholeFile(const std::string& path) {
@@ -455,6 +480,16 @@ bool RenameFileAtomic(const std::string& path, const std::string& newName, const
     if ((error = platform::RenameEntry(lock, name, newName)))
         return Fail(reason, error);
     return true;
+}
+
+std::optional<std::string> WriteProblem(const std::string& path) {
+    LockedTarget target;
+    std::error_code error = LockTarget(path, target);
+    if (!error) {
+        platform::Replacement probe; // destroyed uncommitted: nothing is left of it
+        error = probe.Create(target.lock, target.name, target.existing);
+    }
+    return error ? std::optional<std::string>(error.message()) : std::nullopt;
 }
 
 bool RemoveFile(const std::string& path) {

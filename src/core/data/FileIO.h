@@ -25,6 +25,9 @@ std::string SystemErrorText(int errorNumber);
 bool FileExists(const std::string& path); // a regular file (or anything that is not a folder)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);
+// Whether anything at all is at path, a symbolic link itself included (a dangling one too): a name that a
+// new file cannot take.
+bool EntryExists(const std::string& path);
 // True when something other than a regular file or a folder is at path (a FIFO, a device, a socket).
 bool IsSpecialFile(const std::string& path);
 
@@ -51,6 +54,13 @@ private:
     struct Folder;
     std::unique_ptr<Folder> mFolder; // null when the folder could not be opened
 };
+
+// The folder part of a path, up to and with its last separator (empty for a file of the current folder).
+std::string_view FolderPart(std::string_view path);
+// Where each run of paths of one folder begins among count paths (pathOf(i) the i-th), and then count: for
+// a caller that reads each folder's files through one FolderReader, as a scan lists them together.
+std::vector<std::size_t> FolderRuns(std::size_t count,
+                                    const std::function<std::string_view(std::size_t)>& pathOf);
 
 // Like ReadWholeFile, but returns std::nullopt for every failure instead of throwing.
 std::optional<std::string> TryReadWholeFile(const std::string& path);
@@ -150,6 +160,11 @@ using FileCheck = std::function<bool(const std::optional<std::string>& current)>
 // Returns false and sets *reason on failure; the file keeps its name then.
 bool RenameFileAtomic(const std::string& path, const std::string& newName, const FileCheck& check,
                       std::string* reason);
+
+// Why a write to path would fail now (the system's text), or std::nullopt when it would not: the target is
+// checked as every write checks it, and its new contents are begun beside it and dropped unwritten. For a
+// caller that writes two files and must not leave one written without the other.
+std::optional<std::string> WriteProblem(const std::string& path);
 
 // Removes the regular file at path under the program's lock for its folder. Nothing at path is no failure;
 // false when it exists and could not be removed.

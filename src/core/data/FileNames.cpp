@@ -16,4 +16,11 @@ bool IsFolderName(std::string_view name) {
     return name == "." || name == "..";
 }
 
+std::optional<char> FirstUnstorableCharacter(std::string_view name) {
+    for (char c : name)
+        if ((c >= 1 && c < 32) || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return c;
+    return std::nullopt;
+}
+
 } // namespace pw

@@ -4,6 +4,7 @@
 // converted before it becomes part of a path. Then every file the program writes can be listed, shown
 // and opened again by its name.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,9 @@ std::string FileNameFromText(std::string_view cp1251Text);
 // it is "." or "..". Such a name cannot name a file inside a folder.
 bool HoldsPathSeparator(std::string_view name);
 bool IsFolderName(std::string_view name);
+
+// The first character of name that Windows cannot keep in a file name, where the game's files travel:
+// < > : " / \ | ? * or a control character (codes 1..31); std::nullopt when there is none.
+std::optional<char> FirstUnstorableCharacter(std::string_view name);
 
 } // namespace pw

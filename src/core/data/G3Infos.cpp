@@ -223,10 +223,10 @@ std::string BoolText(bool value) {
 }
 
 void TInfo::ReadFromFile(const std::string& fileName, RecordReadReport* report) {
-    const auto bytes = ReadWholeFile(fileName);
+    const std::optional<std::string> bytes = ReadWholeFile(fileName);
     ReadFromBytes(bytes ? std::string_view(*bytes) : std::string_view(), report);
     if (report && !bytes)
-        report->notRecord.clear();
+        report->notRecord.clear(); // a missing file is the defaults, not an empty one
 }
 
 void TInfo::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
@@ -235,25 +235,37 @@ void TInfo::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
     // later line of a key replaces an earlier one.
     const std::vector<InfoField>& fields = Fields();
     std::vector<std::optional<std::string_view>> values(fields.size());
-    bool sectionFound = false;
+    std::vector<std::size_t> lines(fields.size());
+    std::size_t sectionLine = 0;
     IniSections::ReadSection(
         bytes, kSection,
-        [&] {
-            sectionFound = true;
+        [&](std::size_t line) {
+            sectionLine = line;
             values.assign(fields.size(), std::nullopt);
         },
-        [&](std::string_view name, std::string_view value) {
-            if (const InfoField* field = FindFileField(name))
+        [&](std::string_view name, std::string_view value, std::size_t line) {
+            if (const InfoField* field = FindFileField(name)) {
                 values[static_cast<std::size_t>(field - fields.data())] = value;
+                lines[static_cast<std::size_t>(field - fields.data())] = line;
+            }
         });
+    const bool sectionFound = sectionLine != 0;
+    if (report)
+        report->keyLines.reserve(fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         ReadField(*this, fields[i], values[i]);
-        if (report && IsUnreadNumber(fields[i], values[i]))
+        if (!report)
+            continue;
+        if (IsUnreadNumber(fields[i], values[i]))
             report->unreadNumbers.push_back({std::string(fields[i].key), std::string(*values[i]),
                                              fields[i].kind == Kind::SortId ? -1 : 0});
+        if (values[i])
+            report->keyLines.emplace_back(fields[i].key, lines[i]);
     }
-    if (report)
+    if (report) {
+        report->sectionLine = sectionLine;
         report->notRecord = RecordFileProblem(bytes, RecordKind::Dialogue, sectionFound, false);
+    }
 }
 
 void TInfo::WriteToFile(const std::string& fileName) {

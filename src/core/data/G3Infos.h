@@ -49,8 +49,8 @@ public:
     // also says whether the file is a dialogue file at all and which numbers could not be read.
     // Throws std::runtime_error("Cannot open file ...") when the file exists but cannot be read.
     void ReadFromFile(const std::string& fileName, RecordReadReport* report = nullptr);
-    // The same for a file's bytes held in memory (an editor's text): empty bytes read as a missing file
-    // does, but the report calls them no dialogue file.
+    // The same for a file's bytes held in memory (an editor's text, or a file its caller has read): empty
+    // bytes read as a missing file does, but the report calls them no dialogue file.
     void ReadFromBytes(std::string_view bytes, RecordReadReport* report = nullptr);
     // Merges the record into the file (or creates it) atomically. Throws "Cannot open file ..." when an
     // existing file cannot be read and "Cannot create file ..." when it cannot be written.

@@ -89,15 +89,20 @@ void TQuest::ReadFromFile(const std::string& fileName, RecordReadReport* report)
     // A missing file gives an empty text, so every field its default; so does an unreadable one, unless
     // the caller asks for a report and so for the truth.
     const std::optional<std::string> bytes = report ? ReadWholeFile(fileName) : TryReadWholeFile(fileName);
-    ReadFromBytes(bytes.value_or(std::string()), report);
+    ReadFromBytes(bytes ? std::string_view(*bytes) : std::string_view(), report);
     if (report && !bytes)
-        report->notRecord.clear();
+        report->notRecord.clear(); // a missing file is the defaults, not an empty one
 }
 
-void TQuest::ReadFromBytes(std::string bytes, RecordReadReport* report) {
-    const ProfileText file(std::move(bytes));
-    for (const QuestField& field : Fields()) {
-        const std::optional<std::string> value = file.Find(kSection, field.key);
+void TQuest::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
+    // Every key in one pass, as each is read alone.
+    static const ProfileKeySet keys(std::vector<std::string>(QuestFileKeys().begin(), QuestFileKeys().end()));
+    const ProfileValues found = ProfileFindKeys(bytes, kSection, keys);
+    for (std::size_t i = 0; i < Fields().size(); ++i) {
+        const QuestField& field = Fields()[i];
+        const std::optional<std::string>& value = found.values[i];
+        if (report && value)
+            report->keyLines.emplace_back(field.key, found.lines[i]);
         if (field.kind == Kind::String) {
             this->*field.text = value.value_or(std::string());
             continue;
@@ -109,9 +114,10 @@ void TQuest::ReadFromBytes(std::string bytes, RecordReadReport* report) {
         if (report && !number && value && !(optional && value->empty()))
             report->unreadNumbers.push_back({std::string(field.key), *value, optional ? -1 : 0});
     }
-    if (report)
-        report->notRecord =
-            RecordFileProblem(file.Bytes(), RecordKind::Quest, file.HasSection(kSection), true);
+    if (report) {
+        report->sectionLine = found.sectionLine;
+        report->notRecord = RecordFileProblem(bytes, RecordKind::Quest, found.sectionFound, true);
+    }
 }
 
 void TQuest::WriteToFile(const std::string& fileName) {

@@ -43,9 +43,9 @@ public:
     // report, also says whether the file is a quest file at all and which numbers could not be read, and
     // throws std::runtime_error("Cannot open file ...") when the file exists but cannot be read.
     void ReadFromFile(const std::string& fileName, RecordReadReport* report = nullptr);
-    // The same for a file's bytes held in memory (an editor's text): empty bytes read as a missing file
-    // does, but the report calls them no quest file.
-    void ReadFromBytes(std::string bytes, RecordReadReport* report = nullptr);
+    // The same for a file's bytes held in memory (an editor's text, or a file its caller has read): empty
+    // bytes read as a missing file does, but the report calls them no quest file.
+    void ReadFromBytes(std::string_view bytes, RecordReadReport* report = nullptr);
     // Writes the 22 keys in one atomic update. Throws std::runtime_error("Unable to write to %s. %s") and
     // leaves the old file whole when the file cannot be written.
     void WriteToFile(const std::string& fileName);

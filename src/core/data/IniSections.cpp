@@ -22,19 +22,21 @@ template <typename F> void ForEachLine(std::string_view bytes, F onLine) {
 }
 
 // The rules of the model, shared by Parse and ReadSection: lines are trimmed; empty and ";" lines are
-// dropped; "[name]" begins a section; other lines count only inside one.
+// dropped; "[name]" begins a section; other lines count only inside one. Each goes with its number.
 template <typename OnHeader, typename OnLine>
 void WalkLines(std::string_view bytes, OnHeader onHeader, OnLine onLine) {
     bool inSection = false;
+    std::size_t number = 0;
     ForEachLine(bytes, [&](std::string_view raw) {
+        ++number;
         const std::string_view line = TrimView(raw);
         if (line.empty() || line.front() == ';')
             return;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
             inSection = true;
-            onHeader(TrimView(line.substr(1, line.size() - 2)));
+            onHeader(TrimView(line.substr(1, line.size() - 2)), number);
         } else if (inSection) {
-            onLine(line);
+            onLine(line, number);
         }
     });
 }
@@ -48,10 +50,10 @@ std::string_view LineName(std::string_view line) {
 
 IniSections IniSections::Parse(std::string_view bytes) {
     IniSections result;
-    const auto onHeader = [&result](std::string_view name) {
+    const auto onHeader = [&result](std::string_view name, std::size_t) {
         result.mSections.push_back({std::string(name), {}});
     };
-    WalkLines(bytes, onHeader, [&result](std::string_view line) {
+    WalkLines(bytes, onHeader, [&result](std::string_view line, std::size_t) {
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
             result.mSections.back().lines.emplace_back(line);
@@ -67,19 +69,19 @@ IniSections IniSections::Parse(std::string_view bytes) {
     return result;
 }
 
-void IniSections::ReadSection(std::string_view bytes, std::string_view section,
-                              const std::function<void()>& onSection,
-                              const std::function<void(std::string_view, std::string_view)>& onKey) {
+void IniSections::ReadSection(
+    std::string_view bytes, std::string_view section, const std::function<void(std::size_t)>& onSection,
+    const std::function<void(std::string_view, std::string_view, std::size_t)>& onKey) {
     bool inNamed = false;
-    const auto onHeader = [&](std::string_view name) {
+    const auto onHeader = [&](std::string_view name, std::size_t number) {
         inNamed = AsciiEqualNoCase(name, section);
         if (inNamed)
-            onSection();
+            onSection(number);
     };
-    WalkLines(bytes, onHeader, [&](std::string_view line) {
+    WalkLines(bytes, onHeader, [&](std::string_view line, std::size_t number) {
         const std::size_t eq = line.find('=');
         if (inNamed && eq != std::string_view::npos)
-            onKey(TrimView(line.substr(0, eq)), TrimView(line.substr(eq + 1)));
+            onKey(TrimView(line.substr(0, eq)), TrimView(line.substr(eq + 1)), number);
     });
 }
 

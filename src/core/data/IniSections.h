@@ -21,12 +21,13 @@ public:
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
     // Reads the sections named section (A-Z folded) straight from bytes, for a reader that takes values
-    // only and need not build the model: onSection() at each such section's header (lookups see the last
-    // one, so a reader starts afresh there), then onKey(name, value) for each of its lines with "=", in
-    // file order and as Value sees them.
-    static void ReadSection(std::string_view bytes, std::string_view section,
-                            const std::function<void()>& onSection,
-                            const std::function<void(std::string_view name, std::string_view value)>& onKey);
+    // only and need not build the model: onSection(line) at each such section's header (lookups see the
+    // last one, so a reader starts afresh there), then onKey(name, value, line) for each of its lines with
+    // "=", in file order and as Value sees them. Lines are counted from 1; CR, LF and CR LF end one each.
+    static void ReadSection(
+        std::string_view bytes, std::string_view section,
+        const std::function<void(std::size_t line)>& onSection,
+        const std::function<void(std::string_view name, std::string_view value, std::size_t line)>& onKey);
 
     // Rewrites the last line of key in place as key + "=" + value, or appends it at the end of the
     // section; a missing section is created at the end.

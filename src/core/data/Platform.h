@@ -31,6 +31,9 @@ struct NodeId {
 // cannot tell (for example no permission to search a folder on the way); the kind is Missing then.
 NodeKind KindOf(const std::string& path, std::error_code* error = nullptr);
 
+// Whether a directory entry is at path, whatever it is: a symbolic link counts itself, a dangling one too.
+bool HasEntry(const std::string& path);
+
 // The path that a write to path replaces: path itself, or where path is a symbolic link (a dangling one
 // too), the path its chain of links ends at. Relative links are taken from the link's folder.
 std::string WriteTargetOf(const std::string& path, std::error_code& error);

@@ -137,6 +137,11 @@ NodeKind KindOf(const std::string& path, std::error_code* error) {
     return NodeKind::Missing;
 }
 
+bool HasEntry(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 std::string WriteTargetOf(const std::string& path, std::error_code& error) {
     std::string target = path;
     for (int hops = 0;; ++hops) {

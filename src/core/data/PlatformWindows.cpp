@@ -171,6 +171,11 @@ NodeKind KindOf(const std::string& path, std::error_code* error) {
     return kind;
 }
 
+// The attributes of a link are its own: it is not followed.
+bool HasEntry(const std::string& path) {
+    return IsDeviceName(path) || ::GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::string WriteTargetOf(const std::string& path, std::error_code&) {
     const std::wstring wide = SystemPath(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());

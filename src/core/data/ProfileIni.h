@@ -1,11 +1,13 @@
 #pragma once
 // Our stand-in for the Windows private-profile functions (GetPrivateProfileStringA and
 // WritePrivateProfileStringA). Used for .quest files, the settings file, the string table and the
-// library search. Files may be 8-bit or UTF-16LE with a byte-order mark: values come back as
-// Windows-1251 bytes (or UTF-8, for the command line), and writes keep a UTF-16LE file in UTF-16LE.
+// library search. Files may be 8-bit or UTF-16LE with a byte-order mark, and the string table also UTF-8:
+// values come back as Windows-1251 bytes (or UTF-8, for the command line), and writes keep a file in its
+// encoding.
 
 #include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
+#include "core/data/TableEncoding.h"
 
 #include <array>
 #include <optional>
@@ -32,15 +34,25 @@ enum class ProfileForm {
 // Section and key names are compared in Windows-1251: in a UTF-8 form a name the code page cannot hold
 // is found nowhere and refuses a write.
 
+// How a file's encoding is told.
+enum class ProfileDialect {
+    Profile,     // as the Windows functions: UTF-16LE after its byte-order mark, else 8-bit bytes as they are
+    StringTable, // as every reader and writer of the string table (see DetectTableEncoding): UTF-8 too, with
+                 // or without its mark; its text is converted to and from Windows-1251 for
+                 // ProfileForm::Cp1251
+};
+
 // The value of key in the first section named section of a file's bytes (see ProfileText::Find).
 std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
-                                       ProfileForm form = ProfileForm::Cp1251);
+                                       ProfileForm form = ProfileForm::Cp1251,
+                                       ProfileDialect dialect = ProfileDialect::Profile);
 
 // The same for the file at path, read in blocks of blockSize bytes until the answer is known; std::nullopt
 // also when the file is missing or cannot be read.
 std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
                                              std::string_view key, std::size_t blockSize = 256 * 1024,
-                                             ProfileForm form = ProfileForm::Cp1251);
+                                             ProfileForm form = ProfileForm::Cp1251,
+                                             ProfileDialect dialect = ProfileDialect::Profile);
 
 // Several keys looked up in one pass over a file's text: a record's fields, or the many string IDs a
 // caller needs from a string table. Names are trimmed and compared with A-Z folded (Windows-1251); a name
@@ -69,12 +81,16 @@ struct ProfileValues {
     bool sectionFound = false; // a section of the name is in the text
     // For each key of the set, what ProfileFind gives for it: Windows-1251, std::nullopt when missing.
     std::vector<std::optional<std::string>> values;
+    // Where they were found, counted from 1 as CR, LF and CR LF end lines: the section's header (0 when
+    // missing), and for each key its line (0 when missing).
+    std::size_t sectionLine = 0;
+    std::vector<std::size_t> lines;
 };
 
-// The values of every key of keys in the first section named section of a file's bytes (8-bit or
-// UTF-16LE with its byte-order mark), read as ProfileFind reads one, in one pass that stops once all are
-// found.
-ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, const ProfileKeySet& keys);
+// The values of every key of keys in the first section named section of a file's bytes, read as ProfileFind
+// reads one, in one pass that stops once all are found.
+ProfileValues ProfileFindKeys(std::string_view bytes, std::string_view section, const ProfileKeySet& keys,
+                              ProfileDialect dialect = ProfileDialect::Profile);
 
 // A file's text held in memory, for callers that read several keys of one file.
 class ProfileText {
@@ -125,7 +141,7 @@ class ProfileChange {
 public:
     ProfileChange(std::string_view bytes, std::string_view section,
                   const std::vector<std::pair<std::string, std::string>>& keyValues,
-                  ProfileForm form = ProfileForm::Cp1251);
+                  ProfileForm form = ProfileForm::Cp1251, ProfileDialect dialect = ProfileDialect::Profile);
     ProfileChange(const ProfileChange&) = delete;
     ProfileChange& operator=(const ProfileChange&) = delete;
     // False when a name or value cannot be held in the file's encoding (a character Windows-1251 lacks,
@@ -140,14 +156,34 @@ private:
     bool mPossible = true;
 };
 
+// The bytes of a profile file without the lines of the keys of keyValues that are still as a write of them
+// made them: the key's first line in the first section named section reads exactly key=value (names and
+// values Windows-1251, as the file's encoding stores them). For a caller that takes back entries it has
+// just written, while no one has changed them. The pieces point into bytes.
+class ProfileRemoval {
+public:
+    ProfileRemoval(std::string_view bytes, std::string_view section,
+                   const std::vector<std::pair<std::string, std::string>>& keyValues,
+                   ProfileDialect dialect = ProfileDialect::Profile);
+    // For each key of keyValues, whether its line goes.
+    const std::vector<bool>& Removed() const { return mRemoved; }
+    const FilePieces& Pieces() const { return mPieces; }
+
+private:
+    std::vector<bool> mRemoved;
+    FilePieces mPieces;
+};
+
 // One key written as ProfileChange writes it, in one pass over a large file such as the string table: the
 // file is read in blocks and its new contents written out while it is read, so neither is held whole in
 // memory. Made for the change of an UpdateFileStreamed; a caller that decides on the write by the key's
-// present value does so between the two steps.
+// present value does so between the two steps. encoding is the file's, told before (the stream is read
+// once); std::nullopt tells it by the UTF-16LE mark, as ProfileDialect::Profile.
 class ProfileStreamedWrite {
 public:
     ProfileStreamedWrite(std::string_view section, std::string_view key, std::string_view value,
-                         ProfileForm form = ProfileForm::Cp1251);
+                         ProfileForm form = ProfileForm::Cp1251,
+                         std::optional<TextEncoding> encoding = std::nullopt);
     // Reads the file (nullptr: absent) up to the key's line, or to where a new one goes, writing what
     // comes before it to out, and gives the key's present value as ProfileFind gives it. Called once.
     std::optional<std::string> Seek(BlockReader* current, FileOutput& out);
@@ -168,6 +204,7 @@ private:
     std::string mKey;
     std::string mValue;
     ProfileForm mForm;
+    std::optional<TextEncoding> mEncoding;
     bool mPossible = false;
     // Seek's last block: [mEditPos, mEditPos + mEditLength) of it becomes mEditText.
     std::size_t mEditPos = 0;
@@ -175,7 +212,7 @@ private:
     std::string mEditText;
     std::size_t mValueAt = 0; // the value's bytes in mEditText
     std::size_t mValueLength = 0;
-    bool mWide = false;
+    TextEncoding mEncodingUsed = TextEncoding::Ansi; // the file's, known after Seek
     std::optional<std::string> mWholeValue;
 };
 

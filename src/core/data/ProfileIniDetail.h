@@ -7,6 +7,7 @@
 #include "core/data/Cp1251.h"
 #include "core/data/PairProbe.h"
 #include "core/data/ProfileIni.h"
+#include "core/data/TableEncoding.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,29 +18,29 @@
 
 namespace pw::profile_detail {
 
-// A profile file's text, 8-bit or UTF-16LE with its byte-order mark, scanned in place: positions are
-// byte offsets and a "unit" is one byte or one UTF-16 code unit. Nothing is decoded except the values
-// that are returned, so a lookup in a large UTF-16 table costs no more than one pass over its bytes.
+// A profile file's text, 8-bit (Windows-1251 or UTF-8) or UTF-16LE with its byte-order mark, scanned in
+// place: positions are byte offsets and a "unit" is one byte or one UTF-16 code unit. Nothing is decoded
+// except the values that are returned, so a lookup in a large UTF-16 table costs no more than one pass over
+// its bytes. The names it compares are spelled as an 8-bit file holds them (UTF-8 in a UTF-8 file) and in
+// Windows-1251 for a UTF-16 file (see NameOf).
 class ProfileScan {
 public:
-    // A whole file: UTF-16LE when it starts with the byte-order mark.
-    explicit ProfileScan(std::string_view bytes)
-        : ProfileScan(bytes, HasWideMark(bytes), HasWideMark(bytes) ? 2 : 0) {}
+    // A whole file in encoding, after its byte-order mark.
+    ProfileScan(std::string_view bytes, TextEncoding encoding)
+        : ProfileScan(bytes, encoding, MarkOf(encoding).size()) {}
     // A part of a file that starts at a line's start, without the byte-order mark.
-    ProfileScan(std::string_view bytes, bool wide, std::size_t begin = 0)
-        : mData(bytes), mWide(wide), mUnit(wide ? 2 : 1), mBegin(begin),
-          mEnd(wide ? bytes.size() - ((bytes.size() - begin) % 2) : bytes.size()) {}
+    ProfileScan(std::string_view bytes, TextEncoding encoding, std::size_t begin)
+        : mData(bytes), mEncoding(encoding), mWide(encoding == TextEncoding::Utf16LeBom),
+          mUnit(mWide ? 2 : 1), mBegin(std::min(begin, bytes.size())),
+          mEnd(mWide ? bytes.size() - ((bytes.size() - mBegin) % 2) : bytes.size()) {}
 
-    static bool HasWideMark(std::string_view bytes) {
-        return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-               static_cast<unsigned char>(bytes[1]) == 0xFE;
-    }
     std::string_view Data() const { return mData; }
     bool IsBreak(std::size_t pos) const {
         const unsigned u = Unit(pos);
         return u == '\r' || u == '\n';
     }
 
+    TextEncoding Encoding() const { return mEncoding; }
     bool Wide() const { return mWide; }
     std::size_t Begin() const { return mBegin; }
     std::size_t End() const { return mEnd; }
@@ -50,7 +51,7 @@ public:
         return mWide ? lo | (static_cast<unsigned>(static_cast<unsigned char>(mData[pos + 1])) << 8) : lo;
     }
 
-    // The unit that stands for one byte of 8-bit text in this file: the byte itself, or its code point.
+    // The unit that stands for one byte of a name in this file: the byte itself, or its code point.
     unsigned UnitOf(char c) const {
         const auto byte = static_cast<unsigned char>(c);
         return mWide ? static_cast<unsigned>(Cp1251ToUnicode(byte)) : byte;
@@ -98,7 +99,7 @@ public:
         return to;
     }
 
-    // Whether the units of [from, to), trimmed, equal name (8-bit) with A-Z folded.
+    // Whether the units of [from, to), trimmed, equal name (see NameOf) with A-Z folded.
     bool NameEquals(std::size_t from, std::size_t to, std::string_view name) const {
         while (from < to && Unit(from) <= 32)
             from += mUnit;
@@ -112,7 +113,7 @@ public:
         return true;
     }
 
-    // The raw bytes of 8-bit text as this file stores it.
+    // The raw bytes of a name (see NameOf) or of ASCII text as this file stores it.
     std::string Encode(std::string_view text) const {
         return mWide ? Cp1251ToUtf16Le(text) : std::string(text);
     }
@@ -145,6 +146,7 @@ private:
 
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::string_view mData;
+    TextEncoding mEncoding;
     bool mWide;
     std::size_t mUnit;
     std::size_t mBegin;
@@ -190,7 +192,8 @@ inline std::size_t KeyEquals(const ProfileScan& scan, const ProfileScan::Line& l
 
 // ---- The search for one key (ProfileIniRead.cpp) ----
 
-// Finds where a key's units occur in a file's bytes with A-Z folded (see ProfileIniRead.cpp).
+// Finds where a key's units occur in a file's bytes with A-Z folded (see ProfileIniRead.cpp); the key is
+// spelled as NameOf gives it.
 class KeyFinder {
 public:
     KeyFinder(std::string_view key, bool wide);
@@ -210,7 +213,7 @@ private:
 // line-by-line reading gives: the first line of key (A-Z folded) in the first section named section.
 class ValueSearch {
 public:
-    ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form);
+    ValueSearch(std::string_view section, std::string_view key, TextEncoding encoding, ProfileForm form);
 
     bool Done() const { return mDone; }
     std::optional<std::string> TakeValue() { return std::move(mValue); }
@@ -253,12 +256,18 @@ std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide);
 
 // ---- A caller's text and the file's (ProfileIniForms.cpp) ----
 
-// A caller's value as the file stores it; std::nullopt when the file's encoding cannot hold it.
-std::optional<std::string> EncodeValue(std::string_view text, bool wide, ProfileForm form);
+// The encoding of a whole file's bytes as dialect tells it.
+TextEncoding EncodingOf(std::string_view bytes, ProfileDialect dialect);
+// The same for the file at path, read only as far as needed.
+TextEncoding EncodingOfFile(const std::string& path, ProfileDialect dialect);
 
-// A caller's section or key name in Windows-1251, which names are compared in; std::nullopt when the code
-// page cannot hold it.
-std::optional<std::string> NameOf(std::string_view name, bool wide, ProfileForm form);
+// A caller's value as the file stores it; std::nullopt when the file's encoding cannot hold it.
+std::optional<std::string> EncodeValue(std::string_view text, TextEncoding encoding, ProfileForm form);
+
+// A caller's section or key name as the scan of a file compares it: Windows-1251 for a UTF-16 file and an
+// 8-bit one's bytes (converted from Windows-1251 for a UTF-8 file). Names are compared in Windows-1251, so
+// std::nullopt when the code page cannot hold it.
+std::optional<std::string> NameOf(std::string_view name, TextEncoding encoding, ProfileForm form);
 
 // The value of a key line whose name ends at the '=' at eq, as the caller takes it.
 std::string ValueAfter(const ProfileScan& scan, const ProfileScan::Line& line, std::size_t eq,

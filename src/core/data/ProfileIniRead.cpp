@@ -5,11 +5,14 @@
 #include "core/data/PairProbe.h"
 #include "core/data/ProfileIniDetail.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 namespace pw {
 
+using profile_detail::EncodingOf;
+using profile_detail::EncodingOfFile;
 using profile_detail::HeaderNames;
 using profile_detail::IsSectionHeader;
 using profile_detail::KeyEquals;
@@ -132,9 +135,10 @@ bool KeyFinder::Matches(const char* at) const {
     return true;
 }
 
-ValueSearch::ValueSearch(std::string_view section, std::string_view key, bool wide, ProfileForm form)
-    : mSection(NameOf(TrimmedName(section), wide, form)), mKey(NameOf(TrimmedName(key), wide, form)),
-      mFinder(mKey.value_or(std::string()), wide), mForm(form) {
+ValueSearch::ValueSearch(std::string_view section, std::string_view key, TextEncoding encoding,
+                         ProfileForm form)
+    : mSection(NameOf(TrimmedName(section), encoding, form)), mKey(NameOf(TrimmedName(key), encoding, form)),
+      mFinder(mKey.value_or(std::string()), encoding == TextEncoding::Utf16LeBom), mForm(form) {
     // No file of the code page can spell such a name.
     mDone = !mSection || !mKey;
 }
@@ -220,9 +224,9 @@ std::size_t LastLineEnd(std::string_view data, std::size_t from, bool wide) {
 } // namespace profile_detail
 
 std::optional<std::string> ProfileFind(std::string_view bytes, std::string_view section, std::string_view key,
-                                       ProfileForm form) {
-    ProfileScan scan(bytes);
-    ValueSearch search(section, key, scan.Wide(), form);
+                                       ProfileForm form, ProfileDialect dialect) {
+    ProfileScan scan(bytes, EncodingOf(bytes, dialect));
+    ValueSearch search(section, key, scan.Encoding(), form);
     search.Feed(scan);
     return search.TakeValue();
 }
@@ -238,7 +242,7 @@ std::optional<std::string> ProfileText::Find(std::string_view section, std::stri
 }
 
 bool ProfileText::HasSection(std::string_view section) const {
-    ProfileScan scan(mBytes);
+    ProfileScan scan(mBytes, EncodingOf(mBytes, ProfileDialect::Profile));
     section = TrimmedName(section);
     for (std::size_t pos = scan.Begin(); pos < scan.End();) {
         const ProfileScan::Line line = scan.LineAt(pos);
@@ -254,40 +258,88 @@ std::string ProfileText::Get(std::string_view section, std::string_view key,
     return Find(section, key).value_or(TrimmedDefault(defaultValue));
 }
 
-std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
-                                             std::string_view key, std::size_t blockSize, ProfileForm form) {
+namespace {
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The search of ProfileFindInFile in a file of a known encoding. With utf8, every byte of the file after
+// the mark is checked for UTF-8 on the way: all the bytes the search reads, and the rest of the file only
+// when the value found goes beyond ASCII and the bytes so far were UTF-8, so that a Windows-1251 table is
+// read once.
+std::optional<std::string> FindInFile(const std::string& path, std::string_view section, std::string_view key,
+                                      std::size_t blockSize, ProfileForm form, TextEncoding encoding,
+                                      Utf8Validator* utf8 = nullptr) {
+    const bool wide = encoding == TextEncoding::Utf16LeBom;
     BlockReader reader(blockSize);
     if (!reader.Open(path))
         return std::nullopt;
     std::optional<ValueSearch> search;
-    bool wide = false;
     std::size_t scanned = 0; // bytes of Data() known to hold no line break
-    for (bool more = true; more;) {
+    bool more = true;
+    while (more) {
         more = reader.ReadMore();
         std::string_view data = reader.Data();
         if (!search) {
-            if (more && data.size() < 2)
+            const std::size_t mark = MarkOf(encoding).size();
+            if (more && data.size() < mark)
                 continue;
-            wide = ProfileScan::HasWideMark(data);
-            if (wide)
-                reader.Consume(2);
+            reader.Consume(std::min(mark, data.size()));
             data = reader.Data();
-            search.emplace(section, key, wide, form);
+            search.emplace(section, key, encoding, form);
         }
         // Whole lines only, but all of the rest at the end of the file.
         const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
         scanned = data.size();
         if (cut == 0)
             continue;
-        ProfileScan scan(data.substr(0, cut), wide);
+        ProfileScan scan(data.substr(0, cut), encoding, 0);
         if (search->Feed(scan))
             break;
+        if (utf8)
+            utf8->Feed(data.substr(0, cut));
         reader.Consume(cut);
         scanned -= cut;
     }
-    if (reader.Failed() || !search)
+    if (!search)
         return std::nullopt;
-    return search->TakeValue();
+    std::optional<std::string> value = search->TakeValue();
+    if (utf8 && value && !IsAscii(*value)) {
+        // The rest of the file, which the search did not need.
+        bool valid = utf8->Feed(reader.Data());
+        while (valid && more) {
+            reader.Consume(reader.Data().size());
+            more = reader.ReadMore();
+            valid = utf8->Feed(reader.Data());
+        }
+    }
+    if (reader.Failed())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<std::string> ProfileFindInFile(const std::string& path, std::string_view section,
+                                             std::string_view key, std::size_t blockSize, ProfileForm form,
+                                             ProfileDialect dialect) {
+    if (dialect == ProfileDialect::Profile)
+        return FindInFile(path, section, key, blockSize, form, EncodingOfFile(path, dialect));
+    BlockReader head(64);
+    if (head.Open(path) && head.ReadMore())
+        if (const std::optional<TextEncoding> marked = EncodingByMark(head.Data()))
+            return FindInFile(path, section, key, blockSize, form, *marked);
+    // Without a mark, ASCII reads the same in Windows-1251 and in UTF-8, so the file is read as Windows-1251
+    // and its bytes checked for UTF-8 on the way; it is read again only when it is UTF-8 beyond ASCII.
+    if (!IsAscii(section) || !IsAscii(key))
+        return FindInFile(path, section, key, blockSize, form, DetectTableEncodingOfFile(path));
+    Utf8Validator utf8;
+    std::optional<std::string> value =
+        FindInFile(path, section, key, blockSize, form, TextEncoding::Ansi, &utf8);
+    if (!value || IsAscii(*value) || !utf8.Valid() || !utf8.NonAscii())
+        return value;
+    return FindInFile(path, section, key, blockSize, form, TextEncoding::Utf8);
 }
 
 std::string ProfileGetString(const std::string& path, std::string_view section, std::string_view key,

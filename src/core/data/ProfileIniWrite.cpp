@@ -7,6 +7,7 @@
 namespace pw {
 
 using profile_detail::EncodeValue;
+using profile_detail::EncodingOf;
 using profile_detail::HeaderNames;
 using profile_detail::IsComment;
 using profile_detail::IsSectionHeader;
@@ -79,11 +80,11 @@ Edit AppendSection(const ProfileScan& scan, std::string_view section, std::strin
 // The change that writing key=value into section makes to bytes; std::nullopt when the file's encoding
 // cannot hold the names or the value.
 std::optional<Edit> PlanWrite(std::string_view bytes, std::string_view sectionText, std::string_view keyText,
-                              std::string_view valueText, ProfileForm form) {
-    ProfileScan scan(bytes);
-    const std::optional<std::string> sectionName = NameOf(TrimmedName(sectionText), scan.Wide(), form);
-    const std::optional<std::string> keyName = NameOf(TrimmedName(keyText), scan.Wide(), form);
-    const std::optional<std::string> value = EncodeValue(valueText, scan.Wide(), form);
+                              std::string_view valueText, ProfileForm form, TextEncoding encoding) {
+    ProfileScan scan(bytes, encoding);
+    const std::optional<std::string> sectionName = NameOf(TrimmedName(sectionText), encoding, form);
+    const std::optional<std::string> keyName = NameOf(TrimmedName(keyText), encoding, form);
+    const std::optional<std::string> value = EncodeValue(valueText, encoding, form);
     if (!sectionName || !keyName || !value)
         return std::nullopt;
     const std::string_view section = *sectionName;
@@ -206,8 +207,10 @@ std::optional<std::string> ProfileWriteProblem(std::string_view section, std::st
 
 ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
                              const std::vector<std::pair<std::string, std::string>>& keyValues,
-                             ProfileForm form)
+                             ProfileForm form, ProfileDialect dialect)
     : mPieces{bytes, {}, {}} {
+    // Told once: a write keeps the file's encoding, so the joined text of the keys before has the same.
+    const TextEncoding encoding = EncodingOf(bytes, dialect);
     // Each key's change is kept as three pieces around the file's own bytes, so a one-key write into a
     // large table copies nothing before writing; only a further key needs the earlier result joined.
     std::string_view current = bytes;
@@ -219,7 +222,8 @@ ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
             mJoined.swap(next);
             current = mJoined;
         }
-        std::optional<Edit> edit = PlanWrite(current, section, keyValues[i].first, keyValues[i].second, form);
+        std::optional<Edit> edit =
+            PlanWrite(current, section, keyValues[i].first, keyValues[i].second, form, encoding);
         if (!edit) {
             mPossible = false;
             mPieces = {bytes, {}, {}};
@@ -231,18 +235,23 @@ ProfileChange::ProfileChange(std::string_view bytes, std::string_view section,
 }
 
 ProfileStreamedWrite::ProfileStreamedWrite(std::string_view section, std::string_view key,
-                                           std::string_view value, ProfileForm form)
-    : mSection(section), mKey(key), mValue(value), mForm(form) {}
+                                           std::string_view value, ProfileForm form,
+                                           std::optional<TextEncoding> encoding)
+    : mSection(section), mKey(key), mValue(value), mForm(form), mEncoding(encoding) {}
 
 std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, FileOutput& out) {
     bool more = current && current->ReadMore();
-    while (more && current->Data().size() < 2)
+    while (more && current->Data().size() < 3)
         more = current->ReadMore();
-    const bool wide = current && ProfileScan::HasWideMark(current->Data());
-    mWide = wide;
-    const std::optional<std::string> section = NameOf(TrimmedName(mSection), wide, mForm);
-    const std::optional<std::string> key = NameOf(TrimmedName(mKey), wide, mForm);
-    const std::optional<std::string> value = EncodeValue(mValue, wide, mForm);
+    const TextEncoding encoding =
+        !current ? TextEncoding::Ansi
+                 : mEncoding.value_or(EncodingOf(current->Data(), ProfileDialect::Profile));
+    const bool wide = encoding == TextEncoding::Utf16LeBom;
+    const std::size_t mark = std::min(MarkOf(encoding).size(), current ? current->Data().size() : 0);
+    const std::optional<std::string> section = NameOf(TrimmedName(mSection), encoding, mForm);
+    const std::optional<std::string> key = NameOf(TrimmedName(mKey), encoding, mForm);
+    const std::optional<std::string> value = EncodeValue(mValue, encoding, mForm);
+    mEncodingUsed = encoding;
     if (!section || !key)
         return std::nullopt; // no line can hold such a name
     mPossible = value.has_value();
@@ -260,11 +269,11 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
         mValueAt = edit.valueAt;
         mValueLength = edit.valueLength;
     };
-    if (wide) {
-        write(current->Data().substr(0, 2));
-        current->Consume(2);
+    if (mark > 0) {
+        write(current->Data().substr(0, mark));
+        current->Consume(mark);
     }
-    ValueSearch search(mSection, mKey, wide, mForm);
+    ValueSearch search(mSection, mKey, encoding, mForm);
     std::size_t scanned = 0; // bytes of Data() already searched for line breaks
     for (;;) {
         const std::string_view data = current ? current->Data() : std::string_view();
@@ -272,7 +281,7 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
         const std::size_t cut = more ? LastLineEnd(data, scanned, wide) : data.size();
         std::size_t done = cut; // what comes before the edit, written and consumed
         if (cut > 0 || !more) {
-            ProfileScan scan(data.substr(0, cut), wide);
+            ProfileScan scan(data.substr(0, cut), encoding, 0);
             search.Feed(scan);
             if (const std::optional<ValueSearch::KeyLine>& found = search.Found()) {
                 plan(ReplaceKeyLine(scan, found->line, found->eq, valueBytes));
@@ -303,7 +312,7 @@ std::optional<std::string> ProfileStreamedWrite::Seek(BlockReader* current, File
 }
 
 bool ProfileStreamedWrite::SetValue(std::string_view value) {
-    std::optional<std::string> bytes = EncodeValue(value, mWide, mForm);
+    std::optional<std::string> bytes = EncodeValue(value, mEncodingUsed, mForm);
     mPossible = bytes.has_value();
     if (!mPossible)
         return false;

@@ -35,6 +35,13 @@ std::string RecordFileProblem(std::string_view bytes, RecordKind kind, bool sect
     return Problem(kind, kind == RecordKind::Dialogue ? "нет раздела [Info]" : "нет раздела [Quest]");
 }
 
+std::size_t RecordReadReport::LineOf(std::string_view key) const {
+    for (const auto& [name, line] : keyLines)
+        if (AsciiEqualNoCase(name, key))
+            return line;
+    return sectionLine;
+}
+
 std::string UnreadNumberMessage(const UnreadNumber& number) {
     return "Ключ " + number.key + ": значение \"" + Cp1251ToUtf8(number.text) +
            "\" не является целым числом и читается как " + std::to_string(number.readAs) + ".";

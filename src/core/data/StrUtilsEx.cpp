@@ -22,6 +22,16 @@ int CharCount(char ch, std::string_view text) {
     return static_cast<int>(std::count(text.begin(), text.end(), ch));
 }
 
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::string TextAfter(std::string_view delimiter, std::string_view text, bool caseSensitive) {
     const std::size_t p = FindDelimiter(delimiter, text, caseSensitive);
     if (p == std::string_view::npos)

@@ -13,6 +13,9 @@ int CharCount(char ch, std::string_view text);
 std::string TextAfter(std::string_view delimiter, std::string_view text, bool caseSensitive);
 std::string TextBefore(std::string_view delimiter, std::string_view text, bool caseSensitive);
 
+// The value of a hexadecimal digit (either letter case), or -1 for another character.
+int HexValue(char c);
+
 // Removes characters of code 0..32 at both ends.
 std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);

@@ -4,8 +4,10 @@
 #include "core/data/FileIO.h"
 #include "core/data/ProfileIni.h"
 #include "core/data/StrUtilsEx.h"
+#include "core/data/TableEncoding.h"
 #include "core/data/TextLines.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <unordered_set>
@@ -17,11 +19,11 @@ TStringTable::TStringTable(std::string path) : mPath(std::move(path)) {}
 std::string TStringTable::LookupTableString(const std::string& id) const {
     if (id == kEmptyPlaceholder || TrimView(id).empty())
         return {};
-    return ProfileGetString(mPath, kStringsSection, id, kDialogNotFound);
+    return FindTableString(id).value_or(std::string(kDialogNotFound));
 }
 
 std::optional<std::string> TStringTable::FindTableString(const std::string& id, ProfileForm form) const {
-    return ProfileFindInFile(mPath, kStringsSection, id, 256 * 1024, form);
+    return ProfileFindInFile(mPath, kStringsSection, id, 256 * 1024, form, ProfileDialect::StringTable);
 }
 
 std::vector<std::optional<std::string>> TStringTable::FindTableStrings(std::vector<std::string> ids) const {
@@ -29,7 +31,7 @@ std::vector<std::optional<std::string>> TStringTable::FindTableStrings(std::vect
     const std::optional<std::string> bytes = ReadWholeFile(mPath);
     if (!bytes)
         return std::vector<std::optional<std::string>>(keys.Size());
-    return ProfileFindKeys(*bytes, kStringsSection, keys).values;
+    return ProfileFindKeys(*bytes, kStringsSection, keys, ProfileDialect::StringTable).values;
 }
 
 TStringTable::AddResult TStringTable::AddTableString(const std::string& id, const std::string& text,
@@ -56,7 +58,8 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
     const bool written = UpdateFileStreamed(
         mPath,
         [&](BlockReader* current, FileOutput& out) {
-            ProfileStreamedWrite write(kStringsSection, name, value, form);
+            // Told under the lock, before the one pass that reads and writes the table.
+            ProfileStreamedWrite write(kStringsSection, name, value, form, DetectTableEncodingOfFile(mPath));
             result.existingValue = write.Seek(current, out).value_or(std::string());
             if (!result.existingValue.empty() && !replaceExisting) {
                 result.status = AddStatus::NeedsConfirmation;
@@ -79,7 +82,7 @@ std::vector<std::string> ListTableIds(const std::string& path) {
     TextLineReader reader;
     if (!reader.Open(path))
         return {};
-    const bool wide = reader.Wide();
+    const bool utf8 = reader.Utf8Lines();
     std::vector<std::string> ids;
     std::unordered_set<std::string, FoldedHash, FoldedEqual> seen;
     bool inSection = false;
@@ -98,7 +101,7 @@ std::vector<std::string> ListTableIds(const std::string& path) {
         if (!inSection || eq == std::string_view::npos)
             return;
         const std::string_view key = TrimView(line.substr(0, eq));
-        std::optional<std::string> id = wide ? Utf8ToCp1251Exact(key) : std::string(key);
+        std::optional<std::string> id = utf8 ? Utf8ToCp1251Exact(key) : std::string(key);
         if (!key.empty() && id && seen.insert(*id).second)
             ids.push_back(std::move(*id));
     });
@@ -122,20 +125,45 @@ TStringTable::AppendTableStrings(const std::vector<std::pair<std::string, std::s
         [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
             const std::string_view bytes = current ? std::string_view(*current) : std::string_view();
             held.reset(); // decided afresh on every call
-            const ProfileValues found = ProfileFindKeys(bytes, kStringsSection, keys);
+            const ProfileValues found =
+                ProfileFindKeys(bytes, kStringsSection, keys, ProfileDialect::StringTable);
             for (std::size_t i = 0; i < found.values.size(); ++i)
                 if (found.values[i]) {
                     held = entries[i].first;
                     return std::nullopt;
                 }
-            // Windows-1251 text fits an 8-bit and a UTF-16 table alike, so the change is always possible.
-            change.emplace(bytes, kStringsSection, entries);
+            // Windows-1251 text fits a table of every encoding, so the change is always possible.
+            change.emplace(bytes, kStringsSection, entries, ProfileForm::Cp1251, ProfileDialect::StringTable);
             return change->Pieces();
         },
         &reason);
     if (!written)
         throw std::runtime_error(UnableToWriteMessage(mPath, reason));
     return held;
+}
+
+std::vector<std::string>
+TStringTable::TakeBackTableStrings(const std::vector<std::pair<std::string, std::string>>& entries) const {
+    std::vector<std::string> left;
+    std::optional<ProfileRemoval> removal;
+    std::string reason;
+    const bool written = UpdateFileAtomic(
+        mPath,
+        [&](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+            removal.emplace(current ? std::string_view(*current) : std::string_view(), kStringsSection,
+                            entries, ProfileDialect::StringTable);
+            const std::vector<bool>& removed = removal->Removed();
+            if (std::find(removed.begin(), removed.end(), true) == removed.end())
+                return std::nullopt;
+            return removal->Pieces();
+        },
+        &reason);
+    if (!written)
+        throw std::runtime_error(UnableToWriteMessage(mPath, reason));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!removal || !removal->Removed()[i])
+            left.push_back(entries[i].first);
+    return left;
 }
 
 std::optional<std::string> InvalidIdMessage(const std::string& id) {

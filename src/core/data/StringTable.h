@@ -1,6 +1,7 @@
 #pragma once
 // The string table accessor: entries of section "LocAdmin_Strings" read and written one at a time,
-// straight from and to the file. Shared by the windows and the command line.
+// straight from and to the file. Shared by the windows and the command line. The table is Windows-1251,
+// UTF-8 or UTF-16LE, as DetectTableEncoding tells it; entries are written back in its encoding.
 
 #include "core/data/ProfileIni.h"
 
@@ -64,6 +65,13 @@ public:
     std::optional<std::string>
     AppendTableStrings(const std::vector<std::pair<std::string, std::string>>& entries) const;
 
+    // Takes the entries id=value that AppendTableStrings wrote back out of the table, in one write under the
+    // file's lock, each only while its line is still as written; every other byte stays. Returns the IDs
+    // left in the table because they were changed or gone meanwhile (empty when all went). Throws
+    // std::runtime_error("Unable to write to %s. %s") when the file cannot be read or written.
+    std::vector<std::string>
+    TakeBackTableStrings(const std::vector<std::pair<std::string, std::string>>& entries) const;
+
 private:
     std::string mPath;
 };
@@ -71,9 +79,8 @@ private:
 // The IDs of the table at path that its lookups find, in the order of the table, each once: the keys of
 // the first section "LocAdmin_Strings" (A-Z folded, as every reading of it), each the text before its
 // line's first "=", trimmed; blank keys, ";" comment lines and the first spelling's repetitions left out.
-// The table is 8-bit or UTF-16LE with its byte-order mark; the IDs are Windows-1251, and a key of a
-// UTF-16 table that the code page cannot spell, which no lookup can ask for, is left out. A table that is
-// missing or cannot be read holds no ID.
+// The IDs are Windows-1251, and a key of a UTF-16 or UTF-8 table that the code page cannot spell, which no
+// lookup can ask for, is left out. A table that is missing or cannot be read holds no ID.
 std::vector<std::string> ListTableIds(const std::string& path);
 
 // Texts of the string table's messages, in UTF-8, as every message of the program.

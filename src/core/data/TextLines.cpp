@@ -2,6 +2,7 @@
 
 #include "core/data/Cp1251.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -89,28 +90,29 @@ TextLineReader::TextLineReader(std::size_t blockSize) : mReader(blockSize) {}
 bool TextLineReader::Open(const std::string& path, std::string* reason) {
     if (!mReader.Open(path, reason))
         return false;
-    // Enough bytes to see the mark.
-    mMore = true;
-    while (mMore && mReader.Data().size() < 2)
+    mEncoding = DetectTableEncodingOfFile(path);
+    // Enough bytes to pass the mark.
+    const std::size_t mark = MarkOf(mEncoding).size();
+    do
         mMore = mReader.ReadMore();
+    while (mMore && mReader.Data().size() < mark);
     if (mReader.Failed()) {
         if (reason)
             *reason = SystemErrorText(EIO);
         return false;
     }
-    mWide = mReader.Data().substr(0, 2) == "\xFF\xFE";
-    if (mWide)
-        mReader.Consume(2);
+    mReader.Consume(std::min(mark, mReader.Data().size()));
     return true;
 }
 
 bool TextLineReader::ReadLines(const std::function<void(std::string_view)>& onLine) {
     LineSplitter splitter(onLine);
     std::string decoded;
+    const bool wide = mEncoding == TextEncoding::Utf16LeBom;
     for (;;) {
         const std::string_view data = mReader.Data();
-        const std::size_t n = mWide ? WholeCharacters(data, mMore) : data.size();
-        if (mWide) {
+        const std::size_t n = wide ? WholeCharacters(data, mMore) : data.size();
+        if (wide) {
             decoded = Utf16LeToUtf8(data.substr(0, n));
             splitter.Feed(decoded);
         } else {

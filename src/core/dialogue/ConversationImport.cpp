@@ -237,14 +237,14 @@ std::string KeepNamedIds(std::vector<ReadLine>& lines, const IdSet& tableIds, Id
     return {};
 }
 
-// Gives every line without a kept ID the next PREFIX_NN after the highest the table and the kept IDs
-// hold, skipping any that is taken.
+// Gives every line without a kept ID the next PREFIX_NN after the highest the table holds, skipping any
+// that is taken by the table or a kept ID. A kept ID does not move the numbering: the lines after an
+// AI_Output line's Diego_99 still follow the table's Diego_04.
 void NumberLines(std::vector<ReadLine>& lines, std::string_view prefix, const IdSet& tableIds,
                  const IdSet& kept) {
     unsigned long long highest = 0;
-    for (const IdSet* ids : {&tableIds, &kept})
-        for (const std::string& id : *ids)
-            highest = std::max(highest, NumberAfter(id, prefix).value_or(0));
+    for (const std::string& id : tableIds)
+        highest = std::max(highest, NumberAfter(id, prefix).value_or(0));
     unsigned long long next = highest + 1;
     for (ReadLine& read : lines) {
         if (read.named)
@@ -281,7 +281,7 @@ ConversationTable ReadConversationTable(const std::string& path) {
         if (!inStrings || eq == std::string_view::npos)
             return;
         const std::string_view id = TrimView(line.substr(0, eq));
-        if (!reader.Wide())
+        if (!reader.Utf8Lines())
             table.ids.emplace(id);
         else if (std::optional<std::string> spelled = Utf8ToCp1251Exact(id))
             table.ids.insert(std::move(*spelled));

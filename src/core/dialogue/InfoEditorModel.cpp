@@ -10,7 +10,9 @@
 #include "core/dialogue/Vocabularies.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 namespace pw {
@@ -25,10 +27,8 @@ int PositionOrNone(std::int32_t value, const Vocabulary& list) {
     return value >= 0 && static_cast<std::size_t>(value) < list.size() ? value : -1;
 }
 
-} // namespace
-
-std::vector<std::string> SplitElements(std::string_view text) {
-    std::vector<std::string> elements;
+// Calls onElement with each element of text as SplitElements cuts it, without copying them.
+template <typename OnElement> void ForEachElement(std::string_view text, OnElement onElement) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto skipBlanks = [&] {
@@ -40,15 +40,22 @@ std::vector<std::string> SplitElements(std::string_view text) {
         const std::size_t start = i;
         while (i < n && !IsElementBlank(text[i]) && text[i] != ';')
             ++i;
-        elements.emplace_back(text.substr(start, i - start));
+        onElement(text.substr(start, i - start));
         skipBlanks();
         if (i < n && text[i] == ';') {
             if (i == n - 1)
-                elements.emplace_back();
+                onElement(std::string_view());
             ++i;
             skipBlanks();
         }
     }
+}
+
+} // namespace
+
+std::vector<std::string> SplitElements(std::string_view text) {
+    std::vector<std::string> elements;
+    ForEachElement(text, [&elements](std::string_view element) { elements.emplace_back(element); });
     return elements;
 }
 
@@ -82,7 +89,7 @@ std::string LookUpEntry(const std::string& name, const Vocabulary& list, const c
 // is split and its k-th element goes to row k. A blank inside an element splits it further, so the
 // rows grow until every element has a cell: nothing read may be dropped on the next compile.
 template <typename Row>
-std::vector<Row> BuildRows(const std::vector<const std::string*>& lists, bool alwaysOneRow) {
+std::vector<Row> BuildRows(std::span<const std::string* const> lists, bool alwaysOneRow) {
     int separators = 0;
     for (const std::string* list : lists)
         separators = std::max(separators, CharCount(';', *list));
@@ -98,11 +105,12 @@ std::vector<Row> BuildRows(const std::vector<const std::string*>& lists, bool al
     }
     rows.resize(static_cast<std::size_t>(separators) + 1);
     for (std::size_t c = 0; c < lists.size(); ++c) {
-        std::vector<std::string> elements = SplitElements(*lists[c]);
-        if (elements.size() > rows.size())
-            rows.resize(elements.size());
-        for (std::size_t k = 0; k < elements.size(); ++k)
-            rows[k][c] = std::move(elements[k]);
+        std::size_t k = 0;
+        ForEachElement(*lists[c], [&](std::string_view element) {
+            if (k == rows.size())
+                rows.emplace_back();
+            rows[k++][c] = element;
+        });
     }
     return rows;
 }
@@ -168,8 +176,10 @@ LoadedInfo LoadInfoModel(const TInfo& info) {
     LoadedInfo loaded;
     InfoEditorModel& m = loaded.model;
     LoadFields(info, m, loaded.notices);
-    m.ItemsList = BuildRows<ConditionRow>({&info.CondItems, &info.CondItemAmounts}, false);
-    m.NpcList = BuildRows<ConditionRow>({&info.CondSecondaryNPC, &info.CondSecondaryNPCstates}, false);
+    const std::array<const std::string*, 2> items = {&info.CondItems, &info.CondItemAmounts};
+    const std::array<const std::string*, 2> npcs = {&info.CondSecondaryNPC, &info.CondSecondaryNPCstates};
+    m.ItemsList = BuildRows<ConditionRow>(items, false);
+    m.NpcList = BuildRows<ConditionRow>(npcs, false);
     if (!m.NpcList.empty())
         ConvertStates(m.NpcList, info, loaded.notices);
     m.CommandList =
@@ -179,10 +189,10 @@ LoadedInfo LoadInfoModel(const TInfo& info) {
 }
 
 std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists) {
-    return BuildRows<CommandRow>({lists.begin(), lists.end()}, true);
+    return BuildRows<CommandRow>(lists, true);
 }
 
-std::string MisalignedScriptWarning(const TInfo& info) {
+ScriptListsWarning MisalignedScriptWarning(const TInfo& info) {
     const std::pair<const char*, const std::string*> lists[] = {
         {"InfoScript_Commands", &info.InfoScript_Commands},
         {"InfoScript_Entities1", &info.InfoScript_Entities1},
@@ -191,23 +201,28 @@ std::string MisalignedScriptWarning(const TInfo& info) {
         {"InfoScript_IDs2", &info.InfoScript_IDs2},
         {"InfoScript_Texts", &info.InfoScript_Texts},
     };
-    std::string counts;
     int first = -1;
-    bool differ = false;
+    std::string_view differing; // the first list whose count differs from the first one's
     for (const auto& [key, list] : lists) {
         if (list->empty())
             continue;
         const int separators = CharCount(';', *list);
-        differ = differ || (first >= 0 && separators != first);
+        if (differing.empty() && first >= 0 && separators != first)
+            differing = key;
         if (first < 0)
             first = separators;
-        counts += std::string(counts.empty() ? "" : ", ") + key + " " + std::to_string(separators);
     }
-    if (!differ)
+    if (differing.empty())
         return {};
-    return FillMessage("Списки инфоскрипта содержат разное число разделителей \";\" (%s): команды и их "
-                       "аргументы не совпадают по строкам.",
-                       {counts});
+    std::string counts;
+    for (const auto& [key, list] : lists)
+        if (!list->empty())
+            counts +=
+                std::string(counts.empty() ? "" : ", ") + key + " " + std::to_string(CharCount(';', *list));
+    return {FillMessage("Списки инфоскрипта содержат разное число разделителей \";\" (%s): команды и их "
+                        "аргументы не совпадают по строкам.",
+                        {counts}),
+            differing};
 }
 
 // ---- Compiling ----
@@ -237,15 +252,17 @@ namespace {
 
 const char* const kInfoFileSuffix = "_info_G3_World_01.info";
 
-void Fail(CompileOutcome& outcome, CompileStatus status, const char* caption, std::string message) {
+void Fail(CompileOutcome& outcome, CompileStatus status, const char* caption, std::string message,
+          std::string_view key = {}) {
     outcome.status = status;
     outcome.caption = caption;
     outcome.message = std::move(message);
+    outcome.key = key;
 }
 
-CompileOutcome Failure(CompileStatus status, const char* caption, std::string message) {
+CompileOutcome Failure(CompileStatus status, const char* caption, std::string message, std::string_view key) {
     CompileOutcome outcome;
-    Fail(outcome, status, caption, std::move(message));
+    Fail(outcome, status, caption, std::move(message), key);
     return outcome;
 }
 
@@ -347,26 +364,50 @@ const char* const kScriptCaption = "Грубая ошибка в инфоскр�
 
 CompileOutcome CheckInfoHeader(const InfoEditorModel& model) {
     if (TrimView(model.NameEd).empty())
-        return Failure(CompileStatus::NameMissing, "Ошибка", "Не задано имя диалога!");
+        return Failure(CompileStatus::NameMissing, "Ошибка", "Не задано имя диалога!", "Name");
     if (HoldsPathSeparator(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может содержать символы / и \\");
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может содержать символы / и \\",
+                       "Name");
     if (IsFolderName(model.NameEd))
-        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может быть \".\" или \"..\"");
+        return Failure(CompileStatus::UnsafeName, "Ошибка", "Имя диалога не может быть \".\" или \"..\"",
+                       "Name");
     if (TrimView(model.OwnerCmb).empty())
-        return Failure(CompileStatus::OwnerMissing, "Ошибка", "Не указан владелец диалога!");
+        return Failure(CompileStatus::OwnerMissing, "Ошибка", "Не указан владелец диалога!", "Owner");
     return {};
+}
+
+namespace {
+
+// The checks of stage 2: unfilled command rows, then the InfoScript's rules.
+void CheckScript(const InfoEditorModel& model, CompileOutcome& outcome) {
+    ScriptCheck check = CheckUnfilledRows(model.CommandList);
+    CompileStatus status = CompileStatus::UnfilledRow;
+    if (!check.broken) {
+        check = CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
+        status = CompileStatus::ScriptError;
+    }
+    if (!check.broken)
+        return;
+    Fail(outcome, status, kScriptCaption, std::move(check.message), check.key);
+    outcome.row = check.row;
+}
+
+} // namespace
+
+CompileOutcome CheckInfoCompile(const InfoEditorModel& model) {
+    CompileOutcome outcome = CheckInfoHeader(model);
+    if (outcome.status == CompileStatus::HeaderChecked)
+        CheckScript(model, outcome);
+    return outcome;
 }
 
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome) {
     if (outcome.status != CompileStatus::HeaderChecked)
         return;
-    ScriptCheck check = CheckUnfilledRows(model.CommandList);
-    if (check.broken)
-        return Fail(outcome, CompileStatus::UnfilledRow, kScriptCaption, std::move(check.message));
+    CheckScript(model, outcome);
+    if (outcome.Failed())
+        return;
     const JoinedLists joined = JoinGrids(model);
-    check = CheckInfoScript(model.CommandList, model.ItemsList.size(), model.CondItemContainerCmb);
-    if (check.broken)
-        return Fail(outcome, CompileStatus::ScriptError, kScriptCaption, std::move(check.message));
     try {
         FillInfo(model, joined, outcome.info);
     } catch (const BadFieldError&) {

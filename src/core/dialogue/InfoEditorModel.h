@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,8 +82,13 @@ LoadedInfo LoadInfoModel(const TInfo& info);
 std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists);
 
 // A warning for a record whose non-empty InfoScript lists hold different numbers of ";", so that its
-// commands and their arguments no longer pair up; empty when they agree. UTF-8.
-std::string MisalignedScriptWarning(const TInfo& info);
+// commands and their arguments no longer pair up (UTF-8; empty when they agree), and the key of the first
+// list whose number differs from the first one's.
+struct ScriptListsWarning {
+    std::string text;
+    std::string_view key;
+};
+ScriptListsWarning MisalignedScriptWarning(const TInfo& info);
 
 // The state cell shown for one state element of several ("Жив" ... for 0..5), empty for a number
 // outside 0..5; sets *bad when the element is not a whole number.
@@ -131,6 +137,11 @@ struct CompileOutcome {
     // failed; every failure is a warning box.
     std::string caption;
     std::string message;
+    // The key of the .info file a refusal concerns: Name, Owner, the InfoScript list that holds the wrong
+    // element, CondItemContainer; empty for a refusal of no key's.
+    std::string_view key;
+    // The row of the wrong element, counted from 0, when key is a list of the command rows.
+    std::optional<std::size_t> row;
     TInfo info;         // filled when Ready or Written
     std::string folder; // the output folder, known when Ready or Written
     std::string path;   // folder + separator + the file system's form of Name + "_info_G3_World_01.info"
@@ -151,6 +162,11 @@ CompileOutcome CheckInfoHeader(const InfoEditorModel& model);
 // Stage 2, from HeaderChecked: refuses unfilled command rows that would shift arguments, runs
 // CheckInfoScript, fills the record and makes the output path. Touches no file. Ready on success.
 void PrepareInfo(const InfoEditorModel& model, const CompileSettings& settings, CompileOutcome& outcome);
+
+// Stage 1 and the checks of stage 2, the record not filled and no output path made: what the compile refuses
+// of a dialogue loaded from its file, whose fields always convert (HeaderChecked when it passes). For a
+// caller that checks many files and writes none.
+CompileOutcome CheckInfoCompile(const InfoEditorModel& model);
 
 // Stage 3, from Ready: creates the scratch folder when needed (FolderFailed when it cannot be made),
 // writes the record and turns the outcome into Written, or WriteFailed with caption "Ошибка" and the

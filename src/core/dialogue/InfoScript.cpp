@@ -27,13 +27,21 @@ namespace {
 
 // The cells of one row, trimmed, named as the rules name them.
 struct Cells {
-    std::string command, e1, e2, i1, i2, s;
+    std::string_view command, e1, e2, i1, i2, s;
 
     // The argument cells in the grid's order.
     std::array<std::string_view, kArgumentCellCount> Arguments() const { return {e1, e2, i1, i2, s}; }
 };
 
-using Verdict = std::optional<std::string>;
+// A broken rule: its message (UTF-8) and the cell of the row that holds what is wrong (see CommandRow).
+struct Refusal {
+    std::string message;
+    std::size_t cell = 0;
+};
+using Verdict = std::optional<Refusal>;
+
+// The cells of a row in the order of CommandRow.
+enum Cell : std::size_t { kCommand, kEntities1, kEntities2, kIds1, kIds2, kTexts };
 
 // An argument cell as a rule sees it.
 struct Argument {
@@ -65,53 +73,55 @@ bool IsWholeNumber(std::string_view text) {
 // The refusal of a row that fills a cell its rule wants empty: lead (UTF-8; a "%s" in it names the
 // command as typed) followed by every cell the rule wants empty, in the grid's order, in brackets and one
 // blank between two. Nothing when those cells are all empty.
+// The refusal's cell is the first of them that is filled.
 Verdict FilledSurplus(const Cells& c, const Rule& rule, std::string_view lead) {
     const auto arguments = c.Arguments();
     std::string cells;
-    bool filled = false;
+    std::optional<std::size_t> filled;
     for (std::size_t i = 0; i < kArgumentCellCount; ++i) {
         if (!rule.arguments[i].role.empty())
             continue;
         cells += cells.empty() ? '[' : ' ';
         cells += Cp1251ToUtf8(arguments[i]);
-        filled = filled || !arguments[i].empty();
+        if (!filled && !arguments[i].empty())
+            filled = i + 1;
     }
     if (!filled)
         return std::nullopt;
-    return FillMessage(lead, {c.command}) + " " + cells + "]";
+    return Refusal{FillMessage(lead, {c.command}) + " " + cells + "]", *filled};
 }
 
 Verdict CheckSay(const Cells& c, const Rule& rule) {
     if (!IsParty(c.e1))
-        return "Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.";
+        return Refusal{"Первым аргументом метода Say должен быть 'player', 'npc' или 'owner'.", kEntities1};
     if (Verdict surplus = FilledSurplus(c, rule, "Метод Say имеет недопустимые аргументы"))
         return surplus;
     if (c.s.empty())
-        return "Не указан ID строки в методе Say.";
+        return Refusal{"Не указан ID строки в методе Say.", kTexts};
     return std::nullopt;
 }
 
 Verdict CheckGiveXP(const Cells& c, const Rule& rule) {
     if (!IsWholeNumber(c.i1))
-        return FillMessage("Нечисловой аргумент метода GiveXP [%s]", {c.i1});
+        return Refusal{FillMessage("Нечисловой аргумент метода GiveXP [%s]", {c.i1}), kIds1};
     return FilledSurplus(c, rule, "Метод GiveXP получает лишние аргументы");
 }
 
 Verdict CheckSetGameEvent(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
-        return FillMessage("Не указан аргумент метода %s", {c.command});
+        return Refusal{FillMessage("Не указан аргумент метода %s", {c.command}), kIds1};
     return FilledSurplus(c, rule, "Метод %s имеет лишние аргументы");
 }
 
 Verdict CheckGive(const Cells& c, const Rule& rule) {
     if (!IsParty(c.e1))
-        return "Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'.";
+        return Refusal{"Первым аргументом метода Give должен быть 'player', 'npc' или 'owner'.", kEntities1};
     if (!IsParty(c.e2))
-        return "Вторым аргументом метода Give должен быть 'player', 'npc' или 'owner'.";
+        return Refusal{"Вторым аргументом метода Give должен быть 'player', 'npc' или 'owner'.", kEntities2};
     if (c.i1.empty())
-        return "Некорректный вызов Give. Не указан ID передаваемого предмета.";
+        return Refusal{"Некорректный вызов Give. Не указан ID передаваемого предмета.", kIds1};
     if (!IsWholeNumber(c.i2))
-        return FillMessage("Нечисловой аргумент метода Give [%s]", {c.i2});
+        return Refusal{FillMessage("Нечисловой аргумент метода Give [%s]", {c.i2}), kIds2};
     return FilledSurplus(c, rule, "Метод Give получает лишние аргументы");
 }
 
@@ -121,21 +131,22 @@ Verdict CheckEnd(const Cells& c, const Rule& rule) {
 
 Verdict CheckQuestCommand(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
-        return FillMessage("Неверный вызов %s. Не указано имя квеста.", {c.command});
+        return Refusal{FillMessage("Неверный вызов %s. Не указано имя квеста.", {c.command}), kIds1};
     return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове %s");
 }
 
 Verdict CheckAttack(const Cells& c, const Rule& rule) {
     if (!c.i1.empty() && !AsciiEqualNoCase(c.i1, "Duel"))
-        return "Опциональным параметром метода Attack может быть только 'Duel'";
+        return Refusal{"Опциональным параметром метода Attack может быть только 'Duel'", kIds1};
     return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове Attack");
 }
 
 // Both commands report their surplus arguments under the name SetClass.
 Verdict CheckSetClass(const Cells& c, const Rule& rule) {
     if (c.i1.empty())
-        return FillMessage("Некорректный вызов %s. Не указано название рутины или класс персонажа.",
-                           {c.command});
+        return Refusal{FillMessage("Некорректный вызов %s. Не указано название рутины или класс персонажа.",
+                                   {c.command}),
+                       kIds1};
     return FilledSurplus(c, rule, "Указаны неуместные параметры при вызове SetClass");
 }
 
@@ -188,11 +199,13 @@ Verdict CheckRow(const CommandRow& row) {
     const Rule* rule = RuleOf(row[0]);
     if (!rule)
         return std::nullopt;
-    const Cells cells{Trim(row[0]), Trim(row[1]), Trim(row[2]), Trim(row[3]), Trim(row[4]), Trim(row[5])};
+    const Cells cells{TrimView(row[0]), TrimView(row[1]), TrimView(row[2]),
+                      TrimView(row[3]), TrimView(row[4]), TrimView(row[5])};
     return rule->check(cells, *rule);
 }
 
-Verdict CheckHolder(std::size_t itemRowCount, std::string_view holderText) {
+// The holder's refusal: the message only, since it is no command row's.
+std::optional<std::string> CheckHolder(std::size_t itemRowCount, std::string_view holderText) {
     const bool noHolder = TrimView(holderText).empty();
     if (itemRowCount > 0 && noHolder)
         return "Список предметов имеет записи, но персонаж-держатель не указан.";
@@ -216,19 +229,27 @@ ScriptCheck CheckUnfilledRows(const std::vector<CommandRow>& rows) {
         if (i < filledEnd || holdsArgument)
             return {true,
                     FillMessage("Строка %s списка команд не заполнена: укажите метод или удалите строку.",
-                                {std::to_string(i + 1)})};
+                                {std::to_string(i + 1)}),
+                    CommandListKey(kCommand), i};
     }
     return {};
 }
 
 ScriptCheck CheckInfoScript(const std::vector<CommandRow>& rows, std::size_t itemRowCount,
                             std::string_view holderText) {
-    Verdict verdict = CheckHolder(itemRowCount, holderText);
-    for (std::size_t i = 0; !verdict && i < rows.size(); ++i)
-        verdict = CheckRow(rows[i]);
-    if (!verdict)
-        return {};
-    return {true, std::move(*verdict)};
+    if (std::optional<std::string> holder = CheckHolder(itemRowCount, holderText))
+        return {true, std::move(*holder), "CondItemContainer", std::nullopt};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (Verdict verdict = CheckRow(rows[i]))
+            return {true, std::move(verdict->message), CommandListKey(verdict->cell), i};
+    return {};
+}
+
+std::string_view CommandListKey(std::size_t cell) {
+    static constexpr std::string_view kKeys[kCommandCellCount] = {
+        "InfoScript_Commands", "InfoScript_Entities1", "InfoScript_Entities2",
+        "InfoScript_IDs1",     "InfoScript_IDs2",      "InfoScript_Texts"};
+    return kKeys[cell];
 }
 
 const std::vector<std::string>& ScriptCommands() {

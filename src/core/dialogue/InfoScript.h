@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +27,17 @@ using ConditionRow = std::array<std::string, kConditionCellCount>;
 CommandRow NewCommandRow();
 ConditionRow NewConditionRow();
 
+// The key of the .info file that holds a CommandRow's cell: InfoScript_Commands for the command, then
+// InfoScript_Entities1 ... InfoScript_Texts.
+std::string_view CommandListKey(std::size_t cell);
+
 struct ScriptCheck {
     bool broken = false;
     std::string message; // UTF-8; empty when nothing is broken
+    // The key of the .info file that holds what is wrong: the list of the broken row's wrong element (see
+    // CommandListKey), or CondItemContainer for the holder of the condition items; empty when nothing is.
+    std::string_view key;
+    std::optional<std::size_t> row; // the broken row (from 0) when key is a list of the command rows
 };
 
 // Refuses a command list in which an unfilled row ("<EMPTY>" as its command) is followed by a row

@@ -77,28 +77,6 @@ void ReadEntry(LibraryEntry& entry, const FolderReader& folder, std::string& byt
     entry.SetFields(values);
 }
 
-// The folder part of a path, up to its last separator (empty for a file of the current folder).
-std::string_view FolderPart(std::string_view path) {
-    std::size_t end = path.size();
-    while (end > 0 && !platform::IsPathSeparator(path[end - 1]))
-        --end;
-    return path.substr(0, end);
-}
-
-// Where each run of entries of one folder begins, and the end: a scan lists a folder's files together.
-std::vector<std::size_t> FolderRuns(const std::vector<LibraryEntry>& entries) {
-    std::vector<std::size_t> runs;
-    std::string_view folder;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view next = FolderPart(entries[i].path);
-        if (i == 0 || next != folder)
-            runs.push_back(i);
-        folder = next;
-    }
-    runs.push_back(entries.size());
-    return runs;
-}
-
 } // namespace
 
 std::string_view LibraryEntry::Field(EntryField field) const {
@@ -165,7 +143,8 @@ LibraryIndex::LibraryIndex(std::vector<std::string> files, const Narrowing& mayM
     for (std::size_t i = 0; i < files.size(); ++i)
         mEntries[i].path = std::move(files[i]);
     // A folder's files one after another, each opened within the folder.
-    const std::vector<std::size_t> runs = FolderRuns(mEntries);
+    const std::vector<std::size_t> runs =
+        FolderRuns(mEntries.size(), [this](std::size_t i) { return std::string_view(mEntries[i].path); });
     std::atomic<std::size_t> read{0};
     std::atomic<bool> stopped{false};
     ParallelFor(runs.size() - 1, [&](std::size_t r) {

@@ -45,8 +45,35 @@ std::optional<std::string> WhereNamed(const LibraryIndex& index, RenameKind kind
     return found.empty() ? std::nullopt : std::optional<std::string>(index[found.front()].path);
 }
 
+// The folders of the library, as messages name them: "Infos/, Quests/".
+std::string RootsNamed(const std::vector<std::string>& roots) {
+    std::string named;
+    for (const std::string& root : roots)
+        named.append(named.empty() ? "" : ", ").append(root);
+    return named;
+}
+
 std::string TakenMessage(RenameKind kind, std::string_view name, const std::string& where) {
     return std::string(kKindNouns[KindNumber(kind)]) + " " + Quoted(name) + " уже есть: " + where;
+}
+
+// Whether the plan changes OLD's definition: the Name of its own file, or its entry in the table. Events
+// are only named, never defined in a file of their own.
+bool ChangesDefinition(const RenamePlan& plan) {
+    const RenameKind kind = plan.request.kind;
+    if (kind == RenameKind::Event)
+        return true;
+    const RenameStage stage = kind == RenameKind::String ? RenameStage::Table : RenameStage::Own;
+    return std::any_of(plan.files.begin(), plan.files.end(),
+                       [stage](const RenameFile& file) { return file.stage == stage; });
+}
+
+std::string UndefinedMessage(const RenameRequest& request) {
+    const std::string where = request.kind == RenameKind::String
+                                  ? "в таблице строк " + request.stringTable + " нет его записи"
+                                  : "в папках " + RootsNamed(request.roots) + " нет его файла";
+    return std::string(kKindNouns[KindNumber(request.kind)]) + " " + Quoted(Trim(request.oldName)) +
+           " не определён: " + where + ", и изменились бы только ссылки на него";
 }
 
 // Why the new names are taken, or empty: a thing of the kind is named so, or the table holds such an ID.
@@ -143,6 +170,13 @@ std::optional<std::string> RenameNameProblem(RenameKind kind, std::string_view n
         return "Новое имя " + Quoted(name) + " не может содержать \"/\" или \"\\\"";
     if (IsFolderName(name))
         return "Новое имя не может быть \".\" или \"..\"";
+    if (kind == RenameKind::Quest || kind == RenameKind::Dialogue)
+        if (const std::optional<char> c = FirstUnstorableCharacter(name))
+            return static_cast<unsigned char>(*c) < 32
+                       ? "Новое имя не может содержать табуляцию и другие управляющие символы: оно станет "
+                         "именем файла"
+                       : "Новое имя " + Quoted(name) + " не может содержать \"" + std::string(1, *c) +
+                             "\": оно станет именем файла, а в Windows такой знак в имени файла недопустим";
     if (name.find(';') != std::string_view::npos)
         return "Новое имя " + Quoted(name) + " не может содержать \";\"";
     if (kind == RenameKind::Quest && name.find(',') != std::string_view::npos)
@@ -155,6 +189,12 @@ std::optional<std::string> RenameNameProblem(RenameKind kind, std::string_view n
 std::string NamedNowhereMessage(const RenameRequest& request) {
     return std::string(kKindNouns[KindNumber(request.kind)]) + " " + Quoted(Trim(request.oldName)) +
            " нигде не упоминается";
+}
+
+std::string CheckedOnlyInMessage(const RenameRequest& request) {
+    return "Занятость имени " + Quoted(request.newName) + " проверена только " +
+           (request.kind == RenameKind::String ? "в таблице строк " + request.stringTable
+                                               : "в папках " + RootsNamed(request.roots));
 }
 
 RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request) {
@@ -179,7 +219,11 @@ RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request) {
     PlaceFiles(plan, PlanRecordFiles(index, oldName, names), std::move(table.file));
     // Where nothing names OLD, there is nothing a taken name could spoil.
     plan.resumed = PendingRename(RenameIdentity(request)).Exists();
-    if (!plan.files.empty() && !plan.resumed)
+    // A rename run again after it was cut short may have renamed the definition already.
+    plan.undefined = !plan.files.empty() && !plan.resumed && !ChangesDefinition(plan);
+    if (plan.undefined && !request.referencesOnly)
+        plan.refusal = UndefinedMessage(request);
+    if (plan.refusal.empty() && !plan.files.empty() && !plan.resumed)
         plan.refusal = TakenNames(index, request, ids, table.taken);
     if (plan.refusal.empty())
         plan.refusal = TakenFileNames(plan);

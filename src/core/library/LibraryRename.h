@@ -32,11 +32,14 @@ struct RenameRequest {
     // For a dialogue: its string IDs that are its name, "_" and digits are renamed too, NEW with the same
     // digits, as string IDs.
     bool withStrings = false;
+    // Rename the references to OLD although the roots hold no definition of it (see RenamePlan::undefined).
+    bool referencesOnly = false;
 };
 
 // Why name cannot be the new name of a thing of kind (UTF-8), or std::nullopt: it is blank, has blanks at
-// an end, a line break, "/" or "\", is "." or "..", holds ";" (or "," for a quest); a string ID must also
-// be a key the table can read back (see CheckProfileKey).
+// an end, a line break, "/" or "\", is "." or "..", holds ";" (or "," for a quest); a quest's or a
+// dialogue's name, which names its file, must hold no character that Windows cannot keep in a file name
+// (see FirstUnstorableCharacter); a string ID must be a key the table can read back (see CheckProfileKey).
 std::optional<std::string> RenameNameProblem(RenameKind kind, std::string_view name);
 
 // One value, or one element of a list, changed in a file.
@@ -71,8 +74,12 @@ struct RenamePlan {
     // In the order of their stages, each stage's in library order. Empty when nothing names OLD.
     std::vector<RenameFile> files;
     // Why the rename must not be applied (UTF-8): see RenameNameProblem, or the new name names a thing of
-    // the kind already, or a renamed file would take an existing file's name. Empty when it may be.
+    // the kind already, or a renamed file would take the name of something in its folder, or the roots
+    // hold no definition of OLD (see undefined). Empty when it may be.
     std::string refusal;
+    // OLD is named, but the roots hold no definition of it (a quest's or dialogue's own file, the table's
+    // entry of a string ID), so only references would change: refused unless request.referencesOnly.
+    bool undefined = false;
     // The same rename was begun before and not finished: the new name may be taken by what it renamed, so
     // that is no refusal.
     bool resumed = false;
@@ -86,6 +93,10 @@ RenamePlan PlanRename(const LibraryIndex& index, const RenameRequest& request);
 
 // "Квест "OLD" нигде не упоминается" and the like (UTF-8): what to say of a plan without files.
 std::string NamedNowhereMessage(const RenameRequest& request);
+
+// Where the plan looked for a thing named NEW already, for a rename of references only, whose thing is
+// defined elsewhere (UTF-8): "Занятость имени "NEW" проверена только в папках Infos/".
+std::string CheckedOnlyInMessage(const RenameRequest& request);
 
 enum class RenameOutcome {
     Done,    // the file says NEW now (and has its new name)

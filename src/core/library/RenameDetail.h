@@ -78,7 +78,7 @@ std::size_t NameStart(const std::string& path);
 // own files (renamed after them where they are named so).
 void PlaceFiles(RenamePlan& plan, std::vector<FilePlan> files, std::optional<RenameFile> table);
 
-// Why a file would be renamed onto one that exists, or empty.
+// Why a file would be renamed onto a name that something in its folder has already, or empty.
 std::string TakenFileNames(const RenamePlan& plan);
 
 // Asks the caller's hook before each file of a rename is written, from the threads that write; once it

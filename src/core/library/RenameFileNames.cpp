@@ -50,10 +50,11 @@ void PlaceFiles(RenamePlan& plan, std::vector<FilePlan> files, std::optional<Ren
     }
 }
 
-// Why a file would be renamed onto one that exists, or empty.
+// Why a file would be renamed onto a name that something in its folder has already (a dangling link
+// too, which a rename cannot replace either), or empty.
 std::string TakenFileNames(const RenamePlan& plan) {
     for (const RenameFile& file : plan.files)
-        if (!file.newPath.empty() && PathExists(file.newPath))
+        if (!file.newPath.empty() && EntryExists(file.newPath))
             return "Файл \"" + file.newPath + "\" уже есть";
     return {};
 }

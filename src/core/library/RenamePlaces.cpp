@@ -4,6 +4,7 @@
 #include "core/data/FileIO.h"
 #include "core/data/ProfileIni.h"
 #include "core/data/StringTable.h"
+#include "core/data/TableEncoding.h"
 #include "core/library/NamePlaces.h"
 #include "core/library/ValueSpans.h"
 
@@ -18,17 +19,19 @@
 namespace pw::rename_detail {
 namespace {
 
-// The change of held, the text at byte offset of a file (UTF-16 when wide), to newName.
+// The change of held, the text at byte offset of a file in encoding (one byte per character, see FileText;
+// UTF-8 for a UTF-8 file), to newName (Windows-1251).
 RenameEdit MakeEdit(std::size_t line, std::string_view key, std::string_view held, std::size_t offset,
-                    bool wide, const std::string& newName) {
+                    TextEncoding encoding, const std::string& newName) {
+    const bool wide = encoding == TextEncoding::Utf16LeBom;
     RenameEdit edit;
     edit.line = line;
     edit.key = key;
-    edit.oldText = held;
+    edit.oldText = IsUtf8(encoding) ? Utf8ToCp1251(held) : std::string(held);
     edit.newText = newName;
     edit.offset = offset;
     edit.length = (wide ? 2 : 1) * held.size();
-    edit.newBytes = wide ? Cp1251ToUtf16Le(newName) : newName;
+    edit.newBytes = wide ? Cp1251ToUtf16Le(newName) : IsUtf8(encoding) ? Cp1251ToUtf8(newName) : newName;
     return edit;
 }
 
@@ -49,8 +52,9 @@ std::optional<FilePlan> PlanRecordFile(const std::string& path, RecordKind kind,
         const std::string* newName = names.NewName(place.kind, Of(text.Text(), place.span));
         if (!newName)
             continue;
+        const TextEncoding encoding = text.Wide() ? TextEncoding::Utf16LeBom : TextEncoding::Ansi;
         plan.file.edits.push_back(MakeEdit(place.line, place.key, Of(text.Text(), place.span),
-                                           text.Offset(place.span.begin), text.Wide(), *newName));
+                                           text.Offset(place.span.begin), encoding, *newName));
         plan.own = plan.own || place.own;
     }
     if (plan.file.edits.empty())
@@ -78,8 +82,9 @@ std::size_t AfterLastLineFeed(std::string_view data, bool wide) {
     return 0;
 }
 
-// The string table read once, in blocks, as parts of whole lines, each part one byte per character (see
-// FileText), while every byte of the file is hashed for the plan.
+// The string table read once, in blocks, as parts of whole lines, while every byte of the file is hashed
+// for the plan. A UTF-16 table's parts hold one byte per character (see FileText), a UTF-8 or Windows-1251
+// table's its bytes.
 class TableReader {
 public:
     // False when nothing is at path; throws std::runtime_error ("Cannot open file ...") when it cannot be
@@ -87,6 +92,7 @@ public:
     bool Open(const std::string& path) {
         mPath = path;
         std::string reason;
+        mEncoding = DetectTableEncodingOfFile(path);
         if (mReader.Open(path, &reason))
             return true;
         if (PathExists(path))
@@ -102,14 +108,14 @@ public:
             mHash.Add(mReader.Data().substr(hashed));
             mSize += mReader.Data().size() - hashed;
             hashed = mReader.Data().size();
-            if (!TellWide(more, hashed))
+            if (!PassMark(more, hashed))
                 continue;
             const std::string_view data = mReader.Data();
-            const std::size_t cut = more ? AfterLastLineFeed(data, *mWide) : data.size();
+            const std::size_t cut = more ? AfterLastLineFeed(data, Wide()) : data.size();
             if (cut == 0)
                 continue;
-            const std::string units = *mWide ? UnitsAsCp1251(data.substr(0, cut)) : std::string();
-            const std::string_view text = *mWide ? std::string_view(units) : data.substr(0, cut);
+            const std::string units = Wide() ? UnitsAsCp1251(data.substr(0, cut)) : std::string();
+            const std::string_view text = Wide() ? std::string_view(units) : data.substr(0, cut);
             part(text, position);
             mReader.Consume(cut);
             hashed -= cut;
@@ -119,23 +125,25 @@ public:
             throw std::runtime_error(CannotOpenFileMessage(mPath, SystemErrorText(EIO)));
     }
     // Where the character at position starts in the file.
-    std::size_t Offset(std::size_t position) const { return *mWide ? 2 + 2 * position : position; }
-    bool Wide() const { return *mWide; }
+    std::size_t Offset(std::size_t position) const {
+        return MarkOf(mEncoding).size() + (Wide() ? 2 * position : position);
+    }
+    TextEncoding Encoding() const { return mEncoding; }
+    bool Wide() const { return mEncoding == TextEncoding::Utf16LeBom; }
     std::size_t Size() const { return mSize; }
     std::uint64_t Hash() const { return mHash.Value(); }
 
 private:
-    // Whether the file's form is known: the byte-order mark, passed over, or its absence.
-    bool TellWide(bool more, std::size_t& held) {
-        if (mWide)
+    // Whether the byte-order mark is passed over (or there is none).
+    bool PassMark(bool more, std::size_t& held) {
+        if (mMarkPassed)
             return true;
-        if (more && held < 2)
+        const std::size_t mark = MarkOf(mEncoding).size();
+        if (more && held < mark)
             return false;
-        mWide = mReader.Data().starts_with("\xFF\xFE");
-        if (*mWide) {
-            mReader.Consume(2);
-            held -= 2;
-        }
+        mReader.Consume(std::min(mark, held));
+        held -= std::min(mark, held);
+        mMarkPassed = true;
         return true;
     }
 
@@ -143,7 +151,8 @@ private:
     BlockReader mReader;
     ContentHash mHash;
     std::size_t mSize = 0;
-    std::optional<bool> mWide;
+    TextEncoding mEncoding = TextEncoding::Ansi;
+    bool mMarkPassed = false;
 };
 
 } // namespace
@@ -154,11 +163,15 @@ TableScan ScanTable(const std::string& path, const std::vector<IdRename>& ids, c
     TableReader reader;
     if (!reader.Open(path))
         return scan; // no table holds no ID
+    // The IDs as the table spells them.
+    const auto spelled = [utf8 = IsUtf8(reader.Encoding())](const std::string& id) {
+        return utf8 ? Cp1251ToUtf8(id) : id;
+    };
     std::vector<std::string> keys;
     for (const IdRename& id : ids)
-        keys.push_back(id.first);
+        keys.push_back(spelled(id.first));
     for (const IdRename& id : ids)
-        keys.push_back(id.second);
+        keys.push_back(spelled(id.second));
     KeyLineSearch search(std::string(kStringsSection), keys);
     RenameFile file;
     const std::string key = "[" + std::string(kStringsSection) + "]";
@@ -172,8 +185,9 @@ TableScan ScanTable(const std::string& path, const std::vector<IdRename>& ids, c
                 continue;
             const std::string_view held =
                 text.substr(line->name.begin - position, line->name.end - line->name.begin);
+            const std::string oldId = IsUtf8(reader.Encoding()) ? Utf8ToCp1251(held) : std::string(held);
             file.edits.push_back(MakeEdit(line->number, key, held, reader.Offset(line->name.begin),
-                                          reader.Wide(), *names.NewName(RenameKind::String, held)));
+                                          reader.Encoding(), *names.NewName(RenameKind::String, oldId)));
         }
     });
     for (std::size_t n = 0; n < ids.size(); ++n)

@@ -72,10 +72,11 @@ QuestEditorModel LoadQuestModel(const TQuest& quest) {
 
 namespace {
 
-QuestCompileOutcome Failure(QuestCompileStatus status, std::string message) {
+QuestCompileOutcome Failure(QuestCompileStatus status, std::string message, std::string_view key = {}) {
     QuestCompileOutcome outcome;
     outcome.status = status;
     outcome.message = std::move(message);
+    outcome.key = key;
     return outcome;
 }
 
@@ -97,17 +98,19 @@ QuestCompileOutcome FillQuestRecord(const QuestEditorModel& model) {
             // As a decimal text, so that -1 stays -1 instead of becoming the file's empty "none".
             SetQuestFieldText(outcome.quest, control.key, std::to_string(*number));
         } else {
-            return Failure(QuestCompileStatus::NotANumber, NotValidIntegerMessage(Cp1251ToUtf8(text)));
+            return Failure(QuestCompileStatus::NotANumber, NotValidIntegerMessage(Cp1251ToUtf8(text)),
+                           control.key);
         }
     }
     // The name is checked only after every field converted: a bad number is reported first.
     const std::string& name = outcome.quest.Name;
     if (name.empty())
-        return Failure(QuestCompileStatus::NameMissing, "Имя квеста не задано");
+        return Failure(QuestCompileStatus::NameMissing, "Имя квеста не задано", "Name");
     if (HoldsPathSeparator(name))
-        return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может содержать символы / и \\");
+        return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может содержать символы / и \\",
+                       "Name");
     if (IsFolderName(name))
-        return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может быть \".\" или \"..\"");
+        return Failure(QuestCompileStatus::UnsafeName, "Имя квеста не может быть \".\" или \"..\"", "Name");
     return outcome;
 }
 

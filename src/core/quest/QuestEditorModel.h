@@ -78,6 +78,7 @@ enum class QuestCompileStatus {
 struct QuestCompileOutcome {
     QuestCompileStatus status = QuestCompileStatus::Ready;
     std::string message; // UTF-8, for every failure; paths in it as the file system names them
+    std::string_view key; // the key of the .quest file a refusal of its fields concerns; empty for another
     TQuest quest;        // filled when Ready or Written
     std::string folder;  // the output folder, known when Ready or Written
     std::string path;    // folder + separator + the file system's form of Name + "_quest_G3_World_01.quest"

@@ -5,6 +5,7 @@
 #include "core/data/ProfileIni.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
+#include "core/data/TableEncoding.h"
 
 #include <stdexcept>
 
@@ -45,7 +46,9 @@ CellWriteResult WriteTableCell(const std::string& path, const CellWrite& write) 
         path,
         [&](BlockReader* current, FileOutput& out) {
             result = {};
-            ProfileStreamedWrite entry(kStringsSection, id, {}, ProfileForm::Utf8);
+            // The encoding is told under the lock, before the one pass that reads and writes the table.
+            ProfileStreamedWrite entry(kStringsSection, id, {}, ProfileForm::Utf8,
+                                       DetectTableEncodingOfFile(path));
             entry.Seek(current, out);
             result.value = entry.WholeValue();
             if (write.expectedValue && *write.expectedValue != result.value) {

@@ -88,7 +88,7 @@ private:
 
 // The start of a table's bytes up to the end of its last whole line.
 std::string CompleteLines(const std::string& prefix) {
-    const TableCodec codec(TableEncodingOf(prefix));
+    const TableCodec codec(DetectTableEncoding(prefix));
     const std::size_t unit = codec.UnitSize();
     std::size_t end = prefix.size() - (prefix.size() - codec.MarkSize()) % unit;
     while (end > codec.MarkSize() && codec.Unit(prefix, end - unit) != '\n' &&
@@ -109,27 +109,34 @@ TableLayout LayoutOf(std::optional<std::string> header, const SemicolonNorm& nor
 
 } // namespace
 
-TableEncoding TableEncodingOf(std::string_view bytes) {
-    return bytes.substr(0, 2) == "\xFF\xFE" ? TableEncoding::Utf16Le : TableEncoding::Cp1251;
-}
-
-std::string_view EncodingName(TableEncoding encoding) {
-    return encoding == TableEncoding::Utf16Le ? "UTF-16LE" : "Windows-1251";
+std::string_view EncodingName(TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf16LeBom)
+        return "UTF-16LE";
+    return IsUtf8(encoding) ? "UTF-8" : "Windows-1251";
 }
 
 unsigned TableCodec::Unit(std::string_view bytes, std::size_t pos) const {
     const auto lo = static_cast<unsigned char>(bytes[pos]);
-    if (mEncoding != TableEncoding::Utf16Le)
+    if (mEncoding != TextEncoding::Utf16LeBom)
         return lo;
     return lo | (static_cast<unsigned>(static_cast<unsigned char>(bytes[pos + 1])) << 8);
 }
 
 std::string TableCodec::ToUtf8(std::string_view bytes) const {
-    return mEncoding == TableEncoding::Utf16Le ? Utf16LeToUtf8(bytes) : Cp1251ToUtf8(bytes);
+    if (mEncoding == TextEncoding::Utf16LeBom)
+        return Utf16LeToUtf8(bytes);
+    return IsUtf8(mEncoding) ? std::string(bytes) : Cp1251ToUtf8(bytes);
 }
 
 std::optional<std::string> TableCodec::FromUtf8(std::string_view utf8) const {
-    return mEncoding == TableEncoding::Utf16Le ? Utf8ToUtf16Le(utf8) : Utf8ToCp1251Exact(utf8);
+    if (mEncoding == TextEncoding::Utf16LeBom)
+        return Utf8ToUtf16Le(utf8);
+    if (IsUtf8(mEncoding)) {
+        Utf8Validator validator;
+        validator.Feed(utf8);
+        return validator.Valid() ? std::optional<std::string>(utf8) : std::nullopt;
+    }
+    return Utf8ToCp1251Exact(utf8);
 }
 
 std::string SingleLanguageMessage(const std::string& table) {
@@ -137,7 +144,16 @@ std::string SingleLanguageMessage(const std::string& table) {
            " одноязычная (в значениях одно-два поля): языковые функции к ней не применяются.";
 }
 
-LanguageTable::LanguageTable(std::string bytes) : mBytes(std::move(bytes)), mCodec(TableEncodingOf(mBytes)) {
+std::string MissingLanguageMessage(const std::string& table, std::string_view given,
+                                   const TableLanguages& languages) {
+    std::string known;
+    for (const TableLanguage& language : languages.All())
+        known += (known.empty() ? "" : ", ") + language.code;
+    return "В таблице " + table + " нет языка «" + std::string(given) + "» (в ней: " + known + ").";
+}
+
+LanguageTable::LanguageTable(std::string bytes)
+    : mBytes(std::move(bytes)), mCodec(DetectTableEncoding(mBytes)) {
     Parse();
 }
 
@@ -185,7 +201,9 @@ void LanguageTable::Parse() {
             norm.Add(ValueText(index, buffer));
         }
     }
-    mLayout = LayoutOf(ProfileFind(mBytes, kLanguagesSection, kLanguagesKey, ProfileForm::Utf8), norm);
+    mLayout = LayoutOf(
+        ProfileFind(mBytes, kLanguagesSection, kLanguagesKey, ProfileForm::Utf8, ProfileDialect::StringTable),
+        norm);
 }
 
 std::optional<std::size_t> LanguageTable::Find(std::string_view id) const {
@@ -202,7 +220,7 @@ std::string_view LanguageTable::ValueText(std::size_t number, std::string& buffe
     const TableEntry& entry = mEntries[number];
     const std::string_view bytes =
         std::string_view(mBytes).substr(entry.valueBegin, entry.valueEnd - entry.valueBegin);
-    if (mCodec.Encoding() != TableEncoding::Utf16Le)
+    if (mCodec.Encoding() != TextEncoding::Utf16LeBom)
         return bytes;
     buffer = Utf16LeToUtf8(bytes);
     return buffer;
@@ -397,8 +415,8 @@ TableCounts CountTableLanguages(const std::string& path) {
     std::string reason;
     if (!reader.Open(path, &reason))
         throw std::runtime_error(CannotOpenFileMessage(path, reason));
-    const std::optional<std::string> header =
-        ProfileFindInFile(path, kLanguagesSection, kLanguagesKey, 256 * 1024, ProfileForm::Utf8);
+    const std::optional<std::string> header = ProfileFindInFile(
+        path, kLanguagesSection, kLanguagesKey, 256 * 1024, ProfileForm::Utf8, ProfileDialect::StringTable);
     TableCounts result;
     result.layout = LayoutOf(header, SemicolonNorm());
     // The entries as LanguageTable reads them: the first section of the name, blank IDs left out.
@@ -451,7 +469,8 @@ TableLayout ReadTableLayout(const std::string& path) {
     TableLayout layout = LanguageTable(more ? CompleteLines(prefix) : prefix).Layout();
     if (more) {
         const std::optional<std::string> header =
-            ProfileFindInFile(path, kLanguagesSection, kLanguagesKey, 256 * 1024, ProfileForm::Utf8);
+            ProfileFindInFile(path, kLanguagesSection, kLanguagesKey, 256 * 1024, ProfileForm::Utf8,
+                              ProfileDialect::StringTable);
         layout.languages = header ? TableLanguages::FromHeader(*header) : TableLanguages();
         layout.headerNamed = header && !TrimView(*header).empty();
     }

@@ -6,6 +6,7 @@
 
 #include "core/data/FileIO.h"
 #include "core/data/NameSet.h"
+#include "core/data/TableEncoding.h"
 #include "core/strings/TableLanguages.h"
 
 #include <array>
@@ -18,24 +19,17 @@
 
 namespace pw {
 
-// The encodings a table's text is read and written in.
-enum class TableEncoding {
-    Cp1251,  // 8-bit, Windows-1251
-    Utf16Le, // UTF-16LE after its byte-order mark
-};
-
-// The one place that decides a table's encoding, from its first bytes.
-TableEncoding TableEncodingOf(std::string_view bytes);
-// The name of an encoding in messages: "Windows-1251", "UTF-16LE".
-std::string_view EncodingName(TableEncoding encoding);
+// The name of a table's encoding (see DetectTableEncoding) in messages: "Windows-1251", "UTF-16LE",
+// "UTF-8".
+std::string_view EncodingName(TextEncoding encoding);
 
 // Text of a table converted at the file's edge.
 class TableCodec {
 public:
-    explicit TableCodec(TableEncoding encoding) : mEncoding(encoding) {}
-    TableEncoding Encoding() const { return mEncoding; }
-    std::size_t MarkSize() const { return mEncoding == TableEncoding::Utf16Le ? 2 : 0; }
-    std::size_t UnitSize() const { return mEncoding == TableEncoding::Utf16Le ? 2 : 1; }
+    explicit TableCodec(TextEncoding encoding) : mEncoding(encoding) {}
+    TextEncoding Encoding() const { return mEncoding; }
+    std::size_t MarkSize() const { return MarkOf(mEncoding).size(); }
+    std::size_t UnitSize() const { return mEncoding == TextEncoding::Utf16LeBom ? 2 : 1; }
     // The code unit at pos (a byte, or a UTF-16 unit).
     unsigned Unit(std::string_view bytes, std::size_t pos) const;
     // The UTF-8 text of bytes of the table (an unpaired surrogate becomes U+FFFD).
@@ -44,7 +38,7 @@ public:
     std::optional<std::string> FromUtf8(std::string_view utf8) const;
 
 private:
-    TableEncoding mEncoding;
+    TextEncoding mEncoding;
 };
 
 // How many values the columns are judged by: the first ones of the strings section.
@@ -62,6 +56,9 @@ struct TableLayout {
 
 // The words that say a table holds one language, for every language feature (UTF-8).
 std::string SingleLanguageMessage(const std::string& table);
+// The words that say the table lacks the language given (UTF-8), naming the codes of those it has.
+std::string MissingLanguageMessage(const std::string& table, std::string_view given,
+                                   const TableLanguages& languages);
 
 // The layout of the table at path, from its header and its first values, read in blocks; a missing table,
 // or one that cannot be read, has the game's columns and one field.
@@ -83,8 +80,9 @@ struct ByteEdit {
 
 class LanguageTable {
 public:
-    // The table's bytes, parsed: the entries of its first section "LocAdmin_Strings", each ID once as the
-    // game's reading finds it (the first of IDs equal with A-Z folded), blank IDs left out.
+    // The table's bytes, parsed (their encoding told by DetectTableEncoding): the entries of its first
+    // section "LocAdmin_Strings", each ID once as the game's reading finds it (the first of IDs equal with
+    // A-Z folded), blank IDs left out.
     explicit LanguageTable(std::string bytes);
     // The table at path. Throws std::runtime_error("Cannot open file ...") when it is missing or cannot
     // be read.
@@ -105,8 +103,8 @@ public:
     std::string Value(std::size_t number) const;
     // The text of one field of an entry in UTF-8; std::nullopt when the value ends before it.
     std::optional<std::string> FieldText(std::size_t number, std::size_t field) const;
-    // The value as ASCII-compatible text, enough for the cells' states: the bytes of an 8-bit table as they
-    // are, the UTF-8 of a UTF-16 table (decoded into buffer).
+    // The value as ASCII-compatible text, enough for the cells' states: the bytes of a Windows-1251 or UTF-8
+    // table as they are, the UTF-8 of a UTF-16 table (decoded into buffer).
     std::string_view ValueText(std::size_t number, std::string& buffer) const;
 
     // The change that sets field of an entry to text (UTF-8) and keeps every other byte: a value that ends

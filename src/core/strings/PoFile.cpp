@@ -31,16 +31,6 @@ void AppendComments(std::string& out, std::string_view mark, const std::vector<s
         out.append(mark).append(" ").append(line).append("\n");
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The reader's state: the message being read and the keyword its next continuation string belongs to.
 class PoReader {
 public:

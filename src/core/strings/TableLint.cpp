@@ -4,6 +4,7 @@
 #include "core/data/FileIO.h"
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
+#include "core/data/TableEncoding.h"
 #include "core/data/TextLines.h"
 #include "core/strings/SemicolonNorm.h"
 
@@ -18,8 +19,8 @@ namespace {
 // norm of ";" is known only at the end.
 class TableLinter {
 public:
-    // wide: the lines are UTF-8 decoded from a UTF-16 table rather than Windows-1251.
-    explicit TableLinter(bool wide) : mWide(wide) {}
+    // utf8: the lines are UTF-8 (of a UTF-16 or UTF-8 table) rather than Windows-1251.
+    explicit TableLinter(bool utf8) : mUtf8(utf8) {}
 
     void Line(std::string_view raw);
     void Finish(const TableFindingSink& onFinding);
@@ -35,11 +36,11 @@ private:
         unsigned char flags;
     };
 
-    std::string Utf8(std::string_view text) const { return mWide ? std::string(text) : Cp1251ToUtf8(text); }
+    std::string Utf8(std::string_view text) const { return mUtf8 ? std::string(text) : Cp1251ToUtf8(text); }
     void Emit(const LineFacts& facts, std::string_view repeatedId, int norm,
               const TableFindingSink& onFinding) const;
 
-    bool mWide;
+    bool mUtf8;
     StringsSectionLines mLines;
     NameSet mIds;                      // every ID of every section "LocAdmin_Strings", in its first spelling
     std::vector<std::size_t> mIdLines; // the line each of mIds was first seen on
@@ -110,15 +111,15 @@ void TableLinter::Finish(const TableFindingSink& onFinding) {
 
 NameSet TableLinter::TakeLookupIds() {
     const bool allReadable = std::find(mIdReadable.begin(), mIdReadable.end(), false) == mIdReadable.end();
-    if (allReadable && !mWide)
+    if (allReadable && !mUtf8)
         return std::move(mIds);
-    // Lookups ask in Windows-1251, so an ID of a UTF-16 table that the code page cannot spell is found by
-    // none of them (and must not be taken for one spelt with "?" instead).
+    // Lookups ask in Windows-1251, so an ID of a UTF-16 or UTF-8 table that the code page cannot spell is
+    // found by none of them (and must not be taken for one spelt with "?" instead).
     NameSet lookup;
     for (std::size_t number = 0; number < mIds.Size(); ++number) {
         if (!mIdReadable[number])
             continue;
-        if (!mWide)
+        if (!mUtf8)
             lookup.Add(mIds.Name(number));
         else if (const std::optional<std::string> id = Utf8ToCp1251Exact(mIds.Name(number)))
             lookup.Add(*id);
@@ -152,7 +153,7 @@ NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFindi
     std::string reason;
     if (!reader.Open(path, &reason))
         throw std::runtime_error(CannotOpenFileMessage(path, reason));
-    TableLinter linter(reader.Wide());
+    TableLinter linter(reader.Utf8Lines());
     if (!reader.ReadLines([&linter](std::string_view line) { linter.Line(line); }))
         throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
     linter.Finish(onFinding);
@@ -160,10 +161,12 @@ NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFindi
 }
 
 std::vector<TableFinding> LintStringTable(std::string_view bytes) {
-    const bool wide = bytes.substr(0, 2) == "\xFF\xFE";
-    const std::string decoded = wide ? Utf16LeToUtf8(bytes.substr(2)) : std::string();
-    TableLinter linter(wide);
-    ForEachTextLine(wide ? std::string_view(decoded) : bytes,
+    const TextEncoding encoding = DetectTableEncoding(bytes);
+    const bool wide = encoding == TextEncoding::Utf16LeBom;
+    const std::string_view text = bytes.substr(MarkOf(encoding).size());
+    const std::string decoded = wide ? Utf16LeToUtf8(text) : std::string();
+    TableLinter linter(encoding != TextEncoding::Ansi);
+    ForEachTextLine(wide ? std::string_view(decoded) : text,
                     [&linter](std::string_view line) { linter.Line(line); });
     std::vector<TableFinding> findings;
     linter.Finish([&findings](TableFinding&& finding) { findings.push_back(std::move(finding)); });

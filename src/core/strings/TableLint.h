@@ -50,9 +50,9 @@ using TableFindingSink = std::function<void(TableFinding&&)>;
 
 // Reads the string table at path once, in blocks, and keeps only its IDs: returns the IDs a lookup finds
 // (those of the first section "LocAdmin_Strings", as the profile layer finds them; Windows-1251), and
-// hands each finding of the lint to onFinding. A table is 8-bit Windows-1251, or UTF-16LE with a
-// byte-order mark, judged on its decoded text. The findings come in line order and, within a line, in the
-// order of TableFindingKind; each kind at most once per line. Blank lines and ";" comments are never
+// hands each finding of the lint to onFinding. A table is Windows-1251, UTF-8 or UTF-16LE (see
+// DetectTableEncoding), judged on its decoded text. The findings come in line order and, within a line, in
+// the order of TableFindingKind; each kind at most once per line. Blank lines and ";" comments are never
 // findings. The norm of ";" is the count that most values have, the smaller one on a tie. Throws
 // std::runtime_error when the table cannot be read; a missing table is such an error here.
 NameSet ReadStringTable(const std::string& path, const TableFindingSink& onFinding,

@@ -1,5 +1,6 @@
 #include "gui/dialogue_tab/ConversationImportDialog.h"
 
+#include "core/data/FileIO.h"
 #include "core/data/MessageText.h"
 #include "core/data/StringTable.h"
 #include "gui/common/Cp1251Text.h"
@@ -141,6 +142,12 @@ void ConversationImportDialog::InsertBtnClick() {
     const ConversationPlan plan = Plan();
     if (!plan.refusal.empty()) {
         ShowRefusal(this, QString::fromStdString(plan.refusal));
+        return;
+    }
+    // Told before the question, so that nothing is asked of a write that cannot be made.
+    if (const std::optional<std::string> problem = WriteProblem(mTable.Path())) {
+        ShowRefusal(this, QString::fromStdString(UnableToWriteMessage(mTable.Path(), *problem)) +
+                              QStringLiteral("\nРазговор не вставлен."));
         return;
     }
     if (Dialogs().Message(this, AddEntriesQuestion(plan.lines.size()), QStringLiteral("Внимание"),

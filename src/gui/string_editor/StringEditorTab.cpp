@@ -33,6 +33,7 @@ QString EncodingName(TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Ansi:
         return QStringLiteral("Windows-1251");
+    case TextEncoding::Utf8:
     case TextEncoding::Utf8Bom:
         return QStringLiteral("UTF-8");
     case TextEncoding::Utf16LeBom:

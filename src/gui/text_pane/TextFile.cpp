@@ -14,10 +14,6 @@ namespace pw {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
 // Stateless, so a sequence cut off at the end of the file is shown as a replacement character
 // instead of being kept back for more input that never comes.
 QString Decode(QStringConverter::Encoding encoding, std::string_view bytes) {
@@ -59,26 +55,12 @@ LineBreak NormaliseLineBreaks(QString& text) {
     return LineBreak::Cr;
 }
 
-std::string_view MarkOf(TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Utf8Bom:
-        return kUtf8Mark;
-    case TextEncoding::Utf16LeBom:
-        return kUtf16LeMark;
-    case TextEncoding::Utf16BeBom:
-        return kUtf16BeMark;
-    case TextEncoding::Ansi:
-        break;
-    }
-    return {};
-}
-
 // The bytes of text without a mark; std::nullopt when a character cannot be written in the encoding.
 std::optional<std::string> EncodeBody(QStringView text, TextEncoding encoding) {
     if (encoding == TextEncoding::Ansi)
         return ToCp1251Exact(text);
     // Stateless: a lone surrogate at the very end is an error, not a state kept for a next call.
-    QStringEncoder encoder(encoding == TextEncoding::Utf8Bom      ? QStringConverter::Utf8
+    QStringEncoder encoder(IsUtf8(encoding)                       ? QStringConverter::Utf8
                            : encoding == TextEncoding::Utf16LeBom ? QStringConverter::Utf16LE
                                                                   : QStringConverter::Utf16BE,
                            QStringConverter::Flag::Stateless);
@@ -161,17 +143,25 @@ FileFingerprint FingerprintOf(std::string_view bytes) {
 LoadedText DecodeTextFile(std::string_view bytes) {
     LoadedText result;
     result.source = FingerprintOf(bytes);
-    if (bytes.starts_with(kUtf8Mark)) {
-        result.encoding = TextEncoding::Utf8Bom;
-        result.text = Decode(QStringConverter::Utf8, bytes.substr(kUtf8Mark.size()));
-    } else if (bytes.starts_with(kUtf16LeMark)) {
-        result.encoding = TextEncoding::Utf16LeBom;
-        result.text = Decode(QStringConverter::Utf16LE, bytes.substr(kUtf16LeMark.size()));
-    } else if (bytes.starts_with(kUtf16BeMark)) {
-        result.encoding = TextEncoding::Utf16BeBom;
-        result.text = Decode(QStringConverter::Utf16BE, bytes.substr(kUtf16BeMark.size()));
-    } else {
-        result.text = FromCp1251(bytes);
+    // The pane also keeps a UTF-16BE file, which no table reader takes; every other file is told as the
+    // string table's readers tell it, so the pane and they agree on what the file holds.
+    result.encoding = bytes.starts_with(MarkOf(TextEncoding::Utf16BeBom)) ? TextEncoding::Utf16BeBom
+                                                                          : DetectTableEncoding(bytes);
+    const std::string_view body = bytes.substr(MarkOf(result.encoding).size());
+    switch (result.encoding) {
+    case TextEncoding::Ansi:
+        result.text = FromCp1251(body);
+        break;
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        result.text = Decode(QStringConverter::Utf8, body);
+        break;
+    case TextEncoding::Utf16LeBom:
+        result.text = Decode(QStringConverter::Utf16LE, body);
+        break;
+    case TextEncoding::Utf16BeBom:
+        result.text = Decode(QStringConverter::Utf16BE, body);
+        break;
     }
     result.lineBreak = NormaliseLineBreaks(result.text);
     return result;

@@ -1,7 +1,10 @@
 #pragma once
-// Text files as the text panes read and write them: the encoding is taken from the byte-order mark and
-// written back with it, the line ends are normalised for display and one kind is chosen for writing
-// back, and a fingerprint of the bytes read lets a save notice that another writer changed the file.
+// Text files as the text panes read and write them: the encoding is told as the string table's (see
+// DetectTableEncoding; a UTF-16BE mark too) and written back so, the line ends are normalised for display
+// and one kind is chosen for writing back, and a fingerprint of the bytes read lets a save notice that
+// another writer changed the file.
+
+#include "core/data/TableEncoding.h"
 
 #include <QString>
 
@@ -11,13 +14,6 @@
 #include <string_view>
 
 namespace pw {
-
-enum class TextEncoding {
-    Ansi,       // no byte-order mark: Windows-1251
-    Utf8Bom,    // EF BB BF
-    Utf16LeBom, // FF FE
-    Utf16BeBom, // FE FF
-};
 
 enum class LineBreak { CrLf, Lf, Cr };
 

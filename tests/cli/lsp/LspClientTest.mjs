@@ -48,8 +48,9 @@ const files = {
     '[Info]', 'Name=Diego_More', 'Owner=Diego', 'Parent=Diego_Job', 'Quest=Diego_Qest',
     'InfoScript_Commands=Say', 'InfoScript_Entities1=owner', 'InfoScript_Texts=Diego_More_09']),
   'Infos/Broken_info_G3_World_01.info': record([
-    '[Info]', 'Name=Broken', 'Owner=Gorn', 'Parent=Nobody',
-    'InfoScript_Commands=Say;Say', 'InfoScript_Entities1=owner;hero', 'InfoScript_Texts=Diego_Job_01;Diego_Job_02']),
+    '[Info]', 'Name=Broken', 'Owner=Gorn', 'Parent=Diego_Job',
+    'InfoScript_Commands=Say;Say', 'InfoScript_Entities1=owner;hero', 'InfoScript_Texts=Diego_Job_01;Diego_Job_02',
+    'Parent=Nobody']),
   'Quests/Diego_Quest_quest_G3_World_01.quest': record([
     '[Quest]', 'Name=Diego_Quest', 'Type=1', 'FinishedQuests=Old_Quest', 'LogTopic=Diego_Quest_Topic', 'LogText=']),
   'stringtable.ini': record([
@@ -109,7 +110,7 @@ test('initialize answers and indexing reports its progress', async () => {
   assert.deepEqual(progress, ['begin', 'end']);
 });
 
-test('diagnostics are check\'s findings, on the key or list element they concern', async () => {
+test('diagnostics are check\'s findings on check\'s lines, on the key or list element they concern', async () => {
   const check = spawnSync(cli, ['check', '--format', 'json', '--stringtable', table, file('Infos'), file('Quests')], { env });
   const findings = JSON.parse(check.stdout.toString());
   const relatives = Object.keys(files);
@@ -117,10 +118,10 @@ test('diagnostics are check\'s findings, on the key or list element they concern
   for (const relative of relatives) {
     const shown = await diagnostics(uri(relative));
     const severities = { 1: 'error', 2: 'warning' };
-    const fromServer = shown.map((d) => `${severities[d.severity]} ${d.code} ${d.message}` +
-      (relative === 'stringtable.ini' ? ` ${d.range.start.line + 1}` : '')).sort();
-    const fromCheck = findings.filter((f) => f.file === file(relative)).map((f) => `${f.severity} ${f.kind} ${f.message}` +
-      (relative === 'stringtable.ini' ? ` ${f.line}` : '')).sort();
+    // The same lines too: a finding of the file as a whole (line null) stands on the first.
+    const fromServer = shown.map((d) => `${d.range.start.line + 1} ${severities[d.severity]} ${d.code} ${d.message}`).sort();
+    const fromCheck = findings.filter((f) => f.file === file(relative))
+      .map((f) => `${f.line ?? 1} ${f.severity} ${f.kind} ${f.message}`).sort();
     assert.deepEqual(fromServer, fromCheck, relative);
   }
   const kinds = findings.map((f) => f.kind);
@@ -131,6 +132,8 @@ test('diagnostics are check\'s findings, on the key or list element they concern
   assert.deepEqual(broken.find((d) => d.code === 'compile-error').range, range(5, 27, 5, 31));
   const more = await diagnostics(uri('Infos/Diego_More_info_G3_World_01.info'));
   assert.deepEqual(more.find((d) => d.code === 'missing-string').range, range(7, 17, 7, 30));
+  // A dialogue's repeated key is read from its last line: the missing parent stands there.
+  assert.deepEqual(broken.find((d) => d.code === 'missing-parent').range, range(7, 0, 7, 13));
 });
 
 test('positions count UTF-16 units past Cyrillic, a surrogate pair and a long line', async () => {
@@ -241,12 +244,17 @@ test('a rename is the library rename\'s plan, refused as it refuses', async () =
     assert.deepEqual(fs.readFileSync(path.join(library, name)), fs.readFileSync(path.join(expected, name)), name);
 });
 
-test('a UTF-16LE table is read, linted and pointed into in its own units', async () => {
-  const wideRoot = path.join(root, 'wide');
+// A table kept in UTF-16LE with its mark, or in UTF-8 without one, is read, linted and pointed into in the
+// editor's units.
+for (const [encoding, encode] of [
+  ['UTF-16LE', (text) => Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(text, 'utf16le')])],
+  ['UTF-8', (text) => Buffer.from(text, 'utf8')],
+]) test(`a ${encoding} table is read, linted and pointed into in its own units`, async () => {
+  const wideRoot = path.join(root, `wide-${encoding}`);
   fs.mkdirSync(path.join(wideRoot, 'Infos'), { recursive: true });
   const tableText = record(['[LocAdmin_Strings]', 'Chen_01=Привет;;你好，旅人;;', 'Chen_02=Пока;;再见;;', 'Odd=x;']);
   const wideTable = path.join(wideRoot, 'stringtable.ini');
-  fs.writeFileSync(wideTable, Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(tableText, 'utf16le')]));
+  fs.writeFileSync(wideTable, encode(tableText));
   const wide = spawn(cli, ['lsp', '--stringtable', wideTable, path.join(wideRoot, 'Infos')], { env });
   servers.push(wide);
   const client = protocol.createProtocolConnection(
@@ -272,6 +280,107 @@ test('a UTF-16LE table is read, linted and pointed into in its own units', async
   await client.sendRequest(protocol.ShutdownRequest.type);
   client.sendNotification(protocol.ExitNotification.type);
   client.dispose();
+});
+
+// A server started with its own initialization options over a library of its own, and what it publishes.
+async function startServer(options, args = []) {
+  const child = spawn(cli, ['lsp', ...args], { env });
+  servers.push(child);
+  const client = protocol.createProtocolConnection(
+    new protocol.StreamMessageReader(child.stdout), new protocol.StreamMessageWriter(child.stdin));
+  const shown = new Map();
+  const messages = [];
+  let publications = 0;
+  client.onNotification(protocol.PublishDiagnosticsNotification.type, (params) => {
+    shown.set(params.uri, params.diagnostics);
+    ++publications;
+  });
+  client.onNotification(protocol.ShowMessageNotification.type, (params) => messages.push(params));
+  client.listen();
+  await client.sendRequest(protocol.InitializeRequest.type,
+    { processId: process.pid, rootUri: null, capabilities: {}, initializationOptions: options });
+  client.sendNotification(protocol.InitializedNotification.type, {});
+  const published = async (documentUri) => {
+    for (let tries = 0; tries < 200 && !shown.has(documentUri); ++tries) await new Promise((resolve) => setTimeout(resolve, 25));
+    return shown.get(documentUri);
+  };
+  // Waits until the server has published count times in all.
+  const publishedTimes = async (count) => {
+    for (let tries = 0; tries < 200 && publications < count; ++tries) await new Promise((resolve) => setTimeout(resolve, 25));
+    assert.ok(publications >= count, `${publications} publications`);
+  };
+  return { client, published, publishedTimes, messages };
+}
+
+test('a chosen language: hover and completion show its texts, and its untranslated lines are information', async () => {
+  const langRoot = path.join(root, 'lang');
+  const at = (relative) => path.join(langRoot, relative);
+  // A value of the game's layout: ten languages of two fields each.
+  const value = (texts) => Array.from({ length: 10 }, (_, i) => `${texts[i + 1] ?? ''};`).join(';').slice(0, -1);
+  const langFiles = {
+    'Infos/Lang_info_G3_World_01.info': record(['[Info]', 'Name=Lang', 'Owner=Diego', 'InfoScript_Commands=Say;Say;Say',
+      'InfoScript_Entities1=owner;player;owner', 'InfoScript_Texts=Lang_01;Lang_02;Lang_03']),
+    'Quests/Lang_quest_G3_World_01.quest': record(['[Quest]', 'Name=Lang_Quest', 'Type=1', 'LogTopic=Topic_01', 'LogText=Lang_01']),
+    'stringtable.ini': record(['[LocAdmin_Strings]', `Lang_01=${value({ 1: 'Hello', 2: 'IT', 4: 'Hallo', 9: 'Привет' })}`,
+      `Lang_02=${value({ 1: 'Bye', 4: 'Tschüss' })}`, `Lang_03=${value({ 1: 'Gold', 9: '[RUS]' })}`,
+      `Topic_01=${value({ 1: 'Work', 9: 'Work' })}`]),
+  };
+  for (const [relative, text] of Object.entries(langFiles)) {
+    fs.mkdirSync(path.dirname(at(relative)), { recursive: true });
+    fs.writeFileSync(at(relative), relative === 'stringtable.ini' ? Buffer.from(text, 'utf8') : cp1251(text));
+  }
+  const table = at('stringtable.ini');
+  const { client, published, messages } = await startServer({ language: 'ru' }, ['--stringtable', table, at('Infos'), at('Quests')]);
+  const dialogue = pathToFileURL(at('Infos/Lang_info_G3_World_01.info')).href;
+  const quest = pathToFileURL(at('Quests/Lang_quest_G3_World_01.quest')).href;
+  for (const [documentUri, relative, languageId] of [[dialogue, 'Infos/Lang_info_G3_World_01.info', 'gothic3-info'],
+    [quest, 'Quests/Lang_quest_G3_World_01.quest', 'gothic3-quest']])
+    client.sendNotification(protocol.DidOpenTextDocumentNotification.type,
+      { textDocument: { uri: documentUri, languageId, version: 1, text: langFiles[relative] } });
+
+  // The untranslated lines as check --require-language finds them: the same texts on the same lines, as
+  // information rather than warnings.
+  const check = spawnSync(cli, ['check', '--format', 'json', '--stringtable', table, '--require-language', 'ru',
+    at('Infos'), at('Quests')], { env });
+  const findings = JSON.parse(check.stdout.toString());
+  for (const [documentUri, relative] of [[dialogue, 'Infos/Lang_info_G3_World_01.info'], [quest, 'Quests/Lang_quest_G3_World_01.quest']]) {
+    const fromServer = (await published(documentUri)).map((d) => `${d.range.start.line + 1} ${d.severity} ${d.code} ${d.message}`).sort();
+    const fromCheck = findings.filter((f) => f.file === at(relative))
+      .map((f) => `${f.line} ${f.kind === 'untranslated-string' ? 3 : 2} ${f.kind} ${f.message}`).sort();
+    assert.deepEqual(fromServer, fromCheck, relative);
+  }
+  const untranslated = (await published(dialogue)).filter((d) => d.code === 'untranslated-string');
+  assert.deepEqual(untranslated.map((d) => d.range), [range(5, 25, 5, 32), range(5, 33, 5, 40)]);
+  assert.match(untranslated[0].message, /ID строки Lang_02: текст на языке «Русский» \(ru\) не переведён: текста нет\./);
+  assert.equal((await published(quest)).length, 1);
+
+  // Hover: the chosen language first, then the other languages that hold a text, each named.
+  const hover = async (character) => (await client.sendRequest(protocol.HoverRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character } })).contents.value;
+  assert.equal(await hover(20), '**Lang\\_01**\n\n**Русский (ru):** Привет\n\n- Английский (en): Hello\n- Немецкий (de): Hallo\n');
+  assert.match(await hover(28), /^\*\*Lang\\_02\*\*\n\n\*\*Русский \(ru\):\*\* \*не переведено: текста нет\*/);
+
+  // Completion: each ID's text in the chosen language.
+  const items = (await client.sendRequest(protocol.CompletionRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character: 17 } })).items;
+  assert.deepEqual(items.map((i) => [i.label, i.detail]),
+    [['Lang_01', 'Привет'], ['Lang_02', undefined], ['Lang_03', '[RUS]'], ['Topic_01', 'Work']]);
+  assert.deepEqual(messages, []);
+  await client.sendRequest(protocol.ShutdownRequest.type);
+
+  // A language the table lacks is said once, and the server goes on without one.
+  // A rebuild of the library (a file changed on disk) publishes again and says nothing more.
+  const other = await startServer({ stringtable: table, infos: at('Infos'), language: 'xx' });
+  other.client.sendNotification(protocol.DidOpenTextDocumentNotification.type, { textDocument: { uri: dialogue,
+    languageId: 'gothic3-info', version: 1, text: langFiles['Infos/Lang_info_G3_World_01.info'] } });
+  await other.publishedTimes(1);
+  other.client.sendNotification(protocol.DidChangeWatchedFilesNotification.type, { changes: [{ uri: dialogue, type: 2 }] });
+  await other.publishedTimes(2);
+  const plain = await other.client.sendRequest(protocol.HoverRequest.type,
+    { textDocument: { uri: dialogue }, position: { line: 5, character: 20 } });
+  assert.match(plain.contents.value, /\n- Русский \(ru\): Привет\n/);
+  assert.deepEqual(other.messages, [{ type: 2, message: `В таблице ${table} нет языка «xx» (в ней: en, it, fr, de, es, cs, hu, pl, ru, ja).` }]);
+  await other.client.sendRequest(protocol.ShutdownRequest.type);
 });
 
 test('shutdown and exit end the server with 0', async () => {

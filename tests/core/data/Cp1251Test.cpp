@@ -94,6 +94,23 @@ TEST(Cp1251, CaseFoldsLatinAndCyrillicLetters) {
     EXPECT_TRUE(AsciiEqualNoCase("SortId", "SORTID"));
 }
 
+// Names that compare equal hash equal, whatever byte stands where in the words the hash takes; bytes that
+// only look like a letter's other case are not folded.
+TEST(Cp1251, FoldedHashFoldsOnlyLatinLettersWhereverTheyStand) {
+    const FoldedHash hash;
+    for (std::size_t length = 1; length <= 17; ++length)
+        for (std::size_t at = 0; at < length; ++at)
+            for (int b = 0; b < 256; ++b) {
+                std::string name(length, 'x');
+                name[at] = static_cast<char>(b);
+                std::string upper = name;
+                upper[at] = AsciiUpper(name[at]);
+                ASSERT_EQ(hash(name), hash(upper)) << length << " " << at << " " << b;
+            }
+    for (const auto& [a, b] : {std::pair{"`", "@"}, {"{", "["}, {"\xE0", "\xC0"}, {"~_x", "^_x"}})
+        EXPECT_NE(hash(a), hash(b)) << a;
+}
+
 TEST(Cp1251, FindNoCaseFoldsOnlyLatinLettersAtEveryPlace) {
     // Texts of few letters, so that parts recur, overlap and stand at both ends, and long enough to be
     // tested sixteen places at a time.

@@ -13,13 +13,13 @@ using namespace std::string_literals;
 
 namespace {
 
-Lines ReadInBlocks(const std::string& path, std::size_t blockSize, bool* wide = nullptr) {
+Lines ReadInBlocks(const std::string& path, std::size_t blockSize, bool* utf8 = nullptr) {
     TextLineReader reader(blockSize);
     EXPECT_TRUE(reader.Open(path));
     Lines lines;
     EXPECT_TRUE(reader.ReadLines([&lines](std::string_view line) { lines.emplace_back(line); }));
-    if (wide)
-        *wide = reader.Wide();
+    if (utf8)
+        *utf8 = reader.Utf8Lines();
     return lines;
 }
 

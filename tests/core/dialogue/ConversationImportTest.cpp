@@ -89,22 +89,23 @@ TEST(ConversationImport, NewIdsFollowTheHighestNumberOfThePrefix) {
     }
 }
 
-// An AI_Output line keeps its ID unless the table or an earlier line holds it; new numbers go past the
-// kept ones too.
+// An AI_Output line keeps its ID unless the table or an earlier line holds it. New numbers follow the
+// table's highest only: a kept ID is skipped where the numbering reaches it, but never moves it on.
 TEST(ConversationImport, ScriptLinesKeepTheirIdsWhereTheTableLacksThem) {
-    const ConversationPlan plan = Plan("AI_Output(self, other, \"Diego_Hello_05\"); //Hello\n"
+    const ConversationPlan plan = Plan("AI_Output(self, other, \"Diego_Hello_03\"); //Hello\n"
                                        "  ai_output ( other ,self,\"Old_01\" ) ; // Who are you?\n"
                                        "AI_Output(hero, self, \"Kept_A\");//I'm back\n"
                                        "AI_Output(Gorn, other, \"kept_a\"); //Again\n"
+                                       "AI_Output(self, other, \"Diego_Hello_99\"); //Later\n"
                                        "Diego: New line",
-                                       Table({"old_01"}));
+                                       Table({"old_01", "Diego_Hello_01"}));
     ASSERT_EQ(plan.refusal, "");
     EXPECT_EQ(Shown(plan), (std::vector<std::string>{
-                               "self>owner Diego_Hello_05|Hello|",
-                               "other>player Diego_Hello_06|Who are you?|ID Old_01 уже есть в таблице строк",
+                               "self>owner Diego_Hello_03|Hello|",
+                               "other>player Diego_Hello_02|Who are you?|ID Old_01 уже есть в таблице строк",
                                "hero>player Kept_A|I'm back|",
-                               "Gorn>npc Diego_Hello_07|Again|ID kept_a уже встречался выше",
-                               "Diego>owner Diego_Hello_08|New line|"}));
+                               "Gorn>npc Diego_Hello_04|Again|ID kept_a уже встречался выше",
+                               "self>owner Diego_Hello_99|Later|", "Diego>owner Diego_Hello_05|New line|"}));
 }
 
 // Nothing is planned on a refusal, which names the line it found.

@@ -191,14 +191,16 @@ TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {
 
 TEST(MisalignedScriptWarning, EmptyListsDoNotCountAndEqualCountsPass) {
     TInfo info;
-    EXPECT_EQ(MisalignedScriptWarning(info), "");
+    EXPECT_EQ(MisalignedScriptWarning(info).text, "");
     info.InfoScript_Commands = "Say;End";
     info.InfoScript_Texts = "T1;";
-    EXPECT_EQ(MisalignedScriptWarning(info), "") << "lists left empty are not compared";
+    EXPECT_EQ(MisalignedScriptWarning(info).text, "") << "lists left empty are not compared";
     info.InfoScript_IDs2 = ";;";
-    EXPECT_EQ(MisalignedScriptWarning(info),
+    const ScriptListsWarning warning = MisalignedScriptWarning(info);
+    EXPECT_EQ(warning.text,
               "Списки инфоскрипта содержат разное число разделителей \";\" (InfoScript_Commands 1, "
               "InfoScript_IDs2 2, InfoScript_Texts 1): команды и их аргументы не совпадают по строкам.");
+    EXPECT_EQ(warning.key, "InfoScript_IDs2"); // the first list that differs from the commands
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -97,7 +99,8 @@ TEST_P(CheckInfoScriptRow, GivesTheRulesMessage) {
 INSTANTIATE_TEST_SUITE_P(Rules, CheckInfoScriptRow, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The holder and item rules come before the rows; of the rows, the first broken one is reported.
+// The holder and item rules come before the rows; of the rows, the first broken one is reported, with the
+// list and the row that hold what is wrong.
 TEST(CheckInfoScript, HolderRulesFirstThenTheFirstBrokenRow) {
     const CommandRow badParty{"Say", "hero", "", "", "", ""};
     std::vector<CommandRow> fiveRows(5, CommandRow{"End", "", "", "", "", ""});
@@ -109,27 +112,41 @@ TEST(CheckInfoScript, HolderRulesFirstThenTheFirstBrokenRow) {
         int items;
         const char* holder;
         const char* expected; // empty when the script passes
+        const char* key;
+        std::optional<std::size_t> row;
     };
     const Case cases[] = {
-        {"NothingAtAll", {}, 0, "", ""},
+        {"NothingAtAll", {}, 0, "", "", "", std::nullopt},
         {"ItemsWithoutHolder",
          {badParty},
          1,
          " \t ",
-         "Список предметов имеет записи, но персонаж-держатель не указан."},
-        {"HolderWithoutItems", {}, 0, "Diego", "Указан персонаж-держатель, но список предметов пуст."},
-        {"HolderWithItems", {}, 2, "Diego", ""},
+         "Список предметов имеет записи, но персонаж-держатель не указан.",
+         "CondItemContainer",
+         std::nullopt},
+        {"HolderWithoutItems",
+         {},
+         0,
+         "Diego",
+         "Указан персонаж-держатель, но список предметов пуст.",
+         "CondItemContainer",
+         std::nullopt},
+        {"HolderWithItems", {}, 2, "Diego", "", "", std::nullopt},
         {"HolderWithItemsThenTheRows",
          {{"End", "x", "", "", "", ""}},
          2,
          "Diego",
-         "Указаны неуместные параметры при вызове End [x    ]"},
-        {"FirstBrokenRow", fiveRows, 0, "", "Нечисловой аргумент метода GiveXP [abc]"},
+         "Указаны неуместные параметры при вызове End [x    ]",
+         "InfoScript_Entities1",
+         0},
+        {"FirstBrokenRow", fiveRows, 0, "", "Нечисловой аргумент метода GiveXP [abc]", "InfoScript_IDs1", 1},
     };
     for (const Case& c : cases) {
         const pw::ScriptCheck check = CheckInfoScript(c.rows, c.items, c.holder);
         EXPECT_EQ(check.message, c.expected) << c.name;
         EXPECT_EQ(check.broken, *c.expected != '\0') << c.name;
+        EXPECT_EQ(check.key, c.key) << c.name;
+        EXPECT_EQ(check.row, c.row) << c.name;
     }
 }
 
@@ -166,6 +183,11 @@ TEST(CheckUnfilledRows, OnlyRowsThatWouldShiftArgumentsAreRefused) {
         const pw::ScriptCheck check = pw::CheckUnfilledRows(c.rows);
         EXPECT_EQ(check.message, c.expected) << c.name;
         EXPECT_EQ(check.broken, *c.expected != '\0') << c.name;
+        // The row the message names, counted from 0, in the list of the commands.
+        const std::optional<std::size_t> row =
+            check.broken ? std::optional<std::size_t>(c.expected[std::strlen("Строка ")] - '1')
+                         : std::nullopt;
+        EXPECT_EQ(check.row, row) << c.name;
     }
     std::vector<CommandRow> lastCellFilled = Rows({{"<EMPTY>", ""}});
     lastCellFilled[0][5] = "T1";

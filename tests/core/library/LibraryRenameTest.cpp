@@ -158,11 +158,27 @@ TEST_F(Rename, AnEventAndAStringIdInUtf16FilesTooAndTheTableOnlyForStrings) {
                {"Quests/Q.quest", "[Quest]\r\nName=Knows\r\nLogTopic=Hello_0\r\nLogText=\"Hello_0\"\r\n"}}));
 }
 
+// A table saved as UTF-8 keeps its mark, or its lack of one, and gets the new ID in UTF-8.
+TEST_F(Rename, AStringIdInAUtf8TableWithOrWithoutItsMark) {
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        const auto table = [&mark](const std::string& id) {
+            return mark + "[LocAdmin_Strings]\r\nПривет=x;\r\n " + id + " =Привет;\r\n";
+        };
+        Write({{"Infos/A.info", "[Info]\r\nName=A\r\nInfoScript_Commands=Say\r\nInfoScript_Texts=Ид_0\r\n"}});
+        pwtest::WriteBytes(mDir.File("stringtable.ini"), table("Ид_0"));
+        Apply(RenameKind::String, "Ид_0", "Слово_0");
+        EXPECT_EQ(pwtest::ReadBytes(mDir.File("stringtable.ini")), table("Слово_0"));
+        EXPECT_EQ(Library()["Infos/A.info"],
+                  "[Info]\r\nName=A\r\nInfoScript_Commands=Say\r\nInfoScript_Texts=Слово_0\r\n");
+    }
+}
+
 TEST_F(Rename, RefusesANewNameThatIsNoNameOrIsTakenAndFindsAnOldOneNamedNowhere) {
     Write({{"Infos/Diego_Hi_info_G3_World_01.info",
             "[Info]\r\nName=Diego_Hi\r\nQuest=Q1\r\nCondPlayerKnows=E1\r\n"},
-           {"Infos/Gorn_info_G3_World_01.info", "[Info]\r\nName=Gorn\r\nInfoScript_Commands=SetGameEvent\r\n"
-                                                "InfoScript_IDs1=E2\r\n"},
+           {"Infos/Gorn_info_G3_World_01.info", "[Info]\r\nName=Gorn\r\nQuest=Q3\r\nInfoScript_Commands="
+                                                "SetGameEvent;Say\r\nInfoScript_IDs1=E2;\r\n"
+                                                "InfoScript_Texts=;S3\r\n"},
            {"Infos/Milten_info_G3_World_01.info", "[Info]\r\nName=Lester\r\n"},
            {"Quests/Q1.quest", "[Quest]\r\nName=Q1\r\n"},
            {"Quests/Q2.quest", "[Quest]\r\nName=q2\r\n"},
@@ -187,14 +203,46 @@ TEST_F(Rename, RefusesANewNameThatIsNoNameOrIsTakenAndFindsAnOldOneNamedNowhere)
          "Идентификатор строки \"s2\" уже есть: " + mDir.File("stringtable.ini")},
         {RenameKind::Dialogue, "Diego_Hi", "Milten",
          "Файл \"" + mDir.File("Infos/Milten_info_G3_World_01.info") + "\" уже есть"},
+        // A quest's or dialogue's name becomes a file name, which Windows must be able to store.
+        {RenameKind::Quest, "Q1", "Q:3",
+         "Новое имя \"Q:3\" не может содержать \":\": оно станет именем файла, а в Windows такой знак в "
+         "имени "
+         "файла недопустим"},
+        {RenameKind::Dialogue, "Diego_Hi", "Who?",
+         "Новое имя \"Who?\" не может содержать \"?\": оно станет именем файла, а в Windows такой знак в "
+         "имени файла недопустим"},
+        {RenameKind::Dialogue, "Diego_Hi", "A\tB",
+         "Новое имя не может содержать табуляцию и другие управляющие символы: оно станет именем файла"},
+        // Only references name these: the definition of OLD lies outside the library.
+        {RenameKind::String, "S3", "S4",
+         "Идентификатор строки \"S3\" не определён: в таблице строк " + mDir.File("stringtable.ini") +
+             " нет его записи, и изменились бы только ссылки на него"},
+        {RenameKind::Quest, "Q3", "Q4",
+         "Квест \"Q3\" не определён: в папках " + mDir.File("Infos") + ", " + mDir.File("Quests") +
+             " нет его файла, и изменились бы только ссылки на него"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Plan(c.kind, c.oldName, c.newName).refusal, c.refusal) << c.newName;
-    const RenamePlan nowhere = Plan(RenameKind::Quest, "Diego_Hi", "Q3");
+    const RenamePlan nowhere = Plan(RenameKind::Quest, "Diego_Hi", "Q5");
     EXPECT_EQ(nowhere.refusal, "");
     EXPECT_TRUE(nowhere.files.empty());
     EXPECT_EQ(NamedNowhereMessage(nowhere.request), "Квест \"Diego_Hi\" нигде не упоминается");
     EXPECT_THROW(ApplyRename(Plan(RenameKind::Quest, "Q1", "Q2")), std::runtime_error);
+}
+
+// A renamed file cannot take the name of anything in its folder, a link that leads nowhere included: the
+// plan says so before a file is written.
+TEST_F(Rename, ADanglingLinkAtAFilesNewNameRefusesThePlan) {
+    Write({{"Infos/Diego_Hi_info_G3_World_01.info", "[Info]\r\nName=Diego_Hi\r\n"},
+           {"Infos/A.info", "[Info]\r\nName=A\r\nParent=Diego_Hi\r\n"}});
+    const std::string link = mDir.File("Infos/Diego_Bye_info_G3_World_01.info");
+    std::error_code error;
+    std::filesystem::create_symlink("nowhere", pwtest::FsPath(link), error);
+    if (error)
+        GTEST_SKIP() << "no symbolic link can be made here: " << error.message();
+    const Files before = Library();
+    EXPECT_EQ(Plan(RenameKind::Dialogue, "Diego_Hi", "Diego_Bye").refusal, "Файл \"" + link + "\" уже есть");
+    EXPECT_EQ(Library(), before);
 }
 
 TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRunAgain) {

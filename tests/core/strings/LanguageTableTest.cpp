@@ -44,6 +44,15 @@ std::string TableText() {
            "[LocAdmin_Strings]\r\nD_01=second section;\r\n";
 }
 
+// The encodings a table is kept in besides Windows-1251, and the bytes of its text (UTF-8) in each.
+enum class Form { Utf16, Utf8, Utf8Bom };
+constexpr Form kUnicodeForms[] = {Form::Utf16, Form::Utf8, Form::Utf8Bom};
+std::string Bytes(const std::string& utf8, Form form) {
+    if (form == Form::Utf16)
+        return Utf16LeFileFromUtf8(utf8);
+    return (form == Form::Utf8Bom ? "\xEF\xBB\xBF" : "") + utf8;
+}
+
 // A write of text into field of id, in a table of twenty fields a value.
 CellWrite Cell(std::string id, std::size_t field, std::string text, bool replaceFilled = false) {
     CellWrite write;
@@ -68,7 +77,7 @@ TEST(LanguageTable, EntriesAreTheFirstSectionsIdsAsTheGameReadsThem) {
     EXPECT_EQ(table.Find(" a_01 "), 0u);
     EXPECT_EQ(table.Find("C_01"), std::nullopt);
     EXPECT_EQ(table.Find("D_01"), std::nullopt);
-    EXPECT_EQ(table.Codec().Encoding(), TableEncoding::Cp1251);
+    EXPECT_EQ(table.Codec().Encoding(), TextEncoding::Ansi);
 }
 
 TEST(LanguageTable, ColumnsFromTheHeaderOrTheGamesOrder) {
@@ -110,18 +119,24 @@ TEST(LanguageTable, CountsEveryLanguagesCellsByState) {
     EXPECT_EQ(counts[0].Percent(), 100);
 }
 
-TEST(LanguageTable, AUtf16TableIsReadInItsUnitsAndTextsCrossInUtf8) {
+TEST(LanguageTable, AUtf16OrUtf8TableIsReadInItsUnitsAndTextsCrossInUtf8) {
     const std::string text = kHeader + "[LocAdmin_Strings]\r\nZ_01=" +
                              GameValue({"Hi", "", "", "", "", "Ahoj, světe", "", "Cześć", "Привет", "你好"}) +
                              "\r\n";
-    const LanguageTable table(Utf16LeFileFromUtf8(text));
-    ASSERT_EQ(table.Size(), 1u);
-    EXPECT_EQ(table.Codec().Encoding(), TableEncoding::Utf16Le);
-    std::string buffer;
-    EXPECT_EQ(FieldOf(table.ValueText(0, buffer), 18), "你好");
+    const TextEncoding encodings[] = {TextEncoding::Utf16LeBom, TextEncoding::Utf8, TextEncoding::Utf8Bom};
     pwtest::TempDir dir;
-    WriteBytes(dir.File("st.ini"), Utf16LeFileFromUtf8(text));
-    EXPECT_EQ(CountTableLanguages(dir.File("st.ini")).counts[9].Translated(), 1u);
+    for (const Form form : kUnicodeForms) {
+        const LanguageTable table(Bytes(text, form));
+        ASSERT_EQ(table.Size(), 1u);
+        EXPECT_EQ(table.Codec().Encoding(), encodings[static_cast<int>(form)]);
+        EXPECT_EQ(table.Id(0), "Z_01");
+        std::string buffer;
+        EXPECT_EQ(FieldOf(table.ValueText(0, buffer), 18), "你好");
+        EXPECT_EQ(table.FieldText(0, 16), "Привет");
+        EXPECT_EQ(table.Layout().languages.All()[9].code, "zh-TW");
+        WriteBytes(dir.File("st.ini"), Bytes(text, form));
+        EXPECT_EQ(CountTableLanguages(dir.File("st.ini")).counts[9].Translated(), 1u);
+    }
     EXPECT_THROW(CountTableLanguages(dir.File("none.ini")), std::runtime_error);
 }
 
@@ -171,16 +186,19 @@ TEST(LanguageTable, TheLayoutOfAFileComesFromItsFirstValues) {
 TEST(CellWrite, WritesOneCellOfOneEntryAndNothingElse) {
     pwtest::TempDir dir;
     const std::string path = dir.File("st.ini");
-    for (const bool wide : {false, true}) {
-        const std::string text = kHeader + TableText();
-        WriteBytes(path, wide ? Utf16LeFileFromUtf8(text) : Ansi(text));
+    const std::string text = kHeader + TableText();
+    const auto bytes = [](const std::string& utf8, std::size_t form) {
+        return form == 0 ? Ansi(utf8) : Bytes(utf8, kUnicodeForms[form - 1]);
+    };
+    for (std::size_t form = 0; form <= std::size(kUnicodeForms); ++form) {
+        WriteBytes(path, bytes(text, form));
         const CellWrite write = Cell("b_01", 16, "Пока");
         const CellWriteResult result = WriteTableCell(path, write);
         EXPECT_EQ(result.status, CellWriteStatus::Written);
         std::string expected = text;
         expected.replace(expected.find("  B_01 = "), 9 + GameValue({"Bye", "-", "", "Tschuess"}).size() + 2,
                          "B_01=" + GameValue({"Bye", "-", "", "Tschuess", "", "", "", "", "Пока"}));
-        EXPECT_EQ(ReadBytes(path), wide ? Utf16LeFileFromUtf8(expected) : Ansi(expected)) << wide;
+        EXPECT_EQ(ReadBytes(path), bytes(expected, form)) << form;
         EXPECT_EQ(result.value, GameValue({"Bye", "-", "", "Tschuess", "", "", "", "", "Пока"}));
     }
 }

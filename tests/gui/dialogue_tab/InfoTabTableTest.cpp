@@ -9,10 +9,10 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QToolTip>
 
@@ -275,6 +275,28 @@ TEST_F(InfoTabLanguage, WriteChangesOnlyTheLanguagesCellAndAsksAboutAFilledOne) 
     dialogs.answers = {MsgAnswer::Yes};
     Write("Cześć");
     EXPECT_EQ(ReadBytes(table), Utf16LeFileFromUtf8(Table(GameValue("Bye", "Tschuess", "Cześć"))));
+}
+
+// A table that cannot be written is told before the question, and nothing is inserted.
+TEST_F(InfoTabTable, APastedConversationIntoATableThatCannotBeWrittenAsksNothingAndInsertsNothing) {
+    const ScopedUnwritable locked(table);
+    if (!locked.Made())
+        GTEST_SKIP() << "no file here can be made unwritable";
+    const std::string before = ReadBytes(table);
+    const std::vector<QString> rowsBefore = Rows("CommandList");
+    dialogs.modalResults = {QDialog::Rejected};
+    dialogs.onModal = [&](QDialog* dialog) {
+        dialog->findChild<QPlainTextEdit*>("ConversationEd")->setPlainText("Diego: Здравствуй.");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("InsertBtn"), Qt::LeftButton);
+    };
+    Find<QAction>("ConversationItem")->trigger();
+    ASSERT_EQ(Boxes().size(), 1);
+    EXPECT_TRUE(Boxes().front().startsWith(QString::fromStdString("Unable to write to " + table + ". ")))
+        << Boxes().front().toStdString();
+    EXPECT_TRUE(Boxes().front().endsWith("\nРазговор не вставлен. / Ошибка"))
+        << Boxes().front().toStdString();
+    EXPECT_EQ(ReadBytes(table), before);
+    EXPECT_EQ(Rows("CommandList"), rowsBefore);
 }
 
 } // namespace

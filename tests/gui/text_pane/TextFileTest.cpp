@@ -33,12 +33,14 @@ std::string Wide(const std::string& text, bool bigEndian) {
     return bytes;
 }
 
-TEST(DecodeTextFile, ByteOrderMarksChooseTheEncoding) {
+// As the string table's readers tell it: by the mark, else UTF-8 where all of it is UTF-8 beyond ASCII.
+TEST(DecodeTextFile, MarksOrValidUtf8ChooseTheEncoding) {
     const struct {
         std::string bytes;
         TextEncoding encoding;
     } cases[] = {
         {kPrivet1251 + "\r\nx", TextEncoding::Ansi},
+        {kPrivetUtf8 + "\r\nx", TextEncoding::Utf8},
         {"\xEF\xBB\xBF" + kPrivetUtf8 + "\r\nx", TextEncoding::Utf8Bom},
         {"\xFF\xFE" + kPrivetUtf16Le + Wide("\r\nx", false), TextEncoding::Utf16LeBom},
         {"\xFE\xFF" + kPrivetUtf16Be + Wide("\r\nx", true), TextEncoding::Utf16BeBom},
@@ -58,9 +60,10 @@ TEST(DecodeTextFile, ByteOrderMarksChooseTheEncoding) {
                              "a")
                   .text.size(),
               1);
-    const pw::LoadedText utf8WithoutMark = DecodeTextFile(kPrivetUtf8);
-    EXPECT_EQ(utf8WithoutMark.encoding, TextEncoding::Ansi);
-    EXPECT_EQ(utf8WithoutMark.text, QString::fromUtf8("РџСЂРёРІРµС‚"));
+    // One byte that is no UTF-8 makes the whole file Windows-1251, as a table saved so is read.
+    const pw::LoadedText mixed = DecodeTextFile(kPrivetUtf8 + "\r\n" + kPrivet1251);
+    EXPECT_EQ(mixed.encoding, TextEncoding::Ansi);
+    EXPECT_EQ(mixed.text, QString::fromUtf8("РџСЂРёРІРµС‚\nПривет"));
 }
 
 TEST(DecodeTextFile, ChoosesTheLineEndToWriteBack) {
@@ -101,6 +104,7 @@ TEST(EncodeTextFile, FilesWithOneKindOfLineEndComeBackByteForByte) {
         "",
         mark8 + kPrivetUtf8 +
             "\r\nB=\xE2\x82\xAC\xF0\x9F\x98\x80\r\n", // a euro sign and a character beyond 16 bits
+        kPrivetUtf8 + "\nB=\xE2\x82\xAC\n",           // UTF-8 without a mark stays without one
         mark8,
         markLe + kPrivetUtf16Le + Wide("\r\nx", false),
         markLe + std::string("\x3D\xD8\x00\xDE", 4) + Wide("\n", false),

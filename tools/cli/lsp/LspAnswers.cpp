@@ -1,5 +1,6 @@
 // Completion, hover and symbols: what the editor's window offers and shows, for any editor.
 
+#include "../CheckReport.h"
 #include "LspFeatures.h"
 #include "LspRecord.h"
 
@@ -88,6 +89,14 @@ NamesForKey(const Document& document, std::string_view key, std::size_t element,
     return {NamesOf(names, library), names};
 }
 
+// The text an entry shows on one line: its cell of the chosen language (trimmed), else its whole value.
+std::string LineText(const Library& library, const TableView::Entry& entry) {
+    const std::string value = library.table->ValueText(entry);
+    if (!library.language)
+        return value;
+    return std::string(TrimView(FieldOf(value, library.language->TextField()).value_or(std::string_view())));
+}
+
 json Item(std::string_view name, int kind, json range, std::string detail = {},
           std::string documentation = {}) {
     json item = {
@@ -136,7 +145,7 @@ json ValueCompletion(const Document& document, const KeyAt& at, std::size_t colu
         } else if (cellNames == CellNames::TableIds) {
             const TableView::Entry* entry = library.table->Find(name);
             items.push_back(
-                Item(name, kItemReference, range, entry ? library.table->ValueText(*entry) : std::string()));
+                Item(name, kItemReference, range, entry ? LineText(library, *entry) : std::string()));
         } else {
             items.push_back(Item(name, kItemValue, range));
         }
@@ -156,7 +165,39 @@ std::string Markdown(const std::string& text) {
 
 std::string TableText(const Library& library, std::string_view id) {
     const TableView::Entry* entry = library.table ? library.table->Find(id) : nullptr;
-    return entry ? library.table->ValueText(*entry) : std::string();
+    return entry ? LineText(library, *entry) : std::string();
+}
+
+// A language as the window names it: "Русский (ru)".
+std::string LanguageLabel(const TableLanguage& language) {
+    return language.name + " (" + language.code + ")";
+}
+
+// An entry's texts in a table of languages: the chosen language's cell first (or what it holds instead of
+// a translation), then each other language whose cell is filled, each named.
+std::string LanguageTexts(const std::string& value, const TableLanguages& languages,
+                          const std::optional<TableLanguage>& chosen) {
+    const auto cell = [&value](const TableLanguage& language) {
+        return Markdown(
+            std::string(TrimView(FieldOf(value, language.TextField()).value_or(std::string_view()))));
+    };
+    std::string text;
+    if (chosen) {
+        const CellState state = StateOf(value, *chosen, languages);
+        text = "**" + LanguageLabel(*chosen) + ":** " + cell(*chosen);
+        if (state != CellState::Translated)
+            text += (state == CellState::Missing ? "*" : " *(") + std::string("не переведено: ") +
+                    cli::UntranslatedText(state) + (state == CellState::Missing ? "*" : ")*");
+        text += "\n\n";
+    }
+    for (const TableLanguage& language : languages.All()) {
+        const CellState state = StateOf(value, language, languages);
+        if ((chosen && language.column == chosen->column) || state == CellState::Missing ||
+            state == CellState::Placeholder)
+            continue;
+        text += "- " + LanguageLabel(language) + ": " + cell(language) + "\n";
+    }
+    return text;
 }
 
 std::string RecordHover(const Target& target, const Library& library) {
@@ -178,16 +219,20 @@ std::string StringHover(const Target& target, const Library& library) {
     const TableView::Entry* entry = library.table->Find(target.name);
     if (!entry)
         return "ID строки " + Markdown(Utf8(target.name)) + " отсутствует в таблице строк.";
-    return "**" + Markdown(Utf8(entry->id)) + "**\n\n" + Markdown(library.table->ValueText(*entry));
+    const std::string value = library.table->ValueText(*entry);
+    const TableLayout& layout = library.table->Layout();
+    return "**" + Markdown(Utf8(entry->id)) + "**\n\n" +
+           (layout.SingleLanguage() ? Markdown(value)
+                                    : LanguageTexts(value, layout.languages, library.language));
 }
 
 std::string RowTitle(std::size_t number, const CommandRow& row) {
     std::string title = std::to_string(number + 1) + ":";
     for (std::size_t c = 0; c + 1 < row.size(); ++c)
         if (!TrimView(row[c]).empty())
-            title += " " + Utf8(TrimView(row[c]));
+            title.append(" ").append(Utf8(TrimView(row[c])));
     if (!TrimView(row[5]).empty())
-        title += " — " + Utf8(TrimView(row[5]));
+        title.append(" — ").append(Utf8(TrimView(row[5])));
     return title;
 }
 

@@ -2,21 +2,12 @@
 
 #include "core/data/Cp1251.h"
 #include "core/data/FileIO.h"
+#include "core/data/StrUtilsEx.h"
 
 #include <cctype>
 
 namespace pw::lsp {
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && AsciiEqualNoCase(text.substr(text.size() - end.size()), end);

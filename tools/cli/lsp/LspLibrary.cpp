@@ -31,15 +31,19 @@ TableView::TableView(std::string path) : mPath(std::move(path)) {
     const std::optional<std::string> bytes = ReadWholeFile(mPath);
     if (!bytes)
         return;
-    mWide = bytes->starts_with("\xFF\xFE");
-    if (mWide)
-        mWideBytes = bytes->substr(2);
-    mText = mWide ? UnitsAsCp1251(mWideBytes) : *bytes;
+    mEncoding = DetectTableEncoding(*bytes);
+    const std::string_view text = std::string_view(*bytes).substr(MarkOf(mEncoding).size());
+    if (mEncoding == TextEncoding::Utf16LeBom)
+        mWideBytes = text;
+    else if (IsUtf8(mEncoding))
+        mWideBytes = Utf8ToUtf16Le(text).value_or(std::string()); // valid UTF-8, as it was told to be
+    mText = mEncoding == TextEncoding::Ansi ? *bytes : UnitsAsCp1251(mWideBytes);
     mEndsWithBreak = mText.empty() || mText.back() == '\n' || mText.back() == '\r';
     // Every line ended, so that the lines handed out lie in the text itself.
     if (!mEndsWithBreak)
         mText += '\n';
     Parse();
+    mLayout = ReadTableLayout(mPath);
 }
 
 void TableView::Parse() {
@@ -82,10 +86,23 @@ const TableView::Entry* TableView::Find(std::string_view id) const {
 }
 
 std::string TableView::ValueText(const Entry& entry) const {
-    if (!mWide)
+    if (mEncoding == TextEncoding::Ansi)
         return Cp1251ToUtf8(entry.value);
     const auto begin = static_cast<std::size_t>(entry.value.data() - mText.data());
     return Utf16LeToUtf8(std::string_view(mWideBytes).substr(2 * begin, 2 * entry.value.size()));
+}
+
+std::optional<TableLanguage> ChosenLanguage(const TableView& table, const std::string& given,
+                                            std::string* problem) {
+    std::string why;
+    const TableLanguage* language = nullptr;
+    if (!given.empty() && table.Layout().SingleLanguage())
+        why = SingleLanguageMessage(table.Path());
+    else if (!given.empty() && !(language = table.Layout().languages.Find(given)))
+        why = MissingLanguageMessage(table.Path(), given, table.Layout().languages);
+    if (problem)
+        *problem = why;
+    return language ? std::optional<TableLanguage>(*language) : std::nullopt;
 }
 
 bool TableView::Stale() const {

@@ -14,6 +14,14 @@ using nlohmann::json;
 constexpr int kMethodNotFound = -32601, kInvalidParams = -32602, kNotInitialized = -32002,
               kRequestFailed = -32803;
 constexpr std::string_view kProgressToken = "plotwright/index";
+constexpr int kMessageWarning = 2; // window/showMessage's type
+
+// The language option: a code, name or column number, given as a string or a number.
+std::string LanguageOption(const json& value) {
+    if (value.is_number_integer())
+        return std::to_string(value.get<long long>());
+    return value.is_string() ? value.get<std::string>() : std::string();
+}
 
 class ResponseError : public std::runtime_error {
 public:
@@ -232,6 +240,8 @@ void Server::TakeSettings(const json& params) {
                 mPlaces.roots.push_back(root);
     if (mPlaces.table.empty() && options.is_object())
         mPlaces.table = options.value("stringtable", std::string());
+    if (options.is_object())
+        mLanguage = LanguageOption(options.value("language", json()));
     const bool fromWorkspace = mPlaces.roots.empty();
     for (const std::string& uri : Strings(WorkspaceRoots(params))) {
         const std::optional<std::string> path = PathOfUri(uri);
@@ -275,8 +285,16 @@ void Server::Index() {
         Progress({{"kind", "begin"}, {"title", "Plotwright: чтение библиотеки"}, {"cancellable", false}});
         Library library;
         library.snapshot = BuildLibrarySnapshot(mPlaces.roots);
-        if (!mPlaces.table.empty())
+        if (!mPlaces.table.empty()) {
             library.table = std::make_shared<const TableView>(mPlaces.table);
+            std::string problem;
+            library.language = ChosenLanguage(*library.table, mLanguage, &problem);
+            if (!problem.empty() && problem != mLanguageProblem)
+                mWriter.Write({{"jsonrpc", "2.0"},
+                               {"method", "window/showMessage"},
+                               {"params", {{"type", kMessageWarning}, {"message", problem}}}});
+            mLanguageProblem = problem;
+        }
         const LibraryIndex& index = library.snapshot->index;
         Progress({{"kind", "end"},
                   {"message", "Файлов: " + std::to_string(index.Entries().size()) +
@@ -301,8 +319,10 @@ void Server::Index() {
 Library Server::CurrentLibrary() {
     std::unique_lock<std::mutex> lock(mLibraryLock);
     mBuilt.wait(lock, [this] { return mLibrary.has_value(); });
-    if (mLibrary->table && mLibrary->table->Stale())
+    if (mLibrary->table && mLibrary->table->Stale()) {
         mLibrary->table = std::make_shared<const TableView>(mLibrary->table->Path());
+        mLibrary->language = ChosenLanguage(*mLibrary->table, mLanguage);
+    }
     return *mLibrary;
 }
 

@@ -63,6 +63,8 @@ private:
     MessageWriter mWriter;
     ServerOptions mOptions;
     LibraryPlaces mPlaces;
+    std::string mLanguage;        // the client's language option (UTF-8), chosen among the table's columns
+    std::string mLanguageProblem; // what was said of it last, so that a rebuild does not say it again
     bool mProgressAllowed = false;
     bool mShutDown = false;
     bool mInitialized = false;
