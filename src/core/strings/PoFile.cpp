@@ -161,7 +161,7 @@ bool PoReader::Line(std::string_view raw) {
             mObsolete = true;
             return true;
         }
-        const std::string_view text = TrimView(line.substr(2));
+        const std::string_view text = TrimView(line.substr(std::min<std::size_t>(2, line.size())));
         if (line.substr(0, 2) == "#.")
             mMessage.extractedComments.emplace_back(text);
         else if (line.substr(0, 2) == "#:")

@@ -7,6 +7,7 @@ using namespace pw;
 
 TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
     const std::string text = "\xEF\xBB\xBF# translator's note\n"
+                             "#\n" // an empty comment, as Poedit writes
                              "msgid \"\"\n"
                              "msgstr \"\"\n"
                              "\"Language: ru\\n\"\n"
@@ -42,7 +43,7 @@ TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
     EXPECT_TRUE(first.Fuzzy());
     EXPECT_EQ(first.extractedComments, std::vector<std::string>{"de: Hallo"});
     EXPECT_EQ(first.references, std::vector<std::string>{"stringtable.ini:6"});
-    EXPECT_EQ(first.line, 12u);
+    EXPECT_EQ(first.line, 13u);
     EXPECT_EQ(po->messages[1].str, "Яблоко");
     EXPECT_FALSE(po->messages[1].Fuzzy());
 }
