@@ -21,7 +21,7 @@ TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
                              "msgid \"\"\n"
                              "\"Hello, \"\n"
                              "\"\\\"world\\\"\\\\n\"\n"
-                             "msgstr \"Привет,\\n\\tмир\\101\\x42\"\n"
+                             "msgstr \"Привет,\\n\\tмир\\101\\x42\\xcccccccccc43\"\n"
                              "msgctxt \"A_02\"\n" // no blank line before the next message
                              "msgid \"Apple\"\n"
                              "msgid_plural \"Apples\"\n"
@@ -39,7 +39,7 @@ TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
     const PoMessage& first = po->messages[0];
     EXPECT_EQ(first.context, "A_01");
     EXPECT_EQ(first.id, "Hello, \"world\"\\n");
-    EXPECT_EQ(first.str, "Привет,\n\tмирAB");
+    EXPECT_EQ(first.str, "Привет,\n\tмирABC");
     EXPECT_TRUE(first.Fuzzy());
     EXPECT_EQ(first.extractedComments, std::vector<std::string>{"de: Hallo"});
     EXPECT_EQ(first.references, std::vector<std::string>{"stringtable.ini:6"});
