@@ -108,9 +108,10 @@ bool PoReader::String(std::string_view rest, std::string& into) {
             --i;
             into += static_cast<char>(value);
         } else if (e == 'x' && i + 1 < rest.size() && HexValue(rest[i + 1]) >= 0) {
+            // Any number of digits, as in C; the byte is what the last two make.
             int value = 0;
             while (i + 1 < rest.size() && HexValue(rest[i + 1]) >= 0)
-                value = value * 16 + HexValue(rest[++i]);
+                value = (value * 16 + HexValue(rest[++i])) & 0xFF;
             into += static_cast<char>(value);
         } else {
             return Fail(std::string("неизвестная последовательность \"\\") + e + "\"");
@@ -161,7 +162,7 @@ bool PoReader::Line(std::string_view raw) {
             mObsolete = true;
             return true;
         }
-        const std::string_view text = TrimView(line.substr(2));
+        const std::string_view text = TrimView(line.substr(std::min<std::size_t>(2, line.size())));
         if (line.substr(0, 2) == "#.")
             mMessage.extractedComments.emplace_back(text);
         else if (line.substr(0, 2) == "#:")

@@ -7,6 +7,7 @@ using namespace pw;
 
 TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
     const std::string text = "\xEF\xBB\xBF# translator's note\n"
+                             "#\n" // an empty comment, as Poedit writes
                              "msgid \"\"\n"
                              "msgstr \"\"\n"
                              "\"Language: ru\\n\"\n"
@@ -20,7 +21,7 @@ TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
                              "msgid \"\"\n"
                              "\"Hello, \"\n"
                              "\"\\\"world\\\"\\\\n\"\n"
-                             "msgstr \"Привет,\\n\\tмир\\101\\x42\"\n"
+                             "msgstr \"Привет,\\n\\tмир\\101\\x42\\xcccccccccc43\"\n"
                              "msgctxt \"A_02\"\n" // no blank line before the next message
                              "msgid \"Apple\"\n"
                              "msgid_plural \"Apples\"\n"
@@ -38,11 +39,11 @@ TEST(PoFile, ReadsWhatTranslatorsToolsWrite) {
     const PoMessage& first = po->messages[0];
     EXPECT_EQ(first.context, "A_01");
     EXPECT_EQ(first.id, "Hello, \"world\"\\n");
-    EXPECT_EQ(first.str, "Привет,\n\tмирAB");
+    EXPECT_EQ(first.str, "Привет,\n\tмирABC");
     EXPECT_TRUE(first.Fuzzy());
     EXPECT_EQ(first.extractedComments, std::vector<std::string>{"de: Hallo"});
     EXPECT_EQ(first.references, std::vector<std::string>{"stringtable.ini:6"});
-    EXPECT_EQ(first.line, 12u);
+    EXPECT_EQ(first.line, 13u);
     EXPECT_EQ(po->messages[1].str, "Яблоко");
     EXPECT_FALSE(po->messages[1].Fuzzy());
 }
