@@ -5,6 +5,7 @@
 
 #include "core/data/Configs.h"
 #include "gui/app/TranslationsWindow.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Workspace.h"
 
 #include <QAbstractItemModel>
@@ -38,6 +39,7 @@ void BM_TranslationsOpen(benchmark::State& state, const char* table) {
         pw::TranslationsWindow window(*workspace, nullptr);
         window.show();
         window.Reload();
+        window.findChild<pw::BackgroundWork*>()->Wait();
         QApplication::processEvents();
         if (window.findChild<QTableView*>("TranslationsList")->model()->rowCount() == 0)
             state.SkipWithError("no rows shown");
@@ -53,6 +55,7 @@ void BM_TranslationsFilterKeystroke(benchmark::State& state) {
     pw::TranslationsWindow window(*workspace, nullptr);
     window.show();
     window.Reload();
+    window.findChild<pw::BackgroundWork*>()->Wait();
     auto* filter = window.findChild<QLineEdit*>("FilterEd");
     auto* list = window.findChild<QTableView*>("TranslationsList");
     QApplication::processEvents();

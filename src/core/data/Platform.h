@@ -200,6 +200,10 @@ void ReturnFreedMemory();
 // large files again and again; Windows' heap maps such blocks apart already, and there nothing is done.
 void ReturnLargeBlocksWhenFreed();
 
+// Lets the calling thread, and the threads it starts afterwards, run only when the processors are not
+// wanted by threads of normal priority: for long work beside a window, whose thread then stays answering.
+void LowerThreadPriority();
+
 // The system's own separator between folder and name ("/" on POSIX systems, a backslash on Windows).
 char PathSeparator();
 // Whether c separates folders in a path: "/", and on Windows a backslash too.

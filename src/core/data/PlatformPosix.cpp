@@ -16,6 +16,8 @@
 #endif
 #include <sched.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -466,6 +468,16 @@ void ReturnFreedMemory() {
 #ifdef __GLIBC__
     ::malloc_trim(0);
 #endif
+}
+
+void LowerThreadPriority() {
+    // On Linux the nice value is the thread's own, and threads started later inherit it.
+    constexpr int kNicer = 10;
+    const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int now = ::getpriority(PRIO_PROCESS, thread);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, thread, std::min(now + kNicer, 19));
 }
 
 void ReturnLargeBlocksWhenFreed() {

@@ -469,6 +469,12 @@ void ReturnFreedMemory() {}
 
 void ReturnLargeBlocksWhenFreed() {}
 
+void LowerThreadPriority() {
+    // Windows gives each thread its own priority, which threads started later do not inherit; the work
+    // pool's threads then compete with the window's at normal priority.
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 char PathSeparator() {
     return '\\';
 }

@@ -11,6 +11,7 @@
 #include "core/library/LibraryQuery.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <stdexcept>
 
@@ -114,33 +115,46 @@ std::string FirstSayId(const LibraryEntry& entry) {
 
 LibraryIndex::LibraryIndex(std::vector<std::string> files) : LibraryIndex(std::move(files), Narrowing()) {}
 
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const ProgressHook& progress)
+    : LibraryIndex(std::move(files), Narrowing(), progress) {}
+
 LibraryIndex::LibraryIndex(std::vector<std::string> files, const LibraryQuery& query)
     : LibraryIndex(std::move(files), [&query](RecordKind kind, std::string_view bytes) {
           return query.MayMatch(kind, bytes);
       }) {}
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words)
-    : LibraryIndex(std::move(files), [&words](RecordKind, std::string_view bytes) {
-          if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-              return true;
-          for (const std::string& word : words)
-              if (ContainsNoCase(bytes, TrimView(word)))
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words,
+                           const ProgressHook& progress)
+    : LibraryIndex(
+          std::move(files),
+          [&words](RecordKind, std::string_view bytes) {
+              if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
                   return true;
-          return false;
-      }) {}
+              for (const std::string& word : words)
+                  if (ContainsNoCase(bytes, TrimView(word)))
+                      return true;
+              return false;
+          },
+          progress) {}
 
-LibraryIndex::LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch) {
+LibraryIndex::LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch,
+                           const ProgressHook& progress) {
     mEntries.resize(files.size());
     for (std::size_t i = 0; i < files.size(); ++i)
         mEntries[i].path = std::move(files[i]);
     // A folder's files one after another, each opened within the folder.
     const std::vector<std::size_t> runs =
         FolderRuns(mEntries.size(), [this](std::size_t i) { return std::string_view(mEntries[i].path); });
+    std::atomic<std::size_t> read{0};
+    std::atomic<bool> stopped{false};
     ParallelFor(runs.size() - 1, [&](std::size_t r) {
         const FolderReader folder(std::string(FolderPart(mEntries[runs[r]].path)));
         std::string bytes;
-        for (std::size_t i = runs[r]; i < runs[r + 1]; ++i)
+        for (std::size_t i = runs[r]; i < runs[r + 1] && !stopped; ++i) {
             ReadEntry(mEntries[i], folder, bytes, mayMatch);
+            if (progress && !progress(++read, mEntries.size()))
+                stopped = true;
+        }
     });
     for (std::size_t i = 0; i < mEntries.size(); ++i) {
         const LibraryEntry& entry = mEntries[i];

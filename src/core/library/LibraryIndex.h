@@ -4,6 +4,7 @@
 // across the library; the rest of the program asks it instead of scanning the files again.
 
 #include "core/data/Cp1251.h"
+#include "core/data/Progress.h"
 #include "core/data/ReadReport.h"
 #include "core/dialogue/InfoScript.h"
 
@@ -84,6 +85,9 @@ public:
     // Reads every file of files (the paths of a library scan) on all processors. A file that cannot be
     // read keeps its place with its failure; nothing is dropped and nothing throws for a file.
     explicit LibraryIndex(std::vector<std::string> files);
+    // The same, telling progress of the files read so far; when it says stop, the files not begun are left
+    // unread (neither kind nor failure), and the caller is to drop the index.
+    LibraryIndex(std::vector<std::string> files, const ProgressHook& progress);
     // The same, but the fields are read only of the files that may hold a dialogue query matches (see
     // LibraryQuery::MayMatch); the others are still checked for being records of their kind, and are
     // marked narrowedOut. query.Select gives over it what it gives over a whole index; look-ups by name
@@ -91,7 +95,9 @@ public:
     LibraryIndex(std::vector<std::string> files, const LibraryQuery& query);
     // The same for files that may name one of words: the fields are read only of the files whose bytes hold
     // one of them (A-Z folded; UTF-16 files are always read), for a caller that looks for those words.
-    LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words);
+    // progress as above.
+    LibraryIndex(std::vector<std::string> files, const std::vector<std::string>& words,
+                 const ProgressHook& progress = {});
     // The name look-ups point into the entries, which a move keeps in place and a copy would not.
     LibraryIndex(LibraryIndex&&) = default;
     LibraryIndex& operator=(LibraryIndex&&) = default;
@@ -112,7 +118,8 @@ public:
 private:
     // Whether a file of a kind with these bytes is to have its fields read; empty: every file.
     using Narrowing = std::function<bool(RecordKind, std::string_view)>;
-    LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch);
+    LibraryIndex(std::vector<std::string> files, const Narrowing& mayMatch,
+                 const ProgressHook& progress = {});
 
     using NameMap = std::unordered_map<std::string_view, std::vector<std::size_t>, FoldedHash, FoldedEqual>;
     static const std::vector<std::size_t>& Find(const NameMap& names, std::string_view name);

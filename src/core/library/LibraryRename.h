@@ -7,6 +7,7 @@
 // (its file, the file's name, the table's entry) last, and a note of the rename in the user's cache folder
 // lets the same rename, run again after it was cut short, finish what is left.
 
+#include "core/data/Progress.h"
 #include "core/library/LibraryIndex.h"
 #include "core/library/NamePlaces.h"
 
@@ -101,6 +102,7 @@ enum class RenameOutcome {
     Done,    // the file says NEW now (and has its new name)
     Changed, // the file is not as the plan read it: left alone
     Failed,  // it could not be written or renamed: left whole
+    Stopped, // the rename was stopped before the file was written: left whole
 };
 
 struct RenameFileResult {
@@ -113,6 +115,8 @@ struct RenameResult {
     std::vector<RenameFileResult> files; // the included files, in the plan's order
     // Every included file is done, and the note of the rename is removed.
     bool complete = false;
+    // The caller's hook stopped the rename: the files it did not reach are Stopped.
+    bool stopped = false;
     // The rename is complete but its note could not be removed (its path); empty otherwise.
     std::string noteLeft;
 };
@@ -125,8 +129,12 @@ using RenameProgress = std::function<void(const RenameFileResult&)>;
 // Applies the plan's included files stage by stage, the files of a stage at once (their writes wait for the
 // disk more than for the processors, and are flushed together). The note of the rename is written first
 // and removed once every included file is done; a file that is not is left whole and the note stays, so
-// running the same rename again finishes it. Throws std::runtime_error with the refusal for a refused plan,
-// and with the program's message when the note cannot be written (nothing else is written then).
-RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress = {});
+// running the same rename again finishes it. goOn is asked before each file is written (the files begun
+// and all included files; from the threads that write): once it says stop, no further file is written,
+// those not reached are left whole as Stopped and the note stays, as after a kill, so that running the
+// rename again finishes it. Throws std::runtime_error with the refusal for a refused plan, and with the
+// program's message when the note cannot be written (nothing else is written then).
+RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress = {},
+                         const ProgressHook& goOn = {});
 
 } // namespace pw

@@ -7,6 +7,7 @@
 #include "core/data/StrUtilsEx.h"
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace pw {
@@ -40,13 +41,23 @@ private:
 } // namespace
 
 std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders,
-                                                            const std::string& tablePath) {
+                                                            const std::string& tablePath,
+                                                            const ProgressHook& progress) {
     std::vector<std::string> files;
     for (const std::string& folder : folders)
         if (!folder.empty() && DirectoryExists(folder))
             ScanLibraryFolder(folder, files);
     auto snapshot = std::make_shared<LibrarySnapshot>();
-    snapshot->index = LibraryIndex(std::move(files));
+    std::atomic<bool> stopped{false};
+    const ProgressHook reading = [&progress, &stopped](std::size_t done, std::size_t total) {
+        if (GoOn(progress, done, total))
+            return true;
+        stopped = true;
+        return false;
+    };
+    snapshot->index = LibraryIndex(std::move(files), reading);
+    if (stopped)
+        return nullptr;
     NameList dialogues, quests, owners, events;
     for (const LibraryEntry& entry : snapshot->index.Entries()) {
         if (!entry.Read())

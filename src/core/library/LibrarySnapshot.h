@@ -23,8 +23,10 @@ struct LibrarySnapshot {
 
 // The folders scanned (Infos, then Quests; a folder missing or empty is skipped), read and the names
 // gathered, and the IDs of the string table at tablePath (none for an empty path or a table that cannot
-// be read): what a background build of the window or the language server does.
+// be read): what a background build of the window or the language server does. progress is told of the
+// files read; when it says stop, the build ends there and returns null.
 std::shared_ptr<const LibrarySnapshot> BuildLibrarySnapshot(const std::vector<std::string>& folders,
-                                                            const std::string& tablePath = {});
+                                                            const std::string& tablePath = {},
+                                                            const ProgressHook& progress = {});
 
 } // namespace pw

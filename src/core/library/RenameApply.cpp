@@ -5,6 +5,7 @@
 #include "core/data/ParallelWork.h"
 #include "core/library/PendingRename.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 // Applying a plan: stage by stage, each file read again under its folder's lock and rewritten only while it
@@ -16,6 +17,9 @@ namespace {
 
 // Each write waits for the disk twice (the file's flush and its folder's); many at once are flushed together.
 constexpr unsigned kWriteThreads = 16;
+// The files written and flushed together: few enough that a stop asked for while they are flushed takes
+// effect soon, many enough that the folder's flush is shared.
+constexpr std::size_t kWriteBatch = 256;
 
 FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edits) {
     FilePieces pieces;
@@ -33,8 +37,8 @@ FilePieces PiecesOf(std::string_view current, const std::vector<RenameEdit>& edi
 
 // The files of one stage, each as its result tells: their names first, then their values, so a rename cut
 // short between the two leaves a file that the next plan finds by its Name and no longer by its file name,
-// and running again gives what one run gives. The values of all are written at once.
-void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results) {
+// and running again gives what one run gives. The values are written in batches of files at once.
+void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results, StopGate& gate) {
     // Whether the file is as the plan read it; when it is not, its result says so.
     const auto asPlanned = [&plan](RenameFileResult& result, const std::optional<std::string>& current) {
         const RenameFile& file = plan.files[result.file];
@@ -50,6 +54,10 @@ void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results) 
     ParallelFor(renamed.size(), kWriteThreads, [&](std::size_t n) {
         const std::size_t r = renamed[n];
         const RenameFile& file = plan.files[results[r].file];
+        if (!gate.MayWrite()) {
+            results[r].outcome = RenameOutcome::Stopped;
+            return;
+        }
         std::string reason;
         const FileCheck check = [&](const std::optional<std::string>& current) {
             return asPlanned(results[r], current);
@@ -65,40 +73,73 @@ void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results) 
         if (results[r].outcome != RenameOutcome::Done)
             continue;
         const RenameFile& file = plan.files[results[r].file];
-        const FileChange change = [&asPlanned, &result = results[r],
-                                   &edits = file.edits](const std::optional<std::string>& current) {
-            return asPlanned(result, current) ? std::optional<FilePieces>(PiecesOf(*current, edits))
+        // Checked under the file's lock, just before it is written; a file renamed above was counted there.
+        const FileChange change =
+            [&asPlanned, &gate, &result = results[r],
+             &file](const std::optional<std::string>& current) -> std::optional<FilePieces> {
+            if (!gate.MayWrite(file.newPath.empty())) {
+                result.outcome = RenameOutcome::Stopped;
+                return std::nullopt;
+            }
+            return asPlanned(result, current) ? std::optional<FilePieces>(PiecesOf(*current, file.edits))
                                               : std::nullopt;
         };
         updates.push_back({file.newPath.empty() ? file.path : file.newPath, change});
         updated.push_back(r);
     }
-    const std::vector<std::string> reasons = UpdateFilesAtomic(updates);
-    for (std::size_t u = 0; u < updates.size(); ++u) {
-        if (reasons[u].empty())
+    for (std::size_t first = 0; first < updates.size(); first += kWriteBatch) {
+        const std::size_t end = std::min(updates.size(), first + kWriteBatch);
+        if (gate.Stopped()) {
+            for (std::size_t u = first; u < end; ++u)
+                results[updated[u]].outcome = RenameOutcome::Stopped;
             continue;
-        results[updated[u]].outcome = RenameOutcome::Failed;
-        results[updated[u]].reason = UnableToWriteMessage(updates[u].path, reasons[u]);
+        }
+        const std::vector<FileUpdate> batch(updates.begin() + first, updates.begin() + end);
+        const std::vector<std::string> reasons = UpdateFilesAtomic(batch);
+        for (std::size_t u = first; u < end; ++u) {
+            if (reasons[u - first].empty())
+                continue;
+            results[updated[u]].outcome = RenameOutcome::Failed;
+            results[updated[u]].reason = UnableToWriteMessage(updates[u].path, reasons[u - first]);
+        }
     }
+}
+
+bool StopGate::MayWrite(bool counted) {
+    if (mStopped)
+        return false;
+    const std::size_t begun = counted ? mBegun++ : mBegun.load();
+    if (GoOn(mGoOn, begun, mTotal))
+        return true;
+    mStopped = true;
+    return false;
 }
 
 } // namespace rename_detail
 
 using namespace rename_detail;
 
-RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress) {
+RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress, const ProgressHook& goOn) {
     if (!plan.refusal.empty())
         throw std::runtime_error(plan.refusal);
     const PendingRename note(RenameIdentity(plan.request));
     note.Begin();
     RenameResult result;
     result.complete = true;
+    const auto included = static_cast<std::size_t>(std::count_if(
+        plan.files.begin(), plan.files.end(), [](const RenameFile& file) { return file.included; }));
+    StopGate gate(goOn, included);
     for (RenameStage stage : {RenameStage::Reference, RenameStage::Table, RenameStage::Own}) {
         std::vector<RenameFileResult> files;
         for (std::size_t i = 0; i < plan.files.size(); ++i)
             if (plan.files[i].stage == stage && plan.files[i].included)
                 files.emplace_back().file = i;
-        ApplyStage(plan, files);
+        // A stage after a stop writes nothing: its files are left as they are.
+        if (gate.Stopped())
+            for (RenameFileResult& file : files)
+                file.outcome = RenameOutcome::Stopped;
+        else
+            ApplyStage(plan, files, gate);
         for (const RenameFileResult& file : files) {
             result.complete = result.complete && file.outcome == RenameOutcome::Done;
             result.files.push_back(file);
@@ -106,6 +147,7 @@ RenameResult ApplyRename(const RenamePlan& plan, const RenameProgress& progress)
                 progress(file);
         }
     }
+    result.stopped = gate.Stopped();
     if (result.complete && !note.End())
         result.noteLeft = note.Path();
     return result;

@@ -10,6 +10,7 @@
 #include "core/library/ValueSpans.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -80,7 +81,24 @@ void PlaceFiles(RenamePlan& plan, std::vector<FilePlan> files, std::optional<Ren
 // Why a file would be renamed onto a name that something in its folder has already, or empty.
 std::string TakenFileNames(const RenamePlan& plan);
 
-// Writes the files of one stage, each as its result (whose file number is set) tells.
-void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results);
+// Asks the caller's hook before each file of a rename is written, from the threads that write; once it
+// has said stop, every later asking says so too.
+class StopGate {
+public:
+    StopGate(const ProgressHook& goOn, std::size_t total) : mGoOn(goOn), mTotal(total) {}
+    // Whether the next file may be written; counted tells whether it is a file not asked about before.
+    bool MayWrite(bool counted = true);
+    bool Stopped() const { return mStopped; }
+
+private:
+    const ProgressHook& mGoOn;
+    const std::size_t mTotal;
+    std::atomic<std::size_t> mBegun{0};
+    std::atomic<bool> mStopped{false};
+};
+
+// Writes the files of one stage, each as its result (whose file number is set) tells; a file gate stops
+// before is left whole with the outcome Stopped.
+void ApplyStage(const RenamePlan& plan, std::vector<RenameFileResult>& results, StopGate& gate);
 
 } // namespace pw::rename_detail

@@ -6,6 +6,7 @@
 #include "gui/app/DroppedFiles.h"
 #include "gui/app/TabIcons.h"
 #include "gui/app/TrayIcon.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/TableStrings.h"
@@ -222,6 +223,9 @@ void TForm1::OpenLibrary() {
     mWorkspace.libraryReady = true;
     if (!mWorkspace.libraryIndex)
         mWorkspace.libraryIndex = std::make_shared<LibraryIndexService>();
+    // What was typed while the index was being built is offered its names once it is.
+    connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, mInfoTab, &InfoTab::OfferNamesAgain,
+            Qt::UniqueConnection);
     mWorkspace.libraryIndex->Open({configs.InfosPath, configs.QuestsPath}, configs.StringTablePath);
     RunGuarded(this, [this, &configs] { mStringEditor->StartLoading(configs.StringTablePath); });
 }
@@ -366,7 +370,7 @@ void TForm1::EnterEditMode() {
 
 void TForm1::ConfirmExit() {
     const std::vector<TForm1*> windows = EditorWindows();
-    if (!MayDropChangedForms(windows))
+    if (!MayDropChangedForms(windows) || !MayStopWork(windows))
         return;
     if (Dialogs().Message(this, QStringLiteral("Завершить работу в приложении?"),
                           QString::fromUtf8(kProgramCaption), MsgIcon::Question,
@@ -404,9 +408,47 @@ bool TForm1::MayDropChangedForms(const std::vector<TForm1*>& windows) {
     return true;
 }
 
+namespace {
+
+// The background work running in windows and in their dialogs and windows; the work the user asked for
+// only, when asked is set.
+std::vector<BackgroundWork*> RunningWork(const std::vector<TForm1*>& windows, bool asked = false) {
+    std::vector<BackgroundWork*> running;
+    for (TForm1* window : windows)
+        for (BackgroundWork* work : window->findChildren<BackgroundWork*>())
+            if (work->Running() && !(asked && work->Quiet()))
+                running.push_back(work);
+    return running;
+}
+
+} // namespace
+
+bool TForm1::MayStopWork(const std::vector<TForm1*>& windows) {
+    // What runs unasked (a read ahead) is stopped as the windows close.
+    const std::vector<BackgroundWork*> running = RunningWork(windows, true);
+    if (running.empty())
+        return true;
+    if (Dialogs().Message(
+            windows.front(),
+            QStringLiteral("Ещё идёт работа в фоне. Остановить её и выйти? Файлы, которые она не "
+                           "успела записать, останутся как были."),
+            QString::fromUtf8(kProgramCaption), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
+    for (BackgroundWork* work : running)
+        work->Cancel();
+    WaitForWork();
+    return true;
+}
+
+void TForm1::WaitForWork() {
+    for (std::vector<BackgroundWork*> running = RunningWork(EditorWindows()); !running.empty();
+         running = RunningWork(EditorWindows()))
+        running.front()->Wait();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     if (mRole == WindowRole::Main) {
-        if (!mExitConfirmed && !MayDropChangedForms(EditorWindows())) {
+        if (!mExitConfirmed && (!MayDropChangedForms(EditorWindows()) || !MayStopWork(EditorWindows()))) {
             event->ignore();
             return;
         }

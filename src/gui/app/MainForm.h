@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class QTimer;
 namespace pw {
 
 struct Workspace;
+class BackgroundWork;
 class FormHistory;
 class InfoTab;
 class LibraryBrowser;
@@ -94,6 +96,10 @@ public:
     void GoBack();
     void GoForward();
 
+    // Runs the event loop until the background work of every editor window and of its dialogs has ended:
+    // for tests.
+    static void WaitForWork();
+
     // The tab pictures; the string editor's tab shows image 0, or 1 while blinking.
     const QList<QIcon>& PgCtrlImgList() const { return PgCtrlImages; }
 
@@ -141,9 +147,17 @@ private:
     void RebuildLibraryIndex();
     void SetTableTabImage(int image);
     void BuildViewMenu();
-    // The file of the dialogue or quest named name, found in the library index; the index is rebuilt once
-    // when the file found no longer holds that name. Empty when the library holds none.
-    std::string FindInLibrary(RecordKind kind, const std::string& name);
+    // A jump to the dialogue or quest jump names, found in the library index and loaded into its tab. While
+    // the index is being built the jump waits for it in the background, with its progress shown after a
+    // moment; a newer jump meanwhile takes its place. The index is rebuilt once (rebuilt then true) when
+    // the file found no longer holds that name. A name the library does not hold is said so.
+    void JumpToRecord(const Jump& jump, bool rebuilt);
+    // The file of the dialogue or quest named name in the built index; empty when it holds none. *stale
+    // tells that a file was named so but no longer holds the name.
+    std::string FindInLibrary(RecordKind kind, const std::string& name, bool* stale) const;
+    // Whether quitting may go on: when background work runs in windows, asks whether to stop it, and on
+    // Yes stops it at its safe point and waits for it.
+    static bool MayStopWork(const std::vector<TForm1*>& windows);
     // Loads path into the tab of its kind and brings that tab to the front. False when nothing was loaded.
     bool OpenInTab(RecordKind kind, const std::string& path);
     bool ShowStringEntry(const std::string& id);
@@ -190,6 +204,11 @@ private:
     QAction* UndoItem = nullptr;
     QAction* RedoItem = nullptr;
     bool mExitConfirmed = false; // the forms and the end of the program were asked about
+    BackgroundWork* mIndexWait = nullptr; // a jump waiting for the library index
+    // The jump that follows once the index is built (the newest asked for), and whether it is after the
+    // rebuild of a stale index.
+    std::optional<Jump> mWaitingJump;
+    bool mWaitingAfterRebuild = false;
 };
 
 } // namespace pw

@@ -6,6 +6,7 @@
 
 #include "core/data/Cp1251.h"
 #include "core/data/StrUtilsEx.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/ErrorGuard.h"
 #include "gui/common/UserDialogs.h"
@@ -25,6 +26,7 @@
 #include <QTabWidget>
 
 #include <optional>
+#include <utility>
 
 namespace pw {
 namespace {
@@ -35,6 +37,12 @@ bool StillNamed(RecordKind kind, const std::string& path, const std::string& nam
     const LibraryIndex check({path});
     const LibraryEntry& entry = check[0];
     return entry.Read() && entry.kind == kind && AsciiEqualNoCase(TrimView(entry.Name()), TrimView(name));
+}
+
+QString NotFoundText(RecordKind kind, const std::string& name) {
+    return (kind == RecordKind::Quest ? QStringLiteral("Квест «%1» в библиотеке не найден")
+                                      : QStringLiteral("Диалог «%1» в библиотеке не найден"))
+        .arg(FromCp1251(TrimView(name)));
 }
 
 } // namespace
@@ -103,24 +111,55 @@ LibraryBrowser* TForm1::ShowBrowser(const QString* filter) {
     return mBrowser;
 }
 
-std::string TForm1::FindInLibrary(RecordKind kind, const std::string& name) {
-    LibraryIndexService* service = mWorkspace.libraryIndex.get();
-    if (!service)
-        return {};
-    bool stale = false;
-    for (int attempt = 0; attempt < 2 && (attempt == 0 || stale); ++attempt) {
-        if (attempt > 0)
-            service->Rebuild();
-        service->WaitUntilBuilt();
-        const LibraryIndex& index = service->Current()->index;
-        const std::vector<std::size_t>& named =
-            kind == RecordKind::Quest ? index.Quests(TrimView(name)) : index.Dialogues(TrimView(name));
-        for (std::size_t number : named)
-            if (StillNamed(kind, index[number].path, name))
-                return index[number].path;
-        stale = !named.empty();
-    }
+std::string TForm1::FindInLibrary(RecordKind kind, const std::string& name, bool* stale) const {
+    const LibraryIndex& index = mWorkspace.libraryIndex->Current()->index;
+    const std::vector<std::size_t>& named =
+        kind == RecordKind::Quest ? index.Quests(TrimView(name)) : index.Dialogues(TrimView(name));
+    for (std::size_t number : named)
+        if (StillNamed(kind, index[number].path, name))
+            return index[number].path;
+    *stale = !named.empty();
     return {};
+}
+
+void TForm1::JumpToRecord(const Jump& jump, bool rebuilt) {
+    const std::shared_ptr<LibraryIndexService> service = mWorkspace.libraryIndex;
+    const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
+    if (!service || (!service->Building() && !service->Current())) {
+        SayJumpFailed(NotFoundText(kind, jump.name));
+        return;
+    }
+    if (!service->Building()) {
+        bool stale = false;
+        const std::string path = FindInLibrary(kind, jump.name, &stale);
+        if (!path.empty()) {
+            OpenInTab(kind, path);
+            return;
+        }
+        if (!stale || rebuilt) {
+            SayJumpFailed(NotFoundText(kind, jump.name));
+            return;
+        }
+        service->Rebuild(); // a file changed since the index read it: once more with the library as it is
+        rebuilt = true;
+    }
+    // The newest jump is the one the user waits for.
+    mWaitingJump = jump;
+    mWaitingAfterRebuild = rebuilt;
+    if (!mIndexWait)
+        mIndexWait = new BackgroundWork(this);
+    if (mIndexWait->Running())
+        return;
+    mIndexWait->Start(
+        QStringLiteral("Библиотека читается…"),
+        [service](const ProgressHook& hook) { service->WaitForBuild(hook); },
+        [this](const WorkEnd& end) {
+            const std::optional<Jump> waiting = std::exchange(mWaitingJump, std::nullopt);
+            if (end.stopped || !waiting)
+                return; // the user gave the jump up
+            RunGuarded(this, [this, &waiting] { JumpToRecord(*waiting, mWaitingAfterRebuild); });
+        },
+        QStringLiteral("Прочитано файлов: %1 из %2"));
 }
 
 bool TForm1::OpenInTab(RecordKind kind, const std::string& path) {
@@ -158,18 +197,9 @@ void TForm1::FollowJump(const Jump& jump) {
     RunGuarded(this, [&] {
         switch (jump.kind) {
         case Jump::Kind::Dialogue:
-        case Jump::Kind::Quest: {
-            const RecordKind kind = jump.kind == Jump::Kind::Quest ? RecordKind::Quest : RecordKind::Dialogue;
-            const std::string path = FindInLibrary(kind, jump.name);
-            if (path.empty())
-                SayJumpFailed((kind == RecordKind::Quest
-                                   ? QStringLiteral("Квест «%1» в библиотеке не найден")
-                                   : QStringLiteral("Диалог «%1» в библиотеке не найден"))
-                                  .arg(name));
-            else
-                OpenInTab(kind, path);
+        case Jump::Kind::Quest:
+            JumpToRecord(jump, false);
             break;
-        }
         case Jump::Kind::StringEntry:
             if (ShowStringEntry(jump.name))
                 Visited({Place::Tab::StringTable, Trim(jump.name)});
@@ -209,13 +239,11 @@ void TForm1::RenameInLibrary(Jump::Thing thing, const std::string& name) {
     // A rename left unfinished is offered again, as the same rename, until it is done or the user stops.
     std::optional<RenamePlan> unfinished;
     for (;;) {
-        // The preview is made from the library as it is now, not as the index last saw it.
-        service->Rebuild();
-        service->WaitUntilBuilt();
-        RenameDialog dialog(
-            this, [service]() -> const LibraryIndex& { return service->Current()->index; }, request,
-            // The forms show the new names afterwards, so their unsaved edits are asked about as for a load.
-            [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
+        // Each preview reads the library as it is then, not as the index last saw it.
+        RenameDialog dialog(this, request,
+                            // The forms show the new names afterwards, so their unsaved edits are asked
+                            // about as for a load.
+                            [this] { return mInfoTab->MayReplaceForm() && mQuestTab->MayReplaceForm(); });
         if (unfinished)
             dialog.Resume(*unfinished);
         Dialogs().RunModal(&dialog);

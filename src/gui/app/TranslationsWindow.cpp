@@ -8,7 +8,7 @@
 #include "gui/common/FieldText.h"
 #include "gui/common/TableStrings.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/common/WaitCursor.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Workspace.h"
 #include "gui/widgets/ComboBoxRules.h"
 
@@ -123,7 +123,7 @@ private:
 };
 
 TranslationsWindow::TranslationsWindow(Workspace& workspace, QWidget* parent)
-    : QWidget(parent, Qt::Window), mWorkspace(workspace) {
+    : QWidget(parent, Qt::Window), mWorkspace(workspace), mLoad(new BackgroundWork(this)) {
     setObjectName(QStringLiteral("TranslationsFrm"));
     setWindowTitle(QString::fromUtf8(kCaption));
     resize(900, 600);
@@ -209,13 +209,34 @@ void TranslationsWindow::BuildControls() {
 }
 
 void TranslationsWindow::Reload() {
+    if (mLoad->Running())
+        return; // the table is being read already
     mModel->SetGrid(nullptr, {});
     mGrid.reset();
     if (!mWorkspace.stringTable)
         return ShowUnavailable(QStringLiteral("Таблица строк недоступна: в настройках указаны не все пути."));
-    const std::string& path = mWorkspace.stringTable->Path();
-    const WaitCursor wait;
-    auto grid = std::make_unique<TranslationGrid>(LanguageTable::Read(path));
+    const std::string path = mWorkspace.stringTable->Path();
+    ShowUnavailable(QStringLiteral("Таблица строк читается…"));
+    auto grid = std::make_shared<std::unique_ptr<TranslationGrid>>();
+    mLoad->Start(
+        QStringLiteral("Таблица строк читается…"),
+        [path, grid](const ProgressHook& hook) {
+            // One read of the whole table: a stop is heard before it begins and after it.
+            if (hook(0, 1))
+                *grid = std::make_unique<TranslationGrid>(LanguageTable::Read(path));
+        },
+        [this, path, grid](const WorkEnd& end) { Loaded(path, std::move(*grid), end); });
+}
+
+void TranslationsWindow::Loaded(const std::string& path, std::unique_ptr<TranslationGrid> grid,
+                                const WorkEnd& end) {
+    if (end.failure) {
+        ShowUnavailable(QStringLiteral("Таблица строк не прочитана."));
+        RunGuarded(this, [&end] { end.RethrowFailure(); });
+        return;
+    }
+    if (end.stopped || !grid)
+        return ShowUnavailable(QStringLiteral("Чтение таблицы строк остановлено. F5 — прочитать снова."));
     if (grid->Layout().SingleLanguage())
         return ShowUnavailable(QString::fromStdString(SingleLanguageMessage(path)));
     mGrid = std::move(grid);

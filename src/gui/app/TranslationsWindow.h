@@ -4,10 +4,13 @@
 // translated. A target cell edited and left is written at once, that cell alone, unless its entry
 // changed on disk since the window read it.
 
+#include "gui/common/BackgroundWork.h"
+
 #include <QWidget>
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -28,9 +31,10 @@ public:
     TranslationsWindow(Workspace& workspace, QWidget* parent);
     ~TranslationsWindow() override;
 
-    // Reads the workspace's string table again and shows it, the filter kept. Without a table, or with a
-    // table of one language, says so in the window and offers nothing to edit. Throws
-    // std::runtime_error("Cannot open file ...") when the table cannot be read.
+    // Reads the workspace's string table again in the background and shows it, the filter kept; until
+    // then the window says so and offers nothing to edit. Without a table, or with a table of one
+    // language, says so in the window and offers nothing to edit. A table that cannot be read is told of
+    // through the error guard ("Cannot open file ...").
     void Reload();
 
 signals:
@@ -39,6 +43,7 @@ signals:
 
 private:
     void BuildControls();
+    void Loaded(const std::string& path, std::unique_ptr<TranslationGrid> grid, const WorkEnd& end);
     void FillLanguages();
     void LanguagesChanged();
     void ApplyFilter();
@@ -48,6 +53,7 @@ private:
     bool WriteCell(std::size_t row, const QString& text);
 
     Workspace& mWorkspace;
+    BackgroundWork* mLoad;
     std::unique_ptr<TranslationGrid> mGrid;
     TranslationsModel* mModel = nullptr;
     QComboBox* SourceLangCmb = nullptr;

@@ -1,9 +1,12 @@
 #include "gui/common/BackgroundWork.h"
 
+#include "core/data/Platform.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,7 +27,8 @@ void WorkEnd::RethrowFailure() const {
         std::rethrow_exception(failure);
 }
 
-BackgroundWork::BackgroundWork(QWidget* owner) : QObject(owner), mOwner(owner), mPoll(new QTimer(this)) {
+BackgroundWork::BackgroundWork(QWidget* owner, Feedback feedback)
+    : QObject(owner), mOwner(owner), mMadeFeedback(feedback), mFeedback(feedback), mPoll(new QTimer(this)) {
     mPoll->setInterval(kPollMs);
     connect(mPoll, &QTimer::timeout, this, &BackgroundWork::Poll);
 }
@@ -37,14 +41,18 @@ BackgroundWork::~BackgroundWork() {
 }
 
 void BackgroundWork::Start(const QString& label, std::function<void(const ProgressHook&)> work,
-                           std::function<void(const WorkEnd&)> done) {
+                           std::function<void(const WorkEnd&)> done, const QString& countFormat) {
     if (Running())
         throw std::logic_error("background work is running already");
     mLabel = label;
+    mCountFormat = countFormat;
+    mStopping = false;
+    mFeedback = mMadeFeedback;
     mDone = std::move(done);
     mClock.start();
     mShared = std::make_shared<Shared>();
     mThread = std::thread([shared = mShared, work = std::move(work)] {
+        platform::LowerThreadPriority(); // the window's thread first
         const ProgressHook hook = [&shared](std::size_t done, std::size_t total) {
             shared->done = done;
             shared->total = total;
@@ -62,10 +70,29 @@ void BackgroundWork::Start(const QString& label, std::function<void(const Progre
 }
 
 void BackgroundWork::Cancel() {
-    if (mShared)
-        mShared->stop = true;
+    if (!mShared)
+        return;
+    mShared->stop = true;
+    mStopping = true;
     if (mDialog)
-        mDialog->setLabelText(mLabel + QStringLiteral("\nОстанавливается…"));
+        mDialog->setLabelText(DialogText());
+}
+
+void BackgroundWork::ShowProgress() {
+    if (!Running() || mFeedback == Feedback::Dialog)
+        return;
+    mFeedback = Feedback::Dialog;
+    mClock.restart();
+}
+
+QString BackgroundWork::DialogText() const {
+    QString text = mLabel;
+    const std::size_t total = mShared ? mShared->total.load() : 0;
+    if (!mCountFormat.isEmpty() && total > 0)
+        text += u'\n' + mCountFormat.arg(std::min<std::size_t>(mShared->done, total)).arg(total);
+    if (mStopping)
+        text += QStringLiteral("\nОстанавливается…");
+    return text;
 }
 
 void BackgroundWork::Poll() {
@@ -73,7 +100,8 @@ void BackgroundWork::Poll() {
         Deliver();
         return;
     }
-    if (!mDialog && mClock.elapsed() >= kShowAfterMs)
+    emit Progressed(mShared->done, mShared->total);
+    if (!mDialog && mFeedback == Feedback::Dialog && mClock.elapsed() >= kShowAfterMs)
         ShowDialog();
     if (!mDialog)
         return;
@@ -83,10 +111,12 @@ void BackgroundWork::Poll() {
     mDialog->setMaximum(scale);
     if (total > 0)
         mDialog->setValue(static_cast<int>(std::min<std::size_t>(mShared->done, total) * 1000 / total));
+    if (const QString text = DialogText(); text != mDialog->labelText())
+        mDialog->setLabelText(text);
 }
 
 void BackgroundWork::ShowDialog() {
-    mDialog = new QProgressDialog(mLabel, QStringLiteral("Отмена"), 0, 0, mOwner);
+    mDialog = new QProgressDialog(DialogText(), QStringLiteral("Отмена"), 0, 0, mOwner);
     mDialog->setObjectName(QStringLiteral("BackgroundWorkDlg"));
     mDialog->setWindowTitle(QCoreApplication::applicationName());
     // The window behind stays usable: only what the work changes is disabled by its owner.
@@ -121,6 +151,15 @@ void BackgroundWork::Wait() {
     QEventLoop loop;
     connect(this, &BackgroundWork::Finished, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void ReleaseInBackground(std::shared_ptr<const void> held) {
+    if (!held)
+        return;
+    QThreadPool::globalInstance()->start([held = std::move(held)]() mutable {
+        held.reset();
+        platform::ReturnFreedMemory();
+    });
 }
 
 } // namespace pw

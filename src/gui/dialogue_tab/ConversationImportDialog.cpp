@@ -45,7 +45,8 @@ void ShowRefusal(QWidget* owner, const QString& text) {
 ConversationImportDialog::ConversationImportDialog(QWidget* parent, const TStringTable& table,
                                                    std::string owner, const std::string& name,
                                                    std::size_t textField)
-    : QDialog(parent), mTable(table), mOwner(std::move(owner)), mTextField(textField) {
+    : QDialog(parent), mTable(table), mWork(new BackgroundWork(this)), mOwner(std::move(owner)),
+      mTextField(textField) {
     ReadTable();
     setObjectName(QStringLiteral("ConversationImportDialog"));
     setWindowTitle(QStringLiteral("Вставить разговор"));
@@ -132,6 +133,8 @@ void ConversationImportDialog::ReadTable() {
 }
 
 void ConversationImportDialog::InsertBtnClick() {
+    if (mWork->Running())
+        return;
     // The IDs are settled against the table as it is now, which another window or program may have
     // changed since the preview was made.
     ReadTable();
@@ -150,15 +153,54 @@ void ConversationImportDialog::InsertBtnClick() {
     if (Dialogs().Message(this, AddEntriesQuestion(plan.lines.size()), QStringLiteral("Внимание"),
                           MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    if (const std::optional<std::string> held = mTable.AppendTableStrings(ConversationEntries(plan))) {
-        ShowRefusal(this, QString::fromStdString(
-                              FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held})));
-        ReadTable();
-        Refresh();
+    // A large table takes a moment to write: the write runs in the background, the text locked meanwhile.
+    auto entries =
+        std::make_shared<const std::vector<std::pair<std::string, std::string>>>(ConversationEntries(plan));
+    auto held = std::make_shared<std::optional<std::string>>();
+    SetWorking(true);
+    mWork->Start(
+        QStringLiteral("Запись в таблицу строк…"),
+        [&table = mTable, entries, held](const ProgressHook& hook) {
+            // One write of the whole table: a stop is heard only before it begins.
+            if (hook(0, 1))
+                *held = table.AppendTableStrings(*entries);
+        },
+        [this, held, rows = ConversationRows(plan)](const WorkEnd& end) { WriteEnded(*held, rows, end); });
+}
+
+void ConversationImportDialog::WriteEnded(const std::optional<std::string>& held,
+                                          const std::vector<CommandRow>& rows, const WorkEnd& end) {
+    SetWorking(false);
+    if (end.stopped)
+        return; // nothing was written
+    if (end.failure) {
+        RunGuarded(this, [&end] { end.RethrowFailure(); });
         return;
     }
-    mRows = ConversationRows(plan);
+    if (held) {
+        ShowRefusal(this, QString::fromStdString(
+                              FillMessage("ID %s уже есть в таблице строк: ничего не записано.", {*held})));
+        RunGuarded(this, [this] {
+            ReadTable();
+            Refresh();
+        });
+        return;
+    }
+    mRows = rows;
     accept();
+}
+
+void ConversationImportDialog::SetWorking(bool working) {
+    ConversationEd->setReadOnly(working);
+    PrefixEd->setReadOnly(working);
+    InsertBtn->setEnabled(!working);
+}
+
+void ConversationImportDialog::reject() {
+    if (mWork->Running())
+        mWork->Cancel();
+    else
+        QDialog::reject();
 }
 
 } // namespace pw

@@ -5,9 +5,11 @@
 // puts Rows() into the grid.
 
 #include "core/dialogue/ConversationImport.h"
+#include "gui/common/BackgroundWork.h"
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +36,21 @@ public:
     // The Say rows whose entries were written (Windows-1251); empty until the dialog is accepted.
     const std::vector<CommandRow>& Rows() const { return mRows; }
 
+    // While the entries are written, stops the write if it has not begun instead of closing.
+    void reject() override;
+
 private:
     void ReadTable();
     ConversationPlan Plan() const;
     void Refresh();
     void InsertBtnClick();
+    void WriteEnded(const std::optional<std::string>& held, const std::vector<CommandRow>& rows,
+                    const WorkEnd& end);
+    // Locks the text and the prefix while the entries are written.
+    void SetWorking(bool working);
 
     const TStringTable& mTable;
+    BackgroundWork* mWork;
     std::string mOwner;
     std::size_t mTextField;
     ConversationTable mTableIds; // the table as last read

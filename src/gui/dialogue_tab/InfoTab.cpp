@@ -250,11 +250,13 @@ void InfoTab::AttachCompletion() {
     auto* parents =
         new NameCompleter(ParentEd, [library] { return library(&LibrarySnapshot::dialogueNames); });
     parents->SetExcluded([this] { return TextOf(NameEd); }); // a dialogue is no Parent of itself
-    new NameCompleter(QuestEd, [library] { return library(&LibrarySnapshot::questNames); });
-    new NameCompleter(CondPlayerKnowsEd, [library] { return library(&LibrarySnapshot::events); });
-    // The box is always editable; its line edit takes this drop-down in place of the box's own completion.
-    new NameCompleter(OwnerCmb->lineEdit(), [library] { return library(&LibrarySnapshot::owners); });
-    new NameCompleter(mCommandListEditor->CellEdit(), [this, library] {
+    mCompleters = {
+        parents, new NameCompleter(QuestEd, [library] { return library(&LibrarySnapshot::questNames); }),
+        new NameCompleter(CondPlayerKnowsEd, [library] { return library(&LibrarySnapshot::events); }),
+        // The box is always editable; its line edit takes this drop-down in place of the box's own
+        // completion.
+        new NameCompleter(OwnerCmb->lineEdit(), [library] { return library(&LibrarySnapshot::owners); })};
+    mCompleters.push_back(new NameCompleter(mCommandListEditor->CellEdit(), [this, library] {
         const QModelIndex cell = mCommandListEditor->EditedCell();
         const std::string command = ToCp1251(ReportCellString(CommandList, cell.row(), 0));
         switch (CommandCellNames(command, static_cast<std::size_t>(cell.column()))) {
@@ -270,7 +272,12 @@ void InfoTab::AttachCompletion() {
             break;
         }
         return NameCompleter::Names();
-    });
+    }));
+}
+
+void InfoTab::OfferNamesAgain() {
+    for (NameCompleter* completer : mCompleters)
+        completer->OfferAgain();
 }
 
 InfoEditorModel InfoTab::ReadModel(FieldsForWriting& fields) const {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QHelpEvent;
@@ -23,6 +24,7 @@ namespace pw {
 
 struct Workspace;
 class FieldsForWriting;
+class NameCompleter;
 class FormHistory;
 class TextPane;
 class CommandListEditor;
@@ -62,6 +64,10 @@ public:
 
     // Gives another read-only pane (the quest tab's) the context menu of SynInfoMem.
     void ShareSynInfoMemPop(QPlainTextEdit* pane);
+
+    // The library index has a new build: a field whose typed text found no name while the index was being
+    // built is offered what it finds now.
+    void OfferNamesAgain();
 
 signals:
     // A double click on QuestEd asks for the quest of that name (Windows-1251, as typed).
@@ -144,6 +150,7 @@ private:
     TextPane* SynInfoMem = nullptr;
     CommandListEditor* mCommandListEditor = nullptr;
     FormHistory* mHistory = nullptr;
+    std::vector<NameCompleter*> mCompleters;     // of the fields offered the library's names
     CommandRowHints* mCommandRowHints = nullptr; // a child of CommandList
 };
 

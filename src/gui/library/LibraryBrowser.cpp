@@ -4,6 +4,7 @@
 #include "core/data/StringTable.h"
 #include "core/data/StrUtilsEx.h"
 #include "core/library/BrowserFilter.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/Workspace.h"
 
@@ -41,6 +42,15 @@ std::string FirstColumn(const std::string& value) {
 // Above this many items a filter's result is shown collapsed, so that typing stays quick.
 constexpr std::size_t kExpandLimit = 2000;
 
+// The browser's tree of a build of the index.
+BrowserTree TreeOf(const std::shared_ptr<const LibrarySnapshot>& snapshot) {
+    if (!snapshot)
+        return {};
+    return BuildBrowserTree(snapshot->index, ToCp1251(QStringLiteral("Квесты")),
+                            ToCp1251(QStringLiteral("Не прочитаны")),
+                            ToCp1251(QStringLiteral("(без владельца)")));
+}
+
 } // namespace
 
 // The browser's tree over one build of the index and what the filter keeps of it.
@@ -48,13 +58,11 @@ class BrowserModel : public QAbstractItemModel {
 public:
     using QAbstractItemModel::QAbstractItemModel;
 
-    void Show(std::shared_ptr<const LibrarySnapshot> snapshot) {
+    // Shows tree, made of snapshot by TreeOf; what was shown before is let go in the background.
+    void Show(std::shared_ptr<const LibrarySnapshot> snapshot, BrowserTree tree) {
         beginResetModel();
-        mSnapshot = std::move(snapshot);
-        mTree = mSnapshot ? BuildBrowserTree(mSnapshot->index, ToCp1251(QStringLiteral("Квесты")),
-                                             ToCp1251(QStringLiteral("Не прочитаны")),
-                                             ToCp1251(QStringLiteral("(без владельца)")))
-                          : BrowserTree{};
+        ReleaseInBackground(std::make_shared<std::pair<std::shared_ptr<const LibrarySnapshot>, BrowserTree>>(
+            std::exchange(mSnapshot, std::move(snapshot)), std::exchange(mTree, std::move(tree))));
         mFirstLines.clear();
         Keep(std::vector<unsigned char>(mSnapshot ? mSnapshot->index.Entries().size() : 0, 1));
         endResetModel();
@@ -235,6 +243,7 @@ LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
     LibraryTree->setObjectName(QStringLiteral("LibraryTree"));
     LibraryTree->setUniformRowHeights(true);
     mModel = new BrowserModel(this);
+    mPrepare = new BackgroundWork(this, BackgroundWork::Feedback::Quiet);
     LibraryTree->setModel(mModel);
     LibraryTree->header()->resizeSection(0, 260);
     LibraryTree->header()->resizeSection(1, 240);
@@ -247,10 +256,15 @@ LibraryBrowser::LibraryBrowser(Workspace& workspace, QWidget* parent)
     connect(FilterEd, &QLineEdit::textChanged, this, &LibraryBrowser::ApplyFilter);
     connect(FilterEd, &QLineEdit::returnPressed, this, &LibraryBrowser::OpenOnlyHit);
     connect(LibraryTree, &QTreeView::activated, this, &LibraryBrowser::Activate);
-    if (mWorkspace.libraryIndex)
+    if (mWorkspace.libraryIndex) {
         connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::Rebuilt, this,
-                &LibraryBrowser::ShowSnapshot);
-    ShowSnapshot();
+                &LibraryBrowser::PrepareSnapshot);
+        connect(mWorkspace.libraryIndex.get(), &LibraryIndexService::BuildProgress, this,
+                &LibraryBrowser::ShowBuildProgress);
+    }
+    const std::shared_ptr<const LibrarySnapshot> current =
+        mWorkspace.libraryIndex ? mWorkspace.libraryIndex->Current() : nullptr;
+    ShowSnapshot(current, TreeOf(current));
 }
 
 LibraryBrowser::~LibraryBrowser() {
@@ -267,7 +281,7 @@ void LibraryBrowser::SetFilter(const QString& text) {
 
 void LibraryBrowser::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F5 && mWorkspace.libraryIndex) {
-        CountLbl->setText(QStringLiteral("Библиотека читается…"));
+        ShowBuildProgress(0, 0);
         mWorkspace.libraryIndex->Rebuild();
         return;
     }
@@ -291,9 +305,34 @@ void LibraryBrowser::OpenOnlyHit() {
         Activate(mModel->IndexOfEntry(mHits.front()));
 }
 
-void LibraryBrowser::ShowSnapshot() {
-    mSnapshot = mWorkspace.libraryIndex ? mWorkspace.libraryIndex->Current() : nullptr;
-    mModel->Show(mSnapshot);
+void LibraryBrowser::ShowBuildProgress(std::size_t read, std::size_t total) {
+    QString text = QStringLiteral("Библиотека читается…");
+    if (total > 0)
+        text += QStringLiteral(" %1 из %2").arg(read).arg(total);
+    CountLbl->setText(text);
+}
+
+void LibraryBrowser::PrepareSnapshot() {
+    if (mPrepare->Running()) {
+        mPrepareAgain = true; // a newer build came meanwhile: it is prepared next
+        return;
+    }
+    mPrepareAgain = false;
+    const std::shared_ptr<const LibrarySnapshot> snapshot = mWorkspace.libraryIndex->Current();
+    auto tree = std::make_shared<BrowserTree>();
+    mPrepare->Start(
+        QString(), [snapshot, tree](const ProgressHook&) { *tree = TreeOf(snapshot); },
+        [this, snapshot, tree](const WorkEnd& end) {
+            if (mPrepareAgain)
+                PrepareSnapshot();
+            else if (!end.stopped && !end.failure)
+                ShowSnapshot(snapshot, std::move(*tree));
+        });
+}
+
+void LibraryBrowser::ShowSnapshot(std::shared_ptr<const LibrarySnapshot> snapshot, BrowserTree tree) {
+    mSnapshot = std::move(snapshot);
+    mModel->Show(mSnapshot, std::move(tree));
     ApplyFilter();
     LookUpFirstLines();
 }
@@ -336,16 +375,16 @@ void LibraryBrowser::LookUpFirstLines() {
     const std::shared_ptr<TStringTable> table = mWorkspace.stringTable;
     if (!mSnapshot || !table)
         return;
-    std::vector<std::string> ids;
-    ids.reserve(mSnapshot->index.Entries().size());
-    for (const LibraryEntry& entry : mSnapshot->index.Entries())
-        ids.push_back(!entry.Read()                     ? std::string()
-                      : entry.kind == RecordKind::Quest ? Trim(entry.Field(EntryField::LogTopic))
-                                                        : FirstSayId(entry));
     auto lookup = std::make_shared<FirstLineLookup>();
     lookup->snapshot = mSnapshot;
     FirstLineLookup* result = lookup.get();
-    lookup->thread.reset(QThread::create([result, table, ids = std::move(ids)]() mutable {
+    lookup->thread.reset(QThread::create([result, table, snapshot = mSnapshot] {
+        std::vector<std::string> ids;
+        ids.reserve(snapshot->index.Entries().size());
+        for (const LibraryEntry& entry : snapshot->index.Entries())
+            ids.push_back(!entry.Read()                     ? std::string()
+                          : entry.kind == RecordKind::Quest ? Trim(entry.Field(EntryField::LogTopic))
+                                                            : FirstSayId(entry));
         try {
             const std::vector<std::optional<std::string>> values = table->FindTableStrings(std::move(ids));
             result->lines.resize(values.size());
@@ -355,6 +394,8 @@ void LibraryBrowser::LookUpFirstLines() {
         } catch (const std::exception&) {
             result->lines.clear(); // an unreadable table shows no lines
         }
+        // The whole table was read here; what it was read with goes back to the system.
+        platform::ReturnFreedMemory();
     }));
     connect(lookup->thread.get(), &QThread::finished, this, [this, weak = std::weak_ptr(lookup)] {
         if (weak.lock() == mLookup && mLookup)
@@ -371,8 +412,6 @@ void LibraryBrowser::WaitForFirstLines() {
     if (mLookup->snapshot == mSnapshot)
         mModel->SetFirstLines(std::move(mLookup->lines));
     mLookup.reset();
-    // The look-up read the whole table on its thread; what it read with goes back to the system.
-    platform::ReturnFreedMemory();
 }
 
 } // namespace pw

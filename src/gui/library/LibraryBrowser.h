@@ -23,6 +23,7 @@ class QTreeView;
 
 namespace pw {
 
+class BackgroundWork;
 struct Workspace;
 class BrowserModel;
 
@@ -46,7 +47,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ShowSnapshot();
+    // "Библиотека читается…" with the files read so far, while a build runs.
+    void ShowBuildProgress(std::size_t read, std::size_t total);
+    // A new build of the index: its tree is made in the background, then shown.
+    void PrepareSnapshot();
+    void ShowSnapshot(std::shared_ptr<const LibrarySnapshot> snapshot, BrowserTree tree);
     void ApplyFilter();
     void OpenOnlyHit();
     void Activate(const QModelIndex& index);
@@ -57,6 +62,8 @@ private:
     QTreeView* LibraryTree = nullptr;
     QLabel* CountLbl = nullptr;
     BrowserModel* mModel = nullptr;
+    BackgroundWork* mPrepare = nullptr; // the tree of a new build
+    bool mPrepareAgain = false;         // a newer build came while one was prepared
     std::shared_ptr<const LibrarySnapshot> mSnapshot;
     std::vector<std::size_t> mHits; // the first two entries the filter keeps
     // The lookup of first lines running for mSnapshot; its result arrives through the event loop.

@@ -75,7 +75,19 @@ void NameCompleter::Offer(const QString& text) {
         }
     }
     mOffered->setStringList(offered);
+    mFoundNone = !text.isEmpty() && offered.isEmpty();
     FitPopupWidth();
+}
+
+void NameCompleter::OfferAgain() {
+    auto* edit = qobject_cast<QLineEdit*>(widget());
+    if (!mFoundNone || !edit || !edit->hasFocus())
+        return;
+    Offer(edit->text());
+    if (mOffered->rowCount() == 0)
+        return;
+    setCompletionPrefix(edit->text());
+    complete();
 }
 
 void NameCompleter::FitPopupWidth() {

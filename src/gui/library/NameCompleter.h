@@ -34,6 +34,10 @@ public:
     // a dialogue's own name is no Parent of it.
     void SetExcluded(std::function<std::string()> excluded);
 
+    // The list may have changed (a build of the library index ended): when the edit has the focus and its
+    // typed text was offered nothing, it is looked up again and the drop-down opens with what it finds.
+    void OfferAgain();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,6 +50,7 @@ private:
     std::function<std::string()> mExcluded;
     QStringListModel* mOffered;
     QAbstractItemView* mList = nullptr; // the drop-down, once made
+    bool mFoundNone = false;            // the last text typed was offered nothing
 };
 
 } // namespace pw

@@ -1,8 +1,9 @@
 #include "gui/library/RenameDialog.h"
 
+#include "core/data/FileIO.h"
+#include "core/data/Library.h"
 #include "gui/common/Cp1251Text.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/common/WaitCursor.h"
 #include "gui/library/RenamePreview.h"
 
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <atomic>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace pw {
@@ -38,10 +41,9 @@ const char* KindWords(RenameKind kind) {
 
 } // namespace
 
-RenameDialog::RenameDialog(QWidget* parent, std::function<const LibraryIndex&()> index, RenameRequest request,
-                           std::function<bool()> mayApply)
-    : QDialog(parent), mIndex(std::move(index)), mRequest(std::move(request)), mMayApply(std::move(mayApply)),
-      mPreview(new RenamePreviewModel(this)) {
+RenameDialog::RenameDialog(QWidget* parent, RenameRequest request, std::function<bool()> mayApply)
+    : QDialog(parent), mRequest(std::move(request)), mWork(new BackgroundWork(this)),
+      mMayApply(std::move(mayApply)), mPreview(new RenamePreviewModel(this)) {
     setObjectName(QStringLiteral("RenameDialog"));
     setWindowTitle(QString::fromUtf8(kCaption));
     resize(720, 480);
@@ -115,6 +117,8 @@ void RenameDialog::Resume(const RenamePlan& unfinished) {
 }
 
 void RenameDialog::Preview() {
+    if (mWork->Running())
+        return;
     mPreview->Clear();
     const std::optional<std::string> newName = ToCp1251Exact(NewNameEd->text());
     if (!newName) {
@@ -125,16 +129,65 @@ void RenameDialog::Preview() {
     RenameRequest request = mRequest;
     request.newName = *newName;
     request.withStrings = WithStringsChk && WithStringsChk->isChecked();
-    RenamePlan plan;
-    try {
-        const WaitCursor wait;
-        plan = PlanRename(mIndex(), request);
-    } catch (const std::exception& error) {
-        SummaryLbl->setText(QString::fromStdString(error.what()));
-        return;
-    }
-    mPreview->Show(std::move(plan), mLeftOut);
-    ChangesTree->expandAll();
+    // The library as it is now: only a file that holds the old name can name it, and only one that holds
+    // the new name can show it taken.
+    auto plan = std::make_shared<RenamePlan>();
+    const auto work = [plan, request](const ProgressHook& hook) {
+        std::vector<std::string> files;
+        for (const std::string& root : request.roots)
+            if (!root.empty() && DirectoryExists(root))
+                ScanLibraryFolder(root, files);
+        std::atomic<bool> stopped{false};
+        const ProgressHook reading = [&hook, &stopped](std::size_t done, std::size_t total) {
+            if (hook(done, total))
+                return true;
+            stopped = true;
+            return false;
+        };
+        const LibraryIndex index(std::move(files), {request.oldName, request.newName}, reading);
+        if (!stopped)
+            *plan = PlanRename(index, request);
+    };
+    SetWorking(true);
+    SummaryLbl->setText(QStringLiteral("Библиотека читается…"));
+    mWork->Start(
+        QStringLiteral("Поиск того, что изменит переименование…"), work,
+        [this, plan](const WorkEnd& end) {
+            SetWorking(false);
+            if (end.failure) {
+                try {
+                    end.RethrowFailure();
+                } catch (const std::exception& error) {
+                    SummaryLbl->setText(QString::fromStdString(error.what()));
+                }
+                return;
+            }
+            if (end.stopped) {
+                SummaryLbl->setText(QStringLiteral("Просмотр остановлен."));
+                return;
+            }
+            mPreview->Show(std::move(*plan), mLeftOut);
+            ChangesTree->expandAll();
+        },
+        QStringLiteral("Прочитано файлов: %1 из %2"));
+}
+
+void RenameDialog::SetWorking(bool working) {
+    for (QWidget* control : std::initializer_list<QWidget*>{NewNameEd, WithStringsChk, PreviewBtn})
+        if (control)
+            control->setEnabled(!working);
+    mPreview->SetLocked(working);
+    if (working)
+        ApplyBtn->setEnabled(false);
+    else
+        ShowSummary();
+}
+
+void RenameDialog::reject() {
+    if (mWork->Running())
+        mWork->Cancel();
+    else
+        QDialog::reject();
 }
 
 void RenameDialog::ShowSummary() {
@@ -193,31 +246,47 @@ bool RenameDialog::MayApplyChoice() {
 }
 
 void RenameDialog::Apply() {
-    const RenamePlan* plan = mPreview->Plan();
-    if (!plan || !plan->refusal.empty() || mPreview->TickedFiles() == 0)
+    const RenamePlan* shown = mPreview->Plan();
+    if (mWork->Running() || !shown || !shown->refusal.empty() || mPreview->TickedFiles() == 0)
         return;
     if (!MayApplyChoice() || (mMayApply && !mMayApply()))
         return;
-    try {
-        const WaitCursor wait;
-        mResult = ApplyRename(*plan);
-    } catch (const std::exception& error) {
-        Dialogs().Message(this, QString::fromStdString(error.what()), QStringLiteral("Ошибка"),
-                          MsgIcon::Error, MsgButtons::Ok);
+    auto plan = std::make_shared<const RenamePlan>(*shown);
+    auto result = std::make_shared<RenameResult>();
+    SetWorking(true);
+    SummaryLbl->setText(QStringLiteral("Переименование…"));
+    mWork->Start(
+        QStringLiteral("Переименование во всей библиотеке…"),
+        [plan, result](const ProgressHook& hook) { *result = ApplyRename(*plan, {}, hook); },
+        [this, plan, result](const WorkEnd& end) { ApplyEnded(*plan, *result, end); },
+        QStringLiteral("Записано файлов: %1 из %2"));
+}
+
+void RenameDialog::ApplyEnded(const RenamePlan& plan, const RenameResult& result, const WorkEnd& end) {
+    SetWorking(false);
+    if (end.failure) {
+        try {
+            end.RethrowFailure();
+        } catch (const std::exception& error) {
+            Dialogs().Message(this, QString::fromStdString(error.what()), QStringLiteral("Ошибка"),
+                              MsgIcon::Error, MsgButtons::Ok);
+        }
         return;
     }
-    mApplied = *plan;
+    mApplied = plan;
+    mResult = result;
     accept();
 }
 
 QString RenameResultText(const RenamePlan& plan, const RenameResult& result) {
-    QStringList changed, failed;
-    std::size_t done = 0;
+    // A stopped rename names the files it did, up to this many.
+    constexpr qsizetype kDoneShown = 10;
+    QStringList done, changed, failed;
     for (const RenameFileResult& file : result.files) {
         const QString path = FromNativePath(plan.files[file.file].path);
         switch (file.outcome) {
         case RenameOutcome::Done:
-            ++done;
+            done << path;
             break;
         case RenameOutcome::Changed:
             changed << path;
@@ -225,9 +294,20 @@ QString RenameResultText(const RenamePlan& plan, const RenameResult& result) {
         case RenameOutcome::Failed:
             failed << QStringLiteral("%1: %2").arg(path, QString::fromStdString(file.reason));
             break;
+        case RenameOutcome::Stopped:
+            break;
         }
     }
-    QString text = QStringLiteral("Изменено файлов: %1.").arg(done);
+    QString text = QStringLiteral("Изменено файлов: %1.").arg(done.size());
+    if (result.stopped) {
+        text = QStringLiteral("Переименование остановлено. Изменено файлов: %1 из %2, остальные не тронуты.")
+                   .arg(done.size())
+                   .arg(result.files.size());
+        if (!done.isEmpty())
+            text += QStringLiteral("\nИзменены:\n") + done.mid(0, kDoneShown).join(u'\n') +
+                    (done.size() > kDoneShown ? QStringLiteral("\n… и ещё %1").arg(done.size() - kDoneShown)
+                                              : QString());
+    }
     if (!changed.isEmpty())
         text += QStringLiteral("\nИзменены после просмотра и оставлены как есть:\n") + changed.join(u'\n');
     if (!failed.isEmpty())

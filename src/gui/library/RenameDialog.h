@@ -1,12 +1,15 @@
 #pragma once
 // "Переименовать во всей библиотеке…": the new name, then a preview of every file and line the rename
-// changes with a box per file to leave it out, and "Применить", which applies what is ticked.
+// changes with a box per file to leave it out, and "Применить", which applies what is ticked. The preview
+// and the application run in the background with their progress; "Отмена" stops them between files.
 
 #include "core/library/LibraryRename.h"
+#include "gui/common/BackgroundWork.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -24,30 +27,36 @@ class RenamePreviewModel;
 class RenameDialog : public QDialog {
     Q_OBJECT
 public:
-    // index: a fresh build of the library index (its folders are the request's roots). request: the kind,
-    // the old name (also offered as the new one), roots and string table. mayApply is asked on "Применить"
-    // before anything is written (the forms' unsaved edits); false leaves the dialog open.
-    RenameDialog(QWidget* parent, std::function<const LibraryIndex&()> index, RenameRequest request,
-                 std::function<bool()> mayApply);
+    // request: the kind, the old name (also offered as the new one), the library's folders, which each
+    // preview reads afresh, and the string table. mayApply is asked on "Применить" before anything is
+    // written (the forms' unsaved edits); false leaves the dialog open.
+    RenameDialog(QWidget* parent, RenameRequest request, std::function<bool()> mayApply);
 
     // Takes up a rename applied before and left unfinished: its new name and options, the files it left
     // out unticked again, and the preview of what is left to do.
     void Resume(const RenamePlan& unfinished);
 
-    // After "Применить": what was done; std::nullopt when nothing was applied.
+    // After "Применить": what was done, also when it was stopped; std::nullopt when nothing was applied.
     const std::optional<RenamePlan>& Applied() const { return mApplied; }
     const RenameResult& Result() const { return mResult; }
+
+    // Running work is stopped at its next safe point instead of the dialog closing; its end closes it
+    // after an application.
+    void reject() override;
 
 private:
     void Preview();
     void Apply();
+    void ApplyEnded(const RenamePlan& plan, const RenameResult& result, const WorkEnd& end);
+    // Disables what would change what the running work works on.
+    void SetWorking(bool working);
     void ShowSummary();
     // Whether the user goes on with a choice of files that leaves the library naming things that are no
     // longer there (asked only then).
     bool MayApplyChoice();
 
-    std::function<const LibraryIndex&()> mIndex;
     RenameRequest mRequest;
+    BackgroundWork* mWork = nullptr;
     std::function<bool()> mMayApply;
     RenamePreviewModel* mPreview = nullptr;
     // The files the user left out; a new preview leaves them out again.

@@ -128,7 +128,7 @@ QVariant RenamePreviewModel::EditData(const RenameEdit& edit, int column, int ro
 }
 
 bool RenamePreviewModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!mPlan || !index.isValid() || index.internalId() != kFileRow || index.column() != kPlace ||
+    if (!mPlan || mLocked || !index.isValid() || index.internalId() != kFileRow || index.column() != kPlace ||
         role != Qt::CheckStateRole)
         return false;
     RenameFile& file = mPlan->files[static_cast<std::size_t>(index.row())];
@@ -145,9 +145,15 @@ Qt::ItemFlags RenamePreviewModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.internalId() == kFileRow && index.column() == kPlace)
+    if (index.internalId() == kFileRow && index.column() == kPlace && !mLocked)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
+}
+
+void RenamePreviewModel::SetLocked(bool locked) {
+    // What shows stays the same, and views ask for the flags as the user clicks: nothing to announce
+    // (which for thousands of rows would hold up the window).
+    mLocked = locked;
 }
 
 QVariant RenamePreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {

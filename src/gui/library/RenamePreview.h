@@ -27,6 +27,8 @@ public:
     const RenamePlan* Plan() const { return mPlan ? &*mPlan : nullptr; }
     // The paths of the files shown unticked.
     std::set<std::string> LeftOut() const;
+    // While locked (the plan is being applied) the ticks cannot be changed; they still show.
+    void SetLocked(bool locked);
     // How many files are ticked, and how many changes they hold.
     std::size_t TickedFiles() const;
     std::size_t TickedEdits() const;
@@ -55,6 +57,7 @@ private:
     static QVariant EditData(const RenameEdit& edit, int column, int role);
 
     std::optional<RenamePlan> mPlan;
+    bool mLocked = false;
 };
 
 } // namespace pw

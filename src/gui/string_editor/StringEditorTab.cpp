@@ -65,6 +65,8 @@ StringEditorTab::StringEditorTab(Workspace& workspace, QStatusBar* statusBar, QW
     layout->addWidget(tbMain);
     SynMemText = new TextPane(this);
     SynMemText->setObjectName(QStringLiteral("SynMemText"));
+    mLoad = new BackgroundWork(this, BackgroundWork::Feedback::Quiet);
+    mReplace = new BackgroundWork(this);
     layout->addWidget(SynMemText, 1);
     connect(SynMemText, &TextPane::KeyPress, this, &StringEditorTab::SynMemTextKeyPress);
     // The enabled states follow the shared settings whenever the program is idle, as any main window's
@@ -128,16 +130,47 @@ void StringEditorTab::StartLoading(const std::string& path) {
     DiscardPendingText();
     // Decoding the table and filling a document with it is most of the cost; both run off the
     // window's thread, and the bytes are let go as soon as they are decoded.
-    mPendingText = std::async(std::launch::async, [bytes = ReadTextFile(path), owner = thread()]() mutable {
-        return PrepareText(DecodeTextFile(std::exchange(bytes, {})), owner);
-    });
+    auto prepared = std::make_shared<std::optional<PreparedText>>();
+    auto work = [bytes = std::make_shared<std::string>(ReadTextFile(path)), owner = thread(),
+                 prepared](const ProgressHook& hook) {
+        LoadedText loaded = DecodeTextFile(std::exchange(*bytes, {}));
+        if (hook(1, 2))
+            *prepared = PrepareText(std::move(loaded), owner);
+    };
+    SetWorking(true);
+    mTextWanted = false;
+    mLoad->Start(
+        QStringLiteral("Таблица строк читается…"), std::move(work), [this, prepared](const WorkEnd& end) {
+            if (end.stopped || end.failure) {
+                // The pane stays empty and read-only: nothing in it may be saved over the table.
+                SB->showMessage(QStringLiteral("Таблица строк не прочитана. Ctrl+O — прочитать снова."));
+                RunGuarded(window(), [&end] { end.RethrowFailure(); });
+                return;
+            }
+            SetWorking(false);
+            mPreparedText = std::move(*prepared);
+            if (mTextWanted || isVisible())
+                EnsureTextInPlace();
+        });
 }
 
 void StringEditorTab::EnsureTextInPlace() {
-    if (!mPendingText.valid())
+    if (mLoad->Running()) {
+        // The window answers while it waits, and says how far the table is read after a moment.
+        mLoad->ShowProgress();
+        mLoad->Wait();
+    }
+    if (!mPreparedText)
         return;
-    const WaitCursor wait;
-    SynMemText->ShowPreparedText(mPendingText.get());
+    PreparedText prepared = std::move(*mPreparedText);
+    mPreparedText.reset();
+    SynMemText->ShowPreparedText(std::move(prepared));
+}
+
+void StringEditorTab::SetWorking(bool working) {
+    SynMemText->setReadOnly(working);
+    actFileOpen->setEnabled(!working);
+    actSearchReplaceUpdate();
 }
 
 qsizetype StringEditorTab::EntryLine(const std::string& id) {
@@ -176,14 +209,22 @@ bool StringEditorTab::ShowEntry(const std::string& id) {
 }
 
 void StringEditorTab::DiscardPendingText() {
-    if (mPendingText.valid())
-        mPendingText.wait();
-    mPendingText = {};
+    if (mLoad->Running()) {
+        mLoad->Cancel();
+        mLoad->Wait();
+    }
+    mPreparedText.reset();
 }
 
 void StringEditorTab::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    RunGuarded(window(), [this] { EnsureTextInPlace(); });
+    // A table still being read goes in when it is, its progress shown after a moment.
+    if (mLoad->Running()) {
+        mTextWanted = true;
+        mLoad->ShowProgress();
+    } else {
+        RunGuarded(window(), [this] { EnsureTextInPlace(); });
+    }
 }
 
 void StringEditorTab::actFileOpenExecute() {
@@ -191,15 +232,18 @@ void StringEditorTab::actFileOpenExecute() {
                           QStringLiteral("Обновить таблицу строк? Несохраненные изменения будут потеряны!"),
                           QStringLiteral("Внимание"), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    const WaitCursor wait;
     DiscardPendingText();
     SynMemText->ShowLoadedText({}); // a table that cannot be read leaves the pane empty
     StartLoading(mWorkspace.configs->StringTablePath);
-    EnsureTextInPlace();
+    // The text goes in as soon as it is read.
+    mTextWanted = true;
+    mLoad->ShowProgress();
 }
 
 void StringEditorTab::SaveStringTableText() {
     EnsureTextInPlace();
+    if (SynMemText->isReadOnly()) // the table was not read, or a replace is under way
+        return;
     if (Dialogs().Message(window(), QStringLiteral("Сохранить изменения в stringtable.ini?"), kCaption,
                           MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
@@ -291,6 +335,8 @@ void StringEditorTab::ShowSearchDialog(bool replace) {
 void StringEditorTab::RunTextSearch(bool replace, bool backwards) {
     SB->clearMessage();
     EnsureTextInPlace();
+    if (mReplace->Running())
+        return;
     const SearchSettings& settings = mWorkspace.searchSettings;
     SearchOptions options;
     options.replaceAll = replace;
@@ -300,13 +346,44 @@ void StringEditorTab::RunTextSearch(bool replace, bool backwards) {
     options.selectionOnly = settings.selectionOnly;
     options.wholeWords = settings.wholeWords;
     options.regularExpression = settings.regularExpression;
-    std::optional<WaitCursor> wait;
-    if (replace)
-        wait.emplace(); // a replace through the whole table takes a moment
-    const int found = SynMemText->SearchReplace(settings.searchText, settings.replaceText, options);
-    wait.reset();
-    if (found > 0)
+    if (!replace) {
+        if (SynMemText->SearchReplace(settings.searchText, settings.replaceText, options) == 0)
+            SayTextNotFound(backwards);
         return;
+    }
+    if (SynMemText->isReadOnly())
+        return;
+    // A replace through the whole table takes a moment: it searches in the background.
+    const TextPane::ReplaceSearch search =
+        SynMemText->ReplaceAllLater(settings.searchText, settings.replaceText, options);
+    const int revision = SynMemText->Revision();
+    auto outcome = std::make_shared<ReplaceOutcome>();
+    SetWorking(true);
+    mReplace->Start(
+        QStringLiteral("Замена в таблице строк…"),
+        [search, outcome](const ProgressHook& hook) { *outcome = search(hook); },
+        [this, outcome, revision, backwards](const WorkEnd& end) {
+            ReplaceEnded(*outcome, revision, backwards, end);
+        },
+        QStringLiteral("Просмотрено строк: %1 из %2"));
+}
+
+void StringEditorTab::ReplaceEnded(const ReplaceOutcome& outcome, int revision, bool backwards,
+                                   const WorkEnd& end) {
+    SetWorking(false);
+    RunGuarded(window(), [&end] { end.RethrowFailure(); });
+    if (end.failure)
+        return;
+    if (end.stopped) {
+        SB->showMessage(QStringLiteral("Замена остановлена: текст не изменён"));
+        return;
+    }
+    SynMemText->ApplyReplace(outcome, revision);
+    if (outcome.count == 0)
+        SayTextNotFound(backwards);
+}
+
+void StringEditorTab::SayTextNotFound(bool backwards) {
     Dialogs().Beep();
     SB->showMessage(QStringLiteral("Text not found"));
     const TextSelection selection = SynMemText->Selection();

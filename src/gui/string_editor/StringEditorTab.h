@@ -4,13 +4,14 @@
 // encoding and with the line end it was read with. The find and replace settings are the workspace's,
 // shared by every main window; whether the next search continues from the caret is this window's.
 
+#include "gui/common/BackgroundWork.h"
 #include "gui/text_pane/TextPane.h"
 
 #include <QIcon>
 #include <QList>
 #include <QWidget>
 
-#include <future>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -29,8 +30,10 @@ public:
 
     // Reads the string table at path (native bytes) now and decodes it in the background; the text is
     // put into the pane when the tab is first shown or an action needs it, so a window does not wait
-    // for a large table to open. Until then the pane is empty and every action first waits for the text.
-    // Throws std::runtime_error ("Cannot open file "%s". %s") when the file cannot be read.
+    // for a large table to open. Until then the pane is empty and read-only, and every action first waits
+    // for the text, the window answering, with its progress shown after a moment; "Отмена" there leaves
+    // the pane empty and read-only until the table is read again (Ctrl+O). Throws std::runtime_error
+    // ("Cannot open file "%s". %s") when the file cannot be read.
     void StartLoading(const std::string& path);
 
     // The reload, find and replace actions, whose shortcuts work wherever the main window has the
@@ -53,8 +56,10 @@ public:
     // Runs the find (false) or replace (true) dialog and, on OK, its first search.
     void ShowSearchDialog(bool replace);
     // One search with the remembered settings: a find selects the next occurrence, a replace replaces
-    // every one; when there is none, a beep, "Text not found" and the selection collapsed. Throws
-    // std::runtime_error for a regular expression that does not compile.
+    // every one; when there is none, a beep, "Text not found" and the selection collapsed. A replace
+    // searches in the background, the pane read-only meanwhile, and changes the text as one undo step
+    // once it has searched; "Отмена" in its progress leaves the text as it is. Throws std::runtime_error
+    // for a regular expression that does not compile.
     void RunTextSearch(bool replace, bool backwards);
 
 signals:
@@ -70,6 +75,10 @@ private:
     void BuildToolBar();
     void EnsureTextInPlace();
     void DiscardPendingText();
+    // While background work reads the table or replaces in it, the pane and the reload are locked.
+    void SetWorking(bool working);
+    void ReplaceEnded(const ReplaceOutcome& outcome, int revision, bool backwards, const WorkEnd& end);
+    void SayTextNotFound(bool backwards);
     void ShowUnencodable(const Unencodable& character);
 
     void actFileOpenExecute();
@@ -93,8 +102,11 @@ private:
     TextPane* SynMemText = nullptr;
     // False: the next search covers the whole scope; true: it starts at the caret.
     bool mContinueFromCaret = false;
-    // The table being decoded in the background, until it is put into the pane.
-    std::future<PreparedText> mPendingText;
+    // The table decoded in the background, until it is put into the pane.
+    BackgroundWork* mLoad = nullptr;
+    std::optional<PreparedText> mPreparedText;
+    bool mTextWanted = false; // the tab was shown or the table read again while it was read
+    BackgroundWork* mReplace = nullptr;
 };
 
 } // namespace pw

@@ -28,7 +28,24 @@ QChar OnlyBreak(QStringView text) {
     return paragraph ? QChar(QChar::ParagraphSeparator) : QChar(u'\n');
 }
 
+// Lines copied from a DocumentLines, with the text the unchanged ones point into.
+class CopiedLines : public TextLines {
+public:
+    CopiedLines(QString backing, std::vector<QString> lines)
+        : mBacking(std::move(backing)), mLines(std::move(lines)) {}
+    qsizetype LineCount() const override { return static_cast<qsizetype>(mLines.size()); }
+    QStringView Line(qsizetype index) const override { return mLines[static_cast<std::size_t>(index)]; }
+
+private:
+    QString mBacking;
+    std::vector<QString> mLines;
+};
+
 } // namespace
+
+std::shared_ptr<const TextLines> DocumentLines::Copy() const {
+    return std::make_shared<CopiedLines>(mBacking, mLines);
+}
 
 DocumentLines::DocumentLines(QTextDocument* document, QString text) : QObject(document), mDocument(document) {
     connect(document, &QTextDocument::contentsChange, this, &DocumentLines::OnContentsChange);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QTextDocument;
@@ -26,6 +27,10 @@ public:
     // Takes the lines from text, which is what the document was just set to or its raw text (lines split
     // where the document splits its blocks). The lines keep pointing into text, so no line is copied.
     void Reset(QString text);
+
+    // The lines as they are now, for another thread to read while this object goes on following the
+    // document.
+    std::shared_ptr<const TextLines> Copy() const;
 
     // Stops following the document while the caller changes it and then calls Reset.
     class Pause {

@@ -136,11 +136,43 @@ void TextPane::SetSelection(const TextSelection& selection) {
     ensureCursorVisible();
 }
 
-int TextPane::SearchReplace(const QString& search, const QString& replace, const SearchOptions& options) {
+namespace {
+
+// Throws the program's message for a pattern the engine cannot use.
+void CheckPattern(const QString& search, const SearchOptions& options) {
     const QString error = SearchPatternError(search, options);
     if (!error.isEmpty())
         throw std::runtime_error(
             QStringLiteral("Invalid regular expression \"%1\": %2").arg(search, error).toStdString());
+}
+
+} // namespace
+
+TextPane::ReplaceSearch TextPane::ReplaceAllLater(const QString& search, const QString& replace,
+                                                  const SearchOptions& options) const {
+    CheckPattern(search, options);
+    return [lines = mLines->Copy(), current = Selection(), search, replace,
+            options](const ProgressHook& progress) {
+        return ReplaceAllText(*lines, current, search, replace, options, progress);
+    };
+}
+
+int TextPane::Revision() const {
+    return document()->revision();
+}
+
+bool TextPane::ApplyReplace(const ReplaceOutcome& outcome, int revision) {
+    if (isReadOnly() || revision != Revision())
+        return false;
+    if (outcome.count > 0) {
+        ApplyEdits(outcome.edits);
+        SetSelection({outcome.caret, outcome.caret});
+    }
+    return true;
+}
+
+int TextPane::SearchReplace(const QString& search, const QString& replace, const SearchOptions& options) {
+    CheckPattern(search, options);
     const TextSelection current = Selection();
     if (!options.replaceAll) {
         const std::optional<TextSelection> found = FindText(*mLines, current, search, options);

@@ -9,6 +9,7 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,18 @@ public:
     // replace, in a read-only pane. Throws std::runtime_error for a regular expression that does not
     // compile, the pane unchanged.
     int SearchReplace(const QString& search, const QString& replace, const SearchOptions& options);
+
+    // A replace of every occurrence (as SearchReplace makes it) in two steps, so that the search may run
+    // on another thread: ReplaceAllLater takes the lines and the selection as they are now and returns the
+    // search, which gives the edits; ApplyReplace makes them one undo step, the caret after the last, while
+    // the text is still at revision (Revision() when the search was taken). Returns whether it did; the
+    // text is unchanged when it was changed meanwhile or the pane is read-only. ReplaceAllLater throws
+    // std::runtime_error for a regular expression that does not compile.
+    using ReplaceSearch = std::function<ReplaceOutcome(const ProgressHook& progress)>;
+    ReplaceSearch ReplaceAllLater(const QString& search, const QString& replace,
+                                  const SearchOptions& options) const;
+    int Revision() const;
+    bool ApplyReplace(const ReplaceOutcome& outcome, int revision);
 
 signals:
     // A typed character; Ctrl with a letter reports the control code (Ctrl+S is 19).

@@ -336,13 +336,20 @@ std::optional<TextSelection> FindText(const TextLines& lines, const TextSelectio
 }
 
 ReplaceOutcome ReplaceAllText(const TextLines& lines, const TextSelection& current, const QString& pattern,
-                              const QString& replacement, const SearchOptions& options) {
+                              const QString& replacement, const SearchOptions& options,
+                              const ProgressHook& progress) {
+    // How many lines are searched between two reports.
+    constexpr qsizetype kReportLines = 4096;
     ReplaceOutcome outcome;
     const Range range = SearchedRange(lines, current, options);
     const std::unique_ptr<Matcher> matcher = MakeMatcher(pattern, options, lines, range);
     if (!matcher)
         return outcome;
+    const auto total = static_cast<std::size_t>(range.to.line - range.from.line + 1);
     for (qsizetype index = range.from.line; index <= range.to.line; ++index) {
+        if ((index - range.from.line) % kReportLines == 0 &&
+            !GoOn(progress, static_cast<std::size_t>(index - range.from.line), total))
+            return {};
         const QStringView line = lines.Line(index);
         const auto [lo, hi] = ColumnsIn(range, index, line);
         LineEdit edit{index, -1, -1, {}};

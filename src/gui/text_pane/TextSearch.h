@@ -3,6 +3,8 @@
 // whole words) and the regular-expression engine (QRegularExpression; match case only). It knows no
 // widget, so it works the same on a pane's document and on a list of strings.
 
+#include "core/data/Progress.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -78,8 +80,10 @@ struct ReplaceOutcome {
 // Every occurrence from where a find would start to the end of the scope in the search direction,
 // replaced by replacement (in a regular expression's, \0 to \9 stand for its captures and \\ for a
 // backslash). Occurrences do not overlap; a regular expression may also match empty text. Nothing is
-// changed here: the edits say what to change. An empty or unusable pattern replaces nothing.
+// changed here: the edits say what to change. An empty or unusable pattern replaces nothing. progress is
+// told of the lines searched every few thousand; when it says stop, nothing is replaced.
 ReplaceOutcome ReplaceAllText(const TextLines& lines, const TextSelection& current, const QString& pattern,
-                              const QString& replacement, const SearchOptions& options);
+                              const QString& replacement, const SearchOptions& options,
+                              const ProgressHook& progress = {});
 
 } // namespace pw

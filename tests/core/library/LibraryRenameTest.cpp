@@ -302,3 +302,52 @@ TEST_F(Rename, AFileChangedSincePlanIsLeftAloneAndACutShortRenameFinishesWhenRun
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Rename, AStopAsksForLeavesTheFilesNotReachedWholeAndRunningAgainFinishes) {
+    Files library;
+    for (char c = 'A'; c <= 'F'; ++c)
+        library["Infos/" + std::string(1, c) + ".info"] =
+            "[Info]\r\nName=" + std::string(1, c) + "\r\nQuest=Q1\r\n";
+    library["Quests/Q1_quest_G3_World_01.quest"] = "[Quest]\r\nName=Q1\r\n";
+    Write(library);
+    const RenamePlan plan = Plan(RenameKind::Quest, "Q1", "Q2");
+    ASSERT_EQ(plan.files.size(), 7u);
+    // Three files may be written; the hook says stop before the fourth.
+    std::vector<std::size_t> asked;
+    const RenameResult cut = ApplyRename(plan, {}, [&asked](std::size_t begun, std::size_t total) {
+        EXPECT_EQ(total, 7u);
+        asked.push_back(begun);
+        return begun < 3;
+    });
+    EXPECT_TRUE(cut.stopped);
+    EXPECT_FALSE(cut.complete);
+    EXPECT_EQ(asked, (std::vector<std::size_t>{0, 1, 2, 3}));
+    std::map<RenameOutcome, int> outcomes;
+    for (const RenameFileResult& file : cut.files)
+        ++outcomes[file.outcome];
+    EXPECT_EQ(outcomes,
+              (std::map<RenameOutcome, int>{{RenameOutcome::Done, 3}, {RenameOutcome::Stopped, 4}}));
+    // Every file is either as it was or renamed whole, and the quest keeps its name.
+    int renamed = 0;
+    for (const auto& [path, text] : Library())
+        if (path.starts_with("Infos/")) {
+            std::string after = library[path];
+            after.replace(after.size() - 4, 2, "Q2");
+            renamed += text == after ? 1 : 0;
+            EXPECT_TRUE(text == after || text == library[path]) << path << ": " << text;
+        }
+    EXPECT_EQ(renamed, 3);
+    EXPECT_EQ(pwtest::ReadBytes(mDir.File("Quests/Q1_quest_G3_World_01.quest")), "[Quest]\r\nName=Q1\r\n");
+    EXPECT_EQ(pwtest::FolderNames(mCache.Path() + "/renames").size(), 1u);
+
+    const RenamePlan rest = Plan(RenameKind::Quest, "Q1", "Q2");
+    EXPECT_EQ(rest.files.size(), 4u);
+    EXPECT_TRUE(ApplyRename(rest).complete);
+    for (const auto& [path, text] : Library())
+        EXPECT_TRUE(text.ends_with("Q2\r\n")) << path << ": " << text;
+    EXPECT_TRUE(pwtest::Exists(mDir.File("Quests/Q2_quest_G3_World_01.quest")));
+}
+
+} // namespace

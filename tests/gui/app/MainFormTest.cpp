@@ -65,6 +65,7 @@ protected:
     static QString ShownTableText(pw::TForm1& window) {
         window.show();
         window.findChild<QTabWidget*>("PgCtrl")->setCurrentIndex(2);
+        pw::TForm1::WaitForWork(); // the table is read in the background
         return TableText(window);
     }
 };
@@ -284,6 +285,7 @@ TEST_F(MainFormTest, CommandHelpShowsOnTheDialogueTabAndTableWritesRefreshTheOff
     EXPECT_EQ(window.statusBar()->currentMessage(), sayHelp);
     tabs->setCurrentIndex(2);
     EXPECT_EQ(window.statusBar()->currentMessage(), "");
+    pw::TForm1::WaitForWork(); // the table's text goes into the pane once read
     tabs->setCurrentIndex(0);
     EXPECT_EQ(window.statusBar()->currentMessage(), sayHelp);
 

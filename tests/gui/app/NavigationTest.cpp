@@ -105,8 +105,9 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     pwtest::WriteBytes(InfosPath() + "/parent.info", "[Info]\r\nName=Diego_Renamed\r\n");
     pwtest::WriteBytes(InfosPath() + "/new.info", "[Info]\r\nName=Diego_Parent\r\nOwner=Gorn\r\n");
     Find<QLineEdit>("ParentEd")->setText("Diego_Parent");
-    // The form was changed, so the jump asks first; "Нет" keeps it.
+    // The form was changed, so the jump asks first (once the index is read again); "Нет" keeps it.
     CtrlClick("ParentEd");
+    pw::TForm1::WaitForWork();
     ASSERT_FALSE(dialogs.calls.empty());
     EXPECT_EQ(dialogs.calls.back().text,
               "Диалог «Diego_Child» изменён и не скомпилирован. Отказаться от изменений?");
@@ -115,6 +116,34 @@ TEST_F(NavigationTest, ANameTheLibraryLacksIsSaidInTheStatusBarAndOpensNothing) 
     CtrlClick("ParentEd");
     EXPECT_EQ(Text("NameEd"), "Diego_Parent");
     EXPECT_TRUE(Find<QPlainTextEdit>("SynInfoMem")->toPlainText().contains("Owner=Gorn"));
+}
+
+TEST_F(NavigationTest, AJumpDuringABuildLandsOnceTheBuildIsDoneAndTheNewestJumpWins) {
+    pwtest::WriteBytes(InfosPath() + "/late.info", "[Info]\r\nName=Diego_Late\r\nOwner=Diego\r\n");
+    workspace->libraryIndex->Rebuild(); // the index in use does not know Diego_Late yet
+    form->FollowJump({pw::Jump::Kind::Dialogue, "Diego_Parent"});
+    form->FollowJump({pw::Jump::Kind::Dialogue, "Diego_Late"});
+    EXPECT_EQ(Text("NameEd"), ""); // waiting, with the window answering
+    pw::TForm1::WaitForWork();
+    EXPECT_EQ(Text("NameEd"), "Diego_Late");
+    EXPECT_EQ(form->statusBar()->currentMessage(), "");
+    EXPECT_FALSE(Find<QAction>("BackAction")->isEnabled()); // the jump given up went nowhere
+}
+
+TEST_F(NavigationTest, QuittingWhileAJumpWaitsAsksAndStopsItOnYes) {
+    form->show();
+    workspace->libraryIndex->Rebuild();
+    form->FollowJump({pw::Jump::Kind::Dialogue, "Diego_Parent"});
+    form->close(); // "Нет": the window stays and the jump goes on waiting
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text, "Ещё идёт работа в фоне. Остановить её и выйти? Файлы, которые она "
+                                          "не успела записать, останутся как были.");
+    EXPECT_TRUE(form->isVisible());
+    dialogs.answers = {pw::MsgAnswer::Yes};
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(Text("NameEd"), ""); // stopped: it never lands
 }
 
 TEST_F(NavigationTest, TheBrowserFiltersCountsAndOpensWhatIsChosen) {

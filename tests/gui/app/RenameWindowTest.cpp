@@ -2,7 +2,10 @@
 // unfinished rename finished from its message, and the forms and search boxes showing the new names after.
 
 #include "gui/app/MainForm.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/library/LibraryIndexService.h"
+
+#include "core/data/Platform.h"
 
 #include "AppFixture.h"
 
@@ -11,11 +14,13 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -43,11 +48,17 @@ protected:
     static void Untick(QDialog* shown, const QString& path) {
         Tree(shown)->model()->setData(FileRow(shown, path), Qt::Unchecked, Qt::CheckStateRole);
     }
+    // The preview and the application run in the background; these wait for them to end.
+    static void Settle(QDialog* shown) { shown->findChild<pw::BackgroundWork*>()->Wait(); }
     static void Preview(QDialog* shown, const QString& newName) {
         shown->findChild<QLineEdit*>("NewNameEd")->setText(newName);
         shown->findChild<QPushButton*>("PreviewBtn")->click();
+        Settle(shown);
     }
-    static void Apply(QDialog* shown) { shown->findChild<QPushButton*>("ApplyBtn")->click(); }
+    static void Apply(QDialog* shown) {
+        shown->findChild<QPushButton*>("ApplyBtn")->click();
+        Settle(shown);
+    }
     // Runs the rename of Q_Old from the Quest field; each showing of the dialog is handed to the next of
     // steps.
     void RenameQuest(std::vector<std::function<void(QDialog*)>> steps) {
@@ -77,6 +88,7 @@ TEST_F(RenameWindowTest, TheBoxesKeepTheirChoiceAcrossPreviewsAndTheCountFollows
         Untick(shown, "sub/b.info");
         EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
         QTest::keyClick(shown->findChild<QLineEdit*>("NewNameEd"), Qt::Key_Return); // a new preview
+        Settle(shown);
         EXPECT_EQ(FileRow(shown, "sub/b.info").data(Qt::CheckStateRole).value<Qt::CheckState>(),
                   Qt::Unchecked);
         EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2.");
@@ -115,8 +127,10 @@ TEST_F(RenameWindowTest, EnterInTheNewNamePreviewsAndWritesNothing) {
         auto* name = shown->findChild<QLineEdit*>("NewNameEd");
         name->setText("Q_New");
         QTest::keyClick(name, Qt::Key_Return);
+        Settle(shown);
         EXPECT_EQ(Tree(shown)->model()->rowCount(), 3);
         QTest::keyClick(name, Qt::Key_Return); // again: still only the preview
+        Settle(shown);
         shown->reject();
     }});
     EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"), "[Info]\r\nName=Talk_A\r\nQuest=Q_Old\r\n");
@@ -145,6 +159,7 @@ TEST_F(RenameWindowTest, ARenameLeftUnfinishedIsFinishedWithRetry) {
                  },
                  [](QDialog* shown) {
                      // The same rename again, previewing what is left.
+                     Settle(shown);
                      EXPECT_EQ(shown->findChild<QLineEdit*>("NewNameEd")->text(), "Q_New");
                      EXPECT_EQ(Summary(shown),
                                "Файлов: 1, изменений: 1. Прерванное переименование будет закончено.");
@@ -159,6 +174,64 @@ TEST_F(RenameWindowTest, ARenameLeftUnfinishedIsFinishedWithRetry) {
                   "\nПереименование не закончено. «Повторить» покажет, что осталось сделать.");
     EXPECT_EQ(boxes[1].text, "Изменено файлов: 1.");
     EXPECT_EQ(pwtest::ReadBytes(b), "[Info]\r\nName=Talk_B\r\nQuest=Q_New\r\n");
+}
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(RenameWindowTest, ARenameStoppedHalfWayLeavesWholeFilesAndRetryFinishesIt) {
+    form->show();
+    const std::string b = InfosPath() + "/sub/b.info";
+    dialogs.answers = {pw::MsgAnswer::Retry};
+    RenameQuest(
+        {[this](QDialog* shown) {
+             Preview(shown, "Q_New");
+             // Another writer holds sub/'s lock: the rename writes a.info and then waits there.
+             auto held = std::make_unique<pw::platform::FolderLock>();
+             ASSERT_FALSE(held->Acquire(InfosPath() + "/sub"));
+             shown->findChild<QPushButton*>("ApplyBtn")->click();
+             auto* work = shown->findChild<pw::BackgroundWork*>();
+             QTRY_VERIFY_WITH_TIMEOUT(work->Dialog() && work->Dialog()->isVisible(), 10000);
+             // The window goes on painting and answering, and what the rename works on is locked.
+             EXPECT_FALSE(shown->findChild<QLineEdit*>("NewNameEd")->isEnabled());
+             EXPECT_FALSE(shown->findChild<QPushButton*>("ApplyBtn")->isEnabled());
+             EXPECT_FALSE(Tree(shown)->model()->flags(FileRow(shown, "a.info")) & Qt::ItemIsUserCheckable);
+             PaintCounter counter(form.get());
+             form->update();
+             QTRY_VERIFY(counter.paints > 0);
+             EXPECT_TRUE(work->Running());
+             EXPECT_EQ(pwtest::ReadBytes(InfosPath() + "/a.info"),
+                       "[Info]\r\nName=Talk_A\r\nQuest=Q_New\r\n");
+             QTest::mouseClick(work->Dialog()->findChild<QPushButton*>(), Qt::LeftButton);
+             held.reset();
+             Settle(shown);
+         },
+         [](QDialog* shown) {
+             Settle(shown);
+             EXPECT_EQ(Summary(shown), "Файлов: 2, изменений: 2. Прерванное переименование будет закончено.");
+             Apply(shown);
+         }});
+    const auto boxes = dialogs.Messages();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].buttons, pw::MsgButtons::RetryClose);
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("Переименование остановлено. Изменено файлов: 1 из 3, остальные не "
+                             "тронуты.\nИзменены:\n") +
+                  QString::fromStdString(InfosPath() + "/a.info") +
+                  "\nПереименование не закончено. «Повторить» покажет, что осталось сделать.");
+    EXPECT_EQ(boxes[1].text, "Изменено файлов: 2.");
+    EXPECT_EQ(pwtest::ReadBytes(b), "[Info]\r\nName=Talk_B\r\nQuest= Q_New \r\n");
+    EXPECT_EQ(pwtest::ReadBytes(Quest()), "[Quest]\r\nName=Q_New\r\n");
 }
 
 TEST_F(RenameWindowTest, TheSearchLineFollowsARenamedDialogue) {

@@ -92,6 +92,7 @@ TEST_F(ShellTest, EditModeOpensASecondFullEditorThatRebuildsTheSharedLibrary) {
     EXPECT_NE(workspace->stringTable, firstTable);
     for (pw::TForm1* window : {second, form.get()}) // a table's text is in its pane once the tab is shown
         window->findChild<QTabWidget*>("PgCtrl")->setCurrentIndex(2);
+    pw::TForm1::WaitForWork(); // and the table is read, in the background
     EXPECT_EQ(second->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(),
               "[LocAdmin_Strings]\nid1=y;\n");
     EXPECT_EQ(form->findChild<QPlainTextEdit*>("SynMemText")->toPlainText(), "[LocAdmin_Strings]\nid1=x;\n");

@@ -59,11 +59,13 @@ TEST_F(StringEditorShortcuts, ActOnTheStringTableFromTheDialogueTab) {
 
     AnswerDialog("foo", "bar");
     QTest::keyClick(field, Qt::Key_H, Qt::ControlModifier);
+    pw::TForm1::WaitForWork(); // the replace searches in the background
     EXPECT_EQ(shown.last(), "replace");
     EXPECT_EQ(pane->toPlainText(), "[LocAdmin_Strings]\nA=bar bar\n");
 
     dialogs.answers = {pw::MsgAnswer::Yes};
     QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+    pw::TForm1::WaitForWork();
     EXPECT_EQ(dialogs.Messages().size(), 1u); // the reload's question, answered Yes
     EXPECT_EQ(pane->toPlainText(), "[LocAdmin_Strings]\nA=foo foo\n");
     EXPECT_EQ(window.findChild<QTabWidget*>("PgCtrl")->currentIndex(), 0);

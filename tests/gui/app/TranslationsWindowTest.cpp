@@ -40,6 +40,7 @@ protected:
         WriteBytes(TablePath(), tableBytes);
         pw::TForm1& main = StartWindow();
         main.findChild<QAction*>("TranslationsAction")->trigger();
+        pw::TForm1::WaitForWork(); // the table is read in the background
         window = main.findChild<pw::TranslationsWindow*>("TranslationsFrm");
         EXPECT_NE(window, nullptr);
         list = window->findChild<QTableView*>("TranslationsList");

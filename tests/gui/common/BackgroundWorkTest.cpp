@@ -64,14 +64,17 @@ TEST(BackgroundWork, LongWorkShowsItsProgressAndCancelStopsItAtASafePoint) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
         },
-        [&](const WorkEnd& e) { end = e; });
+        [&](const WorkEnd& e) { end = e; }, QStringLiteral("Шагов: %1 из %2"));
     EXPECT_EQ(work.Dialog(), nullptr); // not at once
     QTRY_VERIFY_WITH_TIMEOUT(work.Dialog() && work.Dialog()->isVisible() && work.Dialog()->value() == 500, 5000);
+    QTRY_COMPARE(work.Dialog()->labelText(), QStringLiteral("Длинная работа\nШагов: 500 из 1000"));
     EXPECT_EQ(work.Dialog()->windowModality(), Qt::NonModal);
     QPushButton* cancel = work.Dialog()->findChild<QPushButton*>();
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), QStringLiteral("Отмена"));
     QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_NE(work.Dialog(), nullptr); // still there until the work has stopped, saying so
+    EXPECT_TRUE(work.Dialog()->labelText().endsWith(QStringLiteral("\nОстанавливается…")));
     work.Wait();
     ASSERT_TRUE(end);
     EXPECT_TRUE(end->stopped);

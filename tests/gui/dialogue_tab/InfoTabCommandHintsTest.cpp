@@ -116,6 +116,25 @@ TEST_F(InfoTabCommandHints, TheDropDownChangesTheTextOnlyWhenANameIsTaken) {
     EXPECT_EQ(parent->text(), QString::fromStdString(longName));
 }
 
+TEST_F(InfoTabCommandHints, WhatWasTypedWhileTheIndexWasBuiltIsOfferedItsNamesOnceItIs) {
+    WriteInfo("Infos/Diego_Hello.info", {"Name=Diego_Hello"});
+    workspace.libraryIndex = std::make_shared<pw::LibraryIndexService>();
+    workspace.libraryIndex->Open({dir.File("Infos")});
+    // As the main window connects it.
+    QObject::connect(workspace.libraryIndex.get(), &pw::LibraryIndexService::Rebuilt, &tab,
+                     &pw::InfoTab::OfferNamesAgain);
+    QLineEdit* parent = Edit("ParentEd");
+    parent->setFocus();
+    QTest::keyClicks(parent, "diego");
+    QAbstractItemView* popup = parent->completer()->popup();
+    EXPECT_FALSE(popup->isVisible()); // nothing to offer yet
+    workspace.libraryIndex->WaitUntilBuilt();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->model()->rowCount(), 1);
+    EXPECT_EQ(popup->model()->index(0, 0).data().toString(), "Diego_Hello");
+    EXPECT_EQ(parent->text(), "diego");
+}
+
 TEST_F(InfoTabCommandHints, HelpAndGreyedCellsFollowTheCommandOfTheRow) {
     QSignalSpy help(&tab, &pw::InfoTab::StatusHelp);
     const auto lastHelp = [&help] { return help.isEmpty() ? QString() : help.last().at(0).toString(); };

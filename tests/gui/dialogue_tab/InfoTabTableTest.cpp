@@ -2,6 +2,7 @@
 // write with its questions, through the real widgets with scripted answers.
 
 #include "core/data/StringTable.h"
+#include "gui/common/BackgroundWork.h"
 #include "gui/dialogue_tab/InfoTab.h"
 
 #include "EditorTabFixture.h"
@@ -162,8 +163,13 @@ TEST_F(InfoTabTable, APastedConversationBecomesRowsAndEntriesAfterOneQuestion) {
         auto* preview = dialog->findChild<QTableWidget*>("PreviewList");
         ASSERT_TRUE(text && insert && preview);
         EXPECT_EQ(dialog->findChild<QLineEdit*>("PrefixEd")->text(), "Diego_Hello");
+        // The entries are written in the background.
+        const auto click = [dialog, insert] {
+            QTest::mouseClick(insert, Qt::LeftButton);
+            dialog->findChild<pw::BackgroundWork*>()->Wait();
+        };
         text->setPlainText("Diego: Здравствуй; путник.");
-        QTest::mouseClick(insert, Qt::LeftButton);
+        click();
         text->setPlainText(
             "Diego: Здравствуй.\nЯ: Привет.\nAI_Output(self, other, \"Diego_01\"); //Снова ты");
         ASSERT_EQ(preview->rowCount(), 3);
@@ -172,9 +178,9 @@ TEST_F(InfoTabTable, APastedConversationBecomesRowsAndEntriesAfterOneQuestion) {
             third << preview->item(2, column)->text();
         EXPECT_EQ(third.join(u'|'),
                   "self|owner|Diego_Hello_03|Снова ты|ID Diego_01 уже есть в таблице строк");
-        QTest::mouseClick(insert, Qt::LeftButton);
+        click();
         EXPECT_EQ(ReadBytes(table), before);
-        QTest::mouseClick(insert, Qt::LeftButton);
+        click();
     };
     Find<QAction>("ConversationItem")->trigger();
 

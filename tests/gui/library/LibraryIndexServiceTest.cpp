@@ -5,10 +5,13 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -64,6 +67,25 @@ TEST(LibraryIndexService, BuildsAfterTheEventLoopRunsAndARebuildSeesNewFiles) {
     EXPECT_EQ(service.Current()->dialogueNames, (Names{"First", "Second"}));
     QCoreApplication::processEvents();
     EXPECT_EQ(rebuilt.count(), 2);
+}
+
+TEST(LibraryIndexService, AWaitOffTheWindowsThreadEndsWithTheBuildOrWhenToldToStop) {
+    pwtest::TempDir infos;
+    WriteInfo(infos.File("a.info"), "Name=First\r\n");
+    LibraryIndexService service;
+    service.Open({infos.Path()}); // asked for: it starts once the event loop runs
+    EXPECT_FALSE(service.WaitForBuild([](std::size_t, std::size_t) { return false; }));
+    std::atomic<bool> ended = false;
+    bool built = false;
+    std::thread waiter([&] {
+        built = service.WaitForBuild([](std::size_t, std::size_t) { return true; });
+        ended = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(ended, 10000); // this thread's event loop runs the build meanwhile
+    waiter.join();
+    EXPECT_TRUE(built);
+    ASSERT_NE(service.Current(), nullptr);
+    EXPECT_EQ(service.Current()->dialogueNames, (Names{"First"}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // table in a temporary folder, with the scripted dialogs service; and helpers that drive its find and
 // replace dialogs through their real controls.
 
+#include "gui/common/BackgroundWork.h"
 #include "gui/common/Workspace.h"
 #include "gui/string_editor/StringEditorTab.h"
 #include "gui/text_pane/TextPane.h"
@@ -66,8 +67,15 @@ protected:
         } catch (const std::exception&) {
             // as the main window does: the failure is reported there and the pane stays empty
         }
-        if (show)
+        if (show) {
             window->show();
+            WaitForWork();
+        }
+    }
+    // The table's load and a replace run in the background; this waits for them.
+    void WaitForWork() const {
+        for (pw::BackgroundWork* work : tab->findChildren<pw::BackgroundWork*>())
+            work->Wait();
     }
 
     pw::TextPane* Pane() const { return tab->findChild<pw::TextPane*>("SynMemText"); }
@@ -102,6 +110,7 @@ protected:
     void Replace(const DialogInput& input) {
         AnswerDialog(input);
         Action("actSearchReplace")->trigger();
+        WaitForWork();
     }
 
     static QRadioButton* Direction(QDialog* dialog, bool backwards) {

@@ -114,6 +114,21 @@ TEST_F(StringEditor, ReplaceChangesEveryOccurrenceSilentlyAsOneUndoStep) {
     EXPECT_EQ(Status(), "Text not found");
 }
 
+TEST_F(StringEditor, AReplaceSearchesInTheBackgroundWithThePaneAndTheReloadLocked) {
+    Open(kTable);
+    Find({.search = "foo"}); // Replace is offered once something was searched for
+    AnswerDialog({.search = "foo", .replace = "baz"});
+    Action("actSearchReplace")->trigger();
+    // Until its end is delivered, nothing may change the text it searched.
+    EXPECT_TRUE(Pane()->isReadOnly());
+    EXPECT_FALSE(Action("actFileOpen")->isEnabled());
+    EXPECT_EQ(Text(), "[LocAdmin_Strings]\nA=foo bar foo\nB=foo\n");
+    WaitForWork();
+    EXPECT_EQ(Text(), "[LocAdmin_Strings]\nA=baz bar baz\nB=baz\n");
+    EXPECT_FALSE(Pane()->isReadOnly());
+    EXPECT_TRUE(Action("actFileOpen")->isEnabled());
+}
+
 TEST_F(StringEditor, F3KeepsTheEngineOfTheLastOkThoughTheBoxOpensCleared) {
     Open("a1 b22 c333\r\n");
     Find({.search = "[a-c]\\d+", .regex = true});
@@ -255,6 +270,7 @@ TEST_F(StringEditor, ReloadAsksThenShowsTheFileAsItIsNow) {
     WriteBytes(TablePath(), "[LocAdmin_Strings]\nZ=1\n");
     dialogs.answers = {pw::MsgAnswer::Yes};
     Action("actFileOpen")->trigger();
+    WaitForWork();
     EXPECT_EQ(Text(), "[LocAdmin_Strings]\nZ=1\n");
     EXPECT_EQ(Pane()->LineBreakStyle(), pw::LineBreak::Lf);
     EXPECT_FALSE(Pane()->document()->isUndoAvailable());
@@ -277,6 +293,7 @@ TEST_F(StringEditor, ReloadReadsThePathOfTheSettingsAtThatMoment) {
     workspace.configs->StringTablePath = other;
     dialogs.answers = {pw::MsgAnswer::Yes};
     Action("actFileOpen")->trigger();
+    WaitForWork();
     EXPECT_EQ(Text(), "[LocAdmin_Strings]\nOther=1\n");
 }
 

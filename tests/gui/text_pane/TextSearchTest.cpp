@@ -378,6 +378,28 @@ TEST(ReplaceAllText, ChangesOnlyTheSpanBetweenTheFirstAndLastOccurrenceOfEachLin
     EXPECT_EQ(outcome.edits[0], (pw::LineEdit{0, 3, 9, "b yy b"}));
 }
 
+TEST(ReplaceAllText, ToldOfItsProgressItStopsWhenToldAndThenReplacesNothing) {
+    QStringList many;
+    for (int i = 0; i < 10000; ++i)
+        many << QStringLiteral("a");
+    const StringLines lines(many);
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    const auto replace = [&](std::size_t stopAt) {
+        told.clear();
+        return pw::ReplaceAllText(lines, Caret(0, 0), "a", "b", Options{.wholeScope = true}.Get(true),
+                                  [&](std::size_t done, std::size_t total) {
+                                      told.emplace_back(done, total);
+                                      return done < stopAt;
+                                  });
+    };
+    EXPECT_EQ(replace(10000).count, 10000);
+    EXPECT_EQ(told,
+              (std::vector<std::pair<std::size_t, std::size_t>>{{0, 10000}, {4096, 10000}, {8192, 10000}}));
+    const pw::ReplaceOutcome stopped = replace(4096);
+    EXPECT_EQ(stopped.count, 0);
+    EXPECT_TRUE(stopped.edits.empty());
+}
+
 // A slow and obvious search to hold the engine's fast paths against.
 struct Reference {
     const QStringList& lines;
