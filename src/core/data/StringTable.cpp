@@ -78,6 +78,28 @@ TStringTable::AddResult TStringTable::AddTableString(const std::string& id, cons
     return result;
 }
 
+bool ForEachTableEntry(TextLineReader& reader,
+                       const std::function<void(std::string_view key, std::string_view value)>& onEntry) {
+    bool inSection = false;
+    bool done = false; // past the first section of the name, where lookups stop
+    return reader.ReadLines([&](std::string_view raw) {
+        const std::string_view line = TrimView(raw);
+        if (done || line.empty() || line.front() == ';')
+            return;
+        if (line.front() == '[') {
+            done = inSection;
+            const std::string_view name = line.substr(1, line.find(']') - 1);
+            inSection = AsciiEqualNoCase(TrimView(name), kStringsSection);
+            return;
+        }
+        const std::size_t eq = inSection ? line.find('=') : std::string_view::npos;
+        if (eq == std::string_view::npos)
+            return;
+        if (const std::string_view key = TrimView(line.substr(0, eq)); !key.empty())
+            onEntry(key, TrimView(line.substr(eq + 1)));
+    });
+}
+
 std::vector<std::string> ListTableIds(const std::string& path) {
     TextLineReader reader;
     if (!reader.Open(path))
@@ -85,24 +107,9 @@ std::vector<std::string> ListTableIds(const std::string& path) {
     const bool utf8 = reader.Utf8Lines();
     std::vector<std::string> ids;
     std::unordered_set<std::string, FoldedHash, FoldedEqual> seen;
-    bool inSection = false;
-    bool done = false; // past the first section of the name, where lookups stop
-    const bool read = reader.ReadLines([&](std::string_view raw) {
-        const std::string_view line = TrimView(raw);
-        if (done || line.empty() || line.front() == ';')
-            return;
-        if (line.front() == '[') {
-            done = inSection;
-            const std::string_view name = line.substr(1, line.find(']') - 1);
-            inSection = !done && AsciiEqualNoCase(TrimView(name), kStringsSection);
-            return;
-        }
-        const std::size_t eq = line.find('=');
-        if (!inSection || eq == std::string_view::npos)
-            return;
-        const std::string_view key = TrimView(line.substr(0, eq));
+    const bool read = ForEachTableEntry(reader, [&](std::string_view key, std::string_view) {
         std::optional<std::string> id = utf8 ? Utf8ToCp1251Exact(key) : std::string(key);
-        if (!key.empty() && id && seen.insert(*id).second)
+        if (id && seen.insert(*id).second)
             ids.push_back(std::move(*id));
     });
     return read ? ids : std::vector<std::string>();

@@ -5,6 +5,7 @@
 
 #include "core/data/ProfileIni.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,14 @@ public:
 private:
     std::string mPath;
 };
+
+class TextLineReader;
+
+// Reads the opened table's lines and hands on the key and the value, both trimmed, of each entry of its
+// first section "LocAdmin_Strings", where lookups find them; blank keys, ";" comment lines, lines without
+// "=" and the other sections are passed over. False when the file could not be read to its end.
+bool ForEachTableEntry(TextLineReader& reader,
+                       const std::function<void(std::string_view key, std::string_view value)>& onEntry);
 
 // The IDs of the table at path that its lookups find, in the order of the table, each once: the keys of
 // the first section "LocAdmin_Strings" (A-Z folded, as every reading of it), each the text before its

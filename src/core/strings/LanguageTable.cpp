@@ -421,25 +421,8 @@ TableCounts CountTableLanguages(const std::string& path) {
     result.layout = LayoutOf(header, SemicolonNorm());
     // The entries as LanguageTable reads them: the first section of the name, blank IDs left out.
     EntryCounter entries(result.layout.languages, reader.SizeHint());
-    bool inSection = false;
-    bool done = false;
-    const bool read = reader.ReadLines([&](std::string_view raw) {
-        const std::string_view line = TrimView(raw);
-        if (done || line.empty() || line.front() == ';')
-            return;
-        if (line.front() == '[') {
-            done = inSection;
-            const std::string_view name = line.substr(1, line.find(']') - 1);
-            inSection = AsciiEqualNoCase(TrimView(name), kStringsSection);
-            return;
-        }
-        const std::size_t eq = inSection ? line.find('=') : std::string_view::npos;
-        if (eq == std::string_view::npos)
-            return;
-        const std::string_view id = TrimView(line.substr(0, eq));
-        if (!id.empty())
-            entries.Add(id, TrimView(line.substr(eq + 1)));
-    });
+    const bool read = ForEachTableEntry(
+        reader, [&entries](std::string_view id, std::string_view value) { entries.Add(id, value); });
     if (!read)
         throw std::runtime_error(CannotOpenFileMessage(path, SystemErrorText(EIO)));
     entries.Finish(result);
