@@ -7,7 +7,6 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "core/data/Configs.h"
 #include "gui/app/MainForm.h"
 #include "gui/common/BackgroundWork.h"
 #include "gui/common/Workspace.h"
@@ -179,11 +178,7 @@ struct IndexedWindow {
 
     IndexedWindow() {
         const std::string folder = pwbench::BenchLibrary();
-        const std::string settings = (fs::temp_directory_path() / "plotwright-bench-background.inf").string();
-        std::ofstream(settings, std::ios::binary)
-            << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder
-            << "/Infos\r\nstringtable=" << folder << "/stringtable.ini\r\n";
-        workspace = std::make_unique<pw::Workspace>(std::make_unique<pw::TConfigs>(settings), folder);
+        workspace = pwbench::WorkspaceOver(folder, "plotwright-bench-background.inf");
         form = std::make_unique<pw::TForm1>(*workspace);
         form->show();
         workspace->libraryIndex->WaitUntilBuilt();

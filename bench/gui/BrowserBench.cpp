@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -82,13 +81,8 @@ BENCHMARK(BM_JumpLookUp)->Unit(benchmark::kMicrosecond);
 // loaded into its tab, alternating between two dialogues so that each jump loads a file.
 void BM_JumpInTheWindow(benchmark::State& state) {
     const std::string folder = pwbench::BenchLibrary();
-    const std::string settings = (std::filesystem::temp_directory_path() / "plotwright-bench-jump.inf").string();
-    {
-        std::ofstream file(settings, std::ios::binary);
-        file << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder << "/Infos\r\nstringtable="
-             << folder << "/stringtable.ini\r\n";
-    }
-    pw::Workspace workspace(std::make_unique<pw::TConfigs>(settings), folder);
+    const std::unique_ptr<pw::Workspace> owned = pwbench::WorkspaceOver(folder, "plotwright-bench-jump.inf");
+    pw::Workspace& workspace = *owned;
     pw::TForm1 form(workspace);
     workspace.libraryIndex->WaitUntilBuilt();
     const pw::LibraryIndex& index = workspace.libraryIndex->Current()->index;

@@ -3,12 +3,15 @@
 
 #include "QtBench.h"
 
+#include "core/data/Configs.h"
 #include "core/data/Platform.h"
+#include "gui/common/Workspace.h"
 
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -20,6 +23,14 @@ double ResidentMegabytes() {
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stod(line.substr(6)) / 1024.0;
     return 0;
+}
+
+std::unique_ptr<pw::Workspace> WorkspaceOver(const std::string& folder, const std::string& settingsName) {
+    const std::string settings = (std::filesystem::temp_directory_path() / settingsName).string();
+    std::ofstream(settings, std::ios::binary)
+        << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder
+        << "/Infos\r\nstringtable=" << folder << "/stringtable.ini\r\n";
+    return std::make_unique<pw::Workspace>(std::make_unique<pw::TConfigs>(settings), folder);
 }
 
 } // namespace pwbench

@@ -6,7 +6,6 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "core/data/Configs.h"
 #include "gui/app/MainForm.h"
 #include "gui/common/Workspace.h"
 #include "gui/text_pane/TextPane.h"
@@ -20,7 +19,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -29,11 +27,7 @@ namespace {
 
 // A workspace whose settings point at the library in folder.
 std::unique_ptr<pw::Workspace> WorkspaceFor(const std::string& folder) {
-    const std::string settings = (fs::temp_directory_path() / "plotwright-bench-startup.inf").string();
-    std::ofstream(settings, std::ios::binary)
-        << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder
-        << "/Infos\r\nstringtable=" << folder << "/stringtable.ini\r\n";
-    return std::make_unique<pw::Workspace>(std::make_unique<pw::TConfigs>(settings), folder);
+    return pwbench::WorkspaceOver(folder, "plotwright-bench-startup.inf");
 }
 
 std::string LibraryOf(int which) {

@@ -7,7 +7,6 @@
 #include "GenLibrary.h"
 #include "QtBench.h"
 
-#include "core/data/Configs.h"
 #include "core/data/StringTable.h"
 #include "gui/app/MainForm.h"
 #include "gui/common/Workspace.h"
@@ -21,7 +20,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -34,12 +32,7 @@ struct BenchWindow {
 
     BenchWindow() {
         const std::string folder = pwbench::BenchLibrary();
-        const std::string settings =
-            (std::filesystem::temp_directory_path() / "plotwright-bench-string-jump.inf").string();
-        std::ofstream(settings, std::ios::binary)
-            << "[configs]\r\nQuests=" << folder << "/Quests\r\nInfos=" << folder
-            << "/Infos\r\nstringtable=" << folder << "/stringtable.ini\r\n";
-        workspace = std::make_unique<pw::Workspace>(std::make_unique<pw::TConfigs>(settings), folder);
+        workspace = pwbench::WorkspaceOver(folder, "plotwright-bench-string-jump.inf");
         form = std::make_unique<pw::TForm1>(*workspace);
         form->show();
         workspace->libraryIndex->WaitUntilBuilt();
