@@ -91,10 +91,12 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || !mGrid)
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
         if (section == 0)
             return QStringLiteral("ID");
+        if (!mGrid)
+            return QString(); // no languages before the table is read
         return QString::fromStdString(section == 1 ? mGrid->Source().name : mGrid->Target().name);
     }
 
@@ -144,6 +146,9 @@ void TranslationsWindow::BuildControls() {
     };
     SourceLangCmb = combo("SourceLangCmb");
     TargetLangCmb = combo("TargetLangCmb");
+    // Filled once the table is read, after the window first shows: as wide as their names then.
+    for (QComboBox* box : {SourceLangCmb, TargetLangCmb})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     StateCmb = combo("StateCmb");
     StateCmb->addItems({QStringLiteral("все"), QStringLiteral("без перевода"), QStringLiteral("заглушки"),
                         QStringLiteral("как в английском")});
