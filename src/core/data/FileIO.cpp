@@ -29,21 +29,27 @@ bool Fail(std::string* reason, const std::error_code& error) {
 }
 
 // Reads an opened file to its end. The size found at opening only sizes the first buffer: a file that
-// grows or shrinks meanwhile is read as far as it goes.
+// grows or shrinks meanwhile is read as far as it goes. A read that asked for more than it got and
+// brought the bytes up to that size has met the end, so no further read is made to hear it (a file that
+// grows after that read is read as it was, as after any last read); a library scan saves one call to
+// the system per file.
 std::error_code ReadToEnd(platform::InputFile& file, std::string& out) {
     std::error_code error;
-    out.resize(static_cast<std::size_t>(file.SizeHint()) + 1);
+    const auto sizeAtOpening = static_cast<std::size_t>(file.SizeHint());
+    out.resize(sizeAtOpening + 1);
     std::size_t done = 0;
     for (;;) {
         if (done == out.size())
             out.resize(out.size() * 2);
-        const std::size_t n =
-            file.Read(out.data() + done, std::min(out.size() - done, kReadBlock * 16), error);
+        const std::size_t asked = std::min(out.size() - done, kReadBlock * 16);
+        const std::size_t n = file.Read(out.data() + done, asked, error);
         if (error)
             return error;
         if (n == 0)
             break;
         done += n;
+        if (n < asked && done == sizeAtOpening)
+            break;
     }
     out.resize(done);
     return {};
