@@ -15,7 +15,9 @@
 #include "core/strings/LanguageTable.h"
 
 #include <cerrno>
+#include <deque>
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <thread>
@@ -105,7 +107,6 @@ private:
     void LintTable(FileReport& report);
     void RequireLanguage();
     void ReadUntranslated();
-    void CollectFiles();
     void CheckFiles();
     // Whether string IDs are looked up: a table is given, and files to check.
     bool LooksUpIds() const { return !mOptions.table.empty() && !mOptions.paths.empty(); }
@@ -200,22 +201,43 @@ void Checker::ResolveReferences(FileReport& report, const NameSet& checkedQuests
 
 // A report for every file to check, in the order of the paths given and of the library scan. A path that
 // names nothing is a file error before anything is read; a folder without a dialogue or quest is told.
-void Checker::CollectFiles() {
+// The files of each folder are checked on the work threads as soon as the scan has listed them, each
+// folder's read within the folder, which costs the system less than a path each.
+void Checker::CheckFiles() {
     for (const std::string& path : mOptions.paths)
         if (!PathExists(path))
             throw CliFailure(kExitFileError, "Нет такого файла или папки: " + path);
+    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
+    // A run of one folder's files and their reports; the deque keeps each in its place as runs are added.
+    struct Run {
+        std::vector<std::string> files;
+        std::vector<FileReport> reports;
+    };
+    std::deque<Run> runs;
+    WorkQueue queue;
+    const auto check = [&](std::vector<std::string>&& files) {
+        Run& run = runs.emplace_back(Run{std::move(files), {}});
+        queue.Add([&run, &fileOptions] {
+            const FolderReader folder(std::string(FolderPart(run.files.front())));
+            std::string bytes;
+            run.reports.reserve(run.files.size());
+            for (const std::string& file : run.files)
+                run.reports.push_back(CheckFile(folder, file, bytes, fileOptions));
+        });
+    };
     for (const std::string& path : mOptions.paths) {
         if (!DirectoryExists(path)) {
-            mReports.emplace_back().path = path;
+            check({path});
             continue;
         }
-        std::vector<std::string> files;
-        ScanLibraryFolder(path, files);
-        if (files.empty())
+        const std::size_t before = runs.size();
+        ScanLibraryFolder(path, check);
+        if (runs.size() == before)
             WriteErrLine("В папке " + path + " нет ни диалогов (.info), ни квестов (.quest)");
-        for (std::string& file : files)
-            mReports.emplace_back().path = std::move(file);
     }
+    queue.Finish();
+    for (Run& run : runs)
+        std::move(run.reports.begin(), run.reports.end(), std::back_inserter(mReports));
 }
 
 // The references that need every checked file first: quests, parent dialogues, events, earlier quests,
@@ -281,7 +303,6 @@ int Checker::Run() {
             });
         if (!mOptions.quests.empty())
             mQuestNames = ReadQuestNames(mOptions.quests);
-        CollectFiles();
         CheckFiles();
     }
     if (tableFailure)
@@ -292,20 +313,6 @@ int Checker::Run() {
         mReports.insert(mReports.begin(), std::move(tableReport));
     CheckAcrossFiles();
     return Print();
-}
-
-// The files on all processors, each folder's read within the folder, which costs the system less than a
-// path each.
-void Checker::CheckFiles() {
-    const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
-    const std::vector<std::size_t> runs =
-        FolderRuns(mReports.size(), [this](std::size_t i) { return std::string_view(mReports[i].path); });
-    ParallelFor(runs.size() - 1, [&](std::size_t run) {
-        const FolderReader folder(std::string(FolderPart(mReports[runs[run]].path)));
-        std::string bytes;
-        for (std::size_t i = runs[run]; i < runs[run + 1]; ++i)
-            mReports[i] = CheckFile(folder, mReports[i].path, bytes, fileOptions);
-    });
 }
 
 int Checker::Print() const {

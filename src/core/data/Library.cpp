@@ -3,6 +3,8 @@
 #include "core/data/Cp1251.h"
 #include "core/data/Platform.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -21,7 +23,10 @@ bool IsLibraryFile(std::string_view name) {
 // (a loop, or a second way into a subtree) neither repeats its files nor runs without end.
 using VisitedFolders = std::set<platform::NodeId>;
 
-void ScanFolder(const std::string& folder, std::vector<std::string>& list, VisitedFolders& visited) {
+// Lists folder's files into run, handing the run to onFiles before each subfolder is entered and at the
+// end, so that the runs come in the order of a depth-first listing.
+void ScanFolder(const std::string& folder, std::vector<std::string>& run,
+                const std::function<void(std::vector<std::string>&&)>& onFiles, VisitedFolders& visited) {
     std::string prefix = folder;
     if (prefix.empty() || !platform::IsPathSeparator(prefix.back()))
         prefix += platform::SeparatorAfter(prefix);
@@ -30,20 +35,38 @@ void ScanFolder(const std::string& folder, std::vector<std::string>& list, Visit
     if (platform::ListFolder(prefix, id, entries) || platform::IsSystemFolder(id) ||
         !visited.insert(id).second)
         return;
+    const auto handOver = [&run, &onFiles] {
+        if (!run.empty())
+            onFiles(std::move(run));
+        run.clear();
+    };
     for (platform::FolderEntry& entry : entries) {
-        std::string full = prefix + entry.name;
-        if (entry.kind == platform::NodeKind::Folder)
-            ScanFolder(full, list, visited);
-        else if (entry.kind == platform::NodeKind::Regular && IsLibraryFile(entry.name))
-            list.push_back(std::move(full));
+        if (entry.kind == platform::NodeKind::Folder) {
+            handOver();
+            ScanFolder(prefix + entry.name, run, onFiles, visited);
+        } else if (entry.kind == platform::NodeKind::Regular && IsLibraryFile(entry.name)) {
+            run.push_back(prefix + entry.name);
+        }
     }
+    handOver();
 }
 
 } // namespace
 
 void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list) {
+    ScanLibraryFolder(folder, [&list](std::vector<std::string>&& files) {
+        if (list.empty())
+            list = std::move(files);
+        else
+            std::move(files.begin(), files.end(), std::back_inserter(list));
+    });
+}
+
+void ScanLibraryFolder(const std::string& folder,
+                       const std::function<void(std::vector<std::string>&&)>& onFiles) {
     VisitedFolders visited;
-    ScanFolder(folder, list, visited);
+    std::vector<std::string> run;
+    ScanFolder(folder, run, onFiles, visited);
 }
 
 RecordKind LibraryFileKind(std::string_view path) {

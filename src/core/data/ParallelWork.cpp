@@ -68,4 +68,64 @@ void ParallelFor(std::size_t count, unsigned most, const std::function<void(std:
         std::rethrow_exception(firstFailure);
 }
 
+WorkQueue::WorkQueue() {
+    for (unsigned t = 1; t < WorkThreads(); ++t)
+        mPool.emplace_back([this] { Work(true); });
+}
+
+WorkQueue::~WorkQueue() {
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mFinishing = true;
+        mFailed = true; // no job starts after this
+    }
+    mAdded.notify_all();
+} // the pool's threads are joined as it goes
+
+void WorkQueue::Add(std::function<void()> job) {
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mJobs.push_back(std::move(job));
+    }
+    mAdded.notify_one();
+}
+
+void WorkQueue::Finish() {
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mFinishing = true;
+    }
+    mAdded.notify_all();
+    Work(false);
+    for (std::jthread& thread : mPool)
+        thread.join();
+    mPool.clear();
+    if (mFirstFailure)
+        std::rethrow_exception(mFirstFailure);
+}
+
+void WorkQueue::Work(bool wait) {
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock<std::mutex> lock(mMutex);
+            if (wait)
+                mAdded.wait(lock, [this] { return mFailed || mFinishing || !mJobs.empty(); });
+            if (mFailed || mJobs.empty())
+                return;
+            job = std::move(mJobs.front());
+            mJobs.pop_front();
+        }
+        try {
+            job();
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(mMutex);
+            if (!mFirstFailure)
+                mFirstFailure = std::current_exception();
+            mFailed = true;
+            mAdded.notify_all();
+        }
+    }
+}
+
 } // namespace pw

@@ -56,6 +56,30 @@ TEST(LibraryScan, SubfolderFilesComeWhereTheSubfolderWasMet) {
     EXPECT_NE((first + 1)->find("/sub/"), std::string::npos);
 }
 
+// The scan that hands its files over as it goes gives runs of one folder each, never empty, which put
+// together are the list.
+TEST(LibraryScan, RunsHandedOverMakeTheListFolderByFolder) {
+    pwtest::TempDir dir;
+    for (const char* name : {"top1.info", "sub/deep/s2.info", "sub/s1.quest", "sub/s3.info", "top2.info",
+                             "empty/readme.txt", "other/o.info"})
+        WriteBytes(dir.File(name), "");
+    std::vector<std::vector<std::string>> runs;
+    ScanLibraryFolder(dir.Path(), [&runs](std::vector<std::string>&& files) { runs.push_back(files); });
+    std::vector<std::string> joined;
+    for (const auto& run : runs) {
+        ASSERT_FALSE(run.empty());
+        const auto folderOf = [](const std::string& file) {
+            return file.substr(0, file.find_last_of("/\\"));
+        };
+        for (const std::string& file : run) {
+            EXPECT_EQ(folderOf(file), folderOf(run.front())) << "a run holds one folder's files";
+            joined.push_back(file);
+        }
+    }
+    EXPECT_EQ(joined, Scan(dir.Path()));
+    EXPECT_EQ(joined.size(), 6u);
+}
+
 TEST(LibraryScan, MissingOrEmptyFoldersGiveNothing) {
     pwtest::TempDir dir;
     EXPECT_TRUE(Scan(dir.Path()).empty());

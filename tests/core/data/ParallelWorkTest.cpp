@@ -67,3 +67,42 @@ TEST(ParallelWork, TheFirstFailureStopsTheRunAndIsThrownToTheCaller) {
     ParallelFor(100, [&](std::size_t) { ++done; });
     EXPECT_EQ(done, 100u);
 }
+
+// Jobs added while the caller is still finding them all run once, beside the caller's own work; the
+// first failure stops the queue and reaches the caller; a queue left by an exception waits for no more.
+TEST(WorkQueue, RunsJobsAsTheyComeAndReportsTheFirstFailure) {
+    std::vector<std::atomic<int>> calls(500);
+    std::atomic<int> beforeFinish{0};
+    {
+        WorkQueue queue;
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            queue.Add([&calls, i] { ++calls[i]; });
+            if (i == 10 && WorkThreads() > 1) { // the pool takes jobs before Finish is called
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (calls[10] == 0 && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::yield();
+                beforeFinish = calls[10].load();
+            }
+        }
+        queue.Finish();
+    }
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        ASSERT_EQ(calls[i], 1) << i;
+    if (WorkThreads() > 1) {
+        EXPECT_EQ(beforeFinish, 1);
+    }
+
+    std::atomic<int> ran{0};
+    WorkQueue failing;
+    failing.Add([] { throw std::runtime_error("first"); });
+    for (int i = 0; i < 10000; ++i)
+        failing.Add([&ran] { ++ran; });
+    EXPECT_THROW(failing.Finish(), std::runtime_error);
+    EXPECT_LT(ran.load(), 10000) << "no job starts after a failure";
+
+    std::atomic<bool> left{false};
+    {
+        WorkQueue abandoned;
+        abandoned.Add([&left] { left = true; });
+    } // destroyed without Finish: returns (the test would hang otherwise), whether or not the job ran
+}
