@@ -280,6 +280,8 @@ std::optional<LackingCharacter> FirstCp1251Lacks(const std::u32string& text) {
 bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
+    if (a == b) // most names are spelled the same way both times
+        return true;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;

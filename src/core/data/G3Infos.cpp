@@ -7,6 +7,7 @@
 #include "core/data/ReadReport.h"
 #include "core/data/StrUtilsEx.h"
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 
@@ -87,11 +88,23 @@ const InfoField* FindField(std::string_view key) {
     return nullptr;
 }
 
-// The field a key line of the file names, letter case of A-Z ignored as the reader ignores it.
+// The field a key line of the file names, letter case of A-Z ignored as the reader ignores it. Every
+// line of every file is looked up, so the keys are grouped by length and told apart by their last letter
+// before they are compared whole.
 const InfoField* FindFileField(std::string_view name) {
-    for (const InfoField& f : Fields())
-        if (f.key.size() == name.size() && AsciiEqualNoCase(f.key, name))
-            return &f;
+    constexpr std::size_t kLongest = 32;
+    static const auto byLength = [] {
+        std::array<std::vector<const InfoField*>, kLongest + 1> groups;
+        for (const InfoField& f : Fields())
+            groups.at(f.key.size()).push_back(&f);
+        return groups;
+    }();
+    if (name.empty() || name.size() > kLongest)
+        return nullptr;
+    const char last = AsciiUpper(name.back());
+    for (const InfoField* f : byLength[name.size()])
+        if (AsciiUpper(f->key.back()) == last && AsciiEqualNoCase(f->key, name))
+            return f;
     return nullptr;
 }
 

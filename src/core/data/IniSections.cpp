@@ -3,17 +3,32 @@
 #include "core/data/Cp1251.h"
 #include "core/data/StrUtilsEx.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace pw {
 namespace {
 
 // Calls onLine for each line; CR LF, LF and CR end a line.
 template <typename F> void ForEachLine(std::string_view bytes, F onLine) {
+    if (bytes.empty())
+        return;
+    // The next CR and the next LF are each looked for with memchr, which leaps over a line's bytes, and
+    // looked for again only once a line has passed them: a file of LF alone is not searched to its end
+    // for a CR at every line.
+    const auto next = [bytes](char c, std::size_t from) {
+        const void* at = std::memchr(bytes.data() + from, c, bytes.size() - from);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - bytes.data()) : bytes.size();
+    };
+    std::size_t nextCr = next('\r', 0);
+    std::size_t nextLf = next('\n', 0);
     std::size_t start = 0;
     while (start < bytes.size()) {
-        // A plain loop: lines are short, and find_first_of would make a call for every byte.
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
+        if (nextCr < start)
+            nextCr = next('\r', start);
+        if (nextLf < start)
+            nextLf = next('\n', start);
+        std::size_t end = std::min(nextCr, nextLf);
         onLine(bytes.substr(start, end - start));
         if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
             ++end;

@@ -19,7 +19,7 @@ namespace pw {
 
 namespace {
 
-bool IsElementBlank(char c) {
+constexpr bool IsElementBlank(char c) {
     return c >= 1 && c <= 32;
 }
 
@@ -36,9 +36,17 @@ template <typename OnElement> void ForEachElement(std::string_view text, OnEleme
             ++i;
     };
     skipBlanks();
+    // The bytes that end an element, looked up in a table: the loop over an element's bytes is the most
+    // frequent of a library check.
+    static constexpr auto kEnds = [] {
+        std::array<bool, 256> ends{};
+        for (int c = 0; c < 256; ++c)
+            ends[static_cast<std::size_t>(c)] = IsElementBlank(static_cast<char>(c)) || c == ';';
+        return ends;
+    }();
     while (i < n) {
         const std::size_t start = i;
-        while (i < n && !IsElementBlank(text[i]) && text[i] != ';')
+        while (i < n && !kEnds[static_cast<unsigned char>(text[i])])
             ++i;
         onElement(text.substr(start, i - start));
         skipBlanks();

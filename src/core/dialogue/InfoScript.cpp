@@ -76,18 +76,20 @@ bool IsWholeNumber(std::string_view text) {
 // The refusal's cell is the first of them that is filled.
 Verdict FilledSurplus(const Cells& c, const Rule& rule, std::string_view lead) {
     const auto arguments = c.Arguments();
-    std::string cells;
+    const auto surplus = [&rule](std::size_t i) { return rule.arguments[i].role.empty(); };
     std::optional<std::size_t> filled;
+    for (std::size_t i = 0; i < kArgumentCellCount && !filled; ++i)
+        if (surplus(i) && !arguments[i].empty())
+            filled = i + 1;
+    if (!filled)
+        return std::nullopt;
+    std::string cells;
     for (std::size_t i = 0; i < kArgumentCellCount; ++i) {
-        if (!rule.arguments[i].role.empty())
+        if (!surplus(i))
             continue;
         cells += cells.empty() ? '[' : ' ';
         cells += Cp1251ToUtf8(arguments[i]);
-        if (!filled && !arguments[i].empty())
-            filled = i + 1;
     }
-    if (!filled)
-        return std::nullopt;
     return Refusal{FillMessage(lead, {c.command}) + " " + cells + "]", *filled};
 }
 

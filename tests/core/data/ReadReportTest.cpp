@@ -125,3 +125,35 @@ TEST(ReadReport, NumbersTheReaderCannotTakeAreNamedWithWhatTheyReadAs) {
     EXPECT_EQ(UnreadNumberMessage(quest.unreadNumbers[2]),
               "Ключ JobSuccessAmount: значение \"пять\" не является целым числом и читается как -1.");
 }
+
+// Lines end at CR LF, LF or a lone CR, in any mix, and keep their numbers: a finding points at the line
+// a text editor shows. Keys are found in any letter case, a later line of a key winning.
+TEST(ReadReport, KeysAndTheirLinesUnderEveryLineEnd) {
+    struct Case {
+        std::string bytes;
+        std::string name, owner;
+        std::size_t nameLine, ownerLine;
+    };
+    const Case cases[] = {
+        {"[Info]\r\nName=A\r\nOwner=B\r\n", "A", "B", 2, 3},
+        {"[Info]\nName=A\nOwner=B", "A", "B", 2, 3},
+        {"[Info]\rName=A\rOwner=B\r", "A", "B", 2, 3},
+        {"[Info]\r\n\r\nname=A\n\rOWNER = B \r\r\n", "A", "B", 3, 5},
+        // A file of LF alone whose only CR comes last, and one whose only LF does.
+        {"[Info]\nName=A\n;x\nOwner=B\r", "A", "B", 2, 4},
+        {"[Info]\rName=A\r\rOwner=B\n", "A", "B", 2, 4},
+        {"[Info]\r\nName=A\r\nNAME=C\r\nInfoScript_IDs2=x\r\nInfoScript_IDs1=y\r\nOwner=B", "C", "B", 3, 6},
+    };
+    for (const Case& c : cases) {
+        TInfo info;
+        const RecordReadReport report = ReportOf<TInfo>(c.bytes, &info);
+        EXPECT_EQ(info.Name, c.name) << c.bytes;
+        EXPECT_EQ(info.Owner, c.owner) << c.bytes;
+        EXPECT_EQ(report.LineOf("Name"), c.nameLine) << c.bytes;
+        EXPECT_EQ(report.LineOf("Owner"), c.ownerLine) << c.bytes;
+    }
+    TInfo info;
+    ReportOf<TInfo>("[Info]\r\nInfoScript_IDs2=x\r\ninfoscript_ids1=y\r\n", &info);
+    EXPECT_EQ(info.InfoScript_IDs1, "y");
+    EXPECT_EQ(info.InfoScript_IDs2, "x");
+}
