@@ -3,6 +3,7 @@
 #include "TempDir.h"
 
 #include <stdexcept>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -82,12 +83,21 @@ CliResult RunCliTo(const std::vector<std::string>& args, const std::string& outP
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, nullptr, &startup, &process);
+    // Wine now and then fails to start a process while many start at once (one failure in a few thousand
+    // runs of the suite): a start is tried three times before the test fails, with the system's error.
+    bool started = false;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0)
+            Sleep(200);
+        started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                 nullptr, &startup, &process);
+        error = started ? 0 : GetLastError();
+    }
     CloseHandle(out);
     CloseHandle(err);
     if (!started)
-        throw std::runtime_error("CreateProcess failed");
+        throw std::runtime_error("CreateProcess failed, error " + std::to_string(error));
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
