@@ -55,10 +55,7 @@ void ScanFolder(const std::string& folder, std::vector<std::string>& run,
 
 void ScanLibraryFolder(const std::string& folder, std::vector<std::string>& list) {
     ScanLibraryFolder(folder, [&list](std::vector<std::string>&& files) {
-        if (list.empty())
-            list = std::move(files);
-        else
-            std::move(files.begin(), files.end(), std::back_inserter(list));
+        std::move(files.begin(), files.end(), std::back_inserter(list));
     });
 }
 
