@@ -54,7 +54,9 @@ void AddReferences(const InfoEditorModel& model, const RecordReadReport& read,
 }
 
 void CheckInfoFile(std::string_view bytes, const FileCheckOptions& options, FileReport& report) {
-    const InfoRun run = LoadAndCheck(bytes);
+    // Each thread reads its files into the same storage.
+    thread_local InfoCheckWork work;
+    const InfoRun& run = LoadAndCheck(bytes, work);
     const RecordReadReport& read = run.read;
     if (!IsRecord(read, report))
         return;

@@ -21,11 +21,11 @@ InfoRun LoadAndPrepare(const std::string& path) {
     return Prepare(info, std::move(read));
 }
 
-InfoRun LoadAndCheck(std::string_view bytes) {
-    TInfo info;
-    RecordReadReport read;
-    info.ReadFromBytes(bytes, &read);
-    InfoRun run{std::move(read), LoadInfoModel(info), {}, MisalignedScriptWarning(info)};
+const InfoRun& LoadAndCheck(std::string_view bytes, InfoCheckWork& work) {
+    InfoRun& run = work.run;
+    work.info.ReadFromBytes(bytes, &run.read);
+    LoadInfoModel(work.info, run.loaded);
+    run.misaligned = MisalignedScriptWarning(work.info);
     run.compiled = CheckInfoCompile(run.loaded.model);
     return run;
 }

@@ -8,7 +8,9 @@
 #include "core/data/StrUtilsEx.h"
 
 #include <array>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 namespace pw {
@@ -42,10 +44,12 @@ InfoField B(std::string_view key, bool TInfo::*member) {
     return {key, Kind::Boolean, nullptr, nullptr, member};
 }
 
+constexpr std::size_t kFieldCount = 31;
+
 // The 31 keys in the order of the file. Reading, writing and the text access below all walk this
 // table; the reader looks keys up by name, so only the writer is shaped by the order.
-const std::vector<InfoField>& Fields() {
-    static const std::vector<InfoField> fields = {
+std::span<const InfoField, kFieldCount> Fields() {
+    static const InfoField fields[] = {
         S("Name", &TInfo::Name),
         {"SortID", Kind::SortId, nullptr, &TInfo::SortID, nullptr},
         S("Owner", &TInfo::Owner),
@@ -78,6 +82,7 @@ const std::vector<InfoField>& Fields() {
         S("InfoScript_IDs2", &TInfo::InfoScript_IDs2),
         S("InfoScript_Texts", &TInfo::InfoScript_Texts),
     };
+    static_assert(std::size(fields) == kFieldCount);
     return fields;
 }
 
@@ -246,15 +251,15 @@ void TInfo::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
     SectionName = std::string(kSection);
     // One pass over the file's lines, the model not built: a later [Info] section starts afresh, and a
     // later line of a key replaces an earlier one.
-    const std::vector<InfoField>& fields = Fields();
-    std::vector<std::optional<std::string_view>> values(fields.size());
-    std::vector<std::size_t> lines(fields.size());
+    const auto fields = Fields();
+    std::array<std::optional<std::string_view>, kFieldCount> values{};
+    std::array<std::size_t, kFieldCount> lines{};
     std::size_t sectionLine = 0;
     IniSections::ReadSection(
         bytes, kSection,
         [&](std::size_t line) {
             sectionLine = line;
-            values.assign(fields.size(), std::nullopt);
+            values.fill(std::nullopt);
         },
         [&](std::string_view name, std::string_view value, std::size_t line) {
             if (const InfoField* field = FindFileField(name)) {
@@ -263,8 +268,11 @@ void TInfo::ReadFromBytes(std::string_view bytes, RecordReadReport* report) {
             }
         });
     const bool sectionFound = sectionLine != 0;
-    if (report)
+    if (report) { // a report may be one of an earlier file, read again into the same storage
+        report->unreadNumbers.clear();
+        report->keyLines.clear();
         report->keyLines.reserve(fields.size());
+    }
     for (std::size_t i = 0; i < fields.size(); ++i) {
         ReadField(*this, fields[i], values[i]);
         if (!report)

@@ -27,9 +27,11 @@ int PositionOrNone(std::int32_t value, const Vocabulary& list) {
     return value >= 0 && static_cast<std::size_t>(value) < list.size() ? value : -1;
 }
 
-// Calls onElement with each element of text as SplitElements cuts it, without copying them.
-template <typename OnElement> void ForEachElement(std::string_view text, OnElement onElement) {
+// Calls onElement with each element of text as SplitElements cuts it, without copying them; returns the
+// number of separators, each of which the walk passes once.
+template <typename OnElement> std::size_t ForEachElement(std::string_view text, OnElement onElement) {
     std::size_t i = 0;
+    std::size_t separators = 0;
     const std::size_t n = text.size();
     auto skipBlanks = [&] {
         while (i < n && IsElementBlank(text[i]))
@@ -51,12 +53,14 @@ template <typename OnElement> void ForEachElement(std::string_view text, OnEleme
         onElement(text.substr(start, i - start));
         skipBlanks();
         if (i < n && text[i] == ';') {
+            ++separators;
             if (i == n - 1)
                 onElement(std::string_view());
             ++i;
             skipBlanks();
         }
     }
+    return separators;
 }
 
 } // namespace
@@ -94,33 +98,41 @@ std::string LookUpEntry(const std::string& name, const Vocabulary& list, const c
 }
 
 // Rows for parallel lists. Without any separator the lists fill one row unsplit; otherwise each list
-// is split and its k-th element goes to row k. A blank inside an element splits it further, so the
-// rows grow until every element has a cell: nothing read may be dropped on the next compile.
+// is split and its k-th element goes to row k, with as many rows as the most separators of a list
+// announce. A blank inside an element splits it further, so the rows grow until every element has a
+// cell: nothing read may be dropped on the next compile. The rows are built in rows, whose cells keep
+// their storage from an earlier file; each list is walked once.
 template <typename Row>
-std::vector<Row> BuildRows(std::span<const std::string* const> lists, bool alwaysOneRow) {
-    int separators = 0;
-    for (const std::string* list : lists)
-        separators = std::max(separators, CharCount(';', *list));
-    std::vector<Row> rows;
-    if (separators == 0) {
+void BuildRows(std::span<const std::string* const> lists, bool alwaysOneRow, std::vector<Row>& rows) {
+    const bool split = std::any_of(lists.begin(), lists.end(),
+                                   [](const std::string* l) { return l->find(';') != std::string::npos; });
+    if (!split) {
         const bool anyText = std::any_of(lists.begin(), lists.end(), [](auto* l) { return !l->empty(); });
-        if (alwaysOneRow || anyText) {
-            rows.emplace_back();
-            for (std::size_t c = 0; c < lists.size(); ++c)
-                rows.back()[c] = *lists[c];
-        }
-        return rows;
+        rows.resize(alwaysOneRow || anyText ? 1 : 0);
+        for (std::size_t c = 0; c < lists.size() && !rows.empty(); ++c)
+            rows.front()[c] = *lists[c];
+        return;
     }
-    rows.resize(static_cast<std::size_t>(separators) + 1);
+    std::size_t used = 0; // the rows in use, their cells cleared of an earlier file's
+    const auto use = [&rows, &used](std::size_t count) {
+        for (; used < count; ++used) {
+            if (used == rows.size()) {
+                rows.emplace_back();
+                continue;
+            }
+            for (std::string& cell : rows[used])
+                cell.clear();
+        }
+    };
     for (std::size_t c = 0; c < lists.size(); ++c) {
         std::size_t k = 0;
-        ForEachElement(*lists[c], [&](std::string_view element) {
-            if (k == rows.size())
-                rows.emplace_back();
+        const std::size_t separators = ForEachElement(*lists[c], [&](std::string_view element) {
+            use(k + 1);
             rows[k++][c] = element;
         });
+        use(separators + 1);
     }
-    return rows;
+    rows.resize(used);
 }
 
 // NpcList's second column shows state words for the numbers read. With several rows only the cells
@@ -182,22 +194,30 @@ std::string StateWordForElement(std::string_view element, bool* bad) {
 
 LoadedInfo LoadInfoModel(const TInfo& info) {
     LoadedInfo loaded;
-    InfoEditorModel& m = loaded.model;
-    LoadFields(info, m, loaded.notices);
-    const std::array<const std::string*, 2> items = {&info.CondItems, &info.CondItemAmounts};
-    const std::array<const std::string*, 2> npcs = {&info.CondSecondaryNPC, &info.CondSecondaryNPCstates};
-    m.ItemsList = BuildRows<ConditionRow>(items, false);
-    m.NpcList = BuildRows<ConditionRow>(npcs, false);
-    if (!m.NpcList.empty())
-        ConvertStates(m.NpcList, info, loaded.notices);
-    m.CommandList =
-        CommandRowsOf({&info.InfoScript_Commands, &info.InfoScript_Entities1, &info.InfoScript_Entities2,
-                       &info.InfoScript_IDs1, &info.InfoScript_IDs2, &info.InfoScript_Texts});
+    LoadInfoModel(info, loaded);
     return loaded;
 }
 
+void LoadInfoModel(const TInfo& info, LoadedInfo& loaded) {
+    InfoEditorModel& m = loaded.model;
+    loaded.notices.clear();
+    LoadFields(info, m, loaded.notices);
+    const std::array<const std::string*, 2> items = {&info.CondItems, &info.CondItemAmounts};
+    const std::array<const std::string*, 2> npcs = {&info.CondSecondaryNPC, &info.CondSecondaryNPCstates};
+    BuildRows<ConditionRow>(items, false, m.ItemsList);
+    BuildRows<ConditionRow>(npcs, false, m.NpcList);
+    if (!m.NpcList.empty())
+        ConvertStates(m.NpcList, info, loaded.notices);
+    BuildRows<CommandRow>(std::array{&info.InfoScript_Commands, &info.InfoScript_Entities1,
+                                     &info.InfoScript_Entities2, &info.InfoScript_IDs1, &info.InfoScript_IDs2,
+                                     &info.InfoScript_Texts},
+                          true, m.CommandList);
+}
+
 std::vector<CommandRow> CommandRowsOf(const std::array<const std::string*, kCommandCellCount>& lists) {
-    return BuildRows<CommandRow>(lists, true);
+    std::vector<CommandRow> rows;
+    BuildRows<CommandRow>(lists, true, rows);
+    return rows;
 }
 
 ScriptListsWarning MisalignedScriptWarning(const TInfo& info) {

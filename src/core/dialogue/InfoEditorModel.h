@@ -45,6 +45,8 @@ struct InfoEditorModel {
     std::vector<ConditionRow> ItemsList; // CondItems, CondItemAmounts
     std::vector<ConditionRow> NpcList;   // CondSecondaryNPC, state word
     std::vector<CommandRow> CommandList; // the six InfoScript lists
+
+    bool operator==(const InfoEditorModel&) const = default;
 };
 
 // ---- Loading ----
@@ -76,6 +78,8 @@ struct LoadedInfo {
 // list yield more elements than the separators announce, rows are added so that every element gets
 // a cell.
 LoadedInfo LoadInfoModel(const TInfo& info);
+// The same into loaded, whose strings and rows keep their storage: for readers of many files in a row.
+void LoadInfoModel(const TInfo& info, LoadedInfo& loaded);
 
 // The CommandList rows that loading builds from the six InfoScript lists, given in the order of a
 // CommandRow's cells: always at least one row.

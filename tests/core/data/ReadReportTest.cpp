@@ -157,3 +157,27 @@ TEST(ReadReport, KeysAndTheirLinesUnderEveryLineEnd) {
     EXPECT_EQ(info.InfoScript_IDs1, "y");
     EXPECT_EQ(info.InfoScript_IDs2, "x");
 }
+
+// A record and a report read again for the next file (as a check of a library does) say what reading
+// that file alone says: nothing of the earlier file's keys, lines or unread numbers stays behind.
+TEST(ReadReport, ReadingAgainIntoTheSameStorageForgetsTheEarlierFile) {
+    const std::string first = "[Info]\r\nName=First_Long_Dialogue_Name\r\nSortID=x\r\nGoldCost=ten\r\n"
+                              "InfoScript_Texts=A_Long_Text_Id_0;A_Long_Text_Id_1\r\nPermanent=True\r\n";
+    const std::string second = "[Info]\r\nOwner=B\r\n";
+    TInfo reused;
+    RecordReadReport reusedReport;
+    reused.ReadFromBytes(first, &reusedReport);
+    ASSERT_EQ(reusedReport.unreadNumbers.size(), 2u);
+    reused.ReadFromBytes(second, &reusedReport);
+    TInfo fresh;
+    RecordReadReport freshReport;
+    fresh.ReadFromBytes(second, &freshReport);
+    EXPECT_EQ(reused.Name, "");
+    EXPECT_EQ(reused.InfoScript_Texts, "");
+    EXPECT_EQ(reused.SortID, fresh.SortID);
+    EXPECT_EQ(reused.GoldCost, 0);
+    EXPECT_FALSE(reused.Permanent);
+    EXPECT_TRUE(reusedReport.unreadNumbers.empty());
+    EXPECT_EQ(reusedReport.keyLines, freshReport.keyLines);
+    EXPECT_EQ(reusedReport.LineOf("Name"), 1u) << "the section's line, as for a file without the key";
+}

@@ -134,6 +134,11 @@ TEST(LoadInfoModel, CommandRowsTakeTheKthElementOfEachScriptList) {
          "",
          {{"Say", "", "", "", "", ""}, {"End", "", "", "", "", ""}, CommandRow{}}},
         {"OneRowIsTakenUnsplit", "Say", " player ", "T 1", {{"Say", " player ", "", "", "", "T 1"}}},
+        {"BlanksAfterALastSeparatorStillGiveItsRow",
+         "Say",
+         "",
+         "T1; ",
+         {{"Say", "", "", "", "", "T1"}, CommandRow{}}},
         {"ElementsSplitByBlanksGetRowsOfTheirOwn",
          "Say;End",
          "",
@@ -187,6 +192,37 @@ TEST(LoadInfoModel, EachUnreadableStateElementRaisesAnErrorNotice) {
     EXPECT_TRUE(notices.empty());
     EXPECT_EQ(NpcRows("Diego;Gorn", "", &notices), (std::vector<ConditionRow>{{"Diego", ""}, {"Gorn", ""}}));
     EXPECT_TRUE(notices.empty());
+}
+
+// A check of a library loads every file into the storage of the one before: each load must give what
+// loading that file alone gives, whatever came before it.
+TEST(LoadInfoModel, LoadingIntoAnEarlierFilesStorageGivesAFreshLoad) {
+    std::vector<TInfo> infos(5);
+    infos[0].Name = "A_Dialogue_With_A_Long_Name";
+    infos[0].TeachSkill = "NoSuchSkill";
+    infos[0].InfoScript_Commands = "Say;Say;Say;GiveItem;End";
+    infos[0].InfoScript_Entities1 = "owner;player;owner;player";
+    infos[0].InfoScript_Texts = "A_Long_Text_Id_0;A_Long_Text_Id_1 Split;A_Long_Text_Id_2";
+    infos[0].CondItems = "It_Apple;It_Sword;It_Ring";
+    infos[0].CondItemAmounts = "1;2";
+    infos[0].CondSecondaryNPC = "Diego;Gorn;Lee";
+    infos[0].CondSecondaryNPCstates = "0;x;3";
+    infos[1].InfoScript_Commands = "Say"; // one row, taken unsplit
+    infos[1].InfoScript_Texts = " T 1 ";
+    infos[2].InfoScript_Commands = "Say;End; "; // fewer elements than the separators announce
+    infos[2].CondSecondaryNPC = "Diego";
+    infos[2].CondSecondaryNPCstates = "2";
+    infos[4].InfoScript_Texts = "A;B;C;D;E;F;G;H"; // more rows than any file before
+    for (const bool backwards : {false, true}) {
+        LoadedInfo reused;
+        for (std::size_t i = 0; i < infos.size(); ++i) {
+            const TInfo& info = infos[backwards ? infos.size() - 1 - i : i];
+            LoadInfoModel(info, reused);
+            const LoadedInfo fresh = LoadInfoModel(info);
+            EXPECT_TRUE(reused.model == fresh.model) << i << (backwards ? " backwards" : "");
+            EXPECT_EQ(Texts(reused.notices), Texts(fresh.notices)) << i;
+        }
+    }
 }
 
 TEST(MisalignedScriptWarning, EmptyListsDoNotCountAndEqualCountsPass) {
