@@ -277,17 +277,6 @@ std::optional<LackingCharacter> FirstCp1251Lacks(const std::u32string& text) {
     return std::nullopt;
 }
 
-bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    if (a == b) // most names are spelled the same way both times
-        return true;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    return true;
-}
-
 bool AsciiLessNoCase(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {

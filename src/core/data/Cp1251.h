@@ -55,7 +55,18 @@ bool Cp1251EqualNoCase(std::string_view a, std::string_view b);
 inline char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
-bool AsciiEqualNoCase(std::string_view a, std::string_view b);
+// Inline: names are compared with it for every line and command of every file read, and most
+// comparisons end at the sizes.
+inline bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (a == b) // most names are spelled the same way both times
+        return true;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+            return false;
+    return true;
+}
 // The order of names with A-Z folded, byte by byte (unsigned) after folding: names that AsciiEqualNoCase
 // finds equal are neither less than the other.
 bool AsciiLessNoCase(std::string_view a, std::string_view b);

@@ -8,14 +8,14 @@ std::string FillMessage(std::string_view utf8Template, std::initializer_list<std
     std::string out;
     out.reserve(utf8Template.size());
     auto value = cp1251Values.begin();
-    for (std::size_t i = 0; i < utf8Template.size(); ++i) {
-        if (utf8Template.compare(i, 2, "%s") == 0 && value != cp1251Values.end()) {
-            out += Cp1251ToUtf8(*value++);
-            ++i;
-        } else {
-            out += utf8Template[i];
-        }
+    std::size_t from = 0;
+    for (std::size_t at = 0;
+         value != cp1251Values.end() && (at = utf8Template.find("%s", from)) != std::string_view::npos;
+         from = at + 2) {
+        out.append(utf8Template.substr(from, at - from));
+        out += Cp1251ToUtf8(*value++);
     }
+    out.append(utf8Template.substr(from));
     return out;
 }
 
