@@ -236,6 +236,10 @@ void Checker::CheckFiles() {
             WriteErrLine("В папке " + path + " нет ни диалогов (.info), ни квестов (.quest)");
     }
     queue.Finish();
+    std::size_t count = mReports.size();
+    for (const Run& run : runs)
+        count += run.reports.size();
+    mReports.reserve(count);
     for (Run& run : runs)
         std::move(run.reports.begin(), run.reports.end(), std::back_inserter(mReports));
 }
@@ -249,6 +253,8 @@ void Checker::CheckAcrossFiles() {
     // For each quest file whose name an earlier one has, that file; in the order of the paths.
     std::vector<const std::string*> duplicateOf(mReports.size());
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
+    // Most files checked are dialogues: room for a name each (of a typical length) saves growing the set.
+    dialogueNames.Reserve(mReports.size(), mReports.size() * 24);
     for (std::size_t i = 0; i < mReports.size(); ++i) {
         const FileReport& report = mReports[i];
         if (!report.questName.empty()) {

@@ -21,9 +21,10 @@ std::uint64_t Tag(std::size_t hash) {
 } // namespace
 
 std::optional<std::size_t> NameSet::Find(std::string_view name) const {
-    if (mSlots.empty())
-        return std::nullopt;
-    const std::size_t hash = FoldedHash()(name);
+    return mSlots.empty() ? std::nullopt : Find(name, FoldedHash()(name));
+}
+
+std::optional<std::size_t> NameSet::Find(std::string_view name, std::size_t hash) const {
     const std::uint64_t tag = Tag(hash);
     const std::size_t mask = mSlots.size() - 1;
     for (std::size_t slot = hash & mask; mSlots[slot] != 0; slot = (slot + 1) & mask) {
@@ -35,17 +36,26 @@ std::optional<std::size_t> NameSet::Find(std::string_view name) const {
 }
 
 std::pair<std::size_t, bool> NameSet::Insert(std::string_view name) {
-    if (const std::optional<std::size_t> found = Find(name))
-        return {*found, false};
+    const std::size_t hash = FoldedHash()(name);
+    if (!mSlots.empty())
+        if (const std::optional<std::size_t> found = Find(name, hash))
+            return {*found, false};
     if (mStarts.size() + 1 > mSlots.size() / 2) // at most half full, so a search ends soon
-        Grow();
+        Grow(mStarts.size() + 1);
     const std::size_t number = mStarts.size();
     if (number >= UINT32_MAX - 1)
         throw std::length_error("too many names");
     mStarts.push_back(mText.size());
     mText.append(name);
-    Place(FoldedHash()(name), number);
+    Place(hash, number);
     return {number, true};
+}
+
+void NameSet::Reserve(std::size_t count, std::size_t textSize) {
+    mStarts.reserve(count);
+    mText.reserve(textSize);
+    if (count > mSlots.size() / 2)
+        Grow(count);
 }
 
 void NameSet::Place(std::size_t hash, std::size_t number) {
@@ -56,8 +66,11 @@ void NameSet::Place(std::size_t hash, std::size_t number) {
     mSlots[slot] = Tag(hash) | static_cast<std::uint32_t>(number + 1);
 }
 
-void NameSet::Grow() {
-    mSlots.assign(std::max<std::size_t>(64, mSlots.size() * 2), 0);
+void NameSet::Grow(std::size_t count) {
+    std::size_t size = std::max<std::size_t>(64, mSlots.size() * 2);
+    while (count > size / 2)
+        size *= 2;
+    mSlots.assign(size, 0);
     for (std::size_t number = 0; number < mStarts.size(); ++number)
         Place(FoldedHash()(Name(number)), number);
 }

@@ -24,10 +24,14 @@ public:
     // The number of an equal name in the set.
     std::optional<std::size_t> Find(std::string_view name) const;
     std::size_t Size() const { return mStarts.size(); }
+    // Makes room for count names of textSize bytes in all, so that adding them moves nothing.
+    void Reserve(std::size_t count, std::size_t textSize);
     std::string_view Name(std::size_t number) const;
 
 private:
-    void Grow();
+    std::optional<std::size_t> Find(std::string_view name, std::size_t hash) const;
+    // Makes the slots at least twice as many as count, and places every name again.
+    void Grow(std::size_t count);
     void Place(std::size_t hash, std::size_t number);
 
     std::string mText;
