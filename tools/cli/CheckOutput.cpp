@@ -21,11 +21,11 @@ std::string_view Severity(const Finding& finding) {
     return finding.Error() ? "error" : "warning";
 }
 
-void PrintText(const std::vector<FileReport>& reports, std::size_t errors, std::size_t warnings) {
-    for (const FileReport& report : reports) {
+void PrintText(const ReportList& reports, std::size_t errors, std::size_t warnings) {
+    for (const FileReport* report : reports) {
         std::string out;
-        for (const Finding& finding : report.findings) {
-            out += report.path;
+        for (const Finding& finding : report->findings) {
+            out += report->path;
             if (finding.line != 0)
                 out += ':' + std::to_string(finding.line);
             out.append(": ").append(Severity(finding)).append(": ");
@@ -39,21 +39,21 @@ void PrintText(const std::vector<FileReport>& reports, std::size_t errors, std::
 }
 
 // The entries of a JSON array or the results of a SARIF run: one a line, each report's written at once.
-template <typename Entry> void PrintEntries(const std::vector<FileReport>& reports, Entry entry) {
+template <typename Entry> void PrintEntries(const ReportList& reports, Entry entry) {
     bool first = true;
-    for (const FileReport& report : reports) {
+    for (const FileReport* report : reports) {
         std::string out;
-        for (const Finding& finding : report.findings) {
+        for (const Finding& finding : report->findings) {
             out += first ? "\n" : ",\n";
             first = false;
-            out += entry(report, finding);
+            out += entry(*report, finding);
         }
         WriteOut(out);
     }
     WriteOut(first ? "" : "\n");
 }
 
-void PrintJson(const std::vector<FileReport>& reports) {
+void PrintJson(const ReportList& reports) {
     WriteOut("[");
     PrintEntries(reports, [](const FileReport& report, const Finding& finding) {
         return OneLine(Json{{"file", JsonText(report.path)},
@@ -116,11 +116,11 @@ std::size_t KeepWithinLimit(std::vector<Result>& results) {
     return left;
 }
 
-void PrintSarif(const std::vector<FileReport>& reports) {
+void PrintSarif(const ReportList& reports) {
     std::vector<Result> results;
-    for (const FileReport& report : reports)
-        for (const Finding& finding : report.findings)
-            results.emplace_back(&report, &finding);
+    for (const FileReport* report : reports)
+        for (const Finding& finding : report->findings)
+            results.emplace_back(report, &finding);
     const std::size_t left = KeepWithinLimit(results);
     WriteOut(std::string("{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
                          "  \"version\": \"2.1.0\",\n  \"runs\": [{\n"
@@ -148,8 +148,7 @@ bool Unreserved(char c) {
 
 } // namespace
 
-void PrintFindings(const std::vector<FileReport>& reports, CheckFormat format, std::size_t errors,
-                   std::size_t warnings) {
+void PrintFindings(const ReportList& reports, CheckFormat format, std::size_t errors, std::size_t warnings) {
     switch (format) {
     case CheckFormat::Text:
         return PrintText(reports, errors, warnings);
