@@ -85,8 +85,8 @@ FindingKind KindOf(TableFindingKind kind) {
                                     static_cast<std::size_t>(kind));
 }
 
-// The report of a file of folder, read into bytes (the storage of its thread).
-FileReport CheckFile(const FolderReader& folder, const std::string& path, std::string& bytes,
+// The report of a file of folder, read into bytes (the storage of its thread); the report takes the path.
+FileReport CheckFile(const FolderReader& folder, std::string&& path, std::string& bytes,
                      const FileCheckOptions& options) {
     try {
         if (!folder.ReadWholeFile(path, bytes))
@@ -94,7 +94,8 @@ FileReport CheckFile(const FolderReader& folder, const std::string& path, std::s
     } catch (const std::runtime_error& e) {
         return FileErrorReport(path, e.what());
     }
-    return CheckRecordText(path, RecordKindOfPath(path), bytes, options);
+    const RecordKind kind = RecordKindOfPath(path);
+    return CheckRecordText(std::move(path), kind, bytes, options);
 }
 
 class Checker {
@@ -121,13 +122,9 @@ private:
     std::optional<TableLanguage> mLanguage;
     std::unordered_map<std::string, CellState, FoldedHash, FoldedEqual> mUntranslated;
     std::optional<NameSet> mQuestNames;
-    // A run of one folder's files and their reports, made on a work thread; the deque keeps each in its
-    // place as runs are added, and each run's reports where they were made.
-    struct FolderRun {
-        std::vector<std::string> files;
-        std::vector<FileReport> reports;
-    };
-    std::deque<FolderRun> mRuns;
+    // The reports of each run of one folder's files, made on a work thread; the deque keeps each run in
+    // its place as runs are added, and each run's reports where they were made.
+    std::deque<std::vector<FileReport>> mRuns;
     FileReport mTableReport;
     ReportList mReports; // the table's report first, then the files' in the order of the paths and scans
 };
@@ -217,13 +214,13 @@ void Checker::CheckFiles() {
     const FileCheckOptions fileOptions{LooksUpIds(), mOptions.events};
     WorkQueue queue;
     const auto check = [&](std::vector<std::string>&& files) {
-        FolderRun& run = mRuns.emplace_back(FolderRun{std::move(files), {}});
-        queue.Add([&run, &fileOptions] {
-            const FolderReader folder(std::string(FolderPart(run.files.front())));
+        std::vector<FileReport>& reports = mRuns.emplace_back();
+        queue.Add([&reports, &fileOptions, files = std::move(files)]() mutable {
+            const FolderReader folder(std::string(FolderPart(files.front())));
             std::string bytes;
-            run.reports.reserve(run.files.size());
-            for (const std::string& file : run.files)
-                run.reports.push_back(CheckFile(folder, file, bytes, fileOptions));
+            reports.reserve(files.size());
+            for (std::string& file : files)
+                reports.push_back(CheckFile(folder, std::move(file), bytes, fileOptions));
         });
     };
     for (const std::string& path : mOptions.paths) {
@@ -238,11 +235,11 @@ void Checker::CheckFiles() {
     }
     queue.Finish();
     std::size_t count = mReports.size();
-    for (const FolderRun& run : mRuns)
-        count += run.reports.size();
+    for (const std::vector<FileReport>& run : mRuns)
+        count += run.size();
     mReports.reserve(count);
-    for (FolderRun& run : mRuns)
-        for (FileReport& report : run.reports)
+    for (std::vector<FileReport>& run : mRuns)
+        for (FileReport& report : run)
             mReports.push_back(&report);
 }
 

@@ -118,10 +118,10 @@ void CheckQuestFile(std::string_view bytes, const FileCheckOptions& options, Fil
 
 } // namespace
 
-FileReport CheckRecordText(const std::string& path, RecordKind kind, std::string_view bytes,
+FileReport CheckRecordText(std::string path, RecordKind kind, std::string_view bytes,
                            const FileCheckOptions& options) {
     FileReport report;
-    report.path = path;
+    report.path = std::move(path);
     if (kind == RecordKind::Quest)
         CheckQuestFile(bytes, options, report);
     else

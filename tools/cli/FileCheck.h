@@ -20,7 +20,7 @@ struct FileCheckOptions {
 
 // The report of a file of kind at path, whose bytes the caller has read (or an editor holds): its
 // findings, in the order of the file's checks, and its facts.
-FileReport CheckRecordText(const std::string& path, RecordKind kind, std::string_view bytes,
+FileReport CheckRecordText(std::string path, RecordKind kind, std::string_view bytes,
                            const FileCheckOptions& options);
 // The kind check takes a file at path for: a .quest file a quest, any other a dialogue.
 RecordKind RecordKindOfPath(const std::string& path);
