@@ -70,7 +70,8 @@ void AddPlaces(std::string_view text, const Place& place, const KeyLine& line,
 
 bool IdKindOfCommand(std::string_view command, RenameKind& kind) {
     command = TrimView(command);
-    for (std::string_view quest : {"SucceedQuest", "CloseQuest", "RunQuest"})
+    static constexpr std::string_view kQuestCommands[] = {"SucceedQuest", "CloseQuest", "RunQuest"};
+    for (std::string_view quest : kQuestCommands)
         if (AsciiEqualNoCase(command, quest)) {
             kind = RenameKind::Quest;
             return true;
