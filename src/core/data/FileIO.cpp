@@ -367,7 +367,10 @@ FolderReader::~FolderReader() = default;
 bool FolderReader::ReadWholeFile(const std::string& path, std::string& bytes) const {
     bool found = false;
     const auto open = [this, &path](platform::InputFile& file) {
-        return mFolder ? file.Open(mFolder->folder, NameOf(path)) : file.Open(path);
+        if (!mFolder)
+            return file.Open(path);
+        const std::size_t slash = LastSeparator(path);
+        return file.Open(mFolder->folder, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
     };
     if (const std::error_code error = ReadOpened(open, bytes, found))
         throw std::runtime_error(CannotOpenFileMessage(path, error.message()));

@@ -72,7 +72,7 @@ public:
     // ENOENT-like errors (std::errc::no_such_file_or_directory, not_a_directory) mean nothing is there.
     std::error_code Open(const std::string& path);
     // The file name of an open folder.
-    std::error_code Open(const OpenFolder& folder, const std::string& name);
+    std::error_code Open(const OpenFolder& folder, const char* name);
     // The size when opened: a hint only, the file may change while it is read.
     std::uint64_t SizeHint() const { return mSizeHint; }
     // Reads up to size bytes into buffer; 0 at the end of the file.

@@ -106,9 +106,9 @@ bool LinkUnnamed(int fd, int dirFd, const std::string& name) {
 
 // Opens path (taken from the folder dirFd) for reading into handle, which must be closed or -1. Not
 // blocking: opening a FIFO for reading would otherwise wait for a writer.
-std::error_code OpenRegular(int dirFd, const std::string& path, std::intptr_t& handle, std::uint64_t& size) {
+std::error_code OpenRegular(int dirFd, const char* path, std::intptr_t& handle, std::uint64_t& size) {
     CloseHandle(handle);
-    const int fd = ::openat(dirFd, path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = ::openat(dirFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return LastErrno();
     struct stat st {};
@@ -194,10 +194,10 @@ std::error_code OpenFolder::Open(const std::string& path) {
 }
 
 std::error_code InputFile::Open(const std::string& path) {
-    return OpenRegular(AT_FDCWD, path, mHandle, mSizeHint);
+    return OpenRegular(AT_FDCWD, path.c_str(), mHandle, mSizeHint);
 }
 
-std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+std::error_code InputFile::Open(const OpenFolder& folder, const char* name) {
     return OpenRegular(Fd(folder.Handle()), name, mHandle, mSizeHint);
 }
 

@@ -209,7 +209,7 @@ std::error_code OpenFolder::Open(const std::string& path) {
     return KindOf(path) == NodeKind::Folder ? std::error_code() : Win32Error(ERROR_DIRECTORY);
 }
 
-std::error_code InputFile::Open(const OpenFolder& folder, const std::string& name) {
+std::error_code InputFile::Open(const OpenFolder& folder, const char* name) {
     return Open(folder.Path() + SeparatorAfter(folder.Path()) + name);
 }
 
