@@ -27,6 +27,10 @@ run=""
 hyperfine -N -w 3 -r 20 \
     "$run$cli search info Diego $lib/Infos" \
     "${run}grep -rlF Owner=Diego $lib/Infos"
+# The dialogues alone, without the table's lint: the check of a folder of dialogues against a grep of it.
+hyperfine -N -w 5 -r 40 -i \
+    "$run$cli check $lib/Infos" \
+    "${run}grep -rc Say $lib/Infos"
 hyperfine -N -w 2 -r 10 -i \
     "$run$cli check --stringtable $lib/stringtable.ini --quests $lib/Quests $lib/Infos" \
     "${run}grep -rc Say $lib/stringtable.ini $lib/Quests $lib/Infos"
