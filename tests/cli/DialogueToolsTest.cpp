@@ -266,6 +266,19 @@ TEST(Check, WithEventsTellsWhatCondPlayerKnowsWaitsForThatNoCheckedDialogueSets)
               std::string::npos);
 }
 
+// Parents are looked for among every checked file, before or after the child in the order of the paths.
+TEST(Check, AParentIsFoundAmongEveryCheckedFile) {
+    TempDir dir;
+    WriteBytes(dir.File("a/Grandchild.info"), Info("Grandchild", "Diego", "Parent=Child\r\n"));
+    WriteBytes(dir.File("b/Root.info"), Info("Root", "Diego"));
+    WriteBytes(dir.File("c/Child.info"), Info("Child", "Diego", "Parent= root \r\n"));
+    WriteBytes(dir.File("d/Orphan.info"), Info("Orphan", "Diego", "Parent=Nobody\r\n"));
+    const std::string orphan = dir.File("d/Orphan.info");
+    EXPECT_EQ(RunCli({"check", dir.File("a"), dir.File("b"), dir.File("c"), orphan}).out,
+              orphan + ":5: warning: Родительский диалог Nobody отсутствует среди проверенных файлов.\n"
+                       "Файлов: 4, ошибок: 0, предупреждений: 1\n");
+}
+
 TEST(Check, ReadsAUtf16StringTableOnce) {
     FaultyLibrary lib;
     const std::string table = lib.P("stringtable.ini");

@@ -14,6 +14,7 @@
 #include "core/data/StrUtilsEx.h"
 #include "core/strings/LanguageTable.h"
 
+#include <array>
 #include <cerrno>
 #include <deque>
 #include <exception>
@@ -246,34 +247,46 @@ void Checker::CheckFiles() {
 // The references that need every checked file first: quests, parent dialogues, events, earlier quests,
 // and quest names used twice.
 void Checker::CheckAcrossFiles() {
+    // The names of the checked dialogues and the events they set, in two halves built side by side (a name
+    // is looked for in both): one set of every name would be the longest step after the files' checks.
+    std::array<NameSet, 2> dialogueNames;
+    std::array<NameSet, 2> setEvents;
+    const std::size_t half = mReports.size() / 2;
+    ParallelFor(2, [&](std::size_t part) {
+        const std::size_t begin = part == 0 ? 0 : half;
+        const std::size_t end = part == 0 ? half : mReports.size();
+        // Most files checked are dialogues: room for a name each (of a typical length) saves growing the set.
+        dialogueNames[part].Reserve(end - begin, (end - begin) * 24);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!mReports[i]->dialogueName.empty())
+                dialogueNames[part].Add(mReports[i]->dialogueName);
+            for (const std::string& event : mReports[i]->setEvents)
+                setEvents[part].Add(event);
+        }
+    });
+    const auto inEither = [](const std::array<NameSet, 2>& sets, std::string_view name) {
+        return sets[0].Contains(name) || sets[1].Contains(name);
+    };
     NameSet questNames;
-    NameSet dialogueNames;
-    NameSet setEvents;
     // For each quest file whose name an earlier one has, that file; in the order of the paths.
     std::vector<const std::string*> duplicateOf(mReports.size());
     std::unordered_map<std::string_view, const std::string*, FoldedHash, FoldedEqual> firstQuestFile;
-    // Most files checked are dialogues: room for a name each (of a typical length) saves growing the set.
-    dialogueNames.Reserve(mReports.size(), mReports.size() * 24);
     for (std::size_t i = 0; i < mReports.size(); ++i) {
         const FileReport& report = *mReports[i];
-        if (!report.questName.empty()) {
-            questNames.Add(report.questName);
-            const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
-            if (!added)
-                duplicateOf[i] = first->second;
-        }
-        if (!report.dialogueName.empty())
-            dialogueNames.Add(report.dialogueName);
-        for (const std::string& event : report.setEvents)
-            setEvents.Add(event);
+        if (report.questName.empty())
+            continue;
+        questNames.Add(report.questName);
+        const auto [first, added] = firstQuestFile.try_emplace(report.questName, &report.path);
+        if (!added)
+            duplicateOf[i] = first->second;
     }
     // The look-ups read the sets only, so the reports are completed on all processors.
     ParallelFor(mReports.size(), [&](std::size_t i) {
         FileReport& report = *mReports[i];
         ResolveReferences(report, questNames);
-        if (!report.parent.empty() && !dialogueNames.Contains(report.parent))
+        if (!report.parent.empty() && !inEither(dialogueNames, report.parent))
             report.findings.push_back(MissingParentFinding(report.parent, report.parentLine));
-        if (!report.playerKnows.empty() && !setEvents.Contains(report.playerKnows))
+        if (!report.playerKnows.empty() && !inEither(setEvents, report.playerKnows))
             report.findings.push_back({FindingKind::UnsetEvent,
                                        FillMessage("Событие %s не задаётся командой SetGameEvent ни в одном "
                                                    "из проверенных диалогов.",
