@@ -92,9 +92,14 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, root ? slash + 1 : slash);
 }
 
-std::string NameOf(const std::string& path) {
+// Where the file name at the end of path starts.
+std::size_t NameStart(const std::string& path) {
     const std::size_t slash = LastSeparator(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(NameStart(path));
 }
 
 // Removes the temporaries that killed writes of this target left behind. Under the lock no write of
@@ -367,10 +372,7 @@ FolderReader::~FolderReader() = default;
 bool FolderReader::ReadWholeFile(const std::string& path, std::string& bytes) const {
     bool found = false;
     const auto open = [this, &path](platform::InputFile& file) {
-        if (!mFolder)
-            return file.Open(path);
-        const std::size_t slash = LastSeparator(path);
-        return file.Open(mFolder->folder, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+        return mFolder ? file.Open(mFolder->folder, path.c_str() + NameStart(path)) : file.Open(path);
     };
     if (const std::error_code error = ReadOpened(open, bytes, found))
         throw std::runtime_error(CannotOpenFileMessage(path, error.message()));
